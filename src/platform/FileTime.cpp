@@ -1,0 +1,82 @@
+#include "platform/FileTime.h"
+
+#include <QtEndian>
+
+namespace tempolatch::platform {
+
+namespace {
+const qint64 kJulianDay1601 = QDate(1601, 1, 1).toJulianDay();
+}
+
+QDateTime SystemTime::toDateTime() const {
+    return QDateTime(date(), QTime(hour, minute, second, milliseconds));
+}
+
+SystemTime SystemTime::fromDateTime(const QDateTime& dt) {
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return SystemTime{quint16(d.year()),   quint16(d.month()),  quint16(d.dayOfWeek() % 7),
+                      quint16(d.day()),    quint16(t.hour()),   quint16(t.minute()),
+                      quint16(t.second()), quint16(t.msec())};
+}
+
+QByteArray SystemTime::toBytes() const {
+    QByteArray out(16, '\0');
+    const quint16 fields[8] = {year, month, dayOfWeek, day, hour, minute, second, milliseconds};
+    for (int i = 0; i < 8; ++i)
+        qToLittleEndian(fields[i], out.data() + 2 * i);
+    return out;
+}
+
+std::optional<SystemTime> SystemTime::fromBytes(const QByteArray& bytes) {
+    if (bytes.size() != 16)
+        return std::nullopt;
+    quint16 f[8];
+    for (int i = 0; i < 8; ++i)
+        f[i] = qFromLittleEndian<quint16>(bytes.constData() + 2 * i);
+    return SystemTime{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]};
+}
+
+std::optional<FileTime> toFileTime(const SystemTime& st) {
+    const QDate d(st.year, st.month, st.day);
+    if (!d.isValid() || st.year < 1601 || st.hour > 23 || st.minute > 59 || st.second > 59 ||
+        st.milliseconds > 999)
+        return std::nullopt;
+    const qint64 days = d.toJulianDay() - kJulianDay1601;
+    const qint64 ms = ((qint64(st.hour) * 60 + st.minute) * 60 + st.second) * 1000 + st.milliseconds;
+    return FileTime{quint64(days * FileTime::TicksPerDay + ms * FileTime::TicksPerMillisecond)};
+}
+
+std::optional<SystemTime> toSystemTime(FileTime ft) {
+    if (ft.ticks > quint64(0x7FFFFFFFFFFFFFFF))
+        return std::nullopt;
+    const qint64 ticks = qint64(ft.ticks);
+    const qint64 days = ticks / FileTime::TicksPerDay;
+    const QDate d = QDate::fromJulianDay(kJulianDay1601 + days);
+    if (!d.isValid() || d.year() > 30827)
+        return std::nullopt;
+    qint64 ms = (ticks % FileTime::TicksPerDay) / FileTime::TicksPerMillisecond;
+    SystemTime st;
+    st.year = quint16(d.year());
+    st.month = quint16(d.month());
+    st.day = quint16(d.day());
+    st.dayOfWeek = quint16(d.dayOfWeek() % 7);
+    st.milliseconds = quint16(ms % 1000);
+    ms /= 1000;
+    st.second = quint16(ms % 60);
+    ms /= 60;
+    st.minute = quint16(ms % 60);
+    st.hour = quint16(ms / 60);
+    return st;
+}
+
+FileTime fileTimeOf(const QDateTime& dt) {
+    return toFileTime(SystemTime::fromDateTime(dt)).value_or(FileTime{});
+}
+
+QDateTime dateTimeOf(FileTime ft) {
+    const auto st = toSystemTime(ft);
+    return st ? st->toDateTime() : QDateTime();
+}
+
+}  // namespace tempolatch::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDateTime>
+#include <QtGlobal>
+#include <optional>
+
+namespace tempolatch::platform {
+
+// Calendar record of local time, field for field as stored in settings and
+// shown in pickers. dayOfWeek is 0 for Sunday.
+struct SystemTime {
+    quint16 year = 0;
+    quint16 month = 0;
+    quint16 dayOfWeek = 0;
+    quint16 day = 0;
+    quint16 hour = 0;
+    quint16 minute = 0;
+    quint16 second = 0;
+    quint16 milliseconds = 0;
+
+    bool isNull() const { return year == 0 && month == 0 && day == 0; }
+    bool operator==(const SystemTime&) const = default;
+
+    QDate date() const { return QDate(year, month, day); }
+    QDateTime toDateTime() const;
+    static SystemTime fromDateTime(const QDateTime& dt);
+
+    // The 16-byte little-endian form kept in the registry.
+    QByteArray toBytes() const;
+    static std::optional<SystemTime> fromBytes(const QByteArray& bytes);
+};
+
+// 100-nanosecond intervals since 1601-01-01, local time. Zero means "no date".
+struct FileTime {
+    static constexpr qint64 TicksPerMillisecond = 10'000;
+    static constexpr qint64 TicksPerSecond = 10'000'000;
+    static constexpr qint64 TicksPerMinute = 60 * TicksPerSecond;
+    static constexpr qint64 TicksPerDay = 24 * 60 * TicksPerMinute;
+
+    quint64 ticks = 0;
+
+    bool isNull() const { return ticks == 0; }
+    auto operator<=>(const FileTime&) const = default;
+
+    FileTime addTicks(qint64 delta) const { return FileTime{quint64(qint64(ticks) + delta)}; }
+    FileTime addMinutes(qint64 minutes) const { return addTicks(minutes * TicksPerMinute); }
+    FileTime addDays(qint64 days) const { return addTicks(days * TicksPerDay); }
+};
+
+// Conversions fail (nullopt) for calendar records that name no real instant
+// and for file times beyond year 30827.
+std::optional<FileTime> toFileTime(const SystemTime& st);
+std::optional<SystemTime> toSystemTime(FileTime ft);
+
+// Convenience for code that has already validated its input.
+FileTime fileTimeOf(const QDateTime& dt);
+QDateTime dateTimeOf(FileTime ft);
+
+}  // namespace tempolatch::platform

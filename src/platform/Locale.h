@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include "platform/FileTime.h"
+
+namespace tempolatch::platform {
+
+// The user's locale: date, time and number formats and string comparison.
+// Taken from the system; tests put a fixed locale in its place.
+class Locale {
+public:
+    static QLocale current();
+    static void set(const QLocale& locale);
+    static void resetToSystem();
+
+    // ICU-style name ("en_US") for collation keys.
+    static QString collationName();
+
+    static QString shortDateFormat();
+    static QString longDateFormat();
+    static QString yearMonthFormat();
+    static QString timeFormatWithoutSeconds();
+
+    static QString formatDate(const SystemTime& st, const QString& format);
+    static QString shortDate(const SystemTime& st);
+    static QString timeWithoutSeconds(const SystemTime& st);
+
+    // Case-sensitive comparison in the locale's collation: <0, 0, >0.
+    static int compare(const QString& a, const QString& b);
+
+    // The 8-bit code page of the locale (Windows-1252 style where the text
+    // allows it): what plain-text files are written in.
+    static QByteArray toAnsi(const QString& text);
+    static QString fromAnsi(const QByteArray& bytes);
+};
+
+}  // namespace tempolatch::platform

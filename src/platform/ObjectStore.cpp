@@ -1,0 +1,351 @@
+#include "platform/ObjectStore.h"
+
+#include <QFileInfo>
+
+#include "platform/DatabaseHandle.h"
+#include "platform/SortKey.h"
+#include "platform/Sqlite.h"
+
+namespace tempolatch::platform {
+
+namespace {
+
+// "TLST": marks a SQLite file as one of our stores.
+constexpr qint64 kApplicationId = 0x544C5354;
+constexpr qint64 kSchemaVersion = 1;
+constexpr qint64 kMaxRecordId = 0xFFFFFFFF;
+
+const char* const kSchema =
+    "CREATE TABLE meta(name TEXT PRIMARY KEY, value TEXT);"
+    "CREATE TABLE databases(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, "
+    "  type INTEGER NOT NULL, sort1 INTEGER NOT NULL, sort2 INTEGER);"
+    "CREATE TABLE records(id INTEGER PRIMARY KEY AUTOINCREMENT, db INTEGER NOT NULL, "
+    "  k1 BLOB NOT NULL, k2 BLOB, props BLOB NOT NULL);"
+    "CREATE INDEX records_k1 ON records(db, k1, id);"
+    "CREATE INDEX records_k2 ON records(db, k2, id) WHERE k2 IS NOT NULL;";
+
+PropertyList merged(PropertyList existing, const PropertyList& changes) {
+    for (const Property& change : changes) {
+        auto it = std::find_if(existing.begin(), existing.end(),
+                               [&](const Property& p) { return p.id == change.id; });
+        if (change.isDelete()) {
+            if (it != existing.end())
+                existing.erase(it);
+        } else if (it != existing.end()) {
+            *it = change;
+            it->flags = 0;
+        } else {
+            existing.append(change);
+            existing.last().flags = 0;
+        }
+    }
+    return existing;
+}
+
+}  // namespace
+
+ObjectStore::~ObjectStore() = default;
+
+std::optional<qint64> ObjectStore::queryNumber(const char* sql) const {
+    auto q = m_db->prepare(sql);
+    if (!q.step())
+        return std::nullopt;
+    return q.int64(0);
+}
+
+std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, Access access,
+                                               const QString& collationLocale, QString* error) {
+    const bool readOnly = access == Access::ReadOnly;
+    if (readOnly && !QFileInfo::exists(path)) {
+        if (error)
+            *error = QStringLiteral("%1 does not exist").arg(path);
+        return nullptr;
+    }
+    std::unique_ptr<ObjectStore> store(new ObjectStore);
+    store->m_path = path;
+    store->m_readOnly = readOnly;
+    store->m_db = SqliteConnection::open(path,
+                                         readOnly ? SqliteConnection::Mode::ReadOnly
+                                                  : SqliteConnection::Mode::ReadWriteCreate,
+                                         error);
+    if (!store->m_db)
+        return nullptr;
+    store->m_keys = std::make_unique<SortKeyMaker>(collationLocale);
+    if (!store->prepareSchema(error))
+        return nullptr;
+    return store;
+}
+
+bool ObjectStore::prepareSchema(QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why + QStringLiteral(": ") + m_path;
+        return false;
+    };
+    // A short wait while opening: a store locked by another program is
+    // reported instead of hanging the start.
+    m_db->setBusyTimeout(1500);
+    const auto id = queryNumber("PRAGMA application_id");
+    const auto tableCount = queryNumber("SELECT count(*) FROM sqlite_master");
+    if (!id || !tableCount)
+        return fail(QStringLiteral("not a readable database (%1)").arg(m_db->lastError()));
+
+    if (*id == 0 && *tableCount == 0) {
+        if (m_readOnly)
+            return fail(QStringLiteral("the store is empty"));
+        if (!m_db->exec("PRAGMA journal_mode=WAL"))
+            return fail(QStringLiteral("the store is locked (%1)").arg(m_db->lastError()));
+        SqliteTransaction tx(*m_db);
+        if (!tx.isActive() || !m_db->exec(kSchema) ||
+            !m_db->exec("PRAGMA application_id=1414288212; PRAGMA user_version=1") ||
+            !tx.commit())
+            return fail(QStringLiteral("cannot create the store (%1)").arg(m_db->lastError()));
+    } else if (*id != kApplicationId) {
+        return fail(QStringLiteral("not a Tempolatch store"));
+    } else {
+        if (queryNumber("PRAGMA user_version") != kSchemaVersion)
+            return fail(QStringLiteral("a store of an unknown version"));
+        if (!m_readOnly && !m_db->exec("PRAGMA journal_mode=WAL"))
+            return fail(QStringLiteral("the store is locked (%1)").arg(m_db->lastError()));
+    }
+    if (!queryNumber("SELECT count(*) FROM databases"))
+        return fail(QStringLiteral("the store is damaged (%1)").arg(m_db->lastError()));
+    m_db->exec("PRAGMA synchronous=NORMAL");
+    m_db->setBusyTimeout(10000);
+    if (!m_readOnly && !rebuildTextKeysIfNeeded())
+        return fail(QStringLiteral("cannot prepare the sort orders (%1)").arg(m_db->lastError()));
+    return true;
+}
+
+// Text keys depend on the locale's collation; when the user's locale has
+// changed since they were made, they are made again.
+bool ObjectStore::rebuildTextKeysIfNeeded() {
+    auto current = m_db->prepare("SELECT value FROM meta WHERE name = 'collation'");
+    if (current.step() && current.text(0) == m_keys->localeName())
+        return true;
+
+    SqliteTransaction tx(*m_db);
+    if (!tx.isActive())
+        return false;
+    for (const DatabaseInfo& db : databases()) {
+        bool hasText = false;
+        for (quint32 sort : db.sortOrders)
+            hasText = hasText || propTypeOf(sort) == PropText;
+        if (!hasText)
+            continue;
+        auto rows = m_db->prepare("SELECT id, props FROM records WHERE db = ?");
+        rows.bind(1, qint64(db.id));
+        while (rows.step()) {
+            const auto props = decodeProperties(rows.blob(1));
+            if (props && !storeKeys(db.id, quint32(rows.int64(0)), *props))
+                return false;
+        }
+    }
+    auto set = m_db->prepare("INSERT OR REPLACE INTO meta(name, value) VALUES('collation', ?)");
+    set.bind(1, m_keys->localeName());
+    return set.exec() && tx.commit();
+}
+
+QList<DatabaseInfo> ObjectStore::databases() const {
+    QList<DatabaseInfo> out;
+    auto q = m_db->prepare("SELECT id FROM databases ORDER BY id");
+    while (q.step())
+        if (auto info = databaseInfo(quint32(q.int64(0))))
+            out.append(*info);
+    return out;
+}
+
+std::optional<DatabaseInfo> ObjectStore::databaseInfo(quint32 databaseId) const {
+    auto& q = m_db->cached("SELECT name, type, sort1, sort2 FROM databases WHERE id = ?");
+    q.bind(1, qint64(databaseId));
+    if (!q.step())
+        return std::nullopt;
+    DatabaseInfo info;
+    info.id = databaseId;
+    info.name = q.text(0);
+    info.type = quint32(q.int64(1));
+    info.sortOrders.append(quint32(q.int64(2)));
+    if (!q.isNull(3))
+        info.sortOrders.append(quint32(q.int64(3)));
+    q.reset();
+    info.recordCount = recordCount(databaseId);
+    return info;
+}
+
+quint32 ObjectStore::findDatabase(const QString& name) const {
+    auto& q = m_db->cached("SELECT id FROM databases WHERE name = ?");
+    q.bind(1, name);
+    return q.step() ? quint32(q.int64(0)) : 0;
+}
+
+quint32 ObjectStore::findDatabaseByType(quint32 type) const {
+    auto& q = m_db->cached("SELECT id FROM databases WHERE type = ? ORDER BY id LIMIT 1");
+    q.bind(1, qint64(type));
+    return q.step() ? quint32(q.int64(0)) : 0;
+}
+
+quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
+                                    const QList<quint32>& sortOrders) {
+    if (m_readOnly || name.isEmpty() || sortOrders.isEmpty() || sortOrders.size() > 2)
+        return 0;
+    auto q = m_db->prepare("INSERT INTO databases(name, type, sort1, sort2) VALUES(?,?,?,?)");
+    q.bind(1, name).bind(2, qint64(type)).bind(3, qint64(sortOrders[0]));
+    if (sortOrders.size() > 1)
+        q.bind(4, qint64(sortOrders[1]));
+    const bool ok = q.exec();
+    noteWrite(ok);
+    return ok ? quint32(m_db->lastInsertId()) : 0;
+}
+
+bool ObjectStore::deleteDatabase(quint32 databaseId) {
+    if (m_readOnly)
+        return false;
+    StoreBatch batch(*this);
+    auto records = m_db->prepare("DELETE FROM records WHERE db = ?");
+    records.bind(1, qint64(databaseId));
+    auto db = m_db->prepare("DELETE FROM databases WHERE id = ?");
+    db.bind(1, qint64(databaseId));
+    const bool ok = batch.isActive() && records.exec() && db.exec() && m_db->changes() == 1 &&
+                    batch.commit();
+    noteWrite(ok);
+    return ok;
+}
+
+int ObjectStore::recordCount(quint32 databaseId) const {
+    auto& q = m_db->cached("SELECT count(*) FROM records WHERE db = ?");
+    q.bind(1, qint64(databaseId));
+    return q.step() ? int(q.int64(0)) : -1;
+}
+
+int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
+    const auto info = databaseInfo(databaseId);
+    if (!info)
+        return 0;
+    const int index = int(info->sortOrders.indexOf(sortProp));
+    return index < 0 ? 0 : index + 1;
+}
+
+std::unique_ptr<DatabaseHandle> ObjectStore::openDatabase(quint32 databaseId, quint32 sortProp) {
+    const int column = sortColumnOf(databaseId, sortProp);
+    if (column == 0)
+        return nullptr;
+    return std::make_unique<DatabaseHandle>(*this, databaseId, sortProp, column);
+}
+
+std::optional<PropertyList> ObjectStore::readRecord(quint32 databaseId, quint32 recordId) const {
+    auto& q = m_db->cached("SELECT props FROM records WHERE id = ? AND db = ?");
+    q.bind(1, qint64(recordId)).bind(2, qint64(databaseId));
+    if (!q.step())
+        return std::nullopt;
+    return decodeProperties(q.blob(0));
+}
+
+bool ObjectStore::storeKeys(quint32 databaseId, quint32 recordId, const PropertyList& props) {
+    const auto info = databaseInfo(databaseId);
+    if (!info)
+        return false;
+    auto& q = m_db->cached("UPDATE records SET k1 = ?, k2 = ? WHERE id = ?");
+    q.bind(1, m_keys->keyOf(props, info->sortOrders[0]));
+    if (info->sortOrders.size() > 1)
+        q.bind(2, m_keys->keyOf(props, info->sortOrders[1]));
+    q.bind(3, qint64(recordId));
+    return q.exec();
+}
+
+quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props) {
+    if (m_readOnly)
+        return 0;
+    for (const Property& p : props)
+        if (!isKnownPropType(p.type()))
+            return 0;
+    auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
+    sorts.bind(1, qint64(databaseId));
+    if (!sorts.step())
+        return 0;
+    const quint32 sort1 = quint32(sorts.int64(0));
+    const bool hasSort2 = !sorts.isNull(1);
+    const quint32 sort2 = quint32(sorts.int64(1));
+    sorts.reset();
+
+    PropertyList record;
+    if (recordId != 0) {
+        const auto existing = readRecord(databaseId, recordId);
+        if (!existing) {
+            m_lastError = 1168;  // record not found
+            return 0;
+        }
+        record = merged(*existing, props);
+    } else {
+        record = merged({}, props);
+    }
+    const QByteArray encoded = encodeProperties(record);
+    const QByteArray k1 = m_keys->keyOf(record, sort1);
+    const QByteArray k2 = hasSort2 ? m_keys->keyOf(record, sort2) : QByteArray();
+
+    bool ok;
+    quint32 written = recordId;
+    if (recordId == 0) {
+        auto& q = m_db->cached("INSERT INTO records(db, k1, k2, props) VALUES(?,?,?,?)");
+        q.bind(1, qint64(databaseId)).bind(2, k1).bind(4, encoded);
+        if (hasSort2)
+            q.bind(3, k2);
+        ok = q.exec();
+        const qint64 id = m_db->lastInsertId();
+        if (ok && id > kMaxRecordId) {
+            auto undo = m_db->prepare("DELETE FROM records WHERE id = ?");
+            undo.bind(1, id).exec();
+            ok = false;
+        }
+        written = ok ? quint32(id) : 0;
+    } else {
+        auto& q = m_db->cached("UPDATE records SET k1 = ?, k2 = ?, props = ? WHERE id = ?");
+        q.bind(1, k1).bind(3, encoded).bind(4, qint64(recordId));
+        if (hasSort2)
+            q.bind(2, k2);
+        ok = q.exec();
+    }
+    noteWrite(ok);
+    return ok ? written : 0;
+}
+
+bool ObjectStore::deleteRecord(quint32 databaseId, quint32 recordId) {
+    if (m_readOnly)
+        return false;
+    auto& q = m_db->cached("DELETE FROM records WHERE id = ? AND db = ?");
+    q.bind(1, qint64(recordId)).bind(2, qint64(databaseId));
+    const bool ok = q.exec() && m_db->changes() == 1;
+    if (!ok && m_lastError == 0)
+        m_lastError = 1168;
+    noteWrite(ok);
+    return ok;
+}
+
+void ObjectStore::noteWrite(bool ok) {
+    ++m_generation;
+    if (!ok && m_db->lastErrorCode() != 0)
+        m_lastError = m_db->lastErrorCode();
+}
+
+bool ObjectStore::beginBatch() {
+    return !m_readOnly && m_db->begin();
+}
+
+bool ObjectStore::commitBatch() {
+    return m_db->commit();
+}
+
+void ObjectStore::rollbackBatch() {
+    m_db->rollback();
+    ++m_generation;
+}
+
+bool ObjectStore::inBatch() const {
+    return m_db->transactionDepth() > 0;
+}
+
+qint64 ObjectStore::externalDataVersion() const {
+    auto& q = m_db->cached("PRAGMA data_version");
+    return q.step() ? q.int64(0) : -1;
+}
+
+}  // namespace tempolatch::platform

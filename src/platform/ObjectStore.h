@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "platform/Property.h"
+
+namespace tempolatch::platform {
+
+class SqliteConnection;
+class SortKeyMaker;
+class DatabaseHandle;
+
+struct DatabaseInfo {
+    quint32 id = 0;
+    QString name;
+    quint32 type = 0;
+    QList<quint32> sortOrders;  // one or two sort property ids
+    int recordCount = 0;
+};
+
+// The object store: named property databases in one SQLite file. Records are
+// property lists with 32-bit record ids unique across all databases. Each
+// sort order of a database is an indexed key column, so seeks and walks cost
+// what they visit, never the size of the store.
+class ObjectStore {
+public:
+    enum class Access { ReadWrite, ReadOnly };
+
+    ~ObjectStore();
+
+    // Opens the store file, creating it when it does not exist. A file that
+    // is not a store of ours, is damaged or is locked is never touched:
+    // the open fails and `error` says why.
+    static std::unique_ptr<ObjectStore> open(const QString& path, Access access,
+                                             const QString& collationLocale, QString* error);
+
+    bool isReadOnly() const { return m_readOnly; }
+    QString path() const { return m_path; }
+
+    // Databases.
+    QList<DatabaseInfo> databases() const;
+    std::optional<DatabaseInfo> databaseInfo(quint32 databaseId) const;
+    quint32 findDatabase(const QString& name) const;  // exact name; 0 when none
+    quint32 findDatabaseByType(quint32 type) const;   // the first of that type; 0 when none
+    quint32 createDatabase(const QString& name, quint32 type, const QList<quint32>& sortOrders);
+    bool deleteDatabase(quint32 databaseId);
+    int recordCount(quint32 databaseId) const;
+
+    // An open database, walked in the order of one of its sort properties.
+    std::unique_ptr<DatabaseHandle> openDatabase(quint32 databaseId, quint32 sortProp);
+
+    // Records.
+    std::optional<PropertyList> readRecord(quint32 databaseId, quint32 recordId) const;
+    // recordId 0 adds a new record. Properties flagged PropDeleteFlag are
+    // removed; the others replace properties of the same id or are appended.
+    // Returns the record id, 0 on failure.
+    quint32 writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props);
+    bool deleteRecord(quint32 databaseId, quint32 recordId);
+
+    // Batches: everything between begin and commit lands together or not at
+    // all. Nested batches are allowed; the outermost one takes the write lock,
+    // which also serialises other processes.
+    bool beginBatch();
+    bool commitBatch();
+    void rollbackBatch();
+    bool inBatch() const;
+
+    // Changes made through this connection, so that cursors know when their
+    // read-ahead is stale.
+    quint64 writeGeneration() const { return m_generation; }
+    // SQLite's data version: changes when another connection commits.
+    qint64 externalDataVersion() const;
+
+    int lastError() const { return m_lastError; }
+
+    SqliteConnection& connection() const { return *m_db; }
+    const SortKeyMaker& keys() const { return *m_keys; }
+
+private:
+    ObjectStore() = default;
+    bool prepareSchema(QString* error);
+    std::optional<qint64> queryNumber(const char* sql) const;
+    bool rebuildTextKeysIfNeeded();
+    int sortColumnOf(quint32 databaseId, quint32 sortProp) const;
+    bool storeKeys(quint32 databaseId, quint32 recordId, const PropertyList& props);
+    void noteWrite(bool ok);
+
+    std::unique_ptr<SqliteConnection> m_db;
+    std::unique_ptr<SortKeyMaker> m_keys;
+    QString m_path;
+    bool m_readOnly = false;
+    quint64 m_generation = 0;
+    int m_lastError = 0;
+};
+
+// Batch guard: rolls back unless committed.
+class StoreBatch {
+public:
+    explicit StoreBatch(ObjectStore& store) : m_store(store), m_active(store.beginBatch()) {}
+    ~StoreBatch() {
+        if (m_active)
+            m_store.rollbackBatch();
+    }
+    StoreBatch(const StoreBatch&) = delete;
+    StoreBatch& operator=(const StoreBatch&) = delete;
+    bool isActive() const { return m_active; }
+    bool commit() {
+        m_active = false;
+        return m_store.commitBatch();
+    }
+
+private:
+    ObjectStore& m_store;
+    bool m_active;
+};
+
+}  // namespace tempolatch::platform

@@ -1,0 +1,48 @@
+#include "platform/Profile.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace tempolatch::platform {
+
+namespace {
+QString g_folder;
+int g_generation = 0;
+
+QString defaultFolder() {
+    const QString env = qEnvironmentVariable("TEMPOLATCH_PROFILE");
+    if (!env.isEmpty())
+        return env;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tempolatch");
+}
+}  // namespace
+
+QString Profile::folder() {
+    if (g_folder.isEmpty())
+        g_folder = QDir::cleanPath(defaultFolder());
+    return g_folder;
+}
+
+void Profile::setFolder(const QString& folder) {
+    g_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    ++g_generation;
+}
+
+int Profile::generation() {
+    return g_generation;
+}
+
+QString Profile::storePath() {
+    return folder() + QStringLiteral("/store.db");
+}
+
+QString Profile::registryPath() {
+    return folder() + QStringLiteral("/registry.db");
+}
+
+bool Profile::ensureFolder() {
+    return QDir().mkpath(folder());
+}
+
+}  // namespace tempolatch::platform

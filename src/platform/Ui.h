@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QObject;
+
+namespace tempolatch::platform {
+
+enum class MessageIcon { Information, Warning, Stop, Question };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Message boxes and file dialogs, behind one seam: the program installs the
+// widget implementation, tests install ScriptedUi.
+class Ui {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+
+    virtual ~Ui();
+
+    static Ui& instance();
+    static void install(Ui* ui);  // not owned; nullptr restores the default
+
+    // Every box has the caption "Tempolatch". Yes/No questions default to No.
+    virtual Answer ask(const QString& text, MessageIcon icon, Buttons buttons,
+                       Answer defaultAnswer, QObject* parent) = 0;
+    // Filters as "Backup Files (*.tld)|*.tld|"; an empty result means cancelled.
+    virtual QString saveFile(const QString& title, const QString& filter,
+                             const QString& suggestedPath, QObject* parent) = 0;
+    virtual QString openFile(const QString& title, const QString& filter,
+                             const QString& startFolder, QObject* parent) = 0;
+
+    void message(const QString& text, MessageIcon icon, QObject* parent = nullptr);
+    bool question(const QString& text, QObject* parent = nullptr);  // true: Yes
+};
+
+// "Text Files (*.txt)|*.txt|All (*.*)|*.*|" -> "Text Files (*.txt);;All (*.*)"
+QString toQtFilter(const QString& filter);
+
+// The answers a test queued, and a record of what was shown.
+class ScriptedUi : public Ui {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        Buttons buttons;
+        Answer defaultAnswer;
+    };
+
+    void queueAnswer(Answer answer) { m_answers.append(answer); }
+    void queueFile(const QString& path) { m_files.append(path); }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QStringList shownTexts() const;
+    const QStringList& fileFilters() const { return m_filters; }
+    void clear();
+
+    Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
+               QObject* parent) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& suggestedPath,
+                     QObject* parent) override;
+    QString openFile(const QString& title, const QString& filter, const QString& startFolder,
+                     QObject* parent) override;
+
+private:
+    QList<Answer> m_answers;
+    QStringList m_files;
+    QList<Shown> m_shown;
+    QStringList m_filters;
+};
+
+}  // namespace tempolatch::platform

@@ -1,0 +1,181 @@
+#include "store/RecordDatabase.h"
+
+#include "platform/ObjectStore.h"
+#include "store/RecordStore.h"
+#include "store/StoreIds.h"
+#include "store/StoredRecord.h"
+
+namespace tempolatch {
+
+using platform::Property;
+using platform::PropertyList;
+
+RecordDatabase::RecordDatabase(platform::ObjectStore* store) : m_store(store) {}
+
+RecordDatabase::~RecordDatabase() = default;
+
+bool RecordDatabase::exists(const QString& name) const {
+    return m_store && m_store->findDatabase(name) != 0;
+}
+
+platform::ObjectStore* RecordDatabase::resolveStore() {
+    if (!m_store)
+        m_store = RecordStore::instance().objectStore();
+    return m_store;
+}
+
+bool RecordDatabase::create() {
+    if (!resolveStore())
+        return false;
+    m_databaseId = m_store->createDatabase(databaseName(), typeId(), sortOrders());
+    return m_databaseId != 0;
+}
+
+bool RecordDatabase::open(quint32 /*flags*/, QObject* notifyTarget) {
+    close();
+    if (!resolveStore())
+        return false;
+    m_notifyTarget = notifyTarget;
+    m_name = databaseName();
+    m_databaseId = m_store->findDatabase(m_name);
+    if (m_databaseId == 0 && !create())
+        return false;
+    m_handle = m_store->openDatabase(m_databaseId, sortProperty());
+    return m_handle != nullptr;
+}
+
+void RecordDatabase::close() {
+    m_handle.reset();
+    m_currentId = 0;
+    m_searchKey.reset();
+}
+
+quint32 RecordDatabase::track(quint32 found) {
+    m_currentId = found;
+    return found;
+}
+
+quint32 RecordDatabase::seekFirst(const Property& key) {
+    if (!m_handle)
+        return 0;
+    m_searchKey = key;
+    return track(m_handle->seekFirstEqual(key));
+}
+
+quint32 RecordDatabase::seekFirst() {
+    if (!m_handle)
+        return 0;
+    m_searchKey.reset();
+    return track(m_handle->seekBeginning());
+}
+
+quint32 RecordDatabase::seekNext() {
+    if (!m_handle)
+        return 0;
+    if (m_searchKey)
+        return track(m_handle->seekNextEqual(*m_searchKey));
+    return track(m_handle->seekCurrent(1));
+}
+
+quint32 RecordDatabase::seekRecord(quint32 recordId) {
+    return m_handle ? track(m_handle->seekRecord(recordId)) : 0;
+}
+
+quint32 RecordDatabase::seekFrom(platform::FileTime instant) {
+    if (!m_handle)
+        return 0;
+    m_searchKey.reset();
+    return track(m_handle->seekGreaterOrEqual(Property::fileTime(sortProperty(), instant)));
+}
+
+quint32 RecordDatabase::seekLast() {
+    if (!m_handle)
+        return 0;
+    m_searchKey.reset();
+    return track(m_handle->seekEnd());
+}
+
+int RecordDatabase::readCurrent(PropertyList& props) {
+    if (!m_handle) {
+        props.clear();
+        return ReadFailed;
+    }
+    return m_handle->readCurrent(props);
+}
+
+int RecordDatabase::readProperty(PropertyList& props, std::initializer_list<quint32> ids) {
+    if (!m_handle) {
+        props.clear();
+        return ReadFailed;
+    }
+    return m_handle->readCurrent(props, ids);
+}
+
+quint32 RecordDatabase::addProperties(const PropertyList& props) {
+    return m_handle ? track(m_handle->write(0, props)) : 0;
+}
+
+bool RecordDatabase::updateProperties(const PropertyList& props) {
+    if (!m_handle || m_currentId == 0)
+        return false;
+    return m_handle->write(m_currentId, props) != 0;
+}
+
+bool RecordDatabase::add(StoredRecord& record, quint16 changeFlags) {
+    if (!record.isStorable())
+        return false;
+    const quint32 id = addProperties(record.propertiesForAdd(changeFlags));
+    if (id != 0)
+        record.recordId = id;
+    return id != 0;
+}
+
+bool RecordDatabase::update(StoredRecord& record, quint16 changeFlags) {
+    if (!record.isStorable() || m_currentId == 0)
+        return false;
+    const quint16 flags = record.hasChangeFlags() ? changeFlagsForUpdate(changeFlags) : changeFlags;
+    return updateProperties(record.propertiesForUpdate(flags));
+}
+
+quint16 RecordDatabase::changeFlagsForUpdate(quint16 passed) {
+    PropertyList stored;
+    quint16 old = 0;
+    if (readProperty(stored, {prop::ChangeFlags}) == Read && !stored.isEmpty())
+        old = stored.first().toUi2();
+    const quint16 result = quint16(passed | old);
+    return (result == 3 && old == 3) ? quint16(7) : result;
+}
+
+bool RecordDatabase::deleteCurrent() {
+    return deleteRecord(m_currentId);
+}
+
+bool RecordDatabase::deleteRecord(quint32 recordId) {
+    if (!m_handle || recordId == 0)
+        return false;
+    const bool ok = m_handle->deleteRecord(recordId);
+    if (ok && recordId == m_currentId)
+        m_currentId = 0;
+    return ok;
+}
+
+void RecordDatabase::deleteAllOfClient(quint32 clientId) {
+    if (!m_handle)
+        return;
+    const Property key = Property::ui4(prop::ClientId, clientId);
+    platform::StoreBatch batch(*m_store);
+    while (seekFirst(key) != 0)
+        if (!deleteCurrent())
+            return;
+    batch.commit();
+}
+
+int RecordDatabase::recordCount() const {
+    return m_handle ? m_handle->recordCount() : -1;
+}
+
+int RecordDatabase::lastError() const {
+    return m_store ? m_store->lastError() : 0;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+#include "platform/DatabaseHandle.h"
+#include "platform/FileTime.h"
+#include "platform/Property.h"
+
+namespace tempolatch {
+
+namespace platform {
+class ObjectStore;
+}
+class StoredRecord;
+
+// One database of the store with its seek pointer: the base of every
+// database class. Derived classes give the name, type id and sort orders.
+class RecordDatabase {
+public:
+    enum ReadResult { Read = 0, NoCurrentRecord = 1, ReadFailed = -1 };
+
+    // Without a store, the store of the current profile is used.
+    explicit RecordDatabase(platform::ObjectStore* store = nullptr);
+    virtual ~RecordDatabase();
+    RecordDatabase(const RecordDatabase&) = delete;
+    RecordDatabase& operator=(const RecordDatabase&) = delete;
+
+    // Opens the database, creating it when missing. The notify target is
+    // told of changes by the store's change watcher.
+    virtual bool open(quint32 flags = 0, QObject* notifyTarget = nullptr);
+    virtual bool create();
+    void close();
+
+    bool exists(const QString& name) const;
+    bool isOpen() const { return m_handle != nullptr; }
+    QString name() const { return m_name; }
+    quint32 databaseId() const { return m_databaseId; }
+    QObject* notifyTarget() const { return m_notifyTarget; }
+    quint32 currentId() const { return m_currentId; }
+
+    virtual QString databaseName() const = 0;
+    virtual quint32 typeId() const = 0;
+    virtual QList<quint32> sortOrders() const = 0;
+    virtual quint32 sortProperty() const { return sortOrders().first(); }
+
+    // Seeks return the record id found (0: none) and make it current.
+    quint32 seekFirst(const platform::Property& key);  // first equal; remembered
+    quint32 seekFirst();                                // beginning
+    quint32 seekNext();  // next equal to the remembered key, or simply next
+    quint32 seekRecord(quint32 recordId);
+    quint32 seekFrom(platform::FileTime instant);  // first dated at or after
+    quint32 seekLast();
+
+    int readCurrent(platform::PropertyList& props);
+    int readProperty(platform::PropertyList& props, std::initializer_list<quint32> ids);
+
+    bool add(StoredRecord& record, quint16 changeFlags);
+    bool update(StoredRecord& record, quint16 changeFlags);
+    // Raw writes: a new record (returns its id) or the current one.
+    quint32 addProperties(const platform::PropertyList& props);
+    bool updateProperties(const platform::PropertyList& props);
+
+    bool deleteCurrent();
+    bool deleteRecord(quint32 recordId);
+    // Projects, tasks, contacts and rates: every record of the client.
+    void deleteAllOfClient(quint32 clientId);
+
+    int recordCount() const;
+    // The system error of the last refused write ("Error: %d").
+    int lastError() const;
+
+    // passed | stored, and 7 where both are 3.
+    quint16 changeFlagsForUpdate(quint16 passed);
+
+    platform::ObjectStore* objectStore() const { return m_store; }
+
+protected:
+    // The store given at construction, else the current profile's.
+    platform::ObjectStore* resolveStore();
+
+private:
+    quint32 track(quint32 found);
+
+    platform::ObjectStore* m_store;
+    std::unique_ptr<platform::DatabaseHandle> m_handle;
+    QString m_name;
+    quint32 m_databaseId = 0;
+    QPointer<QObject> m_notifyTarget;
+    quint32 m_currentId = 0;
+    std::optional<platform::Property> m_searchKey;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+#include "store/Databases.h"
+
+namespace tempolatch {
+
+namespace platform {
+class ObjectStore;
+}
+
+// The one owner of the open databases: time entries, expenses and the
+// client structure. Created on first use for the current profile.
+class RecordStore {
+public:
+    static RecordStore& instance();
+    // Forgets the instance (tests, and switching profiles).
+    static void reset();
+
+    ~RecordStore();
+
+    // The object store of the profile, opened on first use; nullptr when the
+    // store file cannot be opened (openError() says why).
+    platform::ObjectStore* objectStore();
+    QString openError() const { return m_openError; }
+
+    // Opens time entries, expenses, clients, projects, tasks, contacts and
+    // rates, in this order, creating what is missing. False at the first failure.
+    bool openAll(QObject* notifyTarget = nullptr);
+    void closeAll();
+    bool isOpen() const;
+
+    // Deletes every database and opens them again, empty, with a new client
+    // id counter. Settings are not touched.
+    bool deleteAllData(QObject* notifyTarget = nullptr);
+
+    // Number of time entries; -1 when the database is not open.
+    int entryCount() const;
+
+    TimeEntryDatabase& entries() { return *m_entries; }
+    ExpenseDatabase& expenses() { return *m_expenses; }
+    ClientStructureStore& clientStructure() { return *m_structure; }
+
+private:
+    RecordStore() = default;
+    bool ensureDatabases();
+    bool deleteAndRecreate(platform::ObjectStore& store, QObject* notifyTarget);
+
+    std::unique_ptr<platform::ObjectStore> m_store;
+    QString m_openError;
+    std::unique_ptr<TimeEntryDatabase> m_entries;
+    std::unique_ptr<ExpenseDatabase> m_expenses;
+    std::unique_ptr<ClientStructureStore> m_structure;
+};
+
+}  // namespace tempolatch

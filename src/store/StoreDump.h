@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTextStream>
+
+namespace tempolatch {
+
+namespace platform {
+class ObjectStore;
+}
+
+// Writes every database and record of the store as text, for users and
+// support. The format is stable:
+//
+//   database "<name>" type 0x<8 hex> sort 0x<8 hex>[,0x<8 hex>] records <n>
+//     record 0x<8 hex id>
+//       0x<8 hex prop id> <TYPE> <value>
+//
+// Texts are quoted with \\, \" \n and \r escaped; FILETIME values print as
+// local date-time and raw ticks; BLOBs print their size and first 32 bytes.
+// Records follow the database's first sort order. Nothing is written to the
+// store.
+void dumpStore(platform::ObjectStore& store, QTextStream& out);
+
+}  // namespace tempolatch

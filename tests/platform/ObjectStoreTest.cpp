@@ -1,0 +1,284 @@
+#include <QFile>
+
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/DatabaseHandle.h"
+#include "platform/ObjectStore.h"
+#include "platform/Sqlite.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+
+namespace {
+constexpr quint32 kDate = 0x03E90040;
+constexpr quint32 kName = 0x03EA001F;
+constexpr quint32 kKind = 0x044E0012;
+constexpr quint32 kExtra = 0x03EB001F;
+
+FileTime day(int d) {
+    return *toFileTime(SystemTime{2026, 1, 0, quint16(d), 0, 0, 0, 0});
+}
+}  // namespace
+
+class ObjectStoreTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+    std::unique_ptr<ObjectStore> m_store;
+
+    using Access = ObjectStore::Access;
+
+    std::unique_ptr<ObjectStore> openStore(Access access = Access::ReadWrite) {
+        QString error;
+        auto store = ObjectStore::open(m_env->filePath(QStringLiteral("store.db")), access,
+                                       QStringLiteral("en_US"), &error);
+        if (!store)
+            qWarning("%s", qPrintable(error));
+        return store;
+    }
+
+    quint32 addDated(quint32 db, int d, const QString& tag) {
+        return m_store->writeRecord(
+            db, 0, {Property::fileTime(kDate, day(d)), Property::string(kExtra, tag)});
+    }
+    QString tagOf(DatabaseHandle& h) {
+        PropertyList props;
+        if (h.readCurrent(props) != DatabaseHandle::Read)
+            return QStringLiteral("<none>");
+        const Property* p = findProperty(props, kExtra);
+        return p ? p->text : QString();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        m_store = openStore();
+        QVERIFY(m_store);
+    }
+    void cleanup() {
+        m_store.reset();
+        m_env.reset();
+    }
+
+    void databasesKeepNamesTypesAndSortOrders() {
+        const quint32 id = m_store->createDatabase(QStringLiteral("Lists"), 0x04C48CF2, {kKind, kName});
+        QVERIFY(id != 0);
+        QCOMPARE(m_store->createDatabase(QStringLiteral("Lists"), 1, {kKind}), 0u);
+        QCOMPARE(m_store->findDatabase(QStringLiteral("Lists")), id);
+        QCOMPARE(m_store->findDatabase(QStringLiteral("lists")), 0u);
+        QCOMPARE(m_store->findDatabaseByType(0x04C48CF2), id);
+        const auto info = m_store->databaseInfo(id);
+        QCOMPARE(info->sortOrders, (QList<quint32>{kKind, kName}));
+        QVERIFY(m_store->deleteDatabase(id));
+        QCOMPARE(m_store->findDatabase(QStringLiteral("Lists")), 0u);
+    }
+
+    void seeksOnDates() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        addDated(db, 5, QStringLiteral("a"));
+        addDated(db, 3, QStringLiteral("b"));
+        addDated(db, 5, QStringLiteral("c"));
+        addDated(db, 9, QStringLiteral("d"));
+        auto h = m_store->openDatabase(db, kDate);
+
+        // Greater-or-equal: at a key, between keys, past the last.
+        QVERIFY(h->seekGreaterOrEqual(Property::fileTime(kDate, day(5))));
+        QCOMPARE(tagOf(*h), QStringLiteral("a"));
+        QVERIFY(h->seekCurrent(1));
+        QCOMPARE(tagOf(*h), QStringLiteral("c"));  // equal keys in record id order
+        QVERIFY(h->seekGreaterOrEqual(Property::fileTime(kDate, day(4))));
+        QCOMPARE(tagOf(*h), QStringLiteral("a"));
+        QCOMPARE(h->seekGreaterOrEqual(Property::fileTime(kDate, day(10))), 0u);
+        PropertyList none;
+        QCOMPARE(h->readCurrent(none), DatabaseHandle::NoCurrentRecord);
+
+        // Beginning, end, and stepping back.
+        QVERIFY(h->seekBeginning());
+        QCOMPARE(tagOf(*h), QStringLiteral("b"));
+        QVERIFY(h->seekEnd());
+        QCOMPARE(tagOf(*h), QStringLiteral("d"));
+        QVERIFY(h->seekCurrent(-2));
+        QCOMPARE(tagOf(*h), QStringLiteral("a"));
+        QCOMPARE(h->seekCurrent(3), 0u);
+    }
+
+    void firstAndNextEqualStopAtAnotherKey() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        addDated(db, 5, QStringLiteral("a"));
+        addDated(db, 5, QStringLiteral("b"));
+        addDated(db, 6, QStringLiteral("c"));
+        auto h = m_store->openDatabase(db, kDate);
+        const Property key = Property::fileTime(kDate, day(5));
+        QVERIFY(h->seekFirstEqual(key));
+        QVERIFY(h->seekNextEqual(key));
+        QCOMPARE(tagOf(*h), QStringLiteral("b"));
+        QCOMPARE(h->seekNextEqual(key), 0u);
+        QCOMPARE(h->seekFirstEqual(Property::fileTime(kDate, day(4))), 0u);
+    }
+
+    void seekRecordThenNextFollowsSortOrder() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        const quint32 late = addDated(db, 9, QStringLiteral("late"));
+        const quint32 early = addDated(db, 1, QStringLiteral("early"));
+        addDated(db, 5, QStringLiteral("middle"));
+        auto h = m_store->openDatabase(db, kDate);
+        QCOMPARE(h->seekRecord(early), early);
+        QVERIFY(h->seekCurrent(1));
+        QCOMPARE(tagOf(*h), QStringLiteral("middle"));
+        QVERIFY(h->seekCurrent(1));
+        QCOMPARE(h->currentId(), late);
+        QCOMPARE(h->seekRecord(12345), 0u);
+    }
+
+    void textOrderIsLocaleAwareCaseSensitiveAndExact() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("C"), 1, {kName});
+        for (const char* name : {"beta", "Alpha", "alpha", "Beta", "Älpha", "al"})
+            m_store->writeRecord(db, 0, {Property::string(kName, QString::fromUtf8(name))});
+        m_store->writeRecord(db, 0, {Property::string(kExtra, QStringLiteral("no name"))});
+        auto h = m_store->openDatabase(db, kName);
+        QStringList order;
+        PropertyList props;
+        for (quint32 id = h->seekBeginning(); id; id = h->seekCurrent(1)) {
+            h->readCurrent(props);
+            const Property* p = findProperty(props, kName);
+            order.append(p ? p->text : QStringLiteral("-"));
+        }
+        QCOMPARE(order, (QStringList{QStringLiteral("al"), QStringLiteral("alpha"),
+                                     QStringLiteral("Alpha"), QString::fromUtf8("Älpha"),
+                                     QStringLiteral("beta"), QStringLiteral("Beta"),
+                                     QStringLiteral("-")}));
+        QVERIFY(h->seekFirstEqual(Property::string(kName, QStringLiteral("Alpha"))));
+        h->readCurrent(props);
+        QCOMPARE(findProperty(props, kName)->text, QStringLiteral("Alpha"));
+        QCOMPARE(h->seekNextEqual(Property::string(kName, QStringLiteral("Alpha"))), 0u);
+        QCOMPARE(h->seekFirstEqual(Property::string(kName, QStringLiteral("ALPHA"))), 0u);
+    }
+
+    void writesReplaceAppendAndDeleteProperties() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        const quint32 id = m_store->writeRecord(
+            db, 0,
+            {Property::fileTime(kDate, day(1)), Property::string(kExtra, QStringLiteral("x")),
+             Property::ui2(0x03EE0012, 150)});
+        QVERIFY(m_store->writeRecord(db, id,
+                                     {Property::remove(kExtra), Property::ui2(0x03EE0012, 200),
+                                      Property::ui4(0x03F00013, 7)}));
+        const auto props = m_store->readRecord(db, id);
+        QCOMPARE(props->size(), 3);
+        QCOMPARE(props->at(0).id, kDate);
+        QCOMPARE(props->at(1).toUi2(), quint16(200));
+        QCOMPARE(props->at(2).toUi4(), 7u);
+        QCOMPARE(findProperty(*props, kExtra), nullptr);
+        // A missing record cannot be updated, and unknown types are refused.
+        QCOMPARE(m_store->writeRecord(db, id + 100, {Property::ui2(0x03EE0012, 1)}), 0u);
+        QCOMPARE(m_store->writeRecord(db, 0, {Property{0x00010099, 0, 1, {}, {}}}), 0u);
+    }
+
+    void walkSeesItsOwnWritesAndDeletes() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        for (int d = 1; d <= 20; ++d)
+            addDated(db, d, QString::number(d));
+        auto h = m_store->openDatabase(db, kDate);
+        QVERIFY(h->seekGreaterOrEqual(Property::fileTime(kDate, day(3))));
+        QVERIFY(h->deleteRecord(h->currentId()));
+        QVERIFY(h->seekCurrent(1));
+        QCOMPARE(tagOf(*h), QStringLiteral("4"));
+        addDated(db, 4, QStringLiteral("4b"));
+        QVERIFY(h->seekCurrent(1));
+        QCOMPARE(tagOf(*h), QStringLiteral("4b"));
+    }
+
+    void batchesCommitOrRollBackTogether() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        {
+            StoreBatch batch(*m_store);
+            addDated(db, 1, QStringLiteral("a"));
+            addDated(db, 2, QStringLiteral("b"));
+        }
+        QCOMPARE(m_store->recordCount(db), 0);
+        {
+            StoreBatch batch(*m_store);
+            addDated(db, 1, QStringLiteral("a"));
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(m_store->recordCount(db), 1);
+    }
+
+    void recordIdsAreUniqueAcrossDatabasesAndNotReused() {
+        const quint32 a = m_store->createDatabase(QStringLiteral("A"), 1, {kDate});
+        const quint32 b = m_store->createDatabase(QStringLiteral("B"), 2, {kDate});
+        const quint32 r1 = addDated(a, 1, {});
+        const quint32 r2 = addDated(b, 1, {});
+        QVERIFY(r1 != r2);
+        QVERIFY(m_store->deleteRecord(b, r2));
+        QVERIFY(!m_store->deleteRecord(a, r2));
+        QVERIFY(addDated(b, 1, {}) > r2);
+    }
+
+    void foreignAndDamagedFilesAreLeftUntouched_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text") << QByteArray("this is not a database\n").repeated(100);
+        QTest::newRow("garbage") << QByteArray(8192, '\x5a');
+        QByteArray header("SQLite format 3");
+        header.append('\0');
+        header.append(QByteArray(4080, '\x01'));
+        QTest::newRow("damaged header") << header;
+    }
+    void foreignAndDamagedFilesAreLeftUntouched() {
+        QFETCH(QByteArray, content);
+        m_store.reset();
+        const QString path = m_env->filePath(QStringLiteral("bad.db"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QString error;
+        QVERIFY(!ObjectStore::open(path, Access::ReadWrite, QStringLiteral("en_US"), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+
+    void anotherProgramsDatabaseIsNotTaken() {
+        m_store.reset();
+        const QString path = m_env->filePath(QStringLiteral("other.db"));
+        {
+            auto other = SqliteConnection::open(path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
+            QVERIFY(other->exec("CREATE TABLE notes(x)"));
+        }
+        QString error;
+        QVERIFY(!ObjectStore::open(path, Access::ReadWrite, QStringLiteral("en_US"), &error));
+        QVERIFY(error.contains(QStringLiteral("not a Tempolatch store")));
+    }
+
+    void lockedStoreFailsToOpen() {
+        m_store.reset();
+        const QString path = m_env->filePath(QStringLiteral("store.db"));
+        auto locker = SqliteConnection::open(path, SqliteConnection::Mode::ReadWrite, nullptr);
+        QVERIFY(locker->exec("PRAGMA locking_mode=EXCLUSIVE"));
+        QVERIFY(locker->exec("BEGIN EXCLUSIVE"));
+        QString error;
+        QVERIFY(!ObjectStore::open(path, Access::ReadWrite, QStringLiteral("en_US"), &error));
+        locker->exec("ROLLBACK");
+    }
+
+    void textKeysFollowALocaleChange() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("C"), 1, {kName});
+        for (const char* name : {"z", "ä", "a"})
+            m_store->writeRecord(db, 0, {Property::string(kName, QString::fromUtf8(name))});
+        m_store.reset();
+        QString error;
+        // Swedish sorts "ä" after "z".
+        m_store = ObjectStore::open(m_env->filePath(QStringLiteral("store.db")), Access::ReadWrite,
+                                    QStringLiteral("sv_SE"), &error);
+        QVERIFY(m_store);
+        auto h = m_store->openDatabase(db, kName);
+        PropertyList props;
+        QVERIFY(h->seekEnd());
+        h->readCurrent(props);
+        QCOMPARE(props.first().text, QString::fromUtf8("ä"));
+    }
+};
+
+TEMPOLATCH_TEST(ObjectStoreTest);
+#include "ObjectStoreTest.moc"
