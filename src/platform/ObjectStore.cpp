@@ -64,10 +64,9 @@ std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, Access acces
     std::unique_ptr<ObjectStore> store(new ObjectStore);
     store->m_path = path;
     store->m_readOnly = readOnly;
-    store->m_db = SqliteConnection::open(path,
-                                         readOnly ? SqliteConnection::Mode::ReadOnly
-                                                  : SqliteConnection::Mode::ReadWriteCreate,
-                                         error);
+    store->m_db = SqliteConnection::open(
+        path, readOnly ? SqliteConnection::Mode::ReadOnly : SqliteConnection::Mode::ReadWriteCreate,
+        error);
     if (!store->m_db)
         return nullptr;
     store->m_keys = std::make_unique<SortKeyMaker>(collationLocale);
@@ -97,8 +96,7 @@ bool ObjectStore::prepareSchema(QString* error) {
             return fail(QStringLiteral("the store is locked (%1)").arg(m_db->lastError()));
         SqliteTransaction tx(*m_db);
         if (!tx.isActive() || !m_db->exec(kSchema) ||
-            !m_db->exec("PRAGMA application_id=1414288212; PRAGMA user_version=1") ||
-            !tx.commit())
+            !m_db->exec("PRAGMA application_id=1414288212; PRAGMA user_version=1") || !tx.commit())
             return fail(QStringLiteral("cannot create the store (%1)").arg(m_db->lastError()));
     } else if (*id != kApplicationId) {
         return fail(QStringLiteral("not a Tempolatch store"));
@@ -205,8 +203,8 @@ bool ObjectStore::deleteDatabase(quint32 databaseId) {
     records.bind(1, qint64(databaseId));
     auto db = m_db->prepare("DELETE FROM databases WHERE id = ?");
     db.bind(1, qint64(databaseId));
-    const bool ok = batch.isActive() && records.exec() && db.exec() && m_db->changes() == 1 &&
-                    batch.commit();
+    const bool ok =
+        batch.isActive() && records.exec() && db.exec() && m_db->changes() == 1 && batch.commit();
     noteWrite(ok);
     return ok;
 }

@@ -118,9 +118,15 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const QString& path, Mo
                                                          QString* error) {
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
-    case Mode::ReadWriteCreate: flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE; break;
-    case Mode::ReadWrite: flags |= SQLITE_OPEN_READWRITE; break;
-    case Mode::ReadOnly: flags |= SQLITE_OPEN_READONLY; break;
+        case Mode::ReadWriteCreate:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            break;
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            break;
+        case Mode::ReadOnly:
+            flags |= SQLITE_OPEN_READONLY;
+            break;
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);

@@ -47,7 +47,7 @@ public:
 
     // Seeks return the record id found (0: none) and make it current.
     quint32 seekFirst(const platform::Property& key);  // first equal; remembered
-    quint32 seekFirst();                                // beginning
+    quint32 seekFirst();                               // beginning
     quint32 seekNext();  // next equal to the remembered key, or simply next
     quint32 seekRecord(quint32 recordId);
     quint32 seekFrom(platform::FileTime instant);  // first dated at or after

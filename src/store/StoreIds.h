@@ -28,7 +28,7 @@ inline constexpr quint32 ExpensesType = 0x04C48CF8;
 
 // Property ids shared by several record kinds.
 namespace prop {
-inline constexpr quint32 EntryDate = 0x03E90040;  // sort order of entries and expenses
+inline constexpr quint32 EntryDate = 0x03E90040;   // sort order of entries and expenses
 inline constexpr quint32 ClientName = 0x03EA001F;  // sort order of clients
 inline constexpr quint32 ClientId = 0x04B10013;    // sort order of the structure databases
 inline constexpr quint32 Modified = 0x03FD0040;
