@@ -10,6 +10,7 @@ namespace {
 const QHash<int, QString>& table() {
     static const QHash<int, QString> strings = {
         {1, QStringLiteral("Tempolatch")},
+        {25, QStringLiteral("(Default Rates)")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {60, QStringLiteral("10 minutes")},
@@ -20,9 +21,21 @@ const QHash<int, QString>& table() {
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
         {90, QStringLiteral("Tempolatch is unable to open the database!")},
+        {120, QStringLiteral("Normal Rate")},
+        {121, QStringLiteral("Overtime Rate")},
+        {122, QStringLiteral("Weekend Rate")},
+        {123, QStringLiteral("Fixed Rate")},
+        {124, QStringLiteral("Discount Rate")},
+        {173, QStringLiteral(
+                  "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
+                  "PC)")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},
+        {4600, QStringLiteral("Non Billable")},
+        {4601, QStringLiteral("Billable")},
+        {4602, QStringLiteral("Billed")},
+        {4603, QStringLiteral("Paid")},
         {5012, QStringLiteral("Custom 1")},
         {5013, QStringLiteral("Custom 2")},
         {5014, QStringLiteral("Custom 3")},
