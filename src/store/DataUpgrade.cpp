@@ -1,6 +1,7 @@
 #include "store/DataUpgrade.h"
 
 #include "platform/ObjectStore.h"
+#include "platform/Sqlite.h"
 #include "settings/Settings.h"
 #include "store/Rate.h"
 #include "store/RecordStore.h"
@@ -52,6 +53,12 @@ int repairRates(RatesDatabase& db, FileTime now) {
     return repaired;
 }
 
+DataUpgrade::Result failed(DataUpgrade::Result& result, platform::ObjectStore& store) {
+    result.ok = false;
+    result.error = store.connection().lastErrorCode();
+    return result;
+}
+
 }  // namespace
 
 FileTime DataUpgrade::cutOff() {
@@ -70,13 +77,14 @@ DataUpgrade::Result DataUpgrade::run(RecordStore& store, FileTime now) {
         return result;
     }
     platform::StoreBatch batch(*objects);
-    if (!batch.isActive()) {
-        result.ok = false;
-        return result;
-    }
+    if (!batch.isActive())
+        return failed(result, *objects);
     result.entriesRepaired = repairEntries(store.entries(), now);
     result.ratesRepaired = repairRates(store.clientStructure().rates, now);
-    result.ok = batch.commit();
+    if (!batch.commit()) {
+        failed(result, *objects);
+        objects->rollbackBatch();
+    }
     return result;
 }
 

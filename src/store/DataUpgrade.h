@@ -18,6 +18,7 @@ public:
         int entriesRepaired = 0;
         int ratesRepaired = 0;
         bool ok = true;  // false when the repairs could not be kept
+        int error = 0;   // the store's error code then
     };
 
     // True when the loaded settings come from before 261 and time entries
