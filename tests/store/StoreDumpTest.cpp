@@ -1,4 +1,3 @@
-#include <QFile>
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "store/Client.h"
@@ -48,7 +47,6 @@ private Q_SLOTS:
         QTextStream out(&text);
         dumpStore(*store.objectStore(), out);
         out.flush();
-        { QFile f(QStringLiteral("/tmp/dump.txt")); f.open(QIODevice::WriteOnly); f.write(text.toUtf8()); }
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (const char* expected : {"    0x03EA001F LPWSTR \"Acme \\\"Inc\\\"\"",
                                      "    = TimeEntry",
