@@ -138,6 +138,8 @@ ContactChooser::ContactChooser(const QStringList& folders, QWidget* parent) : QD
 }
 
 QString ContactChooser::choose(QWidget* parent) {
+    // The profile's folder is the one the empty list points to: have it there.
+    QDir().mkpath(ContactFolders::profileFolder());
     ContactChooser chooser(ContactFolders::forChooser(), parent);
     if (chooser.exec() != QDialog::Accepted)
         return {};
@@ -199,7 +201,7 @@ void ContactChooser::updateState() {
     const auto shown = m_model->rowCount();
     if (m_names.isEmpty())
         m_status->setText(
-            tr("No contacts found. Put vCard (.vcf) files into one of the folders below, "
+            tr("No contacts found. Put vCard (.vcf) files into a folder shown below, "
                "or choose another folder."));
     else if (shown == m_names.size())
         m_status->setText(shown == 1 ? tr("1 contact") : tr("%1 contacts").arg(shown));

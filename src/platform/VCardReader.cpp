@@ -180,7 +180,7 @@ bool isQuotedPrintableLine(const QByteArray& line) {
 }
 
 // A quoted-printable soft break: "=" at the end, perhaps with trailing blanks.
-qsizetype softBreakAt(const QByteArray& line) {
+qsizetype softBreakAt(QByteArrayView line) {
     qsizetype end = line.size();
     while (end > 0 && (line.at(end - 1) == ' ' || line.at(end - 1) == '\t'))
         --end;
@@ -268,9 +268,13 @@ QString decodeValue(QByteArray bytes, const Params& params, bool reencoded) {
     }
     // A file converted from UTF-16 is UTF-8 now, whatever its lines declare;
     // only bytes hidden by a transfer encoding are still in their charset.
+    // Likewise a wide charset cannot describe text that was split into byte lines.
     if (!params.charset.isEmpty() && (transferEncoded || !reencoded)) {
         const QByteArray name = charsetName(params.charset);
-        if (QStringConverter::encodingForName(name.constData()) != QStringConverter::Utf8) {
+        const auto known = QStringConverter::encodingForName(name.constData());
+        const bool wide = known && *known != QStringConverter::Utf8 &&
+                          *known != QStringConverter::Latin1 && *known != QStringConverter::System;
+        if (known != QStringConverter::Utf8 && (!wide || transferEncoded)) {
             QStringDecoder decoder(name.constData());
             if (decoder.isValid())
                 return decoder.decode(bytes);
@@ -464,58 +468,97 @@ private:
     QStringList m_names;
 };
 
-// Joins physical lines into logical ones (folding, and the soft line breaks
-// of quoted-printable values) and hands them to the parser.
+// One logical line, put together from physical ones: folded lines, and the
+// soft line breaks of quoted-printable values. Whether the value is
+// quoted-printable is decided once the name part is complete, and only new
+// bytes are looked at, so no sequence of lines costs more than linear time.
+class LogicalLine {
+public:
+    const QByteArray& bytes() const { return m_bytes; }
+    bool overlong() const { return m_overlong; }
+    bool softBreakPending() const { return m_softBreak >= 0; }
+
+    void start(QByteArrayView part, bool overlong) {
+        m_bytes.clear();
+        m_overlong = false;
+        m_scanned = 0;
+        m_quoted = false;
+        m_quotedPrintable.reset();
+        m_softBreak = -1;
+        append(part, overlong);
+    }
+
+    // After a soft break the "=" gives way to the next line.
+    void append(QByteArrayView part, bool overlong) {
+        if (m_softBreak >= 0)
+            m_bytes.truncate(m_softBreak);
+        m_softBreak = -1;
+        if (m_overlong)
+            return;
+        if (overlong || m_bytes.size() + part.size() > VCardReader::MaxLineBytes) {
+            m_overlong = true;
+            m_bytes.clear();
+            return;
+        }
+        m_bytes.append(part);
+        if (isQuotedPrintable()) {
+            const qsizetype at = softBreakAt(part);
+            if (at >= 0)
+                m_softBreak = m_bytes.size() - part.size() + at;
+        }
+    }
+
+private:
+    bool isQuotedPrintable() {
+        if (m_quotedPrintable)
+            return *m_quotedPrintable;
+        for (; m_scanned < m_bytes.size(); ++m_scanned) {
+            const char c = m_bytes.at(m_scanned);
+            if (c == '"') {
+                m_quoted = !m_quoted;
+            } else if (c == ':' && !m_quoted) {
+                m_quotedPrintable = isQuotedPrintableLine(m_bytes.left(m_scanned + 1));
+                return *m_quotedPrintable;
+            }
+        }
+        return false;
+    }
+
+    QByteArray m_bytes;
+    bool m_overlong = false;
+    qsizetype m_scanned = 0;  // bytes searched for the end of the name part
+    bool m_quoted = false;
+    std::optional<bool> m_quotedPrintable;
+    qsizetype m_softBreak = -1;
+};
+
 QStringList parseLines(QIODevice& device, bool reencoded) {
     PhysicalLines lines(device);
     CardParser parser(reencoded);
-    QByteArray logical;
+    LogicalLine logical;
     QByteArray physical;
     bool have = false;
-    bool logicalOverlong = false;
-    bool softBreak = false;
     bool overlong = false;
-
-    auto append = [&](QByteArrayView part) {
-        if (logicalOverlong)
-            return;
-        if (overlong || logical.size() + part.size() > VCardReader::MaxLineBytes) {
-            logicalOverlong = true;
-            logical.clear();
-            return;
-        }
-        logical.append(part);
-    };
-    auto hasSoftBreak = [&] {
-        return !logicalOverlong && softBreakAt(logical) >= 0 && isQuotedPrintableLine(logical);
-    };
-
     while (!parser.full() && lines.next(physical, overlong)) {
         if (physical.startsWith("\xEF\xBB\xBF"))
             physical.remove(0, 3);
-        if (have && softBreak && !isCardBoundary(physical)) {
-            logical.truncate(softBreakAt(logical));
-            append(physical);
-            softBreak = hasSoftBreak();
+        if (have && logical.softBreakPending() && !isCardBoundary(physical)) {
+            logical.append(physical, overlong);
             continue;
         }
         if (have && !physical.isEmpty() && (physical.at(0) == ' ' || physical.at(0) == '\t')) {
             // 2.1 folds like mail headers: the blank belongs to the value.
             const qsizetype skip = parser.version() == Version::V21 ? 0 : 1;
-            append(QByteArrayView(physical).sliced(skip));
-            softBreak = hasSoftBreak();
+            logical.append(QByteArrayView(physical).sliced(skip), overlong);
             continue;
         }
-        if (have && !logicalOverlong)
-            parser.line(logical);
-        logical.clear();
-        logicalOverlong = false;
+        if (have && !logical.overlong())
+            parser.line(logical.bytes());
+        logical.start(physical, overlong);
         have = true;
-        append(physical);
-        softBreak = hasSoftBreak();
     }
-    if (have && !logicalOverlong)
-        parser.line(logical);
+    if (have && !logical.overlong())
+        parser.line(logical.bytes());
     parser.finish();
     return parser.takeNames();
 }

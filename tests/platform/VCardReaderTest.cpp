@@ -130,6 +130,15 @@ private Q_SLOTS:
                     "END:VCARD\nTEL:123\n") +
                    card("2.1", "FN:Someone Else\n")
             << QStringList{QStringLiteral("The Boss"), QStringLiteral("Someone Else")};
+        QByteArray endlessBreaks = "BEGIN:VCARD\nN;QUOTED-PRINTABLE:A=\n";
+        for (int i = 0; i < 100000; ++i)
+            endlessBreaks += "x=\n";
+        QTest::newRow("endless soft breaks, within the line limit")
+            << endlessBreaks + "END:VCARD\n" + card("2.1", "FN:After\n")
+            << QStringList{QStringLiteral("After")};
+        QTest::newRow("a wide charset on byte lines is not believed")
+            << card("3.0", "FN;CHARSET=UTF-16:Plain Text\n")
+            << QStringList{QStringLiteral("Plain Text")};
         QTest::newRow("damaged file")
             << QByteArray(
                    "FN:Before Any Card\nEND:VCARD\ngarbage without colon\n\x01\x02\xFF\n"
