@@ -391,7 +391,10 @@ public:
         m_agentPending = false;
         if (!property)
             return;
-        const QByteArray value = property->value.trimmed().toUpper();
+        const QByteArray& name = property->name;
+        const bool keyword =
+            name == "BEGIN" || name == "END" || name == "VERSION" || name == "AGENT";
+        const QByteArray value = keyword ? property->value.trimmed().toUpper() : QByteArray();
         if (property->name == "BEGIN") {
             if (value != "VCARD")
                 return;
@@ -638,6 +641,8 @@ QStringList VCardReader::namesInFolders(const QStringList& folders) {
     QSet<QString> seen;
     for (const QString& folder : folders) {
         for (const QString& file : vcfFiles(folder)) {
+            if (all.size() >= MaxNames)
+                break;
             QStringList names;
             readFile(file, names);
             for (const QString& name : names) {
