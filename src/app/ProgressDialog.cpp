@@ -65,6 +65,8 @@ void ProgressDialog::repaintNow() {
 }
 
 void ProgressDialog::run(Work work) {
+    if (!work)
+        return;
     m_work = std::move(work);
     m_started = false;
     exec();
