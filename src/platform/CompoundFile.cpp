@@ -72,13 +72,6 @@ bool isValidName(const QString& name) {
 }
 
 template <typename T>
-bool decode(bool ok, const uchar* bytes, T& value) {
-    if (ok)
-        value = qFromLittleEndian<T>(bytes);
-    return ok;
-}
-
-template <typename T>
 T* ref(T* object) {
     return object ? static_cast<T*>(g_object_ref(object)) : nullptr;
 }
@@ -255,33 +248,32 @@ bool CompoundStream::readRaw(void* data, qint64 count) {
            !call.complained();
 }
 
+template <typename T>
+bool CompoundStream::readNumber(T& value) {
+    uchar bytes[sizeof(T)];
+    if (!readRaw(bytes, sizeof(T)))
+        return false;
+    value = qFromLittleEndian<T>(bytes);
+    return true;
+}
+
 bool CompoundStream::readUInt8(quint8& value) {
-    return readRaw(&value, 1);
+    return readNumber(value);
 }
-
 bool CompoundStream::readUInt16(quint16& value) {
-    uchar bytes[2];
-    return decode(readRaw(bytes, 2), bytes, value);
+    return readNumber(value);
 }
-
 bool CompoundStream::readUInt32(quint32& value) {
-    uchar bytes[4];
-    return decode(readRaw(bytes, 4), bytes, value);
+    return readNumber(value);
 }
-
 bool CompoundStream::readUInt64(quint64& value) {
-    uchar bytes[8];
-    return decode(readRaw(bytes, 8), bytes, value);
+    return readNumber(value);
 }
-
 bool CompoundStream::readInt32(qint32& value) {
-    uchar bytes[4];
-    return decode(readRaw(bytes, 4), bytes, value);
+    return readNumber(value);
 }
-
 bool CompoundStream::readInt64(qint64& value) {
-    uchar bytes[8];
-    return decode(readRaw(bytes, 8), bytes, value);
+    return readNumber(value);
 }
 
 bool CompoundStream::readBytes(qint64 count, QByteArray& bytes) {
@@ -319,26 +311,24 @@ bool CompoundStream::writeRaw(const void* data, qint64 count) {
     return true;
 }
 
+template <typename T>
+bool CompoundStream::writeNumber(T value) {
+    uchar bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    return writeRaw(bytes, sizeof(T));
+}
+
 bool CompoundStream::writeUInt8(quint8 value) {
-    return writeRaw(&value, 1);
+    return writeNumber(value);
 }
-
 bool CompoundStream::writeUInt16(quint16 value) {
-    uchar bytes[2];
-    qToLittleEndian(value, bytes);
-    return writeRaw(bytes, 2);
+    return writeNumber(value);
 }
-
 bool CompoundStream::writeUInt32(quint32 value) {
-    uchar bytes[4];
-    qToLittleEndian(value, bytes);
-    return writeRaw(bytes, 4);
+    return writeNumber(value);
 }
-
 bool CompoundStream::writeUInt64(quint64 value) {
-    uchar bytes[8];
-    qToLittleEndian(value, bytes);
-    return writeRaw(bytes, 8);
+    return writeNumber(value);
 }
 
 bool CompoundStream::writeBytes(const QByteArray& bytes) {

@@ -64,6 +64,10 @@ private:
     explicit CompoundStream(std::unique_ptr<Private> d);
     bool readRaw(void* data, qint64 count);
     bool writeRaw(const void* data, qint64 count);
+    template <typename T>
+    bool readNumber(T& value);
+    template <typename T>
+    bool writeNumber(T value);
 
     std::unique_ptr<Private> d;
 };
