@@ -19,6 +19,14 @@ inline constexpr int StatusNames = 4600;   // 4600 + EntryStatus
 inline constexpr int Custom1 = 5012;
 inline constexpr int Custom2 = 5013;
 inline constexpr int Custom3 = 5014;
+inline constexpr int BackupFilter = 7100;  // "Backup Files (*.tld)|*.tld|"
+inline constexpr int BackupInProgress = 7101;
+inline constexpr int BackupFailed = 7102;
+inline constexpr int DeleteBeforeRestoreQuestion = 7103;
+inline constexpr int RestoreInProgress = 7104;
+inline constexpr int RestoreFailed = 7105;
+inline constexpr int RestoreUnsupported = 7106;
+inline constexpr int DeleteAllDataQuestion = 7107;
 }  // namespace str
 
 }  // namespace tempolatch
