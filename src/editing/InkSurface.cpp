@@ -46,7 +46,7 @@ private:
 namespace {
 // Points closer than this (in note pixels) to the last one add nothing.
 constexpr qreal MinPointDistance = 0.75;
-// Room below the last stroke, so that a drawing can go on downwards.
+// Room below the last stroke.
 constexpr int DrawingMargin = 40;
 }  // namespace
 
@@ -162,20 +162,19 @@ void InkSurface::cancelStroke() {
 void InkSurface::extendScrollRange() {
     if (m_extendingRange)
         return;
-    // The editor sizes the range to the text alone; the drawing (and, while
-    // writing, some paper below it) must be reachable as well.
+    // The editor sizes the range to the text alone; the drawing must be
+    // reachable as well, and while writing a page of paper below all
+    // content, so that a drawing can go on downwards.
     const int page = viewport()->height();
-    const int text = qCeil(document()->size().height()) - page;
+    const int text = qCeil(document()->size().height());
     qreal bottom = 0;
     for (const NoteStroke& s : m_strokes) {
         for (const QPointF& p : s.points)
             bottom = qMax(bottom, p.y() + s.width);
     }
-    int needed = qMax(text, qCeil(bottom * scale()) + DrawingMargin - page);
-    if (m_writing)
-        needed += page / 2;
+    const int content = qMax(text, qCeil(bottom * scale()) + DrawingMargin);
+    const int needed = qMax(0, m_writing ? content : content - page);
     QScrollBar* bar = verticalScrollBar();
-    needed = qMax(0, needed);
     if (needed != bar->maximum()) {
         m_extendingRange = true;
         bar->setMaximum(needed);

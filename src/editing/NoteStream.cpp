@@ -66,8 +66,14 @@ std::optional<NoteData> NoteStream::read(const QByteArray& data, NoteStreamForma
 }
 
 QByteArray NoteStream::writeText(const QString& text, NoteStreamFormat format) {
-    if (format == NoteStreamFormat::PlainText)
-        return platform::Locale::toAnsi(text);
+    if (format == NoteStreamFormat::PlainText) {
+        // Characters outside the code page come out as the converter's
+        // substitute (SUB); a text file shows them as '?', like the
+        // platform's own conversion, and a note holds no SUB of its own.
+        QByteArray ansi = platform::Locale::toAnsi(text);
+        ansi.replace('\x1a', '?');
+        return ansi;
+    }
     QByteArray out = Utf16LeBom;
     out.reserve(2 + text.size() * 2);
     for (const QChar c : text) {

@@ -401,8 +401,10 @@ void Parser::controlSymbol(char c) {
         // The two hex digits belong to the symbol even when it is skipped.
         const int high = m_pos < m_in.size() ? hexValue(m_in[m_pos]) : -1;
         const int low = m_pos + 1 < m_in.size() ? hexValue(m_in[m_pos + 1]) : -1;
-        if (high < 0 || low < 0)
+        if (high < 0 || low < 0) {
+            m_pos += high < 0 ? 0 : 1;  // a cut-off escape says nothing
             return;
+        }
         m_pos += 2;
         textByte(quint8(high * 16 + low));
         return;
