@@ -293,6 +293,8 @@ bool InkControl::execute(int id) {
 }
 
 bool InkControl::isEnabled(int id) const {
+    if (!isEnabled())
+        return false;
     if (isForeign()) {
         // A note we cannot read may only be replaced, or saved as it is.
         return id == NoteCommand::ClearAll || id == NoteCommand::Import ||

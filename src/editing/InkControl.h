@@ -58,7 +58,10 @@ public:
     bool wrapsToWindow() const;
     void setWrapToWindow(bool wrap);
 
+    // Runs a command; false when it is disabled (or unknown).
     bool execute(int commandId);
+    using QWidget::isEnabled;
+    // False for every command while the control itself is disabled.
     bool isEnabled(int commandId) const;
     bool isChecked(int commandId) const;
 

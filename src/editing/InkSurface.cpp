@@ -66,8 +66,18 @@ void InkSurface::setStrokes(const QList<NoteStroke>& strokes) {
 void InkSurface::replaceStrokes(const QList<NoteStroke>& strokes) {
     if (strokes == m_strokes)
         return;
-    document()->appendUndoItem(new StrokeUndoItem(this, m_strokes, strokes));
+    pushUndo(new StrokeUndoItem(this, m_strokes, strokes));
     applyStrokes(strokes);
+}
+
+void InkSurface::pushUndo(QAbstractUndoItem* item) {
+    // Inside an edit block: the item is one undo step (or part of the
+    // caller's), and closing the block has the document recount whether it
+    // is modified, which a bare custom item would not.
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    document()->appendUndoItem(item);
+    cursor.endEditBlock();
 }
 
 void InkSurface::applyStrokes(const QList<NoteStroke>& strokes) {
@@ -148,7 +158,7 @@ void InkSurface::endStroke() {
         return;
     const NoteStroke stroke = *m_drawing;
     m_drawing.reset();
-    document()->appendUndoItem(new StrokeUndoItem(this, stroke));
+    pushUndo(new StrokeUndoItem(this, stroke));
     appendStroke(stroke);
 }
 

@@ -60,6 +60,7 @@ private:
     void extendStroke(const QPointF& viewportPos);
     void endStroke();
     void cancelStroke();
+    void pushUndo(QAbstractUndoItem* item);
     void applyStrokes(const QList<NoteStroke>& strokes);  // from undo and redo
     void appendStroke(const NoteStroke& stroke);
     void removeLastStroke();

@@ -226,6 +226,16 @@ private Q_SLOTS:
                  (QList<QPointF>{QPointF(10, 10), QPointF(30, 10)}));
     }
 
+    void aDrawingAloneIsAChange() {
+        m_ink->execute(Cmd::WritingMode);
+        drawStroke({QPoint(10, 10), QPoint(20, 20)});
+        QVERIFY(m_ink->isModified());
+        QCOMPARE(content().strokes.size(), 1);
+        m_ink->execute(Cmd::Undo);
+        QVERIFY(!m_ink->isModified());
+        QVERIFY(m_ink->noteData().isEmpty());
+    }
+
     void strokesAreUndoSteps() {
         m_ink->execute(Cmd::WritingMode);
         drawStroke({QPoint(10, 10), QPoint(20, 20)});
@@ -265,6 +275,10 @@ private Q_SLOTS:
         QVERIFY(m_ink->isEnabled(Cmd::Paste));
         QVERIFY(m_ink->execute(Cmd::Paste));
         QCOMPARE(text(), QStringLiteral("some text"));
+        // A disabled control (no timer row, say) offers nothing.
+        m_ink->setEnabled(false);
+        QVERIFY(!m_ink->isEnabled(Cmd::SelectAll));
+        QVERIFY(!m_ink->execute(Cmd::ClearAll));
     }
 
     void pasteKeepsOnlyWhatANoteHolds() {
