@@ -80,6 +80,16 @@ private Q_SLOTS:
                                      "[b0] Send invoice\n"
                                      "[n1] Nested step\n"
                                      "\u30c6\u30b9\u30c8 \u65e5\u672c and a picture: end");
+        // Saved by LibreOffice Writer 7.4 from word.rtf, byte for byte.
+        QTest::newRow("LibreOffice, saved")
+            << QStringLiteral("libreoffice-saved.rtf")
+            << QStringLiteral(
+                   "Call with <b>Globex</b> about the <i>\u201cnew\u201d "
+                   "contract</i>\u2014see <u>the draft</u>.\n"
+                   "[b0] Review terms\n"
+                   "[b0] Send invoice\n"
+                   "[n1] Nested step\n"
+                   "\u30c6\u30b9\u30c8 \u65e5\u672c and a picture: end");
         QTest::newRow("LibreOffice")
             << QStringLiteral("libreoffice.rtf")
             << QStringLiteral(
