@@ -154,6 +154,9 @@ private Q_SLOTS:
         for (const int item : items)
             QCOMPARE(m_ink->isChecked(item), item == command);
         QCOMPARE(m_ink->surface()->font().pointSizeF(), baseSize * zoom / 100.0);
+        // Loading another note keeps the zoom of its text.
+        m_ink->setNoteData(NoteData::encode(test::sampleContent()));
+        QCOMPARE(m_ink->surface()->document()->defaultFont().pointSizeF(), baseSize * zoom / 100.0);
         // A zoom without an item of its own ticks 100%.
         m_ink->setZoom(120);
         for (const int item : items)
