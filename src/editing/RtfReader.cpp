@@ -127,6 +127,7 @@ private:
     void textWord(const QByteArray& word, bool hasParam, qint64 param);
     void controlSymbol(char c);
     void textByte(quint8 b);
+    bool skipped();
     void put(const QString& text);
     void flush();
     void endParagraph();
@@ -256,11 +257,7 @@ void Parser::controlWord(const QByteArray& word, bool hasParam, qint64 param) {
         m_pos += qBound<qint64>(0, param, m_in.size() - m_pos);
         return;
     }
-    if (m_skip > 0) {
-        --m_skip;
-        return;
-    }
-    if (m_group.mode == Mode::Skip)
+    if (skipped())
         return;
 
     const bool destination = m_group.first;
@@ -409,11 +406,7 @@ void Parser::controlSymbol(char c) {
         textByte(quint8(high * 16 + low));
         return;
     }
-    if (m_skip > 0) {
-        --m_skip;
-        return;
-    }
-    if (m_group.mode == Mode::Skip)
+    if (skipped())
         return;
     switch (c) {
         case '\\':
@@ -443,12 +436,17 @@ void Parser::controlSymbol(char c) {
     }
 }
 
-void Parser::textByte(quint8 b) {
+bool Parser::skipped() {
+    // A \uN's fallback characters count one each, whatever they are.
     if (m_skip > 0) {
         --m_skip;
-        return;
+        return true;
     }
-    if (m_group.mode != Mode::Text && m_group.mode != Mode::Marker)
+    return m_group.mode == Mode::Skip;
+}
+
+void Parser::textByte(quint8 b) {
+    if (skipped() || (m_group.mode != Mode::Text && m_group.mode != Mode::Marker))
         return;
     if (b < 0x80 && !m_needsTrail) {
         if (b == '\t')

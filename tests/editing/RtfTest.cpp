@@ -62,6 +62,13 @@ private Q_SLOTS:
     void readsOtherWriters_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("expected");
+        const QString word = QStringLiteral(
+            "Call with <b>Globex</b> about the <i>\u201cnew\u201d contract</i>\u2014see <u>the "
+            "draft</u>.\n"
+            "[b0] Review terms\n"
+            "[b0] Send invoice\n"
+            "[n1] Nested step\n"
+            "\u30c6\u30b9\u30c8 \u65e5\u672c and a picture: end");
         QTest::newRow("WordPad") << QStringLiteral("wordpad.rtf")
                                  << QStringLiteral(
                                         "Meeting with <b>Acme</b>, <i>notes</i> and "
@@ -72,24 +79,9 @@ private Q_SLOTS:
                                         "[n0] Step two\n"
                                         "\u041f\u0440\u0438\u0432\u0435\u0442 caf\u00e9 \u20ac\t"
                                         "braces { } and \\ backslash");
-        QTest::newRow("Word") << QStringLiteral("word.rtf")
-                              << QStringLiteral(
-                                     "Call with <b>Globex</b> about the <i>\u201cnew\u201d "
-                                     "contract</i>\u2014see <u>the draft</u>.\n"
-                                     "[b0] Review terms\n"
-                                     "[b0] Send invoice\n"
-                                     "[n1] Nested step\n"
-                                     "\u30c6\u30b9\u30c8 \u65e5\u672c and a picture: end");
+        QTest::newRow("Word") << QStringLiteral("word.rtf") << word;
         // Saved by LibreOffice Writer 7.4 from word.rtf, byte for byte.
-        QTest::newRow("LibreOffice, saved")
-            << QStringLiteral("libreoffice-saved.rtf")
-            << QStringLiteral(
-                   "Call with <b>Globex</b> about the <i>\u201cnew\u201d "
-                   "contract</i>\u2014see <u>the draft</u>.\n"
-                   "[b0] Review terms\n"
-                   "[b0] Send invoice\n"
-                   "[n1] Nested step\n"
-                   "\u30c6\u30b9\u30c8 \u65e5\u672c and a picture: end");
+        QTest::newRow("LibreOffice, saved") << QStringLiteral("libreoffice-saved.rtf") << word;
         QTest::newRow("LibreOffice")
             << QStringLiteral("libreoffice.rtf")
             << QStringLiteral(
