@@ -18,9 +18,7 @@ inline constexpr int kPerWeek = 40;
 inline platform::FileTime instantOf(int i) {
     const int week = i / kPerWeek;
     const int inWeek = i % kPerWeek;
-    return firstDay()
-        .addDays(week * 7 + inWeek / 8)
-        .addMinutes(8 * 60 + (inWeek % 8) * 60);
+    return firstDay().addDays(week * 7 + inWeek / 8).addMinutes(8 * 60 + (inWeek % 8) * 60);
 }
 
 // A store in a temporary folder that lives as long as the object.

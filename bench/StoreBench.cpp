@@ -17,12 +17,13 @@ constexpr quint32 kDate = 0x03E90040;
 PropertyList recordAt(int i) {
     return {Property::fileTime(kDate, bench::instantOf(i)),
             Property::string(0x03EA001F, QStringLiteral("Client %1").arg(i % 50)),
-            Property::string(0x03ED001F, QStringLiteral("Design")),
-            Property::ui2(0x03EE0012, 150), Property::ui4(0x03F00013, 6000)};
+            Property::string(0x03ED001F, QStringLiteral("Design")), Property::ui2(0x03EE0012, 150),
+            Property::ui4(0x03F00013, 6000)};
 }
 
 quint32 fill(ObjectStore& store, int count) {
-    const quint32 db = store.createDatabase(QStringLiteral("Tempolatch Data 1"), 0x04C48CF1, {kDate});
+    const quint32 db =
+        store.createDatabase(QStringLiteral("Tempolatch Data 1"), 0x04C48CF1, {kDate});
     StoreBatch batch(store);
     for (int i = 0; i < count; ++i)
         store.writeRecord(db, 0, recordAt(i));

@@ -15,8 +15,8 @@ QDateTime SystemTime::toDateTime() const {
 SystemTime SystemTime::fromDateTime(const QDateTime& dt) {
     const QDate d = dt.date();
     const QTime t = dt.time();
-    return SystemTime{quint16(d.year()),   quint16(d.month()),  quint16(d.dayOfWeek() % 7),
-                      quint16(d.day()),    quint16(t.hour()),   quint16(t.minute()),
+    return SystemTime{quint16(d.year()),   quint16(d.month()), quint16(d.dayOfWeek() % 7),
+                      quint16(d.day()),    quint16(t.hour()),  quint16(t.minute()),
                       quint16(t.second()), quint16(t.msec())};
 }
 
@@ -43,7 +43,8 @@ std::optional<FileTime> toFileTime(const SystemTime& st) {
         st.milliseconds > 999)
         return std::nullopt;
     const qint64 days = d.toJulianDay() - kJulianDay1601;
-    const qint64 ms = ((qint64(st.hour) * 60 + st.minute) * 60 + st.second) * 1000 + st.milliseconds;
+    const qint64 ms =
+        ((qint64(st.hour) * 60 + st.minute) * 60 + st.second) * 1000 + st.milliseconds;
     return FileTime{quint64(days * FileTime::TicksPerDay + ms * FileTime::TicksPerMillisecond)};
 }
 

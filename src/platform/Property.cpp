@@ -6,25 +6,34 @@ namespace tempolatch::platform {
 
 bool isKnownPropType(quint16 type) {
     switch (type) {
-    case PropBool:
-    case PropUi2:
-    case PropUi4:
-    case PropText:
-    case PropFileTime:
-    case PropBlob: return true;
-    default: return false;
+        case PropBool:
+        case PropUi2:
+        case PropUi4:
+        case PropText:
+        case PropFileTime:
+        case PropBlob:
+            return true;
+        default:
+            return false;
     }
 }
 
 QString propTypeName(quint16 type) {
     switch (type) {
-    case PropBool: return QStringLiteral("BOOL");
-    case PropUi2: return QStringLiteral("UI2");
-    case PropUi4: return QStringLiteral("UI4");
-    case PropText: return QStringLiteral("LPWSTR");
-    case PropFileTime: return QStringLiteral("FILETIME");
-    case PropBlob: return QStringLiteral("BLOB");
-    default: return QStringLiteral("0x%1").arg(type, 4, 16, QLatin1Char('0'));
+        case PropBool:
+            return QStringLiteral("BOOL");
+        case PropUi2:
+            return QStringLiteral("UI2");
+        case PropUi4:
+            return QStringLiteral("UI4");
+        case PropText:
+            return QStringLiteral("LPWSTR");
+        case PropFileTime:
+            return QStringLiteral("FILETIME");
+        case PropBlob:
+            return QStringLiteral("BLOB");
+        default:
+            return QStringLiteral("0x%1").arg(type, 4, 16, QLatin1Char('0'));
     }
 }
 
@@ -71,41 +80,43 @@ private:
 
 bool readValue(Reader& in, Property& p) {
     switch (p.type()) {
-    case PropBool:
-    case PropUi2: {
-        quint16 v;
-        if (!in.get(v))
+        case PropBool:
+        case PropUi2: {
+            quint16 v;
+            if (!in.get(v))
+                return false;
+            p.number = v;
+            return true;
+        }
+        case PropUi4: {
+            quint32 v;
+            if (!in.get(v))
+                return false;
+            p.number = v;
+            return true;
+        }
+        case PropFileTime:
+            return in.get(p.number);
+        case PropText: {
+            quint32 units;
+            const char* at;
+            if (!in.get(units) || !in.take(qsizetype(units) * 2, at))
+                return false;
+            p.text.resize(units);
+            for (quint32 i = 0; i < units; ++i)
+                p.text[i] = QChar(qFromLittleEndian<quint16>(at + 2 * i));
+            return true;
+        }
+        case PropBlob: {
+            quint32 size;
+            const char* at;
+            if (!in.get(size) || !in.take(size, at))
+                return false;
+            p.blob = QByteArray(at, size);
+            return true;
+        }
+        default:
             return false;
-        p.number = v;
-        return true;
-    }
-    case PropUi4: {
-        quint32 v;
-        if (!in.get(v))
-            return false;
-        p.number = v;
-        return true;
-    }
-    case PropFileTime: return in.get(p.number);
-    case PropText: {
-        quint32 units;
-        const char* at;
-        if (!in.get(units) || !in.take(qsizetype(units) * 2, at))
-            return false;
-        p.text.resize(units);
-        for (quint32 i = 0; i < units; ++i)
-            p.text[i] = QChar(qFromLittleEndian<quint16>(at + 2 * i));
-        return true;
-    }
-    case PropBlob: {
-        quint32 size;
-        const char* at;
-        if (!in.get(size) || !in.take(size, at))
-            return false;
-        p.blob = QByteArray(at, size);
-        return true;
-    }
-    default: return false;
     }
 }
 
@@ -118,20 +129,27 @@ QByteArray encodeProperties(const PropertyList& props) {
     for (const Property& p : props) {
         put<quint32>(out, p.id);
         switch (p.type()) {
-        case PropBool:
-        case PropUi2: put<quint16>(out, quint16(p.number)); break;
-        case PropUi4: put<quint32>(out, quint32(p.number)); break;
-        case PropFileTime: put<quint64>(out, p.number); break;
-        case PropText:
-            put<quint32>(out, quint32(p.text.size()));
-            for (QChar c : p.text)
-                put<quint16>(out, c.unicode());
-            break;
-        case PropBlob:
-            put<quint32>(out, quint32(p.blob.size()));
-            out.append(p.blob);
-            break;
-        default: break;
+            case PropBool:
+            case PropUi2:
+                put<quint16>(out, quint16(p.number));
+                break;
+            case PropUi4:
+                put<quint32>(out, quint32(p.number));
+                break;
+            case PropFileTime:
+                put<quint64>(out, p.number);
+                break;
+            case PropText:
+                put<quint32>(out, quint32(p.text.size()));
+                for (QChar c : p.text)
+                    put<quint16>(out, c.unicode());
+                break;
+            case PropBlob:
+                put<quint32>(out, quint32(p.blob.size()));
+                out.append(p.blob);
+                break;
+            default:
+                break;
         }
     }
     return out;
@@ -157,36 +175,39 @@ std::optional<PropertyList> decodeProperties(const QByteArray& bytes) {
 
 QString describeValue(const Property& p) {
     switch (p.type()) {
-    case PropBool: return p.number ? QStringLiteral("true") : QStringLiteral("false");
-    case PropUi2:
-    case PropUi4: return QString::number(p.number);
-    case PropFileTime: {
-        if (p.number == 0)
-            return QStringLiteral("0");
-        const auto st = toSystemTime(p.toFileTime());
-        if (!st)
-            return QStringLiteral("%1 (out of range)").arg(p.number);
-        return QStringLiteral("%1 (%2)")
-            .arg(st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
-            .arg(p.number);
-    }
-    case PropText: {
-        QString escaped = p.text;
-        escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('"'), QStringLiteral("\\\""))
-            .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
-            .replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-        return QLatin1Char('"') + escaped + QLatin1Char('"');
-    }
-    case PropBlob: {
-        const QByteArray head = p.blob.left(32).toHex(' ');
-        return QStringLiteral("%1 bytes%2%3%4")
-            .arg(p.blob.size())
-            .arg(p.blob.isEmpty() ? QString() : QStringLiteral(": "))
-            .arg(QString::fromLatin1(head))
-            .arg(p.blob.size() > 32 ? QStringLiteral(" ...") : QString());
-    }
-    default: return QStringLiteral("?");
+        case PropBool:
+            return p.number ? QStringLiteral("true") : QStringLiteral("false");
+        case PropUi2:
+        case PropUi4:
+            return QString::number(p.number);
+        case PropFileTime: {
+            if (p.number == 0)
+                return QStringLiteral("0");
+            const auto st = toSystemTime(p.toFileTime());
+            if (!st)
+                return QStringLiteral("%1 (out of range)").arg(p.number);
+            return QStringLiteral("%1 (%2)")
+                .arg(st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
+                .arg(p.number);
+        }
+        case PropText: {
+            QString escaped = p.text;
+            escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                .replace(QLatin1Char('"'), QStringLiteral("\\\""))
+                .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+                .replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+            return QLatin1Char('"') + escaped + QLatin1Char('"');
+        }
+        case PropBlob: {
+            const QByteArray head = p.blob.left(32).toHex(' ');
+            return QStringLiteral("%1 bytes%2%3%4")
+                .arg(p.blob.size())
+                .arg(p.blob.isEmpty() ? QString() : QStringLiteral(": "))
+                .arg(QString::fromLatin1(head))
+                .arg(p.blob.size() > 32 ? QStringLiteral(" ...") : QString());
+        }
+        default:
+            return QStringLiteral("?");
     }
 }
 

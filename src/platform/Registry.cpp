@@ -15,7 +15,8 @@ Registry::Registry(const QString& path) {
                     m_db->exec(
                         "CREATE TABLE IF NOT EXISTS keys(path TEXT PRIMARY KEY COLLATE NOCASE);"
                         "CREATE TABLE IF NOT EXISTS reg_values(key TEXT NOT NULL COLLATE NOCASE, "
-                        "name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, name))");
+                        "name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT "
+                        "NULL, PRIMARY KEY(key, name))");
     if (!ok)
         m_db.reset();
 }
@@ -96,7 +97,8 @@ std::optional<QByteArray> Registry::readBytes(const QString& key, const QString&
 bool Registry::write(const QString& key, const QString& name, Type type, const QByteArray& data) {
     if (!m_db || !keyExists(key))
         return false;
-    auto q = m_db->prepare("INSERT OR REPLACE INTO reg_values(key, name, type, data) VALUES(?,?,?,?)");
+    auto q =
+        m_db->prepare("INSERT OR REPLACE INTO reg_values(key, name, type, data) VALUES(?,?,?,?)");
     q.bind(1, key).bind(2, name).bind(3, qint64(type)).bind(4, data);
     return q.exec();
 }

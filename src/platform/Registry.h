@@ -34,8 +34,7 @@ public:
     std::optional<quint32> readNumber(const QString& key, const QString& name) const;
     // Reads a string stored with at most maxBytes bytes (terminator included);
     // a larger value does not fit the reader's buffer and reads as missing.
-    std::optional<QString> readString(const QString& key, const QString& name,
-                                      int maxBytes) const;
+    std::optional<QString> readString(const QString& key, const QString& name, int maxBytes) const;
     // expectedSize < 0 accepts any size.
     std::optional<QByteArray> readBytes(const QString& key, const QString& name,
                                         int expectedSize = -1) const;

@@ -39,9 +39,9 @@ QByteArray SortKeyMaker::textKey(const QString& text) const {
         const auto* units = reinterpret_cast<const UChar*>(text.utf16());
         const int length = int(text.size());
         QByteArray collation(16 + length * 4, Qt::Uninitialized);
-        int size = ucol_getSortKey(m_collator, units, length,
-                                   reinterpret_cast<uint8_t*>(collation.data()),
-                                   int(collation.size()));
+        int size =
+            ucol_getSortKey(m_collator, units, length, reinterpret_cast<uint8_t*>(collation.data()),
+                            int(collation.size()));
         if (size > collation.size()) {
             collation.resize(size);
             size = ucol_getSortKey(m_collator, units, length,

@@ -118,9 +118,15 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const QString& path, Mo
                                                          QString* error) {
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
-    case Mode::ReadWriteCreate: flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE; break;
-    case Mode::ReadWrite: flags |= SQLITE_OPEN_READWRITE; break;
-    case Mode::ReadOnly: flags |= SQLITE_OPEN_READONLY; break;
+        case Mode::ReadWriteCreate:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            break;
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            break;
+        case Mode::ReadOnly:
+            flags |= SQLITE_OPEN_READONLY;
+            break;
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
@@ -159,7 +165,18 @@ int SqliteConnection::changes() const {
     return sqlite3_changes(m_db);
 }
 
+// A cached statement left on a row keeps a read snapshot open. Once another
+// process has committed, BEGIN IMMEDIATE on that snapshot fails at once
+// (SQLITE_BUSY_SNAPSHOT) instead of waiting, so the outermost batch starts
+// from no snapshot at all.
+void SqliteConnection::releaseCachedReads() {
+    for (auto& [sql, statement] : m_cache)
+        statement.reset();
+}
+
 bool SqliteConnection::begin() {
+    if (m_depth == 0)
+        releaseCachedReads();
     const bool ok = m_depth == 0 ? exec("BEGIN IMMEDIATE") : exec("SAVEPOINT nested");
     if (ok)
         ++m_depth;

@@ -107,8 +107,8 @@ void ScriptedUi::clear() {
     m_filters.clear();
 }
 
-Answer ScriptedUi::ask(const QString& text, MessageIcon icon, Buttons buttons,
-                       Answer defaultAnswer, QObject*) {
+Answer ScriptedUi::ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
+                       QObject*) {
     m_shown.append({text, icon, buttons, defaultAnswer});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();

@@ -23,8 +23,8 @@ public:
     static void install(Ui* ui);  // not owned; nullptr restores the default
 
     // Every box has the caption "Tempolatch". Yes/No questions default to No.
-    virtual Answer ask(const QString& text, MessageIcon icon, Buttons buttons,
-                       Answer defaultAnswer, QObject* parent) = 0;
+    virtual Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
+                       QObject* parent) = 0;
     // Filters as "Backup Files (*.tld)|*.tld|"; an empty result means cancelled.
     virtual QString saveFile(const QString& title, const QString& filter,
                              const QString& suggestedPath, QObject* parent) = 0;

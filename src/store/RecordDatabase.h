@@ -47,7 +47,7 @@ public:
 
     // Seeks return the record id found (0: none) and make it current.
     quint32 seekFirst(const platform::Property& key);  // first equal; remembered
-    quint32 seekFirst();                                // beginning
+    quint32 seekFirst();                               // beginning
     quint32 seekNext();  // next equal to the remembered key, or simply next
     quint32 seekRecord(quint32 recordId);
     quint32 seekFrom(platform::FileTime instant);  // first dated at or after
@@ -91,5 +91,11 @@ private:
     quint32 m_currentId = 0;
     std::optional<platform::Property> m_searchKey;
 };
+
+// Update of a time entry or expense: a write the store refuses is shown as
+// "Error: %d" with the store's error code. A record that cannot be stored
+// at all (StoredRecord::isStorable) is refused without a message; its
+// editor tells the user why.
+bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags);
 
 }  // namespace tempolatch

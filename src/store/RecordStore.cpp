@@ -35,8 +35,8 @@ RecordStore::~RecordStore() {
 platform::ObjectStore* RecordStore::objectStore() {
     if (!m_store && m_openError.isEmpty()) {
         if (!platform::Profile::ensureFolder()) {
-            m_openError = QStringLiteral("cannot create the folder %1")
-                              .arg(platform::Profile::folder());
+            m_openError =
+                QStringLiteral("cannot create the folder %1").arg(platform::Profile::folder());
             return nullptr;
         }
         m_store = platform::ObjectStore::open(platform::Profile::storePath(),

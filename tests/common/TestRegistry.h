@@ -11,7 +11,6 @@ int registerTestClass(const char* name, std::function<QObject*()> factory);
 
 }  // namespace tempolatch::test
 
-#define TEMPOLATCH_TEST(Class)                                                           \
-    static const int Class##Registered = tempolatch::test::registerTestClass(#Class, [] { \
-        return static_cast<QObject*>(new Class);                                         \
-    })
+#define TEMPOLATCH_TEST(Class)                                                \
+    static const int Class##Registered = tempolatch::test::registerTestClass( \
+        #Class, [] { return static_cast<QObject*>(new Class); })

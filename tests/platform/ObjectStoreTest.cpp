@@ -61,7 +61,8 @@ private Q_SLOTS:
     }
 
     void databasesKeepNamesTypesAndSortOrders() {
-        const quint32 id = m_store->createDatabase(QStringLiteral("Lists"), 0x04C48CF2, {kKind, kName});
+        const quint32 id =
+            m_store->createDatabase(QStringLiteral("Lists"), 0x04C48CF2, {kKind, kName});
         QVERIFY(id != 0);
         QCOMPARE(m_store->createDatabase(QStringLiteral("Lists"), 1, {kKind}), 0u);
         QCOMPARE(m_store->findDatabase(QStringLiteral("Lists")), id);
@@ -243,7 +244,8 @@ private Q_SLOTS:
         m_store.reset();
         const QString path = m_env->filePath(QStringLiteral("other.db"));
         {
-            auto other = SqliteConnection::open(path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
+            auto other =
+                SqliteConnection::open(path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
             QVERIFY(other->exec("CREATE TABLE notes(x)"));
         }
         QString error;

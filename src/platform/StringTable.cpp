@@ -1,0 +1,52 @@
+#include "platform/StringTable.h"
+
+#include <QHash>
+
+namespace tempolatch {
+
+namespace {
+
+// Keep the entries in numeric order.
+const QHash<int, QString>& table() {
+    static const QHash<int, QString> strings = {
+        {1, QStringLiteral("Tempolatch")},
+        {25, QStringLiteral("(Default Rates)")},
+        {57, QStringLiteral("Sunday")},
+        {58, QStringLiteral("Monday")},
+        {60, QStringLiteral("10 minutes")},
+        {61, QStringLiteral("15 minutes")},
+        {62, QStringLiteral("20 minutes")},
+        {63, QStringLiteral("30 minutes")},
+        {64, QStringLiteral("6 minutes")},
+        {74, QStringLiteral("Edit")},
+        {75, QStringLiteral("Preview")},
+        {90, QStringLiteral("Tempolatch is unable to open the database!")},
+        {120, QStringLiteral("Normal Rate")},
+        {121, QStringLiteral("Overtime Rate")},
+        {122, QStringLiteral("Weekend Rate")},
+        {123, QStringLiteral("Fixed Rate")},
+        {124, QStringLiteral("Discount Rate")},
+        {173, QStringLiteral(
+                  "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
+                  "PC)")},
+        {4550, QStringLiteral("(None)")},
+        {4551, QStringLiteral("h")},
+        {4552, QStringLiteral("hr")},
+        {4600, QStringLiteral("Non Billable")},
+        {4601, QStringLiteral("Billable")},
+        {4602, QStringLiteral("Billed")},
+        {4603, QStringLiteral("Paid")},
+        {5012, QStringLiteral("Custom 1")},
+        {5013, QStringLiteral("Custom 2")},
+        {5014, QStringLiteral("Custom 3")},
+    };
+    return strings;
+}
+
+}  // namespace
+
+QString resourceString(int id) {
+    return table().value(id);
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace tempolatch {
+
+// The program's user-visible texts, keyed by their resource numbers, so that
+// code and tests can speak of "message 90" as the rest of the program does.
+// An unknown number gives an empty text.
+QString resourceString(int id);
+
+namespace str {
+inline constexpr int AppName = 1;        // "Tempolatch", the caption of every message box
+inline constexpr int DefaultRates = 25;  // "(Default Rates)"
+inline constexpr int UnableToOpenDatabase = 90;
+inline constexpr int RateTypeNames = 120;  // 120 + RateType
+inline constexpr int UpdatingData = 173;   // the data upgrade's progress text
+inline constexpr int StatusNames = 4600;   // 4600 + EntryStatus
+inline constexpr int Custom1 = 5012;
+inline constexpr int Custom2 = 5013;
+inline constexpr int Custom3 = 5014;
+}  // namespace str
+
+}  // namespace tempolatch

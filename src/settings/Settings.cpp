@@ -1,0 +1,221 @@
+#include "settings/Settings.h"
+
+#include <QStandardPaths>
+#include <QtEndian>
+
+#include "platform/PlatformInfo.h"
+#include "platform/Registry.h"
+#include "platform/StringTable.h"
+
+namespace tempolatch {
+
+using platform::Registry;
+
+namespace {
+
+const QString kKey = QString::fromLatin1(Registry::AppKey);
+
+QString name(const char* value) {
+    return QString::fromLatin1(value);
+}
+
+// A number whose value is one of the allowed ones; anything else (a damaged
+// or hand-edited registry) falls back to the default.
+template <typename T>
+T readChoice(const Registry& reg, const char* value, T fallback, quint32 first, quint32 last) {
+    const auto v = reg.readNumber(kKey, name(value));
+    if (!v || *v < first || *v > last)
+        return fallback;
+    return T(*v);
+}
+
+QString documentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+bool softKeysByDefault() {
+    return platform::PlatformMajorVersion >= 5;
+}
+
+}  // namespace
+
+Settings::Settings()
+    : custom1(resourceString(str::Custom1)),
+      custom2(resourceString(str::Custom2)),
+      custom3(resourceString(str::Custom3)),
+      expenseCustom1(resourceString(str::Custom1)),
+      expenseCustom2(resourceString(str::Custom2)) {}
+
+Settings& Settings::instance() {
+    static Settings settings;
+    return settings;
+}
+
+int Settings::timeIntervalMinutes() const {
+    return TimeIntervalMinutes[timeInterval < 5 ? timeInterval : 3];
+}
+
+void Settings::load() {
+    load(Registry::user());
+}
+
+void Settings::save() const {
+    save(Registry::user());
+}
+
+void Settings::load(Registry& reg) {
+    bool newKey = false;
+    if (!reg.keyExists(kKey)) {
+        if (!reg.createKey(kKey))
+            return;
+        newKey = true;
+    }
+    version = newKey ? CurrentVersion : reg.readNumber(kKey, name("tlVersion")).value_or(250);
+    loadFlags(reg, newKey);
+    loadNumbers(reg);
+    loadTexts(reg);
+    if (!newKey && version >= 280)
+        treeOptions = reg.readNumber(kKey, name("TreeOptions")).value_or(0);
+    else
+        treeOptions |= 0x1F;
+    loadViewCust(reg);
+    loadPeriods(reg);
+    reg.deleteValue(kKey, name("DefReport"));
+}
+
+void Settings::loadFlags(Registry& reg, bool newKey) {
+    if (version >= 270) {
+        const quint32 stored = reg.readNumber(kKey, name("DefNewStyles")).value_or(0);
+        if (!newKey) {
+            flags = stored;
+        } else {
+            setFlag(BoldListFont, true);
+            if (softKeysByDefault())
+                setFlag(SoftKeyMenus, true);
+        }
+        return;
+    }
+    // Older versions kept these options at other bits.
+    const quint32 old = reg.readNumber(kKey, name("DefNewStyles")).value_or(16);
+    setFlag(BoldListFont, old & 0x10);
+    setFlag(TapPreviews, old & 0x2);
+    setFlag(NewEntriesBillable, old & 0x1);
+    setFlag(ShowWeekNumbers, old & 0x8000);
+    setFlag(DurationGranularity, old & 0x4000);
+    setFlag(PreciseCalculation, old & 0x2000);
+    if (softKeysByDefault())
+        setFlag(SoftKeyMenus, true);
+}
+
+void Settings::loadNumbers(Registry& reg) {
+    fontSize = readChoice<quint16>(reg, "FSize", 1, 0, 2);
+    view = readChoice<quint32>(reg, "View", 2, 1, 4);
+    expView = readChoice<quint32>(reg, "ExpView", 3, 1, 4);
+    listStyle = readChoice<quint32>(reg, "ListStyle", 0, 0, 2);
+    expListStyle = readChoice<quint32>(reg, "ExpListStyle", 0, 0, 2);
+    encoding = readChoice<quint16>(reg, "Encoding", 0, 0, 5);
+    breakSub = readChoice<quint16>(reg, "BreakSub", 0, 0, 3);
+    const quint16 min = readChoice<quint16>(reg, "MinTime", 15, 6, 50);
+    minTime = std::find(std::begin(MinTimeChoices), std::end(MinTimeChoices), min) !=
+                      std::end(MinTimeChoices)
+                  ? min
+                  : 15;
+    timeInterval = readChoice<quint16>(reg, "TimeInterval", 3, 0, 4);
+    sort = readChoice<quint16>(reg, "Sort", 0, 0, 8);
+    expSort = readChoice<quint16>(reg, "ExpSort", 0, 0, 8);
+    hourSymbol = readChoice<quint16>(reg, "HourSymbol", 1, 0, 2);
+    askClose = reg.readNumber(kKey, name("AskClose")) == 1u;
+}
+
+void Settings::loadTexts(Registry& reg) {
+    custom1 = reg.readString(kKey, name("Custom1"), 64).value_or(resourceString(str::Custom1));
+    custom2 = reg.readString(kKey, name("Custom2"), 64).value_or(resourceString(str::Custom2));
+    custom3 = reg.readString(kKey, name("Custom3"), 64).value_or(resourceString(str::Custom3));
+    expenseCustom1 =
+        reg.readString(kKey, name("ExpenseCustom1"), 64).value_or(resourceString(str::Custom1));
+    expenseCustom2 =
+        reg.readString(kKey, name("ExpenseCustom2"), 64).value_or(resourceString(str::Custom2));
+    defaultCurrency = reg.readString(kKey, name("DefCurr"), 32).value_or(QStringLiteral("USD"));
+    for (int i = 0; i < 5; ++i)
+        defaultReports[i] =
+            reg.readString(kKey, QStringLiteral("DefReport%1").arg(i), 128).value_or(QString());
+    dbPath = reg.readString(kKey, name("DbPath"), 520).value_or(documentsFolder());
+}
+
+void Settings::loadViewCust(Registry& reg) {
+    const auto bytes = reg.readBytes(kKey, name("ViewCust"));
+    if (!bytes || (bytes->size() != 20 && bytes->size() != 24))
+        return;
+    quint32 w[6] = {};
+    for (qsizetype i = 0; i < bytes->size() / 4; ++i)
+        w[i] = qFromLittleEndian<quint32>(bytes->constData() + 4 * i);
+    if (bytes->size() == 20)
+        viewCust = {w[0], w[1], w[2], w[3], 0, w[4]};  // the fifth word came later
+    else
+        viewCust = {w[0], w[1], w[2], w[3], w[4], w[5]};
+}
+
+void Settings::loadPeriods(Registry& reg) {
+    // A period that names no real day is ignored rather than shown.
+    for (auto [value, field] :
+         {std::pair{"PeriodStart", &periodStart}, std::pair{"PeriodEnd", &periodEnd}}) {
+        const auto bytes = reg.readBytes(kKey, name(value), 16);
+        if (!bytes)
+            continue;
+        const auto st = platform::SystemTime::fromBytes(*bytes);
+        if (st && (st->isNull() || platform::toFileTime(*st)))
+            *field = *st;
+    }
+}
+
+void Settings::save(Registry& reg) const {
+    if (!reg.keyExists(kKey) && !reg.createKey(kKey))
+        return;
+    reg.beginBatch();
+    reg.writeNumber(kKey, name("tlVersion"), CurrentVersion);
+    reg.writeNumber(kKey, name("View"), view);
+    reg.writeNumber(kKey, name("ListStyle"), listStyle);
+    reg.writeNumber(kKey, name("ExpView"), expView);
+    reg.writeNumber(kKey, name("ExpListStyle"), expListStyle);
+    reg.writeNumber(kKey, name("FSize"), fontSize);
+    reg.writeNumber(kKey, name("DefNewStyles"), flags);
+    reg.writeNumber(kKey, name("AskClose"), askClose ? 1 : 0);
+    reg.writeString(kKey, name("Custom1"), custom1, 64);
+    reg.writeString(kKey, name("Custom2"), custom2, 64);
+    reg.writeString(kKey, name("Custom3"), custom3, 64);
+    reg.writeString(kKey, name("ExpenseCustom1"), expenseCustom1, 64);
+    reg.writeString(kKey, name("ExpenseCustom2"), expenseCustom2, 64);
+    reg.writeString(kKey, name("DefCurr"), defaultCurrency, 32);
+    reg.writeNumber(kKey, name("Encoding"), encoding);
+    reg.writeNumber(kKey, name("BreakSub"), breakSub);
+    reg.writeNumber(kKey, name("MinTime"), minTime);
+    reg.writeNumber(kKey, name("TimeInterval"), timeInterval);
+    QByteArray cust(24, '\0');
+    for (int i = 0; i < 6; ++i)
+        qToLittleEndian(viewCust[i], cust.data() + 4 * i);
+    reg.writeBytes(kKey, name("ViewCust"), cust);
+    reg.writeNumber(kKey, name("Sort"), sort);
+    reg.writeNumber(kKey, name("ExpSort"), expSort);
+    reg.writeNumber(kKey, name("HourSymbol"), hourSymbol);
+    for (int i = 0; i < 5; ++i) {
+        const QString value = QStringLiteral("DefReport%1").arg(i);
+        // Readers take at most 63 characters; a longer name would not come back.
+        const QString report = defaultReports[i].left(63);
+        if (report.isEmpty())
+            reg.deleteValue(kKey, value);
+        else
+            reg.writeString(kKey, value, report, int(report.size() + 1) * 2);
+    }
+    reg.writeBytes(kKey, name("PeriodStart"), periodStart.toBytes());
+    reg.writeBytes(kKey, name("PeriodEnd"), periodEnd.toBytes());
+    reg.writeString(kKey, name("DbPath"), dbPath, 520);
+    reg.writeNumber(kKey, name("TreeOptions"), treeOptions);
+    reg.endBatch();
+}
+
+bool clearTypeOn(const Registry& registry) {
+    return registry.readNumber(QStringLiteral("Software\\Microsoft\\Shell"),
+                               QStringLiteral("ClearType")) == 1u;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "platform/FileTime.h"
+
+namespace tempolatch {
+
+namespace platform {
+class Registry;
+}
+
+// Bits of the style flags word (DefNewStyles).
+enum StyleFlag : quint32 {
+    NewEntriesBillable = 0x1,
+    TapPreviews = 0x2,
+    WeekStartsMonday = 0x8,
+    BoldListFont = 0x10,
+    PreciseCalculation = 0x20,
+    ShowWeekNumbers = 0x40,
+    DurationGranularity = 0x80,
+    SoftKeyMenus = 0x100,
+    OwnerBlockOnInvoices = 0x200,
+};
+
+// The user's options for the whole program, kept under Software\Tempolatch.
+// One object for the run (instance()); loaded when the main window is
+// created, saved when it is destroyed and after the Options sheet.
+class Settings {
+public:
+    static constexpr quint32 CurrentVersion = 300;
+    static constexpr int MinTimeChoices[] = {6, 10, 15, 20, 30, 40, 45, 50};
+    static constexpr int TimeIntervalMinutes[] = {10, 15, 20, 30, 6};
+
+    static Settings& instance();
+
+    // Never fails visibly: what cannot be read keeps its default.
+    void load(platform::Registry& registry);
+    void load();
+    // Writes nothing when the key can be neither opened nor created.
+    void save(platform::Registry& registry) const;
+    void save() const;
+
+    bool hasFlag(StyleFlag flag) const { return flags & flag; }
+    void setFlag(StyleFlag flag, bool on) {
+        flags = on ? (flags | flag) : (flags & ~quint32(flag));
+    }
+
+    // Minutes of one step of the editor's duration choices.
+    int timeIntervalMinutes() const;
+
+    quint32 version = 250;  // tlVersion as loaded
+    quint32 view = 2;       // PeriodType of the entry view
+    quint32 expView = 3;
+    quint32 listStyle = 0;
+    quint32 expListStyle = 0;
+    quint16 fontSize = 1;  // FSize: 0, 1, 2 give 7, 8, 9 points
+    quint32 flags = 0;     // DefNewStyles
+    bool askClose = false;
+    QString custom1, custom2, custom3;
+    QString expenseCustom1, expenseCustom2;
+    QString defaultCurrency = QStringLiteral("USD");
+    quint16 encoding = 0;
+    quint16 breakSub = 0;
+    quint16 minTime = 15;
+    quint16 timeInterval = 3;
+    std::array<quint32, 6> viewCust = {0, 3, 0, 0, 0, 0};
+    quint16 sort = 0;
+    quint16 expSort = 0;
+    quint16 hourSymbol = 1;
+    std::array<QString, 5> defaultReports;
+    platform::SystemTime periodStart;
+    platform::SystemTime periodEnd;
+    QString dbPath;
+    quint32 treeOptions = 0;
+
+    Settings();
+
+private:
+    void loadFlags(platform::Registry& registry, bool newKey);
+    void loadNumbers(platform::Registry& registry);
+    void loadTexts(platform::Registry& registry);
+    void loadViewCust(platform::Registry& registry);
+    void loadPeriods(platform::Registry& registry);
+};
+
+// True when the desktop's ClearType value (Software\Microsoft\Shell) is 1.
+bool clearTypeOn(const platform::Registry& registry);
+
+}  // namespace tempolatch
