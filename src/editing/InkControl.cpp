@@ -14,8 +14,8 @@
 #include "editing/NoteCommands.h"
 #include "editing/NoteDocument.h"
 #include "editing/NoteFiles.h"
-#include "editing/NoteStrings.h"
 #include "editing/WordProcessorEdit.h"
+#include "platform/StringTable.h"
 
 namespace tempolatch {
 
@@ -59,7 +59,7 @@ InkControl::InkControl(QWidget* parent) : QWidget(parent) {
     editorLayout->addWidget(m_formatBar);
     editorLayout->addWidget(m_surface, 1);
 
-    m_foreignLabel = new QLabel(noteCannotBeDisplayedText(), m_pages);
+    m_foreignLabel = new QLabel(cannotDisplayText(), m_pages);
     m_foreignLabel->setObjectName(QStringLiteral("cannotDisplayLabel"));
     m_foreignLabel->setAlignment(Qt::AlignCenter);
     m_foreignLabel->setWordWrap(true);
@@ -110,6 +110,12 @@ InkControl::InkControl(QWidget* parent) : QWidget(parent) {
 }
 
 InkControl::~InkControl() = default;
+
+QString InkControl::cannotDisplayText() {
+    return QStringLiteral(
+        "This note was made by another program and cannot be displayed. It is kept "
+        "unchanged; Clear All removes it.");
+}
 
 QAction* InkControl::addFormatAction(int commandId, const QString& objectName,
                                      const QKeySequence& keys) {
@@ -458,7 +464,7 @@ void InkControl::importFile() {
 }
 
 void InkControl::exportFile() {
-    NoteFiles::exportWithDialog(note(), NoteString::ExportFilter, this);
+    NoteFiles::exportWithDialog(note(), str::NoteExportFilter, this);
 }
 
 void InkControl::refreshFormatBar() {

@@ -73,6 +73,9 @@ public:
 
     InkSurface* surface() const { return m_surface; }
 
+    // Shown in place of a note the control cannot read.
+    static QString cannotDisplayText();
+
 Q_SIGNALS:
     // The text or the drawing changed (also by undo and redo).
     void contentChanged();

@@ -3,7 +3,7 @@
 #include <zlib.h>
 #include <QStringDecoder>
 
-#include "editing/NoteStrings.h"
+#include "platform/StringTable.h"
 #include "platform/Ui.h"
 
 namespace tempolatch {
@@ -359,7 +359,7 @@ NoteData::Kind NoteData::decode(const QByteArray& bytes, NoteContent* out) {
 bool acceptNoteSize(const QByteArray& note, QObject* parent) {
     if (note.size() <= NoteData::MaxSavedSize)
         return true;
-    platform::Ui::instance().message(noteString(NoteString::NoteTooLarge),
+    platform::Ui::instance().message(resourceString(str::NoteTooLarge),
                                      platform::MessageIcon::Warning, parent);
     return false;
 }

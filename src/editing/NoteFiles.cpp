@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "platform/StringTable.h"
 #include "platform/Ui.h"
 
 namespace tempolatch {
@@ -85,7 +86,7 @@ NoteStreamFormat NoteFiles::exportFormat(int filter) {
 }
 
 std::optional<NoteData> NoteFiles::importWithDialog(QObject* parent) {
-    const QString filter = noteString(NoteString::ImportFilter);
+    const QString filter = resourceString(str::NoteImportFilter);
     const platform::Ui::ChosenFile chosen =
         platform::Ui::instance().openFileWithFilter(QString(), filter, QString(), parent);
     if (chosen.path.isEmpty())
@@ -96,10 +97,10 @@ std::optional<NoteData> NoteFiles::importWithDialog(QObject* parent) {
     return note;
 }
 
-bool NoteFiles::exportWithDialog(const NoteData& note, NoteString filterId, QObject* parent) {
-    const QString filter = noteString(filterId);
+bool NoteFiles::exportWithDialog(const NoteData& note, int filterString, QObject* parent) {
+    const QString filter = resourceString(filterString);
     const QString suggested =
-        filterId == NoteString::ExportFilter ? QStringLiteral("Note.psw") : QString();
+        filterString == str::NoteExportFilter ? QStringLiteral("Note.psw") : QString();
     platform::Ui::ChosenFile chosen =
         platform::Ui::instance().saveFileWithFilter(QString(), filter, suggested, parent);
     if (chosen.path.isEmpty())
@@ -111,7 +112,7 @@ bool NoteFiles::exportWithDialog(const NoteData& note, NoteString filterId, QObj
             chosen.path += QLatin1Char('.') + extension;
     }
     if (!save(chosen.path, note, exportFormat(index))) {
-        platform::Ui::instance().message(noteString(NoteString::ExportNoteFailed),
+        platform::Ui::instance().message(resourceString(str::ExportNoteFailed),
                                          platform::MessageIcon::Stop, parent);
         return false;
     }

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "editing/NoteStream.h"
-#include "editing/NoteStrings.h"
 
 class QObject;
 
@@ -33,10 +32,11 @@ public:
     // Import...: asks for a file and reads it. nullopt when cancelled or
     // when the file could not be read (the user has been told).
     static std::optional<NoteData> importWithDialog(QObject* parent);
-    // Export... (ExportFilter) and Export Note... (ExportNoteFilter): asks
+    // Export... (str::NoteExportFilter) and Export Note...
+    // (str::ExportNoteFilter), by the filter's string number: asks
     // for a file and writes the note to it; message 68 when that fails.
     // False when cancelled or failed.
-    static bool exportWithDialog(const NoteData& note, NoteString filter, QObject* parent);
+    static bool exportWithDialog(const NoteData& note, int filterString, QObject* parent);
 
     // Shown when an imported file cannot be read as a note.
     static QString importFailedText();

@@ -7,8 +7,8 @@
 
 #include "editing/InkControl.h"
 #include "editing/NoteFiles.h"
-#include "editing/NoteStrings.h"
 #include "platform/PlatformInfo.h"
+#include "platform/StringTable.h"
 #include "platform/Ui.h"
 
 namespace tempolatch {
@@ -48,7 +48,7 @@ bool WordProcessorEdit::run(InkControl& control) {
         return false;
 
     const platform::Answer answer = platform::Ui::instance().ask(
-        noteString(NoteString::EditInWordPrompt), platform::MessageIcon::Information,
+        resourceString(str::EditInWordPrompt), platform::MessageIcon::Information,
         platform::Ui::Buttons::OkCancel, platform::Answer::Ok, &control);
     if (answer == platform::Answer::Ok) {
         const std::optional<NoteData> edited = NoteFiles::load(path, format);

@@ -10,7 +10,15 @@ namespace {
 const QHash<int, QString>& table() {
     static const QHash<int, QString> strings = {
         {1, QStringLiteral("Tempolatch")},
+        {16, QStringLiteral("Edit In Word")},
+        {18, QStringLiteral("Draw")},
+        {23, QStringLiteral(
+                 "When finished editing and saving the note in Pocket Word, tap OK to update "
+                 "Tempolatch.")},
         {25, QStringLiteral("(Default Rates)")},
+        {40, QStringLiteral(
+                 "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
+                 "Files|*.txt|")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {60, QStringLiteral("10 minutes")},
@@ -18,9 +26,20 @@ const QHash<int, QString>& table() {
         {62, QStringLiteral("20 minutes")},
         {63, QStringLiteral("30 minutes")},
         {64, QStringLiteral("6 minutes")},
+        {68, QStringLiteral(
+                 "Export note failed. Please make sure there is enough storage space and try "
+                 "again.")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
+        {88, QStringLiteral(
+                 "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
+                 "Files|*.txt|Unicode Files|*.txt|")},
         {90, QStringLiteral("Tempolatch is unable to open the database!")},
+        {91, QStringLiteral(
+                 "The note is too large. Please remove large voice recordings or drawings.")},
+        {92,
+         QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
+                        "recordings or drawings.")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -29,6 +48,9 @@ const QHash<int, QString>& table() {
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
+        {224, QStringLiteral(
+                  "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
+                  "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},

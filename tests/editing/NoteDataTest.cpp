@@ -4,7 +4,6 @@
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "editing/NoteData.h"
-#include "editing/NoteStrings.h"
 
 using namespace tempolatch;
 

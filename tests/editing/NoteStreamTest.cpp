@@ -5,6 +5,7 @@
 #include "common/TestRegistry.h"
 #include "editing/NoteFiles.h"
 #include "editing/NoteStream.h"
+#include "platform/StringTable.h"
 
 using namespace tempolatch;
 using test::paragraph;
@@ -145,7 +146,7 @@ private Q_SLOTS:
         QFETCH(QString, written);
         m_env->ui().queueFile(m_env->filePath(name));
         m_env->ui().queueFilter(filter);
-        QVERIFY(NoteFiles::exportWithDialog(twoLines(), NoteString::ExportNoteFilter, nullptr));
+        QVERIFY(NoteFiles::exportWithDialog(twoLines(), str::ExportNoteFilter, nullptr));
         QCOMPARE(m_env->ui().fileFilters(),
                  QStringList{QStringLiteral(
                      "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
@@ -167,20 +168,20 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         m_env->ui().queueFile(m_env->filePath(QStringLiteral("empty.txt")));
         m_env->ui().queueFilter(filter);
-        QVERIFY(NoteFiles::exportWithDialog(NoteData(), NoteString::ExportNoteFilter, nullptr));
+        QVERIFY(NoteFiles::exportWithDialog(NoteData(), str::ExportNoteFilter, nullptr));
         QCOMPARE(readFile(m_env->filePath(QStringLiteral("empty.txt"))), expected);
     }
 
     void exportFailureAndCancel() {
         m_env->ui().queueFile(m_env->filePath(QStringLiteral("no/such/folder/n.psw")));
-        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), NoteString::ExportNoteFilter, nullptr));
+        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), str::ExportNoteFilter, nullptr));
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{QStringLiteral("Export note failed. Please make sure there is enough "
                                             "storage space and try again.")});
         QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
 
         m_env->ui().clear();
-        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), NoteString::ExportFilter, nullptr));
+        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), str::NoteExportFilter, nullptr));
         QVERIFY(m_env->ui().shown().isEmpty());
     }
 
@@ -221,7 +222,7 @@ private Q_SLOTS:
     }
 
     void filterMatching() {
-        const QString filter = noteString(NoteString::ImportFilter);
+        const QString filter = resourceString(str::NoteImportFilter);
         QCOMPARE(platform::filterMatching(filter, QStringLiteral("/x/a.PSW")), 1);
         QCOMPARE(platform::filterMatching(filter, QStringLiteral("/x/a.rtf")), 2);
         QCOMPARE(platform::filterMatching(filter, QStringLiteral("/x/a.txt")), 3);
