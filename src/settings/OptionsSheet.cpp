@@ -83,6 +83,8 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
     setObjectName(QStringLiteral("optionsSheet"));
     setWindowTitle(text("Options"));
     m_pages->setObjectName(QStringLiteral("pages"));
+    // All six tabs in view, none behind scroll arrows.
+    m_pages->setUsesScrollButtons(false);
     m_pages->addTab(buildViewPage(settings), text("View"));
     m_pages->addTab(buildGeneralPage(settings), text("General"));
     m_pages->addTab(buildDefaultsPage(settings, currencies), text("Defaults"));

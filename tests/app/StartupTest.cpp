@@ -81,7 +81,17 @@ private Q_SLOTS:
         const QString name = SingleInstance::serverName(platform::Profile::folder());
         QTRY_VERIFY_WITH_TIMEOUT(listening(name), 20000);
         QVERIFY(first.process.state() == QProcess::Running);
-        const QStringList before = snapshot(m_env->folder());
+        // It listens before it opens the store: wait until its files settle.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(storePath()), 20000);
+        QStringList before;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QStringList now = snapshot(m_env->folder());
+                QTest::qWait(300);
+                before = snapshot(m_env->folder());
+                return now == before;
+            }(),
+            20000);
 
         Program second({QStringLiteral("--again")});
         QVERIFY(second.finish());
