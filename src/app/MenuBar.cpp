@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QToolButton>
+#include <tuple>
 
 #include "app/CommandIds.h"
 #include "app/MenuState.h"
@@ -159,14 +160,15 @@ void MenuBar::buildClassic() {
                         {cmd::About, "About..."}});
 
     addSeparator();
-    QAction* timers = makeCommand(cmd::Timers, resourceString(str::EntryTimersTip));
-    timers->setIcon(image(TimerIdle));
-    timers->setToolTip(resourceString(str::EntryTimersTip));
-    addAction(timers);
-    QAction* summary = makeCommand(cmd::QuickSummary, resourceString(str::QuickSummaryTip));
-    summary->setIcon(image(QuickSummaryImage));
-    summary->setToolTip(resourceString(str::QuickSummaryTip));
-    addAction(summary);
+    // The image buttons, with tooltips in place of text.
+    for (auto [id, picture, tip] :
+         {std::tuple{cmd::Timers, TimerIdle, str::EntryTimersTip},
+          std::tuple{cmd::QuickSummary, QuickSummaryImage, str::QuickSummaryTip}}) {
+        QAction* button = makeCommand(id, resourceString(tip));
+        button->setIcon(image(picture));
+        button->setToolTip(resourceString(tip));
+        addAction(button);
+    }
 }
 
 void MenuBar::buildSoftKeys() {
