@@ -8,6 +8,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
+#include "app/DataUpgradeDialog.h"
 #include "app/EntryContextMenu.h"
 #include "app/HelpWindow.h"
 #include "app/MenuBar.h"
@@ -19,15 +20,11 @@
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntry.h"
 
 namespace tempolatch {
 
 namespace {
-
-// Settings of versions before this one come with data that needs repair.
-constexpr quint32 FirstRepairedVersion = 261;
-// The status of a stored time entry (absent means Non Billable).
-constexpr quint32 EntryStatusProperty = 0x03FB0012;
 
 Settings& settings() {
     return Settings::instance();
@@ -87,19 +84,15 @@ bool MainFrame::create() {
     }
     m_created = true;
 
-    if (store.entryCount() > 0 && s.version < FirstRepairedVersion)
-        runDataUpgrade();
+    // Entries written by versions before 261 are repaired once, before
+    // anything reads them.
+    runDataUpgradeIfNeeded(this);
 
     m_captionFont = createFont(QStringLiteral("Tahoma"), 80, true, false);
     loadEntryFilter();
     m_listFont = createListFont(s, false);
     createListAndView();
     return true;
-}
-
-void MainFrame::runDataUpgrade() {
-    // The one-time repair of entries written by older versions runs here,
-    // in its own modal progress dialog.
 }
 
 void MainFrame::loadEntryFilter() {
@@ -131,13 +124,11 @@ std::optional<int> MainFrame::entryStatus(quint32 recordId) const {
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
     TimeEntryDatabase& entries = store.entries();
-    if (entries.seekRecord(recordId) != recordId)
+    TimeEntry entry;
+    if (entries.seekRecord(recordId) != recordId ||
+        readEntry(entries, entry) != RecordDatabase::Read)
         return std::nullopt;
-    platform::PropertyList props;
-    if (entries.readProperty(props, {EntryStatusProperty}) != RecordDatabase::Read)
-        return std::nullopt;
-    const platform::Property* status = platform::findProperty(props, EntryStatusProperty);
-    return status ? int(status->toUi2()) : 0;
+    return int(entry.status);
 }
 
 int MainFrame::clientCount() const {
@@ -180,14 +171,14 @@ void MainFrame::entryTapped() {
         this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
 }
 
-EntryContextMenu* MainFrame::createEntryContextMenu() {
-    auto* menu = new EntryContextMenu(entryStatus(selectedEntryId()), this);
+EntryContextMenu* MainFrame::createEntryContextMenu(quint32 recordId) {
+    auto* menu = new EntryContextMenu(entryStatus(recordId), this);
     connect(menu, &EntryContextMenu::commandTriggered, this, &MainFrame::onCommand);
     return menu;
 }
 
 void MainFrame::showEntryContextMenu(const QPoint& globalPos) {
-    std::unique_ptr<EntryContextMenu> menu(createEntryContextMenu());
+    std::unique_ptr<EntryContextMenu> menu(createEntryContextMenu(selectedEntryId()));
     menu->exec(globalPos);
 }
 

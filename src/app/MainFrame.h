@@ -38,8 +38,10 @@ public:
     // An entry of the Default list was tapped: Preview or Edit, by the
     // item-tap option, once the list has finished with the tap.
     void entryTapped();
-    // The context menu of the selected entry, built and ready to show.
-    EntryContextMenu* createEntryContextMenu();
+    // The context menu of an entry (record id 0: none), built and ready to
+    // show; its commands come here.
+    EntryContextMenu* createEntryContextMenu(quint32 recordId);
+    // The context menu of the selected entry at a screen point.
     void showEntryContextMenu(const QPoint& globalPos);
 
     // A later start of the program asked for this window.
@@ -55,7 +57,6 @@ protected:
 
 private:
     void buildMenuBar();
-    void runDataUpgrade();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);

@@ -22,6 +22,7 @@
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntry.h"
 
 using namespace tempolatch;
 
@@ -241,15 +242,62 @@ private Q_SLOTS:
         QCOMPARE(chosen.at(0).at(0).toInt(), cmd::CreateCopy);
     }
 
-    void contextMenuOfTheWindowRoutesItsCommands() {
+    void contextMenuOfTheWindowReadsTheEntry_data() {
+        QTest::addColumn<int>("status");
+        QTest::newRow("non billable") << 0;
+        QTest::newRow("paid") << 3;
+    }
+    void contextMenuOfTheWindowReadsTheEntry() {
+        QFETCH(int, status);
         MainFrame& frame = createFrame(false);
+        TimeEntry entry;
+        entry.client = QStringLiteral("Acme");
+        entry.status = EntryStatus(status);
+        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
-        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu());
-        // Nothing selected: nothing to mark.
-        QVERIFY(!menu->command(cmd::MarkAsBilled)->isEnabled());
+        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
+        QCOMPARE(menu->command(cmd::MarkAsPaid)->isChecked(), status == 3);
+        QCOMPARE(menu->command(cmd::MarkAsPaid)->isEnabled(), status != 0);
         menu->command(cmd::Preview)->trigger();
         QCOMPARE(routed.size(), 1);
         QCOMPARE(routed.at(0).at(0).toInt(), cmd::Preview);
+
+        // A record that is gone leaves nothing to mark.
+        menu.reset(frame.createEntryContextMenu(entry.recordId + 1000));
+        QVERIFY(!menu->command(cmd::MarkAsBilled)->isEnabled());
+    }
+
+    void olderDataIsRepairedOnceAtStart() {
+        // Settings of a version before 261 (no tlVersion) and a Paid entry
+        // without its paid date, as those versions wrote them.
+        platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
+        QVERIFY(RecordStore::instance().openAll());
+        TimeEntry entry;
+        entry.status = EntryStatus::Paid;
+        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        auto paidDate = [&] {
+            TimeEntryDatabase& db = RecordStore::instance().entries();
+            TimeEntry read;
+            db.seekRecord(entry.recordId);
+            readEntry(db, read);
+            return read.paidDate;
+        };
+
+        m_frame = std::make_unique<MainFrame>();
+        QVERIFY(m_frame->create());
+        QVERIFY(!paidDate().isNull());
+        m_frame.reset();
+
+        // The next start finds version 300 and leaves the entries alone.
+        TimeEntryDatabase& db = RecordStore::instance().entries();
+        QCOMPARE(db.seekRecord(entry.recordId), entry.recordId);
+        QVERIFY(db.updateProperties({platform::Property::remove(prop::PaidDate)}));
+        QVERIFY(paidDate().isNull());
+        Settings::instance() = Settings();
+        m_frame = std::make_unique<MainFrame>();
+        QVERIFY(m_frame->create());
+        QVERIFY(paidDate().isNull());
     }
 
     void tapPreviewsOrEdits_data() {

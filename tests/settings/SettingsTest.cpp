@@ -1,0 +1,187 @@
+#include <QtEndian>
+
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
+using namespace tempolatch;
+using platform::Registry;
+
+namespace {
+const QString kKey = QStringLiteral("Software\\Tempolatch");
+
+QByteArray words(std::initializer_list<quint32> values) {
+    QByteArray out;
+    for (quint32 v : values) {
+        char buf[4];
+        qToLittleEndian(v, buf);
+        out.append(buf, 4);
+    }
+    return out;
+}
+}  // namespace
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+    std::unique_ptr<Registry> m_reg;
+
+    Registry& reg() { return *m_reg; }
+    Settings loaded() {
+        Settings s;
+        s.load(reg());
+        return s;
+    }
+    void existingKey(quint32 version) {
+        reg().createKey(kKey);
+        reg().writeNumber(kKey, QStringLiteral("tlVersion"), version);
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        m_reg = std::make_unique<Registry>(m_env->filePath(QStringLiteral("registry.db")));
+    }
+    void cleanup() {
+        m_reg.reset();
+        m_env.reset();
+    }
+
+    void firstRunDefaults() {
+        const Settings s = loaded();
+        QCOMPARE(s.version, 300u);
+        QCOMPARE(s.flags, 0x110u);
+        QCOMPARE(s.treeOptions, 0x1Fu);
+        QCOMPARE(s.view, 2u);
+        QCOMPARE(s.defaultCurrency, QStringLiteral("USD"));
+        QCOMPARE(s.custom3, QStringLiteral("Custom 3"));
+        QCOMPARE(s.viewCust, (std::array<quint32, 6>{0, 3, 0, 0, 0, 0}));
+    }
+
+    void oldFlagBitsAreTranslated() {
+        existingKey(260);
+        reg().writeNumber(kKey, QStringLiteral("DefNewStyles"), 0x2000 | 0x10 | 0x2 | 0x1);
+        Settings s = loaded();
+        QCOMPARE(s.flags, quint32(0x20 | 0x10 | 0x2 | 0x1 | 0x100));
+        s.save(reg());
+        QCOMPARE(reg().readNumber(kKey, QStringLiteral("DefNewStyles")), s.flags);
+        QCOMPARE(reg().readNumber(kKey, QStringLiteral("tlVersion")), 300u);
+        QCOMPARE(loaded().flags, s.flags);
+    }
+
+    void missingVersionReadsAs250() {
+        reg().createKey(kKey);
+        QCOMPARE(loaded().version, 250u);
+    }
+
+    void treeOptionsByVersion_data() {
+        QTest::addColumn<quint32>("version");
+        QTest::addColumn<quint32>("expected");
+        QTest::newRow("275") << 275u << 0x1Fu;
+        QTest::newRow("285") << 285u << 0u;
+    }
+    void treeOptionsByVersion() {
+        QFETCH(quint32, version);
+        QFETCH(quint32, expected);
+        existingKey(version);
+        QCOMPARE(loaded().treeOptions, expected);
+    }
+
+    void shortViewCustIsWidened() {
+        existingKey(300);
+        reg().writeBytes(kKey, QStringLiteral("ViewCust"), words({1, 2, 3, 4, 5}));
+        const Settings s = loaded();
+        QCOMPARE(s.viewCust, (std::array<quint32, 6>{1, 2, 3, 4, 0, 5}));
+        s.save(reg());
+        QCOMPARE(reg().readBytes(kKey, QStringLiteral("ViewCust")), words({1, 2, 3, 4, 0, 5}));
+    }
+
+    void textsAreCutToTheirSizes() {
+        Settings s = loaded();
+        s.custom1 = QString(40, QLatin1Char('a'));
+        s.defaultCurrency = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+        s.save(reg());
+        const Settings back = loaded();
+        QCOMPARE(back.custom1, QString(31, QLatin1Char('a')));
+        QCOMPARE(back.defaultCurrency, QStringLiteral("ABCDEFGHIJKLMNO"));
+    }
+
+    void emptyDefaultReportIsDeleted() {
+        Settings s = loaded();
+        s.defaultReports[2] = QStringLiteral("Weekly");
+        s.save(reg());
+        QCOMPARE(reg().readString(kKey, QStringLiteral("DefReport2"), 128),
+                 QStringLiteral("Weekly"));
+        s.defaultReports[2].clear();
+        s.save(reg());
+        QVERIFY(!reg().readRaw(kKey, QStringLiteral("DefReport2")));
+    }
+
+    void obsoleteDefReportIsDeletedOnLoad() {
+        existingKey(300);
+        reg().writeString(kKey, QStringLiteral("DefReport"), QStringLiteral("Old"), 8);
+        loaded();
+        QVERIFY(!reg().readRaw(kKey, QStringLiteral("DefReport")));
+    }
+
+    void wrongTypesAndAbsurdValuesGiveDefaults() {
+        existingKey(300);
+        reg().writeString(kKey, QStringLiteral("View"), QStringLiteral("3"), 4);
+        reg().writeNumber(kKey, QStringLiteral("ListStyle"), 77);
+        reg().writeNumber(kKey, QStringLiteral("MinTime"), 7);
+        reg().writeNumber(kKey, QStringLiteral("TimeInterval"), 9);
+        reg().writeNumber(kKey, QStringLiteral("AskClose"), 2);
+        reg().writeString(kKey, QStringLiteral("Custom1"), QString(50, QLatin1Char('x')), 102);
+        reg().writeBytes(kKey, QStringLiteral("ViewCust"), QByteArray(7, '\1'));
+        reg().writeBytes(kKey, QStringLiteral("PeriodStart"),
+                         platform::SystemTime{2026, 13, 0, 40, 0, 0, 0, 0}.toBytes());
+        const Settings s = loaded();
+        QCOMPARE(s.view, 2u);
+        QCOMPARE(s.listStyle, 0u);
+        QCOMPARE(s.minTime, quint16(15));
+        QCOMPARE(s.timeInterval, quint16(3));
+        QVERIFY(!s.askClose);
+        QCOMPARE(s.custom1, QStringLiteral("Custom 1"));
+        QCOMPARE(s.viewCust[1], 3u);
+        QVERIFY(s.periodStart.isNull());
+    }
+
+    void everyValueSurvivesARestart() {
+        Settings s = loaded();
+        s.view = 4;
+        s.listStyle = 2;
+        s.expView = 1;
+        s.fontSize = 2;
+        s.askClose = true;
+        s.encoding = 5;
+        s.breakSub = 3;
+        s.minTime = 45;
+        s.timeInterval = 4;
+        s.sort = 8;
+        s.hourSymbol = 2;
+        s.periodStart = platform::SystemTime{2026, 2, 0, 1, 0, 0, 0, 0};
+        s.periodEnd = platform::SystemTime{2026, 2, 0, 28, 0, 0, 0, 0};
+        s.treeOptions = 0x5;
+        s.save(reg());
+        const Settings back = loaded();
+        QCOMPARE(back.view, 4u);
+        QCOMPARE(back.listStyle, 2u);
+        QCOMPARE(back.expView, 1u);
+        QCOMPARE(back.fontSize, quint16(2));
+        QVERIFY(back.askClose);
+        QCOMPARE(back.encoding, quint16(5));
+        QCOMPARE(back.breakSub, quint16(3));
+        QCOMPARE(back.minTime, quint16(45));
+        QCOMPARE(back.timeInterval, quint16(4));
+        QCOMPARE(back.sort, quint16(8));
+        QCOMPARE(back.hourSymbol, quint16(2));
+        QCOMPARE(back.periodStart, s.periodStart);
+        QCOMPARE(back.periodEnd, s.periodEnd);
+        QCOMPARE(back.treeOptions, 0x5u);
+    }
+};
+
+TEMPOLATCH_TEST(SettingsTest);
+#include "SettingsTest.moc"

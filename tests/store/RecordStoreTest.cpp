@@ -1,0 +1,169 @@
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/ObjectStore.h"
+#include "platform/Registry.h"
+#include "store/ClientIdCounter.h"
+#include "store/ListsDatabase.h"
+#include "store/RecordStore.h"
+#include "store/StoredRecord.h"
+
+using namespace tempolatch;
+using platform::Property;
+using platform::PropertyList;
+
+namespace {
+
+// A record with just a date and the change flags, enough to see the rule.
+class FlaggedRecord : public StoredRecord {
+public:
+    PropertyList propertiesForAdd(quint16 flags) const override { return props(flags); }
+    PropertyList propertiesForUpdate(quint16 flags) const override { return props(flags); }
+    bool hasChangeFlags() const override { return true; }
+
+private:
+    PropertyList props(quint16 flags) const {
+        return {Property::fileTime(prop::EntryDate, platform::FileTime{1}),
+                Property::ui2(prop::ChangeFlags, flags)};
+    }
+};
+
+quint16 storedFlags(RecordDatabase& db) {
+    PropertyList props;
+    db.readProperty(props, {prop::ChangeFlags});
+    return props.isEmpty() ? 0 : props.first().toUi2();
+}
+
+}  // namespace
+
+class RecordStoreTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void firstStartCreatesEightDatabasesAndCounter() {
+        RecordStore& store = RecordStore::instance();
+        QVERIFY(store.openAll());
+        QCOMPARE(store.objectStore()->databases().size(), 8);
+        for (const char* name :
+             {db::EntriesName, db::ListsName, db::RatesName, db::ClientsName, db::ProjectsName,
+              db::TasksName, db::ContactsName, db::ExpensesName})
+            QVERIFY2(store.objectStore()->findDatabase(QString::fromLatin1(name)), name);
+        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(store.entryCount(), 0);
+    }
+
+    void counterStartsFromRegistryWhenClientsExisted() {
+        RecordStore& store = RecordStore::instance();
+        QVERIFY(store.openAll());
+        // An older store: the clients exist, the counter lived in the registry.
+        ListsByKind lists;
+        QVERIFY(lists.open());
+        QVERIFY(lists.seekFirst(Property::ui2(prop::ListKind, 0)));
+        QVERIFY(lists.deleteCurrent());
+        auto& reg = platform::Registry::user();
+        reg.createKey(QStringLiteral("Software\\Tempolatch"));
+        reg.writeNumber(QStringLiteral("Software\\Tempolatch"), QStringLiteral("NextClient"), 42);
+        QVERIFY(store.clientStructure().clients.open());
+        QCOMPARE(ClientIdCounter().next(), 42u);
+        QCOMPARE(ClientIdCounter().next(), 43u);
+    }
+
+    void changeFlagsRule() {
+        RecordStore& store = RecordStore::instance();
+        QVERIFY(store.openAll());
+        TimeEntryDatabase& entries = store.entries();
+        FlaggedRecord record;
+        QVERIFY(entries.add(record, 3));
+        QCOMPARE(storedFlags(entries), quint16(3));
+        QVERIFY(entries.seekRecord(record.recordId));
+        QVERIFY(entries.update(record, 3));
+        QCOMPARE(storedFlags(entries), quint16(7));  // 3 | 3 with 3 stored
+        QVERIFY(entries.update(record, 3));
+        QCOMPARE(storedFlags(entries), quint16(7));  // 3 | 7
+        QVERIFY(entries.add(record, 1));
+        QVERIFY(entries.update(record, 2));
+        QCOMPARE(storedFlags(entries), quint16(3));  // 2 | 1, stored was not 3
+    }
+
+    void listValuesAreExactAndNeverEmpty() {
+        QVERIFY(RecordStore::instance().openAll());
+        ListsByText lists;
+        QVERIFY(lists.open());
+        QVERIFY(lists.addText(QStringLiteral("Design"), ListKind::Phase));
+        QVERIFY(!lists.addText(QStringLiteral("Design"), ListKind::Phase));
+        QVERIFY(lists.addText(QStringLiteral("design"), ListKind::Phase));
+        QVERIFY(lists.addText(QStringLiteral("Design"), ListKind::Custom1));
+        QVERIFY(!lists.addText(QString(), ListKind::Phase));
+        QVERIFY(lists.findText(QStringLiteral("Design"), ListKind::Custom1));
+        QVERIFY(!lists.findText(QStringLiteral("Design"), ListKind::Currency));
+
+        ListsByKind byKind;
+        QVERIFY(byKind.open());
+        // By kind, values of one list keep the order they were added in.
+        QCOMPARE(byKind.texts(ListKind::Phase),
+                 (QStringList{QStringLiteral("Design"), QStringLiteral("design")}));
+        QVERIFY(lists.findText(QStringLiteral("design"), ListKind::Phase));
+        QVERIFY(lists.renameText(QStringLiteral("Build")));
+        QCOMPARE(byKind.texts(ListKind::Phase),
+                 (QStringList{QStringLiteral("Design"), QStringLiteral("Build")}));
+    }
+
+    void longListTextsAreCutOnRead() {
+        QVERIFY(RecordStore::instance().openAll());
+        const QString longText(200, QLatin1Char('x'));
+        QVERIFY(addListValue(ListKind::Currency, longText));
+        ListsByKind lists;
+        QVERIFY(lists.open());
+        QCOMPARE(lists.texts(ListKind::Currency).first().size(), MaxNameLength);
+    }
+
+    void savedReportsAreFoundByExactName() {
+        QVERIFY(RecordStore::instance().openAll());
+        ListsByKind lists;
+        QVERIFY(lists.open());
+        const quint32 id =
+            lists.addProperties({Property::ui2(prop::ListKind, 10),
+                                 Property::string(prop::ListText, QStringLiteral("Weekly")),
+                                 Property::bytes(prop::ReportDefinition, QByteArray(272, '\0'))});
+        QVERIFY(addListValue(ListKind::Phase, QStringLiteral("Weekly")));
+        QCOMPARE(lists.findReport(QStringLiteral("Weekly")), id);
+        QCOMPARE(lists.findReport(QStringLiteral("weekly")), 0u);
+    }
+
+    void deleteAllDataLeavesEmptyDatabasesAndFreshCounter() {
+        RecordStore& store = RecordStore::instance();
+        QObject window;
+        QVERIFY(store.openAll(&window));
+        FlaggedRecord record;
+        QVERIFY(store.entries().add(record, 3));
+        QVERIFY(addListValue(ListKind::Currency, QStringLiteral("EUR")));
+        ClientIdCounter().next();
+        ClientIdCounter().next();
+        QVERIFY(store.deleteAllData(&window));
+        QVERIFY(store.isOpen());
+        QCOMPARE(store.objectStore()->databases().size(), 8);
+        for (const auto& info : store.objectStore()->databases())
+            QCOMPARE(info.recordCount, info.type == db::ListsType ? 1 : 0);
+        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(store.entries().notifyTarget(), &window);
+        QCOMPARE(store.expenses().notifyTarget(), &window);
+    }
+
+    void deleteAllOfClientRemovesOnlyThatClient() {
+        RecordStore& store = RecordStore::instance();
+        QVERIFY(store.openAll());
+        TasksDatabase& tasks = store.clientStructure().tasks;
+        for (quint32 client : {1u, 2u, 1u, 3u, 1u})
+            tasks.addProperties({Property::ui4(prop::ClientId, client)});
+        tasks.deleteAllOfClient(1);
+        QCOMPARE(tasks.recordCount(), 2);
+        QCOMPARE(tasks.seekFirst(Property::ui4(prop::ClientId, 1)), 0u);
+    }
+};
+
+TEMPOLATCH_TEST(RecordStoreTest);
+#include "RecordStoreTest.moc"
