@@ -21,6 +21,7 @@
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
+#include "transfer/BackupCommands.h"
 
 namespace tempolatch {
 
@@ -277,6 +278,20 @@ void MainFrame::onCommand(int id) {
             setArrangeBy(id - cmd::ArrangeDefault);
             return;
 
+        // Keeping the data: backups and removal.
+        case cmd::BackupCreate:
+            if (createBackup(this))
+                reloadView(0, 0);
+            return;
+        case cmd::BackupRestore:
+            if (restoreBackup(this))
+                reloadView(0, 0);
+            return;
+        case cmd::RemoveAllData:
+            if (removeAllData(this))
+                reloadView(0, 0);
+            return;
+
         // Entries: new, edit, preview, copy, notes, timers, marking, deleting.
         case cmd::New:
         case cmd::EditSelected:
@@ -306,12 +321,9 @@ void MainFrame::onCommand(int id) {
         case cmd::Expenses:
         case cmd::ExportCsv:
         case cmd::ExportXml:
-        // Keeping the data: backups, archives, removal.
-        case cmd::BackupCreate:
-        case cmd::BackupRestore:
+        // Keeping the data: archives.
         case cmd::ArchiveEntries:
         case cmd::ArchiveLoad:
-        case cmd::RemoveAllData:
         // The client structure and the bulk commands.
         case cmd::SetupClients:
         case cmd::SetupRates:

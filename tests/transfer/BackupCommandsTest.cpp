@@ -1,9 +1,12 @@
 #include <QFile>
 
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "settings/Settings.h"
 #include "store/ClientIdCounter.h"
 #include "store/ListsDatabase.h"
 #include "transfer/BackupCommands.h"
@@ -151,6 +154,26 @@ private Q_SLOTS:
         QCOMPARE(Registry::user().readNumber(QString::fromLatin1(Registry::AppKey),
                                              QStringLiteral("tlVersion")),
                  std::optional<quint32>(300));
+    }
+
+    void mainWindowRunsTheCommands() {
+        Settings::instance() = Settings();
+        MainFrame frame;
+        QVERIFY(frame.create());
+        addEntry(QStringLiteral("A"));
+        const QString file = path(QStringLiteral("menu.tld"));
+        ui().queueFile(file);
+        frame.onCommand(cmd::BackupCreate);
+        QVERIFY(QFile::exists(file));
+
+        ui().queueAnswer(Answer::Yes);
+        frame.onCommand(cmd::RemoveAllData);
+        QVERIFY(test::allEntries().isEmpty());
+
+        ui().queueFile(file);
+        ui().queueAnswer(Answer::Yes);
+        frame.onCommand(cmd::BackupRestore);
+        QCOMPARE(entryClients(), QStringList{QStringLiteral("A")});
     }
 };
 
