@@ -1,10 +1,13 @@
 #include "transfer/BackupOperation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <optional>
 
 #include "platform/Clock.h"
 #include "platform/CompoundFile.h"
 #include "platform/ObjectStore.h"
+#include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
@@ -54,6 +57,24 @@ bool writeAll(Db& db, CompoundStorage& storage, int (*read)(Db&, Record&),
             return false;
     }
     return true;
+}
+
+// A backup written over the store or the settings would replace the very
+// data it was meant to keep.
+bool isProfileFile(const QString& path) {
+    const QFileInfo target(path);
+    const QStringList kept = {platform::Profile::storePath(), platform::Profile::registryPath()};
+    for (const QString& file : kept) {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            const QFileInfo info(file + QLatin1String(suffix));
+            if (QDir::cleanPath(target.absoluteFilePath()) ==
+                    QDir::cleanPath(info.absoluteFilePath()) ||
+                (target.exists() && info.exists() &&
+                 target.canonicalFilePath() == info.canonicalFilePath()))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool writeCount(CompoundStream& stream, qsizetype count) {
@@ -272,7 +293,7 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
 }
 
 bool BackupOperation::backup(const QString& path) {
-    if (!m_store.isOpen())
+    if (!m_store.isOpen() || isProfileFile(path))
         return false;
     auto file = platform::CompoundFile::create(path);
     if (!file)

@@ -53,7 +53,8 @@ public:
     virtual bool acceptFileKind(quint32 kind) const;
 
     // Writes the file; it appears at `path`, replacing what was there, only
-    // when complete. False on any failure, with any earlier file untouched.
+    // when complete. False on any failure, with any earlier file untouched,
+    // and for the files of the profile's store and settings.
     bool backup(const QString& path);
 
     // Adds the records of the file to the store; a RestoreResult. The file is

@@ -7,6 +7,7 @@
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
+#include "platform/Profile.h"
 #include "transfer/BackupFile.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
@@ -368,6 +369,13 @@ private Q_SLOTS:
         QVERIFY(!FailingBackup().backup(file));
         QVERIFY(!FailingBackup().backup(path(QStringLiteral("new.tld"))));
         QVERIFY(!BackupOperation().backup(path(QStringLiteral("missing/folder.tld"))));
+        // Never over the store it backs up, by whatever name.
+        QVERIFY(!BackupOperation().backup(Profile::storePath()));
+        QVERIFY(!BackupOperation().backup(m_env->folder() + QStringLiteral("/./store.db-wal")));
+        QVERIFY(QFile::link(Profile::storePath(), path(QStringLiteral("link.tld"))));
+        QVERIFY(!BackupOperation().backup(path(QStringLiteral("link.tld"))));
+        QVERIFY(QFile::remove(path(QStringLiteral("link.tld"))));
+        QCOMPARE(test::allEntries().size(), 5);
 
         QCOMPARE(QDir(m_env->folder()).entryList(QDir::Files), filesBefore);
         QVERIFY(old.open(QIODevice::ReadOnly));
