@@ -12,10 +12,23 @@ QString resourceString(int id);
 namespace str {
 inline constexpr int AppName = 1;        // "Tempolatch", the caption of every message box
 inline constexpr int DefaultRates = 25;  // "(Default Rates)"
+inline constexpr int EnterClientName = 27;
+inline constexpr int EnterProjectName = 28;
+inline constexpr int EnterTaskName = 29;
+inline constexpr int EnterContactName = 30;
+inline constexpr int ProjectsGroup = 32;
+inline constexpr int TasksGroup = 33;
+inline constexpr int DeleteClientQuestion = 34;
+inline constexpr int InvalidRate = 38;
+inline constexpr int DeleteProjectQuestion = 69;
+inline constexpr int ImportContactChoice = 89;
 inline constexpr int UnableToOpenDatabase = 90;
 inline constexpr int RateTypeNames = 120;  // 120 + RateType
-inline constexpr int UpdatingData = 173;   // the data upgrade's progress text
-inline constexpr int StatusNames = 4600;   // 4600 + EntryStatus
+inline constexpr int UnableToImport = 134;
+inline constexpr int ContactsGroup = 139;
+inline constexpr int UpdatingData = 173;  // the data upgrade's progress text
+inline constexpr int EnterDescription = 183;
+inline constexpr int StatusNames = 4600;  // 4600 + EntryStatus
 inline constexpr int Custom1 = 5012;
 inline constexpr int Custom2 = 5013;
 inline constexpr int Custom3 = 5014;
