@@ -13,6 +13,8 @@
 #include "app/HelpWindow.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
+#include "clients/ClientsSetupDialog.h"
+#include "clients/RatesSetupDialog.h"
 #include "editing/EntryTimer.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -254,6 +256,12 @@ void MainFrame::onCommand(int id) {
         case cmd::Options:
             runOptions();
             return;
+        case cmd::SetupClients:
+            runClientsSetup(this);
+            return;
+        case cmd::SetupRates:
+            runRatesSetup(this);
+            return;
         case cmd::PeriodDay:
         case cmd::PeriodWeek:
         case cmd::PeriodMonth:
@@ -313,8 +321,6 @@ void MainFrame::onCommand(int id) {
         case cmd::ArchiveLoad:
         case cmd::RemoveAllData:
         // The client structure and the bulk commands.
-        case cmd::SetupClients:
-        case cmd::SetupRates:
         case cmd::EditDropLists:
         case cmd::ReplaceFieldText:
         case cmd::MarkBilledEntries:
