@@ -1,11 +1,7 @@
 #include "clients/ClientsSetupDialog.h"
 
-#include <QDialogButtonBox>
 #include <QMenu>
-#include <QShortcut>
-#include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "clients/ClientStructureEditor.h"
 #include "clients/ClientTreeContent.h"
 #include "clients/DialogBar.h"
@@ -93,28 +89,7 @@ ClientsSetupDialog::ClientsSetupDialog(QWidget* parent)
             &ClientsSetupDialog::updateCommandStates);
 
     buildBar();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    if (m_bar->kind() == DialogBar::Kind::Classic) {
-        layout->addWidget(m_bar);
-        layout->addWidget(m_tree, 1);
-        layout->addWidget(buttons);
-    } else {
-        layout->addWidget(m_tree, 1);
-        auto* bottom = new QHBoxLayout;
-        bottom->addWidget(m_bar, 1);
-        bottom->addWidget(buttons);
-        layout->addLayout(bottom);
-    }
-
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [] { HelpWindow::showTopic(QStringLiteral("clientsetup")); });
-    auto* del = new QShortcut(QKeySequence::Delete, m_tree, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(del, &QShortcut::activated, this, [this] { onCommand(cmd::DeleteItem); });
+    m_bar->frame(this, m_tree, QStringLiteral("clientsetup"));
 
     resize(380, 440);
     fill();

@@ -1,8 +1,14 @@
 #include "clients/DialogBar.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMenu>
+#include <QShortcut>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "app/HelpWindow.h"
+#include "clients/SetupCommandIds.h"
 #include "settings/Settings.h"
 
 namespace tempolatch {
@@ -50,6 +56,30 @@ void DialogBar::addStretch() {
     auto* spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(spacer);
+}
+
+void DialogBar::frame(QDialog* dialog, QWidget* content, const QString& helpTopic) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(dialog);
+    if (m_kind == Kind::Classic) {
+        layout->addWidget(this);
+        layout->addWidget(content, 1);
+        layout->addWidget(buttons);
+    } else {
+        layout->addWidget(content, 1);
+        auto* bottom = new QHBoxLayout;
+        bottom->addWidget(this, 1);
+        bottom->addWidget(buttons);
+        layout->addLayout(bottom);
+    }
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+    connect(help, &QShortcut::activated, dialog, [helpTopic] { HelpWindow::showTopic(helpTopic); });
+    auto* del = new QShortcut(QKeySequence::Delete, content, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] { Q_EMIT commandTriggered(cmd::DeleteItem); });
 }
 
 void DialogBar::setCommandEnabled(int id, bool enabled) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QToolBar>
 
+class QDialog;
 class QMenu;
 
 namespace tempolatch {
@@ -30,6 +31,11 @@ public:
     QAction* addCommand(QMenu* menu, int id, const QString& text);
     // Pushes the next buttons to the far end of the bar.
     void addStretch();
+
+    // Lays out a setup dialog around its content: the classic bar above it,
+    // the soft keys beside OK below it. F1 opens the help at the topic; the
+    // Delete key in the content runs Delete (2003).
+    void frame(QDialog* dialog, QWidget* content, const QString& helpTopic);
 
     // The action of a command; nullptr when this bar does not offer it.
     QAction* command(int id) const { return m_commands.value(id); }

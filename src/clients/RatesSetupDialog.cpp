@@ -1,12 +1,8 @@
 #include "clients/RatesSetupDialog.h"
 
-#include <QDialogButtonBox>
 #include <QMenu>
-#include <QShortcut>
-#include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/HelpWindow.h"
 #include "clients/DialogBar.h"
 #include "clients/RateDialog.h"
 #include "clients/RateText.h"
@@ -68,28 +64,7 @@ RatesSetupDialog::RatesSetupDialog(QWidget* parent) : QDialog(parent), m_tree(ne
     });
 
     buildBar();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    if (m_bar->kind() == DialogBar::Kind::Classic) {
-        layout->addWidget(m_bar);
-        layout->addWidget(m_tree, 1);
-        layout->addWidget(buttons);
-    } else {
-        layout->addWidget(m_tree, 1);
-        auto* bottom = new QHBoxLayout;
-        bottom->addWidget(m_bar, 1);
-        bottom->addWidget(buttons);
-        layout->addLayout(bottom);
-    }
-
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [] { HelpWindow::showTopic(QStringLiteral("ratesetup")); });
-    auto* del = new QShortcut(QKeySequence::Delete, m_tree, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(del, &QShortcut::activated, this, [this] { onCommand(cmd::DeleteItem); });
+    m_bar->frame(this, m_tree, QStringLiteral("ratesetup"));
 
     resize(380, 440);
     fill();
