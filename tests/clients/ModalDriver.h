@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <functional>
+
+#include "app/HelpWindow.h"
 
 namespace tempolatch::test {
 
@@ -29,6 +32,19 @@ void whenModal(std::function<void(T&)> steps, int timeoutMs = 5000) {
             dialog->reject();
     });
     timer->start(5);
+}
+
+// Shows the dialog, presses F1 in it and answers the topic the help window
+// opened at (empty when none opened).
+inline QString helpTopicOnF1(QDialog& dialog) {
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return {};
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog))
+        return {};
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    return HelpWindow::current() ? HelpWindow::current()->topic() : QString();
 }
 
 }  // namespace tempolatch::test

@@ -292,13 +292,7 @@ private Q_SLOTS:
 
     void f1OpensTheRatesTopic() {
         open();
-        m_dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
-        m_dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-        QTest::keyClick(m_dialog.get(), Qt::Key_F1);
-        QVERIFY(HelpWindow::current());
-        QCOMPARE(HelpWindow::current()->topic(), QStringLiteral("ratesetup"));
+        QCOMPARE(helpTopicOnF1(*m_dialog), QStringLiteral("ratesetup"));
     }
 };
 
