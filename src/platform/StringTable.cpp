@@ -12,6 +12,11 @@ const QHash<int, QString>& table() {
         {1, QStringLiteral("Tempolatch")},
         {4, QStringLiteral("Entry Timers")},
         {5, QStringLiteral("Quick Summary")},
+        {16, QStringLiteral("Edit In Word")},
+        {18, QStringLiteral("Draw")},
+        {23, QStringLiteral(
+                 "When finished editing and saving the note in Pocket Word, tap OK to update "
+                 "Tempolatch.")},
         {25, QStringLiteral("(Default Rates)")},
         {27, QStringLiteral("Enter Client Name:")},
         {28, QStringLiteral("Enter Project Name:")},
@@ -22,6 +27,9 @@ const QHash<int, QString>& table() {
         {34, QStringLiteral("This will also delete all associated projects, tasks, contacts, and "
                             "rates. However, time entries are preserved. Are you sure?")},
         {38, QStringLiteral("This is not a valid rate. Rate can have up to 2 decimal places.")},
+        {40, QStringLiteral(
+                 "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
+                 "Files|*.txt|")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {60, QStringLiteral("10 minutes")},
@@ -29,13 +37,24 @@ const QHash<int, QString>& table() {
         {62, QStringLiteral("20 minutes")},
         {63, QStringLiteral("30 minutes")},
         {64, QStringLiteral("6 minutes")},
+        {68, QStringLiteral(
+                 "Export note failed. Please make sure there is enough storage space and try "
+                 "again.")},
         {69, QStringLiteral("Are you sure to delete this project and all its tasks?")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
+        {88, QStringLiteral(
+                 "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
+                 "Files|*.txt|Unicode Files|*.txt|")},
         {89, QStringLiteral("Import a contact from Contacts Application")},
         {90, QStringLiteral("Tempolatch is unable to open the database!")},
+        {91, QStringLiteral(
+                 "The note is too large. Please remove large voice recordings or drawings.")},
+        {92,
+         QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
+                        "recordings or drawings.")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -49,6 +68,9 @@ const QHash<int, QString>& table() {
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
         {183, QStringLiteral("Please enter a description.")},
+        {224, QStringLiteral(
+                  "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
+                  "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},
