@@ -57,8 +57,9 @@ RatesSetupDialog::RatesSetupDialog(QWidget* parent) : QDialog(parent), m_tree(ne
     m_tree->setObjectName(QStringLiteral("rateTree"));
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &RatesSetupDialog::updateCommandStates);
-    // A rate opens for editing as Modify does.
-    connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+    // A double click opens a rate as Modify does (Enter would go on to the
+    // dialog and close it).
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (isRateItem(item))
             onCommand(cmd::ModifyItem);
     });

@@ -228,6 +228,7 @@ private Q_SLOTS:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(web->text(0), QStringLiteral("Site"));
         QTRY_VERIFY(!tree()->findChild<QLineEdit*>(QStringLiteral("inPlaceEditor")));
+        QVERIFY(m_dialog->isVisible());  // Enter ended the editing, not the dialog
         // Sorted into place, still selected, its tasks still shown.
         QTreeWidgetItem* projects = web->parent();
         QCOMPARE(childTexts(projects),
