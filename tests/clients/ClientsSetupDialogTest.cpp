@@ -6,13 +6,16 @@
 #include <QRadioButton>
 #include <QTextBrowser>
 
+#include "app/CommandIds.h"
 #include "app/HelpWindow.h"
+#include "app/MainFrame.h"
 #include "clients/ClientsSetupDialog.h"
 #include "clients/ClientsTestSupport.h"
 #include "clients/DialogBar.h"
 #include "clients/ImportChoiceDialog.h"
 #include "clients/ModalDriver.h"
 #include "clients/NameInputDialog.h"
+#include "clients/RatesSetupDialog.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
 #include "common/TestEnvironment.h"
@@ -400,6 +403,26 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("Design"), QStringLiteral("Plan")}));
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("App"));
         QCOMPARE(projectPairs(m_acme.clientId).size(), 4);
+    }
+
+    // The main window's two commands open the two dialogs over it.
+    void mainWindowCommandsOpenTheDialogs() {
+        MainFrame frame;
+        QVERIFY(frame.create());
+        QWidget* clientsParent = nullptr;
+        QWidget* ratesParent = nullptr;
+        whenModal<ClientsSetupDialog>([&](ClientsSetupDialog& dialog) {
+            clientsParent = dialog.parentWidget();
+            dialog.accept();
+        });
+        frame.onCommand(cmd::SetupClients);
+        whenModal<RatesSetupDialog>([&](RatesSetupDialog& dialog) {
+            ratesParent = dialog.parentWidget();
+            dialog.accept();
+        });
+        frame.onCommand(cmd::SetupRates);
+        QCOMPARE(clientsParent, &frame);
+        QCOMPARE(ratesParent, &frame);
     }
 
     void f1OpensTheClientsTopic() {
