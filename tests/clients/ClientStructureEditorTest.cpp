@@ -79,34 +79,6 @@ private Q_SLOTS:
         QCOMPARE(int(newItemParent(Kind(newKind), Kind(selected), taskOfProject)), expected);
     }
 
-    void treeContentIsSortedAndGrouped() {
-        seedClient(QStringLiteral("zeta"));
-        const Client acme = seedClient(
-            QStringLiteral("Acme"),
-            {QStringLiteral("Web/Testing"), QStringLiteral("app"), QStringLiteral("Web/design"),
-             QStringLiteral("Web"), QStringLiteral("app/")},
-            {QStringLiteral("Travel"), QStringLiteral("admin")},
-            {QStringLiteral("Zoe"), QStringLiteral("bob")});
-        const ClientTreeContent content = ClientTreeContent::load(structure());
-        QCOMPARE(content.clients.size(), 2);
-        const auto& first = content.clients[0];
-        QCOMPARE(first.name, QStringLiteral("Acme"));
-        QCOMPARE(first.clientId, acme.clientId);
-        QCOMPARE(content.clients[1].name, QStringLiteral("zeta"));
-
-        // One item per project name, in the locale's order; empty tasks are none.
-        QCOMPARE(first.projects.size(), 2);
-        QCOMPARE(first.projects[0].name, QStringLiteral("app"));
-        QVERIFY(first.projects[0].tasks.isEmpty());
-        QCOMPARE(first.projects[1].name, QStringLiteral("Web"));
-        QCOMPARE(first.projects[1].tasks.size(), 2);
-        QCOMPARE(first.projects[1].tasks[0].name, QStringLiteral("design"));
-        QCOMPARE(first.projects[1].tasks[1].name, QStringLiteral("Testing"));
-        QCOMPARE(first.tasks[0].name, QStringLiteral("admin"));
-        QCOMPARE(first.contacts[0].name, QStringLiteral("bob"));
-        QCOMPARE(first.contacts[1].name, QStringLiteral("Zoe"));
-    }
-
     void deleteClientKeepsEntriesAndOtherClients() {
         const Client acme = seedClient(QStringLiteral("Acme"), {QStringLiteral("Web/Design")},
                                        {QStringLiteral("Admin")}, {QStringLiteral("Bob")});
@@ -148,20 +120,6 @@ private Q_SLOTS:
         QVERIFY(!editor().deleteClient(acme.recordId + 1000));
         QCOMPARE(rateDescriptions(0), QStringList{QStringLiteral("Default")});
         QCOMPARE(listClients(structure().clients).size(), 1);
-    }
-
-    void renameProjectEverywhere() {
-        const Client acme = seedClient(
-            QStringLiteral("Acme"),
-            {QStringLiteral("Web/Design"), QStringLiteral("App/Code"), QStringLiteral("Web/Test")});
-        const Client other = seedClient(QStringLiteral("Other"), {QStringLiteral("Web/Design")});
-        const quint32 record =
-            editor().renameProject(acme.clientId, QStringLiteral("Web"), QStringLiteral("Site"));
-        QVERIFY(record != 0);
-        QCOMPARE(projectPairs(acme.clientId),
-                 (QStringList{QStringLiteral("Site/Design"), QStringLiteral("App/Code"),
-                              QStringLiteral("Site/Test")}));
-        QCOMPARE(projectPairs(other.clientId), QStringList{QStringLiteral("Web/Design")});
     }
 
     void renameProjectWithoutTasks() {

@@ -53,34 +53,6 @@ private Q_SLOTS:
             QCOMPARE(*value, hundredths);
     }
 
-    void checkRateInput_data() {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("rate");
-        QTest::addColumn<int>("message");
-        QTest::addColumn<int>("focus");
-        using F = RateInput::Field;
-        QTest::newRow("valid") << "Work"
-                               << "75" << 0 << int(F::None);
-        QTest::newRow("empty rate is 0") << "Work"
-                                         << "" << 0 << int(F::None);
-        QTest::newRow("no description") << ""
-                                        << "75" << str::EnterDescription << int(F::Description);
-        QTest::newRow("description checked first")
-            << ""
-            << "x" << str::EnterDescription << int(F::Description);
-        QTest::newRow("letter in rate") << "Work"
-                                        << "7x" << str::InvalidRate << int(F::Rate);
-    }
-    void checkRateInput() {
-        QFETCH(QString, description);
-        QFETCH(QString, rate);
-        QFETCH(int, message);
-        QFETCH(int, focus);
-        const RateInput input = tempolatch::checkRateInput(description, rate);
-        QCOMPARE(input.messageId, message);
-        QCOMPARE(int(input.focus), focus);
-    }
-
     void itemTexts() {
         Rate rate;
         rate.description = QStringLiteral("Consulting %1");

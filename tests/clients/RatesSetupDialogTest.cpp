@@ -74,13 +74,6 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void newStoreShowsOnlyTheDefaultRates() {
-        open();
-        QCOMPARE(tree()->topLevelItemCount(), 1);
-        QCOMPARE(group(0)->text(0), resourceString(str::DefaultRates));
-        QCOMPARE(tree()->currentItem(), group(0));
-    }
-
     void modifyAndDeleteOnlyForRates_data() {
         QTest::addColumn<bool>("softKeys");
         QTest::addColumn<int>("newId");
@@ -108,27 +101,6 @@ private Q_SLOTS:
         tree()->setCurrentItem(group(1)->child(0));
         QVERIFY(enabled(cmd::ModifyItem));
         QVERIFY(enabled(cmd::DeleteItem));
-    }
-
-    void treeOrder() {
-        seedClient(QStringLiteral("Zeta"));
-        const Client acme = seedClient(QStringLiteral("Acme"));
-        seedRate(acme.clientId, QStringLiteral("Sunday"), RateType::Weekend, 9000);
-        seedRate(acme.clientId, QStringLiteral("Work"), RateType::Normal, 5000);
-        seedRate(acme.clientId, QStringLiteral("Audit"), RateType::Normal, 6050);
-        seedRate(0, QStringLiteral("Standard"), RateType::Normal, 4000);
-        open();
-        QCOMPARE(childTexts(tree()->invisibleRootItem()),
-                 (QStringList{resourceString(str::DefaultRates), QStringLiteral("Acme"),
-                              QStringLiteral("Zeta")}));
-        QCOMPARE(childTexts(group(1)),
-                 (QStringList{QStringLiteral("Audit (60.50)"), QStringLiteral("Work (50.00)"),
-                              QStringLiteral("Sunday (90.00)")}));
-        QVERIFY(group(1)->isExpanded());
-        QVERIFY(group(2)->isExpanded());
-        // The images come from the program's resources.
-        QVERIFY(!group(1)->icon(0).pixmap(16).isNull());
-        QVERIFY(!group(1)->child(2)->icon(0).pixmap(16).isNull());
     }
 
     void newWithAClientsRateSelectedAddsToThatClient() {
