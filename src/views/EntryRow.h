@@ -38,7 +38,7 @@ struct EntryRow {
     // Default list: the text lines, and a text drawn right-aligned on line 1.
     QStringList lines;
     QString line1Right;
-    int kindImage = -1;  // a second icon under the status icon; -1 none
+    QString kindIcon;  // a second icon under the status icon (ViewIcons name)
 
     // Simple list: one text per column.
     QStringList cells;
