@@ -344,8 +344,6 @@ bool ObjectStore::inBatch() const {
 qint64 ObjectStore::externalDataVersion() const {
     auto& q = m_db->cached("PRAGMA data_version");
     const qint64 version = q.step() ? q.int64(0) : -1;
-    // A stepped statement holds a read transaction open; left so, every
-    // later read would see the snapshot of this moment.
     q.reset();
     return version;
 }
