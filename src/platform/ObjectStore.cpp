@@ -173,13 +173,17 @@ std::optional<DatabaseInfo> ObjectStore::databaseInfo(quint32 databaseId) const 
 quint32 ObjectStore::findDatabase(const QString& name) const {
     auto& q = m_db->cached("SELECT id FROM databases WHERE name = ?");
     q.bind(1, name);
-    return q.step() ? quint32(q.int64(0)) : 0;
+    const quint32 id = q.step() ? quint32(q.int64(0)) : 0;
+    q.reset();
+    return id;
 }
 
 quint32 ObjectStore::findDatabaseByType(quint32 type) const {
     auto& q = m_db->cached("SELECT id FROM databases WHERE type = ? ORDER BY id LIMIT 1");
     q.bind(1, qint64(type));
-    return q.step() ? quint32(q.int64(0)) : 0;
+    const quint32 id = q.step() ? quint32(q.int64(0)) : 0;
+    q.reset();
+    return id;
 }
 
 quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
@@ -212,7 +216,9 @@ bool ObjectStore::deleteDatabase(quint32 databaseId) {
 int ObjectStore::recordCount(quint32 databaseId) const {
     auto& q = m_db->cached("SELECT count(*) FROM records WHERE db = ?");
     q.bind(1, qint64(databaseId));
-    return q.step() ? int(q.int64(0)) : -1;
+    const int count = q.step() ? int(q.int64(0)) : -1;
+    q.reset();
+    return count;
 }
 
 int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
@@ -235,7 +241,9 @@ std::optional<PropertyList> ObjectStore::readRecord(quint32 databaseId, quint32 
     q.bind(1, qint64(recordId)).bind(2, qint64(databaseId));
     if (!q.step())
         return std::nullopt;
-    return decodeProperties(q.blob(0));
+    const QByteArray props = q.blob(0);
+    q.reset();
+    return decodeProperties(props);
 }
 
 bool ObjectStore::storeKeys(quint32 databaseId, quint32 recordId, const PropertyList& props) {

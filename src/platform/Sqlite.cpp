@@ -165,7 +165,18 @@ int SqliteConnection::changes() const {
     return sqlite3_changes(m_db);
 }
 
+// A cached statement left on a row keeps a read snapshot open. Once another
+// process has committed, BEGIN IMMEDIATE on that snapshot fails at once
+// (SQLITE_BUSY_SNAPSHOT) instead of waiting, so the outermost batch starts
+// from no snapshot at all.
+void SqliteConnection::releaseCachedReads() {
+    for (auto& [sql, statement] : m_cache)
+        statement.reset();
+}
+
 bool SqliteConnection::begin() {
+    if (m_depth == 0)
+        releaseCachedReads();
     const bool ok = m_depth == 0 ? exec("BEGIN IMMEDIATE") : exec("SAVEPOINT nested");
     if (ok)
         ++m_depth;

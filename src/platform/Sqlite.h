@@ -77,6 +77,7 @@ public:
 
 private:
     explicit SqliteConnection(sqlite3* db) : m_db(db) {}
+    void releaseCachedReads();
     sqlite3* m_db = nullptr;
     int m_depth = 0;
     std::unordered_map<const char*, SqliteStatement> m_cache;

@@ -10,8 +10,12 @@ namespace tempolatch {
 QString resourceString(int id);
 
 namespace str {
-inline constexpr int AppName = 1;  // "Tempolatch", the caption of every message box
+inline constexpr int AppName = 1;        // "Tempolatch", the caption of every message box
+inline constexpr int DefaultRates = 25;  // "(Default Rates)"
 inline constexpr int UnableToOpenDatabase = 90;
+inline constexpr int RateTypeNames = 120;  // 120 + RateType
+inline constexpr int UpdatingData = 173;   // the data upgrade's progress text
+inline constexpr int StatusNames = 4600;   // 4600 + EntryStatus
 inline constexpr int Custom1 = 5012;
 inline constexpr int Custom2 = 5013;
 inline constexpr int Custom3 = 5014;

@@ -1,6 +1,7 @@
 #include "store/RecordDatabase.h"
 
 #include "platform/ObjectStore.h"
+#include "platform/Ui.h"
 #include "store/RecordStore.h"
 #include "store/StoreIds.h"
 #include "store/StoredRecord.h"
@@ -176,6 +177,16 @@ int RecordDatabase::recordCount() const {
 
 int RecordDatabase::lastError() const {
     return m_store ? m_store->lastError() : 0;
+}
+
+bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags) {
+    if (!record.isStorable())
+        return false;
+    if (db.update(record, changeFlags))
+        return true;
+    platform::Ui::instance().message(QStringLiteral("Error: %1").arg(db.lastError()),
+                                     platform::MessageIcon::Stop);
+    return false;
 }
 
 }  // namespace tempolatch

@@ -92,4 +92,10 @@ private:
     std::optional<platform::Property> m_searchKey;
 };
 
+// Update of a time entry or expense: a write the store refuses is shown as
+// "Error: %d" with the store's error code. A record that cannot be stored
+// at all (StoredRecord::isStorable) is refused without a message; its
+// editor tells the user why.
+bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags);
+
 }  // namespace tempolatch

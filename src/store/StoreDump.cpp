@@ -2,14 +2,153 @@
 
 #include "platform/DatabaseHandle.h"
 #include "platform/ObjectStore.h"
+#include "store/ClientWalk.h"
+#include "store/ExpenseEntry.h"
+#include "store/Rate.h"
+#include "store/TimeEntry.h"
 
 namespace tempolatch {
 
+using platform::FileTime;
+using platform::Property;
+using platform::PropertyList;
+
 namespace {
+
+using Fields = QList<std::pair<const char*, QString>>;
+
 QString hex8(quint32 value) {
     return QStringLiteral("0x") +
            QString::number(value, 16).rightJustified(8, QLatin1Char('0')).toUpper();
 }
+
+QString quoted(const QString& text) {
+    return platform::describeValue(Property::string(platform::PropText, text));
+}
+
+QString dateText(FileTime t) {
+    if (t.isNull())
+        return QStringLiteral("none");
+    const auto st = platform::toSystemTime(t);
+    return st ? st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+              : QStringLiteral("out of range");
+}
+
+QString numbered(int value, const QString& name) {
+    return name.isEmpty() ? QString::number(value) : QStringLiteral("%1 (%2)").arg(value).arg(name);
+}
+
+Fields entryFields(const TimeEntry& e) {
+    return {{"status", numbered(int(e.status), statusName(e.status))},
+            {"rate type", numbered(int(e.rateType), rateTypeName(e.rateType))},
+            {"client", quoted(e.client)},
+            {"project", quoted(e.project)},
+            {"phase", quoted(e.phase)},
+            {"task", quoted(e.task)},
+            {"currency", quoted(e.currency)},
+            {"bill to", quoted(e.billTo)},
+            {"custom 1", quoted(e.custom1)},
+            {"custom 2", quoted(e.custom2)},
+            {"custom 3", quoted(e.custom3)},
+            {"date",
+             dateText(e.date) + (e.hasStartTime() ? QStringLiteral(" (start time)") : QString())},
+            {"paid date", dateText(e.paidDate)},
+            {"note", QStringLiteral("%1 bytes").arg(e.noteSize())},
+            {"duration", hundredthsText(e.duration)},
+            {"break", hundredthsText(e.breakTime)},
+            {"rate", hundredthsText(e.rate)},
+            {"end time", dateText(e.endTime())},
+            {"modified", dateText(e.modified)},
+            {"change flags", QString::number(e.changeFlags)}};
+}
+
+Fields expenseFields(const ExpenseEntry& e) {
+    return {{"type", numbered(int(e.type), expenseTypeName(e.type))},
+            {"date", dateText(e.date)},
+            {"description", quoted(e.description)},
+            {"client", quoted(e.client)},
+            {"project", quoted(e.project)},
+            {"category", quoted(e.category)},
+            {"start odometer", QString::number(e.startOdometer)},
+            {"distance", QString::number(e.distance)},
+            {"status", numbered(int(e.status), statusName(e.status))},
+            {"currency", quoted(e.currency)},
+            {"amount", hundredthsText(e.amount)},
+            {"receipt", e.receipt ? QStringLiteral("yes") : QStringLiteral("no")},
+            {"paid date", dateText(e.paidDate)},
+            {"bill to", quoted(e.billTo)},
+            {"custom 1", quoted(e.custom1)},
+            {"custom 2", quoted(e.custom2)},
+            {"note", quoted(e.note)},
+            {"modified", dateText(e.modified)},
+            {"change flags", QString::number(e.changeFlags)}};
+}
+
+Fields rateFields(const Rate& r) {
+    return {{"client id", QString::number(r.clientId)},
+            {"description", quoted(r.description)},
+            {"rate type", numbered(int(r.rateType), rateTypeName(r.rateType))},
+            {"rate", hundredthsText(r.rate)},
+            {"rate flag", r.flag ? QStringLiteral("1") : QStringLiteral("0")},
+            {"modified", dateText(r.modified)},
+            {"change flags", QString::number(r.changeFlags)}};
+}
+
+// Clients, projects, tasks and contacts: a client id and one or two names.
+Fields structureFields(quint32 type, const PropertyList& props) {
+    Fields fields{{"client id", QString::number(clientIdProperty(props))}};
+    if (type == db::ClientsType) {
+        fields.append({"name", quoted(nameProperty(props, prop::ClientName))});
+    } else {
+        fields.append({type == db::ProjectsType ? "project" : "name",
+                       quoted(nameProperty(props, prop::StructureName))});
+    }
+    if (type == db::ProjectsType)
+        fields.append({"task", quoted(nameProperty(props, prop::TaskName))});
+    return fields;
+}
+
+template <typename Record>
+Record decoded(const PropertyList& props) {
+    Record record;
+    record.setFromProperties(props);
+    return record;
+}
+
+// The record kind a database holds, and its fields; none for the lists.
+std::pair<const char*, Fields> decode(quint32 type, const PropertyList& props) {
+    switch (type) {
+        case db::EntriesType:
+            return {"TimeEntry", entryFields(decoded<TimeEntry>(props))};
+        case db::ExpensesType:
+            return {"ExpenseEntry", expenseFields(decoded<ExpenseEntry>(props))};
+        case db::RatesType:
+            return {"Rate", rateFields(decoded<Rate>(props))};
+        case db::ClientsType:
+            return {"Client", structureFields(type, props)};
+        case db::ProjectsType:
+            return {"Project", structureFields(type, props)};
+        case db::TasksType:
+            return {"Task", structureFields(type, props)};
+        case db::ContactsType:
+            return {"Contact", structureFields(type, props)};
+        default:
+            return {nullptr, {}};
+    }
+}
+
+void dumpRecord(quint32 type, const PropertyList& props, QTextStream& out) {
+    for (const Property& p : props)
+        out << "    " << hex8(p.id) << ' ' << platform::propTypeName(p.type()) << ' '
+            << platform::describeValue(p) << '\n';
+    const auto [kind, fields] = decode(type, props);
+    if (!kind)
+        return;
+    out << "    = " << kind << '\n';
+    for (const auto& [name, value] : fields)
+        out << "      " << name << ": " << value << '\n';
+}
+
 }  // namespace
 
 void dumpStore(platform::ObjectStore& store, QTextStream& out) {
@@ -22,16 +161,13 @@ void dumpStore(platform::ObjectStore& store, QTextStream& out) {
         auto handle = store.openDatabase(info.id, info.sortOrders.first());
         if (!handle)
             continue;
-        platform::PropertyList props;
+        PropertyList props;
         for (quint32 id = handle->seekBeginning(); id != 0; id = handle->seekCurrent(1)) {
             out << "  record " << hex8(id) << '\n';
-            if (handle->readCurrent(props) != platform::DatabaseHandle::Read) {
+            if (handle->readCurrent(props) != platform::DatabaseHandle::Read)
                 out << "    (unreadable)\n";
-                continue;
-            }
-            for (const platform::Property& p : props)
-                out << "    " << hex8(p.id) << ' ' << platform::propTypeName(p.type()) << ' '
-                    << platform::describeValue(p) << '\n';
+            else
+                dumpRecord(info.type, props, out);
         }
     }
 }

@@ -39,6 +39,44 @@ inline constexpr quint32 ReportDefinition = 0x044F0041;
 inline constexpr quint32 NextClientId = 0x057C0013;
 }  // namespace prop
 
+// Properties of time entries; expenses share the ids of the fields they have
+// in common (date, client, project, status, currency, amount, paid date,
+// bill to, custom 1 and 2, modified, change flags).
+namespace prop {
+inline constexpr quint32 Project = 0x03EB001F;
+inline constexpr quint32 Phase = 0x03EC001F;
+inline constexpr quint32 TaskName = 0x03ED001F;
+inline constexpr quint32 Duration = 0x03EE0012;
+inline constexpr quint32 Currency = 0x03EF001F;
+inline constexpr quint32 Rate = 0x03F00013;  // also the expense amount
+inline constexpr quint32 LegacyBillable = 0x03F1000B;
+inline constexpr quint32 LegacyPaid = 0x03F2000B;
+inline constexpr quint32 Note = 0x03F40041;
+inline constexpr quint32 LegacyStartTime = 0x03F50040;
+inline constexpr quint32 BillTo = 0x03F6001F;
+inline constexpr quint32 Custom1 = 0x03F7001F;
+inline constexpr quint32 Custom2 = 0x03F8001F;
+inline constexpr quint32 Custom3 = 0x03F9001F;
+inline constexpr quint32 RateType = 0x03FA0012;
+inline constexpr quint32 Status = 0x03FB0012;
+inline constexpr quint32 PaidDate = 0x03FC0040;
+inline constexpr quint32 Break = 0x03FF0012;
+
+// Client structure. Project, task and contact names share the lists' text id.
+inline constexpr quint32 StructureName = ListText;
+inline constexpr quint32 RateKind = ListKind;
+inline constexpr quint32 Description = 0x04B2001F;
+inline constexpr quint32 RateFlag = 0x04B3000B;
+
+// Expenses.
+inline constexpr quint32 ExpenseType = ListKind;
+inline constexpr quint32 StartOdometer = 0x06410013;
+inline constexpr quint32 Distance = 0x06420013;
+inline constexpr quint32 Receipt = 0x0643000B;
+inline constexpr quint32 Category = 0x0644001F;
+inline constexpr quint32 ExpenseNote = 0x0645001F;
+}  // namespace prop
+
 // Which drop list a record of the lists database belongs to.
 enum class ListKind : quint16 {
     ClientCounter = 0,

@@ -1,0 +1,77 @@
+#include "store/Client.h"
+
+#include "platform/ObjectStore.h"
+#include "store/ClientIdCounter.h"
+#include "store/ClientWalk.h"
+#include "store/StoreIds.h"
+
+namespace tempolatch {
+
+using platform::Property;
+using platform::PropertyList;
+
+QString structureName(const QString& name) {
+    return name.left(MaxNameLength);
+}
+
+int readClient(ClientsDatabase& db, Client& client) {
+    client = Client();
+    PropertyList props;
+    const int result = db.readCurrent(props);
+    client.recordId = db.currentId();
+    client.clientId = clientIdProperty(props);
+    client.name = nameProperty(props, prop::ClientName);
+    return result;
+}
+
+QList<Client> listClients(ClientsDatabase& db) {
+    QList<Client> clients;
+    Client client;
+    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
+        if (readClient(db, client) != RecordDatabase::Read)
+            break;
+        clients.append(client);
+    }
+    return clients;
+}
+
+quint32 findClientId(ClientsDatabase& db, const QString& name) {
+    Client client;
+    if (db.seekFirst(Property::string(prop::ClientName, structureName(name))) == 0 ||
+        readClient(db, client) != RecordDatabase::Read)
+        return NoClientId;
+    return client.clientId;
+}
+
+quint32 clientIdOfRecord(ClientsDatabase& db, quint32 recordId) {
+    Client client;
+    if (db.seekRecord(recordId) == 0 || readClient(db, client) != RecordDatabase::Read)
+        return 0;
+    return client.clientId;
+}
+
+quint32 addClient(ClientsDatabase& db, Client& client) {
+    const QString name = structureName(client.name);
+    if (name.isEmpty() || !db.isOpen())
+        return 0;
+    platform::StoreBatch batch(*db.objectStore());
+    if (!batch.isActive() || db.seekFirst(Property::string(prop::ClientName, name)) != 0)
+        return 0;
+    const quint32 clientId = ClientIdCounter(db.objectStore()).next();
+    if (clientId == 0)
+        return 0;
+    const quint32 recordId = db.addProperties(
+        {Property::ui4(prop::ClientId, clientId), Property::string(prop::ClientName, name)});
+    if (recordId == 0 || !batch.commit())
+        return 0;
+    client.clientId = clientId;
+    client.name = name;
+    client.recordId = recordId;
+    return recordId;
+}
+
+bool renameClient(ClientsDatabase& db, const QString& name) {
+    return db.updateProperties({Property::string(prop::ClientName, structureName(name))});
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,104 @@
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include "app/DataUpgradeDialog.h"
+#include "app/ProgressDialog.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Clock.h"
+#include "platform/StringTable.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+
+class DataUpgradeDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+    quint32 m_savedVersion = 0;
+
+    // A Paid entry of an old version: no paid date, no modified time.
+    quint32 addOldPaidEntry() {
+        TimeEntryDatabase& db = RecordStore::instance().entries();
+        return db.addProperties({Property::fileTime(prop::EntryDate, Clock::nowFileTime()),
+                                 Property::string(prop::ClientName, QStringLiteral("Old")),
+                                 Property::ui2(prop::Status, 3)});
+    }
+
+    TimeEntry entry(quint32 id) {
+        TimeEntry e;
+        RecordStore::instance().entries().seekRecord(id);
+        readEntry(RecordStore::instance().entries(), e);
+        return e;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        QVERIFY(RecordStore::instance().openAll());
+        m_savedVersion = Settings::instance().version;
+    }
+    void cleanup() {
+        Settings::instance().version = m_savedVersion;
+        m_env.reset();
+    }
+
+    void workStartsOnceTheDialogIsShown() {
+        ProgressDialog dialog(QStringLiteral("Working"));
+        bool visible = false;
+        bool barHidden = false;
+        bool cursorWaits = false;
+        dialog.run([&](ProgressDialog& d) {
+            visible = d.isVisible();
+            barHidden = d.findChild<QProgressBar*>(QStringLiteral("progress"))->isHidden();
+            cursorWaits = QApplication::overrideCursor() &&
+                          QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            QTest::keyClick(&d, Qt::Key_Escape);  // the user cannot close it while it works
+            QVERIFY(d.isVisible());
+            d.showProgress(3);
+            for (int i = 0; i < 5; ++i)
+                d.step();
+        });
+        QVERIFY(visible);
+        QVERIFY(barHidden);
+        QVERIFY(cursorWaits);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.findChild<QProgressBar*>(QStringLiteral("progress"))->value(), 3);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void upgradeRunsInItsDialogWhenNeeded() {
+        const quint32 id = addOldPaidEntry();
+        Settings::instance().version = 250;
+        QString shownText;
+        ProgressDialog* seen = nullptr;
+        QTimer::singleShot(0, [&] {
+            seen = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
+            if (seen)
+                shownText = seen->findChild<QLabel*>(QStringLiteral("text"))->text();
+        });
+        QVERIFY(runDataUpgradeIfNeeded(nullptr));
+        QVERIFY(seen);
+        QCOMPARE(shownText, resourceString(str::UpdatingData));
+        QCOMPARE(entry(id).paidDate, Clock::nowFileTime());
+        QVERIFY(m_env->ui().shown().isEmpty());
+    }
+
+    void noUpgradeForCurrentSettingsOrAnEmptyStore() {
+        Settings::instance().version = 250;
+        QVERIFY(!runDataUpgradeIfNeeded(nullptr));
+        const quint32 id = addOldPaidEntry();
+        Settings::instance().version = Settings::CurrentVersion;
+        QVERIFY(!runDataUpgradeIfNeeded(nullptr));
+        QCOMPARE(entry(id).paidDate, FileTime());
+    }
+};
+
+TEMPOLATCH_TEST(DataUpgradeDialogTest);
+#include "DataUpgradeDialogTest.moc"

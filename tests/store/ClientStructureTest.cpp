@@ -1,0 +1,257 @@
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/ObjectStore.h"
+#include "store/Client.h"
+#include "store/ClientIdCounter.h"
+#include "store/ClientNames.h"
+#include "store/ListsDatabase.h"
+#include "store/Project.h"
+#include "store/Rate.h"
+#include "store/RecordStore.h"
+#include "store/StoreTestSupport.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+
+class ClientStructureTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+    ClientStructureStore& structure() { return RecordStore::instance().clientStructure(); }
+    ClientsDatabase& clients() { return structure().clients; }
+    ProjectsDatabase& projects() { return structure().projects; }
+    RatesDatabase& rates() { return structure().rates; }
+
+    quint32 newClient(const QString& name) {
+        Client c{0, name, 0};
+        return addClient(clients(), c) ? c.clientId : 0;
+    }
+
+    Rate rateOf(quint32 clientId, const QString& description, RateType type, qint32 value) {
+        Rate r;
+        r.clientId = clientId;
+        r.description = description;
+        r.rateType = type;
+        r.rate = value;
+        r.modified = test::at(2026, 12, 7, 10);
+        return r;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        QVERIFY(RecordStore::instance().openAll());
+    }
+    void cleanup() { m_env.reset(); }
+
+    void clientsGetGrowingIdsAndUniqueNames() {
+        QCOMPARE(newClient(QStringLiteral("Zeta")), 1u);
+        QCOMPARE(newClient(QStringLiteral("acme")), 2u);
+        QCOMPARE(newClient(QStringLiteral("Acme")), 3u);
+
+        Client dup{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(addClient(clients(), dup), 0u);
+        QCOMPARE(dup.clientId, 0u);
+        Client empty;
+        QCOMPARE(addClient(clients(), empty), 0u);
+        QCOMPARE(findClientId(clients(), QStringLiteral("Acme")), 3u);
+        QCOMPARE(findClientId(clients(), QStringLiteral("ACME")), NoClientId);
+
+        QStringList names;
+        for (const Client& c : listClients(clients()))
+            names.append(c.name);
+        QCOMPARE(names, (QStringList{QStringLiteral("acme"), QStringLiteral("Acme"),
+                                     QStringLiteral("Zeta")}));
+        QCOMPARE(ClientIdCounter().peek(), 4u);
+    }
+
+    void clientRecordsAndRename() {
+        Client c{0, QStringLiteral("Beta"), 0};
+        const quint32 record = addClient(clients(), c);
+        QVERIFY(record != 0);
+        QCOMPARE(test::idsOf(test::rawRecord(clients(), record)),
+                 (QList<quint32>{prop::ClientId, prop::ClientName}));
+        QCOMPARE(clientIdOfRecord(clients(), record), c.clientId);
+        QCOMPARE(clientIdOfRecord(clients(), record + 1000), 0u);
+        QVERIFY(clients().seekRecord(record));
+        QVERIFY(renameClient(clients(), QStringLiteral("Gamma")));
+        QCOMPARE(findClientId(clients(), QStringLiteral("Gamma")), c.clientId);
+        QCOMPARE(findClientId(clients(), QStringLiteral("Beta")), NoClientId);
+    }
+
+    void longNamesAreCutTo127() {
+        const QString longName(200, QLatin1Char('x'));
+        const quint32 id = newClient(longName);
+        QCOMPARE(listClients(clients()).first().name.size(), 127);
+        QCOMPARE(findClientId(clients(), longName), id);
+        addContact(structure().contacts, id, longName);
+        QVERIFY(contactExists(structure().contacts, id, longName));
+        QCOMPARE(addContact(structure().contacts, id, longName.left(127)), 0u);
+    }
+
+    void missingCounterGivesNoClient() {
+        ListsByKind lists;
+        QVERIFY(lists.open());
+        QVERIFY(lists.seekFirst(Property::ui2(prop::ListKind, 0)) != 0);
+        QVERIFY(lists.deleteCurrent());
+        Client c{0, QStringLiteral("Orphan"), 0};
+        QCOMPARE(addClient(clients(), c), 0u);
+        QCOMPARE(c.clientId, 0u);
+        QCOMPARE(clients().recordCount(), 0);
+    }
+
+    void firstClientAfterDeletingAllDataIsOne() {
+        newClient(QStringLiteral("A"));
+        newClient(QStringLiteral("B"));
+        QVERIFY(RecordStore::instance().deleteAllData());
+        QCOMPARE(newClient(QStringLiteral("C")), 1u);
+    }
+
+    void projectTaskPairs() {
+        const quint32 acme = newClient(QStringLiteral("Acme"));
+        const quint32 other = newClient(QStringLiteral("Other"));
+        const QString web = QStringLiteral("Web");
+        QVERIFY(addProjectTask(projects(), acme, web, QStringLiteral("Design")) != 0);
+        QCOMPARE(addProjectTask(projects(), acme, web, QStringLiteral("Design")), 0u);
+        QVERIFY(addProjectTask(projects(), acme, web, QStringLiteral("design")) != 0);
+        QVERIFY(addProjectTask(projects(), acme, web, QString()) != 0);
+        QCOMPARE(addProjectTask(projects(), acme, web, QString()), 0u);
+        QCOMPARE(addProjectTask(projects(), acme, QString(), QStringLiteral("Loose")), 0u);
+        QVERIFY(addProjectTask(projects(), acme, QStringLiteral("WEB"), QString()) != 0);
+        QVERIFY(addProjectTask(projects(), other, QStringLiteral("App"), QStringLiteral("Code")));
+        QVERIFY(addProjectTask(projects(), other, web, QStringLiteral("Host")));
+        QCOMPARE(projects().recordCount(), 6);
+
+        QVERIFY(projectTaskExists(projects(), acme, web, QString()));
+        QVERIFY(!projectTaskExists(projects(), other, web, QStringLiteral("Design")));
+        QCOMPARE(listProjects(projects(), acme), (QStringList{web, QStringLiteral("WEB")}));
+        QCOMPARE(listProjects(projects(), std::nullopt).size(), 3);
+        QCOMPARE(listProjectTasks(projects(), acme, web),
+                 (QStringList{QStringLiteral("Design"), QStringLiteral("design")}));
+
+        QVERIFY(deleteProject(projects(), acme, web));
+        QCOMPARE(listProjects(projects(), acme), QStringList{QStringLiteral("WEB")});
+        QVERIFY(projectTaskExists(projects(), other, web, QStringLiteral("Host")));
+        deleteProjectsOfClient(projects(), other);
+        QCOMPARE(projects().recordCount(), 1);
+    }
+
+    void projectRenamesTouchOneRecord() {
+        const quint32 acme = newClient(QStringLiteral("Acme"));
+        const quint32 id =
+            addProjectTask(projects(), acme, QStringLiteral("Old"), QStringLiteral("T"));
+        QVERIFY(projects().seekRecord(id));
+        QVERIFY(renameProject(projects(), QStringLiteral("New")));
+        QVERIFY(renameProjectTask(projects(), QStringLiteral("T2")));
+        Project p;
+        QCOMPARE(readProject(projects(), p), 0);
+        QCOMPARE(p.project, QStringLiteral("New"));
+        QCOMPARE(p.task, QStringLiteral("T2"));
+        QVERIFY(updateProjectTask(projects(), acme, QStringLiteral("P3"), QString()));
+        QCOMPARE(projectRecords(projects(), acme).first().project, QStringLiteral("P3"));
+        QCOMPARE(test::idsOf(test::rawRecord(projects(), id)),
+                 (QList<quint32>{prop::ClientId, prop::StructureName, prop::TaskName}));
+    }
+
+    void tasksAndContacts_data() {
+        QTest::addColumn<bool>("contacts");
+        QTest::newRow("tasks") << false;
+        QTest::newRow("contacts") << true;
+    }
+    void tasksAndContacts() {
+        QFETCH(bool, contacts);
+        RecordDatabase& db = contacts ? static_cast<RecordDatabase&>(structure().contacts)
+                                      : static_cast<RecordDatabase&>(structure().tasks);
+        const quint32 a = newClient(QStringLiteral("A"));
+        const quint32 b = newClient(QStringLiteral("B"));
+        QVERIFY(clientnames::add(db, a, QStringLiteral("Jane")) != 0);
+        QCOMPARE(clientnames::add(db, a, QStringLiteral("Jane")), 0u);
+        QCOMPARE(clientnames::add(db, a, QString()), 0u);
+        QVERIFY(clientnames::add(db, a, QStringLiteral("jane")) != 0);
+        QVERIFY(clientnames::add(db, b, QStringLiteral("Jane")) != 0);
+        QCOMPARE(clientnames::list(db, a),
+                 (QStringList{QStringLiteral("Jane"), QStringLiteral("jane")}));
+        QVERIFY(!clientnames::exists(db, b, QStringLiteral("jane")));
+
+        const ClientName first = clientnames::records(db, a).first();
+        QVERIFY(db.seekRecord(first.recordId));
+        QVERIFY(clientnames::rename(db, QStringLiteral("John")));
+        QVERIFY(clientnames::exists(db, a, QStringLiteral("John")));
+        db.deleteAllOfClient(a);
+        QVERIFY(clientnames::list(db, a).isEmpty());
+        QCOMPARE(clientnames::list(db, b), QStringList{QStringLiteral("Jane")});
+    }
+
+    void rateRoundTripAndDefaultSet() {
+        const quint32 acme = newClient(QStringLiteral("Acme"));
+        Rate standard = rateOf(0, QStringLiteral("Standard"), RateType::Normal, 6000);
+        Rate special = rateOf(acme, QStringLiteral("Special"), RateType::Fixed, 25000);
+        special.flag = true;
+        QVERIFY(addRate(rates(), standard, 3));
+        QVERIFY(addRate(rates(), special, 3));
+        QCOMPARE(test::idsOf(test::rawRecord(rates(), standard.recordId)),
+                 (QList<quint32>{prop::RateKind, prop::Rate, prop::ClientId, prop::Description,
+                                 prop::RateFlag, prop::Modified, prop::ChangeFlags}));
+        const QList<Rate> defaults = listRates(rates(), 0);
+        QCOMPARE(defaults.size(), 1);
+        standard.changeFlags = 3;
+        QCOMPARE(defaults.first(), standard);
+        special.changeFlags = 3;
+        QCOMPARE(listRates(rates(), acme), QList<Rate>{special});
+
+        QVERIFY(rates().seekRecord(special.recordId));
+        special.rate = 30000;
+        QVERIFY(updateRate(rates(), special, 3));
+        Rate back;
+        QVERIFY(rates().seekRecord(special.recordId));
+        QCOMPARE(readRate(rates(), back), 0);
+        QCOMPARE(back.rate, 30000);
+        QCOMPARE(back.changeFlags, quint16(7));
+
+        deleteRatesOfClient(rates(), acme);
+        QCOMPARE(rates().recordCount(), 1);
+    }
+
+    void rateFlagIsTrueOnlyForOne_data() {
+        QTest::addColumn<quint64>("stored");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("0") << quint64(0) << false;
+        QTest::newRow("1") << quint64(1) << true;
+        QTest::newRow("2") << quint64(2) << false;
+        QTest::newRow("-1") << quint64(0xFFFFFFFF) << false;
+    }
+    void rateFlagIsTrueOnlyForOne() {
+        QFETCH(quint64, stored);
+        QFETCH(bool, flag);
+        Property raw = Property::boolean(prop::RateFlag, false);
+        raw.number = stored;
+        const quint32 id =
+            rates().addProperties({Property::ui4(prop::ClientId, 0),
+                                   Property::string(prop::Description, QStringLiteral("R")), raw});
+        Rate r;
+        QVERIFY(rates().seekRecord(id));
+        QCOMPARE(readRate(rates(), r), 0);
+        QCOMPARE(r.flag, flag);
+    }
+
+    void ratesSortByTypeThenDescription() {
+        QList<Rate> list{rateOf(0, QStringLiteral("beta"), RateType::Overtime, 1),
+                         rateOf(0, QStringLiteral("Beta"), RateType::Normal, 2),
+                         rateOf(0, QStringLiteral("alpha"), RateType::Overtime, 3),
+                         rateOf(0, QStringLiteral("Alpha"), RateType::Normal, 4)};
+        for (Rate& r : list)
+            QVERIFY(addRate(rates(), r, 3));
+        QCOMPARE(compareRates(rates(), list[0].recordId, list[2].recordId), 1);
+        QCOMPARE(compareRates(rates(), list[1].recordId, list[0].recordId), -1);
+        QCOMPARE(compareRates(rates(), list[3].recordId, list[3].recordId), 0);
+        sortRates(list);
+        QList<qint32> order;
+        for (const Rate& r : list)
+            order.append(r.rate);
+        QCOMPARE(order, (QList<qint32>{4, 2, 3, 1}));
+    }
+};
+
+TEMPOLATCH_TEST(ClientStructureTest);
+#include "ClientStructureTest.moc"
