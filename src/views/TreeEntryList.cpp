@@ -91,6 +91,8 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
                 parent->addChild(node);
             else
                 insertSorted(parent, node);
+            // Groups open, so that the records show without a tap.
+            node->setExpanded(true);
             found = false;
         }
         parent = node;
@@ -100,7 +102,6 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
     insertSorted(parent, item);
     for (const TreeNodeText& detail : row.details)
         item->addChild(makeItem(detail));
-    expandItem(parent);
     if (select)
         m_added = row.recordId;
 }

@@ -3,20 +3,13 @@
 #include <QDialog>
 #include <array>
 
+#include "views/ViewCustomization.h"
+
 class QCheckBox;
 
 namespace tempolatch {
 
 class Settings;
-
-// Bits of the tree list options (TreeOptions).
-enum TreeOption : quint32 {
-    TreeShowClient = 0x1,
-    TreeShowProject = 0x2,
-    TreeShowPhase = 0x4,
-    TreeShowTimes = 0x8,
-    TreeShowAmount = 0x10,
-};
 
 // "Customize Tree List": which levels and details the tree list shows.
 class TreeListOptions : public QDialog {

@@ -6,6 +6,15 @@
 
 namespace tempolatch {
 
+// Bits of the tree list options (TreeOptions).
+enum TreeOption : quint32 {
+    TreeShowClient = 0x1,
+    TreeShowProject = 0x2,
+    TreeShowPhase = 0x4,
+    TreeShowTimes = 0x8,
+    TreeShowAmount = 0x10,
+};
+
 // The Customize Default View record (ViewCust): how the Default list shows
 // entry times, which parts it shows, and a text colour per status.
 class ViewCustomization {
