@@ -79,24 +79,12 @@ bool EntryFilter::matches(const TimeEntry& entry) const {
         !textMatches(custom1, entry.custom1) || !textMatches(custom2, entry.custom2) ||
         !textMatches(custom3, entry.custom3))
         return false;
-    switch (entry.status) {
-        case EntryStatus::NonBillable:
-            if (!nonBillable)
-                return false;
-            break;
-        case EntryStatus::Billable:
-            if (!billable)
-                return false;
-            break;
-        case EntryStatus::Billed:
-            if (!billed)
-                return false;
-            break;
-        case EntryStatus::Paid:
-            if (!paid)
-                return false;
-            break;
-    }
+    // A status the flags do not name (a damaged record) is shown.
+    static constexpr quint32 kFlagOfStatus[] = {NonBillableFlag, BillableFlag, BilledFlag,
+                                                PaidFlag};
+    const auto status = std::size_t(entry.status);
+    if (status < std::size(kFlagOfStatus) && !(flags() & kFlagOfStatus[status]))
+        return false;
     return rateType == -1 || qint32(entry.rateType) == rateType;
 }
 
@@ -149,26 +137,20 @@ void EntryFilter::load() {
 }
 
 QString EntryFilter::sortKey(const TimeEntry& entry, int arrangeBy) {
-    switch (arrangeBy) {
-        case 1:
-            return entry.client;
-        case 2:
-            return entry.project;
-        case 3:
-            return entry.phase;
-        case 4:
-            return entry.task;
-        case 5:
-            return entry.billTo;
-        case 6:
-            return entry.custom1;
-        case 7:
-            return entry.custom2;
-        case 8:
-            return entry.custom3;
-        default:
-            return {};
-    }
+    static constexpr QString TimeEntry::*kKeys[] = {
+        nullptr,
+        &TimeEntry::client,
+        &TimeEntry::project,
+        &TimeEntry::phase,
+        &TimeEntry::task,
+        &TimeEntry::billTo,
+        &TimeEntry::custom1,
+        &TimeEntry::custom2,
+        &TimeEntry::custom3,
+    };
+    if (arrangeBy < 1 || arrangeBy > MaxArrangeBy)
+        return {};
+    return entry.*kKeys[arrangeBy];
 }
 
 int EntryFilter::compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy) {
