@@ -58,7 +58,7 @@ void BM_WeekReloadSimpleList(benchmark::State& state) {
     Settings::instance() = settings;
     EntryFilter filter;
     filter.paid = false;  // the filter has work to do
-    TimeEntryRecords records(store.db, filter, settings);
+    TimeEntryRecords records(filter, settings, &store.db);
     SimpleEntryList list(ColumnLayout::timeEntries());
     list.resize(800, 600);
     auto view = PeriodView::make(PeriodView::Week);

@@ -2,6 +2,7 @@
 
 #include "platform/Locale.h"
 #include "settings/Settings.h"
+#include "store/RecordStore.h"
 #include "store/TimeEntry.h"
 #include "views/EntryFilter.h"
 #include "views/ViewCustomization.h"
@@ -151,6 +152,13 @@ void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 re
     entry.recordId = recordId;
     if (m_filter.matches(entry))
         list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
+}
+
+RecordDatabase* TimeEntryRecords::database() {
+    if (m_db)
+        return m_db;
+    RecordStore& store = RecordStore::instance();
+    return store.isOpen() ? &store.entries() : nullptr;
 }
 
 int TimeEntryRecords::arrangeBy() const {

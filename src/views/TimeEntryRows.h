@@ -35,16 +35,18 @@ private:
 // date, filtered and arranged as the settings say.
 class TimeEntryRecords : public PeriodRecords {
 public:
-    TimeEntryRecords(TimeEntryDatabase& db, const EntryFilter& filter, const Settings& settings)
+    // Without a database, the record store's, whenever it is open.
+    TimeEntryRecords(const EntryFilter& filter, const Settings& settings,
+                     TimeEntryDatabase* db = nullptr)
         : m_db(db), m_filter(filter), m_settings(settings) {}
 
-    RecordDatabase* database() override { return &m_db; }
+    RecordDatabase* database() override;
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override;
     int arrangeBy() const override;
 
 private:
-    TimeEntryDatabase& m_db;
+    TimeEntryDatabase* m_db;
     const EntryFilter& m_filter;
     const Settings& m_settings;
 };

@@ -193,7 +193,7 @@ private Q_SLOTS:
         const quint32 nextDay = add(at(2026, 12, 8), QStringLiteral("Acme"), QStringLiteral("T"));
 
         SimpleEntryList list(ColumnLayout::timeEntries());
-        TimeEntryRecords records(db, EntryFilter::view(), Settings::instance());
+        TimeEntryRecords records(EntryFilter::view(), Settings::instance(), &db);
         auto view = PeriodView::make(PeriodView::Day);
         view->attach(&list, &records);
         view->reload(1, other);
