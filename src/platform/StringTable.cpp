@@ -16,7 +16,15 @@ const QHash<int, QString>& table() {
         {7, QStringLiteral("Previous Period")},
         {8, QStringLiteral("Next Period")},
         {15, QStringLiteral("Week Of ")},
+        {16, QStringLiteral("Edit In Word")},
+        {18, QStringLiteral("Draw")},
+        {23, QStringLiteral(
+                 "When finished editing and saving the note in Pocket Word, tap OK to update "
+                 "Tempolatch.")},
         {25, QStringLiteral("(Default Rates)")},
+        {40, QStringLiteral(
+                 "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
+                 "Files|*.txt|")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {60, QStringLiteral("10 minutes")},
@@ -24,11 +32,22 @@ const QHash<int, QString>& table() {
         {62, QStringLiteral("20 minutes")},
         {63, QStringLiteral("30 minutes")},
         {64, QStringLiteral("6 minutes")},
+        {68, QStringLiteral(
+                 "Export note failed. Please make sure there is enough storage space and try "
+                 "again.")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
+        {88, QStringLiteral(
+                 "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
+                 "Files|*.txt|Unicode Files|*.txt|")},
         {90, QStringLiteral("Tempolatch is unable to open the database!")},
+        {91, QStringLiteral(
+                 "The note is too large. Please remove large voice recordings or drawings.")},
+        {92,
+         QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
+                        "recordings or drawings.")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -42,6 +61,9 @@ const QHash<int, QString>& table() {
         {200, QStringLiteral("Duration, Start")},
         {201, QStringLiteral("Duration, Start, End")},
         {202, QStringLiteral("Start, End")},
+        {224, QStringLiteral(
+                  "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
+                  "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},

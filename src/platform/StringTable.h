@@ -29,6 +29,16 @@ inline constexpr int StatusNames = 4600;     // 4600 + EntryStatus
 inline constexpr int Custom1 = 5012;
 inline constexpr int Custom2 = 5013;
 inline constexpr int Custom3 = 5014;
+// Notes
+inline constexpr int EditInWordButton = 16;
+inline constexpr int DrawButton = 18;
+inline constexpr int EditInWordPrompt = 23;
+inline constexpr int NoteImportFilter = 40;
+inline constexpr int ExportNoteFailed = 68;
+inline constexpr int NoteExportFilter = 88;
+inline constexpr int NoteTooLarge = 91;
+inline constexpr int TimerNoteTooLarge = 92;
+inline constexpr int ExportNoteFilter = 224;
 }  // namespace str
 
 }  // namespace tempolatch
