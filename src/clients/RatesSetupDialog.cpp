@@ -15,6 +15,7 @@
 #include "platform/Ui.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
+#include "store/StoreWatcher.h"
 
 namespace tempolatch {
 
@@ -220,7 +221,7 @@ void RatesSetupDialog::deleteRate() {
     updateCommandStates();
 }
 
-void runRatesSetup(QWidget* parent) {
+void runRatesSetup(QWidget* parent, StoreWatcher* watcher) {
     RecordStore& store = RecordStore::instance();
     if (!store.isOpen() && !store.openAll()) {
         platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
@@ -228,6 +229,11 @@ void runRatesSetup(QWidget* parent) {
         return;
     }
     RatesSetupDialog dialog(parent);
+    if (!watcher) {
+        watcher = new StoreWatcher(&dialog);
+        watcher->start();
+    }
+    QObject::connect(watcher, &StoreWatcher::storeChanged, &dialog, &RatesSetupDialog::rebuild);
     dialog.exec();
 }
 

@@ -9,6 +9,7 @@ namespace tempolatch {
 class DialogBar;
 class Rate;
 class SetupTree;
+class StoreWatcher;
 
 // Rates setup: every rate in one tree, "(Default Rates)" first and then one
 // group per client, with New, Modify and Delete. Changes go to the store
@@ -56,7 +57,9 @@ private:
 // Makes or refreshes a rate item: "%s (%.02f)" and the type's image.
 void showRate(QTreeWidgetItem* item, const Rate& rate);
 
-// Opens the rates setup over parent (command 40129).
-void runRatesSetup(QWidget* parent);
+// Opens the rates setup over parent (command 40129). The tree is rebuilt
+// whenever the watcher (the main window's; without one, a watcher of the
+// dialog's own) reports that another program changed the store.
+void runRatesSetup(QWidget* parent, StoreWatcher* watcher = nullptr);
 
 }  // namespace tempolatch

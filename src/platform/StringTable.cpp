@@ -12,6 +12,10 @@ const QHash<int, QString>& table() {
         {1, QStringLiteral("Tempolatch")},
         {4, QStringLiteral("Entry Timers")},
         {5, QStringLiteral("Quick Summary")},
+        {6, QStringLiteral("Goto Today")},
+        {7, QStringLiteral("Previous Period")},
+        {8, QStringLiteral("Next Period")},
+        {15, QStringLiteral("Week Of ")},
         {16, QStringLiteral("Edit In Word")},
         {18, QStringLiteral("Draw")},
         {23, QStringLiteral(
@@ -63,11 +67,15 @@ const QHash<int, QString>& table() {
         {128, QStringLiteral("Timers... (%d)")},
         {134,
          QStringLiteral("Unable to import data. Please close some applications and try again.")},
+        {138, QStringLiteral("(All)")},
         {139, QStringLiteral("Contacts")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
         {183, QStringLiteral("Please enter a description.")},
+        {200, QStringLiteral("Duration, Start")},
+        {201, QStringLiteral("Duration, Start, End")},
+        {202, QStringLiteral("Start, End")},
         {224, QStringLiteral(
                   "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
                   "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
@@ -84,6 +92,8 @@ const QHash<int, QString>& table() {
         {320, QStringLiteral("Mark As Paid")},
         {321, QStringLiteral("-")},
         {322, QStringLiteral("Delete")},
+        {350, QStringLiteral("Expand All")},
+        {351, QStringLiteral("Collapse All")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},
@@ -91,9 +101,24 @@ const QHash<int, QString>& table() {
         {4601, QStringLiteral("Billable")},
         {4602, QStringLiteral("Billed")},
         {4603, QStringLiteral("Paid")},
+        {5001, QStringLiteral("Entry Date")},
+        {5002, QStringLiteral("Client")},
+        {5003, QStringLiteral("Project")},
+        {5004, QStringLiteral("Phase")},
+        {5005, QStringLiteral("Task")},
+        {5006, QStringLiteral("Duration")},
+        {5007, QStringLiteral("Currency")},
+        {5008, QStringLiteral("Status")},
+        {5009, QStringLiteral("Rate")},
+        {5010, QStringLiteral("Start Time")},
+        {5011, QStringLiteral("Bill To")},
         {5012, QStringLiteral("Custom 1")},
         {5013, QStringLiteral("Custom 2")},
         {5014, QStringLiteral("Custom 3")},
+        {5015, QStringLiteral("Rate Type")},
+        {5016, QStringLiteral("Amount")},
+        {5017, QStringLiteral("Note")},
+        {5018, QStringLiteral("End Time")},
     };
     return strings;
 }

@@ -421,6 +421,7 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::SetupRates);
         QCOMPARE(clientsParent, &frame);
+        QVERIFY(frame.storeWatcher());
         QCOMPARE(ratesParent, &frame);
     }
 

@@ -14,8 +14,11 @@
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
+#include "platform/ObjectStore.h"
+#include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -146,6 +149,8 @@ private Q_SLOTS:
             auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("description"));
             text->setText(QStringLiteral("Zoning"));
             dialog.findChild<QComboBox*>(QStringLiteral("rateType"))->setCurrentIndex(3);
+            // The store watcher may rebuild the tree under the rate dialog.
+            m_dialog->rebuild();
             dialog.accept();
         });
         m_dialog->onCommand(cmd::ModifyItem);
@@ -194,6 +199,38 @@ private Q_SLOTS:
         QCOMPARE(tree()->currentItem(), group(1)->child(1));
         QCOMPARE(tree()->currentItem()->data(0, RatesSetupDialog::DataRole).toUInt(),
                  work.recordId);
+    }
+
+    // Another program adds a rate while the dialog is open: the watcher's
+    // next poll rebuilds the tree.
+    void anotherProgramsChangeRebuildsTheTree() {
+        const Client acme = seedClient(QStringLiteral("Acme"));
+        StoreWatcher watcher;
+        watcher.start(60 * 60 * 1000);
+        int groups = 0;
+        QStringList shown;
+        whenModal<RatesSetupDialog>([&](RatesSetupDialog& dialog) {
+            {
+                QString error;
+                auto other = platform::ObjectStore::open(platform::Profile::storePath(),
+                                                         platform::ObjectStore::Access::ReadWrite,
+                                                         QStringLiteral("en_US"), &error);
+                QVERIFY2(other, qPrintable(error));
+                RatesDatabase otherRates(other.get());
+                QVERIFY(otherRates.open());
+                Rate rate;
+                rate.clientId = acme.clientId;
+                rate.description = QStringLiteral("Remote");
+                QVERIFY(addRate(otherRates, rate));
+            }
+            QVERIFY(watcher.check());
+            groups = dialog.tree()->topLevelItemCount();
+            shown = childTexts(dialog.tree()->topLevelItem(1));
+            dialog.accept();
+        });
+        runRatesSetup(nullptr, &watcher);
+        QCOMPARE(groups, 2);
+        QCOMPARE(shown, QStringList{QStringLiteral("Remote (0.00)")});
     }
 
     void rateDialogChecks_data() {
