@@ -500,12 +500,8 @@ void ClientsSetupDialog::runExport() {
 }
 
 void runClientsSetup(QWidget* parent) {
-    RecordStore& store = RecordStore::instance();
-    if (!store.isOpen() && !store.openAll()) {
-        platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
-                                         platform::MessageIcon::Stop, parent);
+    if (!openStoreForSetup(parent))
         return;
-    }
     ClientsSetupDialog dialog(parent);
     dialog.exec();
 }

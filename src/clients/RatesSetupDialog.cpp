@@ -11,8 +11,6 @@
 #include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/Clock.h"
-#include "platform/StringTable.h"
-#include "platform/Ui.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
@@ -222,12 +220,8 @@ void RatesSetupDialog::deleteRate() {
 }
 
 void runRatesSetup(QWidget* parent, StoreWatcher* watcher) {
-    RecordStore& store = RecordStore::instance();
-    if (!store.isOpen() && !store.openAll()) {
-        platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
-                                         platform::MessageIcon::Stop, parent);
+    if (!openStoreForSetup(parent))
         return;
-    }
     RatesSetupDialog dialog(parent);
     if (!watcher) {
         watcher = new StoreWatcher(&dialog);

@@ -5,6 +5,9 @@
 #include <QScrollBar>
 
 #include "clients/ClientTreeRules.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch {
 
@@ -113,6 +116,15 @@ void InPlaceEditDelegate::updateEditorGeometry(QWidget* editor, const QStyleOpti
         rect.setRight(view->viewport()->width() - 1);
     rect.setHeight(qMax(rect.height(), qMax(20, editor->sizeHint().height())));
     editor->setGeometry(rect);
+}
+
+bool openStoreForSetup(QWidget* parent) {
+    RecordStore& store = RecordStore::instance();
+    if (store.isOpen() || store.openAll())
+        return true;
+    platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
+                                     platform::MessageIcon::Stop, parent);
+    return false;
 }
 
 }  // namespace tempolatch

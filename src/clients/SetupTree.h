@@ -56,4 +56,8 @@ private:
     LimitOf m_limitOf;
 };
 
+// The setup dialogs work on the open store: opens it when needed, and says
+// so (message 90) when it cannot be opened.
+bool openStoreForSetup(QWidget* parent);
+
 }  // namespace tempolatch

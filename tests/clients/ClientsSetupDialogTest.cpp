@@ -43,13 +43,6 @@ QTreeWidgetItem* itemAt(SetupTree* tree, const QStringList& path) {
     return item;
 }
 
-QStringList childTexts(QTreeWidgetItem* item) {
-    QStringList texts;
-    for (int i = 0; item && i < item->childCount(); ++i)
-        texts.append(item->child(i)->text(0));
-    return texts;
-}
-
 // Answers the next name prompt; an empty text cancels it.
 void answerName(const QString& name) {
     whenModal<NameInputDialog>([name](NameInputDialog& dialog) {

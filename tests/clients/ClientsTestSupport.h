@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTest>
+#include <QTreeWidgetItem>
 
 #include "store/Client.h"
 #include "store/ClientNames.h"
@@ -54,6 +55,14 @@ inline QStringList rateDescriptions(quint32 clientId) {
     for (const Rate& rate : listRates(structure().rates, clientId))
         out.append(rate.description);
     return out;
+}
+
+// The texts of an item's children, in tree order.
+inline QStringList childTexts(QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts.append(item->child(i)->text(0));
+    return texts;
 }
 
 }  // namespace tempolatch::test

@@ -26,13 +26,6 @@ using namespace tempolatch::test;
 
 namespace {
 
-QStringList childTexts(QTreeWidgetItem* item) {
-    QStringList texts;
-    for (int i = 0; item && i < item->childCount(); ++i)
-        texts.append(item->child(i)->text(0));
-    return texts;
-}
-
 // Fills the rate dialog that opens next and presses OK.
 void answerRate(int type, const QString& description, const QString& value) {
     whenModal<RateDialog>([=](RateDialog& dialog) {
