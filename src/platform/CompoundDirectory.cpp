@@ -95,6 +95,7 @@ bool CompoundDirectory::readHeader(QIODevice& device, QString* error) {
     if (fatCount > m_sectorCount || difatCount > m_sectorCount)
         return fail(error, "allocation table larger than the file");
     QList<quint32> fatSectors;
+    QList<quint32> difatSectors;
     for (int i = 0; i < kHeaderFatSlots && quint32(fatSectors.size()) < fatCount; ++i)
         fatSectors.append(u32(h + 0x4C + 4 * i));
     const int perDifat = m_sectorSize / 4 - 1;
@@ -103,7 +104,7 @@ bool CompoundDirectory::readHeader(QIODevice& device, QString* error) {
         // At most difatCount sectors are read, so a looping chain ends too.
         if (!readSectors(device, *this, {difat}, block.data()))
             return fail(error, "damaged allocation table");
-        m_tableSectors.append(difat);
+        difatSectors.append(difat);
         for (int i = 0; i < perDifat && quint32(fatSectors.size()) < fatCount; ++i)
             fatSectors.append(u32(block.constData() + 4 * i));
         difat = u32(block.constData() + 4 * perDifat);
@@ -114,7 +115,7 @@ bool CompoundDirectory::readHeader(QIODevice& device, QString* error) {
         if (sector >= m_sectorCount)
             return fail(error, "damaged allocation table");
     }
-    m_tableSectors.append(fatSectors);
+    m_tableSectors = fatSectors + difatSectors;
 
     // No larger than the file, which holds at least as many sectors.
     m_fat.resize(size_t(fatCount) * (m_sectorSize / 4));

@@ -76,7 +76,8 @@ public:
     qint64 offsetOf(quint32 sector) const { return (qint64(sector) + 1) * m_sectorSize; }
     // The allocation table: the sector after each sector in its chain.
     const std::vector<quint32>& fat() const { return m_fat; }
-    // The sectors the table itself and the directory take up.
+    // The sectors the table itself takes up (those of the table in order,
+    // then those that list them beyond the header) and the directory's.
     const QList<quint32>& tableSectors() const { return m_tableSectors; }
     const QList<quint32>& directorySectors() const { return m_directorySectors; }
     quint32 miniFatStart() const { return m_miniFatStart; }

@@ -113,9 +113,9 @@ bool CompoundReader::checkChains(QString* error) {
                 storages.push_back(index);
             } else if (e.size >= Dir::kMiniCutoff) {
                 if (!sectors.follow(e.start, unitsFor(e.size, sectorSize)))
-                    return fail(error, "a stream is longer than its chain of sectors");
+                    return fail(error, "damaged chain of a stream");
             } else if (!miniSectors.follow(e.start, unitsFor(e.size, Dir::kMiniSectorSize))) {
-                return fail(error, "a small stream is longer than its chain of blocks");
+                return fail(error, "damaged chain of a small stream");
             }
         }
     }
