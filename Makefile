@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
-           libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev \
+           libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
            python3 python3-olefile libxml2-utils xvfb xauth fonts-dejavu-core
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

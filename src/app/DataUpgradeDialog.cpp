@@ -13,7 +13,7 @@ namespace tempolatch {
 bool runDataUpgradeIfNeeded(QWidget* parent) {
     if (!DataUpgrade::needsUpgrade(Settings::instance(), RecordStore::instance()))
         return false;
-    runDataUpgrade(parent);
+    Settings::instance().dataUpgradePending = !runDataUpgrade(parent);
     return true;
 }
 

@@ -1,16 +1,45 @@
 #include "app/GuiMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/HelpWindow.h"
+#include "app/MainFrame.h"
+#include "app/SingleInstance.h"
+#include "platform/StringTable.h"
+#include "platform/WidgetUi.h"
 
 namespace tempolatch {
 
-int runGui(int argc, char* argv[], const QStringList& /*args*/) {
+int runGui(int argc, char* argv[], const QStringList& args) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tempolatch"));
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(resourceString(str::AppName));
+    // The help window may outlive the main window for a moment; the program
+    // ends with the main window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A second start hands over before it touches settings or store.
+    SingleInstance instance;
+    if (instance.start(args) == SingleInstance::Start::HandedOver)
+        return 0;
+
+    initResources();
+    platform::WidgetUi ui;
+    platform::Ui::install(&ui);
+    int code = 1;
+    {
+        MainFrame frame;
+        if (frame.create()) {
+            QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
+                             &MainFrame::bringToFront);
+            QObject::connect(&frame, &MainFrame::closed, &app, &QApplication::quit,
+                             Qt::QueuedConnection);
+            frame.show();
+            frame.bringToFront();
+            code = app.exec();
+        }
+    }
+    platform::Ui::install(nullptr);
+    return code;
 }
 
 }  // namespace tempolatch

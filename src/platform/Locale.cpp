@@ -92,6 +92,10 @@ QByteArray Locale::toAnsi(const QString& text) {
     if (!encoder.isValid())
         return text.toLatin1();
     QByteArray out = encoder.encode(text);
+    // The encoder marks what the code page cannot hold with SUB (0x1A);
+    // readers of our files expect the usual '?' there.
+    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
+        out.replace('\x1a', '?');
     return out;
 }
 

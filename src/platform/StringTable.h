@@ -10,15 +10,35 @@ namespace tempolatch {
 QString resourceString(int id);
 
 namespace str {
-inline constexpr int AppName = 1;        // "Tempolatch", the caption of every message box
-inline constexpr int DefaultRates = 25;  // "(Default Rates)"
+inline constexpr int AppName = 1;  // "Tempolatch", the caption of every message box
+inline constexpr int EntryTimersTip = 4;
+inline constexpr int QuickSummaryTip = 5;
+inline constexpr int DefaultRates = 25;        // "(Default Rates)"
+inline constexpr int WeekStartSunday = 57;     // 58 Monday
+inline constexpr int DurationInterval10 = 60;  // 60..64
+inline constexpr int TapEdit = 74;             // 75 Preview
+inline constexpr int TimersRunningCloseQuestion = 79;
 inline constexpr int UnableToOpenDatabase = 90;
-inline constexpr int RateTypeNames = 120;  // 120 + RateType
-inline constexpr int UpdatingData = 173;   // the data upgrade's progress text
-inline constexpr int StatusNames = 4600;   // 4600 + EntryStatus
+inline constexpr int RateTypeNames = 120;   // 120 + RateType
+inline constexpr int TimersCount = 128;     // "Timers... (%d)"
+inline constexpr int UpdatingData = 173;    // the data upgrade's progress text
+inline constexpr int EntryMenuFirst = 310;  // 310..322, "-" a separator
+inline constexpr int EntryMenuLast = 322;
+inline constexpr int HourSymbolNone = 4550;  // 4550..4552
+inline constexpr int StatusNames = 4600;     // 4600 + EntryStatus
 inline constexpr int Custom1 = 5012;
 inline constexpr int Custom2 = 5013;
 inline constexpr int Custom3 = 5014;
+// Notes
+inline constexpr int EditInWordButton = 16;
+inline constexpr int DrawButton = 18;
+inline constexpr int EditInWordPrompt = 23;
+inline constexpr int NoteImportFilter = 40;
+inline constexpr int ExportNoteFailed = 68;
+inline constexpr int NoteExportFilter = 88;
+inline constexpr int NoteTooLarge = 91;
+inline constexpr int TimerNoteTooLarge = 92;
+inline constexpr int ExportNoteFilter = 224;
 }  // namespace str
 
 }  // namespace tempolatch

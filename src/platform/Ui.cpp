@@ -1,5 +1,7 @@
 #include "platform/Ui.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
 
 namespace tempolatch::platform {
@@ -46,6 +48,33 @@ bool Ui::question(const QString& text, QObject* parent) {
     return ask(text, MessageIcon::Question, Buttons::YesNo, Answer::No, parent) == Answer::Yes;
 }
 
+Ui::ChosenFile Ui::saveFileWithFilter(const QString& title, const QString& filter,
+                                      const QString& suggestedPath, QObject* parent) {
+    const QString path = saveFile(title, filter, suggestedPath, parent);
+    return {path, path.isEmpty() ? 0 : filterMatching(filter, path)};
+}
+
+Ui::ChosenFile Ui::openFileWithFilter(const QString& title, const QString& filter,
+                                      const QString& startFolder, QObject* parent) {
+    const QString path = openFile(title, filter, startFolder, parent);
+    return {path, path.isEmpty() ? 0 : filterMatching(filter, path)};
+}
+
+int filterMatching(const QString& filter, const QString& path) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const QString name = QFileInfo(path).fileName();
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QRegularExpression re(
+                QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+                QRegularExpression::CaseInsensitiveOption);
+            if (re.match(name).hasMatch())
+                return int(i / 2) + 1;
+        }
+    }
+    return 0;
+}
+
 QString toQtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
@@ -71,6 +100,7 @@ QStringList ScriptedUi::shownTexts() const {
 }
 
 void ScriptedUi::clear() {
+    m_chosenFilters.clear();
     m_answers.clear();
     m_files.clear();
     m_shown.clear();
@@ -93,6 +123,25 @@ QString ScriptedUi::saveFile(const QString&, const QString& filter, const QStrin
 QString ScriptedUi::openFile(const QString&, const QString& filter, const QString&, QObject*) {
     m_filters.append(filter);
     return m_files.isEmpty() ? QString() : m_files.takeFirst();
+}
+
+Ui::ChosenFile ScriptedUi::saveFileWithFilter(const QString& title, const QString& filter,
+                                              const QString& suggestedPath, QObject* parent) {
+    return withQueuedFilter(Ui::saveFileWithFilter(title, filter, suggestedPath, parent));
+}
+
+Ui::ChosenFile ScriptedUi::openFileWithFilter(const QString& title, const QString& filter,
+                                              const QString& startFolder, QObject* parent) {
+    return withQueuedFilter(Ui::openFileWithFilter(title, filter, startFolder, parent));
+}
+
+Ui::ChosenFile ScriptedUi::withQueuedFilter(ChosenFile chosen) {
+    if (!m_chosenFilters.isEmpty()) {
+        const int queued = m_chosenFilters.takeFirst();
+        if (!chosen.path.isEmpty())
+            chosen.filter = queued;
+    }
+    return chosen;
 }
 
 }  // namespace tempolatch::platform

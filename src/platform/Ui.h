@@ -31,12 +31,28 @@ public:
     virtual QString openFile(const QString& title, const QString& filter,
                              const QString& startFolder, QObject* parent) = 0;
 
+    // As saveFile and openFile, telling also under which filter (numbered from
+    // 1) the file was chosen, for callers whose filters pick a format. The
+    // default takes the first filter whose pattern matches the file name.
+    struct ChosenFile {
+        QString path;
+        int filter = 0;
+    };
+    virtual ChosenFile saveFileWithFilter(const QString& title, const QString& filter,
+                                          const QString& suggestedPath, QObject* parent);
+    virtual ChosenFile openFileWithFilter(const QString& title, const QString& filter,
+                                          const QString& startFolder, QObject* parent);
+
     void message(const QString& text, MessageIcon icon, QObject* parent = nullptr);
     bool question(const QString& text, QObject* parent = nullptr);  // true: Yes
 };
 
 // "Text Files (*.txt)|*.txt|All (*.*)|*.*|" -> "Text Files (*.txt);;All (*.*)"
 QString toQtFilter(const QString& filter);
+
+// The number (from 1) of the first filter whose patterns match the file
+// name; 0 when none does.
+int filterMatching(const QString& filter, const QString& path);
 
 // The answers a test queued, and a record of what was shown.
 class ScriptedUi : public Ui {
@@ -50,6 +66,8 @@ public:
 
     void queueAnswer(Answer answer) { m_answers.append(answer); }
     void queueFile(const QString& path) { m_files.append(path); }
+    // The filter the next file is chosen under (otherwise the matching one).
+    void queueFilter(int filter) { m_chosenFilters.append(filter); }
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList shownTexts() const;
@@ -62,8 +80,15 @@ public:
                      QObject* parent) override;
     QString openFile(const QString& title, const QString& filter, const QString& startFolder,
                      QObject* parent) override;
+    ChosenFile saveFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& suggestedPath, QObject* parent) override;
+    ChosenFile openFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& startFolder, QObject* parent) override;
 
 private:
+    ChosenFile withQueuedFilter(ChosenFile chosen);
+
+    QList<int> m_chosenFilters;
     QList<Answer> m_answers;
     QStringList m_files;
     QList<Shown> m_shown;

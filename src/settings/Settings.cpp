@@ -172,7 +172,7 @@ void Settings::save(Registry& reg) const {
     if (!reg.keyExists(kKey) && !reg.createKey(kKey))
         return;
     reg.beginBatch();
-    reg.writeNumber(kKey, name("tlVersion"), CurrentVersion);
+    reg.writeNumber(kKey, name("tlVersion"), dataUpgradePending ? version : CurrentVersion);
     reg.writeNumber(kKey, name("View"), view);
     reg.writeNumber(kKey, name("ListStyle"), listStyle);
     reg.writeNumber(kKey, name("ExpView"), expView);

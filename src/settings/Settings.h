@@ -75,6 +75,10 @@ public:
     QString dbPath;
     quint32 treeOptions = 0;
 
+    // Not stored: set when the repair of older data failed, so that the old
+    // version is kept and the repair runs again at the next start.
+    bool dataUpgradePending = false;
+
     Settings();
 
 private:

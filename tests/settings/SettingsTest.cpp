@@ -71,6 +71,17 @@ private Q_SLOTS:
         QCOMPARE(loaded().flags, s.flags);
     }
 
+    void failedUpgradeKeepsTheOldVersion() {
+        existingKey(250);
+        Settings s = loaded();
+        s.dataUpgradePending = true;
+        s.save(reg());
+        QCOMPARE(reg().readNumber(kKey, QStringLiteral("tlVersion")), 250u);
+        s.dataUpgradePending = false;
+        s.save(reg());
+        QCOMPARE(reg().readNumber(kKey, QStringLiteral("tlVersion")), 300u);
+    }
+
     void missingVersionReadsAs250() {
         reg().createKey(kKey);
         QCOMPARE(loaded().version, 250u);

@@ -1,0 +1,40 @@
+#include "app/EntryContextMenu.h"
+
+#include "app/CommandIds.h"
+#include "app/MenuState.h"
+#include "platform/StringTable.h"
+
+namespace tempolatch {
+
+EntryContextMenu::EntryContextMenu(std::optional<int> status, QWidget* parent) : QMenu(parent) {
+    setObjectName(QStringLiteral("entryContextMenu"));
+    for (int id = str::EntryMenuFirst; id <= str::EntryMenuLast; ++id) {
+        const QString label = resourceString(id);
+        if (label == QLatin1String("-")) {
+            addSeparator();
+            continue;
+        }
+        QAction* action = addAction(label);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
+    }
+    const EntryMenuState state = entryMenuState(status);
+    QAction* billed = command(cmd::MarkAsBilled);
+    billed->setCheckable(true);
+    billed->setChecked(state.billedChecked);
+    billed->setEnabled(state.billedEnabled);
+    QAction* paid = command(cmd::MarkAsPaid);
+    paid->setCheckable(true);
+    paid->setChecked(state.paidChecked);
+    paid->setEnabled(state.paidEnabled);
+}
+
+QAction* EntryContextMenu::command(int id) const {
+    for (QAction* action : actions()) {
+        if (!action->isSeparator() && action->data().toInt() == id)
+            return action;
+    }
+    return nullptr;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+#include <optional>
+
+namespace tempolatch {
+
+class MenuBar;
+class EntryContextMenu;
+
+// The main window: its menu bar, the command routing, the view area with the
+// period view and the entry list, and the close question.
+class MainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    MainFrame();
+    // Saves the settings, unless the start failed before the store opened.
+    ~MainFrame() override;
+
+    // Loads the settings, builds the menu bar, opens the store (message 90
+    // and false when it cannot be opened), repairs data of older versions,
+    // then sets up fonts, filter, list and period view.
+    bool create();
+
+    // Every command of the window arrives here, whatever sent it.
+    void onCommand(int id);
+
+    MenuBar* commandBar() const { return m_menuBar; }
+    QWidget* viewArea() const { return m_viewArea; }
+
+    // Checks and greys the items of a popup that is about to open
+    // (40031 View, 40006 Tools, 117 the soft-key Menu).
+    void preparePopup(int buttonId);
+    // After any change of the timer table.
+    void updateTimersIndicator();
+
+    // An entry of the Default list was tapped: Preview or Edit, by the
+    // item-tap option, once the list has finished with the tap.
+    void entryTapped();
+    // The context menu of an entry (record id 0: none), built and ready to
+    // show; its commands come here.
+    EntryContextMenu* createEntryContextMenu(quint32 recordId);
+    // The context menu of the selected entry at a screen point.
+    void showEntryContextMenu(const QPoint& globalPos);
+
+    // A later start of the program asked for this window.
+    void bringToFront();
+
+Q_SIGNALS:
+    void commandRouted(int id);
+    // The window was closed for good; the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenuBar();
+    void loadEntryFilter();
+    void createListAndView();
+    void reloadView(int selectFlag, quint32 recordId);
+    void sortList();
+    quint32 selectedEntryId() const;
+    std::optional<int> entryStatus(quint32 recordId) const;
+    int clientCount() const;
+
+    void setListStyle(int style);
+    void setPeriodType(int type);
+    void setArrangeBy(int index);
+    void runOptions();
+    void showAbout();
+
+    bool m_created = false;
+    MenuBar* m_menuBar = nullptr;
+    QWidget* m_viewArea = nullptr;
+    QFont m_listFont;
+    QFont m_captionFont;
+};
+
+}  // namespace tempolatch

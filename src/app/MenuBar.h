@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QToolBar>
+#include <initializer_list>
+
+class QMenu;
+
+namespace tempolatch {
+
+struct ViewMenuState;
+
+// The main window's menu bar in one of its two forms:
+// - Classic: a tool bar at the top with "New", the "View" and "Tools"
+//   popups and the Timers and Quick Summary image buttons;
+// - SoftKeys: a bar at the bottom with "New" on the left and "Menu" on the
+//   right, which holds everything else.
+// Both offer the same command ids; a chosen command arrives as
+// commandTriggered(id). Opening a popup is announced first, so that the
+// window can check and grey its items.
+class MenuBar : public QToolBar {
+    Q_OBJECT
+public:
+    enum class Kind { Classic, SoftKeys };
+
+    // Images of the classic bar's image list, in their order.
+    enum Image { TimerIdle = 0, QuickSummaryImage = 1, TimerRunning = 2 };
+
+    // A menu item: command id and text; id 0 is a separator.
+    struct Item {
+        int id = 0;
+        const char* text = nullptr;
+    };
+
+    explicit MenuBar(Kind kind, QWidget* parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+
+    // The action of a command (nullptr when this bar does not offer it).
+    QAction* command(int id) const { return m_commands.value(id); }
+    QList<int> commandIds() const { return m_commands.keys(); }
+    // The popup a bar button opens: 40031 and 40006 (classic), 117 (soft keys).
+    QMenu* popup(int buttonId) const { return m_popups.value(buttonId); }
+    QMenu* viewMenu() const { return m_viewMenu; }
+    QMenu* arrangeByMenu() const { return m_arrangeByMenu; }
+
+    void applyViewState(const ViewMenuState& state);
+    void setClientSummaryEnabled(bool enabled);
+    // Soft keys: the Timers item shows the count; classic: the button's image.
+    void setTimersInUse(int count);
+    int timersImage() const { return m_timersImage; }
+
+Q_SIGNALS:
+    void commandTriggered(int id);
+    void popupAboutToShow(int buttonId);
+
+private:
+    void buildClassic();
+    void buildSoftKeys();
+    void buildViewMenu(QMenu* view);
+    QMenu* addPopupButton(int buttonId, const QString& text);
+    QAction* addCommand(QMenu* menu, int id, const QString& text);
+    QAction* makeCommand(int id, const QString& text);
+    void addCommands(QMenu* menu, std::initializer_list<Item> items);
+    QMenu* addSubmenu(QMenu* menu, const char* title, std::initializer_list<Item> items);
+    void addRadioGroup(QMenu* menu, int firstId, const QStringList& texts);
+
+    Kind m_kind;
+    QHash<int, QAction*> m_commands;
+    QHash<int, QMenu*> m_popups;
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_arrangeByMenu = nullptr;
+    int m_timersImage = TimerIdle;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,63 @@
+#include "editing/NoteMenus.h"
+
+#include <QActionGroup>
+#include <QMenu>
+
+#include "editing/InkControl.h"
+#include "editing/NoteCommands.h"
+
+namespace tempolatch {
+
+void NoteMenus::addCommands(QMenu* menu, InkControl* control, const QList<int>& ids) {
+    QActionGroup* zoomGroup = nullptr;
+    for (const int id : ids) {
+        if (id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(noteCommandText(id));
+        action->setData(id);
+        action->setCheckable(isNoteCheckableCommand(id));
+        if (isNoteRadioCommand(id)) {
+            if (!zoomGroup)
+                zoomGroup = new QActionGroup(menu);
+            zoomGroup->addAction(action);
+        }
+        QObject::connect(action, &QAction::triggered, control,
+                         [control, id] { control->execute(id); });
+    }
+    // Connected once per menu, however many times commands are added.
+    if (menu->property("noteStates").toBool())
+        return;
+    menu->setProperty("noteStates", true);
+    QObject::connect(menu, &QMenu::aboutToShow, control, [menu, control] {
+        for (QAction* action : menu->actions()) {
+            const int id = action->data().toInt();
+            if (id == 0)
+                continue;
+            action->setEnabled(control->isEnabled(id));
+            action->setChecked(control->isChecked(id));
+        }
+    });
+}
+
+void NoteMenus::fillViewMenu(QMenu* menu, InkControl* control) {
+    addCommands(
+        menu, control,
+        {NoteCommand::Zoom75, NoteCommand::Zoom100, NoteCommand::Zoom150, NoteCommand::Zoom200, 0,
+         NoteCommand::WrapToWindow, 0, NoteCommand::RecordingToolbar});
+}
+
+void NoteMenus::fillEditMenu(QMenu* menu, InkControl* control) {
+    addCommands(menu, control,
+                {NoteCommand::Undo, NoteCommand::Redo, 0, NoteCommand::Cut, NoteCommand::Copy,
+                 NoteCommand::Paste});
+    addCommands(menu->addMenu(QStringLiteral("Edit")), control,
+                {NoteCommand::SelectAll, NoteCommand::Delete, NoteCommand::ClearAll});
+    menu->addSeparator();
+    addCommands(menu, control, {NoteCommand::WritingMode, NoteCommand::EditInWord});
+    addCommands(menu->addMenu(QStringLiteral("Tools")), control,
+                {NoteCommand::Import, NoteCommand::Export});
+}
+
+}  // namespace tempolatch

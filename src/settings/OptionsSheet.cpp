@@ -1,0 +1,327 @@
+#include "settings/OptionsSheet.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/HelpWindow.h"
+#include "platform/PlatformInfo.h"
+#include "platform/StringTable.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFonts.h"
+#include "store/ListsDatabase.h"
+
+namespace tempolatch {
+
+namespace {
+
+constexpr int MaxCurrencyLength = 15;
+constexpr int MaxCustomFieldLength = 63;
+
+QString text(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+QStringList resourceStrings(int first, int last) {
+    QStringList out;
+    for (int id = first; id <= last; ++id)
+        out.append(resourceString(id));
+    return out;
+}
+
+// A list showing the entry at index; an index out of range selects nothing.
+QComboBox* choiceList(const QString& name, const QStringList& items, int index) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->addItems(items);
+    combo->setCurrentIndex(index >= 0 && index < items.size() ? index : -1);
+    return combo;
+}
+
+// The chosen index, or the old value when nothing is chosen.
+template <typename T>
+T chosen(const QComboBox* combo, T old) {
+    return combo->currentIndex() >= 0 ? T(combo->currentIndex()) : old;
+}
+
+QCheckBox* checkBox(const QString& name, const QString& label, bool checked) {
+    auto* box = new QCheckBox(label);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
+// A page: its bold heading (when it has one) above its controls.
+QWidget* page(const QString& heading, QVBoxLayout*& layout) {
+    auto* widget = new QWidget;
+    layout = new QVBoxLayout(widget);
+    if (!heading.isEmpty()) {
+        auto* title = new QLabel(heading);
+        title->setFont(createFont(text("Tahoma"), 80, true, false));
+        layout->addWidget(title);
+    }
+    return widget;
+}
+
+QFormLayout* form(QVBoxLayout* layout) {
+    auto* f = new QFormLayout;
+    layout->addLayout(f);
+    return f;
+}
+
+}  // namespace
+
+OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currencies, QWidget* parent)
+    : QDialog(parent), m_pages(new QTabWidget(this)) {
+    setObjectName(QStringLiteral("optionsSheet"));
+    setWindowTitle(text("Options"));
+    m_pages->setObjectName(QStringLiteral("pages"));
+    // All six tabs in view, none behind scroll arrows.
+    m_pages->setUsesScrollButtons(false);
+    m_pages->addTab(buildViewPage(settings), text("View"));
+    m_pages->addTab(buildGeneralPage(settings), text("General"));
+    m_pages->addTab(buildDefaultsPage(settings, currencies), text("Defaults"));
+    m_pages->addTab(buildExportPage(settings), text("Export"));
+    m_pages->addTab(buildCustomFieldsPage({text("Description for custom field 1:"),
+                                           text("Description for custom field 2:"),
+                                           text("Description for custom field 3:")},
+                                          {settings.custom1, settings.custom2, settings.custom3},
+                                          m_customFields, QStringLiteral("custom")),
+                    text("Custom Fields 1"));
+    m_pages->addTab(buildCustomFieldsPage({text("Description for expense custom field 1:"),
+                                           text("Description for expense custom field 2:")},
+                                          {settings.expenseCustom1, settings.expenseCustom2},
+                                          m_expenseFields, QStringLiteral("expenseCustom")),
+                    text("Custom Fields 2"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+    layout->addWidget(buttons);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { HelpWindow::showTopic(text("options")); });
+}
+
+QWidget* OptionsSheet::buildViewPage(const Settings& s) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(text("Main View Options"), layout);
+    QFormLayout* f = form(layout);
+    m_weekStart =
+        choiceList(QStringLiteral("weekStart"),
+                   {resourceString(str::WeekStartSunday), resourceString(str::WeekStartSunday + 1)},
+                   s.hasFlag(WeekStartsMonday) ? 1 : 0);
+    f->addRow(text("Week start:"), m_weekStart);
+    m_fontSize =
+        choiceList(QStringLiteral("fontSize"), {text("7"), text("8"), text("9")}, s.fontSize);
+    m_bold = checkBox(QStringLiteral("bold"), text("Bold"), s.hasFlag(BoldListFont));
+    auto* fontRow = new QHBoxLayout;
+    fontRow->addWidget(m_fontSize);
+    fontRow->addWidget(m_bold);
+    fontRow->addStretch();
+    f->addRow(text("Font size:"), fontRow);
+    m_itemTap = choiceList(QStringLiteral("itemTap"),
+                           {resourceString(str::TapEdit), resourceString(str::TapEdit + 1)},
+                           s.hasFlag(TapPreviews) ? 1 : 0);
+    f->addRow(text("Item tap option:"), m_itemTap);
+    m_weekNumbers = checkBox(QStringLiteral("showWeekNumber"),
+                             text("Show week number (Week view only)"), s.hasFlag(ShowWeekNumbers));
+    layout->addWidget(m_weekNumbers);
+    m_softKeysAtOpening = s.hasFlag(SoftKeyMenus);
+    m_softKeys =
+        checkBox(QStringLiteral("softKeys"), text("Use soft key menus"), m_softKeysAtOpening);
+    // Older platforms have no soft keys to offer.
+    const bool offered = platform::PlatformMajorVersion >= 5;
+    m_softKeys->setVisible(offered);
+    m_softKeys->setEnabled(offered);
+    layout->addWidget(m_softKeys);
+    layout->addStretch();
+    return widget;
+}
+
+QWidget* OptionsSheet::buildGeneralPage(const Settings& s) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(text("Special Options"), layout);
+    m_precise = checkBox(QStringLiteral("preciseCalculation"),
+                         text("Enable precise calculations for minutes 10, 20 , 40, and 50"),
+                         s.hasFlag(PreciseCalculation));
+    layout->addWidget(m_precise);
+    m_interval = choiceList(QStringLiteral("durationInterval"),
+                            resourceStrings(str::DurationInterval10, str::DurationInterval10 + 4),
+                            s.timeInterval);
+    form(layout)->addRow(text("Duration interval:"), m_interval);
+    auto* timers = new QGroupBox(text("Timer Options"));
+    auto* timersLayout = new QVBoxLayout(timers);
+    m_askClose = checkBox(QStringLiteral("askClose"),
+                          text("Prompt before close if timers are running"), s.askClose);
+    timersLayout->addWidget(m_askClose);
+    layout->addWidget(timers);
+    layout->addStretch();
+    return widget;
+}
+
+QWidget* OptionsSheet::buildDefaultsPage(const Settings& s, const QStringList& currencies) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(text("New Entry Defaults"), layout);
+    m_billable =
+        checkBox(QStringLiteral("billable"), text("Billable"), s.hasFlag(NewEntriesBillable));
+    layout->addWidget(m_billable);
+
+    m_currency = new QComboBox;
+    m_currency->setObjectName(QStringLiteral("currency"));
+    m_currency->setEditable(true);
+    m_currency->setInsertPolicy(QComboBox::NoInsert);
+    m_currency->addItems(currencies);
+    m_currency->lineEdit()->setMaxLength(MaxCurrencyLength);
+    m_currency->setCurrentText(s.defaultCurrency.left(MaxCurrencyLength));
+    form(layout)->addRow(text("Currency:"), m_currency);
+
+    m_granularity = checkBox(QStringLiteral("granularity"), text("Enable duration granularity of"),
+                             s.hasFlag(DurationGranularity));
+    QStringList minutes;
+    int current = -1;
+    for (int m : Settings::MinTimeChoices) {
+        if (m == s.minTime)
+            current = int(minutes.size());
+        minutes.append(QString::number(m));
+    }
+    m_minTime = choiceList(QStringLiteral("minTime"), minutes, current);
+    // The minutes follow the box only from one opening to the next.
+    m_minTime->setEnabled(s.hasFlag(DurationGranularity));
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_granularity);
+    row->addWidget(m_minTime);
+    row->addStretch();
+    layout->addLayout(row);
+    layout->addStretch();
+    return widget;
+}
+
+QWidget* OptionsSheet::buildExportPage(const Settings& s) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(QString(), layout);
+    auto* xml = new QGroupBox(text("XML Export"));
+    auto* xmlForm = new QFormLayout(xml);
+    m_encoding = choiceList(QStringLiteral("encoding"),
+                            {text("(Default)"), text("UTF-8"), text("UTF-16"), text("ISO-8859-1"),
+                             text("Big-5"), text("Shift-JIS")},
+                            s.encoding);
+    xmlForm->addRow(text("Encoding:"), m_encoding);
+    layout->addWidget(xml);
+
+    auto* csv = new QGroupBox(text("CSV Export"));
+    auto* csvForm = new QFormLayout(csv);
+    m_breakSub = choiceList(QStringLiteral("breakSub"),
+                            {text("1 space"), text("2 spaces"), text("~`"), text("|")}, s.breakSub);
+    csvForm->addRow(text("Replace line break with:"), m_breakSub);
+    layout->addWidget(csv);
+
+    // Kept, read and written back, but not offered.
+    m_hourSymbol =
+        choiceList(QStringLiteral("hourSymbol"),
+                   resourceStrings(str::HourSymbolNone, str::HourSymbolNone + 2), s.hourSymbol);
+    m_hourSymbolLabel = new QLabel(text("Hour symbol:"));
+    m_hourSymbolLabel->setObjectName(QStringLiteral("hourSymbolLabel"));
+    auto* hourRow = new QHBoxLayout;
+    hourRow->addWidget(m_hourSymbolLabel);
+    hourRow->addWidget(m_hourSymbol);
+    layout->addLayout(hourRow);
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_hourSymbolLabel), static_cast<QWidget*>(m_hourSymbol)}) {
+        w->setVisible(false);
+        w->setEnabled(false);
+    }
+    layout->addStretch();
+    return widget;
+}
+
+QWidget* OptionsSheet::buildCustomFieldsPage(const QStringList& labels, const QStringList& values,
+                                             QList<QLineEdit*>& edits, const QString& prefix) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(QString(), layout);
+    for (int i = 0; i < labels.size(); ++i) {
+        layout->addWidget(new QLabel(labels[i]));
+        auto* edit = new QLineEdit(values.value(i));
+        edit->setObjectName(QStringLiteral("%1%2").arg(prefix).arg(i + 1));
+        edit->setMaxLength(MaxCustomFieldLength);
+        layout->addWidget(edit);
+        edits.append(edit);
+    }
+    layout->addStretch();
+    return widget;
+}
+
+QString OptionsSheet::currency() const {
+    return m_currency->currentText().trimmed().left(MaxCurrencyLength);
+}
+
+bool OptionsSheet::softKeysChanged() const {
+    return m_softKeys->isChecked() != m_softKeysAtOpening;
+}
+
+void OptionsSheet::writeTo(Settings& s) const {
+    s.setFlag(WeekStartsMonday, m_weekStart->currentIndex() == 1);
+    s.fontSize = chosen(m_fontSize, s.fontSize);
+    s.setFlag(BoldListFont, m_bold->isChecked());
+    s.setFlag(TapPreviews, m_itemTap->currentIndex() == 1);
+    s.setFlag(ShowWeekNumbers, m_weekNumbers->isChecked());
+    s.setFlag(SoftKeyMenus, m_softKeys->isChecked());
+
+    s.setFlag(PreciseCalculation, m_precise->isChecked());
+    s.timeInterval = chosen(m_interval, s.timeInterval);
+    s.askClose = m_askClose->isChecked();
+
+    s.setFlag(NewEntriesBillable, m_billable->isChecked());
+    s.defaultCurrency = currency();
+    s.setFlag(DurationGranularity, m_granularity->isChecked());
+    if (s.hasFlag(DurationGranularity)) {
+        const int index = m_minTime->currentIndex();
+        // Nothing chosen (a stored value that is not one of the choices):
+        // the usual quarter hour rather than no granularity at all.
+        s.minTime = index >= 0 ? quint16(Settings::MinTimeChoices[index]) : quint16(15);
+    }
+
+    s.encoding = chosen(m_encoding, s.encoding);
+    s.breakSub = chosen(m_breakSub, s.breakSub);
+    s.hourSymbol = chosen(m_hourSymbol, s.hourSymbol);
+
+    s.custom1 = m_customFields[0]->text();
+    s.custom2 = m_customFields[1]->text();
+    s.custom3 = m_customFields[2]->text();
+    s.expenseCustom1 = m_expenseFields[0]->text();
+    s.expenseCustom2 = m_expenseFields[1]->text();
+}
+
+OptionsOutcome runOptionsSheet(Settings& settings, QWidget* owner) {
+    QStringList currencies;
+    {
+        ListsByKind lists;
+        if (lists.open())
+            currencies = lists.texts(ListKind::Currency);
+    }
+    OptionsSheet sheet(settings, currencies, owner);
+    OptionsOutcome outcome;
+    if (sheet.exec() != QDialog::Accepted)
+        return outcome;
+    outcome.accepted = true;
+    outcome.softKeysChanged = sheet.softKeysChanged();
+    sheet.writeTo(settings);
+    // A new currency joins the drop list; one already there is left alone.
+    const QString currency = sheet.currency();
+    if (!currency.isEmpty() && !currencies.contains(currency))
+        addListValue(ListKind::Currency, currency);
+    return outcome;
+}
+
+}  // namespace tempolatch

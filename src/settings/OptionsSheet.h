@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+
+namespace tempolatch {
+
+class Settings;
+
+// The Options sheet: six pages ("View", "General", "Defaults", "Export",
+// "Custom Fields 1", "Custom Fields 2") filled from the settings when it
+// opens. OK writes every page back; Cancel writes nothing.
+class OptionsSheet : public QDialog {
+    Q_OBJECT
+public:
+    // currencies: the Currency drop list, offered on the Defaults page.
+    OptionsSheet(const Settings& settings, const QStringList& currencies,
+                 QWidget* parent = nullptr);
+
+    // What OK stores: every page into the settings.
+    void writeTo(Settings& settings) const;
+    // The currency as it will be stored (at most 15 characters).
+    QString currency() const;
+    // True when the soft-key box now differs from its value at opening.
+    bool softKeysChanged() const;
+
+    QTabWidget* pages() const { return m_pages; }
+
+private:
+    QWidget* buildViewPage(const Settings& s);
+    QWidget* buildGeneralPage(const Settings& s);
+    QWidget* buildDefaultsPage(const Settings& s, const QStringList& currencies);
+    QWidget* buildExportPage(const Settings& s);
+    QWidget* buildCustomFieldsPage(const QStringList& labels, const QStringList& values,
+                                   QList<QLineEdit*>& edits, const QString& prefix);
+
+    QTabWidget* m_pages;
+    bool m_softKeysAtOpening = false;
+
+    QComboBox* m_weekStart = nullptr;
+    QComboBox* m_fontSize = nullptr;
+    QCheckBox* m_bold = nullptr;
+    QComboBox* m_itemTap = nullptr;
+    QCheckBox* m_weekNumbers = nullptr;
+    QCheckBox* m_softKeys = nullptr;
+    QCheckBox* m_precise = nullptr;
+    QComboBox* m_interval = nullptr;
+    QCheckBox* m_askClose = nullptr;
+    QCheckBox* m_billable = nullptr;
+    QComboBox* m_currency = nullptr;
+    QCheckBox* m_granularity = nullptr;
+    QComboBox* m_minTime = nullptr;
+    QComboBox* m_encoding = nullptr;
+    QComboBox* m_breakSub = nullptr;
+    QLabel* m_hourSymbolLabel = nullptr;
+    QComboBox* m_hourSymbol = nullptr;
+    QList<QLineEdit*> m_customFields;
+    QList<QLineEdit*> m_expenseFields;
+};
+
+struct OptionsOutcome {
+    bool accepted = false;
+    bool softKeysChanged = false;
+};
+
+// Runs the sheet modally on the settings. On OK the pages are written back
+// and a currency not yet in the Currency drop list is added to it.
+OptionsOutcome runOptionsSheet(Settings& settings, QWidget* owner);
+
+}  // namespace tempolatch

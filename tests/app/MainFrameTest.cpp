@@ -1,0 +1,526 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include "app/AboutDialog.h"
+#include "app/CommandIds.h"
+#include "app/EntryContextMenu.h"
+#include "app/HelpWindow.h"
+#include "app/MainFrame.h"
+#include "app/MenuBar.h"
+#include "common/ModalDialog.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "editing/EntryTimer.h"
+#include "platform/Registry.h"
+#include "platform/StringTable.h"
+#include "settings/OptionsSheet.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+
+using namespace tempolatch;
+
+namespace {
+
+QStringList checkedIds(const QMenu* menu) {
+    QStringList ids;
+    for (const QAction* a : menu->actions()) {
+        if (a->isChecked())
+            ids.append(QString::number(a->data().toInt()));
+    }
+    return ids;
+}
+
+void storeSoftKeys(bool on) {
+    // The window loads the settings itself: give it current ones with this
+    // flags word.
+    platform::Registry& reg = platform::Registry::user();
+    const QString key = QString::fromLatin1(platform::Registry::AppKey);
+    reg.createKey(key);
+    reg.writeNumber(key, QStringLiteral("tlVersion"), Settings::CurrentVersion);
+    reg.writeNumber(key, QStringLiteral("DefNewStyles"), on ? quint32(SoftKeyMenus) : 0u);
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+    std::unique_ptr<MainFrame> m_frame;
+
+    MainFrame& createFrame(bool softKeys) {
+        storeSoftKeys(softKeys);
+        m_frame = std::make_unique<MainFrame>();
+        if (!m_frame->create())
+            qWarning("the main window could not be created");
+        return *m_frame;
+    }
+
+    void openPopup(MainFrame& frame, int buttonId) {
+        QMenu* popup = frame.commandBar()->popup(buttonId);
+        QVERIFY2(popup, "this bar has no such popup");
+        Q_EMIT popup->aboutToShow();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        Settings::instance() = Settings();
+        EntryTimerTable::instance().clearAll();
+    }
+    void cleanup() {
+        m_frame.reset();
+        if (HelpWindow* help = HelpWindow::current())
+            delete help;
+        EntryTimerTable::instance().clearAll();
+        m_env.reset();
+    }
+
+    void startsWithTitleAndBarOfTheSetting_data() {
+        QTest::addColumn<bool>("softKeys");
+        QTest::newRow("classic") << false;
+        QTest::newRow("soft keys") << true;
+    }
+    void startsWithTitleAndBarOfTheSetting() {
+        QFETCH(bool, softKeys);
+        MainFrame& frame = createFrame(softKeys);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Tempolatch"));
+        QVERIFY(Settings::instance().hasFlag(OwnerBlockOnInvoices));
+        MenuBar* bar = frame.commandBar();
+        QCOMPARE(bar->kind(), softKeys ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic);
+        QCOMPARE(frame.toolBarArea(bar), softKeys ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
+        // Both bars offer every command of the window.
+        QList<int> ids = bar->commandIds();
+        std::sort(ids.begin(), ids.end());
+        const QList<int> expected = {104,   105,   106,   40003, 40004, 40032, 40038, 40052, 40080,
+                                     40082, 40083, 40101, 40102, 40103, 40108, 40109, 40110, 40111,
+                                     40112, 40113, 40114, 40115, 40116, 40125, 40128, 40129, 40218,
+                                     40219, 40250, 40254, 40265, 40274, 40282, 40283, 40284, 41103,
+                                     42001, 42002, 42003, 42004, 42100, 42101, 42102};
+        QCOMPARE(ids, expected);
+        if (softKeys) {
+            QCOMPARE(bar->command(cmd::BackupCreate)->text(), QStringLiteral("Create Backup..."));
+            QCOMPARE(bar->command(cmd::SetupClients)->text(), QStringLiteral("Clients..."));
+            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (0)"));
+        } else {
+            QCOMPARE(bar->command(cmd::BackupCreate)->text(), QStringLiteral("Create..."));
+            QCOMPARE(bar->command(cmd::SetupClients)->text(), QStringLiteral("Setup Clients..."));
+            QCOMPARE(bar->command(cmd::Timers)->toolTip(), QStringLiteral("Entry Timers"));
+            QCOMPARE(bar->command(cmd::QuickSummary)->toolTip(), QStringLiteral("Quick Summary"));
+        }
+    }
+
+    void menuStatesFollowListStyleAndPeriod_data() {
+        QTest::addColumn<bool>("softKeys");
+        QTest::addColumn<int>("listStyle");
+        QTest::addColumn<int>("period");
+        for (bool soft : {false, true}) {
+            for (int style = 0; style <= 2; ++style) {
+                for (int period = 1; period <= 4; ++period) {
+                    QTest::addRow("%s style %d period %d", soft ? "soft" : "classic", style, period)
+                        << soft << style << period;
+                }
+            }
+        }
+    }
+    void menuStatesFollowListStyleAndPeriod() {
+        QFETCH(bool, softKeys);
+        QFETCH(int, listStyle);
+        QFETCH(int, period);
+        MainFrame& frame = createFrame(softKeys);
+        Settings::instance().listStyle = quint32(listStyle);
+        Settings::instance().view = quint32(period);
+        Settings::instance().sort = 4;
+        openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
+
+        MenuBar* bar = frame.commandBar();
+        QMenu* view = bar->viewMenu();
+        if (softKeys)
+            QCOMPARE(bar->popup(cmd::MenuButton)->actions().at(4)->menu(), view);
+        // Arrange By sits where the rest of the program expects it.
+        QCOMPARE(view->actions().at(softKeys ? 9 : 11)->menu(), bar->arrangeByMenu());
+
+        QStringList expected = {QString::number(42000 + period),
+                                QString::number(42100 + listStyle)};
+        QCOMPARE(checkedIds(view), expected);
+        QCOMPARE(checkedIds(bar->arrangeByMenu()), QStringList{QStringLiteral("40112")});
+        QCOMPARE(bar->command(cmd::Customize)->isEnabled(), listStyle != 1);
+        QCOMPARE(bar->arrangeByMenu()->menuAction()->isEnabled(), listStyle != 2);
+    }
+
+    void arrangeByItemsCarryTheCustomFieldNames_data() { startsWithTitleAndBarOfTheSetting_data(); }
+    void arrangeByItemsCarryTheCustomFieldNames() {
+        QFETCH(bool, softKeys);
+        MainFrame& frame = createFrame(softKeys);
+        MenuBar* bar = frame.commandBar();
+        QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Custom 1"));
+        Settings::instance().custom1 = QStringLiteral("Ticket");
+        Settings::instance().custom2 = QStringLiteral("Site");
+        Settings::instance().custom3 = QStringLiteral("Mileage");
+        openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
+        QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Ticket"));
+        QCOMPARE(bar->command(cmd::ArrangeCustom2)->text(), QStringLiteral("Site"));
+        QCOMPARE(bar->command(cmd::ArrangeCustom3)->text(), QStringLiteral("Mileage"));
+    }
+
+    void clientSummaryNeedsAClient_data() { startsWithTitleAndBarOfTheSetting_data(); }
+    void clientSummaryNeedsAClient() {
+        QFETCH(bool, softKeys);
+        MainFrame& frame = createFrame(softKeys);
+        const int popup = softKeys ? cmd::MenuButton : cmd::ToolsButton;
+        if (softKeys) {
+            QMenu* data = frame.commandBar()->popup(popup)->actions().at(10)->menu();
+            QVERIFY(data &&
+                    data->actions().contains(frame.commandBar()->command(cmd::ClientSummary)));
+        }
+        openPopup(frame, popup);
+        QVERIFY(!frame.commandBar()->command(cmd::ClientSummary)->isEnabled());
+
+        auto& clients = RecordStore::instance().clientStructure().clients;
+        QVERIFY(
+            clients.addProperties({platform::Property::string(0x03EA001F, QStringLiteral("Acme")),
+                                   platform::Property::ui4(0x04B10013, 1)}) != 0);
+        openPopup(frame, popup);
+        QVERIFY(frame.commandBar()->command(cmd::ClientSummary)->isEnabled());
+    }
+
+    void commandsOfTheViewMenuChangeTheSettings() {
+        MainFrame& frame = createFrame(false);
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        frame.commandBar()->command(cmd::ListStyleTree)->trigger();
+        frame.commandBar()->command(cmd::ArrangeBillTo)->trigger();
+        frame.commandBar()->command(cmd::PeriodMonth)->trigger();
+        QCOMPARE(Settings::instance().listStyle, 2u);
+        QCOMPARE(Settings::instance().sort, quint16(5));
+        QCOMPARE(Settings::instance().view, 3u);
+        QCOMPARE(routed.size(), 3);
+        QCOMPARE(routed.at(0).at(0).toInt(), cmd::ListStyleTree);
+    }
+
+    void contextMenuMarksFollowTheStatus_data() {
+        QTest::addColumn<int>("status");  // -1: no entry
+        QTest::addColumn<bool>("billedChecked");
+        QTest::addColumn<bool>("billedEnabled");
+        QTest::addColumn<bool>("paidChecked");
+        QTest::addColumn<bool>("paidEnabled");
+        QTest::newRow("non billable") << 0 << false << false << false << false;
+        QTest::newRow("billable") << 1 << false << true << false << true;
+        QTest::newRow("billed") << 2 << true << true << false << true;
+        QTest::newRow("paid") << 3 << true << true << true << true;
+        QTest::newRow("no entry") << -1 << false << false << false << false;
+    }
+    void contextMenuMarksFollowTheStatus() {
+        QFETCH(int, status);
+        QFETCH(bool, billedChecked);
+        QFETCH(bool, billedEnabled);
+        QFETCH(bool, paidChecked);
+        QFETCH(bool, paidEnabled);
+        EntryContextMenu menu(status < 0 ? std::nullopt : std::optional<int>(status));
+
+        QStringList items;
+        for (const QAction* a : menu.actions())
+            items.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(items, QStringList({"Preview...", "Edit...", "Edit Note...", "-", "Create Copy...",
+                                     "Create New Timer...", "Copy...", "Export Note...", "-",
+                                     "Mark As Billed", "Mark As Paid", "-", "Delete"}));
+        QCOMPARE(menu.command(cmd::Delete)->text(), QStringLiteral("Delete"));
+        QCOMPARE(menu.command(cmd::MarkAsBilled)->isChecked(), billedChecked);
+        QCOMPARE(menu.command(cmd::MarkAsBilled)->isEnabled(), billedEnabled);
+        QCOMPARE(menu.command(cmd::MarkAsPaid)->isChecked(), paidChecked);
+        QCOMPARE(menu.command(cmd::MarkAsPaid)->isEnabled(), paidEnabled);
+
+        QSignalSpy chosen(&menu, &EntryContextMenu::commandTriggered);
+        menu.command(cmd::CreateCopy)->trigger();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), cmd::CreateCopy);
+    }
+
+    void contextMenuOfTheWindowReadsTheEntry_data() {
+        QTest::addColumn<int>("status");
+        QTest::newRow("non billable") << 0;
+        QTest::newRow("paid") << 3;
+    }
+    void contextMenuOfTheWindowReadsTheEntry() {
+        QFETCH(int, status);
+        MainFrame& frame = createFrame(false);
+        TimeEntry entry;
+        entry.client = QStringLiteral("Acme");
+        entry.status = EntryStatus(status);
+        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
+        QCOMPARE(menu->command(cmd::MarkAsPaid)->isChecked(), status == 3);
+        QCOMPARE(menu->command(cmd::MarkAsPaid)->isEnabled(), status != 0);
+        menu->command(cmd::Preview)->trigger();
+        QCOMPARE(routed.size(), 1);
+        QCOMPARE(routed.at(0).at(0).toInt(), cmd::Preview);
+
+        // A record that is gone leaves nothing to mark.
+        menu.reset(frame.createEntryContextMenu(entry.recordId + 1000));
+        QVERIFY(!menu->command(cmd::MarkAsBilled)->isEnabled());
+    }
+
+    void olderDataIsRepairedOnceAtStart() {
+        // Settings of a version before 261 (no tlVersion) and a Paid entry
+        // without its paid date, as those versions wrote them.
+        platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
+        QVERIFY(RecordStore::instance().openAll());
+        TimeEntry entry;
+        entry.status = EntryStatus::Paid;
+        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        auto paidDate = [&] {
+            TimeEntryDatabase& db = RecordStore::instance().entries();
+            TimeEntry read;
+            db.seekRecord(entry.recordId);
+            readEntry(db, read);
+            return read.paidDate;
+        };
+
+        m_frame = std::make_unique<MainFrame>();
+        QVERIFY(m_frame->create());
+        QVERIFY(!paidDate().isNull());
+        m_frame.reset();
+
+        // The next start finds version 300 and leaves the entries alone.
+        TimeEntryDatabase& db = RecordStore::instance().entries();
+        QCOMPARE(db.seekRecord(entry.recordId), entry.recordId);
+        QVERIFY(db.updateProperties({platform::Property::remove(prop::PaidDate)}));
+        QVERIFY(paidDate().isNull());
+        Settings::instance() = Settings();
+        m_frame = std::make_unique<MainFrame>();
+        QVERIFY(m_frame->create());
+        QVERIFY(paidDate().isNull());
+    }
+
+    void tapPreviewsOrEdits_data() {
+        QTest::addColumn<bool>("previews");
+        QTest::addColumn<int>("command");
+        QTest::newRow("edit") << false << cmd::EditSelected;
+        QTest::newRow("preview") << true << cmd::Preview;
+    }
+    void tapPreviewsOrEdits() {
+        QFETCH(bool, previews);
+        QFETCH(int, command);
+        MainFrame& frame = createFrame(false);
+        Settings::instance().setFlag(TapPreviews, previews);
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        frame.entryTapped();
+        // Posted: the list finishes with its tap first.
+        QCOMPARE(routed.size(), 0);
+        QTRY_COMPARE(routed.size(), 1);
+        QCOMPARE(routed.at(0).at(0).toInt(), command);
+    }
+
+    void closeAsksOnlyWithRunningTimers_data() {
+        QTest::addColumn<bool>("askClose");
+        QTest::addColumn<bool>("timerInUse");
+        QTest::addColumn<int>("answer");  // queued answer, when asked
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closes");
+        const int yes = int(platform::Answer::Yes);
+        const int no = int(platform::Answer::No);
+        QTest::newRow("ask off, no timer") << false << false << no << false << true;
+        QTest::newRow("ask off, timer") << false << true << no << false << true;
+        QTest::newRow("ask on, no timer") << true << false << no << false << true;
+        QTest::newRow("ask on, timer, no") << true << true << no << true << false;
+        QTest::newRow("ask on, timer, yes") << true << true << yes << true << true;
+    }
+    void closeAsksOnlyWithRunningTimers() {
+        QFETCH(bool, askClose);
+        QFETCH(bool, timerInUse);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closes);
+        MainFrame& frame = createFrame(false);
+        frame.show();
+        Settings::instance().askClose = askClose;
+        if (timerInUse)
+            EntryTimerTable::instance().slot(2).state = EntryTimer::Paused;
+        m_env->ui().queueAnswer(platform::Answer(answer));
+        QSignalSpy closed(&frame, &MainFrame::closed);
+
+        QCOMPARE(frame.close(), closes);
+        QCOMPARE(closed.size(), closes ? 1 : 0);
+        QCOMPARE(frame.isVisible(), !closes);
+        if (asked) {
+            QCOMPARE(m_env->ui().shown().size(), 1);
+            const auto& box = m_env->ui().shown().first();
+            QCOMPARE(box.text, resourceString(79));
+            QCOMPARE(box.buttons, platform::Ui::Buttons::YesNo);
+            QCOMPARE(box.defaultAnswer, platform::Answer::No);
+            QCOMPARE(box.icon, platform::MessageIcon::Question);
+        } else {
+            QVERIFY(m_env->ui().shown().isEmpty());
+        }
+    }
+
+    void ctrlQAndCloseCommandClose_data() {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Ctrl+Q") << true;
+        QTest::newRow("command 1001") << false;
+    }
+    void ctrlQAndCloseCommandClose() {
+        QFETCH(bool, byKey);
+        MainFrame& frame = createFrame(false);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QSignalSpy closed(&frame, &MainFrame::closed);
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        if (byKey) {
+            frame.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&frame));
+            QTest::keyClick(&frame, Qt::Key_Q, Qt::ControlModifier);
+        } else {
+            frame.onCommand(cmd::Close);
+        }
+        QCOMPARE(routed.size(), 1);
+        QCOMPARE(routed.at(0).at(0).toInt(), cmd::Close);
+        QTRY_COMPARE(closed.size(), 1);
+    }
+
+    void f1OpensTheHelpAtTheMainTopic() {
+        MainFrame& frame = createFrame(false);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::keyClick(&frame, Qt::Key_F1);
+        QVERIFY(HelpWindow::current());
+        QCOMPARE(HelpWindow::current()->topic(), QStringLiteral("Main_Contents"));
+        QVERIFY(HelpWindow::current()->browser()->toPlainText().contains(
+            QStringLiteral("Tempolatch records the time")));
+        // Closing the main window closes its help too.
+        frame.close();
+        QTRY_VERIFY(!HelpWindow::current());
+    }
+
+    void helpFileHasEveryTopic() {
+        initResources();
+        QFile file(QStringLiteral(":/help/Tempolatch.htm"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        for (const char* anchor :
+             {"Main_Contents", "options", "addnew", "copy", "replace", "editlist", "clientsetup",
+              "ratesetup", "addexpense", "expensereports", "reports", "deldata"}) {
+            QVERIFY2(html.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(anchor))),
+                     anchor);
+        }
+    }
+
+    void timersIndicatorCountsSlotsInUse_data() { startsWithTitleAndBarOfTheSetting_data(); }
+    void timersIndicatorCountsSlotsInUse() {
+        QFETCH(bool, softKeys);
+        MainFrame& frame = createFrame(softKeys);
+        MenuBar* bar = frame.commandBar();
+        EntryTimerTable::instance().slot(0).state = EntryTimer::Running;
+        EntryTimerTable::instance().slot(3).state = EntryTimer::Completed;
+        frame.updateTimersIndicator();
+        if (softKeys)
+            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (2)"));
+        else
+            QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
+        EntryTimerTable::instance().clearAll();
+        frame.updateTimersIndicator();
+        if (softKeys)
+            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (0)"));
+        else
+            QCOMPARE(bar->timersImage(), int(MenuBar::TimerIdle));
+    }
+
+    void optionsSoftKeySwitchRebuildsTheBar_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void optionsSoftKeySwitchRebuildsTheBar() {
+        QFETCH(bool, accept);
+        MainFrame& frame = createFrame(false);
+        QPointer<MenuBar> oldBar = frame.commandBar();
+        test::onNextModal([accept](QDialog* dialog) {
+            QVERIFY(qobject_cast<OptionsSheet*>(dialog));
+            dialog->findChild<QCheckBox*>(QStringLiteral("softKeys"))->setChecked(true);
+            dialog->findChild<QCheckBox*>(QStringLiteral("bold"))->setChecked(false);
+            accept ? dialog->accept() : dialog->reject();
+        });
+        frame.onCommand(cmd::Options);
+
+        QCOMPARE(Settings::instance().hasFlag(SoftKeyMenus), accept);
+        QCOMPARE(frame.commandBar()->kind(),
+                 accept ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic);
+        QCOMPARE(frame.commandBar() != oldBar.data(), accept);
+        if (accept) {
+            QCOMPARE(frame.toolBarArea(frame.commandBar()), Qt::BottomToolBarArea);
+            QTRY_VERIFY(!oldBar);  // the old bar is gone once control is back
+        }
+        // Saved either way, with the start's bit 9.
+        platform::Registry& reg = platform::Registry::user();
+        const auto stored = reg.readNumber(QString::fromLatin1(platform::Registry::AppKey),
+                                           QStringLiteral("DefNewStyles"));
+        QVERIFY(stored);
+        QCOMPARE(bool(*stored & SoftKeyMenus), accept);
+        QVERIFY(*stored & OwnerBlockOnInvoices);
+    }
+
+    void aboutShowsNameAndVersion() {
+        MainFrame& frame = createFrame(false);
+        QString name, version;
+        test::onNextModal([&](QDialog* dialog) {
+            QVERIFY(qobject_cast<AboutDialog*>(dialog));
+            name = dialog->findChild<QLabel*>(QStringLiteral("name"))->text();
+            version = dialog->findChild<QLabel*>(QStringLiteral("version"))->text();
+            dialog->accept();
+        });
+        frame.onCommand(cmd::About);
+        QCOMPARE(name, QStringLiteral("Tempolatch"));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+")).match(version).hasMatch(),
+            qPrintable(version));
+    }
+
+    void settingsAreSavedWhenTheWindowGoes() {
+        createFrame(false);
+        Settings::instance().custom2 = QStringLiteral("Room");
+        m_frame.reset();
+        Settings loaded;
+        loaded.load();
+        QCOMPARE(loaded.custom2, QStringLiteral("Room"));
+        QVERIFY(loaded.hasFlag(OwnerBlockOnInvoices));
+        QCOMPARE(loaded.version, Settings::CurrentVersion);
+    }
+
+    void unusableStoreStopsTheStart() {
+        QFile garbage(m_env->filePath(QStringLiteral("store.db")));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(8192, 'x'));
+        garbage.close();
+        // An older settings version: the repair of its data must still be due
+        // when a later start gets at the store.
+        platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
+        platform::Registry::user().writeNumber(QString::fromLatin1(platform::Registry::AppKey),
+                                               QStringLiteral("tlVersion"), 250);
+
+        auto frame = std::make_unique<MainFrame>();
+        QVERIFY(!frame->create());
+        QCOMPARE(m_env->ui().shown().size(), 1);
+        QCOMPARE(m_env->ui().shown().first().text,
+                 QStringLiteral("Tempolatch is unable to open the database!"));
+        QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
+        frame.reset();
+        QCOMPARE(platform::Registry::user()
+                     .readNumber(QString::fromLatin1(platform::Registry::AppKey),
+                                 QStringLiteral("tlVersion"))
+                     .value_or(0),
+                 250u);
+    }
+};
+
+TEMPOLATCH_TEST(MainFrameTest);
+#include "MainFrameTest.moc"

@@ -1,0 +1,166 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+
+#include "app/SingleInstance.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "store/RecordStore.h"
+
+using namespace tempolatch;
+
+namespace {
+
+// Runs the built program on the test's profile, without a display.
+struct Program {
+    QProcess process;
+
+    explicit Program(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        QStringList all = {QStringLiteral("--profile"), platform::Profile::folder()};
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE), all + args);
+    }
+    ~Program() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    bool finish() { return process.waitForFinished(20000); }
+    QString errors() { return QString::fromLocal8Bit(process.readAllStandardError()); }
+};
+
+bool listening(const QString& name) {
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    const bool ok = probe.waitForConnected(200);
+    probe.abort();
+    return ok;
+}
+
+void writeGarbageStore(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray(8192, 'x'));
+}
+
+// Names, sizes and times of the profile's files.
+QStringList snapshot(const QString& folder) {
+    QStringList out;
+    for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+        out.append(QStringLiteral("%1 %2 %3")
+                       .arg(f.fileName())
+                       .arg(f.size())
+                       .arg(f.lastModified().toMSecsSinceEpoch()));
+    }
+    return out;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+    QString storePath() const { return m_env->filePath(QStringLiteral("store.db")); }
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void secondStartLeavesTheFirstRunning() {
+        Program first({});
+        const QString name = SingleInstance::serverName(platform::Profile::folder());
+        QTRY_VERIFY_WITH_TIMEOUT(listening(name), 20000);
+        QVERIFY(first.process.state() == QProcess::Running);
+        // It listens before it opens the store: wait until its files settle.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(storePath()), 20000);
+        QStringList before;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QStringList now = snapshot(m_env->folder());
+                QTest::qWait(300);
+                before = snapshot(m_env->folder());
+                return now == before;
+            }(),
+            20000);
+
+        Program second({QStringLiteral("--again")});
+        QVERIFY(second.finish());
+        QCOMPARE(second.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.process.exitCode(), 0);
+
+        QTest::qWait(300);
+        QVERIFY(first.process.state() == QProcess::Running);
+        QCOMPARE(snapshot(m_env->folder()), before);
+        first.process.kill();
+        first.process.waitForFinished();
+        QLocalServer::removeServer(name);
+    }
+
+    void secondStartHandsOverBeforeTouchingTheStore() {
+        SingleInstance running;
+        QCOMPARE(running.start({}), SingleInstance::Start::First);
+        QVERIFY(running.isListening());
+        QSignalSpy handed(&running, &SingleInstance::activationRequested);
+        // Were the second start to open the store, it would fail on this.
+        writeGarbageStore(storePath());
+
+        Program second({QStringLiteral("--from-test"), QStringLiteral("-x ü")});
+        QVERIFY(second.finish());
+        QCOMPARE(second.process.exitCode(), 0);
+        QVERIFY2(!second.errors().contains(QStringLiteral("unable to open")), "store touched");
+        QTRY_COMPARE(handed.size(), 1);
+        QCOMPARE(handed.at(0).at(0).toStringList(),
+                 QStringList({QStringLiteral("--from-test"), QStringLiteral("-x ü")}));
+    }
+
+    void commandsNeverHandOver() {
+        SingleInstance running;
+        QCOMPARE(running.start({}), SingleInstance::Start::First);
+        QSignalSpy handed(&running, &SingleInstance::activationRequested);
+        QVERIFY(RecordStore::instance().openAll());
+        RecordStore::reset();
+        Program dump({QStringLiteral("dump")});
+        QVERIFY(dump.finish());
+        QCOMPARE(dump.process.exitCode(), 0);
+        QVERIFY(dump.process.readAllStandardOutput().contains("Tempolatch Data 1"));
+        QTest::qWait(100);
+        QCOMPARE(handed.size(), 0);
+    }
+
+    void unusableStoreEndsWithMessage90AndCode1() {
+        writeGarbageStore(storePath());
+        Program program({});
+        QVERIFY(program.finish());
+        QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.process.exitCode(), 1);
+        QVERIFY(program.errors().contains(
+            QStringLiteral("Tempolatch is unable to open the database!")));
+    }
+
+    void anotherProfileIsAnotherProgram() {
+        // A program running on another profile does not take this start.
+        test::TestEnvironment other;
+        SingleInstance running;
+        QCOMPARE(running.start({}), SingleInstance::Start::First);
+        QSignalSpy handed(&running, &SingleInstance::activationRequested);
+        platform::Profile::setFolder(m_env->folder());
+        writeGarbageStore(storePath());
+        Program program({});
+        QVERIFY(program.finish());
+        QCOMPARE(program.process.exitCode(), 1);
+        QCOMPARE(handed.size(), 0);
+    }
+};
+
+TEMPOLATCH_TEST(StartupTest);
+#include "StartupTest.moc"
