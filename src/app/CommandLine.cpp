@@ -8,7 +8,11 @@
 #include "platform/Locale.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "store/RecordStore.h"
 #include "store/StoreDump.h"
+#include "transfer/BackupOperation.h"
 
 namespace tempolatch {
 
@@ -16,8 +20,12 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: tempolatch [--profile DIR] [dump]\n"
-                 "  dump    print every database and record of the store\n");
+                 "usage: tempolatch [--profile DIR] [dump | backup FILE | restore FILE "
+                 "[--delete-all]]\n"
+                 "  dump                        print every database and record of the store\n"
+                 "  backup FILE                 write a backup of all data to FILE\n"
+                 "  restore FILE [--delete-all] add the data of the backup FILE to the store;\n"
+                 "                              with --delete-all, replace all data with it\n");
     return 2;
 }
 
@@ -33,6 +41,39 @@ int dumpCommand() {
     QTextStream out(stdout);
     dumpStore(*store, out);
     return 0;
+}
+
+// The store of the profile, opened; nullptr (and a message) when it cannot be.
+RecordStore* openStore() {
+    RecordStore& store = RecordStore::instance();
+    if (store.openAll())
+        return &store;
+    std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(store.openError()));
+    return nullptr;
+}
+
+int backupCommand(const QString& path) {
+    RecordStore* store = openStore();
+    if (!store)
+        return 1;
+    if (BackupOperation(*store).backup(path))
+        return 0;
+    platform::Ui::instance().message(resourceString(str::BackupFailed),
+                                     platform::MessageIcon::Stop);
+    return 1;
+}
+
+// Exits with the restore's result: 0 done, 1 failed, 2 unsupported version,
+// 3 refused kind of file.
+int restoreCommand(const QString& path, bool deleteAll) {
+    RecordStore* store = openStore();
+    if (!store)
+        return 1;
+    const int result = BackupOperation(*store).restore(path, deleteAll);
+    const QString text = restoreResultText(result);
+    if (!text.isEmpty())
+        platform::Ui::instance().message(text, platform::MessageIcon::Stop);
+    return result;
 }
 
 // Takes "--profile DIR" out of the arguments; false when DIR is missing.
@@ -55,6 +96,12 @@ int runCommand(const QStringList& args) {
     const QString& command = args.first();
     if (command == QLatin1String("dump"))
         return args.size() == 1 ? dumpCommand() : usage();
+    if (command == QLatin1String("backup"))
+        return args.size() == 2 ? backupCommand(args.at(1)) : usage();
+    if (command == QLatin1String("restore")) {
+        const bool deleteAll = args.size() == 3 && args.at(2) == QLatin1String("--delete-all");
+        return args.size() == 2 || deleteAll ? restoreCommand(args.at(1), deleteAll) : usage();
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         usage();
         return 0;

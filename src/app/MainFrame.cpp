@@ -36,6 +36,7 @@
 #include "views/PeriodView.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
+#include "transfer/BackupCommands.h"
 
 namespace tempolatch {
 
@@ -429,6 +430,20 @@ void MainFrame::onCommand(int id) {
             setArrangeBy(id - cmd::ArrangeDefault);
             return;
 
+        // Keeping the data: backups and removal.
+        case cmd::BackupCreate:
+            if (createBackup(this))
+                reloadView(0, 0);
+            return;
+        case cmd::BackupRestore:
+            if (restoreBackup(this))
+                reloadView(0, 0);
+            return;
+        case cmd::RemoveAllData:
+            if (removeAllData(this))
+                reloadView(0, 0);
+            return;
+
         // Entries: new, edit, preview, copy, notes, timers, marking, deleting.
         case cmd::New:
         case cmd::EditSelected:
@@ -453,12 +468,9 @@ void MainFrame::onCommand(int id) {
         case cmd::Expenses:
         case cmd::ExportCsv:
         case cmd::ExportXml:
-        // Keeping the data: backups, archives, removal.
-        case cmd::BackupCreate:
-        case cmd::BackupRestore:
+        // Keeping the data: archives.
         case cmd::ArchiveEntries:
         case cmd::ArchiveLoad:
-        case cmd::RemoveAllData:
         // The client structure and the bulk commands.
         case cmd::EditDropLists:
         case cmd::ReplaceFieldText:

@@ -119,6 +119,20 @@ const QHash<int, QString>& table() {
         {5016, QStringLiteral("Amount")},
         {5017, QStringLiteral("Note")},
         {5018, QStringLiteral("End Time")},
+        {7100, QStringLiteral("Backup Files (*.tld)|*.tld|")},
+        {7101, QStringLiteral("Please wait while backup is in progress. You must not turn off the "
+                              "Pocket PC. This may take a few minutes.")},
+        {7102,
+         QStringLiteral("Backup has failed. Please make sure you have enough space on the storage "
+                        "device.")},
+        {7103, QStringLiteral("Do you want to delete ALL data before restoring data?")},
+        {7104, QStringLiteral(
+                   "Data restore is in progress. Do not turn off the Pocket PC. Please wait...")},
+        {7105,
+         QStringLiteral("Restore has failed. Please select a different backup and try again.")},
+        {7106, QStringLiteral("This backup file is not supported and cannot be used to restore "
+                              "data. Please select a different backup file.")},
+        {7107, QStringLiteral("Do you want to delete ALL data?")},
     };
     return strings;
 }

@@ -52,6 +52,15 @@ inline constexpr int NoteExportFilter = 88;
 inline constexpr int NoteTooLarge = 91;
 inline constexpr int TimerNoteTooLarge = 92;
 inline constexpr int ExportNoteFilter = 224;
+// Backup, restore and removal of data
+inline constexpr int BackupFilter = 7100;  // "Backup Files (*.tld)|*.tld|"
+inline constexpr int BackupInProgress = 7101;
+inline constexpr int BackupFailed = 7102;
+inline constexpr int DeleteBeforeRestoreQuestion = 7103;
+inline constexpr int RestoreInProgress = 7104;
+inline constexpr int RestoreFailed = 7105;
+inline constexpr int RestoreUnsupported = 7106;
+inline constexpr int DeleteAllDataQuestion = 7107;
 }  // namespace str
 
 }  // namespace tempolatch

@@ -1,0 +1,181 @@
+#include <QFile>
+
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Registry.h"
+#include "platform/StringTable.h"
+#include "settings/Settings.h"
+#include "store/ClientIdCounter.h"
+#include "store/ListsDatabase.h"
+#include "transfer/BackupCommands.h"
+#include "transfer/BackupOperation.h"
+#include "transfer/TransferTestSupport.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+
+class BackupCommandsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+    ScriptedUi& ui() { return m_env->ui(); }
+    QString path(const QString& name) const { return m_env->filePath(name); }
+
+    void addEntry(const QString& client) {
+        TimeEntry e;
+        e.date = test::at(2026, 12, 1, 9);
+        e.client = client;
+        e.modified = e.date;
+        QVERIFY(tempolatch::addEntry(RecordStore::instance().entries(), e));
+    }
+    QStringList entryClients() {
+        QStringList clients;
+        for (const TimeEntry& e : test::allEntries())
+            clients << e.client;
+        return clients;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        QVERIFY(RecordStore::instance().openAll());
+    }
+    void cleanup() { m_env.reset(); }
+
+    void createBackupWritesTheChosenFile() {
+        addEntry(QStringLiteral("A"));
+        ui().queueFile(path(QStringLiteral("mine")));
+        QVERIFY(!createBackup(nullptr));
+        QCOMPARE(ui().fileFilters(), QStringList{QStringLiteral("Backup Files (*.tld)|*.tld|")});
+        QVERIFY(ui().shown().isEmpty());
+        // The default extension is added.
+        const QStringList lines = test::compoundLines(path(QStringLiteral("mine.tld")));
+        QVERIFY(lines.filter(QStringLiteral("Records/Record0 stream ")).size() == 1);
+
+        // Cancel writes nothing and says nothing.
+        ui().clear();
+        QVERIFY(!createBackup(nullptr));
+        QVERIFY(ui().shown().isEmpty());
+
+        ui().queueFile(path(QStringLiteral("no/such/folder.tld")));
+        QVERIFY(!createBackup(nullptr));
+        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::BackupFailed)});
+        QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
+    }
+
+    void restoreDeletingFirstOrOnTop_data() {
+        QTest::addColumn<bool>("deleteFirst");
+        QTest::addColumn<QStringList>("clients");
+        QTest::newRow("Yes") << true << QStringList{QStringLiteral("A")};
+        QTest::newRow("No") << false
+                            << QStringList{QStringLiteral("A"), QStringLiteral("A"),
+                                           QStringLiteral("B")};
+    }
+    void restoreDeletingFirstOrOnTop() {
+        QFETCH(bool, deleteFirst);
+        QFETCH(QStringList, clients);
+        addEntry(QStringLiteral("A"));
+        const QString file = path(QStringLiteral("a.tld"));
+        QVERIFY(BackupOperation().backup(file));
+        addEntry(QStringLiteral("B"));
+
+        ui().queueFile(file);
+        ui().queueAnswer(deleteFirst ? Answer::Yes : Answer::No);
+        QVERIFY(restoreBackup(nullptr));
+        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::DeleteBeforeRestoreQuestion)});
+        QCOMPARE(ui().shown().first().icon, MessageIcon::Warning);
+        QCOMPARE(ui().shown().first().buttons, Ui::Buttons::YesNo);
+        QCOMPARE(ui().shown().first().defaultAnswer, Answer::No);
+        QStringList actual = entryClients();
+        actual.sort();
+        QCOMPARE(actual, clients);
+    }
+
+    void restoreReportsUnusableFiles_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("message");
+        QTest::newRow("not a backup") << QByteArray("plain text") << int(str::RestoreFailed);
+        QTest::newRow("version 249") << QByteArray() << int(str::RestoreUnsupported);
+    }
+    void restoreReportsUnusableFiles() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, message);
+        const QString file = path(QStringLiteral("bad.tld"));
+        if (content.isEmpty()) {
+            auto out = CompoundFile::create(file);
+            CompoundStream version = out->root().createStream(QStringLiteral("DataVersion"));
+            version.writeUInt32(249);
+            version.writeUInt32(1);
+            version.close();
+            QVERIFY(out->commit());
+        } else {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        addEntry(QStringLiteral("Kept"));
+        ui().queueFile(file);
+        ui().queueAnswer(Answer::Yes);
+        QVERIFY(restoreBackup(nullptr));
+        QCOMPARE(ui().shownTexts().last(), resourceString(message));
+        QCOMPARE(ui().shown().last().icon, MessageIcon::Stop);
+        QCOMPARE(entryClients(), QStringList{QStringLiteral("Kept")});
+        // The reopened databases take new records.
+        addEntry(QStringLiteral("Later"));
+        QCOMPARE(entryClients().size(), 2);
+    }
+
+    void removeAllDataKeepsSettings() {
+        test::fillStore(2);
+        QVERIFY(addListValue(ListKind::Phase, QStringLiteral("Design")));
+        QVERIFY(Registry::user().createKey(QString::fromLatin1(Registry::AppKey)));
+        QVERIFY(Registry::user().writeNumber(QString::fromLatin1(Registry::AppKey),
+                                             QStringLiteral("tlVersion"), 300));
+        const QString before = test::storeSnapshot();
+
+        QVERIFY(!removeAllData(nullptr));  // No is the default answer
+        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::DeleteAllDataQuestion)});
+        QCOMPARE(ui().shown().first().icon, MessageIcon::Warning);
+        QCOMPARE(test::storeSnapshot(), before);
+
+        ui().queueAnswer(Answer::Yes);
+        QVERIFY(removeAllData(nullptr));
+        QCOMPARE(ui().shown().size(), 2);  // the question only
+        QVERIFY(test::allEntries().isEmpty());
+        QVERIFY(test::allExpenses().isEmpty());
+        QCOMPARE(test::structureLines(), QStringList{QStringLiteral("defaults")});
+        ListsByKind lists;
+        QVERIFY(lists.open());
+        QVERIFY(lists.texts(ListKind::Phase).isEmpty());
+        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(Registry::user().readNumber(QString::fromLatin1(Registry::AppKey),
+                                             QStringLiteral("tlVersion")),
+                 std::optional<quint32>(300));
+    }
+
+    void mainWindowRunsTheCommands() {
+        Settings::instance() = Settings();
+        MainFrame frame;
+        QVERIFY(frame.create());
+        addEntry(QStringLiteral("A"));
+        const QString file = path(QStringLiteral("menu.tld"));
+        ui().queueFile(file);
+        frame.onCommand(cmd::BackupCreate);
+        QVERIFY(QFile::exists(file));
+
+        ui().queueAnswer(Answer::Yes);
+        frame.onCommand(cmd::RemoveAllData);
+        QVERIFY(test::allEntries().isEmpty());
+
+        ui().queueFile(file);
+        ui().queueAnswer(Answer::Yes);
+        frame.onCommand(cmd::BackupRestore);
+        QCOMPARE(entryClients(), QStringList{QStringLiteral("A")});
+    }
+};
+
+TEMPOLATCH_TEST(BackupCommandsTest);
+#include "BackupCommandsTest.moc"

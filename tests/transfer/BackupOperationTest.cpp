@@ -1,0 +1,397 @@
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSet>
+
+#include "common/OleFileListing.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Clock.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupOperation.h"
+#include "transfer/TransferTestSupport.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+using test::at;
+
+namespace {
+
+TimeEntry fileEntry(int i) {
+    TimeEntry e;
+    e.status = EntryStatus::Billed;
+    e.date = at(2025, 3, 1 + i, 8);
+    e.client = QStringLiteral("Beta");
+    e.task = QStringLiteral("T");
+    e.duration = 100 + i;
+    e.breakTime = 10;
+    e.rate = 900;
+    e.paidDate = at(2025, 4, 1);
+    e.modified = at(2025, 3, 9);
+    e.note = QByteArray(i * 3, char(0xA5));
+    return e;
+}
+
+// A backup as older versions and other programs wrote it: two entries, an
+// expense, the clients "Alpha" and "Beta" and a default rate, in the layout
+// of `version`, with one kind of damage.
+bool writeBackupFile(const QString& path, quint32 version, const QString& damage = QString()) {
+    auto file = CompoundFile::create(path);
+    if (!file)
+        return false;
+    CompoundStorage root = file->root();
+    if (damage != QLatin1String("no DataVersion")) {
+        CompoundStream s = root.createStream(QStringLiteral("DataVersion"));
+        s.writeUInt32(version);
+        if (damage != QLatin1String("DataVersion without kind"))
+            s.writeUInt32(1);
+    }
+    if (damage != QLatin1String("no Records")) {
+        CompoundStorage records = root.createStorage(QStringLiteral("Records"));
+        for (int i = 0; i < 2; ++i) {
+            CompoundStream s = records.createStream(QStringLiteral("Record%1").arg(i));
+            if (i == 1 && damage == QLatin1String("string longer than its stream")) {
+                s.writeUInt16(1);
+                s.writeUInt64(1);
+                s.writeUInt32(0x7FFFFFFF);
+                s.writeString(QStringLiteral("short"));
+                continue;
+            }
+            test::writeEntryOfVersion(s, version, fileEntry(i));
+        }
+        if (damage == QLatin1String("record cut short")) {
+            CompoundStream cut = records.createStream(QStringLiteral("Record2"));
+            cut.writeUInt16(0);
+            cut.writeUInt64(at(2025, 5, 1).ticks);
+        }
+        if (damage == QLatin1String("storage among the records"))
+            records.createStorage(QStringLiteral("Record5"));
+    }
+    if (damage != QLatin1String("no Expenses") && version >= 300) {
+        CompoundStorage expenses = root.createStorage(QStringLiteral("Expenses"));
+        ExpenseEntry x;
+        x.date = at(2025, 2, 2);
+        x.client = QStringLiteral("Alpha");
+        x.amount = 250;
+        x.modified = at(2025, 2, 3);
+        CompoundStream s = expenses.createStream(QStringLiteral("Record0"));
+        BackupFile::writeExpense(s, x);
+    }
+    if (damage == QLatin1String("no Clients"))
+        return file->commit();
+    CompoundStorage clients = root.createStorage(QStringLiteral("Clients"));
+    const QStringList names = {QStringLiteral("Alpha"), QStringLiteral("Beta")};
+    for (int c = 0; c < names.size(); ++c) {
+        CompoundStorage client = clients.createStorage(QStringLiteral("Client%1").arg(c));
+        if (damage != QLatin1String("client without Name"))
+            client.createStream(QStringLiteral("Name")).writeString(names[c]);
+        CompoundStream pairs = client.createStream(QStringLiteral("ProjectTasks"));
+        pairs.writeUInt32(2);
+        for (const char* p : {"Site", "Site"})
+            pairs.writeString(QString::fromLatin1(p));
+        pairs.writeString(QStringLiteral("Shop"));
+        pairs.writeString(QString());
+        CompoundStream tasks = client.createStream(QStringLiteral("Tasks"));
+        tasks.writeUInt32(1);
+        tasks.writeString(QStringLiteral("Admin"));
+        CompoundStream contacts = client.createStream(QStringLiteral("Contacts"));
+        contacts.writeUInt32(1);
+        contacts.writeString(QStringLiteral("Jo"));
+        CompoundStream rates = client.createStream(QStringLiteral("Rates"));
+        rates.writeUInt32(damage == QLatin1String("rate count beyond its stream") ? 0xFFFFFFFFu
+                                                                                  : 1u);
+        test::writeRateOfVersion(
+            rates, version,
+            test::sampleRate(0, names[c], RateType::Overtime, 7000 + c, at(2024, 8, 1)));
+    }
+    if (damage != QLatin1String("no DefaultClient")) {
+        CompoundStream defaults = clients.createStream(QStringLiteral("DefaultClient"));
+        defaults.writeUInt32(1);
+        test::writeRateOfVersion(
+            defaults, version,
+            test::sampleRate(0, QStringLiteral("Base"), RateType::Normal, 5000, at(1850, 1, 1)));
+    }
+    return file->commit();
+}
+
+// Writes `bytes` over the file: for damage below the layer's API.
+bool rewrite(const QString& path, const std::function<void(QByteArray&)>& change) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = f.readAll();
+    change(bytes);
+    f.resize(0);
+    f.seek(0);
+    return f.write(bytes) == bytes.size();
+}
+
+// Makes the "Clients" storage contain the root: its directory entry is
+// found by its name (UTF-16, 16 bytes with the terminator, type storage).
+void loopClientsToRoot(QByteArray& bytes) {
+    const QByteArray name = QByteArray::fromRawData(reinterpret_cast<const char*>(u"Clients"), 14);
+    for (qsizetype at = bytes.indexOf(name); at >= 0; at = bytes.indexOf(name, at + 1)) {
+        if (at % 128 == 0 && quint8(bytes[at + 0x40]) == 16 && quint8(bytes[at + 0x42]) == 1) {
+            for (int i = 0; i < 4; ++i)
+                bytes[at + 0x4C + i] = 0;
+            return;
+        }
+    }
+}
+
+// Fails after the time entries are written.
+class FailingBackup : public BackupOperation {
+public:
+    bool writeExpenses(CompoundStorage&) override { return false; }
+};
+
+class ArchivesOnly : public BackupOperation {
+public:
+    bool acceptFileKind(quint32 kind) const override { return kind == 2; }
+};
+
+}  // namespace
+
+class BackupOperationTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+    QString path(const QString& name) const { return m_env->filePath(name); }
+    RecordStore& store() { return RecordStore::instance(); }
+
+    static QSet<quint32> idsOf(const QList<TimeEntry>& entries) {
+        QSet<quint32> ids;
+        for (const TimeEntry& e : entries)
+            ids.insert(e.recordId);
+        return ids;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        QVERIFY(store().openAll());
+    }
+    void cleanup() { m_env.reset(); }
+
+    void emptyStoreLayout() {
+        const QString file = path(QStringLiteral("empty.tld"));
+        QVERIFY(BackupOperation().backup(file));
+        QCOMPARE(test::compoundLines(file),
+                 QStringList({QStringLiteral("Clients storage"),
+                              QStringLiteral("Clients/DefaultClient stream 00000000"),
+                              QStringLiteral("Records storage"), QStringLiteral("Expenses storage"),
+                              QStringLiteral("DataVersion stream 2c01000001000000")}));
+    }
+
+    void backupAndRestoreIntoEmptiedStore() {
+        test::fillStore(12);
+        const QList<TimeEntry> entries = test::allEntries();
+        const QList<ExpenseEntry> expenses = test::allExpenses();
+        const QStringList structure = test::structureLines();
+        const QString file = path(QStringLiteral("all.tld"));
+        QVERIFY(BackupOperation().backup(file));
+
+        // Client storages in directory order hold the clients in name order,
+        // and every one comes before "DefaultClient".
+        QStringList clientNames;
+        for (const QString& line : test::compoundLines(file)) {
+            if (line.startsWith(QLatin1String("Clients/")) && line.indexOf(u'/', 8) < 0 &&
+                line.endsWith(QLatin1String(" storage")))
+                clientNames << line.mid(8).section(u' ', 0, 0);
+            if (line.startsWith(QLatin1String("Clients/DefaultClient")))
+                clientNames << QStringLiteral("DefaultClient");
+        }
+        QStringList expectedNames;
+        for (int i = 0; i < 12; ++i)
+            expectedNames << QStringLiteral("Client%1").arg(i);
+        QCOMPARE(clientNames, expectedNames << QStringLiteral("DefaultClient"));
+
+        QVERIFY(store().deleteAllData());
+        QCOMPARE(BackupOperation().restore(file), int(BackupOperation::RestoreOk));
+
+        const QList<TimeEntry> restored = test::allEntries();
+        QCOMPARE(test::withoutIds(restored), test::withoutIds(entries));
+        QVERIFY(!idsOf(restored).intersects(idsOf(entries)));
+        for (const TimeEntry& e : restored)
+            QCOMPARE(e.changeFlags, quint16(3));
+        QCOMPARE(restored.at(4).note.size(), 1200);
+        const QList<ExpenseEntry> restoredExpenses = test::allExpenses();
+        QCOMPARE(test::withoutIds(restoredExpenses), test::withoutIds(expenses));
+        for (const ExpenseEntry& x : restoredExpenses)
+            QCOMPARE(x.changeFlags, quint16(3));
+        QCOMPARE(test::structureLines(), structure);
+        for (const Rate& r : listRates(store().clientStructure().rates, 0))
+            QCOMPARE(r.changeFlags, quint16(3));
+        // Ids are handed out anew in the order the storages are read.
+        const QList<Client> clients = listClients(store().clientStructure().clients);
+        for (int i = 0; i < clients.size(); ++i)
+            QCOMPARE(clients[i].clientId, quint32(i + 1));
+    }
+
+    void restoringTwiceAddsRecordsTwiceAndNamesOnce() {
+        test::fillStore(3);
+        const QString file = path(QStringLiteral("twice.tld"));
+        QVERIFY(BackupOperation().backup(file));
+        const QStringList structure = test::structureLines();
+        QVERIFY(store().deleteAllData());
+        QCOMPARE(BackupOperation().restore(file), 0);
+        QCOMPARE(BackupOperation().restore(file), 0);
+
+        QCOMPARE(test::allEntries().size(), 10);
+        QCOMPARE(test::allExpenses().size(), 6);
+        // Every rate twice, everything else once.
+        QStringList expected;
+        for (const QString& line : structure) {
+            expected << line;
+            if (line.startsWith(QLatin1String("rate ")))
+                expected << line;
+        }
+        QStringList actual = test::structureLines();
+        std::sort(expected.begin(), expected.end());
+        std::sort(actual.begin(), actual.end());
+        QCOMPARE(actual, expected);
+    }
+
+    void olderDataVersions_data() {
+        QTest::addColumn<quint32>("version");
+        QTest::newRow("250") << 250u;
+        QTest::newRow("260") << 260u;
+        QTest::newRow("300") << 300u;
+    }
+    void olderDataVersions() {
+        QFETCH(quint32, version);
+        const QString file = path(QStringLiteral("v%1.tld").arg(version));
+        QVERIFY(writeBackupFile(file, version));
+        QCOMPARE(BackupOperation().restore(file), 0);
+
+        const QList<TimeEntry> entries = test::allEntries();
+        QCOMPARE(entries.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            TimeEntry expected = fileEntry(i);
+            if (version < 300)
+                expected.breakTime = 0;
+            if (version < 251)
+                expected.modified = FileTime();
+            QCOMPARE(test::withoutIds(QList<TimeEntry>{entries[i]}), QList<TimeEntry>{expected});
+        }
+        QCOMPARE(test::allExpenses().size(), version >= 300 ? 1 : 0);
+
+        const FileTime now = Clock::nowFileTime();
+        ClientStructureStore& s = store().clientStructure();
+        const quint32 beta = findClientId(s.clients, QStringLiteral("Beta"));
+        QCOMPARE(projectRecords(s.projects, beta).size(), 2);
+        QCOMPARE(listTasks(s.tasks, beta), QStringList{QStringLiteral("Admin")});
+        QCOMPARE(listContacts(s.contacts, beta), QStringList{QStringLiteral("Jo")});
+        const QList<Rate> rates = listRates(s.rates, beta);
+        QCOMPARE(rates.size(), 1);
+        QCOMPARE(rates[0].rate, 7001);
+        QCOMPARE(rates[0].modified, version >= 251 ? at(2024, 8, 1) : FileTime());
+        // A default rate dated before 1900 is dated now.
+        const QList<Rate> defaults = listRates(s.rates, 0);
+        QCOMPARE(defaults.size(), 1);
+        QCOMPARE(defaults[0].modified, version >= 251 ? now : FileTime());
+    }
+
+    // A file that cannot be used changes nothing, even when all data was to
+    // be deleted first; the store stays usable.
+    void damagedFilesChangeNothing_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("result");
+        for (const char* damage :
+             {"missing file", "empty file", "garbage", "truncated file", "directory loops",
+              "no DataVersion", "DataVersion without kind", "no Records", "no Expenses",
+              "no Clients", "no DefaultClient", "client without Name", "record cut short",
+              "string longer than its stream", "rate count beyond its stream",
+              "storage among the records"})
+            QTest::newRow(damage) << QString::fromLatin1(damage) << 1;
+        QTest::newRow("version 249") << QStringLiteral("version 249") << 2;
+        QTest::newRow("kind refused") << QStringLiteral("kind refused") << 3;
+    }
+    void damagedFilesChangeNothing() {
+        QFETCH(QString, damage);
+        QFETCH(int, result);
+        const QString file = path(QStringLiteral("damaged.tld"));
+        if (damage == QLatin1String("version 249")) {
+            QVERIFY(writeBackupFile(file, 249));
+        } else if (damage != QLatin1String("missing file")) {
+            QVERIFY(writeBackupFile(file, 300, damage));
+        }
+        if (damage == QLatin1String("empty file"))
+            QVERIFY(rewrite(file, [](QByteArray& b) { b.clear(); }));
+        if (damage == QLatin1String("garbage")) {
+            QVERIFY(rewrite(file, [](QByteArray& b) {
+                QRandomGenerator random(3);
+                for (qsizetype i = 0; i < b.size(); ++i)
+                    b[i] = char(random.bounded(256));
+            }));
+        }
+        if (damage == QLatin1String("truncated file"))
+            QVERIFY(rewrite(file, [](QByteArray& b) { b.truncate(b.size() / 2); }));
+        if (damage == QLatin1String("directory loops"))
+            QVERIFY(rewrite(file, loopClientsToRoot));
+
+        test::fillStore(2);
+        // Another database after ours: databases recreated by a deletion get
+        // other ids than the ones they replace.
+        QVERIFY(
+            store().objectStore()->createDatabase(QStringLiteral("Other"), 7, {prop::EntryDate}));
+        const QString before = test::storeSnapshot();
+        const QList<TimeEntry> entries = test::allEntries();
+        for (bool deleteAll : {false, true}) {
+            std::unique_ptr<BackupOperation> op = damage == QLatin1String("kind refused")
+                                                      ? std::make_unique<ArchivesOnly>()
+                                                      : std::make_unique<BackupOperation>();
+            QCOMPARE(op->restore(file, deleteAll), result);
+            QCOMPARE(test::storeSnapshot(), before);
+            // Read through the store's own databases, which stay usable.
+            QCOMPARE(test::allEntries(), entries);
+            QCOMPARE(listClients(store().clientStructure().clients).size(), 2);
+        }
+        // The same store takes a good file afterwards, exactly once.
+        const QString good = path(QStringLiteral("good.tld"));
+        QVERIFY(writeBackupFile(good, 300));
+        QCOMPARE(BackupOperation().restore(good, true), 0);
+        QCOMPARE(test::allEntries().size(), 2);
+        QCOMPARE(test::allExpenses().size(), 1);
+    }
+
+    void failedBackupLeavesNoFileAndKeepsTheOldOne() {
+        test::fillStore(2);
+        const QString file = path(QStringLiteral("old.tld"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the previous backup");
+        old.close();
+        const QStringList filesBefore = QDir(m_env->folder()).entryList(QDir::Files);
+
+        QVERIFY(!FailingBackup().backup(file));
+        QVERIFY(!FailingBackup().backup(path(QStringLiteral("new.tld"))));
+        QVERIFY(!BackupOperation().backup(path(QStringLiteral("missing/folder.tld"))));
+
+        QCOMPARE(QDir(m_env->folder()).entryList(QDir::Files), filesBefore);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("the previous backup"));
+        old.close();
+        // A good one replaces it.
+        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(!test::compoundLines(file).isEmpty());
+    }
+
+    void olefileReadsOurBackups() {
+        test::fillStore(12);
+        const QString file = path(QStringLiteral("ole.tld"));
+        QVERIFY(BackupOperation().backup(file));
+        const test::OleFileListing theirs = test::oleFileListing(file);
+        if (!theirs.available)
+            QSKIP("python3-olefile is not installed");
+        QVERIFY2(theirs.ok, qPrintable(theirs.error));
+        QStringList ours = test::compoundLines(file);
+        QCOMPARE(ours.size(), 5 + 5 + 3 + 12 * 6);
+        ours.sort();
+        QCOMPARE(theirs.lines, ours);
+    }
+};
+
+TEMPOLATCH_TEST(BackupOperationTest);
+#include "BackupOperationTest.moc"
