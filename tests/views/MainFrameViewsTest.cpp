@@ -66,23 +66,23 @@ class MainFrameViewsTest : public QObject {
     // Paid Acme, Billed Beta; and one a month earlier.
     void addEntries() {
         QVERIFY(RecordStore::instance().openAll());
-        struct Spec {
+        struct Sample {
             platform::FileTime when;
             EntryStatus status;
             const char* client;
         };
-        const Spec specs[] = {
+        const Sample samples[] = {
             {at(2026, 12, 7, 9), EntryStatus::Billable, "Acme"},
             {at(2026, 12, 8, 9), EntryStatus::NonBillable, "Zeta"},
             {at(2026, 12, 6, 9), EntryStatus::Paid, "Acme"},
             {at(2026, 12, 12, 9), EntryStatus::Billed, "Beta"},
             {at(2026, 11, 2, 9), EntryStatus::Billable, "Acme"},
         };
-        for (const Spec& spec : specs) {
+        for (const Sample& sample : samples) {
             TimeEntry e;
-            e.date = spec.when;
-            e.status = spec.status;
-            e.client = QString::fromLatin1(spec.client);
+            e.date = sample.when;
+            e.status = sample.status;
+            e.client = QString::fromLatin1(sample.client);
             e.task = QStringLiteral("Work");
             QVERIFY(addEntry(RecordStore::instance().entries(), e));
             m_ids.append(e.recordId);
