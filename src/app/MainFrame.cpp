@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QScreen>
@@ -13,14 +14,28 @@
 #include "app/HelpWindow.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
+#include "clients/ClientsSetupDialog.h"
+#include "clients/RatesSetupDialog.h"
 #include "editing/EntryTimer.h"
+#include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
+#include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
+#include "views/ColumnLayout.h"
+#include "views/CustomPeriodDialog.h"
+#include "views/CustomizeDefaultView.h"
+#include "views/EntryFilter.h"
+#include "views/EntryListWidget.h"
+#include "views/FilterSheet.h"
+#include "views/NavigationBar.h"
+#include "views/PeriodView.h"
+#include "views/TimeEntryRows.h"
+#include "views/TreeListOptions.h"
 #include "transfer/BackupCommands.h"
 
 namespace tempolatch {
@@ -30,6 +45,15 @@ namespace {
 Settings& settings() {
     return Settings::instance();
 }
+
+// The wait cursor while the view is rebuilt.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 }  // namespace
 
@@ -65,6 +89,8 @@ MainFrame::MainFrame() {
 }
 
 MainFrame::~MainFrame() {
+    // The view first, then the list (the Simple list keeps its columns).
+    destroyListAndView();
     // A start that failed at the store saves nothing: the stored settings
     // version must still say that older data awaits its repair.
     if (m_created)
@@ -93,31 +119,90 @@ bool MainFrame::create() {
     loadEntryFilter();
     m_listFont = createListFont(s, false);
     createListAndView();
+
+    // Another program (a second copy, a command-line restore) changed the
+    // store: show what is there now.
+    m_watcher = new StoreWatcher(this);
+    connect(m_watcher, &StoreWatcher::storeChanged, this, [this] { reloadView(0, 0); });
+    m_watcher->start();
     return true;
 }
 
 void MainFrame::loadEntryFilter() {
-    // The view's entry filter is read from the settings key here.
+    EntryFilter& filter = EntryFilter::view();
+    filter.reset();
+    filter.load();
+}
+
+void MainFrame::destroyListAndView() {
+    delete m_bar;
+    m_bar = nullptr;
+    m_view.reset();
+    if (m_list) {
+        delete m_list->widget();
+        m_list = nullptr;
+    }
 }
 
 void MainFrame::createListAndView() {
-    // The list of the current list style and the period view of the current
-    // period type fill the view area; they read and show the entries of the
-    // period themselves.
+    Settings& s = settings();
+    if (m_view)
+        m_view->attach(nullptr, nullptr);
+    if (m_list) {
+        delete m_list->widget();
+        m_list = nullptr;
+    }
+    if (s.listStyle > EntryList::Tree)
+        s.listStyle = EntryList::Default;
+    m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), m_viewArea);
+    m_list->setListFont(m_listFont);
+    m_viewArea->layout()->addWidget(m_list->widget());
+    EntryListEvents& events = m_list->events();
+    connect(&events, &EntryListEvents::entryTapped, this, &MainFrame::entryTapped);
+    connect(
+        &events, &EntryListEvents::commandRequested, this, [this](int id) { onCommand(id); },
+        Qt::QueuedConnection);
+    connect(
+        &events, &EntryListEvents::contextMenuRequested, this,
+        [this](const QPoint& pos) { showEntryContextMenu(pos); }, Qt::QueuedConnection);
+    if (!m_records)
+        m_records = std::make_unique<TimeEntryRecords>(EntryFilter::view(), s);
+    const bool known = s.view >= PeriodView::Day && s.view <= PeriodView::Custom;
+    replaceView(known ? int(s.view) : int(PeriodView::Week));
 }
 
-void MainFrame::reloadView(int /*selectFlag*/, quint32 /*recordId*/) {
-    // Rereads the current period; with the select flag set the entry with
-    // that record id is selected.
+void MainFrame::replaceView(int type) {
+    // The new view shows the period that holds the old one's start; the
+    // custom view shows the stored custom period.
+    platform::SystemTime start = platform::Clock::now();
+    platform::SystemTime end = start;
+    if (m_view)
+        m_view->getPeriod(start, end);
+    delete m_bar;
+    m_bar = nullptr;
+    m_view = PeriodView::make(type);
+    settings().view = quint32(m_view->type());
+    m_view->attach(m_list, m_records.get());
+    m_bar = new NavigationBar(m_view.get(), m_captionFont, m_viewArea);
+    static_cast<QBoxLayout*>(m_viewArea->layout())->insertWidget(0, m_bar);
+    if (m_view->type() == PeriodView::Custom)
+        m_view->setPeriod(settings().periodStart, settings().periodEnd);
+    else
+        m_view->setPeriod(start, end);
+}
+
+void MainFrame::reloadView(int selectFlag, quint32 recordId) {
+    if (m_view)
+        m_view->reload(selectFlag, recordId);
 }
 
 void MainFrame::sortList() {
-    // The current list orders its rows by the arrange-by setting.
+    if (m_list)
+        m_list->sort(settings().sort);
 }
 
 quint32 MainFrame::selectedEntryId() const {
-    // No list, no selection.
-    return 0;
+    return m_list ? m_list->selectedRecordId() : 0;
 }
 
 std::optional<int> MainFrame::entryStatus(quint32 recordId) const {
@@ -207,22 +292,69 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void MainFrame::setListStyle(int style) {
+    WaitCursor wait;
     settings().listStyle = quint32(style);
     createListAndView();
 }
 
 void MainFrame::setPeriodType(int type) {
-    // A custom period is chosen in its own dialog, which the period view
-    // brings; the fixed periods only change the type.
-    if (type < 1 || type > 3)
+    if (type < PeriodView::Day || type > PeriodView::Custom)
         return;
-    settings().view = quint32(type);
-    createListAndView();
+    WaitCursor wait;
+    replaceView(type);
+}
+
+void MainFrame::runCustomPeriod() {
+    CustomPeriodDialog dialog(this);
+    const auto [start, end] = CustomPeriodDialog::preset(settings(), m_view.get());
+    dialog.setPeriod(start, end);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CustomPeriodDialog::store(settings(), dialog.start(), dialog.end());
+    setPeriodType(PeriodView::Custom);
 }
 
 void MainFrame::setArrangeBy(int index) {
     settings().sort = quint16(index);
     sortList();
+}
+
+void MainFrame::customizeList() {
+    if (!m_list)
+        return;
+    switch (m_list->style()) {
+        case EntryList::Default:
+            CustomizeDefaultView::run(settings(), this);
+            break;
+        case EntryList::Tree:
+            TreeListOptions::run(settings(), this);
+            break;
+        default:
+            return;
+    }
+    reloadView(0, 0);
+}
+
+void MainFrame::filterShowAll() {
+    EntryFilter& filter = EntryFilter::view();
+    filter.reset();
+    filter.store();
+    reloadView(0, 0);
+}
+
+void MainFrame::filterUnpaidOnly() {
+    EntryFilter& filter = EntryFilter::view();
+    filter.showUnpaidOnly();
+    filter.store();
+    reloadView(0, 0);
+}
+
+void MainFrame::filterCustom() {
+    FilterSheet sheet(EntryFilter::view(), this);
+    if (sheet.exec() != QDialog::Accepted)
+        return;
+    EntryFilter::view().store();
+    reloadView(0, 0);
 }
 
 void MainFrame::runOptions() {
@@ -255,11 +387,31 @@ void MainFrame::onCommand(int id) {
         case cmd::Options:
             runOptions();
             return;
+        case cmd::SetupClients:
+            runClientsSetup(this);
+            return;
+        case cmd::SetupRates:
+            runRatesSetup(this, m_watcher);
+            return;
         case cmd::PeriodDay:
         case cmd::PeriodWeek:
         case cmd::PeriodMonth:
-        case cmd::PeriodCustom:
             setPeriodType(id - cmd::PeriodBase);
+            return;
+        case cmd::PeriodCustom:
+            runCustomPeriod();
+            return;
+        case cmd::Customize:
+            customizeList();
+            return;
+        case cmd::FilterShowAll:
+            filterShowAll();
+            return;
+        case cmd::FilterUnpaidOnly:
+            filterUnpaidOnly();
+            return;
+        case cmd::FilterCustom:
+            filterCustom();
             return;
         case cmd::ListStyleDefault:
         case cmd::ListStyleSimple:
@@ -307,11 +459,6 @@ void MainFrame::onCommand(int id) {
         case cmd::MarkAsBilled:
         case cmd::MarkAsPaid:
         case cmd::Delete:
-        // The view: customising the list and filtering.
-        case cmd::Customize:
-        case cmd::FilterShowAll:
-        case cmd::FilterUnpaidOnly:
-        case cmd::FilterCustom:
         // Reports, summaries, expenses and exports.
         case cmd::ReportGroupBy:
         case cmd::ReportTabular:
@@ -325,8 +472,6 @@ void MainFrame::onCommand(int id) {
         case cmd::ArchiveEntries:
         case cmd::ArchiveLoad:
         // The client structure and the bulk commands.
-        case cmd::SetupClients:
-        case cmd::SetupRates:
         case cmd::EditDropLists:
         case cmd::ReplaceFieldText:
         case cmd::MarkBilledEntries:

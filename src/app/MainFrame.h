@@ -2,12 +2,18 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 namespace tempolatch {
 
 class MenuBar;
 class EntryContextMenu;
+class EntryListWidget;
+class NavigationBar;
+class PeriodView;
+class StoreWatcher;
+class TimeEntryRecords;
 
 // The main window: its menu bar, the command routing, the view area with the
 // period view and the entry list, and the close question.
@@ -28,6 +34,11 @@ public:
 
     MenuBar* commandBar() const { return m_menuBar; }
     QWidget* viewArea() const { return m_viewArea; }
+    // The period view and the entry list of the view area.
+    PeriodView* periodView() const { return m_view.get(); }
+    EntryListWidget* entryList() const { return m_list; }
+    NavigationBar* navigationBar() const { return m_bar; }
+    StoreWatcher* storeWatcher() const { return m_watcher; }
 
     // Checks and greys the items of a popup that is about to open
     // (40031 View, 40006 Tools, 117 the soft-key Menu).
@@ -67,7 +78,14 @@ private:
 
     void setListStyle(int style);
     void setPeriodType(int type);
+    void runCustomPeriod();
     void setArrangeBy(int index);
+    void customizeList();
+    void filterShowAll();
+    void filterUnpaidOnly();
+    void filterCustom();
+    void destroyListAndView();
+    void replaceView(int type);
     void runOptions();
     void showAbout();
 
@@ -76,6 +94,11 @@ private:
     QWidget* m_viewArea = nullptr;
     QFont m_listFont;
     QFont m_captionFont;
+    EntryListWidget* m_list = nullptr;
+    std::unique_ptr<TimeEntryRecords> m_records;
+    std::unique_ptr<PeriodView> m_view;
+    NavigationBar* m_bar = nullptr;
+    StoreWatcher* m_watcher = nullptr;
 };
 
 }  // namespace tempolatch

@@ -1,27 +1,21 @@
 #include "platform/CompoundDirectory.h"
 
-#include <QBuffer>
 #include <QIODevice>
+#include <QSysInfo>
 #include <QtEndian>
 #include <algorithm>
-#include <functional>
 
 namespace tempolatch::platform {
 
 namespace {
 
-constexpr quint32 kEndOfChain = 0xFFFFFFFEu;
-constexpr quint32 kMaxRegularSector = 0xFFFFFFFAu;
-constexpr int kHeaderSize = 512;
-constexpr int kEntrySize = 128;
-constexpr int kHeaderFatSlots = 109;
 const char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
-quint16 u16(const QByteArray& bytes, qint64 at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+quint16 u16(const char* bytes) {
+    return qFromLittleEndian<quint16>(bytes);
 }
-quint32 u32(const QByteArray& bytes, qint64 at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+quint32 u32(const char* bytes) {
+    return qFromLittleEndian<quint32>(bytes);
 }
 
 bool fail(QString* error, const char* why) {
@@ -30,91 +24,22 @@ bool fail(QString* error, const char* why) {
     return false;
 }
 
-// Sector access over the device, with the allocation table read a sector at
-// a time as the directory chain needs it.
-class SectorReader {
-public:
-    explicit SectorReader(QIODevice& device) : m_device(device) {}
-
-    bool readHeader(QString* error) {
-        if (!m_device.seek(0))
-            return fail(error, "cannot read the file");
-        m_header = m_device.read(kHeaderSize);
-        if (m_header.size() != kHeaderSize || !m_header.startsWith(QByteArray(kSignature, 8)))
-            return fail(error, "not a compound file");
-        const quint16 shift = u16(m_header, 0x1E);
-        if (u16(m_header, 0x1C) != 0xFFFE || (shift != 9 && shift != 12))
-            return fail(error, "unsupported sector size or byte order");
-        m_sectorSize = 1 << shift;
-        m_sectorCount = std::max<qint64>(0, m_device.size() / m_sectorSize - 1);
-        return readFatSectorList(error);
-    }
-
-    int sectorSize() const { return m_sectorSize; }
-    quint32 directoryStart() const { return u32(m_header, 0x30); }
-    bool isSector(quint32 sector) const {
-        return sector <= kMaxRegularSector && sector < m_sectorCount;
-    }
-    qint64 offsetOf(quint32 sector) const { return (qint64(sector) + 1) * m_sectorSize; }
-
-    bool readSector(quint32 sector, QByteArray& out) {
-        if (!isSector(sector) || !m_device.seek(offsetOf(sector)))
+// Reads the given sectors into `out`, one device read for each run of
+// sectors that follow each other in the file.
+bool readSectors(QIODevice& device, const CompoundDirectory& dir, const QList<quint32>& sectors,
+                 char* out) {
+    const int size = dir.sectorSize();
+    for (qsizetype i = 0; i < sectors.size();) {
+        qsizetype run = 1;
+        while (i + run < sectors.size() && sectors[i + run] == sectors[i] + run && run < 2048)
+            ++run;
+        if (sectors[i] >= dir.sectorCount() || !device.seek(dir.offsetOf(sectors[i])) ||
+            device.read(out + i * size, run * size) != run * size)
             return false;
-        out = m_device.read(m_sectorSize);
-        return out.size() == m_sectorSize;
+        i += run;
     }
-
-    // The sector after `sector` in its chain, or false when the table is damaged.
-    bool next(quint32 sector, quint32& out) {
-        const int perSector = m_sectorSize / 4;
-        const qsizetype fatIndex = sector / perSector;
-        if (fatIndex >= m_fatSectors.size())
-            return false;
-        if (m_cachedIndex != fatIndex) {
-            if (!readSector(m_fatSectors[fatIndex], m_cached))
-                return false;
-            m_cachedIndex = fatIndex;
-        }
-        out = u32(m_cached, (sector % perSector) * 4);
-        return true;
-    }
-
-private:
-    bool readFatSectorList(QString* error) {
-        const quint32 fatCount = u32(m_header, 0x2C);
-        quint32 difat = u32(m_header, 0x44);
-        const quint32 difatCount = u32(m_header, 0x48);
-        if (fatCount > m_sectorCount || difatCount > m_sectorCount)
-            return fail(error, "allocation table larger than the file");
-        for (int i = 0; i < kHeaderFatSlots && quint32(m_fatSectors.size()) < fatCount; ++i)
-            m_fatSectors.append(u32(m_header, 0x4C + 4 * i));
-        const int perDifat = m_sectorSize / 4 - 1;
-        QByteArray block;
-        for (quint32 n = 0; n < difatCount && quint32(m_fatSectors.size()) < fatCount; ++n) {
-            // At most difatCount sectors are read, so a looping chain ends too.
-            if (!readSector(difat, block))
-                return fail(error, "damaged allocation table");
-            for (int i = 0; i < perDifat && quint32(m_fatSectors.size()) < fatCount; ++i)
-                m_fatSectors.append(u32(block, 4 * i));
-            difat = u32(block, 4 * perDifat);
-        }
-        if (quint32(m_fatSectors.size()) != fatCount)
-            return fail(error, "damaged allocation table");
-        for (quint32 sector : m_fatSectors) {
-            if (!isSector(sector))
-                return fail(error, "damaged allocation table");
-        }
-        return true;
-    }
-
-    QIODevice& m_device;
-    QByteArray m_header;
-    int m_sectorSize = 512;
-    qint64 m_sectorCount = 0;
-    QList<quint32> m_fatSectors;
-    QByteArray m_cached;
-    qsizetype m_cachedIndex = -1;
-};
+    return true;
+}
 
 }  // namespace
 
@@ -125,72 +50,137 @@ QString compoundNameKey(const QString& name) {
     return key;
 }
 
-int compareCompoundNames(const QString& a, const QString& b) {
+int compareCompoundKeys(const QString& a, const QString& b) {
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
+    const ushort* x = a.utf16();
+    const ushort* y = b.utf16();
     for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].toUpper().unicode();
-        const char16_t y = b[i].toUpper().unicode();
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x[i] != y[i])
+            return x[i] < y[i] ? -1 : 1;
     }
     return 0;
 }
 
-bool CompoundDirectory::read(QIODevice& device, QString* error) {
-    m_entries.clear();
-    m_children.clear();
-    m_depth = 0;
+int compareCompoundNames(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return compareCompoundKeys(compoundNameKey(a), compoundNameKey(b));
+}
 
-    SectorReader sectors(device);
-    if (!sectors.readHeader(error))
+bool CompoundDirectory::readHeader(QIODevice& device, QString* error) {
+    if (!device.seek(0))
+        return fail(error, "cannot read the file");
+    const QByteArray header = device.read(kHeaderSize);
+    const char* h = header.constData();
+    if (header.size() != kHeaderSize || !header.startsWith(QByteArray(kSignature, 8)))
+        return fail(error, "not a compound file");
+    const quint16 shift = u16(h + 0x1E);
+    if (u16(h + 0x1C) != 0xFFFE || (shift != 9 && shift != 12) || u16(h + 0x20) != 6 ||
+        u32(h + 0x38) != kMiniCutoff)
+        return fail(error, "unsupported sector size or byte order");
+    m_sectorSize = 1 << shift;
+    m_wideSizes = u16(h + 0x1A) >= 4;
+    m_sectorCount =
+        quint32(std::clamp<qint64>(device.size() / m_sectorSize - 1, 0, qint64(MaxSector) + 1));
+    m_directoryStart = u32(h + 0x30);
+    m_miniFatStart = u32(h + 0x3C);
+    m_miniFatSectors = u32(h + 0x40);
+
+    // Where the allocation table lives: the first sectors are listed in the
+    // header, the rest in a chain of further lists.
+    const quint32 fatCount = u32(h + 0x2C);
+    quint32 difat = u32(h + 0x44);
+    const quint32 difatCount = u32(h + 0x48);
+    if (fatCount > m_sectorCount || difatCount > m_sectorCount)
+        return fail(error, "allocation table larger than the file");
+    QList<quint32> fatSectors;
+    QList<quint32> difatSectors;
+    for (int i = 0; i < kHeaderFatSlots && quint32(fatSectors.size()) < fatCount; ++i)
+        fatSectors.append(u32(h + 0x4C + 4 * i));
+    const int perDifat = m_sectorSize / 4 - 1;
+    QByteArray block(m_sectorSize, Qt::Uninitialized);
+    for (quint32 n = 0; n < difatCount && quint32(fatSectors.size()) < fatCount; ++n) {
+        // At most difatCount sectors are read, so a looping chain ends too.
+        if (!readSectors(device, *this, {difat}, block.data()))
+            return fail(error, "damaged allocation table");
+        difatSectors.append(difat);
+        for (int i = 0; i < perDifat && quint32(fatSectors.size()) < fatCount; ++i)
+            fatSectors.append(u32(block.constData() + 4 * i));
+        difat = u32(block.constData() + 4 * perDifat);
+    }
+    if (quint32(fatSectors.size()) != fatCount)
+        return fail(error, "damaged allocation table");
+    for (quint32 sector : fatSectors) {
+        if (sector >= m_sectorCount)
+            return fail(error, "damaged allocation table");
+    }
+    m_tableSectors = fatSectors + difatSectors;
+
+    // No larger than the file, which holds at least as many sectors.
+    m_fat.resize(size_t(fatCount) * (m_sectorSize / 4));
+    if (!readSectors(device, *this, fatSectors, reinterpret_cast<char*>(m_fat.data())))
+        return fail(error, "the file is truncated");
+    if constexpr (QSysInfo::ByteOrder != QSysInfo::LittleEndian) {
+        for (quint32& next : m_fat)
+            next = qFromLittleEndian(next);
+    }
+    return true;
+}
+
+bool CompoundDirectory::read(QIODevice& device, QString* error) {
+    *this = CompoundDirectory();
+    if (!readHeader(device, error))
         return false;
-    const int perSector = sectors.sectorSize() / kEntrySize;
+    const int perSector = m_sectorSize / kEntrySize;
 
     // Follow the directory chain; each sector once, so a looping chain ends.
-    QList<quint32> chain;
     std::vector<bool> seen;
-    quint32 sector = sectors.directoryStart();
-    while (sector != kEndOfChain) {
-        if (!sectors.isSector(sector))
+    quint32 sector = m_directoryStart;
+    while (sector != EndOfChain) {
+        if (sector >= m_sectorCount || sector >= m_fat.size())
             return fail(error, "damaged directory chain");
         if (seen.size() <= sector)
             seen.resize(sector + 1);
         if (seen[sector])
             return fail(error, "the directory chain loops");
-        if ((chain.size() + 1) * perSector > kMaxEntries)
+        if ((m_directorySectors.size() + 1) * perSector > kMaxEntries)
             return fail(error, "too many directory entries");
         seen[sector] = true;
-        chain.append(sector);
-        if (!sectors.next(sector, sector))
-            return fail(error, "damaged allocation table");
+        m_directorySectors.append(sector);
+        sector = m_fat[sector];
     }
-    if (chain.isEmpty())
+    if (m_directorySectors.isEmpty())
         return fail(error, "no directory");
 
-    m_entries.resize(size_t(chain.size()) * perSector);
-    QByteArray block;
-    for (qsizetype s = 0; s < chain.size(); ++s) {
-        if (!sectors.readSector(chain[s], block))
-            return fail(error, "the file is truncated");
-        for (int i = 0; i < perSector; ++i) {
-            const qint64 at = qint64(i) * kEntrySize;
-            Entry& e = m_entries[size_t(s) * perSector + i];
-            e.offset = sectors.offsetOf(chain[s]) + at;
-            e.type = quint8(block[at + 0x42]);
-            e.left = u32(block, at + 0x44);
-            e.right = u32(block, at + 0x48);
-            e.child = u32(block, at + 0x4C);
-            const quint16 nameBytes = u16(block, at + 0x40);
-            if (nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0) {
-                const int units = nameBytes / 2 - 1;
-                e.name.resize(units);
-                qFromLittleEndian<quint16>(block.constData() + at, units, e.name.data());
-                // A name must end at its terminator; one that does not stays
-                // empty and is refused below if the tree reaches it.
-                if (u16(block, at + 2 * units) != 0 || e.name.contains(QChar(0)))
-                    e.name.clear();
-            }
+    QByteArray block(m_directorySectors.size() * m_sectorSize, Qt::Uninitialized);
+    if (!readSectors(device, *this, m_directorySectors, block.data()))
+        return fail(error, "the file is truncated");
+    m_entries.resize(size_t(m_directorySectors.size()) * perSector);
+    for (size_t index = 0; index < m_entries.size(); ++index) {
+        const char* at = block.constData() + index * kEntrySize;
+        Entry& e = m_entries[index];
+        e.offset = offsetOf(m_directorySectors[qsizetype(index / perSector)]) +
+                   qint64(index % perSector) * kEntrySize;
+        e.type = quint8(at[0x42]);
+        e.left = u32(at + 0x44);
+        e.right = u32(at + 0x48);
+        e.child = u32(at + 0x4C);
+        e.start = u32(at + 0x74);
+        // Older writers leave the high half of the size undefined.
+        e.size = m_wideSizes ? qFromLittleEndian<quint64>(at + 0x78) : u32(at + 0x78);
+        if (e.type == 0)
+            continue;
+        const quint16 nameBytes = u16(at + 0x40);
+        if (nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0) {
+            const int units = nameBytes / 2 - 1;
+            e.name.resize(units);
+            qFromLittleEndian<quint16>(at, units, e.name.data());
+            // A name must end at its terminator; one that does not stays
+            // empty and is refused below if the tree reaches it.
+            if (u16(at + 2 * units) != 0 || e.name.contains(QChar(0)))
+                e.name.clear();
+            e.key = compoundNameKey(e.name);
         }
     }
     return walk(error);
@@ -246,10 +236,10 @@ bool CompoundDirectory::walk(QString* error) {
 
     for (QList<quint32>& kids : m_children) {
         std::sort(kids.begin(), kids.end(), [this](quint32 a, quint32 b) {
-            return compareCompoundNames(m_entries[a].name, m_entries[b].name) < 0;
+            return compareCompoundKeys(m_entries[a].key, m_entries[b].key) < 0;
         });
         for (qsizetype i = 1; i < kids.size(); ++i) {
-            if (compareCompoundNames(m_entries[kids[i - 1]].name, m_entries[kids[i]].name) == 0)
+            if (m_entries[kids[i - 1]].key == m_entries[kids[i]].key)
                 return fail(error, "two elements of one name");
         }
     }
@@ -257,47 +247,16 @@ bool CompoundDirectory::walk(QString* error) {
 }
 
 quint32 CompoundDirectory::findChild(quint32 storage, const QString& name) const {
-    const QList<quint32> kids = m_children.value(storage);
+    const auto kids = m_children.constFind(storage);
+    if (kids == m_children.cend())
+        return NoEntry;
+    const QString key = compoundNameKey(name);
     const auto it =
-        std::lower_bound(kids.begin(), kids.end(), name, [this](quint32 e, const QString& n) {
-            return compareCompoundNames(m_entries[e].name, n) < 0;
+        std::lower_bound(kids->begin(), kids->end(), key, [this](quint32 e, const QString& k) {
+            return compareCompoundKeys(m_entries[e].key, k) < 0;
         });
-    if (it == kids.end() || compareCompoundNames(m_entries[*it].name, name) != 0)
+    if (it == kids->end() || m_entries[*it].key != key)
         return NoEntry;
     return *it;
 }
-
-bool CompoundDirectory::balanceTrees(QByteArray& file, QString* error) {
-    CompoundDirectory dir;
-    {
-        QBuffer buffer(&file);
-        if (!buffer.open(QIODevice::ReadOnly) || !dir.read(buffer, error))
-            return false;
-    }
-    char* bytes = file.data();
-    const auto put = [bytes](qint64 at, quint32 value) { qToLittleEndian(value, bytes + at); };
-
-    for (auto it = dir.m_children.cbegin(); it != dir.m_children.cend(); ++it) {
-        const QList<quint32>& kids = it.value();
-        // Every node above the last, partly filled level is black and that
-        // level red, so each path holds the same number of black nodes.
-        int blackLevels = 0;
-        while ((qsizetype(2) << blackLevels) - 1 <= kids.size())
-            ++blackLevels;
-        const std::function<quint32(qsizetype, qsizetype, int)> build =
-            [&](qsizetype lo, qsizetype hi, int level) -> quint32 {
-            if (lo > hi)
-                return NoEntry;
-            const qsizetype mid = lo + (hi - lo) / 2;
-            const Entry& e = dir.m_entries[kids[mid]];
-            put(e.offset + 0x44, build(lo, mid - 1, level + 1));
-            put(e.offset + 0x48, build(mid + 1, hi, level + 1));
-            bytes[e.offset + 0x43] = level < blackLevels ? 1 : 0;
-            return kids[mid];
-        };
-        put(dir.m_entries[it.key()].offset + 0x4C, build(0, kids.size() - 1, 0));
-    }
-    return true;
-}
-
 }  // namespace tempolatch::platform

@@ -16,28 +16,45 @@ namespace tempolatch::platform {
 int compareCompoundNames(const QString& a, const QString& b);
 // The name in upper case, unit by unit, as the format compares it.
 QString compoundNameKey(const QString& name);
+// compareCompoundNames() for names already turned into keys.
+int compareCompoundKeys(const QString& a, const QString& b);
 
-// The directory of a compound file, read and checked on our own before the
-// library sees the file. The library builds its tree recursively, one stack
-// frame per link, and crashes on long sibling chains; a directory whose links
-// loop, cross, point outside it, or run deeper than kMaxDepth is refused
-// here instead. Only the directory is read, never the whole file.
+// The directory of a compound file, read and checked before anything else is:
+// a directory whose links loop, cross, point outside it, or run deeper than
+// kMaxDepth is refused here, as is an allocation table that points outside
+// the file. Besides the directory, only the allocation table is read.
 class CompoundDirectory {
 public:
     static constexpr quint32 NoEntry = 0xFFFFFFFFu;
     static constexpr int kMaxEntries = 1 << 21;
     // Links from the root down to the deepest element; balanced trees of a
-    // million elements need about 25 per level of nesting.
+    // million elements need about 25 per level of nesting, and recursive
+    // readers elsewhere descend one frame per link.
     static constexpr int kMaxDepth = 1024;
+
+    // Sector numbers above MaxSector are markers.
+    static constexpr quint32 MaxSector = 0xFFFFFFFAu;
+    static constexpr quint32 DifatSector = 0xFFFFFFFCu;
+    static constexpr quint32 FatSector = 0xFFFFFFFDu;
+    static constexpr quint32 EndOfChain = 0xFFFFFFFEu;
+    static constexpr quint32 FreeSector = 0xFFFFFFFFu;
+    static constexpr int kHeaderSize = 512;
+    static constexpr int kEntrySize = 128;
+    static constexpr int kHeaderFatSlots = 109;
+    static constexpr int kMiniSectorSize = 64;
+    static constexpr quint32 kMiniCutoff = 4096;
 
     enum Type : quint8 { Storage = 1, Stream = 2, Root = 5 };
 
     struct Entry {
         QString name;
+        QString key;  // compoundNameKey(name)
         quint8 type = 0;
         quint32 left = NoEntry;
         quint32 right = NoEntry;
         quint32 child = NoEntry;
+        quint32 start = EndOfChain;  // first sector, or mini sector for a small stream
+        quint64 size = 0;
         qint64 offset = 0;  // of the entry in the file
     };
 
@@ -52,18 +69,36 @@ public:
     // The longest chain of links from the root, the root counting as one.
     int depth() const { return m_depth; }
 
-    // Rewrites the sibling links of every storage of a file held in memory as
-    // a balanced red-black tree in directory order. The library writes each
-    // storage as one long chain, which recursive readers (the library among
-    // them) descend one frame per element.
-    static bool balanceTrees(QByteArray& file, QString* error = nullptr);
+    // The layout the directory was found in, for reading the streams.
+    int sectorSize() const { return m_sectorSize; }
+    // Whole sectors in the file after the header: valid sector numbers are below.
+    quint32 sectorCount() const { return m_sectorCount; }
+    qint64 offsetOf(quint32 sector) const { return (qint64(sector) + 1) * m_sectorSize; }
+    // The allocation table: the sector after each sector in its chain.
+    const std::vector<quint32>& fat() const { return m_fat; }
+    // The sectors the table itself takes up (those of the table in order,
+    // then those that list them beyond the header) and the directory's.
+    const QList<quint32>& tableSectors() const { return m_tableSectors; }
+    const QList<quint32>& directorySectors() const { return m_directorySectors; }
+    quint32 miniFatStart() const { return m_miniFatStart; }
+    quint32 miniFatSectors() const { return m_miniFatSectors; }
 
 private:
+    bool readHeader(QIODevice& device, QString* error);
     bool walk(QString* error);
 
     std::vector<Entry> m_entries;
     QHash<quint32, QList<quint32>> m_children;
     int m_depth = 0;
+    int m_sectorSize = 512;
+    quint32 m_sectorCount = 0;
+    bool m_wideSizes = false;
+    std::vector<quint32> m_fat;
+    QList<quint32> m_tableSectors;
+    QList<quint32> m_directorySectors;
+    quint32 m_directoryStart = EndOfChain;
+    quint32 m_miniFatStart = EndOfChain;
+    quint32 m_miniFatSectors = 0;
 };
 
 }  // namespace tempolatch::platform

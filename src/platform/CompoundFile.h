@@ -106,7 +106,7 @@ private:
     std::unique_ptr<Private> d;
 };
 
-// A compound file (structured storage), read or written through libgsf.
+// A compound file (structured storage), read or written on our own.
 // Opening checks the whole directory first: a damaged file is refused
 // instead of being half read. A new file appears at its path only when
 // commit() succeeds, complete; dropping it uncommitted leaves nothing behind

@@ -54,7 +54,8 @@ QString Locale::yearMonthFormat() {
     QString format = longDateFormat();
     format.remove(QStringLiteral("dddd"));
     format.remove(QStringLiteral("ddd"));
-    format.remove(QRegularExpression(QStringLiteral("\\bd{1,2}\\b[.,]?")));
+    static const QRegularExpression day(QStringLiteral("\\bd{1,2}\\b[.,]?"));
+    format.remove(day);
     format = format.simplified();
     while (format.startsWith(QLatin1Char(',')) || format.startsWith(QLatin1Char(' ')))
         format.remove(0, 1);
@@ -67,7 +68,8 @@ QString Locale::yearMonthFormat() {
 
 QString Locale::timeFormatWithoutSeconds() {
     QString format = current().timeFormat(QLocale::ShortFormat);
-    format.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+    format.remove(seconds);
     return format;
 }
 
@@ -92,6 +94,10 @@ QByteArray Locale::toAnsi(const QString& text) {
     if (!encoder.isValid())
         return text.toLatin1();
     QByteArray out = encoder.encode(text);
+    // The encoder marks what the code page cannot hold with SUB (0x1A);
+    // readers of our files expect the usual '?' there.
+    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
+        out.replace('\x1a', '?');
     return out;
 }
 

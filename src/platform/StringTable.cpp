@@ -12,12 +12,25 @@ const QHash<int, QString>& table() {
         {1, QStringLiteral("Tempolatch")},
         {4, QStringLiteral("Entry Timers")},
         {5, QStringLiteral("Quick Summary")},
+        {6, QStringLiteral("Goto Today")},
+        {7, QStringLiteral("Previous Period")},
+        {8, QStringLiteral("Next Period")},
+        {15, QStringLiteral("Week Of ")},
         {16, QStringLiteral("Edit In Word")},
         {18, QStringLiteral("Draw")},
         {23, QStringLiteral(
                  "When finished editing and saving the note in Pocket Word, tap OK to update "
                  "Tempolatch.")},
         {25, QStringLiteral("(Default Rates)")},
+        {27, QStringLiteral("Enter Client Name:")},
+        {28, QStringLiteral("Enter Project Name:")},
+        {29, QStringLiteral("Enter Task Name:")},
+        {30, QStringLiteral("Enter Contact Name:")},
+        {32, QStringLiteral("Projects")},
+        {33, QStringLiteral("Tasks")},
+        {34, QStringLiteral("This will also delete all associated projects, tasks, contacts, and "
+                            "rates. However, time entries are preserved. Are you sure?")},
+        {38, QStringLiteral("This is not a valid rate. Rate can have up to 2 decimal places.")},
         {40, QStringLiteral(
                  "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
                  "Files|*.txt|")},
@@ -31,6 +44,7 @@ const QHash<int, QString>& table() {
         {68, QStringLiteral(
                  "Export note failed. Please make sure there is enough storage space and try "
                  "again.")},
+        {69, QStringLiteral("Are you sure to delete this project and all its tasks?")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
@@ -38,6 +52,7 @@ const QHash<int, QString>& table() {
         {88, QStringLiteral(
                  "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
                  "Files|*.txt|Unicode Files|*.txt|")},
+        {89, QStringLiteral("Import a contact from Contacts Application")},
         {90, QStringLiteral("Tempolatch is unable to open the database!")},
         {91, QStringLiteral(
                  "The note is too large. Please remove large voice recordings or drawings.")},
@@ -50,9 +65,17 @@ const QHash<int, QString>& table() {
         {123, QStringLiteral("Fixed Rate")},
         {124, QStringLiteral("Discount Rate")},
         {128, QStringLiteral("Timers... (%d)")},
+        {134,
+         QStringLiteral("Unable to import data. Please close some applications and try again.")},
+        {138, QStringLiteral("(All)")},
+        {139, QStringLiteral("Contacts")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
+        {183, QStringLiteral("Please enter a description.")},
+        {200, QStringLiteral("Duration, Start")},
+        {201, QStringLiteral("Duration, Start, End")},
+        {202, QStringLiteral("Start, End")},
         {224, QStringLiteral(
                   "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
                   "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
@@ -69,6 +92,8 @@ const QHash<int, QString>& table() {
         {320, QStringLiteral("Mark As Paid")},
         {321, QStringLiteral("-")},
         {322, QStringLiteral("Delete")},
+        {350, QStringLiteral("Expand All")},
+        {351, QStringLiteral("Collapse All")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},
@@ -76,9 +101,24 @@ const QHash<int, QString>& table() {
         {4601, QStringLiteral("Billable")},
         {4602, QStringLiteral("Billed")},
         {4603, QStringLiteral("Paid")},
+        {5001, QStringLiteral("Entry Date")},
+        {5002, QStringLiteral("Client")},
+        {5003, QStringLiteral("Project")},
+        {5004, QStringLiteral("Phase")},
+        {5005, QStringLiteral("Task")},
+        {5006, QStringLiteral("Duration")},
+        {5007, QStringLiteral("Currency")},
+        {5008, QStringLiteral("Status")},
+        {5009, QStringLiteral("Rate")},
+        {5010, QStringLiteral("Start Time")},
+        {5011, QStringLiteral("Bill To")},
         {5012, QStringLiteral("Custom 1")},
         {5013, QStringLiteral("Custom 2")},
         {5014, QStringLiteral("Custom 3")},
+        {5015, QStringLiteral("Rate Type")},
+        {5016, QStringLiteral("Amount")},
+        {5017, QStringLiteral("Note")},
+        {5018, QStringLiteral("End Time")},
         {7100, QStringLiteral("Backup Files (*.tld)|*.tld|")},
         {7101, QStringLiteral("Please wait while backup is in progress. You must not turn off the "
                               "Pocket PC. This may take a few minutes.")},

@@ -97,18 +97,45 @@ Answer WidgetUi::ask(const QString& text, MessageIcon icon, Buttons buttons, Ans
     return answerOf(box.exec(), buttons == Buttons::YesNo ? Answer::No : fallback);
 }
 
-QString WidgetUi::saveFile(const QString& title, const QString& filter,
-                           const QString& suggestedPath, QObject* parent) {
+namespace {
+
+// The 1-based number of the filter the user picked, as the callers count them.
+int chosenFilterNumber(const QString& qtFilters, const QString& selected) {
+    return int(qtFilters.split(QStringLiteral(";;")).indexOf(selected)) + 1;
+}
+
+}  // namespace
+
+Ui::ChosenFile WidgetUi::saveFileWithFilter(const QString& title, const QString& filter,
+                                            const QString& suggestedPath, QObject* parent) {
     if (!displayIsVisible())
         return {};
-    return QFileDialog::getSaveFileName(ownerOf(parent), title, suggestedPath, toQtFilter(filter));
+    const QString qtFilters = toQtFilter(filter);
+    QString selected;
+    const QString path = QFileDialog::getSaveFileName(ownerOf(parent), title, suggestedPath,
+                                                      qtFilters, &selected);
+    return {path, path.isEmpty() ? 0 : chosenFilterNumber(qtFilters, selected)};
+}
+
+Ui::ChosenFile WidgetUi::openFileWithFilter(const QString& title, const QString& filter,
+                                            const QString& startFolder, QObject* parent) {
+    if (!displayIsVisible())
+        return {};
+    const QString qtFilters = toQtFilter(filter);
+    QString selected;
+    const QString path = QFileDialog::getOpenFileName(ownerOf(parent), title, startFolder,
+                                                      qtFilters, &selected);
+    return {path, path.isEmpty() ? 0 : chosenFilterNumber(qtFilters, selected)};
+}
+
+QString WidgetUi::saveFile(const QString& title, const QString& filter,
+                           const QString& suggestedPath, QObject* parent) {
+    return saveFileWithFilter(title, filter, suggestedPath, parent).path;
 }
 
 QString WidgetUi::openFile(const QString& title, const QString& filter, const QString& startFolder,
                            QObject* parent) {
-    if (!displayIsVisible())
-        return {};
-    return QFileDialog::getOpenFileName(ownerOf(parent), title, startFolder, toQtFilter(filter));
+    return openFileWithFilter(title, filter, startFolder, parent).path;
 }
 
 }  // namespace tempolatch::platform

@@ -16,6 +16,11 @@ public:
                      QObject* parent) override;
     QString openFile(const QString& title, const QString& filter, const QString& startFolder,
                      QObject* parent) override;
+    // The desktop dialogs know which filter was picked; no guessing from the name.
+    ChosenFile saveFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& suggestedPath, QObject* parent) override;
+    ChosenFile openFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& startFolder, QObject* parent) override;
 
     static bool displayIsVisible();
 };

@@ -1,5 +1,6 @@
 #include "common/TestRegistry.h"
 #include "platform/FileTime.h"
+#include "platform/Locale.h"
 #include "platform/Ui.h"
 
 using namespace tempolatch::platform;
@@ -42,6 +43,12 @@ private Q_SLOTS:
         QFETCH(SystemTime, st);
         QVERIFY(!toFileTime(st));
         QVERIFY(!toSystemTime(FileTime{0xFFFFFFFFFFFFFFFFull}));
+    }
+
+    void ansiTextMarksWhatTheCodePageLacks() {
+        QCOMPARE(Locale::toAnsi(QString::fromUtf8("Caf\u00e9 \u20ac \u4e2d")),
+                 QByteArray("Caf\xe9 \x80 ?"));
+        QCOMPARE(Locale::fromAnsi(QByteArray("Caf\xe9 \x80")), QString::fromUtf8("Caf\u00e9 \u20ac"));
     }
 
     void filtersBecomeQtFilters() {

@@ -1,0 +1,235 @@
+#include "clients/ClientStructureEditor.h"
+
+#include "platform/ObjectStore.h"
+#include "store/Client.h"
+#include "store/ClientNames.h"
+#include "store/Databases.h"
+#include "store/Project.h"
+#include "store/Rate.h"
+
+namespace tempolatch {
+
+namespace {
+
+// The record of a client's project and task pair; 0 when there is none.
+quint32 findProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,
+                        const QString& task) {
+    for (const Project& record : projectRecords(db, clientId))
+        if (record.project == project && record.task == task)
+            return record.recordId;
+    return 0;
+}
+
+quint32 findName(RecordDatabase& db, quint32 clientId, const QString& name) {
+    for (const ClientName& record : clientnames::records(db, clientId))
+        if (record.name == name)
+            return record.recordId;
+    return 0;
+}
+
+std::optional<ClientStructureEditor::Added> addName(RecordDatabase& db, quint32 clientId,
+                                                    const QString& given) {
+    const QString name = structureName(given);
+    if (name.isEmpty())
+        return std::nullopt;
+    if (const quint32 existing = findName(db, clientId, name))
+        return ClientStructureEditor::Added{existing, clientId, name, true};
+    const quint32 recordId = clientnames::add(db, clientId, name);
+    if (recordId == 0)
+        return std::nullopt;
+    return ClientStructureEditor::Added{recordId, clientId, name, false};
+}
+
+// A client-level task or contact: the record must be the client's, and the
+// client must not have the new name yet.
+bool renameName(RecordDatabase& db, quint32 recordId, quint32 clientId, const QString& given) {
+    const QString name = structureName(given);
+    if (name.isEmpty())
+        return false;
+    const quint32 holder = findName(db, clientId, name);
+    if (holder == recordId)
+        return true;
+    if (holder != 0 || db.seekRecord(recordId) == 0)
+        return false;
+    return clientnames::rename(db, name);
+}
+
+bool deleteOne(RecordDatabase& db, quint32 recordId) {
+    return recordId != 0 && db.deleteRecord(recordId);
+}
+
+}  // namespace
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addClient(const QString& given) {
+    Client client{0, structureName(given), 0};
+    if (client.name.isEmpty())
+        return std::nullopt;
+    if (tempolatch::addClient(m_store.clients, client) != 0)
+        return Added{client.recordId, client.clientId, client.name, false};
+    // Most likely the name exists; find its record.
+    ClientsDatabase& db = m_store.clients;
+    if (db.seekFirst(platform::Property::string(prop::ClientName, client.name)) == 0)
+        return std::nullopt;
+    Client existing;
+    if (readClient(db, existing) != RecordDatabase::Read)
+        return std::nullopt;
+    return Added{existing.recordId, existing.clientId, existing.name, true};
+}
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addPair(quint32 clientId,
+                                                                           const QString& project,
+                                                                           const QString& task,
+                                                                           const QString& name) {
+    if (project.isEmpty() || name.isEmpty())
+        return std::nullopt;
+    if (const quint32 existing = findProjectTask(m_store.projects, clientId, project, task))
+        return Added{existing, clientId, name, true};
+    const quint32 recordId = tempolatch::addProjectTask(m_store.projects, clientId, project, task);
+    if (recordId == 0)
+        return std::nullopt;
+    return Added{recordId, clientId, name, false};
+}
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addProject(
+    quint32 clientId, const QString& project) {
+    const QString name = structureName(project);
+    return addPair(clientId, name, QString(), name);
+}
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addProjectTask(
+    quint32 clientId, const QString& project, const QString& task) {
+    const QString name = structureName(task);
+    return addPair(clientId, structureName(project), name, name);
+}
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addTask(quint32 clientId,
+                                                                           const QString& name) {
+    return addName(m_store.tasks, clientId, name);
+}
+
+std::optional<ClientStructureEditor::Added> ClientStructureEditor::addContact(quint32 clientId,
+                                                                              const QString& name) {
+    return addName(m_store.contacts, clientId, name);
+}
+
+bool ClientStructureEditor::renameClient(quint32 recordId, const QString& given) {
+    const QString name = structureName(given);
+    ClientsDatabase& db = m_store.clients;
+    if (name.isEmpty())
+        return false;
+    if (const quint32 holder = db.seekFirst(platform::Property::string(prop::ClientName, name)))
+        return holder == recordId;
+    if (db.seekRecord(recordId) == 0)
+        return false;
+    return tempolatch::renameClient(db, name);
+}
+
+quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& oldName,
+                                             const QString& given) {
+    const QString name = structureName(given);
+    ProjectsDatabase& db = m_store.projects;
+    if (name.isEmpty() || !db.isOpen())
+        return 0;
+    QList<quint32> records;
+    bool taken = false;
+    for (const Project& record : projectRecords(db, clientId)) {
+        if (record.project == oldName)
+            records.append(record.recordId);
+        else if (record.project == name)
+            taken = true;
+    }
+    if (taken)
+        return 0;
+    if (name == oldName && !records.isEmpty())
+        return records.first();
+    platform::StoreBatch batch(*db.objectStore());
+    if (records.isEmpty()) {
+        // The project lost its records elsewhere; keep the one the tree shows.
+        const quint32 recordId = tempolatch::addProjectTask(db, clientId, name, QString());
+        return recordId != 0 && batch.commit() ? recordId : 0;
+    }
+    for (quint32 id : records)
+        if (db.seekRecord(id) == 0 || !tempolatch::renameProject(db, name))
+            return 0;
+    return batch.commit() ? records.first() : 0;
+}
+
+bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId,
+                                              const QString& project, const QString& given) {
+    const QString task = structureName(given);
+    ProjectsDatabase& db = m_store.projects;
+    if (task.isEmpty())
+        return false;
+    const quint32 holder = findProjectTask(db, clientId, project, task);
+    if (holder != 0)
+        return holder == recordId;
+    if (db.seekRecord(recordId) == 0)
+        return false;
+    return tempolatch::renameProjectTask(db, task);
+}
+
+bool ClientStructureEditor::renameTask(quint32 recordId, quint32 clientId, const QString& name) {
+    return renameName(m_store.tasks, recordId, clientId, name);
+}
+
+bool ClientStructureEditor::renameContact(quint32 recordId, quint32 clientId, const QString& name) {
+    return renameName(m_store.contacts, recordId, clientId, name);
+}
+
+quint32 ClientStructureEditor::clientIdOf(quint32 clientRecordId) {
+    return clientIdOfRecord(m_store.clients, clientRecordId);
+}
+
+bool ClientStructureEditor::deleteClient(quint32 recordId) {
+    const quint32 clientId = clientIdOf(recordId);
+    // Client id 0 owns the default rates: a record that cannot be read must
+    // never lead to deleting them.
+    if (clientId == 0 || !m_store.clients.isOpen())
+        return false;
+    platform::StoreBatch batch(*m_store.clients.objectStore());
+    if (!batch.isActive())
+        return false;
+    deleteProjectsOfClient(m_store.projects, clientId);
+    deleteTasksOfClient(m_store.tasks, clientId);
+    deleteContactsOfClient(m_store.contacts, clientId);
+    deleteRatesOfClient(m_store.rates, clientId);
+    if (!m_store.clients.deleteRecord(recordId))
+        return false;
+    return batch.commit();
+}
+
+bool ClientStructureEditor::deleteProject(quint32 clientId, const QString& project) {
+    return tempolatch::deleteProject(m_store.projects, clientId, project);
+}
+
+quint32 ClientStructureEditor::deleteProjectTask(quint32 recordId, quint32 clientId,
+                                                 const QString& project) {
+    ProjectsDatabase& db = m_store.projects;
+    bool known = false;
+    quint32 other = 0;
+    for (const Project& record : projectRecords(db, clientId)) {
+        if (record.project != project)
+            continue;
+        if (record.recordId == recordId)
+            known = true;
+        else if (other == 0)
+            other = record.recordId;
+    }
+    if (!known)
+        return 0;
+    if (other != 0)
+        return deleteOne(db, recordId) ? other : 0;
+    if (db.seekRecord(recordId) == 0)
+        return 0;
+    return updateProjectTask(db, clientId, project, QString()) ? recordId : 0;
+}
+
+bool ClientStructureEditor::deleteTask(quint32 recordId) {
+    return deleteOne(m_store.tasks, recordId);
+}
+
+bool ClientStructureEditor::deleteContact(quint32 recordId) {
+    return deleteOne(m_store.contacts, recordId);
+}
+
+}  // namespace tempolatch

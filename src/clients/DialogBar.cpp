@@ -1,0 +1,95 @@
+#include "clients/DialogBar.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/HelpWindow.h"
+#include "clients/SetupCommandIds.h"
+#include "settings/Settings.h"
+
+namespace tempolatch {
+
+DialogBar::Kind DialogBar::configuredKind() {
+    return Settings::instance().hasFlag(SoftKeyMenus) ? Kind::SoftKeys : Kind::Classic;
+}
+
+DialogBar::DialogBar(Kind kind, QWidget* parent) : QToolBar(parent), m_kind(kind) {
+    setObjectName(kind == Kind::SoftKeys ? QStringLiteral("softKeyBar")
+                                         : QStringLiteral("classicBar"));
+    setMovable(false);
+    setFloatable(false);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+QMenu* DialogBar::addPopup(const QString& text, const QString& objectName) {
+    auto* menu = new QMenu(text, this);
+    menu->setObjectName(objectName);
+    auto* button = new QToolButton(this);
+    button->setObjectName(objectName + QStringLiteral("Button"));
+    button->setText(text);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addWidget(button);
+    return menu;
+}
+
+QAction* DialogBar::addCommand(QMenu* menu, int id, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("command%1").arg(id));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
+    if (menu)
+        menu->addAction(action);
+    else
+        addAction(action);
+    m_commands.insert(id, action);
+    return action;
+}
+
+void DialogBar::addStretch() {
+    auto* spacer = new QWidget(this);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    addWidget(spacer);
+}
+
+void DialogBar::frame(QDialog* dialog, QWidget* content, const QString& helpTopic) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(dialog);
+    if (m_kind == Kind::Classic) {
+        layout->addWidget(this);
+        layout->addWidget(content, 1);
+        layout->addWidget(buttons);
+    } else {
+        layout->addWidget(content, 1);
+        auto* bottom = new QHBoxLayout;
+        bottom->addWidget(this, 1);
+        bottom->addWidget(buttons);
+        layout->addLayout(bottom);
+    }
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+    connect(help, &QShortcut::activated, dialog, [helpTopic] { HelpWindow::showTopic(helpTopic); });
+    auto* del = new QShortcut(QKeySequence::Delete, content, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] { Q_EMIT commandTriggered(cmd::DeleteItem); });
+}
+
+void DialogBar::setCommandEnabled(int id, bool enabled) {
+    if (QAction* action = command(id))
+        action->setEnabled(enabled);
+}
+
+bool DialogBar::isCommandEnabled(int id) const {
+    QAction* action = command(id);
+    return action && action->isEnabled();
+}
+
+}  // namespace tempolatch

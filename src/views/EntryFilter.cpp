@@ -1,0 +1,178 @@
+#include "views/EntryFilter.h"
+
+#include "platform/Locale.h"
+#include "platform/Registry.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+#include "views/PeriodMath.h"
+
+namespace tempolatch {
+
+namespace {
+
+const QString kKey = QString::fromLatin1(platform::Registry::AppKey);
+
+// Texts as the registry keeps them: readers take names of up to 127
+// characters with their terminator.
+constexpr int kMaxTextBytes = 2 * 128;
+
+struct TextValue {
+    const char* name;
+    QString EntryFilter::*field;
+};
+constexpr TextValue kTexts[] = {
+    {"fClient", &EntryFilter::client},     {"fProject", &EntryFilter::project},
+    {"fPhase", &EntryFilter::phase},       {"fTask", &EntryFilter::task},
+    {"fCurrency", &EntryFilter::currency}, {"fBillTo", &EntryFilter::billTo},
+};
+constexpr const char* kNotStored[] = {"fCustom1", "fCustom2", "fCustom3"};
+
+bool textMatches(const QString& criterion, const QString& value) {
+    return criterion.isEmpty() || platform::Locale::compare(criterion, value) == 0;
+}
+
+}  // namespace
+
+EntryFilter& EntryFilter::view() {
+    static EntryFilter filter;
+    return filter;
+}
+
+void EntryFilter::showUnpaidOnly() {
+    reset();
+    paid = false;
+    nonBillable = false;
+}
+
+quint32 EntryFilter::flags() const {
+    quint32 flags = 0;
+    if (billable)
+        flags |= BillableFlag;
+    if (paid)
+        flags |= PaidFlag;
+    if (nonBillable)
+        flags |= NonBillableFlag;
+    if (billed)
+        flags |= BilledFlag;
+    return flags;
+}
+
+void EntryFilter::setFlags(quint32 flags) {
+    billable = flags & BillableFlag;
+    paid = flags & PaidFlag;
+    nonBillable = flags & NonBillableFlag;
+    billed = flags & BilledFlag;
+}
+
+bool EntryFilter::matches(const TimeEntry& entry) const {
+    if (hasDateRange()) {
+        // The start counts with its own time of day; the end is the whole day.
+        if (const auto from = platform::toFileTime(startDate); from && entry.date < *from)
+            return false;
+        if (const auto to = platform::toFileTime(periodmath::endOfDay(endDate));
+            to && entry.date > *to)
+            return false;
+    }
+    if (!textMatches(client, entry.client) || !textMatches(project, entry.project) ||
+        !textMatches(phase, entry.phase) || !textMatches(task, entry.task) ||
+        !textMatches(billTo, entry.billTo) || !textMatches(currency, entry.currency) ||
+        !textMatches(custom1, entry.custom1) || !textMatches(custom2, entry.custom2) ||
+        !textMatches(custom3, entry.custom3))
+        return false;
+    // A status the flags do not name (a damaged record) is shown.
+    static constexpr quint32 kFlagOfStatus[] = {NonBillableFlag, BillableFlag, BilledFlag,
+                                                PaidFlag};
+    const auto status = std::size_t(entry.status);
+    if (status < std::size(kFlagOfStatus) && !(flags() & kFlagOfStatus[status]))
+        return false;
+    return rateType == -1 || qint32(entry.rateType) == rateType;
+}
+
+void EntryFilter::store(platform::Registry& registry) const {
+    if (!registry.isOpen() || (!registry.keyExists(kKey) && !registry.createKey(kKey)))
+        return;
+    registry.beginBatch();
+    for (const TextValue& value : kTexts)
+        registry.deleteValue(kKey, QString::fromLatin1(value.name));
+    for (const char* name : kNotStored)
+        registry.deleteValue(kKey, QString::fromLatin1(name));
+    registry.deleteValue(kKey, QStringLiteral("fFlags"));
+    registry.deleteValue(kKey, QStringLiteral("fRateType"));
+    for (const TextValue& value : kTexts) {
+        const QString& text = this->*value.field;
+        if (!text.isEmpty())
+            registry.writeString(kKey, QString::fromLatin1(value.name), text,
+                                 int(text.size() + 1) * 2);
+    }
+    registry.writeNumber(kKey, QStringLiteral("fFlags"), flags());
+    registry.writeNumber(kKey, QStringLiteral("fRateType"), quint32(rateType));
+    registry.endBatch();
+}
+
+void EntryFilter::store() const {
+    store(platform::Registry::user());
+}
+
+void EntryFilter::load(const platform::Registry& registry) {
+    if (!registry.isOpen() || !registry.keyExists(kKey))
+        return;
+    for (const TextValue& value : kTexts) {
+        const QString name = QString::fromLatin1(value.name);
+        if (!registry.readRaw(kKey, name))
+            continue;
+        // There, but not a text we can take: the criterion is dropped.
+        this->*value.field = registry.readString(kKey, name, kMaxTextBytes).value_or(QString());
+    }
+    if (const auto stored = registry.readNumber(kKey, QStringLiteral("fFlags")))
+        setFlags(*stored);
+    if (const auto stored = registry.readNumber(kKey, QStringLiteral("fRateType"))) {
+        const qint32 type = qint32(*stored);
+        // Only the known rate types and "any"; anything else would hide every entry.
+        rateType = type >= -1 && type <= qint32(RateType::Discount) ? type : -1;
+    }
+}
+
+void EntryFilter::load() {
+    load(platform::Registry::user());
+}
+
+QString EntryFilter::sortKey(const TimeEntry& entry, int arrangeBy) {
+    static constexpr QString TimeEntry::*kKeys[] = {
+        nullptr,
+        &TimeEntry::client,
+        &TimeEntry::project,
+        &TimeEntry::phase,
+        &TimeEntry::task,
+        &TimeEntry::billTo,
+        &TimeEntry::custom1,
+        &TimeEntry::custom2,
+        &TimeEntry::custom3,
+    };
+    if (arrangeBy < 1 || arrangeBy > MaxArrangeBy)
+        return {};
+    return entry.*kKeys[arrangeBy];
+}
+
+int EntryFilter::compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy) {
+    if (arrangeBy >= 1 && arrangeBy <= MaxArrangeBy)
+        if (const int c = platform::Locale::compare(sortKey(a, arrangeBy), sortKey(b, arrangeBy)))
+            return c;
+    if (a.date != b.date)
+        return a.date < b.date ? -1 : 1;
+    return platform::Locale::compare(a.task, b.task);
+}
+
+int EntryFilter::compare(TimeEntryDatabase& db, quint32 recordA, quint32 recordB, int arrangeBy) {
+    // A record that cannot be read sorts as an empty entry.
+    auto read = [&db](quint32 id) {
+        TimeEntry entry;
+        if (db.seekRecord(id) == id && readEntry(db, entry) != RecordDatabase::Read)
+            entry.clear();
+        return entry;
+    };
+    const TimeEntry a = read(recordA);
+    const TimeEntry b = read(recordB);
+    return compare(a, b, arrangeBy);
+}
+
+}  // namespace tempolatch

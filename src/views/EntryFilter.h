@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/FileTime.h"
+#include "store/Databases.h"
+
+namespace tempolatch {
+
+namespace platform {
+class Registry;
+}
+class TimeEntry;
+
+// Which time entries pass: an optional date range, exact texts, statuses
+// and a rate type. One instance is the main window's view filter; bulk
+// commands, exports and reports fill copies of their own.
+class EntryFilter {
+public:
+    // Status bits of the stored flags value (fFlags).
+    enum StatusFlag : quint32 {
+        BillableFlag = 0x1,
+        PaidFlag = 0x4,
+        NonBillableFlag = 0x10,
+        BilledFlag = 0x20,
+    };
+    static constexpr quint32 AllFlags = 0x35;
+    static constexpr int MaxArrangeBy = 8;
+
+    // The view filter of the main window.
+    static EntryFilter& view();
+
+    // Every entry passes.
+    void reset() { *this = EntryFilter(); }
+    // Only Billable and Billed entries pass; every other criterion is reset.
+    void showUnpaidOnly();
+
+    bool matches(const TimeEntry& entry) const;
+
+    quint32 flags() const;
+    void setFlags(quint32 flags);
+    bool hasDateRange() const { return startDate.month != 0; }
+
+    // The criteria kept under Software\Tempolatch; the date range and the
+    // custom fields are not kept. Load changes only what it finds.
+    void store(platform::Registry& registry) const;
+    void store() const;
+    void load(const platform::Registry& registry);
+    void load();
+
+    // Arrange-by order of two entries (index 0 to 8): the index's text field
+    // in the user's locale, then the date-time, then the task.
+    static int compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy);
+    // The same for two records of the entries database, read by record id.
+    static int compare(TimeEntryDatabase& db, quint32 recordA, quint32 recordB, int arrangeBy);
+    // The text an arrange-by index sorts on; empty for index 0.
+    static QString sortKey(const TimeEntry& entry, int arrangeBy);
+
+    bool operator==(const EntryFilter&) const = default;
+
+    platform::SystemTime startDate;
+    platform::SystemTime endDate;
+    QString client;
+    QString project;
+    QString phase;
+    QString task;
+    QString billTo;
+    QString currency;
+    bool paid = true;
+    bool nonBillable = true;
+    bool billable = true;
+    bool billed = true;
+    qint32 rateType = -1;  // -1: any
+    QString custom1;
+    QString custom2;
+    QString custom3;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "views/EntryRow.h"
+
+namespace tempolatch {
+
+struct ColumnLayout;
+
+// The rows of a Default or Simple list. Item data of every row is the
+// record id of its record (RecordIdRole).
+class EntryRowModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Role { RecordIdRole = Qt::UserRole, StatusRole, NoteRole };
+
+    // Without columns the model has one column (the Default list).
+    explicit EntryRowModel(const ColumnLayout* columns = nullptr, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    const EntryRow& rowAt(int row) const { return m_rows.at(row); }
+    // -1 when no row carries that record id.
+    int rowOf(quint32 recordId) const;
+    QList<quint32> recordIds() const;
+
+    void append(const EntryRow& row);
+    void removeRowAt(int row);
+    void clear();
+    // Arranges the rows; selections and current rows follow their rows.
+    void sortRows(int arrangeBy);
+
+private:
+    const ColumnLayout* m_columns;
+    QList<EntryRow> m_rows;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Property.h"
+
+namespace tempolatch {
+
+class EntryList;
+class RecordDatabase;
+struct RowContext;
+
+// The records a period view loads: one database sorted by date, the filter
+// that picks records and the builder of their rows. Time entries and
+// expenses each have one.
+class PeriodRecords {
+public:
+    virtual ~PeriodRecords();
+
+    // The open database to walk; nullptr when there is none.
+    virtual RecordDatabase* database() = 0;
+    // The record just read: add its row to the list when it passes the filter.
+    virtual void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
+                           const RowContext& context, EntryList& list) = 0;
+    // The arrange-by index the list is sorted by after loading.
+    virtual int arrangeBy() const = 0;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,155 @@
+#include "views/PeriodView.h"
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "store/RecordDatabase.h"
+#include "views/CustomView.h"
+#include "views/DayView.h"
+#include "views/EntryList.h"
+#include "views/MonthView.h"
+#include "views/PeriodMath.h"
+#include "views/PeriodRecords.h"
+#include "views/WeekView.h"
+
+namespace tempolatch {
+
+using platform::SystemTime;
+
+EntryList::~EntryList() = default;
+PeriodRecords::~PeriodRecords() = default;
+
+PeriodView::PeriodView() = default;
+PeriodView::~PeriodView() = default;
+
+std::unique_ptr<PeriodView> PeriodView::make(int type) {
+    std::unique_ptr<PeriodView> view;
+    switch (type) {
+        case Day:
+            view = std::make_unique<DayView>();
+            break;
+        case Month:
+            view = std::make_unique<MonthView>();
+            break;
+        case Custom:
+            view = std::make_unique<CustomView>();
+            break;
+        default:
+            view = std::make_unique<WeekView>();
+            break;
+    }
+    const SystemTime now = platform::Clock::now();
+    view->assign(now, now);
+    return view;
+}
+
+void PeriodView::attach(EntryList* list, PeriodRecords* records) {
+    m_list = list;
+    m_records = records;
+}
+
+void PeriodView::getPeriod(SystemTime& start, SystemTime& end) const {
+    start = m_start;
+    end = periodEnd();
+}
+
+void PeriodView::setPeriod(const SystemTime& start, const SystemTime& end) {
+    // A period that names no real day (settings never set, damaged values)
+    // falls back to today rather than loading nothing or everything.
+    const SystemTime now = platform::Clock::now();
+    const SystemTime from = periodmath::isValidDate(start) ? start : now;
+    const SystemTime to = periodmath::isValidDate(end) ? end : from;
+    assign(from, to);
+    reload(0, 0);
+}
+
+SystemTime PeriodView::stepped(const SystemTime& from, int direction) const {
+    return periodmath::addDays(from, direction);
+}
+
+void PeriodView::previous() {
+    if (!canStep())
+        return;
+    const SystemTime s = stepped(-1);
+    assign(s, s);
+    reload(0, 0);
+}
+
+void PeriodView::next() {
+    if (!canStep())
+        return;
+    const SystemTime s = stepped(+1);
+    assign(s, s);
+    reload(0, 0);
+}
+
+void PeriodView::today() {
+    if (!canStep())
+        return;
+    const SystemTime now = platform::Clock::now();
+    assign(now, now);
+    reload(0, 0);
+}
+
+void PeriodView::reload(int selectFlag, quint32 recordId) {
+    if (m_list) {
+        m_list->setRedraw(false);
+        m_list->rememberSelection();
+        m_list->deleteAll();
+        load(selectFlag == 1, recordId);
+        if (m_records)
+            m_list->sort(m_records->arrangeBy());
+        m_list->restoreSelection();
+        m_list->setRedraw(true);
+    }
+    Q_EMIT reloaded();
+}
+
+void PeriodView::load(bool select, quint32 recordId) {
+    RecordDatabase* db = m_records ? m_records->database() : nullptr;
+    if (!db || !db->isOpen())
+        return;
+    const auto startTime = platform::toFileTime(m_start);
+    const auto endTime = platform::toFileTime(m_loadEnd);
+    if (!startTime || !endTime)
+        return;
+    const RowContext context{m_list->style(), type() == Day};
+    const quint32 dateProp = db->sortProperty();
+    platform::PropertyList props;
+    for (quint32 id = db->seekFrom(*startTime); id; id = db->seekNext()) {
+        // A record that cannot be read is skipped, not taken for the end.
+        if (db->readCurrent(props) != RecordDatabase::Read)
+            continue;
+        const platform::Property* date = platform::findProperty(props, dateProp);
+        const platform::FileTime when = date ? date->toFileTime() : platform::FileTime{};
+        if (when > *endTime)
+            break;
+        if (when < *startTime)
+            continue;
+        m_records->addRecord(props, id, select && id == recordId, context, *m_list);
+    }
+}
+
+QString PeriodView::dayTitleFormat() {
+    QString format = platform::Locale::longDateFormat();
+    // A long format with quoted text does not shorten well.
+    if (format.contains(QLatin1Char('\'')))
+        return platform::Locale::shortDateFormat();
+    return format.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+}
+
+QString PeriodView::rangeTitleFormat() {
+    if (platform::Locale::longDateFormat().contains(QLatin1Char('\'')))
+        return platform::Locale::shortDateFormat();
+    QString format = dayTitleFormat();
+    format.remove(QStringLiteral("dddd"));
+    const QString trimmed = QStringLiteral(", ");
+    qsizetype from = 0;
+    while (from < format.size() && trimmed.contains(format.at(from)))
+        ++from;
+    qsizetype to = format.size();
+    while (to > from && trimmed.contains(format.at(to - 1)))
+        --to;
+    return format.mid(from, to - from);
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,168 @@
+#include "views/TimeEntryRows.h"
+
+#include "platform/Locale.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+#include "views/EntryFilter.h"
+#include "views/ViewCustomization.h"
+
+namespace tempolatch {
+
+namespace {
+
+QString timeText(platform::FileTime time) {
+    const auto st = platform::toSystemTime(time);
+    return st ? platform::Locale::timeWithoutSeconds(*st) : QString();
+}
+
+QString dateText(platform::FileTime time) {
+    const auto st = platform::toSystemTime(time);
+    return st ? platform::Locale::shortDate(*st) : QString();
+}
+
+// The Simple list shows times only for the exact start-time marker
+// (seconds 1, milliseconds 0) that the editor writes.
+bool hasMarkedStartTime(const TimeEntry& entry) {
+    const auto st = platform::toSystemTime(entry.date);
+    return st && st->second == 1 && st->milliseconds == 0;
+}
+
+QString numberText(double value) {
+    return platform::Locale::current().toString(value, 'f', 2);
+}
+
+}  // namespace
+
+QString TimeEntryRows::startTimeText(const TimeEntry& entry) {
+    return timeText(entry.date);
+}
+
+QString TimeEntryRows::endTimeText(const TimeEntry& entry) {
+    return timeText(entry.endTime());
+}
+
+EntryRow TimeEntryRows::build(const TimeEntry& entry, const RowContext& context,
+                              const Settings& settings) {
+    EntryRow row;
+    row.recordId = entry.recordId;
+    row.status = int(entry.status);
+    row.hasNote = !entry.note.isEmpty();
+    row.keys.reserve(EntryFilter::MaxArrangeBy + 1);
+    for (int index = 0; index <= EntryFilter::MaxArrangeBy; ++index)
+        row.keys.append(EntryFilter::sortKey(entry, index));
+    row.date = entry.date;
+    row.tieText = entry.task;
+    switch (context.listStyle) {
+        case EntryList::Simple:
+            fillSimple(row, entry);
+            break;
+        case EntryList::Tree:
+            fillTree(row, entry, settings);
+            break;
+        default:
+            fillDefault(row, entry, context, settings);
+            break;
+    }
+    return row;
+}
+
+void TimeEntryRows::fillDefault(EntryRow& row, const TimeEntry& entry, const RowContext& context,
+                                const Settings& settings) {
+    const ViewCustomization cust(settings.viewCust);
+    row.statusIcon = cust.showStatusIcon();
+    const QString duration = hundredthsText(entry.duration) + QStringLiteral("h");
+    QString time;
+    if (!entry.hasStartTime()) {
+        time = duration;
+    } else {
+        const QString start = startTimeText(entry);
+        const QString end = endTimeText(entry);
+        switch (cust.entryTimeMode()) {
+            case ViewCustomization::DurationStartEnd:
+                time = duration + QStringLiteral(" (") + start + QStringLiteral(" - ") + end +
+                       QStringLiteral(")");
+                break;
+            case ViewCustomization::StartEnd:
+                time = start + QStringLiteral(" - ") + end;
+                break;
+            default:
+                time = duration + QStringLiteral(" (") + start + QStringLiteral(")");
+                break;
+        }
+    }
+    const QString line1 = context.dayView ? time : dateText(entry.date) + QLatin1Char(' ') + time;
+    QString line3 = entry.project;
+    if (!entry.phase.isEmpty())
+        line3 += QStringLiteral(" (") + entry.phase + QStringLiteral(")");
+    row.lines = {line1, entry.task, line3};
+    if (cust.showClientName())
+        row.lines.append(entry.client);
+}
+
+void TimeEntryRows::fillSimple(EntryRow& row, const TimeEntry& entry) {
+    const bool marked = hasMarkedStartTime(entry);
+    const bool billable = entry.status != EntryStatus::NonBillable;
+    row.cells = {
+        dateText(entry.date),
+        entry.client,
+        entry.project,
+        entry.phase,
+        entry.task,
+        hundredthsText(entry.duration),
+        marked ? startTimeText(entry) : QString(),
+        entry.billTo,
+        entry.custom1,
+        entry.custom2,
+        entry.custom3,
+        marked ? endTimeText(entry) : QString(),
+        billable ? entry.currency : QString(),
+        billable ? numberText(entry.rate / 100.0) : QString(),
+        billable ? rateTypeName(entry.rateType) : QString(),
+        billable ? numberText(entry.amount()) : QString(),
+    };
+}
+
+void TimeEntryRows::fillTree(EntryRow& row, const TimeEntry& entry, const Settings& settings) {
+    const quint32 options = settings.treeOptions;
+    row.groups.append({dateText(entry.date), TreeImageDate});
+    if (options & TreeShowClient)
+        row.groups.append({entry.client, TreeImageClient});
+    if ((options & TreeShowProject) && !entry.project.isEmpty())
+        row.groups.append({entry.project, TreeImageProject});
+    if ((options & TreeShowPhase) && !entry.phase.isEmpty())
+        row.groups.append({entry.phase, TreeImagePhase});
+    row.node = {entry.task, TreeImageTask};
+    row.details.append({hundredthsText(entry.duration), TreeImageStatus + int(entry.status)});
+    if (entry.hasStartTime() && (options & TreeShowTimes))
+        row.details.append(
+            {startTimeText(entry) + QLatin1Char('-') + endTimeText(entry), TreeImageTime});
+    if (entry.status != EntryStatus::NonBillable && (options & TreeShowAmount)) {
+        const QString amount = amountText(entry.amount());
+        row.details.append(
+            {entry.currency.isEmpty() ? amount : entry.currency + QLatin1Char(' ') + amount,
+             TreeImageAmount});
+    }
+}
+
+void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
+                                 const RowContext& context, EntryList& list) {
+    TimeEntry entry;
+    entry.setFromProperties(props);
+    entry.recordId = recordId;
+    if (m_filter.matches(entry))
+        list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
+}
+
+RecordDatabase* TimeEntryRecords::database() {
+    if (m_db)
+        return m_db;
+    RecordStore& store = RecordStore::instance();
+    return store.isOpen() ? &store.entries() : nullptr;
+}
+
+int TimeEntryRecords::arrangeBy() const {
+    return m_settings.sort;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/Databases.h"
+#include "views/EntryList.h"
+#include "views/EntryRow.h"
+#include "views/PeriodRecords.h"
+
+namespace tempolatch {
+
+class EntryFilter;
+class Settings;
+class TimeEntry;
+
+// Rows of time entries for the three lists.
+class TimeEntryRows {
+public:
+    // What the list of `context` shows of the entry, with the Default list's
+    // customisation and the tree options of `settings`.
+    static EntryRow build(const TimeEntry& entry, const RowContext& context,
+                          const Settings& settings);
+
+    // The time texts of the lists: start time and end time in the locale's
+    // short time format.
+    static QString startTimeText(const TimeEntry& entry);
+    static QString endTimeText(const TimeEntry& entry);
+
+private:
+    static void fillDefault(EntryRow& row, const TimeEntry& entry, const RowContext& context,
+                            const Settings& settings);
+    static void fillSimple(EntryRow& row, const TimeEntry& entry);
+    static void fillTree(EntryRow& row, const TimeEntry& entry, const Settings& settings);
+};
+
+// The time entries a period view loads: the entries database, walked by
+// date, filtered and arranged as the settings say.
+class TimeEntryRecords : public PeriodRecords {
+public:
+    // Without a database, the record store's, whenever it is open.
+    TimeEntryRecords(const EntryFilter& filter, const Settings& settings,
+                     TimeEntryDatabase* db = nullptr)
+        : m_db(db), m_filter(filter), m_settings(settings) {}
+
+    RecordDatabase* database() override;
+    void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
+                   const RowContext& context, EntryList& list) override;
+    int arrangeBy() const override;
+
+private:
+    TimeEntryDatabase* m_db;
+    const EntryFilter& m_filter;
+    const Settings& m_settings;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,192 @@
+#include "views/TreeEntryList.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+
+#include "platform/Locale.h"
+#include "platform/StringTable.h"
+#include "views/ViewIcons.h"
+#include "views/ViewIds.h"
+
+namespace tempolatch {
+
+namespace {
+
+QTreeWidgetItem* makeItem(const TreeNodeText& node, bool withNote = false) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, node.text);
+    item->setIcon(0, ViewIcons::treeIcon(node.image, withNote));
+    return item;
+}
+
+QTreeWidgetItem* childWithText(QTreeWidgetItem* parent, const QString& text) {
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0) == text)
+            return parent->child(i);
+    return nullptr;
+}
+
+// Children in text order, as the user's locale sorts; equal texts keep the
+// order they came in.
+void insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* item) {
+    int at = parent->childCount();
+    while (at > 0 && platform::Locale::compare(parent->child(at - 1)->text(0), item->text(0)) > 0)
+        --at;
+    parent->insertChild(at, item);
+}
+
+bool isRecordNode(const QTreeWidgetItem* item) {
+    return item && item->data(0, TreeEntryList::RecordIdRole).toUInt() != 0;
+}
+
+void collectIds(const QTreeWidgetItem* item, QList<quint32>& ids) {
+    if (isRecordNode(item))
+        ids.append(item->data(0, TreeEntryList::RecordIdRole).toUInt());
+    for (int i = 0; i < item->childCount(); ++i)
+        collectIds(item->child(i), ids);
+}
+
+}  // namespace
+
+TreeEntryList::TreeEntryList(QWidget* parent) : QTreeWidget(parent) {
+    setObjectName(QStringLiteral("treeList"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setExpandsOnDoubleClick(true);
+    connect(this, &QTreeWidget::itemDoubleClicked, &events(), [this](QTreeWidgetItem* item) {
+        if (isRecordNode(item))
+            Q_EMIT events().commandRequested(EditCommand);
+    });
+    events().watch(this, [this](const QPoint& pos) { return pickAt(pos); });
+}
+
+TreeEntryList::~TreeEntryList() = default;
+
+void TreeEntryList::setListFont(const QFont& font) {
+    setFont(font);
+}
+
+void TreeEntryList::deleteAll() {
+    clear();
+}
+
+void TreeEntryList::setRedraw(bool on) {
+    setUpdatesEnabled(on);
+}
+
+void TreeEntryList::addRow(const EntryRow& row, bool select) {
+    QTreeWidgetItem* parent = invisibleRootItem();
+    // Only a parent that already existed can hold a node to share.
+    bool found = true;
+    for (int level = 0; level < row.groups.size(); ++level) {
+        const TreeNodeText& group = row.groups[level];
+        QTreeWidgetItem* node = found ? childWithText(parent, group.text) : nullptr;
+        if (!node) {
+            node = makeItem(group);
+            if (level == 0)
+                parent->addChild(node);
+            else
+                insertSorted(parent, node);
+            // Groups open, so that the records show without a tap.
+            node->setExpanded(true);
+            found = false;
+        }
+        parent = node;
+    }
+    QTreeWidgetItem* item = makeItem(row.node, row.hasNote);
+    item->setData(0, RecordIdRole, row.recordId);
+    insertSorted(parent, item);
+    for (const TreeNodeText& detail : row.details)
+        item->addChild(makeItem(detail));
+    if (select)
+        m_added = row.recordId;
+}
+
+bool TreeEntryList::hasSelection() const {
+    return isRecordNode(currentItem()) && currentItem()->isSelected();
+}
+
+quint32 TreeEntryList::selectedRecordId() const {
+    return hasSelection() ? currentItem()->data(0, RecordIdRole).toUInt() : 0;
+}
+
+void TreeEntryList::rememberSelection() {
+    m_remembered = selectedRecordId();
+    m_added = 0;
+}
+
+void TreeEntryList::restoreSelection() {
+    const quint32 id = m_added ? m_added : m_remembered;
+    m_added = 0;
+    if (QTreeWidgetItem* item = id ? itemOf(id) : nullptr)
+        select(item);
+}
+
+void TreeEntryList::select(QTreeWidgetItem* item) {
+    setCurrentItem(item);
+    item->setSelected(true);
+    scrollToItem(item);
+}
+
+void TreeEntryList::deleteSelected() {
+    QTreeWidgetItem* item = hasSelection() ? currentItem() : nullptr;
+    while (item) {
+        // Groups left without records go with their last record.
+        QTreeWidgetItem* parent = item->parent();
+        delete item;
+        item = parent && parent->childCount() == 0 ? parent : nullptr;
+    }
+}
+
+QList<quint32> TreeEntryList::recordIds() const {
+    QList<quint32> ids;
+    collectIds(invisibleRootItem(), ids);
+    return ids;
+}
+
+QTreeWidgetItem* TreeEntryList::itemOf(quint32 recordId) const {
+    for (QTreeWidgetItemIterator it(const_cast<TreeEntryList*>(this)); *it; ++it)
+        if ((*it)->data(0, RecordIdRole).toUInt() == recordId)
+            return *it;
+    return nullptr;
+}
+
+QMenu* TreeEntryList::createTreeMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("treeMenu"));
+    menu->addAction(resourceString(str::ExpandAll))->setData(cmd::ExpandAll);
+    menu->addAction(resourceString(str::CollapseAll))->setData(cmd::CollapseAll);
+    return menu;
+}
+
+bool TreeEntryList::runCommand(int id) {
+    if (id != cmd::ExpandAll && id != cmd::CollapseAll)
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (id == cmd::ExpandAll)
+        expandAll();
+    else
+        collapseAll();
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+bool TreeEntryList::pickAt(const QPoint& viewportPos) {
+    QTreeWidgetItem* item = itemAt(viewportPos);
+    if (!item)
+        return false;
+    if (isRecordNode(item)) {
+        select(item);
+        return true;
+    }
+    std::unique_ptr<QMenu> menu(createTreeMenu(this));
+    if (const QAction* chosen = menu->exec(viewport()->mapToGlobal(viewportPos)))
+        runCommand(chosen->data().toInt());
+    return false;
+}
+
+}  // namespace tempolatch

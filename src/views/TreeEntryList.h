@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QTreeWidget>
+
+#include "views/EntryListWidget.h"
+
+class QMenu;
+
+namespace tempolatch {
+
+// The Tree list: records grouped under date, client, project and phase
+// nodes (as the tree options say), each record a node with its details
+// below it. A double tap on a record asks for Edit; the context gesture on
+// a record opens the entry menu, elsewhere the tree's Expand/Collapse menu.
+class TreeEntryList : public QTreeWidget, public EntryListWidget {
+    Q_OBJECT
+
+public:
+    enum Role { RecordIdRole = Qt::UserRole };
+
+    explicit TreeEntryList(QWidget* parent = nullptr);
+    ~TreeEntryList() override;
+
+    int style() const override { return Tree; }
+    QWidget* widget() override { return this; }
+    void setListFont(const QFont& font) override;
+
+    void deleteAll() override;
+    void setRedraw(bool on) override;
+    void addRow(const EntryRow& row, bool select) override;
+    bool hasSelection() const override;
+    quint32 selectedRecordId() const override;
+    void rememberSelection() override;
+    void restoreSelection() override;
+    void deleteSelected() override;
+    // The tree keeps its own order.
+    void sort(int) override {}
+    QList<quint32> recordIds() const override;
+
+    // The node of a record; nullptr when it is not shown.
+    QTreeWidgetItem* itemOf(quint32 recordId) const;
+    // The tree's own menu; the caller owns it.
+    QMenu* createTreeMenu(QWidget* parent);
+    // Expand All (350) and Collapse All (351).
+    bool runCommand(int id);
+
+private:
+    bool pickAt(const QPoint& viewportPos);
+    void select(QTreeWidgetItem* item);
+
+    quint32 m_remembered = 0;
+    quint32 m_added = 0;
+};
+
+}  // namespace tempolatch

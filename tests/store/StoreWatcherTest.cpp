@@ -1,0 +1,81 @@
+#include <QSignalSpy>
+
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/ObjectStore.h"
+#include "store/StoreWatcher.h"
+
+using namespace tempolatch;
+using namespace tempolatch::platform;
+
+namespace {
+constexpr quint32 kDate = 0x03E90040;
+}
+
+class StoreWatcherTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+    std::unique_ptr<ObjectStore> openStore() {
+        QString error;
+        auto store =
+            ObjectStore::open(m_env->filePath(QStringLiteral("store.db")),
+                              ObjectStore::Access::ReadWrite, QStringLiteral("en_US"), &error);
+        if (!store)
+            qWarning("%s", qPrintable(error));
+        return store;
+    }
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    // Only commits of another connection are news, each reported once, and
+    // polling never leaves this connection reading an old snapshot.
+    void reportsOtherConnectionsOnce() {
+        auto mine = openStore();
+        auto other = openStore();
+        QVERIFY(mine && other);
+        const quint32 db =
+            mine->createDatabase(QStringLiteral("Tempolatch Data 1"), 0x04C48CF1, {kDate});
+        QVERIFY(db);
+
+        StoreWatcher watcher(nullptr, [&] { return mine.get(); });
+        QSignalSpy spy(&watcher, &StoreWatcher::storeChanged);
+        watcher.start(60'000);
+        QVERIFY(!watcher.check());
+
+        QVERIFY(mine->writeRecord(db, 0, {Property::fileTime(kDate, FileTime{100})}));
+        QVERIFY(!watcher.check());
+
+        const quint32 theirs =
+            other->writeRecord(db, 0, {Property::fileTime(kDate, FileTime{200})});
+        QVERIFY(theirs);
+        QVERIFY(watcher.check());
+        QVERIFY(!watcher.check());
+        QCOMPARE(spy.count(), 1);
+
+        // After a poll, this connection still sees and writes current data.
+        QVERIFY(other->writeRecord(db, 0, {Property::fileTime(kDate, FileTime{300})}));
+        QCOMPARE(mine->recordCount(db), 3);
+        QVERIFY(mine->writeRecord(db, 0, {Property::fileTime(kDate, FileTime{400})}));
+        QVERIFY(watcher.check());
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void noStoreNoSignal() {
+        std::unique_ptr<ObjectStore> none;
+        StoreWatcher watcher(nullptr, [&] { return none.get(); });
+        QSignalSpy spy(&watcher, &StoreWatcher::storeChanged);
+        watcher.start(60'000);
+        QVERIFY(!watcher.check());
+        // A store that appears later is a fresh start, not a change.
+        none = openStore();
+        QVERIFY(!watcher.check());
+        QCOMPARE(spy.count(), 0);
+    }
+};
+
+TEMPOLATCH_TEST(StoreWatcherTest);
+#include "StoreWatcherTest.moc"

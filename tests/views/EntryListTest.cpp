@@ -1,0 +1,280 @@
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtEndian>
+
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+#include "views/DefaultEntryList.h"
+#include "views/EntryRowModel.h"
+#include "views/SimpleEntryList.h"
+#include "views/TreeEntryList.h"
+
+using namespace tempolatch;
+
+namespace {
+
+const QString kKey = QStringLiteral("Software\\Tempolatch");
+
+EntryRow row(quint32 id, const QString& key, int day, const QString& task = {}) {
+    EntryRow r;
+    r.recordId = id;
+    r.keys = {QString(), key};
+    r.date = platform::FileTime{quint64(day) * platform::FileTime::TicksPerDay};
+    r.tieText = task;
+    r.lines = {QStringLiteral("line %1").arg(id), task, key};
+    for (int c = 0; c < 16; ++c)
+        r.cells.append(QStringLiteral("%1/%2").arg(id).arg(c));
+    return r;
+}
+
+QByteArray indices(const QList<int>& values) {
+    QByteArray out(4 * values.size(), '\0');
+    for (int i = 0; i < values.size(); ++i)
+        qToLittleEndian(qint32(values[i]), out.data() + 4 * i);
+    return out;
+}
+
+// What a reload does to a list: the same steps in the same order.
+void reload(EntryList& list, const QList<EntryRow>& rows, quint32 select = 0, int arrange = 0) {
+    list.setRedraw(false);
+    list.rememberSelection();
+    list.deleteAll();
+    for (const EntryRow& r : rows)
+        list.addRow(r, r.recordId == select);
+    list.sort(arrange);
+    list.restoreSelection();
+    list.setRedraw(true);
+}
+
+}  // namespace
+
+class EntryListTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        Settings::instance() = Settings();
+    }
+    void cleanup() {
+        Settings::instance() = Settings();
+        m_env.reset();
+    }
+
+    void arrangeByKeyThenDateThenTie() {
+        EntryRowModel model;
+        model.append(row(1, QStringLiteral("beta"), 5, QStringLiteral("b")));
+        model.append(row(2, QStringLiteral("alpha"), 9, QStringLiteral("a")));
+        model.append(row(3, QStringLiteral("beta"), 3, QStringLiteral("z")));
+        model.append(row(4, QStringLiteral("beta"), 3, QStringLiteral("c")));
+        model.sortRows(1);
+        QCOMPARE(model.recordIds(), (QList<quint32>{2, 4, 3, 1}));
+        model.sortRows(0);
+        QCOMPARE(model.recordIds(), (QList<quint32>{4, 3, 1, 2}));
+        QCOMPARE(model.data(model.index(0, 0), EntryRowModel::RecordIdRole).toUInt(), 4u);
+    }
+
+    // The selection survives a reload; a row added with the select flag wins.
+    void selectionAcrossReloads() {
+        DefaultEntryList list;
+        const QList<EntryRow> rows = {row(1, {}, 1), row(2, {}, 2), row(3, {}, 3)};
+        reload(list, rows);
+        QVERIFY(!list.hasSelection());
+        QCOMPARE(list.selectedRecordId(), 0u);
+        reload(list, rows, 2);
+        QCOMPARE(list.selectedRecordId(), 2u);
+        reload(list, {rows[2], rows[1], rows[0]});
+        QCOMPARE(list.selectedRecordId(), 2u);
+        QCOMPARE(list.currentIndex().row(), 1);
+        reload(list, rows, 3);
+        QCOMPARE(list.selectedRecordId(), 3u);
+        reload(list, {rows[0], rows[1]});
+        QVERIFY(!list.hasSelection());
+        reload(list, rows, 1);
+        list.deleteSelected();
+        QCOMPARE(list.recordIds(), (QList<quint32>{2, 3}));
+    }
+
+    void defaultListTapsAndRowHeight() {
+        DefaultEntryList list;
+        list.resize(300, 400);
+        list.show();
+        reload(list, {row(1, {}, 1), row(2, {}, 2)});
+        QCOMPARE(list.linesPerRow(), 4);
+        const int textHeight = list.fontMetrics().height();
+        QCOMPARE(list.visualRect(list.model()->index(0, 0)).height(), textHeight * 4 + 1);
+        Settings::instance().viewCust[1] = 2;
+        QCOMPARE(list.linesPerRow(), 3);
+
+        QSignalSpy tapped(&list.events(), &EntryListEvents::entryTapped);
+        QSignalSpy menu(&list.events(), &EntryListEvents::contextMenuRequested);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(tapped.count(), 0);  // nothing selected yet
+        const QRect second = list.visualRect(list.model()->index(1, 0));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(tapped.count(), 1);
+        QCOMPARE(list.selectedRecordId(), 2u);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(tapped.count(), 2);
+
+        const QRect first = list.visualRect(list.model()->index(0, 0));
+        Q_EMIT list.customContextMenuRequested(list.viewport()->mapTo(&list, first.center()));
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(list.selectedRecordId(), 1u);
+        QCOMPARE(menu.first().first().toPoint(), list.viewport()->mapToGlobal(first.center()));
+        // Below the last row there is nothing to open a menu on.
+        Q_EMIT list.customContextMenuRequested(QPoint(10, 390));
+        QCOMPARE(menu.count(), 1);
+    }
+
+    void simpleListColumns() {
+        SimpleEntryList list(ColumnLayout::timeEntries());
+        QHeaderView* header = list.header();
+        QCOMPARE(header->count(), 16);
+        const QStringList titles = {"Entry Date", "Client",   "Project",    "Phase",
+                                    "Task",       "Duration", "Start Time", "Bill To",
+                                    "Custom 1",   "Custom 2", "Custom 3",   "End Time",
+                                    "Currency",   "Rate",     "Rate Type",  "Amount"};
+        for (int c = 0; c < 16; ++c)
+            QCOMPARE(list.model()->headerData(c, Qt::Horizontal).toString(), titles[c]);
+        const int dpi = list.logicalDpiX();
+        QCOMPARE(list.columnWidth(0), 80 * dpi / 96);
+        QCOMPARE(list.columnWidth(14), 70 * dpi / 96);
+        QVERIFY(header->sectionsMovable());
+        QCOMPARE(list.model()->data(list.model()->index(0, 5), Qt::TextAlignmentRole), QVariant());
+        reload(list, {row(7, {}, 1)});
+        QCOMPARE(list.model()->index(0, 3).data().toString(), QStringLiteral("7/3"));
+        QCOMPARE(list.model()->index(0, 15).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+
+        QSignalSpy command(&list.events(), &EntryListEvents::commandRequested);
+        list.show();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualRect(list.model()->index(0, 1)).center());
+        QCOMPARE(command.count(), 1);
+        QCOMPARE(command.first().first().toInt(), 40063);
+    }
+
+    void columnOrderFromOlderVersion() {
+        platform::Registry& reg = platform::Registry::user();
+        reg.createKey(kKey);
+        reg.writeBytes(kKey, QStringLiteral("ColOrder"),
+                       indices({10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+        reg.writeNumber(kKey, QStringLiteral("Column3"), 0x00070000 | 123);
+        QList<int> expected = {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 11, 12, 13, 14, 15};
+        {
+            SimpleEntryList list(ColumnLayout::timeEntries());
+            QCOMPARE(list.columnOrder(), expected);
+            QCOMPARE(list.columnWidth(3), 123);
+            list.header()->moveSection(list.header()->visualIndex(15), 0);
+            list.setColumnWidth(2, 77);
+        }
+        expected.removeLast();
+        expected.prepend(15);
+        const auto stored = reg.readBytes(kKey, QStringLiteral("ColOrder"));
+        QVERIFY(stored);
+        QCOMPARE(*stored, indices(expected));
+        QCOMPARE(reg.readNumber(kKey, QStringLiteral("Column2")), std::optional<quint32>(77));
+        QCOMPARE(reg.readNumber(kKey, QStringLiteral("Column3")), std::optional<quint32>(123));
+    }
+
+    void unusableColumnOrderKeepsDefaults_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("repeated column") << indices({0, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+        QTest::newRow("out of range") << indices({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 99});
+        QTest::newRow("odd size") << QByteArray(45, '\0');
+        QTest::newRow("too long") << indices(QList<int>(17, 0));
+        QTest::newRow("empty") << QByteArray();
+    }
+    void unusableColumnOrderKeepsDefaults() {
+        QFETCH(QByteArray, bytes);
+        platform::Registry& reg = platform::Registry::user();
+        reg.createKey(kKey);
+        reg.writeBytes(kKey, QStringLiteral("ColOrder"), bytes);
+        SimpleEntryList list(ColumnLayout::timeEntries());
+        QList<int> identity;
+        for (int c = 0; c < 16; ++c)
+            identity.append(c);
+        QCOMPARE(list.columnOrder(), identity);
+    }
+
+    void treeSharesGroupNodes() {
+        TreeEntryList tree;
+        auto treeRow = [](quint32 id, QList<TreeNodeText> groups, const QString& task) {
+            EntryRow r;
+            r.recordId = id;
+            r.groups = groups;
+            r.node = {task, TreeImageTask};
+            r.details = {{QStringLiteral("1.50"), TreeImageStatus + 1}};
+            return r;
+        };
+        const TreeNodeText date{QStringLiteral("12/7/26"), TreeImageDate};
+        const TreeNodeText acme{QStringLiteral("Acme"), TreeImageClient};
+        const TreeNodeText zeta{QStringLiteral("Zeta"), TreeImageClient};
+        const TreeNodeText site{QStringLiteral("Site"), TreeImageProject};
+        reload(tree,
+               {treeRow(1, {date, zeta, site}, QStringLiteral("Paint")),
+                treeRow(2, {date, acme, site}, QStringLiteral("Wire")),
+                treeRow(3, {date, zeta, site}, QStringLiteral("Clean")),
+                treeRow(4, {date, zeta}, QStringLiteral("Call"))},
+               3);
+        QCOMPARE(tree.topLevelItemCount(), 1);
+        QTreeWidgetItem* day = tree.topLevelItem(0);
+        QCOMPARE(day->childCount(), 2);
+        QCOMPARE(day->child(0)->text(0), QStringLiteral("Acme"));
+        QTreeWidgetItem* zetaNode = day->child(1);
+        QCOMPARE(zetaNode->childCount(), 2);
+        QCOMPARE(zetaNode->child(0)->text(0), QStringLiteral("Call"));
+        QCOMPARE(zetaNode->child(1)->text(0), QStringLiteral("Site"));
+        QCOMPARE(zetaNode->child(1)->childCount(), 2);
+        QCOMPARE(zetaNode->child(1)->child(0)->text(0), QStringLiteral("Clean"));
+        QCOMPARE(tree.itemOf(1)->child(0)->text(0), QStringLiteral("1.50"));
+        QCOMPARE(tree.selectedRecordId(), 3u);
+        QCOMPARE(tree.recordIds(), (QList<quint32>{2, 4, 3, 1}));
+
+        tree.deleteSelected();
+        QCOMPARE(tree.recordIds(), (QList<quint32>{2, 4, 1}));
+        tree.setCurrentItem(tree.itemOf(2));
+        tree.deleteSelected();
+        QCOMPARE(day->childCount(), 1);  // Acme went with its last record
+
+        QVERIFY(tree.runCommand(351));
+        QVERIFY(!day->isExpanded());
+        QVERIFY(tree.runCommand(350));
+        QVERIFY(tree.itemOf(1)->isExpanded());
+    }
+
+    void treeGestures() {
+        TreeEntryList tree;
+        tree.resize(300, 300);
+        tree.show();
+        EntryRow r;
+        r.recordId = 9;
+        r.groups = {{QStringLiteral("12/7/26"), TreeImageDate}};
+        r.node = {QStringLiteral("Task"), TreeImageTask};
+        reload(tree, {r});
+        QSignalSpy command(&tree.events(), &EntryListEvents::commandRequested);
+        QSignalSpy menu(&tree.events(), &EntryListEvents::contextMenuRequested);
+        const QRect task = tree.visualItemRect(tree.itemOf(9));
+        QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, task.center());
+        QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, task.center());
+        QCOMPARE(command.count(), 1);
+        QCOMPARE(command.first().first().toInt(), 40063);
+        tree.clearSelection();
+        Q_EMIT tree.customContextMenuRequested(tree.viewport()->mapTo(&tree, task.center()));
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(tree.selectedRecordId(), 9u);
+        std::unique_ptr<QMenu> own(tree.createTreeMenu(nullptr));
+        QCOMPARE(own->actions().size(), 2);
+        QCOMPARE(own->actions().at(0)->text(), QStringLiteral("Expand All"));
+        QCOMPARE(own->actions().at(1)->text(), QStringLiteral("Collapse All"));
+    }
+};
+
+TEMPOLATCH_TEST(EntryListTest);
+#include "EntryListTest.moc"

@@ -1,0 +1,296 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QSignalSpy>
+
+#include "app/CommandIds.h"
+#include "app/EntryContextMenu.h"
+#include "app/MainFrame.h"
+#include "common/ModalDialog.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "editing/EntryTimer.h"
+#include "platform/ObjectStore.h"
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/StoreWatcher.h"
+#include "store/TimeEntry.h"
+#include "views/CustomPeriodDialog.h"
+#include "views/CustomizeDefaultView.h"
+#include "views/DefaultEntryList.h"
+#include "views/EntryFilter.h"
+#include "views/FilterSheet.h"
+#include "views/NavigationBar.h"
+#include "views/PeriodMath.h"
+#include "views/PeriodView.h"
+#include "views/SimpleEntryList.h"
+#include "views/TreeEntryList.h"
+
+using namespace tempolatch;
+using platform::SystemTime;
+
+namespace {
+
+const QString kKey = QString::fromLatin1(platform::Registry::AppKey);
+
+platform::FileTime at(int y, int m, int d, int h = 0) {
+    return *platform::toFileTime(
+        SystemTime{quint16(y), quint16(m), 0, quint16(d), quint16(h), 0, 0, 0});
+}
+
+SystemTime day(int y, int m, int d) {
+    return periodmath::dateOnly(SystemTime{quint16(y), quint16(m), 0, quint16(d), 0, 0, 0, 0});
+}
+
+void storeSettings(quint32 view, quint32 listStyle) {
+    platform::Registry& reg = platform::Registry::user();
+    reg.createKey(kKey);
+    reg.writeNumber(kKey, QStringLiteral("tlVersion"), Settings::CurrentVersion);
+    reg.writeNumber(kKey, QStringLiteral("DefNewStyles"), 0);
+    reg.writeNumber(kKey, QStringLiteral("View"), view);
+    reg.writeNumber(kKey, QStringLiteral("ListStyle"), listStyle);
+}
+
+}  // namespace
+
+class MainFrameViewsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestEnvironment> m_env;
+    std::unique_ptr<MainFrame> m_frame;
+    QList<quint32> m_ids;
+
+    // Entries of the week of 2026-12-07: Billable Acme, Non Billable Zeta,
+    // Paid Acme, Billed Beta; and one a month earlier.
+    void addEntries() {
+        QVERIFY(RecordStore::instance().openAll());
+        struct Sample {
+            platform::FileTime when;
+            EntryStatus status;
+            const char* client;
+        };
+        const Sample samples[] = {
+            {at(2026, 12, 7, 9), EntryStatus::Billable, "Acme"},
+            {at(2026, 12, 8, 9), EntryStatus::NonBillable, "Zeta"},
+            {at(2026, 12, 6, 9), EntryStatus::Paid, "Acme"},
+            {at(2026, 12, 12, 9), EntryStatus::Billed, "Beta"},
+            {at(2026, 11, 2, 9), EntryStatus::Billable, "Acme"},
+        };
+        for (const Sample& sample : samples) {
+            TimeEntry e;
+            e.date = sample.when;
+            e.status = sample.status;
+            e.client = QString::fromLatin1(sample.client);
+            e.task = QStringLiteral("Work");
+            QVERIFY(addEntry(RecordStore::instance().entries(), e));
+            m_ids.append(e.recordId);
+        }
+    }
+
+    MainFrame& createFrame(quint32 view = 2, quint32 listStyle = 1) {
+        storeSettings(view, listStyle);
+        m_frame = std::make_unique<MainFrame>();
+        if (!m_frame->create())
+            qWarning("the main window could not be created");
+        return *m_frame;
+    }
+
+    QList<quint32> shown() const { return m_frame->entryList()->recordIds(); }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<test::TestEnvironment>();
+        Settings::instance() = Settings();
+        EntryFilter::view().reset();
+        EntryTimerTable::instance().clearAll();
+        m_ids.clear();
+        addEntries();
+    }
+    void cleanup() {
+        m_frame.reset();
+        m_env.reset();
+    }
+
+    void startsWithTheStoredStyleAndPeriod() {
+        MainFrame& frame = createFrame(3, 2);
+        QVERIFY(dynamic_cast<TreeEntryList*>(frame.entryList()));
+        QCOMPARE(frame.periodView()->type(), int(PeriodView::Month));
+        QCOMPARE(frame.navigationBar()->titleText(), QStringLiteral("December 2026"));
+        QCOMPARE(shown().size(), 4);
+        QVERIFY(frame.viewArea()->isAncestorOf(frame.entryList()->widget()));
+    }
+
+    void unknownStoredValuesFallBack() {
+        MainFrame& frame = createFrame(9, 7);
+        QVERIFY(dynamic_cast<DefaultEntryList*>(frame.entryList()));
+        QCOMPARE(frame.periodView()->type(), int(PeriodView::Week));
+        QCOMPARE(Settings::instance().view, 2u);
+        QCOMPARE(Settings::instance().listStyle, 0u);
+    }
+
+    // Each type shows the period holding the previous one's start.
+    void periodTypesKeepThePeriod() {
+        MainFrame& frame = createFrame();
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 6));
+        QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[1], m_ids[3]}));
+        frame.onCommand(cmd::PeriodMonth);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 1));
+        QCOMPARE(Settings::instance().view, 3u);
+        frame.navigationBar()->runCommand(112);  // next month
+        frame.onCommand(cmd::PeriodDay);
+        QCOMPARE(frame.periodView()->start(), day(2027, 1, 1));
+        QVERIFY(shown().isEmpty());
+        frame.onCommand(cmd::PeriodWeek);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 27));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void listStylesKeepPeriodAndSelection() {
+        MainFrame& frame = createFrame(2, 0);
+        frame.periodView()->reload(1, m_ids[1]);
+        frame.onCommand(cmd::ListStyleSimple);
+        QVERIFY(dynamic_cast<SimpleEntryList*>(frame.entryList()));
+        QCOMPARE(Settings::instance().listStyle, 1u);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 6));
+        QCOMPARE(shown().size(), 4);
+        frame.periodView()->reload(1, m_ids[3]);
+        frame.onCommand(cmd::ListStyleTree);
+        QVERIFY(dynamic_cast<TreeEntryList*>(frame.entryList()));
+        QCOMPARE(frame.findChildren<NavigationBar*>().size(), 1);
+        QCOMPARE(frame.viewArea()
+                     ->findChildren<QAbstractItemView*>(QString(), Qt::FindDirectChildrenOnly)
+                     .size(),
+                 1);
+    }
+
+    void filterCommands() {
+        MainFrame& frame = createFrame();
+        frame.onCommand(cmd::FilterUnpaidOnly);
+        QCOMPARE(shown(), (QList<quint32>{m_ids[0], m_ids[3]}));
+        QCOMPARE(platform::Registry::user().readNumber(kKey, QStringLiteral("fFlags")),
+                 std::optional<quint32>(0x21));
+        frame.onCommand(cmd::FilterShowAll);
+        QCOMPARE(shown().size(), 4);
+        QCOMPARE(platform::Registry::user().readNumber(kKey, QStringLiteral("fFlags")),
+                 std::optional<quint32>(0x35));
+
+        test::onNextModal([](QDialog* dialog) {
+            auto* client = dialog->findChild<QComboBox*>(QStringLiteral("client"));
+            QVERIFY(client);
+            // The clients come from the client structure; type one in here.
+            client->addItem(QStringLiteral("Acme"), 0u);
+            client->setCurrentIndex(client->count() - 1);
+            dialog->accept();
+        });
+        frame.onCommand(cmd::FilterCustom);
+        QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0]}));
+        QCOMPARE(platform::Registry::user().readString(kKey, QStringLiteral("fClient"), 256),
+                 std::optional<QString>(QStringLiteral("Acme")));
+
+        // A cancelled sheet changes nothing.
+        test::onNextModal([](QDialog* dialog) {
+            qobject_cast<FilterSheet*>(dialog)->clear();
+            dialog->reject();
+        });
+        frame.onCommand(cmd::FilterCustom);
+        QCOMPARE(shown().size(), 2);
+
+        // The next start loads the stored filter.
+        m_frame.reset();
+        EntryFilter::view().reset();
+        createFrame();
+        QCOMPARE(shown().size(), 2);
+    }
+
+    void arrangeByReordersTheList() {
+        MainFrame& frame = createFrame();
+        frame.onCommand(cmd::ArrangeClient);
+        QCOMPARE(Settings::instance().sort, quint16(1));
+        QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[3], m_ids[1]}));
+        frame.onCommand(cmd::ArrangeDefault);
+        QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[1], m_ids[3]}));
+    }
+
+    void customPeriodCommand() {
+        MainFrame& frame = createFrame();
+        test::onNextModal([](QDialog* dialog) {
+            auto* start = dialog->findChild<QDateEdit*>(QStringLiteral("start"));
+            auto* end = dialog->findChild<QDateEdit*>(QStringLiteral("end"));
+            // Never set: the dialog opens on the view's period.
+            QCOMPARE(start->date(), QDate(2026, 12, 6));
+            QCOMPARE(end->date(), QDate(2026, 12, 12));
+            start->setDate(QDate(2026, 11, 1));
+            end->setDate(QDate(2026, 12, 7));
+            dialog->accept();
+        });
+        frame.onCommand(cmd::PeriodCustom);
+        QCOMPARE(frame.periodView()->type(), int(PeriodView::Custom));
+        QCOMPARE(Settings::instance().view, 4u);
+        QCOMPARE(Settings::instance().periodStart, day(2026, 11, 1));
+        QCOMPARE(shown(), (QList<quint32>{m_ids[4], m_ids[2], m_ids[0]}));
+
+        // Now set: the dialog opens on the stored period; cancel keeps all.
+        test::onNextModal([](QDialog* dialog) {
+            QCOMPARE(dialog->findChild<QDateEdit*>(QStringLiteral("start"))->date(),
+                     QDate(2026, 11, 1));
+            dialog->reject();
+        });
+        frame.onCommand(cmd::PeriodWeek);
+        frame.onCommand(cmd::PeriodCustom);
+        QCOMPARE(frame.periodView()->type(), int(PeriodView::Week));
+    }
+
+    void customizeTheDefaultList() {
+        MainFrame& frame = createFrame(2, 0);
+        test::onNextModal([](QDialog* dialog) {
+            QVERIFY(qobject_cast<CustomizeDefaultView*>(dialog));
+            dialog->findChild<QComboBox*>(QStringLiteral("entryTime"))->setCurrentIndex(2);
+            dialog->accept();
+        });
+        frame.onCommand(cmd::Customize);
+        QCOMPARE(Settings::instance().viewCust[0], 2u);
+        QCOMPARE(shown().size(), 4);
+    }
+
+    void tapsAndContextMenuOfTheLists() {
+        MainFrame& frame = createFrame(2, 1);
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        frame.periodView()->reload(1, m_ids[1]);
+        Q_EMIT frame.entryList()->events().commandRequested(cmd::EditSelected);
+        QTRY_COMPARE(routed.size(), 1);
+        QCOMPARE(routed.at(0).at(0).toInt(), cmd::EditSelected);
+        // The context menu is that of the selected entry.
+        std::unique_ptr<EntryContextMenu> menu(
+            frame.createEntryContextMenu(frame.entryList()->selectedRecordId()));
+        QVERIFY(menu);
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
+    }
+
+    // Another connection writes: the window shows it after one poll.
+    void reloadsWhenAnotherProgramChangesTheStore() {
+        MainFrame& frame = createFrame();
+        QVERIFY(frame.storeWatcher() && frame.storeWatcher()->isActive());
+        QCOMPARE(shown().size(), 4);
+        {
+            QString error;
+            auto other = platform::ObjectStore::open(platform::Profile::storePath(),
+                                                     platform::ObjectStore::Access::ReadWrite,
+                                                     QStringLiteral("en_US"), &error);
+            QVERIFY2(other, qPrintable(error));
+            TimeEntryDatabase entries(other.get());
+            QVERIFY(entries.open());
+            TimeEntry e;
+            e.date = at(2026, 12, 9, 15);
+            e.status = EntryStatus::Billable;
+            e.client = QStringLiteral("Other");
+            QVERIFY(addEntry(entries, e));
+        }
+        QVERIFY(frame.storeWatcher()->check());
+        QCOMPARE(shown().size(), 5);
+    }
+};
+
+TEMPOLATCH_TEST(MainFrameViewsTest);
+#include "MainFrameViewsTest.moc"
