@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
@@ -12,6 +13,8 @@
 #include "transfer/BackupCommands.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
+#include "views/EntryList.h"
+#include "views/PeriodView.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
@@ -26,7 +29,7 @@ class BackupCommandsTest : public QObject {
 
     void addEntry(const QString& client) {
         TimeEntry e;
-        e.date = test::at(2026, 12, 1, 9);
+        e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
         QVERIFY(tempolatch::addEntry(RecordStore::instance().entries(), e));
@@ -158,22 +161,28 @@ private Q_SLOTS:
 
     void mainWindowRunsTheCommands() {
         Settings::instance() = Settings();
+        addEntry(QStringLiteral("A"));
         MainFrame frame;
         QVERIFY(frame.create());
-        addEntry(QStringLiteral("A"));
         const QString file = path(QStringLiteral("menu.tld"));
         ui().queueFile(file);
         frame.onCommand(cmd::BackupCreate);
         QVERIFY(QFile::exists(file));
 
+        // The view shows the store as each command leaves it.
+        const auto rowsShown = [&] { return frame.periodView()->list()->recordIds().size(); };
+        QCOMPARE(rowsShown(), 1);
+
         ui().queueAnswer(Answer::Yes);
         frame.onCommand(cmd::RemoveAllData);
         QVERIFY(test::allEntries().isEmpty());
+        QCOMPARE(rowsShown(), 0);
 
         ui().queueFile(file);
         ui().queueAnswer(Answer::Yes);
         frame.onCommand(cmd::BackupRestore);
         QCOMPARE(entryClients(), QStringList{QStringLiteral("A")});
+        QCOMPARE(rowsShown(), 1);
     }
 };
 
