@@ -26,6 +26,7 @@
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
+#include "transfer/BackupCommands.h"
 #include "views/ColumnLayout.h"
 #include "views/CustomPeriodDialog.h"
 #include "views/CustomizeDefaultView.h"
@@ -36,7 +37,6 @@
 #include "views/PeriodView.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
-#include "transfer/BackupCommands.h"
 
 namespace tempolatch {
 
@@ -123,7 +123,10 @@ bool MainFrame::create() {
     // Another program (a second copy, a command-line restore) changed the
     // store: show what is there now.
     m_watcher = new StoreWatcher(this);
-    connect(m_watcher, &StoreWatcher::storeChanged, this, [this] { reloadView(0, 0); });
+    connect(m_watcher, &StoreWatcher::storeChanged, this, [this] {
+        RecordStore::instance().reopenRecreated();
+        reloadView(0, 0);
+    });
     m_watcher->start();
     return true;
 }

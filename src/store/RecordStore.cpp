@@ -79,6 +79,22 @@ void RecordStore::closeAll() {
     m_structure->rates.close();
 }
 
+bool RecordStore::reopenRecreated() {
+    if (!m_entries || !m_store)
+        return false;
+    bool reopened = false;
+    ClientStructureStore& s = *m_structure;
+    for (RecordDatabase* db :
+         std::initializer_list<RecordDatabase*>{m_entries.get(), m_expenses.get(), &s.clients,
+                                                &s.projects, &s.tasks, &s.contacts, &s.rates}) {
+        if (db->isOpen() && m_store->findDatabase(db->name()) != db->databaseId()) {
+            db->open(0, db->notifyTarget());
+            reopened = true;
+        }
+    }
+    return reopened;
+}
+
 bool RecordStore::isOpen() const {
     return m_entries && m_entries->isOpen() && m_expenses->isOpen() &&
            m_structure->clients.isOpen() && m_structure->projects.isOpen() &&

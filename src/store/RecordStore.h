@@ -31,6 +31,10 @@ public:
     // rates, in this order, creating what is missing. False at the first failure.
     bool openAll(QObject* notifyTarget = nullptr);
     void closeAll();
+    // Another program may have deleted and created the databases anew (a
+    // restore that deletes everything first): reopens every open database
+    // whose id changed. True when any was reopened.
+    bool reopenRecreated();
     bool isOpen() const;
 
     // Deletes every database and opens them again, empty, with a new client

@@ -153,6 +153,25 @@ private Q_SLOTS:
         QCOMPARE(store.expenses().notifyTarget(), &window);
     }
 
+    void databasesRecreatedElsewhereAreReopened() {
+        RecordStore& store = RecordStore::instance();
+        QVERIFY(store.openAll());
+        QString error;
+        auto other = platform::ObjectStore::open(store.objectStore()->path(),
+                                                 platform::ObjectStore::Access::ReadWrite,
+                                                 QStringLiteral("en_US"), &error);
+        QVERIFY(other);
+        // Another program deletes the entries and makes them anew, under another id.
+        QVERIFY(other->deleteDatabase(other->findDatabase(QString::fromLatin1(db::EntriesName))));
+        other->createDatabase(QStringLiteral("Elsewhere"), 1, {prop::EntryDate});
+        const quint32 id = other->createDatabase(QString::fromLatin1(db::EntriesName),
+                                                 db::EntriesType, {prop::EntryDate});
+        other->writeRecord(id, 0, {Property::fileTime(prop::EntryDate, platform::FileTime{5})});
+        QVERIFY(store.reopenRecreated());
+        QCOMPARE(store.entryCount(), 1);
+        QVERIFY(!store.reopenRecreated());
+    }
+
     void deleteAllOfClientRemovesOnlyThatClient() {
         RecordStore& store = RecordStore::instance();
         QVERIFY(store.openAll());
