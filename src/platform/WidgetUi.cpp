@@ -104,6 +104,17 @@ int chosenFilterNumber(const QString& qtFilters, const QString& selected) {
     return int(qtFilters.split(QStringLiteral(";;")).indexOf(selected)) + 1;
 }
 
+// "*.tld" of the first filter gives "tld"; wildcards give none.
+QString defaultSuffixOf(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    if (parts.size() < 2)
+        return {};
+    const QString pattern = parts[1].section(QLatin1Char(';'), 0, 0).trimmed();
+    if (!pattern.startsWith(QStringLiteral("*.")) || pattern.mid(2).contains(QLatin1Char('*')))
+        return {};
+    return pattern.mid(2);
+}
+
 }  // namespace
 
 Ui::ChosenFile WidgetUi::saveFileWithFilter(const QString& title, const QString& filter,
@@ -111,10 +122,15 @@ Ui::ChosenFile WidgetUi::saveFileWithFilter(const QString& title, const QString&
     if (!displayIsVisible())
         return {};
     const QString qtFilters = toQtFilter(filter);
-    QString selected;
-    const QString path = QFileDialog::getSaveFileName(ownerOf(parent), title, suggestedPath,
-                                                      qtFilters, &selected);
-    return {path, path.isEmpty() ? 0 : chosenFilterNumber(qtFilters, selected)};
+    QFileDialog dialog(ownerOf(parent), title, suggestedPath, qtFilters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The extension is added inside the dialog, so that its question about
+    // replacing a file is asked of the name that will really be written.
+    dialog.setDefaultSuffix(defaultSuffixOf(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().first(),
+            chosenFilterNumber(qtFilters, dialog.selectedNameFilter())};
 }
 
 Ui::ChosenFile WidgetUi::openFileWithFilter(const QString& title, const QString& filter,
@@ -123,8 +139,8 @@ Ui::ChosenFile WidgetUi::openFileWithFilter(const QString& title, const QString&
         return {};
     const QString qtFilters = toQtFilter(filter);
     QString selected;
-    const QString path = QFileDialog::getOpenFileName(ownerOf(parent), title, startFolder,
-                                                      qtFilters, &selected);
+    const QString path =
+        QFileDialog::getOpenFileName(ownerOf(parent), title, startFolder, qtFilters, &selected);
     return {path, path.isEmpty() ? 0 : chosenFilterNumber(qtFilters, selected)};
 }
 
