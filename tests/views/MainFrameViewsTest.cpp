@@ -258,8 +258,12 @@ private Q_SLOTS:
         MainFrame& frame = createFrame(2, 1);
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         frame.periodView()->reload(1, m_ids[1]);
+        // The tap opens the entry editor on the selected entry; leave it.
+        QString opened;
+        test::onNextModal([&opened](QDialog* dialog) { opened = dialog->objectName(); });
         Q_EMIT frame.entryList()->events().commandRequested(cmd::EditSelected);
         QTRY_COMPARE(routed.size(), 1);
+        QTRY_COMPARE(opened, QStringLiteral("entryEditor"));
         QCOMPARE(routed.at(0).at(0).toInt(), cmd::EditSelected);
         // The context menu is that of the selected entry.
         std::unique_ptr<EntryContextMenu> menu(
