@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QSignalSpy>
 
 #include "app/CommandIds.h"
@@ -270,6 +271,38 @@ private Q_SLOTS:
             frame.createEntryContextMenu(frame.entryList()->selectedRecordId()));
         QVERIFY(menu);
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
+    }
+
+    // The editor's commands: the saved entry is shown and selected.
+    void newAndOpenByIdSelectTheSavedEntry() {
+        MainFrame& frame = createFrame(2, 1);
+        test::onNextModal([](QDialog* editor) {
+            editor->findChild<QComboBox*>("client")->setEditText("Fresh");
+            editor->findChild<QComboBox*>("task")->setEditText("Task");
+            editor->findChild<QComboBox*>("duration")->setEditText("1");
+            editor->accept();
+        });
+        frame.onCommand(cmd::New);
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && !m_ids.contains(added));
+        QVERIFY(shown().contains(added));
+
+        test::onNextModal([this](QDialog* input) {
+            input->findChild<QLineEdit*>()->setText(QString::number(m_ids[0], 16));
+            test::onNextModal([](QDialog* editor) {
+                QCOMPARE(editor->objectName(), QStringLiteral("entryEditor"));
+                editor->findChild<QComboBox*>("duration")->setEditText("3");
+                editor->accept();
+            });
+            input->accept();
+        });
+        frame.onCommand(cmd::OpenEntryById);
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
+        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        TimeEntry edited;
+        entries.seekRecord(m_ids[0]);
+        readEntry(entries, edited);
+        QCOMPARE(edited.duration, 300);
     }
 
     // Another connection writes: the window shows it after one poll.
