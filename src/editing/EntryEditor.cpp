@@ -1,9 +1,11 @@
 #include "editing/EntryEditor.h"
 
 #include <QDialogButtonBox>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/HelpWindow.h"
 #include "editing/EntryBillingPage.h"
 #include "editing/EntryCustomPage.h"
 #include "editing/EntryGeneralPage.h"
@@ -48,6 +50,9 @@ EntryEditor::EntryEditor(const TimeEntry* from, bool keepValues, int firstPage, 
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(480, 520);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [] { HelpWindow::showTopic(QStringLiteral("addnew")); });
 
     showPage(qBound(0, firstPage, int(NotePage)));
     connect(m_tabs, &QTabWidget::currentChanged, this, &EntryEditor::pageChanged);
