@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,6 +229,40 @@ private Q_SLOTS:
         QCOMPARE(saved.amount(false), 60.0);
     }
 
+    void paidDateChosenByTheUser_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("picked") << true;
+        QTest::newRow("cancelled: stamped as usual") << false;
+    }
+    void paidDateChosenByTheUser() {
+        QFETCH(bool, confirm);
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.task = "T";
+        stored.duration = 100;
+        stored.status = EntryStatus::Billed;
+        const quint32 id = addStored(stored);
+        stored.recordId = id;
+        EntryEditor editor(&stored, false, EntryEditor::BillingPage);
+        child<QComboBox>(&editor, "status")->setCurrentIndex(int(EntryStatus::Paid));
+        onNextModal([confirm](QDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("paidDateDialog"));
+            // Nothing paid yet: the picker shows today.
+            QCOMPARE(child<QDateEdit>(dialog, "paidDate")->date(),
+                     TestEnvironment::fixedNow().date());
+            child<QDateEdit>(dialog, "paidDate")->setDate(QDate(2026, 11, 30));
+            if (confirm)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        child<QPushButton>(&editor, "paidDateButton")->click();
+        editor.accept();
+        QVERIFY(editor.saved());
+        const QDate paid = platform::dateTimeOf(storedEntry(id).paidDate).date();
+        QCOMPARE(paid, confirm ? QDate(2026, 11, 30) : TestEnvironment::fixedNow().date());
+    }
+
     void copyShowsDefaultCurrency() {
         Settings::instance().defaultCurrency = "CHF";
         TimeEntry stored;
@@ -380,6 +415,25 @@ private Q_SLOTS:
         onNextModal([](QDialog* dialog) { child<QPushButton>(dialog, "editButton")->click(); });
         QVERIFY(entrycommands::previewEntry(nullptr, id));
         QVERIFY(!entrycommands::previewEntry(nullptr, id + 1000));
+    }
+
+    void summaryKeepsAChangedNote() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.note = QByteArray("old");
+        const quint32 id = addStored(stored);
+        onNextModal([](QDialog* dialog) {
+            dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+            InkControl* ink = dialog->findChild<InkControl*>();
+            QVERIFY(ink);
+            ink->setNoteData(QByteArray("new bytes"));
+            ink->setModified(true);
+            dialog->reject();
+        });
+        QVERIFY(!entrycommands::previewEntry(nullptr, id));
+        const TimeEntry after = storedEntry(id);
+        QCOMPARE(after.note, QByteArray("new bytes"));
+        QCOMPARE(after.modified, platform::fileTimeOf(TestEnvironment::fixedNow()));
     }
 
     void recordIds_data() {

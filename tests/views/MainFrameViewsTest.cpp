@@ -2,7 +2,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 
 #include "app/CommandIds.h"
 #include "app/EntryContextMenu.h"
@@ -303,6 +305,28 @@ private Q_SLOTS:
         entries.seekRecord(m_ids[0]);
         readEntry(entries, edited);
         QCOMPARE(edited.duration, 300);
+    }
+
+    void editNoteAndPreviewOpenTheEditor() {
+        MainFrame& frame = createFrame(2, 1);
+        frame.periodView()->reload(1, m_ids[1]);
+        int page = -1;
+        test::onNextModal([&page](QDialog* editor) {
+            page = editor->findChild<QTabWidget*>("pages")->currentIndex();
+        });
+        frame.onCommand(cmd::EditNote);
+        QCOMPARE(page, 3);
+
+        // Edit in the summary closes it and opens the editor on the entry.
+        QString opened;
+        test::onNextModal([&opened](QDialog* summary) {
+            QCOMPARE(summary->objectName(), QStringLiteral("entrySummary"));
+            test::onNextModal([&opened](QDialog* editor) { opened = editor->objectName(); });
+            summary->findChild<QPushButton*>("editButton")->click();
+        });
+        frame.onCommand(cmd::Preview);
+        QTRY_COMPARE(opened, QStringLiteral("entryEditor"));
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
     }
 
     // Another connection writes: the window shows it after one poll.
