@@ -150,6 +150,32 @@ private Q_SLOTS:
                     child<QWidget>(&editor, qPrintable(focus)));
     }
 
+    void listsFollowClientAndProject() {
+        seedClient("Acme", {"Web/Design", "Web/Build"}, {"Support"});
+        seedClient("Beta", {"App/Test"});
+        EntryEditor editor(nullptr, false, 0);
+        auto* client = child<QComboBox>(&editor, "client");
+        auto* project = child<QComboBox>(&editor, "project");
+        auto* task = child<QComboBox>(&editor, "task");
+        const auto items = [](QComboBox* box) {
+            QStringList texts;
+            for (int i = 0; i < box->count(); ++i)
+                texts.append(box->itemText(i));
+            return texts;
+        };
+        QCOMPARE(items(client), QStringList({"Acme", "Beta"}));
+        QVERIFY(items(project).isEmpty());
+        task->setEditText("typed");
+        client->setCurrentIndex(0);
+        Q_EMIT client->activated(0);
+        QCOMPARE(items(project), QStringList{"Web"});
+        QCOMPARE(items(task), QStringList{"Support"});
+        QCOMPARE(task->currentText(), "typed");  // what was typed stays
+        project->setCurrentIndex(0);
+        Q_EMIT project->activated(0);
+        QCOMPARE(items(task), QStringList({"Design", "Build"}));
+    }
+
     void leavingGeneralIsRefused() {
         EntryEditor editor(nullptr, false, 0);
         editor.tabs()->setCurrentIndex(1);
