@@ -136,7 +136,8 @@ void EntryGeneralPage::build() {
 }
 
 bool EntryGeneralPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    // Only while the user works on the page, not as the dialog closes.
+    if (event->type() == QEvent::FocusOut && isVisible()) {
         if (watched == m_client || watched == m_client->lineEdit())
             clientChanged(true);
         else if (watched == m_project || watched == m_project->lineEdit())
