@@ -126,9 +126,13 @@ TimeEntry openingEntry(const TimeEntry* from, bool keepValues, const Settings& s
     TimeEntry entry;
     SystemTime today = platform::Clock::now();
     today.hour = today.minute = today.second = today.milliseconds = 0;
-    entry.date = platform::toFileTime(today).value_or(FileTime{});
+    const FileTime todayTime = platform::toFileTime(today).value_or(FileTime{});
+    entry.date = todayTime;
     if (from)
         entry = *from;
+    // An entry without a date (damaged data) would show as the year 1601.
+    if (entry.date.isNull())
+        entry.date = todayTime;
     if (entry.recordId == 0 && !keepValues) {
         entry.status =
             settings.hasFlag(NewEntriesBillable) ? EntryStatus::Billable : EntryStatus::NonBillable;

@@ -163,6 +163,9 @@ private Q_SLOTS:
         QCOMPARE(ev::openingEntry(&copied, true, settings).currency, "GBP");
         copied.recordId = 7;
         QCOMPARE(ev::openingEntry(&copied, false, settings).currency, "GBP");
+        // An entry without a date opens on today.
+        QCOMPARE(ev::dateTimeOf(ev::openingEntry(&copied, true, settings)).date(),
+                 TestEnvironment::fixedNow().date());
     }
 
     void startTimeMarker() {
