@@ -16,6 +16,8 @@
 #include "app/MenuState.h"
 #include "clients/ClientsSetupDialog.h"
 #include "clients/RatesSetupDialog.h"
+#include "editing/EntryCommands.h"
+#include "editing/EntryEditor.h"
 #include "editing/EntryTimer.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
@@ -204,20 +206,31 @@ void MainFrame::sortList() {
         m_list->sort(settings().sort);
 }
 
+void MainFrame::entrySaved(std::optional<quint32> recordId) {
+    if (recordId)
+        reloadView(1, *recordId);
+}
+
+void MainFrame::previewSelected() {
+    const quint32 id = selectedEntryId();
+    if (id == 0)
+        return;
+    const bool edit = entrycommands::previewEntry(this, id);
+    // The note may have been changed there.
+    reloadView(1, id);
+    if (edit)
+        QMetaObject::invokeMethod(
+            this, [this] { onCommand(cmd::EditSelected); }, Qt::QueuedConnection);
+}
+
 quint32 MainFrame::selectedEntryId() const {
     return m_list ? m_list->selectedRecordId() : 0;
 }
 
 std::optional<int> MainFrame::entryStatus(quint32 recordId) const {
-    RecordStore& store = RecordStore::instance();
-    if (recordId == 0 || !store.isOpen())
-        return std::nullopt;
-    TimeEntryDatabase& entries = store.entries();
-    TimeEntry entry;
-    if (entries.seekRecord(recordId) != recordId ||
-        readEntry(entries, entry) != RecordDatabase::Read)
-        return std::nullopt;
-    return int(entry.status);
+    if (const std::optional<TimeEntry> entry = entrycommands::readStoredEntry(recordId))
+        return int(entry->status);
+    return std::nullopt;
 }
 
 int MainFrame::clientCount() const {
@@ -449,13 +462,25 @@ void MainFrame::onCommand(int id) {
 
         // Entries: new, edit, preview, copy, notes, timers, marking, deleting.
         case cmd::New:
+            entrySaved(entrycommands::newEntry(this));
+            return;
         case cmd::EditSelected:
         case cmd::Edit:
-        case cmd::OpenEntryById:
-        case cmd::Preview:
+            entrySaved(entrycommands::editEntry(this, selectedEntryId(), EntryEditor::GeneralPage));
+            return;
         case cmd::EditNote:
-        case cmd::ExportNote:
+            entrySaved(entrycommands::editEntry(this, selectedEntryId(), EntryEditor::NotePage));
+            return;
         case cmd::CreateCopy:
+            entrySaved(entrycommands::copyEntry(this, selectedEntryId()));
+            return;
+        case cmd::OpenEntryById:
+            entrySaved(entrycommands::openEntryById(this));
+            return;
+        case cmd::Preview:
+            previewSelected();
+            return;
+        case cmd::ExportNote:
         case cmd::Copy:
         case cmd::CreateNewTimer:
         case cmd::Timers:

@@ -71,6 +71,9 @@ private:
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);
+    // After the entry editor: reload and select the saved entry.
+    void entrySaved(std::optional<quint32> recordId);
+    void previewSelected();
     void sortList();
     quint32 selectedEntryId() const;
     std::optional<int> entryStatus(quint32 recordId) const;

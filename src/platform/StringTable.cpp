@@ -15,9 +15,14 @@ const QHash<int, QString>& table() {
         {6, QStringLiteral("Goto Today")},
         {7, QStringLiteral("Previous Period")},
         {8, QStringLiteral("Next Period")},
+        {9, QStringLiteral("Please enter a task name.  You cannot have a blank Task field.")},
+        {10, QStringLiteral("You must enter a duration in hours. (e.g. 1.5, or 0.5)")},
+        {11, QStringLiteral("This field accepts numeric values only.")},
         {15, QStringLiteral("Week Of ")},
         {16, QStringLiteral("Edit In Word")},
         {18, QStringLiteral("Draw")},
+        {21, QStringLiteral("Edit...")},
+        {22, QStringLiteral("Please enter a client name.  You cannot leave Client field blank.")},
         {23, QStringLiteral(
                  "When finished editing and saving the note in Pocket Word, tap OK to update "
                  "Tempolatch.")},
@@ -34,6 +39,7 @@ const QHash<int, QString>& table() {
         {40, QStringLiteral(
                  "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
                  "Files|*.txt|")},
+        {49, QStringLiteral("(Custom Rate)")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {60, QStringLiteral("10 minutes")},
@@ -49,6 +55,7 @@ const QHash<int, QString>& table() {
         {75, QStringLiteral("Preview")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
+        {83, QStringLiteral("Summary")},
         {88, QStringLiteral(
                  "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
                  "Files|*.txt|Unicode Files|*.txt|")},
@@ -133,6 +140,9 @@ const QHash<int, QString>& table() {
         {7106, QStringLiteral("This backup file is not supported and cannot be used to restore "
                               "data. Please select a different backup file.")},
         {7107, QStringLiteral("Do you want to delete ALL data?")},
+        {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
+        {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
+        {9102, QStringLiteral("The rate cannot be negative.")},
     };
     return strings;
 }

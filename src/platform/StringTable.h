@@ -61,6 +61,18 @@ inline constexpr int RestoreInProgress = 7104;
 inline constexpr int RestoreFailed = 7105;
 inline constexpr int RestoreUnsupported = 7106;
 inline constexpr int DeleteAllDataQuestion = 7107;
+// Entry editor
+inline constexpr int TaskRequired = 9;
+inline constexpr int DurationRequired = 10;
+inline constexpr int NumericOnly = 11;
+inline constexpr int EditPrompt = 21;
+inline constexpr int ClientRequired = 22;
+inline constexpr int CustomRate = 49;
+inline constexpr int SummaryPage = 83;
+// Ours: values the store cannot keep.
+inline constexpr int DurationOutOfRange = 9100;
+inline constexpr int BreakOutOfRange = 9101;
+inline constexpr int NegativeRate = 9102;
 }  // namespace str
 
 }  // namespace tempolatch

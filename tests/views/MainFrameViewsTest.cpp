@@ -1,7 +1,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 
 #include "app/CommandIds.h"
 #include "app/EntryContextMenu.h"
@@ -258,13 +261,71 @@ private Q_SLOTS:
         MainFrame& frame = createFrame(2, 1);
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         frame.periodView()->reload(1, m_ids[1]);
+        // The tap opens the entry editor on the selected entry; leave it.
+        QString opened;
+        test::onNextModal([&opened](QDialog* dialog) { opened = dialog->objectName(); });
         Q_EMIT frame.entryList()->events().commandRequested(cmd::EditSelected);
         QTRY_COMPARE(routed.size(), 1);
+        QTRY_COMPARE(opened, QStringLiteral("entryEditor"));
         QCOMPARE(routed.at(0).at(0).toInt(), cmd::EditSelected);
         // The context menu is that of the selected entry.
         std::unique_ptr<EntryContextMenu> menu(
             frame.createEntryContextMenu(frame.entryList()->selectedRecordId()));
         QVERIFY(menu);
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
+    }
+
+    // The editor's commands: the saved entry is shown and selected.
+    void newAndOpenByIdSelectTheSavedEntry() {
+        MainFrame& frame = createFrame(2, 1);
+        test::onNextModal([](QDialog* editor) {
+            editor->findChild<QComboBox*>("client")->setEditText("Fresh");
+            editor->findChild<QComboBox*>("task")->setEditText("Task");
+            editor->findChild<QComboBox*>("duration")->setEditText("1");
+            editor->accept();
+        });
+        frame.onCommand(cmd::New);
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && !m_ids.contains(added));
+        QVERIFY(shown().contains(added));
+
+        test::onNextModal([this](QDialog* input) {
+            input->findChild<QLineEdit*>()->setText(QString::number(m_ids[0], 16));
+            test::onNextModal([](QDialog* editor) {
+                QCOMPARE(editor->objectName(), QStringLiteral("entryEditor"));
+                editor->findChild<QComboBox*>("duration")->setEditText("3");
+                editor->accept();
+            });
+            input->accept();
+        });
+        frame.onCommand(cmd::OpenEntryById);
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
+        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        TimeEntry edited;
+        entries.seekRecord(m_ids[0]);
+        readEntry(entries, edited);
+        QCOMPARE(edited.duration, 300);
+    }
+
+    void editNoteAndPreviewOpenTheEditor() {
+        MainFrame& frame = createFrame(2, 1);
+        frame.periodView()->reload(1, m_ids[1]);
+        int page = -1;
+        test::onNextModal([&page](QDialog* editor) {
+            page = editor->findChild<QTabWidget*>("pages")->currentIndex();
+        });
+        frame.onCommand(cmd::EditNote);
+        QCOMPARE(page, 3);
+
+        // Edit in the summary closes it and opens the editor on the entry.
+        QString opened;
+        test::onNextModal([&opened](QDialog* summary) {
+            QCOMPARE(summary->objectName(), QStringLiteral("entrySummary"));
+            test::onNextModal([&opened](QDialog* editor) { opened = editor->objectName(); });
+            summary->findChild<QPushButton*>("editButton")->click();
+        });
+        frame.onCommand(cmd::Preview);
+        QTRY_COMPARE(opened, QStringLiteral("entryEditor"));
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
     }
 

@@ -1,0 +1,109 @@
+#include "editing/EntryEditor.h"
+
+#include <QDialogButtonBox>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/HelpWindow.h"
+#include "editing/EntryBillingPage.h"
+#include "editing/EntryCustomPage.h"
+#include "editing/EntryGeneralPage.h"
+#include "editing/EntryNotePage.h"
+#include "editing/EntrySaver.h"
+#include "editing/EntryValues.h"
+#include "settings/Settings.h"
+#include "store/Client.h"
+#include "store/RecordStore.h"
+
+namespace tempolatch {
+
+EntryEditor::EntryEditor(const TimeEntry* from, bool keepValues, int firstPage, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("entryEditor"));
+    setWindowTitle(QStringLiteral("Tempolatch"));
+    m_state.entry = entryvalues::openingEntry(from, keepValues, Settings::instance());
+    // The Billing page may be shown before General: start from the entry's
+    // own client so that its rates are offered.
+    RecordStore& store = RecordStore::instance();
+    if (store.isOpen() && !m_state.entry.client.isEmpty()) {
+        const quint32 id = findClientId(store.clientStructure().clients, m_state.entry.client);
+        if (id != NoClientId) {
+            m_state.clientId = id;
+            m_state.clientName = m_state.entry.client;
+        }
+    }
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("pages"));
+    m_pages = {new EntryGeneralPage(m_state, this), new EntryBillingPage(m_state, this),
+               new EntryCustomPage(m_state, this), new EntryNotePage(m_state, this)};
+    const QString titles[] = {QStringLiteral("General"), QStringLiteral("Billing"),
+                              QStringLiteral("Custom"), QStringLiteral("Note")};
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_tabs->addTab(m_pages[i], titles[i]);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &EntryEditor::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &EntryEditor::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+    resize(480, 520);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [] { HelpWindow::showTopic(QStringLiteral("addnew")); });
+
+    showPage(qBound(0, firstPage, int(NotePage)));
+    connect(m_tabs, &QTabWidget::currentChanged, this, &EntryEditor::pageChanged);
+}
+
+void EntryEditor::showPage(int index) {
+    m_switching = true;
+    m_tabs->setCurrentIndex(index);
+    m_switching = false;
+    m_current = index;
+    m_pages[index]->activate();
+}
+
+void EntryEditor::pageChanged(int index) {
+    if (m_switching || index == m_current)
+        return;
+    if (m_current >= 0 && !m_pages[m_current]->leave()) {
+        // The page refused to be left; it has shown why.
+        m_switching = true;
+        m_tabs->setCurrentIndex(m_current);
+        m_switching = false;
+        return;
+    }
+    m_current = index;
+    m_pages[index]->activate();
+}
+
+void EntryEditor::accept() {
+    if (!m_pages[m_current]->leave())
+        return;
+    for (int i = 0; i < m_pages.size(); ++i) {
+        if (!m_pages[i]->wasShown())
+            continue;
+        if (!m_pages[i]->apply()) {
+            if (i != m_current)
+                showPage(i);
+            return;
+        }
+    }
+    m_saved = EntrySaver(RecordStore::instance()).save(m_state.entry);
+    QDialog::accept();
+}
+
+bool EntryEditor::edit(QWidget* parent, const TimeEntry* from, bool keepValues, int firstPage,
+                       quint32* recordId) {
+    EntryEditor editor(from, keepValues, firstPage, parent);
+    if (editor.exec() != QDialog::Accepted)
+        return false;
+    if (recordId)
+        *recordId = editor.entry().recordId;
+    return editor.saved();
+}
+
+}  // namespace tempolatch

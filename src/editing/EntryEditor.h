@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+#include "editing/EntryPage.h"
+
+class QTabWidget;
+
+namespace tempolatch {
+
+class EntryNotePage;
+
+// The tabbed dialog in which a time entry is created or changed. OK checks
+// the pages that were shown, writes them into the entry and saves it with
+// what the user typed that the client structure and drop lists lack.
+class EntryEditor : public QDialog {
+    Q_OBJECT
+public:
+    enum Page { GeneralPage = 0, BillingPage = 1, CustomPage = 2, NotePage = 3 };
+
+    // `from`: the entry to start from (none: a new one dated today);
+    // `keepValues`: no new-entry defaults (copies of entries).
+    EntryEditor(const TimeEntry* from, bool keepValues, int firstPage, QWidget* parent = nullptr);
+
+    // Runs the editor modally; true when the entry was saved. `recordId`
+    // receives the saved entry's record id.
+    static bool edit(QWidget* parent, const TimeEntry* from, bool keepValues, int firstPage,
+                     quint32* recordId = nullptr);
+
+    const TimeEntry& entry() const { return m_state.entry; }
+    bool saved() const { return m_saved; }
+    QTabWidget* tabs() const { return m_tabs; }
+
+    void accept() override;
+
+private:
+    void pageChanged(int index);
+    void showPage(int index);
+
+    EntryEditState m_state;
+    QTabWidget* m_tabs;
+    QList<EntryPage*> m_pages;
+    int m_current = -1;
+    bool m_switching = false;
+    bool m_saved = false;
+};
+
+}  // namespace tempolatch

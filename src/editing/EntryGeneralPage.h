@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editing/EntryPage.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QPushButton;
+class QTimeEdit;
+
+namespace tempolatch {
+
+// The editor's first page: date, client, project, phase, task, duration
+// and the optional start time.
+class EntryGeneralPage : public EntryPage {
+    Q_OBJECT
+public:
+    explicit EntryGeneralPage(EntryEditState& state, QWidget* parent = nullptr);
+
+    bool leave() override;
+    bool apply() override;
+
+    // The picker format of start and end times: 24-hour or with AM/PM, as
+    // the locale shows times.
+    static QString timeFormat();
+
+protected:
+    void build() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The client text lost the focus, or the page was built (no rate reset).
+    void clientChanged(bool byUser);
+    void projectChanged();
+    void setStartEnd();
+    void refillProjectsAndTasks(quint32 clientId);
+    // The client item the text names, exactly; -1 when none.
+    int selectedClientIndex() const;
+    void warn(int messageId, QWidget* focus);
+
+    QDateEdit* m_date = nullptr;
+    QComboBox* m_client = nullptr;
+    QComboBox* m_project = nullptr;
+    QComboBox* m_phase = nullptr;
+    QComboBox* m_task = nullptr;
+    QComboBox* m_duration = nullptr;
+    QCheckBox* m_startBox = nullptr;
+    QTimeEdit* m_start = nullptr;
+    QPushButton* m_set = nullptr;
+};
+
+}  // namespace tempolatch

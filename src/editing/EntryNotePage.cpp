@@ -1,0 +1,47 @@
+#include "editing/EntryNotePage.h"
+
+#include <QVBoxLayout>
+
+#include "editing/InkControl.h"
+#include "editing/NoteData.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+
+namespace tempolatch {
+
+EntryNotePage::EntryNotePage(EntryEditState& state, QWidget* parent) : EntryPage(state, parent) {
+    setObjectName(QStringLiteral("notePage"));
+}
+
+void EntryNotePage::build() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_control = new InkControl(this);
+    m_control->setObjectName(QStringLiteral("inkControl"));
+    layout->addWidget(m_control);
+    m_control->setView(InkControl::View::Typing);
+    m_control->setWrapToWindow(true);
+    if (!entry().note.isEmpty())
+        m_control->setNoteData(entry().note);
+    m_control->setModified(false);
+}
+
+void EntryNotePage::activated() {
+    m_control->setFocus();
+}
+
+bool EntryNotePage::apply() {
+    if (!m_control->isModified())
+        return true;
+    const QByteArray data = m_control->noteData();
+    if (data.size() > NoteData::MaxSavedSize) {
+        platform::Ui::instance().message(resourceString(str::NoteTooLarge),
+                                         platform::MessageIcon::Warning, this);
+        return false;
+    }
+    entry().note = data;
+    m_changed = true;
+    return true;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,141 @@
+#include "editing/EntrySummary.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "clients/SetupIcons.h"
+#include "editing/EntryNotePage.h"
+#include "editing/EntryValues.h"
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/StringTable.h"
+#include "store/RecordStore.h"
+#include "views/ViewIcons.h"
+
+namespace tempolatch {
+
+namespace {
+
+struct Row {
+    QString text;
+    bool section = false;
+    QIcon icon;
+};
+
+QList<Row> summaryRows(const TimeEntry& entry) {
+    QList<Row> rows;
+    const auto section = [&rows](const QString& title) { rows.append({title, true, {}}); };
+    const auto row = [&rows](const QString& text, const QIcon& icon = {}) {
+        rows.append({text, false, icon});
+    };
+    const platform::SystemTime when = entryvalues::dateTimeOf(entry);
+    section(QStringLiteral("General"));
+    row(platform::Locale::formatDate(when, platform::Locale::longDateFormat()));
+    row(entry.client);
+    if (!entry.project.isEmpty())
+        row(entry.project);
+    if (!entry.phase.isEmpty())
+        row(entry.phase);
+    row(entry.task);
+    QString duration = QString::asprintf("%.2f", entry.duration / 100.0) + QStringLiteral("h");
+    if (entry.hasStartTime()) {
+        const platform::SystemTime end =
+            platform::toSystemTime(entry.endTime()).value_or(platform::SystemTime{});
+        duration += QStringLiteral(" (") + platform::Locale::timeWithoutSeconds(when) +
+                    QStringLiteral("-") + platform::Locale::timeWithoutSeconds(end) +
+                    QStringLiteral(")");
+    }
+    row(duration, ViewIcons::statusIcon(int(entry.status), false));
+    section(QStringLiteral("Billing"));
+    if (entry.status != EntryStatus::NonBillable)
+        row(entry.currency + QString::asprintf("%.2f", entry.rate / 100.0),
+            rateTreeIcon(int(entry.rateType) + 1));
+    row(entry.currency + QString::asprintf("%.02f", entry.amount()));
+    if (entry.status == EntryStatus::Paid && !entry.paidDate.isNull()) {
+        if (auto paid = platform::toSystemTime(entry.paidDate))
+            row(platform::Locale::shortDate(*paid));
+    }
+    section(QStringLiteral("Custom Fields"));
+    for (const QString& value : {entry.custom1, entry.custom2, entry.custom3}) {
+        if (!value.isEmpty())
+            row(value);
+    }
+    return rows;
+}
+
+}  // namespace
+
+EntrySummary::EntrySummary(const TimeEntry& entry, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("entrySummary"));
+    setWindowTitle(QStringLiteral("Tempolatch"));
+    m_state.entry = entry;
+    m_tabs = new QTabWidget(this);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("summaryList"));
+    m_list->setHeaderHidden(true);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_notePage = new EntryNotePage(m_state, this);
+    m_tabs->addTab(m_list, resourceString(str::SummaryPage));
+    m_tabs->addTab(m_notePage, QStringLiteral("Note"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 1)
+            m_notePage->activate();
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* edit = buttons->addButton(QStringLiteral("Edit"), QDialogButtonBox::ActionRole);
+    edit->setObjectName(QStringLiteral("editButton"));
+    connect(edit, &QPushButton::clicked, this, [this] {
+        m_editRequested = true;
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &EntrySummary::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+    resize(420, 480);
+    fill();
+}
+
+QStringList EntrySummary::rows(const TimeEntry& entry) {
+    QStringList texts;
+    for (const Row& r : summaryRows(entry))
+        texts.append(r.text);
+    return texts;
+}
+
+void EntrySummary::fill() {
+    QFont bold = m_list->font();
+    bold.setBold(true);
+    for (const Row& r : summaryRows(m_state.entry)) {
+        auto* item = new QTreeWidgetItem(m_list, {r.text});
+        if (r.section) {
+            item->setFont(0, bold);
+            item->setBackground(0, palette().alternateBase());
+        } else {
+            item->setIcon(0, r.icon);
+        }
+    }
+}
+
+void EntrySummary::accept() {
+    if (m_notePage->wasShown()) {
+        if (!m_notePage->apply()) {
+            m_editRequested = false;
+            return;
+        }
+        RecordStore& store = RecordStore::instance();
+        if (m_notePage->noteChanged() && m_state.entry.recordId != 0 && store.isOpen() &&
+            store.entries().seekRecord(m_state.entry.recordId) == m_state.entry.recordId) {
+            m_state.entry.modified = platform::Clock::nowFileTime();
+            updateEntry(store.entries(), m_state.entry);
+        }
+    }
+    QDialog::accept();
+}
+
+}  // namespace tempolatch

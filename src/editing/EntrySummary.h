@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "editing/EntryPage.h"
+
+class QTabWidget;
+class QTreeWidget;
+
+namespace tempolatch {
+
+class EntryNotePage;
+
+// A read-only look at one entry: its General, Billing and Custom Fields
+// sections, and its note, which may be changed here.
+class EntrySummary : public QDialog {
+    Q_OBJECT
+public:
+    explicit EntrySummary(const TimeEntry& entry, QWidget* parent = nullptr);
+
+    // The texts of the summary's rows, sections included ("General", ...).
+    static QStringList rows(const TimeEntry& entry);
+
+    // True when the user asked to edit the entry (Edit).
+    bool editRequested() const { return m_editRequested; }
+    const TimeEntry& entry() const { return m_state.entry; }
+
+    // Every way of closing keeps a changed note.
+    void accept() override;
+    void reject() override { accept(); }
+
+private:
+    void fill();
+
+    EntryEditState m_state;
+    QTabWidget* m_tabs;
+    QTreeWidget* m_list;
+    EntryNotePage* m_notePage;
+    bool m_editRequested = false;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include "store/TimeEntry.h"
+
+class QComboBox;
+class QTimeEdit;
+
+namespace tempolatch {
+
+// Sets an entry's start time, and its duration from an end time and a break.
+class StartEndDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit StartEndDialog(const TimeEntry& entry, QWidget* parent = nullptr);
+
+    // The entry with the start time, break and duration of an accepted dialog.
+    const TimeEntry& entry() const { return m_entry; }
+
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setMinutes(int minutes);
+    // Reads the break; false (after message 11) when it has letters.
+    bool takeBreak();
+    void updateEnd();
+
+    TimeEntry m_entry;
+    QTimeEdit* m_start;
+    QTimeEdit* m_end;
+    QComboBox* m_break;
+    QTimeEdit* m_lastPicker = nullptr;
+};
+
+}  // namespace tempolatch

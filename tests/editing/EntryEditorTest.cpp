@@ -1,0 +1,483 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTreeWidget>
+
+#include "clients/ClientsTestSupport.h"
+#include "common/ModalDialog.h"
+#include "common/TestEnvironment.h"
+#include "common/TestRegistry.h"
+#include "editing/EntryCommands.h"
+#include "editing/EntryEditor.h"
+#include "editing/EntryNotePage.h"
+#include "editing/EntrySummary.h"
+#include "editing/InkControl.h"
+#include "editing/StartEndDialog.h"
+#include "platform/StringTable.h"
+#include "settings/Settings.h"
+
+using namespace tempolatch;
+using namespace tempolatch::test;
+
+namespace {
+
+template <typename T>
+T* child(QWidget* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning("no child %s", name);
+    return widget;
+}
+
+void setText(QWidget* parent, const char* name, const QString& text) {
+    child<QComboBox>(parent, name)->setEditText(text);
+}
+
+TimeEntry storedEntry(quint32 recordId) {
+    return entrycommands::readStoredEntry(recordId).value_or(TimeEntry());
+}
+
+}  // namespace
+
+class EntryEditorTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+
+    QStringList messages() { return m_env->ui().shownTexts(); }
+
+    // A new entry typed on the General page.
+    static void typeGeneral(EntryEditor& editor, const QString& client, const QString& task,
+                            const QString& duration) {
+        setText(&editor, "client", client);
+        setText(&editor, "task", task);
+        setText(&editor, "duration", duration);
+    }
+
+    static quint32 addStored(TimeEntry entry) {
+        addEntry(RecordStore::instance().entries(), entry);
+        return entry.recordId;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_env = std::make_unique<TestEnvironment>();
+        Settings::instance() = Settings();
+        QVERIFY(RecordStore::instance().openAll());
+    }
+    void cleanup() {
+        RecordStore::reset();
+        m_env.reset();
+    }
+
+    void pagesInOrder() {
+        EntryEditor editor(nullptr, false, EntryEditor::NotePage);
+        QTabWidget* tabs = editor.tabs();
+        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->tabText(0), "General");
+        QCOMPARE(tabs->tabText(1), "Billing");
+        QCOMPARE(tabs->tabText(2), "Custom");
+        QCOMPARE(tabs->tabText(3), "Note");
+        QCOMPARE(tabs->currentIndex(), 3);
+        QVERIFY(editor.findChild<InkControl*>());
+    }
+
+    void newEntrySavedWithGranularity() {
+        Settings::instance().setFlag(DurationGranularity, true);
+        Settings::instance().minTime = 15;
+        EntryEditor editor(nullptr, false, 0);
+        typeGeneral(editor, "Acme", "Design", "1.1");
+        editor.accept();
+        QVERIFY(messages().isEmpty());
+        QVERIFY(editor.saved());
+        const TimeEntry saved = storedEntry(editor.entry().recordId);
+        QCOMPARE(saved.duration, 125);
+        QCOMPARE(saved.client, "Acme");
+        QVERIFY(findClientId(structure().clients, "Acme") != NoClientId);
+        QCOMPARE(saved.currency, Settings::instance().defaultCurrency);
+    }
+
+    void generalPageMessages_data() {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<QString>("duration");
+        QTest::addColumn<int>("message");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("no client") << ""
+                                   << "T"
+                                   << "1" << int(str::ClientRequired) << "client";
+        QTest::newRow("no duration") << "C"
+                                     << "T"
+                                     << "" << int(str::DurationRequired) << "duration";
+        QTest::newRow("no task") << "C"
+                                 << ""
+                                 << "1" << int(str::TaskRequired) << "task";
+        QTest::newRow("letters") << "C"
+                                 << "T"
+                                 << "abc" << int(str::NumericOnly) << "duration";
+        QTest::newRow("too long") << "C"
+                                  << "T"
+                                  << "656" << int(str::DurationOutOfRange) << "duration";
+        QTest::newRow("negative") << "C"
+                                  << "T"
+                                  << "-1" << int(str::DurationOutOfRange) << "duration";
+    }
+    void generalPageMessages() {
+        QFETCH(QString, client);
+        QFETCH(QString, task);
+        QFETCH(QString, duration);
+        QFETCH(int, message);
+        QFETCH(QString, focus);
+        EntryEditor editor(nullptr, false, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        typeGeneral(editor, client, task, duration);
+        editor.accept();
+        QCOMPARE(messages(), QStringList{resourceString(message)});
+        QVERIFY(!editor.saved());
+        QCOMPARE(RecordStore::instance().entryCount(), 0);
+        QCOMPARE(editor.tabs()->currentIndex(), 0);
+        QVERIFY(QApplication::focusWidget());
+        QVERIFY(QApplication::focusWidget() == child<QWidget>(&editor, qPrintable(focus)) ||
+                QApplication::focusWidget()->parentWidget() ==
+                    child<QWidget>(&editor, qPrintable(focus)));
+    }
+
+    void listsFollowClientAndProject() {
+        seedClient("Acme", {"Web/Design", "Web/Build"}, {"Support"});
+        seedClient("Beta", {"App/Test"});
+        EntryEditor editor(nullptr, false, 0);
+        auto* client = child<QComboBox>(&editor, "client");
+        auto* project = child<QComboBox>(&editor, "project");
+        auto* task = child<QComboBox>(&editor, "task");
+        const auto items = [](QComboBox* box) {
+            QStringList texts;
+            for (int i = 0; i < box->count(); ++i)
+                texts.append(box->itemText(i));
+            return texts;
+        };
+        QCOMPARE(items(client), QStringList({"Acme", "Beta"}));
+        QVERIFY(items(project).isEmpty());
+        task->setEditText("typed");
+        client->setCurrentIndex(0);
+        Q_EMIT client->activated(0);
+        QCOMPARE(items(project), QStringList{"Web"});
+        QCOMPARE(items(task), QStringList{"Support"});
+        QCOMPARE(task->currentText(), "typed");  // what was typed stays
+        project->setCurrentIndex(0);
+        Q_EMIT project->activated(0);
+        QCOMPARE(items(task), QStringList({"Design", "Build"}));
+    }
+
+    void leavingGeneralIsRefused() {
+        EntryEditor editor(nullptr, false, 0);
+        editor.tabs()->setCurrentIndex(1);
+        QCOMPARE(editor.tabs()->currentIndex(), 0);
+        QCOMPARE(messages(), QStringList{resourceString(str::ClientRequired)});
+    }
+
+    void billingFollowsTheClient() {
+        const Client acme = seedClient("Acme");
+        seedRate(0, "Base", RateType::Normal, 4000);
+        seedRate(acme.clientId, "Weekend", RateType::Weekend, 9000);
+        seedRate(acme.clientId, "Agreed", RateType::Normal, 4500);
+        TimeEntry stored;
+        stored.client = "Other";
+        stored.task = "T";
+        stored.status = EntryStatus::Billable;
+        stored.rate = 4000;
+        stored.duration = 100;
+        stored.currency = "EUR";
+        const quint32 id = addStored(stored);
+        stored.recordId = id;
+
+        EntryEditor editor(&stored, false, 0);
+        auto* client = child<QComboBox>(&editor, "client");
+        client->setCurrentIndex(client->findText("Acme"));
+        Q_EMIT client->activated(client->currentIndex());
+        // Another client: its rates apply, nothing of the old rate stays.
+        QCOMPARE(editor.entry().rate, 0);
+        editor.tabs()->setCurrentIndex(1);
+        QCOMPARE(editor.tabs()->currentIndex(), 1);
+        auto* tree = child<QTreeWidget>(&editor, "rateTree");
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QCOMPARE(tree->topLevelItem(2)->text(0), "Acme");
+        QCOMPARE(tree->topLevelItem(2)->child(0)->text(0), "Agreed (45.00)");
+        QCOMPARE(tree->topLevelItem(2)->child(1)->text(0), "Weekend (90.00)");
+        // A stored entry whose rate 0 matches nothing: "(Custom Rate)".
+        QCOMPARE(tree->currentItem()->text(0), resourceString(str::CustomRate));
+        QVERIFY(child<QCheckBox>(&editor, "fixed")->isEnabled());
+        QCOMPARE(child<QComboBox>(&editor, "currency")->currentText(), "EUR");
+
+        tree->setCurrentItem(tree->topLevelItem(2)->child(1));
+        QCOMPARE(child<QLineEdit>(&editor, "rate")->text(), "90.00");
+        QVERIFY(!child<QCheckBox>(&editor, "fixed")->isEnabled());
+        child<QPushButton>(&editor, "calculate")->click();
+        QCOMPARE(child<QLineEdit>(&editor, "total")->text(), "EUR90.00");
+        editor.accept();
+        QVERIFY(editor.saved());
+        const TimeEntry saved = storedEntry(id);
+        QCOMPARE(saved.client, "Acme");
+        QCOMPARE(saved.rate, 9000);
+        QCOMPARE(saved.rateType, RateType::Weekend);
+    }
+
+    void newEntryTakesFirstRate() {
+        Settings::instance().setFlag(NewEntriesBillable, true);
+        seedRate(0, "Senior", RateType::Normal, 6000);
+        seedRate(0, "Junior", RateType::Normal, 3000);
+        EntryEditor editor(nullptr, false, EntryEditor::BillingPage);
+        QCOMPARE(child<QLineEdit>(&editor, "rate")->text(), "30.00");
+        QCOMPARE(child<QTreeWidget>(&editor, "rateTree")->currentItem()->text(0), "Junior (30.00)");
+        auto* status = child<QComboBox>(&editor, "status");
+        QVERIFY(!child<QPushButton>(&editor, "paidDateButton")->isEnabled());
+        status->setCurrentIndex(int(EntryStatus::Paid));
+        QVERIFY(child<QPushButton>(&editor, "paidDateButton")->isEnabled());
+        child<QLineEdit>(&editor, "rate")->setText("3O");
+        editor.tabs()->setCurrentIndex(0);
+        typeGeneral(editor, "Acme", "Design", "2");
+        editor.accept();
+        QCOMPARE(messages(), QStringList{resourceString(str::NumericOnly)});
+        QCOMPARE(editor.tabs()->currentIndex(), 1);
+        child<QLineEdit>(&editor, "rate")->setText("30");
+        editor.accept();
+        QVERIFY(editor.saved());
+        const TimeEntry saved = storedEntry(editor.entry().recordId);
+        QCOMPARE(saved.status, EntryStatus::Paid);
+        QCOMPARE(saved.paidDate, platform::fileTimeOf(TestEnvironment::fixedNow()));
+        QCOMPARE(saved.amount(false), 60.0);
+    }
+
+    void paidDateChosenByTheUser_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("picked") << true;
+        QTest::newRow("cancelled: stamped as usual") << false;
+    }
+    void paidDateChosenByTheUser() {
+        QFETCH(bool, confirm);
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.task = "T";
+        stored.duration = 100;
+        stored.status = EntryStatus::Billed;
+        const quint32 id = addStored(stored);
+        stored.recordId = id;
+        EntryEditor editor(&stored, false, EntryEditor::BillingPage);
+        child<QComboBox>(&editor, "status")->setCurrentIndex(int(EntryStatus::Paid));
+        onNextModal([confirm](QDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("paidDateDialog"));
+            // Nothing paid yet: the picker shows today.
+            QCOMPARE(child<QDateEdit>(dialog, "paidDate")->date(),
+                     TestEnvironment::fixedNow().date());
+            child<QDateEdit>(dialog, "paidDate")->setDate(QDate(2026, 11, 30));
+            if (confirm)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        child<QPushButton>(&editor, "paidDateButton")->click();
+        editor.accept();
+        QVERIFY(editor.saved());
+        const QDate paid = platform::dateTimeOf(storedEntry(id).paidDate).date();
+        QCOMPARE(paid, confirm ? QDate(2026, 11, 30) : TestEnvironment::fixedNow().date());
+    }
+
+    void copyShowsDefaultCurrency() {
+        Settings::instance().defaultCurrency = "CHF";
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.task = "T";
+        stored.duration = 100;
+        stored.status = EntryStatus::Billed;
+        stored.currency = "GBP";
+        stored.rate = 5000;
+        const quint32 id = addStored(stored);
+        std::optional<quint32> copyId;
+        onNextModal([](QDialog* dialog) {
+            auto* editor = qobject_cast<EntryEditor*>(dialog);
+            QVERIFY(editor);
+            editor->tabs()->setCurrentIndex(1);
+            QCOMPARE(child<QComboBox>(dialog, "currency")->currentText(), "CHF");
+            QCOMPARE(child<QComboBox>(dialog, "status")->currentIndex(), int(EntryStatus::Billed));
+            dialog->accept();
+        });
+        copyId = entrycommands::copyEntry(nullptr, id);
+        QVERIFY(copyId && *copyId != id);
+        QCOMPARE(storedEntry(*copyId).currency, "CHF");
+        QCOMPARE(storedEntry(id).currency, "GBP");
+        QCOMPARE(RecordStore::instance().entryCount(), 2);
+    }
+
+    void customPageUsesLabels() {
+        Settings::instance().custom2 = "Ticket";
+        TimeEntry stored;
+        stored.custom2 = "T-17";
+        EntryEditor editor(&stored, true, EntryEditor::CustomPage);
+        const QList<QComboBox*> boxes = {child<QComboBox>(&editor, "custom1"),
+                                         child<QComboBox>(&editor, "custom2")};
+        QCOMPARE(boxes[1]->currentText(), "T-17");
+        auto* label = qobject_cast<QLabel*>(
+            static_cast<QFormLayout*>(boxes[1]->parentWidget()->layout())->labelForField(boxes[1]));
+        QVERIFY(label);
+        QCOMPARE(label->text(), "Ticket:");
+    }
+
+    void untouchedNoteKeepsItsBytes() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.task = "T";
+        stored.note = QByteArray("foreign note bytes\x00\x01", 20);
+        const quint32 id = addStored(stored);
+        stored.recordId = id;
+        EntryEditor editor(&stored, false, EntryEditor::NotePage);
+        editor.tabs()->setCurrentIndex(0);
+        setText(&editor, "duration", "1");
+        editor.accept();
+        QVERIFY(editor.saved());
+        QCOMPARE(storedEntry(id).note, stored.note);
+    }
+
+    void noteSizeLimit_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("65000") << 65000 << true;
+        QTest::newRow("65001") << 65001 << false;
+    }
+    void noteSizeLimit() {
+        QFETCH(int, size);
+        QFETCH(bool, accepted);
+        EntryEditState state;
+        EntryNotePage page(state);
+        page.activate();
+        page.control()->setNoteData(QByteArray(size, 'x'));
+        page.control()->setModified(true);
+        QCOMPARE(page.apply(), accepted);
+        QCOMPARE(messages().isEmpty(), accepted);
+        QCOMPARE(state.entry.note.size(), accepted ? size : 0);
+    }
+
+    void startEndDialog_data() {
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QTime>("end");
+        QTest::addColumn<QString>("breakText");
+        QTest::addColumn<int>("duration");
+        QTest::addColumn<int>("message");
+        QTest::newRow("over midnight") << QTime(23, 0) << QTime(1, 0) << "0" << 200 << 0;
+        QTest::newRow("with break") << QTime(9, 0) << QTime(17, 30) << "0.50" << 800 << 0;
+        QTest::newRow("letters") << QTime(9, 0) << QTime(10, 0) << "x" << 100
+                                 << int(str::NumericOnly);
+        QTest::newRow("break too long")
+            << QTime(9, 0) << QTime(10, 0) << "2" << 100 << int(str::DurationOutOfRange);
+    }
+    void startEndDialog() {
+        QFETCH(QTime, start);
+        QFETCH(QTime, end);
+        QFETCH(QString, breakText);
+        QFETCH(int, duration);
+        QFETCH(int, message);
+        TimeEntry entry;
+        entry.duration = 100;
+        StartEndDialog dialog(entry);
+        child<QTimeEdit>(&dialog, "startTime")->setTime(start);
+        child<QTimeEdit>(&dialog, "endTime")->setTime(end);
+        child<QComboBox>(&dialog, "break")->setEditText(breakText);
+        dialog.accept();
+        if (message) {
+            QCOMPARE(messages(), QStringList{resourceString(message)});
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            return;
+        }
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.entry().duration, duration);
+        QVERIFY(dialog.entry().hasStartTime());
+    }
+
+    void minuteButtons() {
+        TimeEntry entry;
+        entry.duration = 150;
+        StartEndDialog dialog(entry);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* start = child<QTimeEdit>(&dialog, "startTime");
+        auto* end = child<QTimeEdit>(&dialog, "endTime");
+        start->setTime(QTime(8, 5));
+        end->setFocus();
+        child<QPushButton>(&dialog, "minutes45")->click();
+        QCOMPARE(end->time().minute(), 45);
+        QCOMPARE(start->time(), QTime(8, 5));
+        QCOMPARE(QApplication::focusWidget(), end);
+        start->setFocus();
+        child<QPushButton>(&dialog, "minutes00")->click();
+        QCOMPARE(start->time(), QTime(8, 0));
+    }
+
+    void summarySections() {
+        TimeEntry entry;
+        entry.date = *platform::toFileTime(platform::SystemTime{2026, 12, 1, 7, 9, 0, 1, 0});
+        entry.client = "Acme";
+        entry.task = "Design";
+        entry.duration = 150;
+        entry.status = EntryStatus::Billable;
+        entry.rate = 4000;
+        entry.currency = "$";
+        entry.custom2 = "T-17";
+        const QStringList rows = EntrySummary::rows(entry);
+        QCOMPARE(rows, QStringList({"General", "Monday, December 7, 2026", "Acme", "Design",
+                                    "1.50h (9:00 AM-10:30 AM)", "Billing", "$40.00", "$60.00",
+                                    "Custom Fields", "T-17"}));
+    }
+
+    void summaryEdit() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        const quint32 id = addStored(stored);
+        onNextModal([](QDialog* dialog) { child<QPushButton>(dialog, "editButton")->click(); });
+        QVERIFY(entrycommands::previewEntry(nullptr, id));
+        QVERIFY(!entrycommands::previewEntry(nullptr, id + 1000));
+    }
+
+    void summaryKeepsAChangedNote() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.note = QByteArray("old");
+        const quint32 id = addStored(stored);
+        onNextModal([](QDialog* dialog) {
+            dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+            InkControl* ink = dialog->findChild<InkControl*>();
+            QVERIFY(ink);
+            ink->setNoteData(QByteArray("new bytes"));
+            ink->setModified(true);
+            dialog->reject();
+        });
+        QVERIFY(!entrycommands::previewEntry(nullptr, id));
+        const TimeEntry after = storedEntry(id);
+        QCOMPARE(after.note, QByteArray("new bytes"));
+        QCOMPARE(after.modified, platform::fileTimeOf(TestEnvironment::fixedNow()));
+    }
+
+    void recordIds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("id");  // -1: refused
+        QTest::newRow("hex") << "1A2b" << qint64(0x1A2B);
+        QTest::newRow("prefix") << " 0x10 " << qint64(16);
+        QTest::newRow("not hex") << "xyz" << qint64(-1);
+        QTest::newRow("zero") << "0" << qint64(-1);
+        QTest::newRow("too big") << "123456789" << qint64(-1);
+    }
+    void recordIds() {
+        QFETCH(QString, text);
+        QFETCH(qint64, id);
+        const std::optional<quint32> parsed = entrycommands::parseRecordId(text);
+        QCOMPARE(parsed ? qint64(*parsed) : qint64(-1), id);
+    }
+};
+
+TEMPOLATCH_TEST(EntryEditorTest);
+#include "EntryEditorTest.moc"
