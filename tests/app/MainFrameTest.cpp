@@ -72,7 +72,6 @@ class MainFrameTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        Settings::instance() = Settings();
         EntryTimerTable::instance().clearAll();
     }
     void cleanup() {

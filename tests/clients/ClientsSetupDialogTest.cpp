@@ -78,7 +78,6 @@ private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
         QVERIFY(RecordStore::instance().openAll());
-        Settings::instance() = Settings();
         m_acme = seedClient(QStringLiteral("Acme"),
                             {QStringLiteral("Web/Design"), QStringLiteral("Web/Test"),
                              QStringLiteral("App/Design")},
@@ -89,7 +88,6 @@ private Q_SLOTS:
         m_dialog.reset();
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        Settings::instance() = Settings();
         m_env.reset();
     }
 

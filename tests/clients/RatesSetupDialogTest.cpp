@@ -60,13 +60,11 @@ private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
         QVERIFY(RecordStore::instance().openAll());
-        Settings::instance() = Settings();
     }
     void cleanup() {
         m_dialog.reset();
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        Settings::instance() = Settings();
         m_env.reset();
     }
 

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/Profile.h"
+#include "settings/Settings.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch::test {
@@ -13,9 +14,11 @@ TestEnvironment::TestEnvironment() {
     platform::Clock::setFixed(fixedNow());
     platform::Ui::install(&m_ui);
     RecordStore::reset();
+    Settings::instance() = Settings();
 }
 
 TestEnvironment::~TestEnvironment() {
+    Settings::instance() = Settings();
     RecordStore::reset();
     platform::Ui::install(nullptr);
     platform::Clock::resetToSystem();

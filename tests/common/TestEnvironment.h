@@ -8,7 +8,8 @@
 namespace tempolatch::test {
 
 // What every test starts from: its own empty profile folder, the en_US
-// locale, a fixed clock (2026-12-07 10:00) and scripted message boxes.
+// locale, a fixed clock (2026-12-07 10:00), scripted message boxes and the
+// default settings.
 class TestEnvironment {
 public:
     TestEnvironment();

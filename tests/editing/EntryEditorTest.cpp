@@ -69,7 +69,6 @@ class EntryEditorTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
-        Settings::instance() = Settings();
         QVERIFY(RecordStore::instance().openAll());
     }
     void cleanup() {

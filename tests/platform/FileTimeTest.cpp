@@ -48,7 +48,8 @@ private Q_SLOTS:
     void ansiTextMarksWhatTheCodePageLacks() {
         QCOMPARE(Locale::toAnsi(QString::fromUtf8("Caf\u00e9 \u20ac \u4e2d")),
                  QByteArray("Caf\xe9 \x80 ?"));
-        QCOMPARE(Locale::fromAnsi(QByteArray("Caf\xe9 \x80")), QString::fromUtf8("Caf\u00e9 \u20ac"));
+        QCOMPARE(Locale::fromAnsi(QByteArray("Caf\xe9 \x80")),
+                 QString::fromUtf8("Caf\u00e9 \u20ac"));
     }
 
     void filtersBecomeQtFilters() {

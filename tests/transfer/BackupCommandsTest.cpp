@@ -160,7 +160,6 @@ private Q_SLOTS:
     }
 
     void mainWindowRunsTheCommands() {
-        Settings::instance() = Settings();
         addEntry(QStringLiteral("A"));
         MainFrame frame;
         QVERIFY(frame.create());

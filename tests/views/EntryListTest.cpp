@@ -57,14 +57,8 @@ class EntryListTest : public QObject {
     std::unique_ptr<test::TestEnvironment> m_env;
 
 private Q_SLOTS:
-    void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
-        Settings::instance() = Settings();
-    }
-    void cleanup() {
-        Settings::instance() = Settings();
-        m_env.reset();
-    }
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
 
     void arrangeByKeyThenDateThenTie() {
         EntryRowModel model;

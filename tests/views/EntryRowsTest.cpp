@@ -55,13 +55,9 @@ private Q_SLOTS:
         m_env = std::make_unique<test::TestEnvironment>();
         m_settings = Settings();
         m_settings.treeOptions = 0x1F;
-        Settings::instance() = Settings();
         EntryFilter::view().reset();
     }
-    void cleanup() {
-        Settings::instance() = Settings();
-        m_env.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void defaultFirstLine_data() {
         QTest::addColumn<int>("mode");

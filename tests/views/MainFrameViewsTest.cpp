@@ -105,7 +105,6 @@ class MainFrameViewsTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        Settings::instance() = Settings();
         EntryFilter::view().reset();
         EntryTimerTable::instance().clearAll();
         m_ids.clear();

@@ -45,14 +45,8 @@ class NavigationBarTest : public QObject {
     std::unique_ptr<test::TestEnvironment> m_env;
 
 private Q_SLOTS:
-    void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
-        Settings::instance() = Settings();
-    }
-    void cleanup() {
-        Settings::instance() = Settings();
-        m_env.reset();
-    }
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
 
     void buttonsAndKeys() {
         auto view = PeriodView::make(PeriodView::Week);

@@ -80,14 +80,8 @@ class PeriodViewTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
-        Settings::instance() = Settings();
-    }
-    void cleanup() {
-        Settings::instance() = Settings();
-        m_env.reset();
-    }
+    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
 
     void dayOfWeekFromTheDate() {
         for (QDate d(1899, 12, 25); d < QDate(2101, 1, 10); d = d.addDays(13))
