@@ -131,11 +131,12 @@ bool ObjectStore::rebuildTextKeysIfNeeded() {
             hasText = hasText || propTypeOf(sort) == PropText;
         if (!hasText)
             continue;
-        auto rows = m_db->prepare("SELECT id, props FROM records WHERE db = ?");
+        // In rowid order, which the key updates cannot disturb.
+        auto rows = m_db->prepare("SELECT id, props FROM records NOT INDEXED WHERE db = ?");
         rows.bind(1, qint64(db.id));
         while (rows.step()) {
             const auto props = decodeProperties(rows.blob(1));
-            if (props && !storeKeys(db.id, quint32(rows.int64(0)), *props))
+            if (props && !storeKeys(db.sortOrders, quint32(rows.int64(0)), *props))
                 return false;
         }
     }
@@ -246,14 +247,12 @@ std::optional<PropertyList> ObjectStore::readRecord(quint32 databaseId, quint32 
     return decodeProperties(props);
 }
 
-bool ObjectStore::storeKeys(quint32 databaseId, quint32 recordId, const PropertyList& props) {
-    const auto info = databaseInfo(databaseId);
-    if (!info)
-        return false;
+bool ObjectStore::storeKeys(const QList<quint32>& sortOrders, quint32 recordId,
+                            const PropertyList& props) {
     auto& q = m_db->cached("UPDATE records SET k1 = ?, k2 = ? WHERE id = ?");
-    q.bind(1, m_keys->keyOf(props, info->sortOrders[0]));
-    if (info->sortOrders.size() > 1)
-        q.bind(2, m_keys->keyOf(props, info->sortOrders[1]));
+    q.bind(1, m_keys->keyOf(props, sortOrders[0]));
+    if (sortOrders.size() > 1)
+        q.bind(2, m_keys->keyOf(props, sortOrders[1]));
     q.bind(3, qint64(recordId));
     return q.exec();
 }

@@ -85,7 +85,7 @@ private:
     std::optional<qint64> queryNumber(const char* sql) const;
     bool rebuildTextKeysIfNeeded();
     int sortColumnOf(quint32 databaseId, quint32 sortProp) const;
-    bool storeKeys(quint32 databaseId, quint32 recordId, const PropertyList& props);
+    bool storeKeys(const QList<quint32>& sortOrders, quint32 recordId, const PropertyList& props);
     void noteWrite(bool ok);
 
     std::unique_ptr<SqliteConnection> m_db;
