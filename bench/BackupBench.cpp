@@ -93,10 +93,11 @@ void fillStore(RecordStore& store, int entries) {
 struct BackupFixture {
     QTemporaryDir dir;
     QString file;
+    RecordStore store;
     explicit BackupFixture(int entries) {
         Profile::setFolder(dir.filePath(QStringLiteral("profile")));
-        RecordStore::instance().openAll();
-        fillStore(RecordStore::instance(), entries);
+        store.openAll();
+        fillStore(store, entries);
         file = dir.filePath(QStringLiteral("large.tld"));
     }
 };
@@ -106,9 +107,6 @@ BackupFixture& fixture(int entries) {
     auto& slot = fixtures[entries];
     if (!slot)
         slot = std::make_unique<BackupFixture>(entries);
-    // Each fixture has its own profile; make it the current one.
-    Profile::setFolder(slot->dir.filePath(QStringLiteral("profile")));
-    RecordStore::instance().openAll();
     return *slot;
 }
 
@@ -123,7 +121,7 @@ void BM_Backup(benchmark::State& state) {
     BackupFixture& f = fixture(entries);
     bool ok = true;
     for (auto _ : state)
-        ok = BackupOperation().backup(f.file) && ok;
+        ok = BackupOperation(f.store).backup(f.file) && ok;
     if (!ok)
         state.SkipWithError("the backup failed");
     state.SetItemsProcessed(state.iterations() * recordsOf(entries));
@@ -136,14 +134,14 @@ void BM_Restore(benchmark::State& state) {
     const int entries = int(state.range(0));
     BackupFixture& f = fixture(entries);
     // The backup benchmark has usually written the file already.
-    if (!QFile::exists(f.file) && !BackupOperation().backup(f.file)) {
+    if (!QFile::exists(f.file) && !BackupOperation(f.store).backup(f.file)) {
         state.SkipWithError("the backup failed");
         return;
     }
     int result = 0;
     for (auto _ : state)
-        result = BackupOperation().restore(f.file, true);
-    if (result != BackupOperation::RestoreOk || RecordStore::instance().entryCount() != entries)
+        result = BackupOperation(f.store).restore(f.file, true);
+    if (result != BackupOperation::RestoreOk || f.store.entryCount() != entries)
         state.SkipWithError("the restore failed");
     state.SetItemsProcessed(state.iterations() * recordsOf(entries));
 }

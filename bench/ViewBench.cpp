@@ -55,13 +55,12 @@ void BM_WeekReloadSimpleList(benchmark::State& state) {
     WeekStore& store = weekStore(count);
     Settings settings;
     settings.sort = 1;  // arranged by client
-    Settings::instance() = settings;
     EntryFilter filter;
     filter.paid = false;  // the filter has work to do
-    TimeEntryRecords records(filter, settings, &store.db);
+    TimeEntryRecords records(filter, settings, store.db);
     SimpleEntryList list(ColumnLayout::timeEntries());
     list.resize(800, 600);
-    auto view = PeriodView::make(PeriodView::Week);
+    auto view = PeriodView::make(PeriodView::Week, settings);
     view->attach(&list, &records);
     const SystemTime middle =
         *toSystemTime(bench::instantOf(count / bench::kPerWeek / 2 * bench::kPerWeek));

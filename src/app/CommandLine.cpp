@@ -10,6 +10,8 @@
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "transfer/BackupOperation.h"
@@ -43,36 +45,32 @@ int dumpCommand() {
     return 0;
 }
 
-// The store of the profile, opened; nullptr (and a message) when it cannot be.
-RecordStore* openStore() {
-    RecordStore& store = RecordStore::instance();
+// The store of the profile, opened; false (and a message) when it cannot be.
+bool openStore(RecordStore& store) {
     if (store.openAll())
-        return &store;
+        return true;
     std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(store.openError()));
-    return nullptr;
+    return false;
 }
 
-int backupCommand(const QString& path) {
-    RecordStore* store = openStore();
-    if (!store)
+int backupCommand(Context& context, const QString& path) {
+    if (!openStore(context.store))
         return 1;
-    if (BackupOperation(*store).backup(path))
+    if (BackupOperation(context.store).backup(path))
         return 0;
-    platform::Ui::instance().message(resourceString(str::BackupFailed),
-                                     platform::MessageIcon::Stop);
+    context.ui.message(resourceString(str::BackupFailed), platform::MessageIcon::Stop);
     return 1;
 }
 
 // Exits with the restore's result: 0 done, 1 failed, 2 unsupported version,
 // 3 refused kind of file.
-int restoreCommand(const QString& path, bool deleteAll) {
-    RecordStore* store = openStore();
-    if (!store)
+int restoreCommand(Context& context, const QString& path, bool deleteAll) {
+    if (!openStore(context.store))
         return 1;
-    const int result = BackupOperation(*store).restore(path, deleteAll);
+    const int result = BackupOperation(context.store).restore(path, deleteAll);
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
-        platform::Ui::instance().message(text, platform::MessageIcon::Stop);
+        context.ui.message(text, platform::MessageIcon::Stop);
     return result;
 }
 
@@ -94,13 +92,19 @@ int runCommand(const QStringList& args) {
     if (args.isEmpty())
         return -1;
     const QString& command = args.first();
+    // A command runs on its own store, settings and console, never a window's.
+    platform::ConsoleUi ui;
+    Settings settings;
+    RecordStore store;
+    Context context{store, settings, ui};
     if (command == QLatin1String("dump"))
         return args.size() == 1 ? dumpCommand() : usage();
     if (command == QLatin1String("backup"))
-        return args.size() == 2 ? backupCommand(args.at(1)) : usage();
+        return args.size() == 2 ? backupCommand(context, args.at(1)) : usage();
     if (command == QLatin1String("restore")) {
         const bool deleteAll = args.size() == 3 && args.at(2) == QLatin1String("--delete-all");
-        return args.size() == 2 || deleteAll ? restoreCommand(args.at(1), deleteAll) : usage();
+        return args.size() == 2 || deleteAll ? restoreCommand(context, args.at(1), deleteAll)
+                                             : usage();
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         usage();

@@ -4,29 +4,30 @@
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/DataUpgrade.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch {
 
-bool runDataUpgradeIfNeeded(QWidget* parent) {
-    if (!DataUpgrade::needsUpgrade(Settings::instance(), RecordStore::instance()))
+bool runDataUpgradeIfNeeded(Context& context, QWidget* parent) {
+    if (!DataUpgrade::needsUpgrade(context.settings, context.store))
         return false;
-    Settings::instance().dataUpgradePending = !runDataUpgrade(parent);
+    context.settings.dataUpgradePending = !runDataUpgrade(context, parent);
     return true;
 }
 
-bool runDataUpgrade(QWidget* parent) {
-    RecordStore& store = RecordStore::instance();
+bool runDataUpgrade(Context& context, QWidget* parent) {
+    RecordStore& store = context.store;
     DataUpgrade::Result result;
     ProgressDialog dialog(resourceString(str::UpdatingData), parent);
     dialog.run(
         [&](ProgressDialog&) { result = DataUpgrade::run(store, platform::Clock::nowFileTime()); });
     if (result.ok)
         return true;
-    platform::Ui::instance().message(QStringLiteral("Error: %1").arg(result.error),
-                                     platform::MessageIcon::Stop, parent);
+    context.ui.message(QStringLiteral("Error: %1").arg(result.error), platform::MessageIcon::Stop,
+                       parent);
     return false;
 }
 

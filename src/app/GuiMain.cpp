@@ -7,6 +7,9 @@
 #include "app/SingleInstance.h"
 #include "platform/StringTable.h"
 #include "platform/WidgetUi.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch {
 
@@ -23,11 +26,14 @@ int runGui(int argc, char* argv[], const QStringList& args) {
         return 0;
 
     initResources();
+    // The one store, settings and message-box seam of this run.
     platform::WidgetUi ui;
-    platform::Ui::install(&ui);
+    Settings settings;
+    RecordStore store;
+    Context context{store, settings, ui};
     int code = 1;
     {
-        MainFrame frame;
+        MainFrame frame(context);
         if (frame.create()) {
             QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
                              &MainFrame::bringToFront);
@@ -38,7 +44,6 @@ int runGui(int argc, char* argv[], const QStringList& args) {
             code = app.exec();
         }
     }
-    platform::Ui::install(nullptr);
     return code;
 }
 

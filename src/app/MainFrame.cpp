@@ -22,6 +22,7 @@
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
@@ -44,10 +45,6 @@ namespace tempolatch {
 
 namespace {
 
-Settings& settings() {
-    return Settings::instance();
-}
-
 // The wait cursor while the view is rebuilt.
 class WaitCursor {
 public:
@@ -59,7 +56,7 @@ public:
 
 }  // namespace
 
-MainFrame::MainFrame() {
+MainFrame::MainFrame(Context& context) : m_context(context) {
     initResources();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(resourceString(str::AppName));
@@ -90,6 +87,10 @@ MainFrame::MainFrame() {
     resize(size);
 }
 
+Settings& MainFrame::settings() const {
+    return m_context.settings;
+}
+
 MainFrame::~MainFrame() {
     // The view first, then the list (the Simple list keeps its columns).
     destroyListAndView();
@@ -105,17 +106,16 @@ bool MainFrame::create() {
     s.setFlag(OwnerBlockOnInvoices, true);
     buildMenuBar();
 
-    RecordStore& store = RecordStore::instance();
-    if (!store.openAll(this)) {
-        platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
-                                         platform::MessageIcon::Stop, this);
+    if (!m_context.store.openAll(this)) {
+        m_context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,
+                             this);
         return false;
     }
     m_created = true;
 
     // Entries written by versions before 261 are repaired once, before
     // anything reads them.
-    runDataUpgradeIfNeeded(this);
+    runDataUpgradeIfNeeded(m_context, this);
 
     m_captionFont = createFont(QStringLiteral("Tahoma"), 80, true, false);
     loadEntryFilter();
@@ -124,9 +124,9 @@ bool MainFrame::create() {
 
     // Another program (a second copy, a command-line restore) changed the
     // store: show what is there now.
-    m_watcher = new StoreWatcher(this);
+    m_watcher = new StoreWatcher(m_context.store, this);
     connect(m_watcher, &StoreWatcher::storeChanged, this, [this] {
-        RecordStore::instance().reopenRecreated();
+        m_context.store.reopenRecreated();
         reloadView(0, 0);
     });
     m_watcher->start();
@@ -159,7 +159,7 @@ void MainFrame::createListAndView() {
     }
     if (s.listStyle > EntryList::Tree)
         s.listStyle = EntryList::Default;
-    m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), m_viewArea);
+    m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), s, m_viewArea);
     m_list->setListFont(m_listFont);
     m_viewArea->layout()->addWidget(m_list->widget());
     EntryListEvents& events = m_list->events();
@@ -171,7 +171,7 @@ void MainFrame::createListAndView() {
         &events, &EntryListEvents::contextMenuRequested, this,
         [this](const QPoint& pos) { showEntryContextMenu(pos); }, Qt::QueuedConnection);
     if (!m_records)
-        m_records = std::make_unique<TimeEntryRecords>(EntryFilter::view(), s);
+        m_records = std::make_unique<TimeEntryRecords>(EntryFilter::view(), s, m_context.store);
     const bool known = s.view >= PeriodView::Day && s.view <= PeriodView::Custom;
     replaceView(known ? int(s.view) : int(PeriodView::Week));
 }
@@ -185,7 +185,7 @@ void MainFrame::replaceView(int type) {
         m_view->getPeriod(start, end);
     delete m_bar;
     m_bar = nullptr;
-    m_view = PeriodView::make(type);
+    m_view = PeriodView::make(type, settings());
     settings().view = quint32(m_view->type());
     m_view->attach(m_list, m_records.get());
     m_bar = new NavigationBar(m_view.get(), m_captionFont, m_viewArea);
@@ -215,7 +215,7 @@ void MainFrame::previewSelected() {
     const quint32 id = selectedEntryId();
     if (id == 0)
         return;
-    const bool edit = entrycommands::previewEntry(this, id);
+    const bool edit = entrycommands::previewEntry(m_context, this, id);
     // The note may have been changed there.
     reloadView(1, id);
     if (edit)
@@ -228,13 +228,14 @@ quint32 MainFrame::selectedEntryId() const {
 }
 
 std::optional<int> MainFrame::entryStatus(quint32 recordId) const {
-    if (const std::optional<TimeEntry> entry = entrycommands::readStoredEntry(recordId))
+    if (const std::optional<TimeEntry> entry =
+            entrycommands::readStoredEntry(m_context.store, recordId))
         return int(entry->status);
     return std::nullopt;
 }
 
 int MainFrame::clientCount() const {
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = m_context.store;
     if (!store.isOpen())
         return 0;
     return std::max(0, store.clientStructure().clients.recordCount());
@@ -295,8 +296,7 @@ void MainFrame::bringToFront() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     if (mustAskBeforeClose(settings(), EntryTimerTable::instance())) {
         bringToFront();
-        if (!platform::Ui::instance().question(resourceString(str::TimersRunningCloseQuestion),
-                                               this)) {
+        if (!m_context.ui.question(resourceString(str::TimersRunningCloseQuestion), this)) {
             event->ignore();
             return;
         }
@@ -366,7 +366,7 @@ void MainFrame::filterUnpaidOnly() {
 }
 
 void MainFrame::filterCustom() {
-    FilterSheet sheet(EntryFilter::view(), this);
+    FilterSheet sheet(EntryFilter::view(), m_context.store, this);
     if (sheet.exec() != QDialog::Accepted)
         return;
     EntryFilter::view().store();
@@ -374,7 +374,7 @@ void MainFrame::filterCustom() {
 }
 
 void MainFrame::runOptions() {
-    const OptionsOutcome outcome = runOptionsSheet(settings(), this);
+    const OptionsOutcome outcome = runOptionsSheet(m_context, this);
     // Saved and rebuilt even when cancelled: the sheet may have been
     // opened after changes of the view that are not stored yet.
     settings().save();
@@ -404,10 +404,10 @@ void MainFrame::onCommand(int id) {
             runOptions();
             return;
         case cmd::SetupClients:
-            runClientsSetup(this);
+            runClientsSetup(m_context, this);
             return;
         case cmd::SetupRates:
-            runRatesSetup(this, m_watcher);
+            runRatesSetup(m_context, this, m_watcher);
             return;
         case cmd::PeriodDay:
         case cmd::PeriodWeek:
@@ -448,34 +448,36 @@ void MainFrame::onCommand(int id) {
 
         // Keeping the data: backups and removal.
         case cmd::BackupCreate:
-            if (createBackup(this))
+            if (createBackup(m_context, this))
                 reloadView(0, 0);
             return;
         case cmd::BackupRestore:
-            if (restoreBackup(this))
+            if (restoreBackup(m_context, this))
                 reloadView(0, 0);
             return;
         case cmd::RemoveAllData:
-            if (removeAllData(this))
+            if (removeAllData(m_context, this))
                 reloadView(0, 0);
             return;
 
         // Entries: new, edit, preview, copy, notes, timers, marking, deleting.
         case cmd::New:
-            entrySaved(entrycommands::newEntry(this));
+            entrySaved(entrycommands::newEntry(m_context, this));
             return;
         case cmd::EditSelected:
         case cmd::Edit:
-            entrySaved(entrycommands::editEntry(this, selectedEntryId(), EntryEditor::GeneralPage));
+            entrySaved(entrycommands::editEntry(m_context, this, selectedEntryId(),
+                                                EntryEditor::GeneralPage));
             return;
         case cmd::EditNote:
-            entrySaved(entrycommands::editEntry(this, selectedEntryId(), EntryEditor::NotePage));
+            entrySaved(entrycommands::editEntry(m_context, this, selectedEntryId(),
+                                                EntryEditor::NotePage));
             return;
         case cmd::CreateCopy:
-            entrySaved(entrycommands::copyEntry(this, selectedEntryId()));
+            entrySaved(entrycommands::copyEntry(m_context, this, selectedEntryId()));
             return;
         case cmd::OpenEntryById:
-            entrySaved(entrycommands::openEntryById(this));
+            entrySaved(entrycommands::openEntryById(m_context, this));
             return;
         case cmd::Preview:
             previewSelected();

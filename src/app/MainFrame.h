@@ -7,7 +7,9 @@
 
 namespace tempolatch {
 
+struct Context;
 class MenuBar;
+class Settings;
 class EntryContextMenu;
 class EntryListWidget;
 class NavigationBar;
@@ -20,7 +22,9 @@ class TimeEntryRecords;
 class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    MainFrame();
+    // Works with the context's store, settings and message boxes; the
+    // context outlives the window.
+    explicit MainFrame(Context& context);
     // Saves the settings, unless the start failed before the store opened.
     ~MainFrame() override;
 
@@ -92,6 +96,9 @@ private:
     void runOptions();
     void showAbout();
 
+    Settings& settings() const;
+
+    Context& m_context;
     bool m_created = false;
     MenuBar* m_menuBar = nullptr;
     QWidget* m_viewArea = nullptr;

@@ -13,6 +13,7 @@
 #include "platform/ContactChooser.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
 
@@ -64,9 +65,10 @@ const QString kTransfersLater =
 
 }  // namespace
 
-ClientsSetupDialog::ClientsSetupDialog(QWidget* parent)
+ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
     : QDialog(parent),
-      m_editor(std::make_unique<ClientStructureEditor>(RecordStore::instance().clientStructure())),
+      m_context(context),
+      m_editor(std::make_unique<ClientStructureEditor>(context.store.clientStructure())),
       m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("clientsSetupDialog"));
     setWindowTitle(QStringLiteral("Clients"));
@@ -98,7 +100,7 @@ ClientsSetupDialog::ClientsSetupDialog(QWidget* parent)
 ClientsSetupDialog::~ClientsSetupDialog() = default;
 
 void ClientsSetupDialog::buildBar() {
-    m_bar = new DialogBar(DialogBar::configuredKind(), this);
+    m_bar = new DialogBar(DialogBar::configuredKind(m_context.settings), this);
     connect(m_bar, &DialogBar::commandTriggered, this, &ClientsSetupDialog::onCommand);
     if (m_bar->kind() == DialogBar::Kind::SoftKeys) {
         QMenu* action = m_bar->addPopup(QStringLiteral("Action"), QStringLiteral("actionMenu"));
@@ -149,8 +151,7 @@ QTreeWidgetItem* ClientsSetupDialog::addClientItem(const QString& name, quint32 
 void ClientsSetupDialog::fill() {
     m_tree->setUpdatesEnabled(false);
     m_tree->clear();
-    const ClientTreeContent content =
-        ClientTreeContent::load(RecordStore::instance().clientStructure());
+    const ClientTreeContent content = ClientTreeContent::load(m_context.store.clientStructure());
     QList<QTreeWidgetItem*> roots;
     for (const auto& c : content.clients) {
         QTreeWidgetItem* client = addClientItem(c.name, c.recordId, c.clientId);
@@ -357,12 +358,11 @@ void ClientsSetupDialog::deleteSelected() {
         return;
     using platform::Answer;
     if (kindOf(item) == ClientItemKind::Client &&
-        platform::Ui::instance().ask(resourceString(str::DeleteClientQuestion),
-                                     platform::MessageIcon::Warning, platform::Ui::Buttons::YesNo,
-                                     Answer::No, this) != Answer::Yes)
+        m_context.ui.ask(resourceString(str::DeleteClientQuestion), platform::MessageIcon::Warning,
+                         platform::Ui::Buttons::YesNo, Answer::No, this) != Answer::Yes)
         return;
     if (kindOf(item) == ClientItemKind::Project &&
-        !platform::Ui::instance().question(resourceString(str::DeleteProjectQuestion), this))
+        !m_context.ui.question(resourceString(str::DeleteProjectQuestion), this))
         return;
     if (deleteItem(item)) {
         delete item;
@@ -450,8 +450,8 @@ void ClientsSetupDialog::importListFile(ClientItemKind kind) {
     if (file.status == Status::Cancelled)
         return;
     if (file.status == Status::Failed) {
-        platform::Ui::instance().message(resourceString(str::UnableToImport),
-                                         platform::MessageIcon::Stop, this);
+        m_context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop,
+                             this);
         return;
     }
     QTreeWidgetItem* selection = m_tree->currentItem();
@@ -494,15 +494,15 @@ void ClientsSetupDialog::runExport() {
         transfers().exportChoices(this, exportLevelNames());
         return;
     }
-    platform::Ui::instance().message(
+    m_context.ui.message(
         QStringLiteral("Exporting lists and client structure files is not available yet."),
         platform::MessageIcon::Information, this);
 }
 
-void runClientsSetup(QWidget* parent) {
-    if (!openStoreForSetup(parent))
+void runClientsSetup(Context& context, QWidget* parent) {
+    if (!openStoreForSetup(context, parent))
         return;
-    ClientsSetupDialog dialog(parent);
+    ClientsSetupDialog dialog(context, parent);
     dialog.exec();
 }
 

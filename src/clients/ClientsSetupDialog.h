@@ -12,6 +12,7 @@ class QTreeWidgetItem;
 
 namespace tempolatch {
 
+struct Context;
 class ClientStructureEditor;
 class DialogBar;
 class SetupTree;
@@ -48,7 +49,7 @@ public:
         ClientIdRole,             // client items: the client id
     };
 
-    explicit ClientsSetupDialog(QWidget* parent = nullptr);
+    explicit ClientsSetupDialog(Context& context, QWidget* parent = nullptr);
     ~ClientsSetupDialog() override;
 
     SetupTree* tree() const { return m_tree; }
@@ -87,12 +88,13 @@ private:
     quint32 clientIdOf(QTreeWidgetItem* item) const;
     QTreeWidgetItem* addClientItem(const QString& name, quint32 recordId, quint32 clientId);
 
+    Context& m_context;
     std::unique_ptr<ClientStructureEditor> m_editor;
     SetupTree* m_tree;
     DialogBar* m_bar = nullptr;
 };
 
 // Opens the clients setup over parent (command 40032).
-void runClientsSetup(QWidget* parent);
+void runClientsSetup(Context& context, QWidget* parent);
 
 }  // namespace tempolatch

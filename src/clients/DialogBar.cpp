@@ -13,8 +13,8 @@
 
 namespace tempolatch {
 
-DialogBar::Kind DialogBar::configuredKind() {
-    return Settings::instance().hasFlag(SoftKeyMenus) ? Kind::SoftKeys : Kind::Classic;
+DialogBar::Kind DialogBar::configuredKind(const Settings& settings) {
+    return settings.hasFlag(SoftKeyMenus) ? Kind::SoftKeys : Kind::Classic;
 }
 
 DialogBar::DialogBar(Kind kind, QWidget* parent) : QToolBar(parent), m_kind(kind) {

@@ -8,6 +8,8 @@ class QMenu;
 
 namespace tempolatch {
 
+class Settings;
+
 // The command bar of a setup dialog, in the form the style flags choose:
 // soft keys (a bar under the dialog's content whose buttons are popups or
 // commands) or the classic bar (a tool bar above it with a popup and text
@@ -19,7 +21,7 @@ public:
     enum class Kind { Classic, SoftKeys };
 
     // The kind the settings ask for (style flag bit 8).
-    static Kind configuredKind();
+    static Kind configuredKind(const Settings& settings);
 
     explicit DialogBar(Kind kind, QWidget* parent = nullptr);
 

@@ -40,8 +40,9 @@ QString RateDialog::lastModifiedText(platform::FileTime modified) {
            QLatin1Char(' ') + platform::Locale::formatDate(*st, defaultTimeFormat());
 }
 
-RateDialog::RateDialog(const Rate& rate, QWidget* parent)
+RateDialog::RateDialog(const Rate& rate, platform::Ui& ui, QWidget* parent)
     : QDialog(parent),
+      m_ui(ui),
       m_rate(rate),
       m_type(new QComboBox(this)),
       m_description(new QLineEdit(this)),
@@ -93,8 +94,7 @@ RateDialog::RateDialog(const Rate& rate, QWidget* parent)
 void RateDialog::accept() {
     const RateInput input = checkRateInput(m_description->text(), m_value->text());
     if (!input.isValid()) {
-        platform::Ui::instance().message(resourceString(input.messageId),
-                                         platform::MessageIcon::Warning, this);
+        m_ui.message(resourceString(input.messageId), platform::MessageIcon::Warning, this);
         QLineEdit* field = input.focus == RateInput::Field::Description ? m_description : m_value;
         field->setFocus();
         field->selectAll();

@@ -11,6 +11,7 @@
 #include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/Clock.h"
+#include "settings/Context.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
@@ -18,10 +19,6 @@
 namespace tempolatch {
 
 namespace {
-
-RatesDatabase& rates() {
-    return RecordStore::instance().clientStructure().rates;
-}
 
 quint32 dataOf(const QTreeWidgetItem* item) {
     return item->data(0, RatesSetupDialog::DataRole).toUInt();
@@ -49,7 +46,12 @@ bool RatesSetupDialog::isRateItem(const QTreeWidgetItem* item) {
     return item && item->parent();
 }
 
-RatesSetupDialog::RatesSetupDialog(QWidget* parent) : QDialog(parent), m_tree(new SetupTree(this)) {
+RatesDatabase& RatesSetupDialog::rates() const {
+    return m_context.store.clientStructure().rates;
+}
+
+RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
+    : QDialog(parent), m_context(context), m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("ratesSetupDialog"));
     setWindowTitle(QStringLiteral("Rates"));
     setFont(createFont(QStringLiteral("Tahoma"), 80, false, false));
@@ -71,7 +73,7 @@ RatesSetupDialog::RatesSetupDialog(QWidget* parent) : QDialog(parent), m_tree(ne
 }
 
 void RatesSetupDialog::buildBar() {
-    m_bar = new DialogBar(DialogBar::configuredKind(), this);
+    m_bar = new DialogBar(DialogBar::configuredKind(m_context.settings), this);
     connect(m_bar, &DialogBar::commandTriggered, this, &RatesSetupDialog::onCommand);
     if (m_bar->kind() == DialogBar::Kind::SoftKeys) {
         m_newId = cmd::NewRate;
@@ -91,8 +93,7 @@ void RatesSetupDialog::buildBar() {
 
 void RatesSetupDialog::fill() {
     m_tree->clear();
-    const RateTreeContent content =
-        RateTreeContent::load(RecordStore::instance().clientStructure());
+    const RateTreeContent content = RateTreeContent::load(m_context.store.clientStructure());
     for (const RateTreeContent::Group& g : content.groups) {
         m_tree->setUpdatesEnabled(false);
         auto* group = new QTreeWidgetItem(QStringList{g.title});
@@ -169,7 +170,7 @@ void RatesSetupDialog::newRate() {
     // Items are found again afterwards: the tree may be rebuilt while the
     // rate dialog is open.
     const quint32 clientId = dataOf(isRateItem(current) ? current->parent() : current);
-    RateDialog dialog(Rate(), this);
+    RateDialog dialog(Rate(), m_context.ui, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Rate rate = dialog.rate();
@@ -196,7 +197,7 @@ void RatesSetupDialog::modifyRate() {
     Rate stored;
     if (rates().seekRecord(recordId) == 0 || readRate(rates(), stored) != RecordDatabase::Read)
         return rebuild();  // gone or unreadable: show what the store holds
-    RateDialog dialog(stored, this);
+    RateDialog dialog(stored, m_context.ui, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Rate rate = dialog.rate();
@@ -219,12 +220,12 @@ void RatesSetupDialog::deleteRate() {
     updateCommandStates();
 }
 
-void runRatesSetup(QWidget* parent, StoreWatcher* watcher) {
-    if (!openStoreForSetup(parent))
+void runRatesSetup(Context& context, QWidget* parent, StoreWatcher* watcher) {
+    if (!openStoreForSetup(context, parent))
         return;
-    RatesSetupDialog dialog(parent);
+    RatesSetupDialog dialog(context, parent);
     if (!watcher) {
-        watcher = new StoreWatcher(&dialog);
+        watcher = new StoreWatcher(context.store, &dialog);
         watcher->start();
     }
     QObject::connect(watcher, &StoreWatcher::storeChanged, &dialog, &RatesSetupDialog::rebuild);

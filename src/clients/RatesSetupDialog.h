@@ -2,10 +2,13 @@
 
 #include <QDialog>
 
+#include "store/Databases.h"
+
 class QTreeWidgetItem;
 
 namespace tempolatch {
 
+struct Context;
 class DialogBar;
 class Rate;
 class SetupTree;
@@ -23,7 +26,7 @@ public:
         DescriptionRole,
     };
 
-    explicit RatesSetupDialog(QWidget* parent = nullptr);
+    explicit RatesSetupDialog(Context& context, QWidget* parent = nullptr);
 
     SetupTree* tree() const { return m_tree; }
     DialogBar* commandBar() const { return m_bar; }
@@ -49,6 +52,9 @@ private:
     QTreeWidgetItem* rateItem(quint32 recordId) const;
     void sortGroup(QTreeWidgetItem* group);
 
+    RatesDatabase& rates() const;
+
+    Context& m_context;
     SetupTree* m_tree;
     DialogBar* m_bar = nullptr;
     int m_newId = 0;
@@ -60,6 +66,6 @@ void showRate(QTreeWidgetItem* item, const Rate& rate);
 // Opens the rates setup over parent (command 40129). The tree is rebuilt
 // whenever the watcher (the main window's; without one, a watcher of the
 // dialog's own) reports that another program changed the store.
-void runRatesSetup(QWidget* parent, StoreWatcher* watcher = nullptr);
+void runRatesSetup(Context& context, QWidget* parent, StoreWatcher* watcher = nullptr);
 
 }  // namespace tempolatch

@@ -7,6 +7,7 @@
 #include "clients/ClientTreeRules.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch {
@@ -118,12 +119,12 @@ void InPlaceEditDelegate::updateEditorGeometry(QWidget* editor, const QStyleOpti
     editor->setGeometry(rect);
 }
 
-bool openStoreForSetup(QWidget* parent) {
-    RecordStore& store = RecordStore::instance();
+bool openStoreForSetup(Context& context, QWidget* parent) {
+    RecordStore& store = context.store;
     if (store.isOpen() || store.openAll())
         return true;
-    platform::Ui::instance().message(resourceString(str::UnableToOpenDatabase),
-                                     platform::MessageIcon::Stop, parent);
+    context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,
+                       parent);
     return false;
 }
 

@@ -6,6 +6,8 @@
 
 namespace tempolatch {
 
+struct Context;
+
 // The tree of a setup dialog: a QTreeWidget that maps model indexes back to
 // its items for the in-place editor, and finds and places items by text.
 class SetupTree : public QTreeWidget {
@@ -58,6 +60,6 @@ private:
 
 // The setup dialogs work on the open store: opens it when needed, and says
 // so (message 90) when it cannot be opened.
-bool openStoreForSetup(QWidget* parent);
+bool openStoreForSetup(Context& context, QWidget* parent);
 
 }  // namespace tempolatch

@@ -47,8 +47,7 @@ QTreeWidgetItem* groupItem(QTreeWidget* tree, const QString& title, quint32 clie
     return group;
 }
 
-QList<Rate> sortedRates(quint32 clientId) {
-    RecordStore& store = RecordStore::instance();
+QList<Rate> sortedRates(RecordStore& store, quint32 clientId) {
     if (!store.isOpen())
         return {};
     QList<Rate> rates = listRates(store.clientStructure().rates, clientId);
@@ -109,14 +108,14 @@ void EntryBillingPage::build() {
     grid->addWidget(m_calculate, 4, 2);
 
     m_status->setCurrentIndex(qBound(0, int(entry().status), 3));
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context().store;
     if (store.isOpen()) {
         ListsByKind lists(store.objectStore());
         if (lists.open())
             m_currency->addItems(lists.texts(ListKind::Currency));
     }
     m_currency->setEditText(entry().recordId != 0 ? entry().currency
-                                                  : Settings::instance().defaultCurrency);
+                                                  : context().settings.defaultCurrency);
     m_billTo->setEditText(entry().billTo);
     m_rate->setText(hundredthsText(entry().rate));
     m_initialStatus = entry().status;
@@ -138,7 +137,7 @@ void EntryBillingPage::activated() {
     }
     const QString billTo = m_billTo->currentText();
     m_billTo->clear();
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context().store;
     if (store.isOpen() && state().clientId != 0)
         m_billTo->addItems(listContacts(store.clientStructure().contacts, state().clientId));
     m_billTo->setCurrentIndex(-1);
@@ -153,11 +152,11 @@ void EntryBillingPage::fillTree() {
     m_customItem->setIcon(0, rateTreeIcon(0));
     m_customItem->setData(0, RecordIdRole, 0);
     m_customItem->setData(0, ImageRole, 0);
-    const QList<Rate> defaults = sortedRates(0);
+    const QList<Rate> defaults = sortedRates(context().store, 0);
     groupItem(m_tree, resourceString(str::DefaultRates), 0, defaults);
     m_rates = defaults;
     if (state().clientId != 0) {
-        const QList<Rate> own = sortedRates(state().clientId);
+        const QList<Rate> own = sortedRates(context().store, state().clientId);
         groupItem(m_tree, state().clientName, state().clientId, own);
         m_rates += own;
     }
@@ -226,7 +225,7 @@ void EntryBillingPage::calculate() {
     entryvalues::setRateText(entry(), m_rate->text());
     entry().rateType = m_fixed->isChecked() ? RateType::Fixed : RateType::Normal;
     m_total->setText(billing::totalText(m_currency->currentText(), entry(),
-                                        Settings::instance().hasFlag(PreciseCalculation)));
+                                        context().settings.hasFlag(PreciseCalculation)));
 }
 
 void EntryBillingPage::choosePaidDate() {
@@ -256,8 +255,7 @@ bool EntryBillingPage::apply() {
     const int message = billing::apply(entry(), input, m_initialStatus, m_paidDateChosen,
                                        platform::Clock::nowFileTime());
     if (message != 0) {
-        platform::Ui::instance().message(resourceString(message), platform::MessageIcon::Warning,
-                                         this);
+        context().ui.message(resourceString(message), platform::MessageIcon::Warning, this);
         m_rate->setFocus();
         return false;
     }

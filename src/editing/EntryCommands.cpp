@@ -6,23 +6,24 @@
 #include "editing/EntryEditor.h"
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
+#include "settings/Context.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch::entrycommands {
 
 namespace {
 
-std::optional<quint32> run(QWidget* parent, const TimeEntry* from, bool keepValues, int page) {
+std::optional<quint32> run(Context& context, QWidget* parent, const TimeEntry* from,
+                           bool keepValues, int page) {
     quint32 id = 0;
-    if (!EntryEditor::edit(parent, from, keepValues, page, &id))
+    if (!EntryEditor::edit(context, parent, from, keepValues, page, &id))
         return std::nullopt;
     return id;
 }
 
 }  // namespace
 
-std::optional<TimeEntry> readStoredEntry(quint32 recordId) {
-    RecordStore& store = RecordStore::instance();
+std::optional<TimeEntry> readStoredEntry(RecordStore& store, quint32 recordId) {
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
     TimeEntryDatabase& entries = store.entries();
@@ -44,26 +45,26 @@ std::optional<quint32> parseRecordId(const QString& text) {
     return id;
 }
 
-std::optional<quint32> newEntry(QWidget* parent) {
-    return run(parent, nullptr, false, EntryEditor::GeneralPage);
+std::optional<quint32> newEntry(Context& context, QWidget* parent) {
+    return run(context, parent, nullptr, false, EntryEditor::GeneralPage);
 }
 
-std::optional<quint32> editEntry(QWidget* parent, quint32 recordId, int page) {
-    const std::optional<TimeEntry> entry = readStoredEntry(recordId);
+std::optional<quint32> editEntry(Context& context, QWidget* parent, quint32 recordId, int page) {
+    const std::optional<TimeEntry> entry = readStoredEntry(context.store, recordId);
     if (!entry)
         return std::nullopt;
-    return run(parent, &*entry, false, page);
+    return run(context, parent, &*entry, false, page);
 }
 
-std::optional<quint32> copyEntry(QWidget* parent, quint32 recordId) {
-    std::optional<TimeEntry> entry = readStoredEntry(recordId);
+std::optional<quint32> copyEntry(Context& context, QWidget* parent, quint32 recordId) {
+    std::optional<TimeEntry> entry = readStoredEntry(context.store, recordId);
     if (!entry)
         return std::nullopt;
     entry->recordId = 0;
-    return run(parent, &*entry, true, EntryEditor::GeneralPage);
+    return run(context, parent, &*entry, true, EntryEditor::GeneralPage);
 }
 
-std::optional<quint32> openEntryById(QWidget* parent) {
+std::optional<quint32> openEntryById(Context& context, QWidget* parent) {
     NameInputDialog dialog(resourceString(str::EditPrompt), parent);
     dialog.setObjectName(QStringLiteral("recordIdInput"));
     dialog.nameEdit()->setMaxLength(32);
@@ -72,14 +73,14 @@ std::optional<quint32> openEntryById(QWidget* parent) {
     const std::optional<quint32> id = parseRecordId(dialog.name());
     if (!id)
         return std::nullopt;
-    return editEntry(parent, *id, EntryEditor::GeneralPage);
+    return editEntry(context, parent, *id, EntryEditor::GeneralPage);
 }
 
-bool previewEntry(QWidget* parent, quint32 recordId) {
-    const std::optional<TimeEntry> entry = readStoredEntry(recordId);
+bool previewEntry(Context& context, QWidget* parent, quint32 recordId) {
+    const std::optional<TimeEntry> entry = readStoredEntry(context.store, recordId);
     if (!entry)
         return false;
-    EntrySummary summary(*entry, parent);
+    EntrySummary summary(context, *entry, parent);
     summary.exec();
     return summary.editRequested();
 }

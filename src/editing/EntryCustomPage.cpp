@@ -16,12 +16,12 @@ EntryCustomPage::EntryCustomPage(EntryEditState& state, QWidget* parent)
 }
 
 void EntryCustomPage::build() {
-    const Settings& settings = Settings::instance();
+    const Settings& settings = context().settings;
     const QString labels[] = {settings.custom1, settings.custom2, settings.custom3};
     const ListKind kinds[] = {ListKind::Custom1, ListKind::Custom2, ListKind::Custom3};
     const QString values[] = {entry().custom1, entry().custom2, entry().custom3};
-    ListsByKind lists(RecordStore::instance().objectStore());
-    const bool listsOpen = RecordStore::instance().objectStore() && lists.open();
+    ListsByKind lists(context().store.objectStore());
+    const bool listsOpen = context().store.objectStore() && lists.open();
     auto* form = new QFormLayout(this);
     for (int i = 0; i < 3; ++i) {
         auto* box = new QComboBox(this);

@@ -18,14 +18,15 @@
 
 namespace tempolatch {
 
-EntryEditor::EntryEditor(const TimeEntry* from, bool keepValues, int firstPage, QWidget* parent)
-    : QDialog(parent) {
+EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValues, int firstPage,
+                         QWidget* parent)
+    : QDialog(parent), m_state(context) {
     setObjectName(QStringLiteral("entryEditor"));
     setWindowTitle(QStringLiteral("Tempolatch"));
-    m_state.entry = entryvalues::openingEntry(from, keepValues, Settings::instance());
+    m_state.entry = entryvalues::openingEntry(from, keepValues, context.settings);
     // The Billing page may be shown before General: start from the entry's
     // own client so that its rates are offered.
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context.store;
     if (store.isOpen() && !m_state.entry.client.isEmpty()) {
         const quint32 id = findClientId(store.clientStructure().clients, m_state.entry.client);
         if (id != NoClientId) {
@@ -92,13 +93,13 @@ void EntryEditor::accept() {
             return;
         }
     }
-    m_saved = EntrySaver(RecordStore::instance()).save(m_state.entry);
+    m_saved = EntrySaver(m_state.context.store).save(m_state.entry);
     QDialog::accept();
 }
 
-bool EntryEditor::edit(QWidget* parent, const TimeEntry* from, bool keepValues, int firstPage,
-                       quint32* recordId) {
-    EntryEditor editor(from, keepValues, firstPage, parent);
+bool EntryEditor::edit(Context& context, QWidget* parent, const TimeEntry* from, bool keepValues,
+                       int firstPage, quint32* recordId) {
+    EntryEditor editor(context, from, keepValues, firstPage, parent);
     if (editor.exec() != QDialog::Accepted)
         return false;
     if (recordId)

@@ -21,12 +21,13 @@ public:
 
     // `from`: the entry to start from (none: a new one dated today);
     // `keepValues`: no new-entry defaults (copies of entries).
-    EntryEditor(const TimeEntry* from, bool keepValues, int firstPage, QWidget* parent = nullptr);
+    EntryEditor(Context& context, const TimeEntry* from, bool keepValues, int firstPage,
+                QWidget* parent = nullptr);
 
     // Runs the editor modally; true when the entry was saved. `recordId`
     // receives the saved entry's record id.
-    static bool edit(QWidget* parent, const TimeEntry* from, bool keepValues, int firstPage,
-                     quint32* recordId = nullptr);
+    static bool edit(Context& context, QWidget* parent, const TimeEntry* from, bool keepValues,
+                     int firstPage, quint32* recordId = nullptr);
 
     const TimeEntry& entry() const { return m_state.entry; }
     bool saved() const { return m_saved; }

@@ -47,11 +47,6 @@ void refill(QComboBox* box, const QStringList& items) {
     box->setEditText(text);
 }
 
-QStringList phaseTexts() {
-    ListsByKind lists(RecordStore::instance().objectStore());
-    return lists.open() ? lists.texts(ListKind::Phase) : QStringList();
-}
-
 }  // namespace
 
 EntryGeneralPage::EntryGeneralPage(EntryEditState& state, QWidget* parent)
@@ -93,7 +88,7 @@ void EntryGeneralPage::build() {
     startRow->addWidget(m_set);
     form->addRow(m_startBox, startRow);
 
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context().store;
     ClientStructureStore& structure = store.clientStructure();
     if (store.isOpen()) {
         for (const Client& c : listClients(structure.clients))
@@ -101,9 +96,9 @@ void EntryGeneralPage::build() {
     }
     m_client->setCurrentIndex(-1);
     refillProjectsAndTasks(0);
-    m_phase->addItems(phaseTexts());
+    m_phase->addItems(dropListTexts(context().store.objectStore(), ListKind::Phase));
     m_phase->setCurrentIndex(-1);
-    m_duration->addItems(ev::durationChoices(Settings::instance().timeIntervalMinutes()));
+    m_duration->addItems(ev::durationChoices(context().settings.timeIntervalMinutes()));
 
     const platform::SystemTime when = ev::dateTimeOf(entry());
     m_date->setDate(when.date());
@@ -152,7 +147,7 @@ int EntryGeneralPage::selectedClientIndex() const {
 }
 
 void EntryGeneralPage::refillProjectsAndTasks(quint32 clientId) {
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context().store;
     if (!store.isOpen())
         return;
     ClientStructureStore& structure = store.clientStructure();
@@ -175,7 +170,7 @@ void EntryGeneralPage::clientChanged(bool byUser) {
 
 void EntryGeneralPage::projectChanged() {
     const int index = selectedClientIndex();
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context().store;
     if (index < 0 || !store.isOpen())
         return;
     ClientStructureStore& structure = store.clientStructure();
@@ -186,8 +181,7 @@ void EntryGeneralPage::projectChanged() {
 }
 
 void EntryGeneralPage::warn(int messageId, QWidget* focus) {
-    platform::Ui::instance().message(resourceString(messageId), platform::MessageIcon::Warning,
-                                     this);
+    context().ui.message(resourceString(messageId), platform::MessageIcon::Warning, this);
     if (focus)
         focus->setFocus();
 }
@@ -201,8 +195,8 @@ void EntryGeneralPage::setStartEnd() {
         warn(str::DurationRequired, m_duration);
         return;
     }
-    ev::setDurationText(entry(), m_duration->currentText(), Settings::instance());
-    StartEndDialog dialog(entry(), this);
+    ev::setDurationText(entry(), m_duration->currentText(), context().settings);
+    StartEndDialog dialog(context(), entry(), this);
     if (dialog.exec() == QDialog::Accepted)
         entry() = dialog.entry();
     const platform::SystemTime when = ev::dateTimeOf(entry());
@@ -232,7 +226,7 @@ bool EntryGeneralPage::leave() {
         warn(str::DurationRequired, m_duration);
         return false;
     }
-    ev::setDurationText(entry(), m_duration->currentText(), Settings::instance());
+    ev::setDurationText(entry(), m_duration->currentText(), context().settings);
     if (const int message = ev::rangeMessage(entry());
         message == str::DurationOutOfRange || message == str::BreakOutOfRange) {
         warn(message, m_duration);

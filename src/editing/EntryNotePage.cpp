@@ -16,7 +16,7 @@ EntryNotePage::EntryNotePage(EntryEditState& state, QWidget* parent) : EntryPage
 void EntryNotePage::build() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_control = new InkControl(this);
+    m_control = new InkControl(context().ui, this);
     m_control->setObjectName(QStringLiteral("inkControl"));
     layout->addWidget(m_control);
     m_control->setView(InkControl::View::Typing);
@@ -34,11 +34,8 @@ bool EntryNotePage::apply() {
     if (!m_control->isModified())
         return true;
     const QByteArray data = m_control->noteData();
-    if (data.size() > NoteData::MaxSavedSize) {
-        platform::Ui::instance().message(resourceString(str::NoteTooLarge),
-                                         platform::MessageIcon::Warning, this);
+    if (!acceptNoteSize(context().ui, data, this))
         return false;
-    }
     entry().note = data;
     m_changed = true;
     return true;

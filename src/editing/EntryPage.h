@@ -3,13 +3,18 @@
 #include <QString>
 #include <QWidget>
 
+#include "settings/Context.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch {
 
-// What the pages of the entry editor share: the working entry and the
-// client chosen on the General page, which the Billing page follows.
+// What the pages of the entry editor share: the context they work in, the
+// working entry and the client chosen on the General page, which the
+// Billing page follows.
 struct EntryEditState {
+    explicit EntryEditState(Context& c) : context(c) {}
+
+    Context& context;
     TimeEntry entry;
     quint32 clientId = 0;  // 0: no listed client
     QString clientName;
@@ -42,6 +47,7 @@ protected:
     virtual void activated() {}
 
     EntryEditState& state() { return m_state; }
+    Context& context() { return m_state.context; }
     TimeEntry& entry() { return m_state.entry; }
 
 private:

@@ -44,11 +44,11 @@ void EntrySaver::addStructure(const TimeEntry& entry) {
             addTask(structure.tasks, clientId, entry.task);
         addContact(structure.contacts, clientId, entry.billTo);
     }
-    addListValue(ListKind::Phase, entry.phase);
-    addListValue(ListKind::Currency, entry.currency);
-    addListValue(ListKind::Custom1, entry.custom1);
-    addListValue(ListKind::Custom2, entry.custom2);
-    addListValue(ListKind::Custom3, entry.custom3);
+    addListValue(m_store.objectStore(), ListKind::Phase, entry.phase);
+    addListValue(m_store.objectStore(), ListKind::Currency, entry.currency);
+    addListValue(m_store.objectStore(), ListKind::Custom1, entry.custom1);
+    addListValue(m_store.objectStore(), ListKind::Custom2, entry.custom2);
+    addListValue(m_store.objectStore(), ListKind::Custom3, entry.custom3);
 }
 
 }  // namespace tempolatch

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "views/ViewIcons.h"
 
@@ -26,7 +27,7 @@ struct Row {
     QIcon icon;
 };
 
-QList<Row> summaryRows(const TimeEntry& entry) {
+QList<Row> summaryRows(const TimeEntry& entry, bool precise) {
     QList<Row> rows;
     const auto section = [&rows](const QString& title) { rows.append({title, true, {}}); };
     const auto row = [&rows](const QString& text, const QIcon& icon = {}) {
@@ -54,7 +55,7 @@ QList<Row> summaryRows(const TimeEntry& entry) {
     if (entry.status != EntryStatus::NonBillable)
         row(entry.currency + QString::asprintf("%.2f", entry.rate / 100.0),
             rateTreeIcon(int(entry.rateType) + 1));
-    row(entry.currency + QString::asprintf("%.02f", entry.amount()));
+    row(entry.currency + QString::asprintf("%.02f", entry.amount(precise)));
     if (entry.status == EntryStatus::Paid && !entry.paidDate.isNull()) {
         if (auto paid = platform::toSystemTime(entry.paidDate))
             row(platform::Locale::shortDate(*paid));
@@ -69,7 +70,8 @@ QList<Row> summaryRows(const TimeEntry& entry) {
 
 }  // namespace
 
-EntrySummary::EntrySummary(const TimeEntry& entry, QWidget* parent) : QDialog(parent) {
+EntrySummary::EntrySummary(Context& context, const TimeEntry& entry, QWidget* parent)
+    : QDialog(parent), m_state(context) {
     setObjectName(QStringLiteral("entrySummary"));
     setWindowTitle(QStringLiteral("Tempolatch"));
     m_state.entry = entry;
@@ -101,9 +103,9 @@ EntrySummary::EntrySummary(const TimeEntry& entry, QWidget* parent) : QDialog(pa
     fill();
 }
 
-QStringList EntrySummary::rows(const TimeEntry& entry) {
+QStringList EntrySummary::rows(const TimeEntry& entry, bool precise) {
     QStringList texts;
-    for (const Row& r : summaryRows(entry))
+    for (const Row& r : summaryRows(entry, precise))
         texts.append(r.text);
     return texts;
 }
@@ -111,7 +113,8 @@ QStringList EntrySummary::rows(const TimeEntry& entry) {
 void EntrySummary::fill() {
     QFont bold = m_list->font();
     bold.setBold(true);
-    for (const Row& r : summaryRows(m_state.entry)) {
+    for (const Row& r :
+         summaryRows(m_state.entry, m_state.context.settings.hasFlag(PreciseCalculation))) {
         auto* item = new QTreeWidgetItem(m_list, {r.text});
         if (r.section) {
             item->setFont(0, bold);
@@ -128,7 +131,7 @@ void EntrySummary::accept() {
             m_editRequested = false;
             return;
         }
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_state.context.store;
         if (m_notePage->noteChanged() && m_state.entry.recordId != 0 && store.isOpen() &&
             store.entries().seekRecord(m_state.entry.recordId) == m_state.entry.recordId) {
             m_state.entry.modified = platform::Clock::nowFileTime();

@@ -17,10 +17,11 @@ class EntryNotePage;
 class EntrySummary : public QDialog {
     Q_OBJECT
 public:
-    explicit EntrySummary(const TimeEntry& entry, QWidget* parent = nullptr);
+    EntrySummary(Context& context, const TimeEntry& entry, QWidget* parent = nullptr);
 
     // The texts of the summary's rows, sections included ("General", ...).
-    static QStringList rows(const TimeEntry& entry);
+    // `precise`: the settings' precise calculation of amounts.
+    static QStringList rows(const TimeEntry& entry, bool precise);
 
     // True when the user asked to edit the entry (Edit).
     bool editRequested() const { return m_editRequested; }

@@ -45,7 +45,7 @@ void removeAllText(QTextCursor& cursor) {
 
 }  // namespace
 
-InkControl::InkControl(QWidget* parent) : QWidget(parent) {
+InkControl::InkControl(platform::Ui& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     m_pages = new QStackedWidget(this);
 
     m_editorPage = new QWidget(m_pages);
@@ -274,7 +274,7 @@ bool InkControl::execute(int id) {
                 m_surface->setFocus();
             break;
         case NoteCommand::EditInWord:
-            WordProcessorEdit::run(*this);
+            WordProcessorEdit::run(m_ui, *this);
             break;
         case NoteCommand::Import:
             importFile();
@@ -459,12 +459,12 @@ void InkControl::replaceNote(const NoteData& note) {
 }
 
 void InkControl::importFile() {
-    if (const std::optional<NoteData> imported = NoteFiles::importWithDialog(this))
+    if (const std::optional<NoteData> imported = NoteFiles::importWithDialog(m_ui, this))
         replaceNote(*imported);
 }
 
 void InkControl::exportFile() {
-    NoteFiles::exportWithDialog(note(), str::NoteExportFilter, this);
+    NoteFiles::exportWithDialog(m_ui, note(), str::NoteExportFilter, this);
 }
 
 void InkControl::refreshFormatBar() {

@@ -12,6 +12,10 @@ class QAction;
 
 namespace tempolatch {
 
+namespace platform {
+class Ui;
+}
+
 class InkSurface;
 
 // The note editor that pages and the Timers dialog embed: typed rich text
@@ -33,7 +37,8 @@ public:
     static constexpr int TypingZoom = 100;
     static constexpr int WritingZoom = 150;
 
-    explicit InkControl(QWidget* parent = nullptr);
+    // Imports, exports and the word processor talk to the user through ui.
+    explicit InkControl(platform::Ui& ui, QWidget* parent = nullptr);
     ~InkControl() override;
 
     // Loads a note (empty bytes: no note), marks the control unchanged and
@@ -94,6 +99,7 @@ private:
     void refreshFormatBar();
     QAction* addFormatAction(int commandId, const QString& objectName, const QKeySequence& keys);
 
+    platform::Ui& m_ui;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_editorPage = nullptr;
     QToolBar* m_formatBar = nullptr;

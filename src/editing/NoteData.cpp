@@ -356,11 +356,10 @@ NoteData::Kind NoteData::decode(const QByteArray& bytes, NoteContent* out) {
     return Kind::Native;
 }
 
-bool acceptNoteSize(const QByteArray& note, QObject* parent) {
+bool acceptNoteSize(platform::Ui& ui, const QByteArray& note, QObject* parent) {
     if (note.size() <= NoteData::MaxSavedSize)
         return true;
-    platform::Ui::instance().message(resourceString(str::NoteTooLarge),
-                                     platform::MessageIcon::Warning, parent);
+    ui.message(resourceString(str::NoteTooLarge), platform::MessageIcon::Warning, parent);
     return false;
 }
 

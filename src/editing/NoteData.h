@@ -8,6 +8,10 @@ class QObject;
 
 namespace tempolatch {
 
+namespace platform {
+class Ui;
+}
+
 // A note as stored in an entry or a timer: the bytes the ink control gives
 // out, and what they hold.
 //
@@ -72,6 +76,6 @@ private:
 
 // False, after message 91, when the note is too large to be saved from the
 // Note page.
-bool acceptNoteSize(const QByteArray& note, QObject* parent = nullptr);
+bool acceptNoteSize(platform::Ui& ui, const QByteArray& note, QObject* parent = nullptr);
 
 }  // namespace tempolatch

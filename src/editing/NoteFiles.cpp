@@ -85,24 +85,24 @@ NoteStreamFormat NoteFiles::exportFormat(int filter) {
     }
 }
 
-std::optional<NoteData> NoteFiles::importWithDialog(QObject* parent) {
+std::optional<NoteData> NoteFiles::importWithDialog(platform::Ui& ui, QObject* parent) {
     const QString filter = resourceString(str::NoteImportFilter);
     const platform::Ui::ChosenFile chosen =
-        platform::Ui::instance().openFileWithFilter(QString(), filter, QString(), parent);
+        ui.openFileWithFilter(QString(), filter, QString(), parent);
     if (chosen.path.isEmpty())
         return std::nullopt;
     std::optional<NoteData> note = load(chosen.path, importFormat(chosen.filter));
     if (!note)
-        platform::Ui::instance().message(importFailedText(), platform::MessageIcon::Stop, parent);
+        ui.message(importFailedText(), platform::MessageIcon::Stop, parent);
     return note;
 }
 
-bool NoteFiles::exportWithDialog(const NoteData& note, int filterString, QObject* parent) {
+bool NoteFiles::exportWithDialog(platform::Ui& ui, const NoteData& note, int filterString,
+                                 QObject* parent) {
     const QString filter = resourceString(filterString);
     const QString suggested =
         filterString == str::NoteExportFilter ? QStringLiteral("Note.psw") : QString();
-    platform::Ui::ChosenFile chosen =
-        platform::Ui::instance().saveFileWithFilter(QString(), filter, suggested, parent);
+    platform::Ui::ChosenFile chosen = ui.saveFileWithFilter(QString(), filter, suggested, parent);
     if (chosen.path.isEmpty())
         return false;
     const int index = chosen.filter > 0 ? chosen.filter : 1;
@@ -112,8 +112,7 @@ bool NoteFiles::exportWithDialog(const NoteData& note, int filterString, QObject
             chosen.path += QLatin1Char('.') + extension;
     }
     if (!save(chosen.path, note, exportFormat(index))) {
-        platform::Ui::instance().message(resourceString(str::ExportNoteFailed),
-                                         platform::MessageIcon::Stop, parent);
+        ui.message(resourceString(str::ExportNoteFailed), platform::MessageIcon::Stop, parent);
         return false;
     }
     return true;

@@ -10,6 +10,10 @@ class QObject;
 
 namespace tempolatch {
 
+namespace platform {
+class Ui;
+}
+
 // Note files: a note written to or read from a file in one of the stream
 // formats, and the dialogs of Import..., Export... and Export Note....
 class NoteFiles {
@@ -31,12 +35,13 @@ public:
 
     // Import...: asks for a file and reads it. nullopt when cancelled or
     // when the file could not be read (the user has been told).
-    static std::optional<NoteData> importWithDialog(QObject* parent);
+    static std::optional<NoteData> importWithDialog(platform::Ui& ui, QObject* parent);
     // Export... (str::NoteExportFilter) and Export Note...
     // (str::ExportNoteFilter), by the filter's string number: asks
     // for a file and writes the note to it; message 68 when that fails.
     // False when cancelled or failed.
-    static bool exportWithDialog(const NoteData& note, int filterString, QObject* parent);
+    static bool exportWithDialog(platform::Ui& ui, const NoteData& note, int filterString,
+                                 QObject* parent);
 
     // Shown when an imported file cannot be read as a note.
     static QString importFailedText();

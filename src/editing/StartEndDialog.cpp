@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordValues.h"
 
@@ -22,8 +23,8 @@ namespace tempolatch {
 
 namespace ev = entryvalues;
 
-StartEndDialog::StartEndDialog(const TimeEntry& entry, QWidget* parent)
-    : QDialog(parent), m_entry(entry) {
+StartEndDialog::StartEndDialog(Context& context, const TimeEntry& entry, QWidget* parent)
+    : QDialog(parent), m_context(context), m_entry(entry) {
     setObjectName(QStringLiteral("startEndDialog"));
     setWindowTitle(QStringLiteral("Start/End Time"));
     m_start = new QTimeEdit(this);
@@ -40,7 +41,7 @@ StartEndDialog::StartEndDialog(const TimeEntry& entry, QWidget* parent)
     m_break->setInsertPolicy(QComboBox::NoInsert);
     m_break->lineEdit()->setMaxLength(6);
     m_break->addItem(QStringLiteral("0.00"));
-    m_break->addItems(ev::durationChoices(Settings::instance().timeIntervalMinutes()));
+    m_break->addItems(ev::durationChoices(m_context.settings.timeIntervalMinutes()));
     m_break->installEventFilter(this);
     m_break->lineEdit()->installEventFilter(this);
 
@@ -94,8 +95,8 @@ void StartEndDialog::setMinutes(int minutes) {
 
 bool StartEndDialog::takeBreak() {
     if (!ev::isNumericText(m_break->currentText())) {
-        platform::Ui::instance().message(resourceString(str::NumericOnly),
-                                         platform::MessageIcon::Warning, this);
+        m_context.ui.message(resourceString(str::NumericOnly), platform::MessageIcon::Warning,
+                             this);
         m_break->setFocus();
         return false;
     }
@@ -121,11 +122,10 @@ void StartEndDialog::accept() {
     ev::setDurationHours(changed,
                          ev::spanHours(start.hour(), start.minute(), end.hour(), end.minute(),
                                        ev::leadingNumber(m_break->currentText())),
-                         Settings::instance());
+                         m_context.settings);
     if (const int message = ev::rangeMessage(changed)) {
         // A break longer than the time between start and end, for one.
-        platform::Ui::instance().message(resourceString(message), platform::MessageIcon::Warning,
-                                         this);
+        m_context.ui.message(resourceString(message), platform::MessageIcon::Warning, this);
         m_break->setFocus();
         return;
     }

@@ -9,11 +9,14 @@ class QTimeEdit;
 
 namespace tempolatch {
 
+struct Context;
+
 // Sets an entry's start time, and its duration from an end time and a break.
 class StartEndDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit StartEndDialog(const TimeEntry& entry, QWidget* parent = nullptr);
+    // Break choices and messages follow the context's settings and ui.
+    StartEndDialog(Context& context, const TimeEntry& entry, QWidget* parent = nullptr);
 
     // The entry with the start time, break and duration of an accepted dialog.
     const TimeEntry& entry() const { return m_entry; }
@@ -29,6 +32,7 @@ private:
     bool takeBreak();
     void updateEnd();
 
+    Context& m_context;
     TimeEntry m_entry;
     QTimeEdit* m_start;
     QTimeEdit* m_end;

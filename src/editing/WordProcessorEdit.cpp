@@ -30,7 +30,7 @@ void WordProcessorEdit::setOpener(Opener replacement) {
     opener() = std::move(replacement);
 }
 
-bool WordProcessorEdit::run(InkControl& control) {
+bool WordProcessorEdit::run(platform::Ui& ui, InkControl& control) {
     // Word processors of this platform generation read and write RTF.
     const bool rtf = platform::PlatformMajorVersion >= 5;
     const NoteStreamFormat format = rtf ? NoteStreamFormat::RichText : NoteStreamFormat::NoteFile;
@@ -47,9 +47,9 @@ bool WordProcessorEdit::run(InkControl& control) {
     if (!NoteFiles::save(path, control.note(), format) || !openFile(QUrl::fromLocalFile(path)))
         return false;
 
-    const platform::Answer answer = platform::Ui::instance().ask(
-        resourceString(str::EditInWordPrompt), platform::MessageIcon::Information,
-        platform::Ui::Buttons::OkCancel, platform::Answer::Ok, &control);
+    const platform::Answer answer =
+        ui.ask(resourceString(str::EditInWordPrompt), platform::MessageIcon::Information,
+               platform::Ui::Buttons::OkCancel, platform::Answer::Ok, &control);
     if (answer == platform::Answer::Ok) {
         const std::optional<NoteData> edited = NoteFiles::load(path, format);
         if (!edited || !edited->isReadable()) {

@@ -5,6 +5,10 @@
 
 namespace tempolatch {
 
+namespace platform {
+class Ui;
+}
+
 class InkControl;
 
 // Edit in Word Mobile: the note goes to a temporary file that the desktop's
@@ -20,7 +24,7 @@ public:
     // True when the note was marked changed (whether or not the user
     // confirmed); false when the file could not be written or opened, or
     // not be read back.
-    static bool run(InkControl& control);
+    static bool run(platform::Ui& ui, InkControl& control);
 };
 
 }  // namespace tempolatch

@@ -6,39 +6,21 @@
 
 namespace tempolatch::platform {
 
-namespace {
+Answer ConsoleUi::ask(const QString& text, MessageIcon, Buttons buttons, Answer defaultAnswer,
+                      QObject*) {
+    std::fprintf(stderr, "Tempolatch: %s\n", qPrintable(text));
+    return buttons == Buttons::Ok ? Answer::Ok : defaultAnswer;
+}
 
-// Without windows (command line), messages go to standard error and
-// questions take their default answer.
-class ConsoleUi : public Ui {
-public:
-    Answer ask(const QString& text, MessageIcon, Buttons buttons, Answer defaultAnswer,
-               QObject*) override {
-        std::fprintf(stderr, "Tempolatch: %s\n", qPrintable(text));
-        return buttons == Buttons::Ok ? Answer::Ok : defaultAnswer;
-    }
-    QString saveFile(const QString&, const QString&, const QString&, QObject*) override {
-        return {};
-    }
-    QString openFile(const QString&, const QString&, const QString&, QObject*) override {
-        return {};
-    }
-};
+QString ConsoleUi::saveFile(const QString&, const QString&, const QString&, QObject*) {
+    return {};
+}
 
-Ui* g_installed = nullptr;
-
-}  // namespace
+QString ConsoleUi::openFile(const QString&, const QString&, const QString&, QObject*) {
+    return {};
+}
 
 Ui::~Ui() = default;
-
-Ui& Ui::instance() {
-    static ConsoleUi console;
-    return g_installed ? *g_installed : console;
-}
-
-void Ui::install(Ui* ui) {
-    g_installed = ui;
-}
 
 void Ui::message(const QString& text, MessageIcon icon, QObject* parent) {
     ask(text, icon, Buttons::Ok, Answer::Ok, parent);
@@ -90,58 +72,6 @@ QString toQtFilter(const QString& filter) {
                        : QStringLiteral("%1 (%2)").arg(label, patterns));
     }
     return out.join(QStringLiteral(";;"));
-}
-
-QStringList ScriptedUi::shownTexts() const {
-    QStringList texts;
-    for (const Shown& s : m_shown)
-        texts.append(s.text);
-    return texts;
-}
-
-void ScriptedUi::clear() {
-    m_chosenFilters.clear();
-    m_answers.clear();
-    m_files.clear();
-    m_shown.clear();
-    m_filters.clear();
-}
-
-Answer ScriptedUi::ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
-                       QObject*) {
-    m_shown.append({text, icon, buttons, defaultAnswer});
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return buttons == Buttons::Ok ? Answer::Ok : defaultAnswer;
-}
-
-QString ScriptedUi::saveFile(const QString&, const QString& filter, const QString&, QObject*) {
-    m_filters.append(filter);
-    return m_files.isEmpty() ? QString() : m_files.takeFirst();
-}
-
-QString ScriptedUi::openFile(const QString&, const QString& filter, const QString&, QObject*) {
-    m_filters.append(filter);
-    return m_files.isEmpty() ? QString() : m_files.takeFirst();
-}
-
-Ui::ChosenFile ScriptedUi::saveFileWithFilter(const QString& title, const QString& filter,
-                                              const QString& suggestedPath, QObject* parent) {
-    return withQueuedFilter(Ui::saveFileWithFilter(title, filter, suggestedPath, parent));
-}
-
-Ui::ChosenFile ScriptedUi::openFileWithFilter(const QString& title, const QString& filter,
-                                              const QString& startFolder, QObject* parent) {
-    return withQueuedFilter(Ui::openFileWithFilter(title, filter, startFolder, parent));
-}
-
-Ui::ChosenFile ScriptedUi::withQueuedFilter(ChosenFile chosen) {
-    if (!m_chosenFilters.isEmpty()) {
-        const int queued = m_chosenFilters.takeFirst();
-        if (!chosen.path.isEmpty())
-            chosen.filter = queued;
-    }
-    return chosen;
 }
 
 }  // namespace tempolatch::platform

@@ -11,16 +11,13 @@ namespace tempolatch::platform {
 enum class MessageIcon { Information, Warning, Stop, Question };
 enum class Answer { Ok, Cancel, Yes, No };
 
-// Message boxes and file dialogs, behind one seam: the program installs the
-// widget implementation, tests install ScriptedUi.
+// Message boxes and file dialogs, behind one seam: the window uses the
+// desktop's widgets, the command line the console, tests a scripted one.
 class Ui {
 public:
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
     virtual ~Ui();
-
-    static Ui& instance();
-    static void install(Ui* ui);  // not owned; nullptr restores the default
 
     // Every box has the caption "Tempolatch". Yes/No questions default to No.
     virtual Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
@@ -54,45 +51,16 @@ QString toQtFilter(const QString& filter);
 // name; 0 when none does.
 int filterMatching(const QString& filter, const QString& path);
 
-// The answers a test queued, and a record of what was shown.
-class ScriptedUi : public Ui {
+// Without windows (the command line): messages go to standard error and
+// questions take their default answer; no file is ever chosen.
+class ConsoleUi : public Ui {
 public:
-    struct Shown {
-        QString text;
-        MessageIcon icon;
-        Buttons buttons;
-        Answer defaultAnswer;
-    };
-
-    void queueAnswer(Answer answer) { m_answers.append(answer); }
-    void queueFile(const QString& path) { m_files.append(path); }
-    // The filter the next file is chosen under (otherwise the matching one).
-    void queueFilter(int filter) { m_chosenFilters.append(filter); }
-
-    const QList<Shown>& shown() const { return m_shown; }
-    QStringList shownTexts() const;
-    const QStringList& fileFilters() const { return m_filters; }
-    void clear();
-
     Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
                QObject* parent) override;
     QString saveFile(const QString& title, const QString& filter, const QString& suggestedPath,
                      QObject* parent) override;
     QString openFile(const QString& title, const QString& filter, const QString& startFolder,
                      QObject* parent) override;
-    ChosenFile saveFileWithFilter(const QString& title, const QString& filter,
-                                  const QString& suggestedPath, QObject* parent) override;
-    ChosenFile openFileWithFilter(const QString& title, const QString& filter,
-                                  const QString& startFolder, QObject* parent) override;
-
-private:
-    ChosenFile withQueuedFilter(ChosenFile chosen);
-
-    QList<int> m_chosenFilters;
-    QList<Answer> m_answers;
-    QStringList m_files;
-    QList<Shown> m_shown;
-    QStringList m_filters;
 };
 
 }  // namespace tempolatch::platform

@@ -14,9 +14,11 @@
 #include "app/HelpWindow.h"
 #include "platform/PlatformInfo.h"
 #include "platform/StringTable.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
 #include "store/ListsDatabase.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch {
 
@@ -303,13 +305,10 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.expenseCustom2 = m_expenseFields[1]->text();
 }
 
-OptionsOutcome runOptionsSheet(Settings& settings, QWidget* owner) {
-    QStringList currencies;
-    {
-        ListsByKind lists;
-        if (lists.open())
-            currencies = lists.texts(ListKind::Currency);
-    }
+OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
+    Settings& settings = context.settings;
+    platform::ObjectStore* store = context.store.objectStore();
+    const QStringList currencies = dropListTexts(store, ListKind::Currency);
     OptionsSheet sheet(settings, currencies, owner);
     OptionsOutcome outcome;
     if (sheet.exec() != QDialog::Accepted)
@@ -320,7 +319,7 @@ OptionsOutcome runOptionsSheet(Settings& settings, QWidget* owner) {
     // A new currency joins the drop list; one already there is left alone.
     const QString currency = sheet.currency();
     if (!currency.isEmpty() && !currencies.contains(currency))
-        addListValue(ListKind::Currency, currency);
+        addListValue(store, ListKind::Currency, currency);
     return outcome;
 }
 

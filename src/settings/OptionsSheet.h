@@ -11,6 +11,7 @@ class QTabWidget;
 
 namespace tempolatch {
 
+struct Context;
 class Settings;
 
 // The Options sheet: six pages ("View", "General", "Defaults", "Export",
@@ -69,8 +70,8 @@ struct OptionsOutcome {
     bool softKeysChanged = false;
 };
 
-// Runs the sheet modally on the settings. On OK the pages are written back
+// Runs the sheet modally on the context's settings. On OK the pages are written back
 // and a currency not yet in the Currency drop list is added to it.
-OptionsOutcome runOptionsSheet(Settings& settings, QWidget* owner);
+OptionsOutcome runOptionsSheet(Context& context, QWidget* owner);
 
 }  // namespace tempolatch

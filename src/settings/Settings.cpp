@@ -46,11 +46,6 @@ Settings::Settings()
       expenseCustom1(resourceString(str::Custom1)),
       expenseCustom2(resourceString(str::Custom2)) {}
 
-Settings& Settings::instance() {
-    static Settings settings;
-    return settings;
-}
-
 int Settings::timeIntervalMinutes() const {
     return TimeIntervalMinutes[timeInterval < 5 ? timeInterval : 3];
 }

@@ -25,15 +25,14 @@ enum StyleFlag : quint32 {
 };
 
 // The user's options for the whole program, kept under Software\Tempolatch.
-// One object for the run (instance()); loaded when the main window is
-// created, saved when it is destroyed and after the Options sheet.
+// One object for the run, owned where the run starts and handed down in the
+// Context; loaded when the main window is created, saved when it is
+// destroyed and after the Options sheet.
 class Settings {
 public:
     static constexpr quint32 CurrentVersion = 300;
     static constexpr int MinTimeChoices[] = {6, 10, 15, 20, 30, 40, 45, 50};
     static constexpr int TimeIntervalMinutes[] = {10, 15, 20, 30, 6};
-
-    static Settings& instance();
 
     // Never fails visibly: what cannot be read keeps its default.
     void load(platform::Registry& registry);

@@ -12,7 +12,7 @@ class ObjectStore;
 // Ids only grow; 0 never comes from it (it stands for "no client").
 class ClientIdCounter {
 public:
-    explicit ClientIdCounter(platform::ObjectStore* store = nullptr) : m_store(store) {}
+    explicit ClientIdCounter(platform::ObjectStore* store) : m_store(store) {}
 
     // Writes the counter when it is missing: with the registry's NextClient
     // when the clients database already existed, else with 1.

@@ -63,8 +63,13 @@ bool ListsByText::renameText(const QString& text) {
     return updateProperties({Property::string(prop::ListText, text)});
 }
 
-bool addListValue(ListKind kind, const QString& text) {
-    ListsByText lists;
+QStringList dropListTexts(platform::ObjectStore* store, ListKind kind) {
+    ListsByKind lists(store);
+    return lists.open() ? lists.texts(kind) : QStringList();
+}
+
+bool addListValue(platform::ObjectStore* store, ListKind kind, const QString& text) {
+    ListsByText lists(store);
     return lists.open() && lists.addText(text, kind);
 }
 

@@ -1,8 +1,6 @@
 #include "store/RecordDatabase.h"
 
 #include "platform/ObjectStore.h"
-#include "platform/Ui.h"
-#include "store/RecordStore.h"
 #include "store/StoreIds.h"
 #include "store/StoredRecord.h"
 
@@ -19,14 +17,8 @@ bool RecordDatabase::exists(const QString& name) const {
     return m_store && m_store->findDatabase(name) != 0;
 }
 
-platform::ObjectStore* RecordDatabase::resolveStore() {
-    if (!m_store)
-        m_store = RecordStore::instance().objectStore();
-    return m_store;
-}
-
 bool RecordDatabase::create() {
-    if (!resolveStore())
+    if (!m_store)
         return false;
     m_databaseId = m_store->createDatabase(databaseName(), typeId(), sortOrders());
     return m_databaseId != 0;
@@ -34,7 +26,7 @@ bool RecordDatabase::create() {
 
 bool RecordDatabase::open(quint32 /*flags*/, QObject* notifyTarget) {
     close();
-    if (!resolveStore())
+    if (!m_store)
         return false;
     m_notifyTarget = notifyTarget;
     m_name = databaseName();
@@ -182,11 +174,7 @@ int RecordDatabase::lastError() const {
 bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags) {
     if (!record.isStorable())
         return false;
-    if (db.update(record, changeFlags))
-        return true;
-    platform::Ui::instance().message(QStringLiteral("Error: %1").arg(db.lastError()),
-                                     platform::MessageIcon::Stop);
-    return false;
+    return db.update(record, changeFlags);
 }
 
 }  // namespace tempolatch

@@ -21,8 +21,8 @@ class RecordDatabase {
 public:
     enum ReadResult { Read = 0, NoCurrentRecord = 1, ReadFailed = -1 };
 
-    // Without a store, the store of the current profile is used.
-    explicit RecordDatabase(platform::ObjectStore* store = nullptr);
+    // Without a store (nullptr) every open and seek fails.
+    explicit RecordDatabase(platform::ObjectStore* store);
     virtual ~RecordDatabase();
     RecordDatabase(const RecordDatabase&) = delete;
     RecordDatabase& operator=(const RecordDatabase&) = delete;
@@ -76,10 +76,6 @@ public:
 
     platform::ObjectStore* objectStore() const { return m_store; }
 
-protected:
-    // The store given at construction, else the current profile's.
-    platform::ObjectStore* resolveStore();
-
 private:
     quint32 track(quint32 found);
 
@@ -92,10 +88,10 @@ private:
     std::optional<platform::Property> m_searchKey;
 };
 
-// Update of a time entry or expense: a write the store refuses is shown as
-// "Error: %d" with the store's error code. A record that cannot be stored
-// at all (StoredRecord::isStorable) is refused without a message; its
-// editor tells the user why.
+// Update of a time entry or expense. The store never shows a message: a
+// refused write leaves its error code in lastError() for the window to show
+// as "Error: %d". A record that cannot be stored at all
+// (StoredRecord::isStorable) is refused before any write.
 bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags);
 
 }  // namespace tempolatch

@@ -8,28 +8,10 @@
 
 namespace tempolatch {
 
-namespace {
-std::unique_ptr<RecordStore> g_instance;
-int g_generation = -1;
-}  // namespace
-
-RecordStore& RecordStore::instance() {
-    if (!g_instance || g_generation != platform::Profile::generation()) {
-        g_instance.reset(new RecordStore);
-        g_generation = platform::Profile::generation();
-    }
-    return *g_instance;
-}
-
-void RecordStore::reset() {
-    g_instance.reset();
-}
+RecordStore::RecordStore() = default;
 
 RecordStore::~RecordStore() {
-    // The databases hold handles into the object store: close them first.
-    m_entries.reset();
-    m_expenses.reset();
-    m_structure.reset();
+    close();
 }
 
 platform::ObjectStore* RecordStore::objectStore() {
@@ -77,6 +59,15 @@ void RecordStore::closeAll() {
     m_structure->tasks.close();
     m_structure->contacts.close();
     m_structure->rates.close();
+}
+
+void RecordStore::close() {
+    // The databases hold handles into the object store: they go first.
+    m_entries.reset();
+    m_expenses.reset();
+    m_structure.reset();
+    m_store.reset();
+    m_openError.clear();
 }
 
 bool RecordStore::reopenRecreated() {
@@ -133,7 +124,7 @@ int RecordStore::entryCount() const {
 }
 
 bool ClientsDatabase::open(quint32 flags, QObject* notifyTarget) {
-    platform::ObjectStore* store = resolveStore();
+    platform::ObjectStore* store = objectStore();
     if (!store)
         return false;
     const bool existed = store->findDatabase(databaseName()) != 0;

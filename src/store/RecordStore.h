@@ -13,14 +13,14 @@ class ObjectStore;
 }
 
 // The one owner of the open databases: time entries, expenses and the
-// client structure. Created on first use for the current profile.
+// client structure of the profile that is current when it is created.
+// Nothing is opened until it is asked for.
 class RecordStore {
 public:
-    static RecordStore& instance();
-    // Forgets the instance (tests, and switching profiles).
-    static void reset();
-
+    RecordStore();
     ~RecordStore();
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
 
     // The object store of the profile, opened on first use; nullptr when the
     // store file cannot be opened (openError() says why).
@@ -31,6 +31,9 @@ public:
     // rates, in this order, creating what is missing. False at the first failure.
     bool openAll(QObject* notifyTarget = nullptr);
     void closeAll();
+    // Closes the databases and the store file itself; the next use opens
+    // the store of the profile that is current then.
+    void close();
     // Another program may have deleted and created the databases anew (a
     // restore that deletes everything first): reopens every open database
     // whose id changed. True when any was reopened.
@@ -49,7 +52,6 @@ public:
     ClientStructureStore& clientStructure() { return *m_structure; }
 
 private:
-    RecordStore() = default;
     bool ensureDatabases();
     bool deleteAndRecreate(platform::ObjectStore& store, QObject* notifyTarget);
 

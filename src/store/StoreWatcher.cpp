@@ -5,8 +5,8 @@
 
 namespace tempolatch {
 
-StoreWatcher::StoreWatcher(QObject* parent, StoreProvider provider)
-    : QObject(parent), m_provider(std::move(provider)) {
+StoreWatcher::StoreWatcher(RecordStore& store, QObject* parent)
+    : QObject(parent), m_records(store) {
     connect(&m_timer, &QTimer::timeout, this, [this] { check(); });
 }
 
@@ -22,11 +22,8 @@ void StoreWatcher::stop() {
 }
 
 platform::ObjectStore* StoreWatcher::store() const {
-    if (m_provider)
-        return m_provider();
-    RecordStore& records = RecordStore::instance();
     // Only a store that is already open is watched; polling must not open it.
-    return records.isOpen() ? records.objectStore() : nullptr;
+    return m_records.isOpen() ? m_records.objectStore() : nullptr;
 }
 
 bool StoreWatcher::check() {

@@ -9,6 +9,7 @@ namespace tempolatch {
 namespace platform {
 class ObjectStore;
 }
+class RecordStore;
 
 // Notices when another connection (another copy of the program, a
 // command-line restore) has committed changes to the store, and says so
@@ -18,12 +19,10 @@ class StoreWatcher : public QObject {
     Q_OBJECT
 
 public:
-    using StoreProvider = std::function<platform::ObjectStore*()>;
-
     static constexpr int DefaultIntervalMs = 1000;
 
-    // Without a provider, the record store of the current profile is watched.
-    explicit StoreWatcher(QObject* parent = nullptr, StoreProvider provider = {});
+    // Watches the record store once it is open; polling never opens it.
+    explicit StoreWatcher(RecordStore& store, QObject* parent = nullptr);
 
     void start(int intervalMs = DefaultIntervalMs);
     void stop();
@@ -38,7 +37,7 @@ Q_SIGNALS:
 private:
     platform::ObjectStore* store() const;
 
-    StoreProvider m_provider;
+    RecordStore& m_records;
     QTimer m_timer;
     const platform::ObjectStore* m_watched = nullptr;
     qint64 m_version = -1;

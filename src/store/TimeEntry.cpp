@@ -1,7 +1,5 @@
 #include "store/TimeEntry.h"
 
-#include "settings/Settings.h"
-
 namespace tempolatch {
 
 using platform::FileTime;
@@ -169,10 +167,6 @@ double TimeEntry::amount(bool precise) const {
     if (rateType == RateType::Fixed)
         return rate * 0.01;
     return rate * 0.01 * hoursOf(duration, precise);
-}
-
-double TimeEntry::amount() const {
-    return amount(Settings::instance().hasFlag(PreciseCalculation));
 }
 
 FileTime TimeEntry::endTime() const {

@@ -61,8 +61,6 @@ public:
     // rate x hours, with the ten-minute fractions taken exactly when
     // `precise` (the settings' precise calculation) is set.
     double amount(bool precise) const;
-    // With the precise-calculation flag of the loaded settings.
-    double amount() const;
     int durationMinutes() const { return wholeMinutes(duration); }
     int breakMinutes() const { return wholeMinutes(breakTime); }
     platform::FileTime endTime() const;

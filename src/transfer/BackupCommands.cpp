@@ -7,6 +7,7 @@
 #include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/Context.h"
 #include "store/RecordStore.h"
 #include "transfer/BackupOperation.h"
 
@@ -19,50 +20,51 @@ using platform::Ui;
 namespace {
 
 // Yes/No with the exclamation icon; No is the default.
-bool askYesNo(int text, QWidget* parent) {
-    return Ui::instance().ask(resourceString(text), MessageIcon::Warning, Ui::Buttons::YesNo,
-                              Answer::No, parent) == Answer::Yes;
+bool askYesNo(Ui& ui, int text, QWidget* parent) {
+    return ui.ask(resourceString(text), MessageIcon::Warning, Ui::Buttons::YesNo, Answer::No,
+                  parent) == Answer::Yes;
 }
 
 }  // namespace
 
-bool createBackup(QWidget* parent) {
+bool createBackup(Context& context, QWidget* parent) {
     QString path =
-        Ui::instance().saveFile(QString(), resourceString(str::BackupFilter), QString(), parent);
+        context.ui.saveFile(QString(), resourceString(str::BackupFilter), QString(), parent);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".tld");
     bool ok = false;
     ProgressDialog dialog(resourceString(str::BackupInProgress), parent);
-    dialog.run([&](ProgressDialog&) { ok = BackupOperation().backup(path); });
+    dialog.run([&](ProgressDialog&) { ok = BackupOperation(context.store).backup(path); });
     if (!ok)
-        Ui::instance().message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+        context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
     return false;
 }
 
-bool restoreBackup(QWidget* parent) {
+bool restoreBackup(Context& context, QWidget* parent) {
     const QString path =
-        Ui::instance().openFile(QString(), resourceString(str::BackupFilter), QString(), parent);
+        context.ui.openFile(QString(), resourceString(str::BackupFilter), QString(), parent);
     if (path.isEmpty())
         return false;
     // The deletion runs inside the restore, so that a file that turns out
     // to be unusable leaves the data where it was.
-    const bool deleteAll = askYesNo(str::DeleteBeforeRestoreQuestion, parent);
+    const bool deleteAll = askYesNo(context.ui, str::DeleteBeforeRestoreQuestion, parent);
     int result = BackupOperation::RestoreFailed;
     ProgressDialog dialog(resourceString(str::RestoreInProgress), parent);
-    dialog.run(
-        [&](ProgressDialog&) { result = BackupOperation().restore(path, deleteAll, parent); });
+    dialog.run([&](ProgressDialog&) {
+        result = BackupOperation(context.store).restore(path, deleteAll, parent);
+    });
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
-        Ui::instance().message(text, MessageIcon::Stop, parent);
+        context.ui.message(text, MessageIcon::Stop, parent);
     return true;
 }
 
-bool removeAllData(QWidget* parent) {
-    if (!askYesNo(str::DeleteAllDataQuestion, parent))
+bool removeAllData(Context& context, QWidget* parent) {
+    if (!askYesNo(context.ui, str::DeleteAllDataQuestion, parent))
         return false;
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = context.store;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = store.deleteAllData(parent);
     QApplication::restoreOverrideCursor();
@@ -70,7 +72,7 @@ bool removeAllData(QWidget* parent) {
     // rather than let the user believe the data is gone.
     if (!ok) {
         const int error = store.objectStore() ? store.objectStore()->lastError() : 0;
-        Ui::instance().message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
+        context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
     }
     return true;
 }

@@ -4,19 +4,21 @@ class QWidget;
 
 namespace tempolatch {
 
+struct Context;
+
 // The main window's commands that keep and remove the data: Create Backup,
 // Restore and Remove All Data. `parent` owns the dialogs and is the target
 // of the store's change notifications when the databases are reopened.
 // Each returns true when the main view must reload.
 
 // Asks for a file and writes a backup into it.
-bool createBackup(QWidget* parent);
+bool createBackup(Context& context, QWidget* parent);
 
 // Asks for a backup file and whether to delete all data first, then
 // restores it.
-bool restoreBackup(QWidget* parent);
+bool restoreBackup(Context& context, QWidget* parent);
 
 // Asks, then deletes every record of the store; settings stay.
-bool removeAllData(QWidget* parent);
+bool removeAllData(Context& context, QWidget* parent);
 
 }  // namespace tempolatch

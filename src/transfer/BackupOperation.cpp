@@ -119,8 +119,6 @@ bool restoreNames(const CompoundStorage& storage, const QString& streamName, Rec
 
 BackupOperation::BackupOperation(RecordStore& store) : m_store(store) {}
 
-BackupOperation::BackupOperation() : BackupOperation(RecordStore::instance()) {}
-
 BackupOperation::~BackupOperation() = default;
 
 quint32 BackupOperation::dataVersion() const {

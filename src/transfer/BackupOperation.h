@@ -30,7 +30,6 @@ public:
     };
 
     explicit BackupOperation(RecordStore& store);
-    BackupOperation();  // the current profile's store
     virtual ~BackupOperation();
     BackupOperation(const BackupOperation&) = delete;
     BackupOperation& operator=(const BackupOperation&) = delete;

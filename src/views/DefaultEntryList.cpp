@@ -31,7 +31,7 @@ public:
         const EntryRow& row = m_list->rowModel().rowAt(index.row());
         const QPalette& palette = option.palette;
         const bool selected = option.state & QStyle::State_Selected;
-        const ViewCustomization cust(Settings::instance().viewCust);
+        const ViewCustomization cust(m_list->settings().viewCust);
         QColor text = palette.color(QPalette::Text);
         if (selected) {
             painter->fillRect(option.rect, palette.color(QPalette::Highlight));
@@ -87,7 +87,8 @@ private:
 
 }  // namespace
 
-DefaultEntryList::DefaultEntryList(QWidget* parent) : QListView(parent) {
+DefaultEntryList::DefaultEntryList(const Settings& settings, QWidget* parent)
+    : QListView(parent), m_settings(settings) {
     setObjectName(QStringLiteral("defaultList"));
     setProperty("controlId", ControlId);
     setUniformItemSizes(true);
@@ -101,7 +102,7 @@ DefaultEntryList::DefaultEntryList(QWidget* parent) : QListView(parent) {
 DefaultEntryList::~DefaultEntryList() = default;
 
 int DefaultEntryList::linesPerRow() const {
-    return ViewCustomization(Settings::instance().viewCust).showClientName() ? 4 : 3;
+    return ViewCustomization(m_settings.viewCust).showClientName() ? 4 : 3;
 }
 
 void DefaultEntryList::setListFont(const QFont& font) {

@@ -6,6 +6,8 @@
 
 namespace tempolatch {
 
+class Settings;
+
 // The Default list: owner-drawn rows of three or four lines with the
 // status icon, coloured by status as the Customize Default View says. A tap
 // or Enter on a row reports entryTapped (preview or edit, as the user chose).
@@ -15,7 +17,8 @@ class DefaultEntryList : public QListView, public RowEntryList {
 public:
     static constexpr int ControlId = 1055;
 
-    explicit DefaultEntryList(QWidget* parent = nullptr);
+    // The rows follow the view customization of the settings.
+    explicit DefaultEntryList(const Settings& settings, QWidget* parent = nullptr);
     ~DefaultEntryList() override;
 
     int style() const override { return Default; }
@@ -24,10 +27,14 @@ public:
 
     // Rows are as high as this many text lines (4 with the client line).
     int linesPerRow() const;
+    const Settings& settings() const { return m_settings; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void tapped() override;
+
+private:
+    const Settings& m_settings;
 };
 
 }  // namespace tempolatch

@@ -6,14 +6,15 @@
 
 namespace tempolatch {
 
-EntryListWidget* EntryListWidget::create(int style, const ColumnLayout& columns, QWidget* parent) {
+EntryListWidget* EntryListWidget::create(int style, const ColumnLayout& columns,
+                                         const Settings& settings, QWidget* parent) {
     switch (style) {
         case Simple:
             return new SimpleEntryList(columns, parent);
         case Tree:
             return new TreeEntryList(parent);
         default:
-            return new DefaultEntryList(parent);
+            return new DefaultEntryList(settings, parent);
     }
 }
 

@@ -10,6 +10,8 @@ class QWidget;
 
 namespace tempolatch {
 
+class Settings;
+
 struct ColumnLayout;
 
 // An entry list as a window sees it: the list interface, its widget, its
@@ -25,7 +27,8 @@ public:
 
     // The list of a style (Default, Simple, Tree); the Simple list shows
     // `columns`. The widget belongs to `parent`.
-    static EntryListWidget* create(int style, const ColumnLayout& columns, QWidget* parent);
+    static EntryListWidget* create(int style, const ColumnLayout& columns, const Settings& settings,
+                                   QWidget* parent);
 
 private:
     EntryListEvents m_events;

@@ -48,14 +48,10 @@ QString chosenText(const QComboBox* box) {
     return box->currentIndex() > 0 ? box->currentText() : QString();
 }
 
-QStringList dropList(ListKind kind) {
-    ListsByKind lists;
-    return lists.open() ? lists.texts(kind) : QStringList();
-}
-
 }  // namespace
 
-FilterSheet::FilterSheet(EntryFilter& filter, QWidget* parent) : QDialog(parent), m_filter(filter) {
+FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* parent)
+    : QDialog(parent), m_filter(filter), m_store(store) {
     setWindowTitle(tr("Filter"));
     auto* tabs = new QTabWidget(this);
     tabs->addTab(createFilterPage(), tr("Filter"));
@@ -103,13 +99,12 @@ QWidget* FilterSheet::createFilterPage() {
     auto* form = new QFormLayout(page);
     m_client = addList(page, "client");
     m_client->addItem(resourceString(str::All), 0u);
-    RecordStore& store = RecordStore::instance();
-    if (store.isOpen())
-        for (const Client& client : listClients(store.clientStructure().clients))
+    if (m_store.isOpen())
+        for (const Client& client : listClients(m_store.clientStructure().clients))
             m_client->addItem(client.name, client.clientId);
     m_project = addList(page, "project");
     m_phase = addList(page, "phase");
-    setItems(m_phase, dropList(ListKind::Phase));
+    setItems(m_phase, dropListTexts(m_store.objectStore(), ListKind::Phase));
     m_billTo = addList(page, "billTo");
     form->addRow(tr("Client:"), m_client);
     form->addRow(tr("Project:"), m_project);
@@ -132,13 +127,13 @@ QWidget* FilterSheet::createMoreChoicesPage() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
     m_currency = addList(page, "currency");
-    setItems(m_currency, dropList(ListKind::Currency));
+    setItems(m_currency, dropListTexts(m_store.objectStore(), ListKind::Currency));
     m_custom1 = addList(page, "custom1");
-    setItems(m_custom1, dropList(ListKind::Custom1));
+    setItems(m_custom1, dropListTexts(m_store.objectStore(), ListKind::Custom1));
     m_custom2 = addList(page, "custom2");
-    setItems(m_custom2, dropList(ListKind::Custom2));
+    setItems(m_custom2, dropListTexts(m_store.objectStore(), ListKind::Custom2));
     m_custom3 = addList(page, "custom3");
-    setItems(m_custom3, dropList(ListKind::Custom3));
+    setItems(m_custom3, dropListTexts(m_store.objectStore(), ListKind::Custom3));
     m_rateType = addList(page, "rateType");
     QStringList rateTypes;
     for (int type = 0; type <= int(RateType::Discount); ++type)
@@ -155,9 +150,8 @@ QWidget* FilterSheet::createMoreChoicesPage() {
 void FilterSheet::fillClientLists(quint32 clientId) {
     QStringList projects;
     QStringList contacts;
-    RecordStore& store = RecordStore::instance();
-    if (store.isOpen()) {
-        ClientStructureStore& structure = store.clientStructure();
+    if (m_store.isOpen()) {
+        ClientStructureStore& structure = m_store.clientStructure();
         projects = listProjects(structure.projects, clientId);
         contacts = listContacts(structure.contacts, clientId);
     }

@@ -10,6 +10,7 @@ class QComboBox;
 namespace tempolatch {
 
 class EntryFilter;
+class RecordStore;
 
 // The Custom filter sheet: the "Filter" page (client, project, phase, bill
 // to, statuses) and the "More Choices" page (currency, custom fields, rate
@@ -19,7 +20,8 @@ class FilterSheet : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FilterSheet(EntryFilter& filter, QWidget* parent = nullptr);
+    // The lists offer the clients and drop-list values of the store.
+    FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* parent = nullptr);
 
     // The choices as the widgets show them now.
     FilterChoices choices() const;
@@ -38,6 +40,7 @@ private:
     void clientChosen(int index);
 
     EntryFilter& m_filter;
+    RecordStore& m_store;
     QComboBox* m_client = nullptr;
     QComboBox* m_project = nullptr;
     QComboBox* m_phase = nullptr;

@@ -198,7 +198,7 @@ void NavigationBar::showCalendar() {
         connect(m_calendar, &QCalendarWidget::clicked, this, choose);
         connect(m_calendar, &QCalendarWidget::activated, this, choose);
     }
-    const Settings& settings = Settings::instance();
+    const Settings& settings = m_view->settings();
     m_calendar->setFirstDayOfWeek(settings.hasFlag(WeekStartsMonday) ? Qt::Monday : Qt::Sunday);
     m_calendar->setVerticalHeaderFormat(settings.hasFlag(ShowWeekNumbers)
                                             ? QCalendarWidget::ISOWeekNumbers
@@ -250,7 +250,7 @@ void NavigationBar::editCustomPeriod() {
     dialog.setPeriod(start, end);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    CustomPeriodDialog::store(Settings::instance(), dialog.start(), dialog.end());
+    CustomPeriodDialog::store(m_view->settings(), dialog.start(), dialog.end());
     m_view->setPeriod(dialog.start(), dialog.end());
 }
 

@@ -21,7 +21,7 @@ PeriodRecords::~PeriodRecords() = default;
 PeriodView::PeriodView() = default;
 PeriodView::~PeriodView() = default;
 
-std::unique_ptr<PeriodView> PeriodView::make(int type) {
+std::unique_ptr<PeriodView> PeriodView::make(int type, Settings& settings) {
     std::unique_ptr<PeriodView> view;
     switch (type) {
         case Day:
@@ -37,6 +37,7 @@ std::unique_ptr<PeriodView> PeriodView::make(int type) {
             view = std::make_unique<WeekView>();
             break;
     }
+    view->m_settings = &settings;
     const SystemTime now = platform::Clock::now();
     view->assign(now, now);
     return view;

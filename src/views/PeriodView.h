@@ -10,6 +10,7 @@ namespace tempolatch {
 
 class EntryList;
 class PeriodRecords;
+class Settings;
 
 // One period of records shown in a list: a day, a week, a month or the
 // user's custom period. The view computes its period, moves it, and loads
@@ -21,8 +22,9 @@ class PeriodView : public QObject {
 public:
     enum Type { Day = 1, Week = 2, Month = 3, Custom = 4 };
 
-    // A view of that type; an unknown type gives a Week view.
-    static std::unique_ptr<PeriodView> make(int type);
+    // A view of that type; an unknown type gives a Week view. The settings
+    // say where weeks start and keep the custom period; they outlive the view.
+    static std::unique_ptr<PeriodView> make(int type, Settings& settings);
 
     ~PeriodView() override;
 
@@ -33,6 +35,7 @@ public:
     // The list it fills and the records it loads; neither is owned.
     void attach(EntryList* list, PeriodRecords* records);
     EntryList* list() const { return m_list; }
+    Settings& settings() const { return *m_settings; }
     PeriodRecords* records() const { return m_records; }
 
     // Rereads the period into the list; with selectFlag 1 the row of
@@ -82,6 +85,7 @@ protected:
 private:
     void load(bool select, quint32 recordId);
 
+    Settings* m_settings = nullptr;
     EntryList* m_list = nullptr;
     PeriodRecords* m_records = nullptr;
 };

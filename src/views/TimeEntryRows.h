@@ -9,6 +9,7 @@ namespace tempolatch {
 
 class EntryFilter;
 class Settings;
+class RecordStore;
 class TimeEntry;
 
 // Rows of time entries for the three lists.
@@ -27,7 +28,7 @@ public:
 private:
     static void fillDefault(EntryRow& row, const TimeEntry& entry, const RowContext& context,
                             const Settings& settings);
-    static void fillSimple(EntryRow& row, const TimeEntry& entry);
+    static void fillSimple(EntryRow& row, const TimeEntry& entry, const Settings& settings);
     static void fillTree(EntryRow& row, const TimeEntry& entry, const Settings& settings);
 };
 
@@ -35,10 +36,12 @@ private:
 // date, filtered and arranged as the settings say.
 class TimeEntryRecords : public PeriodRecords {
 public:
-    // Without a database, the record store's, whenever it is open.
-    TimeEntryRecords(const EntryFilter& filter, const Settings& settings,
-                     TimeEntryDatabase* db = nullptr)
-        : m_db(db), m_filter(filter), m_settings(settings) {}
+    // The entries of the record store, whenever it is open.
+    TimeEntryRecords(const EntryFilter& filter, const Settings& settings, RecordStore& store)
+        : m_store(&store), m_filter(filter), m_settings(settings) {}
+    // The entries of one database of their own (another store).
+    TimeEntryRecords(const EntryFilter& filter, const Settings& settings, TimeEntryDatabase& db)
+        : m_db(&db), m_filter(filter), m_settings(settings) {}
 
     RecordDatabase* database() override;
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
@@ -46,7 +49,8 @@ public:
     int arrangeBy() const override;
 
 private:
-    TimeEntryDatabase* m_db;
+    RecordStore* m_store = nullptr;
+    TimeEntryDatabase* m_db = nullptr;
     const EntryFilter& m_filter;
     const Settings& m_settings;
 };

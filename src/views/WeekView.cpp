@@ -8,8 +8,8 @@
 
 namespace tempolatch {
 
-bool WeekView::weekStartsMonday() {
-    return Settings::instance().hasFlag(WeekStartsMonday);
+bool WeekView::weekStartsMonday() const {
+    return settings().hasFlag(WeekStartsMonday);
 }
 
 void WeekView::assign(const platform::SystemTime& start, const platform::SystemTime&) {
@@ -26,7 +26,7 @@ QString WeekView::title() const {
 }
 
 int WeekView::weekNumber() const {
-    if (!Settings::instance().hasFlag(ShowWeekNumbers))
+    if (!settings().hasFlag(ShowWeekNumbers))
         return 0;
     // ISO weeks start on Monday: number the Monday of this week.
     const platform::SystemTime monday =

@@ -14,7 +14,7 @@ public:
     QString title() const override;
     int weekNumber() const override;
 
-    static bool weekStartsMonday();
+    bool weekStartsMonday() const;
 
 protected:
     void assign(const platform::SystemTime& start, const platform::SystemTime& end) override;

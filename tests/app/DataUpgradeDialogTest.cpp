@@ -24,7 +24,7 @@ class DataUpgradeDialogTest : public QObject {
 
     // A Paid entry of an old version: no paid date, no modified time.
     quint32 addOldPaidEntry() {
-        TimeEntryDatabase& db = RecordStore::instance().entries();
+        TimeEntryDatabase& db = m_env->store().entries();
         return db.addProperties({Property::fileTime(prop::EntryDate, Clock::nowFileTime()),
                                  Property::string(prop::ClientName, QStringLiteral("Old")),
                                  Property::ui2(prop::Status, 3)});
@@ -32,19 +32,19 @@ class DataUpgradeDialogTest : public QObject {
 
     TimeEntry entry(quint32 id) {
         TimeEntry e;
-        RecordStore::instance().entries().seekRecord(id);
-        readEntry(RecordStore::instance().entries(), e);
+        m_env->store().entries().seekRecord(id);
+        readEntry(m_env->store().entries(), e);
         return e;
     }
 
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
-        m_savedVersion = Settings::instance().version;
+        QVERIFY(m_env->store().openAll());
+        m_savedVersion = m_env->settings().version;
     }
     void cleanup() {
-        Settings::instance().version = m_savedVersion;
+        m_env->settings().version = m_savedVersion;
         m_env.reset();
     }
 
@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     void upgradeRunsInItsDialogWhenNeeded() {
         const quint32 id = addOldPaidEntry();
-        Settings::instance().version = 250;
+        m_env->settings().version = 250;
         QString shownText;
         ProgressDialog* seen = nullptr;
         QTimer::singleShot(0, [&] {
@@ -83,7 +83,7 @@ private Q_SLOTS:
             if (seen)
                 shownText = seen->findChild<QLabel*>(QStringLiteral("text"))->text();
         });
-        QVERIFY(runDataUpgradeIfNeeded(nullptr));
+        QVERIFY(runDataUpgradeIfNeeded(m_env->context(), nullptr));
         QVERIFY(seen);
         QCOMPARE(shownText, resourceString(str::UpdatingData));
         QCOMPARE(entry(id).paidDate, Clock::nowFileTime());
@@ -91,11 +91,11 @@ private Q_SLOTS:
     }
 
     void noUpgradeForCurrentSettingsOrAnEmptyStore() {
-        Settings::instance().version = 250;
-        QVERIFY(!runDataUpgradeIfNeeded(nullptr));
+        m_env->settings().version = 250;
+        QVERIFY(!runDataUpgradeIfNeeded(m_env->context(), nullptr));
         const quint32 id = addOldPaidEntry();
-        Settings::instance().version = Settings::CurrentVersion;
-        QVERIFY(!runDataUpgradeIfNeeded(nullptr));
+        m_env->settings().version = Settings::CurrentVersion;
+        QVERIFY(!runDataUpgradeIfNeeded(m_env->context(), nullptr));
         QCOMPARE(entry(id).paidDate, FileTime());
     }
 };

@@ -57,7 +57,7 @@ class MainFrameTest : public QObject {
 
     MainFrame& createFrame(bool softKeys) {
         storeSoftKeys(softKeys);
-        m_frame = std::make_unique<MainFrame>();
+        m_frame = std::make_unique<MainFrame>(m_env->context());
         if (!m_frame->create())
             qWarning("the main window could not be created");
         return *m_frame;
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QFETCH(bool, softKeys);
         MainFrame& frame = createFrame(softKeys);
         QCOMPARE(frame.windowTitle(), QStringLiteral("Tempolatch"));
-        QVERIFY(Settings::instance().hasFlag(OwnerBlockOnInvoices));
+        QVERIFY(m_env->settings().hasFlag(OwnerBlockOnInvoices));
         MenuBar* bar = frame.commandBar();
         QCOMPARE(bar->kind(), softKeys ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic);
         QCOMPARE(frame.toolBarArea(bar), softKeys ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
@@ -134,9 +134,9 @@ private Q_SLOTS:
         QFETCH(int, listStyle);
         QFETCH(int, period);
         MainFrame& frame = createFrame(softKeys);
-        Settings::instance().listStyle = quint32(listStyle);
-        Settings::instance().view = quint32(period);
-        Settings::instance().sort = 4;
+        m_env->settings().listStyle = quint32(listStyle);
+        m_env->settings().view = quint32(period);
+        m_env->settings().sort = 4;
         openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
 
         MenuBar* bar = frame.commandBar();
@@ -160,9 +160,9 @@ private Q_SLOTS:
         MainFrame& frame = createFrame(softKeys);
         MenuBar* bar = frame.commandBar();
         QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Custom 1"));
-        Settings::instance().custom1 = QStringLiteral("Ticket");
-        Settings::instance().custom2 = QStringLiteral("Site");
-        Settings::instance().custom3 = QStringLiteral("Mileage");
+        m_env->settings().custom1 = QStringLiteral("Ticket");
+        m_env->settings().custom2 = QStringLiteral("Site");
+        m_env->settings().custom3 = QStringLiteral("Mileage");
         openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
         QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Ticket"));
         QCOMPARE(bar->command(cmd::ArrangeCustom2)->text(), QStringLiteral("Site"));
@@ -182,7 +182,7 @@ private Q_SLOTS:
         openPopup(frame, popup);
         QVERIFY(!frame.commandBar()->command(cmd::ClientSummary)->isEnabled());
 
-        auto& clients = RecordStore::instance().clientStructure().clients;
+        auto& clients = m_env->store().clientStructure().clients;
         QVERIFY(
             clients.addProperties({platform::Property::string(0x03EA001F, QStringLiteral("Acme")),
                                    platform::Property::ui4(0x04B10013, 1)}) != 0);
@@ -196,9 +196,9 @@ private Q_SLOTS:
         frame.commandBar()->command(cmd::ListStyleTree)->trigger();
         frame.commandBar()->command(cmd::ArrangeBillTo)->trigger();
         frame.commandBar()->command(cmd::PeriodMonth)->trigger();
-        QCOMPARE(Settings::instance().listStyle, 2u);
-        QCOMPARE(Settings::instance().sort, quint16(5));
-        QCOMPARE(Settings::instance().view, 3u);
+        QCOMPARE(m_env->settings().listStyle, 2u);
+        QCOMPARE(m_env->settings().sort, quint16(5));
+        QCOMPARE(m_env->settings().view, 3u);
         QCOMPARE(routed.size(), 3);
         QCOMPARE(routed.at(0).at(0).toInt(), cmd::ListStyleTree);
     }
@@ -252,7 +252,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.status = EntryStatus(status);
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
 
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
@@ -271,30 +271,30 @@ private Q_SLOTS:
         // Settings of a version before 261 (no tlVersion) and a Paid entry
         // without its paid date, as those versions wrote them.
         platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         TimeEntry entry;
         entry.status = EntryStatus::Paid;
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
         auto paidDate = [&] {
-            TimeEntryDatabase& db = RecordStore::instance().entries();
+            TimeEntryDatabase& db = m_env->store().entries();
             TimeEntry read;
             db.seekRecord(entry.recordId);
             readEntry(db, read);
             return read.paidDate;
         };
 
-        m_frame = std::make_unique<MainFrame>();
+        m_frame = std::make_unique<MainFrame>(m_env->context());
         QVERIFY(m_frame->create());
         QVERIFY(!paidDate().isNull());
         m_frame.reset();
 
         // The next start finds version 300 and leaves the entries alone.
-        TimeEntryDatabase& db = RecordStore::instance().entries();
+        TimeEntryDatabase& db = m_env->store().entries();
         QCOMPARE(db.seekRecord(entry.recordId), entry.recordId);
         QVERIFY(db.updateProperties({platform::Property::remove(prop::PaidDate)}));
         QVERIFY(paidDate().isNull());
-        Settings::instance() = Settings();
-        m_frame = std::make_unique<MainFrame>();
+        m_env->settings() = Settings();
+        m_frame = std::make_unique<MainFrame>(m_env->context());
         QVERIFY(m_frame->create());
         QVERIFY(paidDate().isNull());
     }
@@ -309,7 +309,7 @@ private Q_SLOTS:
         QFETCH(bool, previews);
         QFETCH(int, command);
         MainFrame& frame = createFrame(false);
-        Settings::instance().setFlag(TapPreviews, previews);
+        m_env->settings().setFlag(TapPreviews, previews);
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         frame.entryTapped();
         // Posted: the list finishes with its tap first.
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QFETCH(bool, closes);
         MainFrame& frame = createFrame(false);
         frame.show();
-        Settings::instance().askClose = askClose;
+        m_env->settings().askClose = askClose;
         if (timerInUse)
             EntryTimerTable::instance().slot(2).state = EntryTimer::Paused;
         m_env->ui().queueAnswer(platform::Answer(answer));
@@ -451,7 +451,7 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::Options);
 
-        QCOMPARE(Settings::instance().hasFlag(SoftKeyMenus), accept);
+        QCOMPARE(m_env->settings().hasFlag(SoftKeyMenus), accept);
         QCOMPARE(frame.commandBar()->kind(),
                  accept ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic);
         QCOMPARE(frame.commandBar() != oldBar.data(), accept);
@@ -486,7 +486,7 @@ private Q_SLOTS:
 
     void settingsAreSavedWhenTheWindowGoes() {
         createFrame(false);
-        Settings::instance().custom2 = QStringLiteral("Room");
+        m_env->settings().custom2 = QStringLiteral("Room");
         m_frame.reset();
         Settings loaded;
         loaded.load();
@@ -506,7 +506,7 @@ private Q_SLOTS:
         platform::Registry::user().writeNumber(QString::fromLatin1(platform::Registry::AppKey),
                                                QStringLiteral("tlVersion"), 250);
 
-        auto frame = std::make_unique<MainFrame>();
+        auto frame = std::make_unique<MainFrame>(m_env->context());
         QVERIFY(!frame->create());
         QCOMPARE(m_env->ui().shown().size(), 1);
         QCOMPARE(m_env->ui().shown().first().text,

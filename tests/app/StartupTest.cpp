@@ -127,8 +127,8 @@ private Q_SLOTS:
         SingleInstance running;
         QCOMPARE(running.start({}), SingleInstance::Start::First);
         QSignalSpy handed(&running, &SingleInstance::activationRequested);
-        QVERIFY(RecordStore::instance().openAll());
-        RecordStore::reset();
+        QVERIFY(m_env->store().openAll());
+        m_env->store().close();
         Program dump({QStringLiteral("dump")});
         QVERIFY(dump.finish());
         QCOMPARE(dump.process.exitCode(), 0);

@@ -24,7 +24,7 @@ class ClientStructureEditorTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         m_editor = std::make_unique<ClientStructureEditor>(structure());
     }
     void cleanup() {
@@ -92,7 +92,7 @@ private Q_SLOTS:
         entry.project = QStringLiteral("Web");
         entry.task = QStringLiteral("Design");
         entry.date = platform::fileTimeOf(TestEnvironment::fixedNow());
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
 
         QVERIFY(editor().deleteClient(acme.recordId));
 
@@ -104,8 +104,8 @@ private Q_SLOTS:
         QCOMPARE(projectPairs(other.clientId), QStringList{QStringLiteral("Web/Design")});
         QCOMPARE(rateDescriptions(other.clientId), QStringList{QStringLiteral("Other rate")});
         QCOMPARE(rateDescriptions(0), QStringList{QStringLiteral("Default")});
-        QCOMPARE(RecordStore::instance().entryCount(), 1);
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        QCOMPARE(m_env->store().entryCount(), 1);
+        TimeEntryDatabase& entries = m_env->store().entries();
         QVERIFY(entries.seekRecord(entry.recordId) != 0);
         TimeEntry stored;
         QCOMPARE(readEntry(entries, stored), 0);

@@ -63,7 +63,7 @@ class ClientsSetupDialogTest : public QObject {
     Client m_acme;
 
     ClientsSetupDialog& open() {
-        m_dialog = std::make_unique<ClientsSetupDialog>();
+        m_dialog = std::make_unique<ClientsSetupDialog>(m_env->context());
         return *m_dialog;
     }
     SetupTree* tree() { return m_dialog->tree(); }
@@ -77,7 +77,7 @@ class ClientsSetupDialogTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         m_acme = seedClient(QStringLiteral("Acme"),
                             {QStringLiteral("Web/Design"), QStringLiteral("Web/Test"),
                              QStringLiteral("App/Design")},
@@ -117,7 +117,7 @@ private Q_SLOTS:
     }
     void commandStatesFollowTheSelection() {
         QFETCH(bool, softKeys);
-        Settings::instance().setFlag(SoftKeyMenus, softKeys);
+        m_env->settings().setFlag(SoftKeyMenus, softKeys);
         open();
         QCOMPARE(m_dialog->commandBar()->kind(),
                  softKeys ? DialogBar::Kind::SoftKeys : DialogBar::Kind::Classic);
@@ -209,7 +209,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.project = QStringLiteral("Web");
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
         open();
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -234,7 +234,7 @@ private Q_SLOTS:
         QCOMPARE(projectPairs(m_acme.clientId),
                  (QStringList{QStringLiteral("Site/Design"), QStringLiteral("Site/Test"),
                               QStringLiteral("App/Design")}));
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        TimeEntryDatabase& entries = m_env->store().entries();
         QVERIFY(entries.seekRecord(entry.recordId) != 0);
         TimeEntry stored;
         readEntry(entries, stored);
@@ -277,7 +277,7 @@ private Q_SLOTS:
         seedRate(m_acme.clientId, QStringLiteral("Acme rate"), RateType::Normal, 100);
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
         open();
         select({QStringLiteral("Acme")});
         m_env->ui().queueAnswer(platform::Answer::No);
@@ -291,7 +291,7 @@ private Q_SLOTS:
         QCOMPARE(childTexts(tree()->invisibleRootItem()), QStringList{QStringLiteral("Zeta")});
         QCOMPARE(findClientId(structure().clients, QStringLiteral("Acme")), NoClientId);
         QVERIFY(rateDescriptions(m_acme.clientId).isEmpty());
-        QCOMPARE(RecordStore::instance().entryCount(), 1);
+        QCOMPARE(m_env->store().entryCount(), 1);
     }
 
     void deletingTasksContactsAndProjects() {
@@ -397,7 +397,7 @@ private Q_SLOTS:
 
     // The main window's two commands open the two dialogs over it.
     void mainWindowCommandsOpenTheDialogs() {
-        MainFrame frame;
+        MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         QWidget* clientsParent = nullptr;
         QWidget* ratesParent = nullptr;

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <QTreeWidgetItem>
 
+#include "common/TestEnvironment.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Project.h"
@@ -12,7 +13,7 @@
 namespace tempolatch::test {
 
 inline ClientStructureStore& structure() {
-    return RecordStore::instance().clientStructure();
+    return TestEnvironment::current().store().clientStructure();
 }
 
 // A client with its structure: projects as "project/task" or "project"

@@ -65,7 +65,7 @@ private Q_SLOTS:
     }
 
     void treeGroupsAndOrder() {
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         // A new store: only the default rates.
         QCOMPARE(RateTreeContent::load(structure()).groups.size(), 1);
 

@@ -49,7 +49,7 @@ class RatesSetupDialogTest : public QObject {
     std::unique_ptr<RatesSetupDialog> m_dialog;
 
     RatesSetupDialog& open() {
-        m_dialog = std::make_unique<RatesSetupDialog>();
+        m_dialog = std::make_unique<RatesSetupDialog>(m_env->context());
         return *m_dialog;
     }
     SetupTree* tree() { return m_dialog->tree(); }
@@ -59,7 +59,7 @@ class RatesSetupDialogTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() {
         m_dialog.reset();
@@ -77,7 +77,7 @@ private Q_SLOTS:
     void modifyAndDeleteOnlyForRates() {
         QFETCH(bool, softKeys);
         QFETCH(int, newId);
-        Settings::instance().setFlag(SoftKeyMenus, softKeys);
+        m_env->settings().setFlag(SoftKeyMenus, softKeys);
         const Client acme = seedClient(QStringLiteral("Acme"));
         seedRate(acme.clientId, QStringLiteral("Work"), RateType::Normal, 5000);
         open();
@@ -162,14 +162,14 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.rate = 5000;
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(addEntry(m_env->store().entries(), entry));
         open();
         tree()->setCurrentItem(group(1)->child(0));
         m_dialog->onCommand(cmd::DeleteItem);
         QVERIFY(m_env->ui().shown().isEmpty());
         QCOMPARE(group(1)->childCount(), 0);
         QVERIFY(rateDescriptions(acme.clientId).isEmpty());
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        TimeEntryDatabase& entries = m_env->store().entries();
         QVERIFY(entries.seekRecord(entry.recordId) != 0);
         TimeEntry stored;
         readEntry(entries, stored);
@@ -196,7 +196,7 @@ private Q_SLOTS:
     // next poll rebuilds the tree.
     void anotherProgramsChangeRebuildsTheTree() {
         const Client acme = seedClient(QStringLiteral("Acme"));
-        StoreWatcher watcher;
+        StoreWatcher watcher(m_env->store());
         watcher.start(60 * 60 * 1000);
         int groups = 0;
         QStringList shown;
@@ -219,7 +219,7 @@ private Q_SLOTS:
             shown = childTexts(dialog.tree()->topLevelItem(1));
             dialog.accept();
         });
-        runRatesSetup(nullptr, &watcher);
+        runRatesSetup(m_env->context(), nullptr, &watcher);
         QCOMPARE(groups, 2);
         QCOMPARE(shown, QStringList{QStringLiteral("Remote (0.00)")});
     }
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QFETCH(int, message);
         QFETCH(QString, focused);
         QFETCH(int, value);
-        RateDialog dialog{Rate()};
+        RateDialog dialog(Rate(), m_env->ui());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
@@ -277,7 +277,7 @@ private Q_SLOTS:
         rate.rateType = RateType::Discount;
         rate.rate = -250;
         rate.modified = platform::fileTimeOf(TestEnvironment::fixedNow());
-        RateDialog dialog(rate);
+        RateDialog dialog(rate, m_env->ui());
         QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("rateType"))->currentText(),
                  QStringLiteral("Discount Rate"));
         QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("rateType"))->count(), 5);

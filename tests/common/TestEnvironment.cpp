@@ -3,25 +3,30 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/Profile.h"
-#include "settings/Settings.h"
-#include "store/RecordStore.h"
 
 namespace tempolatch::test {
 
+namespace {
+TestEnvironment* g_current = nullptr;
+}
+
+// The store opens lazily, so the profile folder set here is the one it uses.
 TestEnvironment::TestEnvironment() {
+    g_current = this;
     platform::Profile::setFolder(m_dir.path());
     platform::Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
     platform::Clock::setFixed(fixedNow());
-    platform::Ui::install(&m_ui);
-    RecordStore::reset();
-    Settings::instance() = Settings();
 }
 
 TestEnvironment::~TestEnvironment() {
-    Settings::instance() = Settings();
-    RecordStore::reset();
-    platform::Ui::install(nullptr);
+    if (g_current == this)
+        g_current = nullptr;
     platform::Clock::resetToSystem();
+}
+
+TestEnvironment& TestEnvironment::current() {
+    Q_ASSERT(g_current);
+    return *g_current;
 }
 
 QDateTime TestEnvironment::fixedNow() {

@@ -3,13 +3,17 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
-#include "platform/Ui.h"
+#include "common/ScriptedUi.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch::test {
 
-// What every test starts from: its own empty profile folder, the en_US
-// locale, a fixed clock (2026-12-07 10:00), scripted message boxes and the
-// default settings.
+// What every test starts from: its own empty profile folder with a store
+// of its own, the en_US locale, a fixed clock (2026-12-07 10:00), scripted
+// message boxes and the default settings, together as the context that the
+// windows and commands under test are given.
 class TestEnvironment {
 public:
     TestEnvironment();
@@ -19,13 +23,22 @@ public:
 
     QString folder() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
-    platform::ScriptedUi& ui() { return m_ui; }
+    ScriptedUi& ui() { return m_ui; }
+    RecordStore& store() { return m_store; }
+    Settings& settings() { return m_settings; }
+    Context& context() { return m_context; }
 
     static QDateTime fixedNow();
+    // The environment of the running test, for the shared helpers that fill
+    // and read its store; there is one at a time.
+    static TestEnvironment& current();
 
 private:
     QTemporaryDir m_dir;
-    platform::ScriptedUi m_ui;
+    ScriptedUi m_ui;
+    Settings m_settings;
+    RecordStore m_store;
+    Context m_context{m_store, m_settings, m_ui};
 };
 
 }  // namespace tempolatch::test

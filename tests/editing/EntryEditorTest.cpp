@@ -41,7 +41,8 @@ void setText(QWidget* parent, const char* name, const QString& text) {
 }
 
 TimeEntry storedEntry(quint32 recordId) {
-    return entrycommands::readStoredEntry(recordId).value_or(TimeEntry());
+    return entrycommands::readStoredEntry(TestEnvironment::current().store(), recordId)
+        .value_or(TimeEntry());
 }
 
 }  // namespace
@@ -61,23 +62,20 @@ class EntryEditorTest : public QObject {
         setText(&editor, "duration", duration);
     }
 
-    static quint32 addStored(TimeEntry entry) {
-        addEntry(RecordStore::instance().entries(), entry);
+    quint32 addStored(TimeEntry entry) {
+        addEntry(m_env->store().entries(), entry);
         return entry.recordId;
     }
 
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
-    void cleanup() {
-        RecordStore::reset();
-        m_env.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void pagesInOrder() {
-        EntryEditor editor(nullptr, false, EntryEditor::NotePage);
+        EntryEditor editor(m_env->context(), nullptr, false, EntryEditor::NotePage);
         QTabWidget* tabs = editor.tabs();
         QCOMPARE(tabs->count(), 4);
         QCOMPARE(tabs->tabText(0), "General");
@@ -89,9 +87,9 @@ private Q_SLOTS:
     }
 
     void newEntrySavedWithGranularity() {
-        Settings::instance().setFlag(DurationGranularity, true);
-        Settings::instance().minTime = 15;
-        EntryEditor editor(nullptr, false, 0);
+        m_env->settings().setFlag(DurationGranularity, true);
+        m_env->settings().minTime = 15;
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
         typeGeneral(editor, "Acme", "Design", "1.1");
         editor.accept();
         QVERIFY(messages().isEmpty());
@@ -100,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(saved.duration, 125);
         QCOMPARE(saved.client, "Acme");
         QVERIFY(findClientId(structure().clients, "Acme") != NoClientId);
-        QCOMPARE(saved.currency, Settings::instance().defaultCurrency);
+        QCOMPARE(saved.currency, m_env->settings().defaultCurrency);
     }
 
     void generalPageMessages_data() {
@@ -134,14 +132,14 @@ private Q_SLOTS:
         QFETCH(QString, duration);
         QFETCH(int, message);
         QFETCH(QString, focus);
-        EntryEditor editor(nullptr, false, 0);
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
         editor.show();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         typeGeneral(editor, client, task, duration);
         editor.accept();
         QCOMPARE(messages(), QStringList{resourceString(message)});
         QVERIFY(!editor.saved());
-        QCOMPARE(RecordStore::instance().entryCount(), 0);
+        QCOMPARE(m_env->store().entryCount(), 0);
         QCOMPARE(editor.tabs()->currentIndex(), 0);
         QVERIFY(QApplication::focusWidget());
         QVERIFY(QApplication::focusWidget() == child<QWidget>(&editor, qPrintable(focus)) ||
@@ -152,7 +150,7 @@ private Q_SLOTS:
     void listsFollowClientAndProject() {
         seedClient("Acme", {"Web/Design", "Web/Build"}, {"Support"});
         seedClient("Beta", {"App/Test"});
-        EntryEditor editor(nullptr, false, 0);
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
         auto* client = child<QComboBox>(&editor, "client");
         auto* project = child<QComboBox>(&editor, "project");
         auto* task = child<QComboBox>(&editor, "task");
@@ -176,7 +174,7 @@ private Q_SLOTS:
     }
 
     void leavingGeneralIsRefused() {
-        EntryEditor editor(nullptr, false, 0);
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
         editor.tabs()->setCurrentIndex(1);
         QCOMPARE(editor.tabs()->currentIndex(), 0);
         QCOMPARE(messages(), QStringList{resourceString(str::ClientRequired)});
@@ -197,7 +195,7 @@ private Q_SLOTS:
         const quint32 id = addStored(stored);
         stored.recordId = id;
 
-        EntryEditor editor(&stored, false, 0);
+        EntryEditor editor(m_env->context(), &stored, false, 0);
         auto* client = child<QComboBox>(&editor, "client");
         client->setCurrentIndex(client->findText("Acme"));
         Q_EMIT client->activated(client->currentIndex());
@@ -229,10 +227,10 @@ private Q_SLOTS:
     }
 
     void newEntryTakesFirstRate() {
-        Settings::instance().setFlag(NewEntriesBillable, true);
+        m_env->settings().setFlag(NewEntriesBillable, true);
         seedRate(0, "Senior", RateType::Normal, 6000);
         seedRate(0, "Junior", RateType::Normal, 3000);
-        EntryEditor editor(nullptr, false, EntryEditor::BillingPage);
+        EntryEditor editor(m_env->context(), nullptr, false, EntryEditor::BillingPage);
         QCOMPARE(child<QLineEdit>(&editor, "rate")->text(), "30.00");
         QCOMPARE(child<QTreeWidget>(&editor, "rateTree")->currentItem()->text(0), "Junior (30.00)");
         auto* status = child<QComboBox>(&editor, "status");
@@ -268,7 +266,7 @@ private Q_SLOTS:
         stored.status = EntryStatus::Billed;
         const quint32 id = addStored(stored);
         stored.recordId = id;
-        EntryEditor editor(&stored, false, EntryEditor::BillingPage);
+        EntryEditor editor(m_env->context(), &stored, false, EntryEditor::BillingPage);
         child<QComboBox>(&editor, "status")->setCurrentIndex(int(EntryStatus::Paid));
         onNextModal([confirm](QDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("paidDateDialog"));
@@ -289,7 +287,7 @@ private Q_SLOTS:
     }
 
     void copyShowsDefaultCurrency() {
-        Settings::instance().defaultCurrency = "CHF";
+        m_env->settings().defaultCurrency = "CHF";
         TimeEntry stored;
         stored.client = "Acme";
         stored.task = "T";
@@ -307,18 +305,18 @@ private Q_SLOTS:
             QCOMPARE(child<QComboBox>(dialog, "status")->currentIndex(), int(EntryStatus::Billed));
             dialog->accept();
         });
-        copyId = entrycommands::copyEntry(nullptr, id);
+        copyId = entrycommands::copyEntry(m_env->context(), nullptr, id);
         QVERIFY(copyId && *copyId != id);
         QCOMPARE(storedEntry(*copyId).currency, "CHF");
         QCOMPARE(storedEntry(id).currency, "GBP");
-        QCOMPARE(RecordStore::instance().entryCount(), 2);
+        QCOMPARE(m_env->store().entryCount(), 2);
     }
 
     void customPageUsesLabels() {
-        Settings::instance().custom2 = "Ticket";
+        m_env->settings().custom2 = "Ticket";
         TimeEntry stored;
         stored.custom2 = "T-17";
-        EntryEditor editor(&stored, true, EntryEditor::CustomPage);
+        EntryEditor editor(m_env->context(), &stored, true, EntryEditor::CustomPage);
         const QList<QComboBox*> boxes = {child<QComboBox>(&editor, "custom1"),
                                          child<QComboBox>(&editor, "custom2")};
         QCOMPARE(boxes[1]->currentText(), "T-17");
@@ -335,7 +333,7 @@ private Q_SLOTS:
         stored.note = QByteArray("foreign note bytes\x00\x01", 20);
         const quint32 id = addStored(stored);
         stored.recordId = id;
-        EntryEditor editor(&stored, false, EntryEditor::NotePage);
+        EntryEditor editor(m_env->context(), &stored, false, EntryEditor::NotePage);
         editor.tabs()->setCurrentIndex(0);
         setText(&editor, "duration", "1");
         editor.accept();
@@ -352,7 +350,7 @@ private Q_SLOTS:
     void noteSizeLimit() {
         QFETCH(int, size);
         QFETCH(bool, accepted);
-        EntryEditState state;
+        EntryEditState state(m_env->context());
         EntryNotePage page(state);
         page.activate();
         page.control()->setNoteData(QByteArray(size, 'x'));
@@ -383,7 +381,7 @@ private Q_SLOTS:
         QFETCH(int, message);
         TimeEntry entry;
         entry.duration = 100;
-        StartEndDialog dialog(entry);
+        StartEndDialog dialog(m_env->context(), entry);
         child<QTimeEdit>(&dialog, "startTime")->setTime(start);
         child<QTimeEdit>(&dialog, "endTime")->setTime(end);
         child<QComboBox>(&dialog, "break")->setEditText(breakText);
@@ -401,7 +399,7 @@ private Q_SLOTS:
     void minuteButtons() {
         TimeEntry entry;
         entry.duration = 150;
-        StartEndDialog dialog(entry);
+        StartEndDialog dialog(m_env->context(), entry);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* start = child<QTimeEdit>(&dialog, "startTime");
@@ -427,7 +425,7 @@ private Q_SLOTS:
         entry.rate = 4000;
         entry.currency = "$";
         entry.custom2 = "T-17";
-        const QStringList rows = EntrySummary::rows(entry);
+        const QStringList rows = EntrySummary::rows(entry, false);
         QCOMPARE(rows, QStringList({"General", "Monday, December 7, 2026", "Acme", "Design",
                                     "1.50h (9:00 AM-10:30 AM)", "Billing", "$40.00", "$60.00",
                                     "Custom Fields", "T-17"}));
@@ -438,8 +436,8 @@ private Q_SLOTS:
         stored.client = "Acme";
         const quint32 id = addStored(stored);
         onNextModal([](QDialog* dialog) { child<QPushButton>(dialog, "editButton")->click(); });
-        QVERIFY(entrycommands::previewEntry(nullptr, id));
-        QVERIFY(!entrycommands::previewEntry(nullptr, id + 1000));
+        QVERIFY(entrycommands::previewEntry(m_env->context(), nullptr, id));
+        QVERIFY(!entrycommands::previewEntry(m_env->context(), nullptr, id + 1000));
     }
 
     void summaryKeepsAChangedNote() {
@@ -455,7 +453,7 @@ private Q_SLOTS:
             ink->setModified(true);
             dialog->reject();
         });
-        QVERIFY(!entrycommands::previewEntry(nullptr, id));
+        QVERIFY(!entrycommands::previewEntry(m_env->context(), nullptr, id));
         const TimeEntry after = storedEntry(id);
         QCOMPARE(after.note, QByteArray("new bytes"));
         QCOMPARE(after.modified, platform::fileTimeOf(TestEnvironment::fixedNow()));

@@ -18,8 +18,8 @@ class EntrySaverTest : public QObject {
 
     std::unique_ptr<TestEnvironment> m_env;
 
-    static RecordStore& store() { return RecordStore::instance(); }
-    static ClientStructureStore& structure() { return store().clientStructure(); }
+    RecordStore& store() { return m_env->store(); }
+    ClientStructureStore& structure() { return store().clientStructure(); }
 
     static TimeEntry typedEntry() {
         TimeEntry entry;
@@ -36,7 +36,7 @@ class EntrySaverTest : public QObject {
         return entry;
     }
 
-    static QStringList listTexts(ListKind kind) {
+    QStringList listTexts(ListKind kind) {
         ListsByKind lists(store().objectStore());
         if (!lists.open())
             return {};
@@ -48,10 +48,7 @@ private Q_SLOTS:
         m_env = std::make_unique<TestEnvironment>();
         QVERIFY(store().openAll());
     }
-    void cleanup() {
-        RecordStore::reset();
-        m_env.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void addsEntryAndWhatWasTyped() {
         TimeEntry entry = typedEntry();

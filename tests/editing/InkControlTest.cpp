@@ -43,7 +43,7 @@ class InkControlTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        m_ink = std::make_unique<InkControl>();
+        m_ink = std::make_unique<InkControl>(m_env->ui());
         m_ink->resize(400, 300);
         m_ink->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_ink.get()));

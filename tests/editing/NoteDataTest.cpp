@@ -161,7 +161,7 @@ private Q_SLOTS:
     void sizeLimit() {
         QFETCH(int, size);
         QFETCH(bool, accepted);
-        QCOMPARE(acceptNoteSize(QByteArray(size, 'x')), accepted);
+        QCOMPARE(acceptNoteSize(m_env->ui(), QByteArray(size, 'x')), accepted);
         if (accepted) {
             QVERIFY(m_env->ui().shown().isEmpty());
         } else {

@@ -146,7 +146,8 @@ private Q_SLOTS:
         QFETCH(QString, written);
         m_env->ui().queueFile(m_env->filePath(name));
         m_env->ui().queueFilter(filter);
-        QVERIFY(NoteFiles::exportWithDialog(twoLines(), str::ExportNoteFilter, nullptr));
+        QVERIFY(
+            NoteFiles::exportWithDialog(m_env->ui(), twoLines(), str::ExportNoteFilter, nullptr));
         QCOMPARE(m_env->ui().fileFilters(),
                  QStringList{QStringLiteral(
                      "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
@@ -168,20 +169,23 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         m_env->ui().queueFile(m_env->filePath(QStringLiteral("empty.txt")));
         m_env->ui().queueFilter(filter);
-        QVERIFY(NoteFiles::exportWithDialog(NoteData(), str::ExportNoteFilter, nullptr));
+        QVERIFY(
+            NoteFiles::exportWithDialog(m_env->ui(), NoteData(), str::ExportNoteFilter, nullptr));
         QCOMPARE(readFile(m_env->filePath(QStringLiteral("empty.txt"))), expected);
     }
 
     void exportFailureAndCancel() {
         m_env->ui().queueFile(m_env->filePath(QStringLiteral("no/such/folder/n.psw")));
-        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), str::ExportNoteFilter, nullptr));
+        QVERIFY(
+            !NoteFiles::exportWithDialog(m_env->ui(), twoLines(), str::ExportNoteFilter, nullptr));
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{QStringLiteral("Export note failed. Please make sure there is enough "
                                             "storage space and try again.")});
         QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
 
         m_env->ui().clear();
-        QVERIFY(!NoteFiles::exportWithDialog(twoLines(), str::NoteExportFilter, nullptr));
+        QVERIFY(
+            !NoteFiles::exportWithDialog(m_env->ui(), twoLines(), str::NoteExportFilter, nullptr));
         QVERIFY(m_env->ui().shown().isEmpty());
     }
 
@@ -192,7 +196,7 @@ private Q_SLOTS:
                                            6)));
         m_env->ui().queueFile(path);
         m_env->ui().queueFilter(4);
-        const std::optional<NoteData> note = NoteFiles::importWithDialog(nullptr);
+        const std::optional<NoteData> note = NoteFiles::importWithDialog(m_env->ui(), nullptr);
         QVERIFY(note);
         QCOMPARE(note->content().text.toPlainText(), QStringLiteral("hi"));
         QCOMPARE(m_env->ui().fileFilters().first(),
@@ -204,7 +208,7 @@ private Q_SLOTS:
         const QString path = m_env->filePath(QStringLiteral("bad.rtf"));
         QVERIFY(writeFile(path, "no rich text here"));
         m_env->ui().queueFile(path);
-        QVERIFY(!NoteFiles::importWithDialog(nullptr));
+        QVERIFY(!NoteFiles::importWithDialog(m_env->ui(), nullptr));
         QCOMPARE(m_env->ui().shownTexts(), QStringList{NoteFiles::importFailedText()});
     }
 

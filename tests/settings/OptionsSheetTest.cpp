@@ -43,7 +43,7 @@ QStringList describe(const Settings& s) {
 }
 
 QStringList currencies() {
-    ListsByKind lists;
+    ListsByKind lists(test::TestEnvironment::current().store().objectStore());
     return lists.open() ? lists.texts(ListKind::Currency) : QStringList{QStringLiteral("<none>")};
 }
 
@@ -65,7 +65,7 @@ class OptionsSheetTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() {
         if (HelpWindow* help = HelpWindow::current())
@@ -213,9 +213,11 @@ private Q_SLOTS:
         QFETCH(bool, accept);
         QFETCH(QString, currency);
         QFETCH(QStringList, listAfterOk);
-        QVERIFY(addListValue(ListKind::Currency, QStringLiteral("EUR")));
-        QVERIFY(addListValue(ListKind::Currency, QStringLiteral("GBP")));
-        Settings s;
+        QVERIFY(
+            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
+        QVERIFY(
+            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("GBP")));
+        Settings& s = m_env->settings();
         const QStringList before = describe(s);
 
         test::onNextModal([&](QDialog* dialog) {
@@ -227,7 +229,7 @@ private Q_SLOTS:
                 ->setText(QStringLiteral("Job"));
             accept ? dialog->accept() : dialog->reject();
         });
-        const OptionsOutcome outcome = runOptionsSheet(s, nullptr);
+        const OptionsOutcome outcome = runOptionsSheet(m_env->context(), nullptr);
 
         QCOMPARE(outcome.accepted, accept);
         QVERIFY(!outcome.softKeysChanged);

@@ -38,8 +38,8 @@ void touch(const QString& path) {
     file.open(QIODevice::WriteOnly);
 }
 
-bool addClients(const QString& prefix) {
-    ClientsDatabase& clients = RecordStore::instance().clientStructure().clients;
+bool addClients(RecordStore& store, const QString& prefix) {
+    ClientsDatabase& clients = store.clientStructure().clients;
     for (int i = 0; i < kPerTaker; ++i) {
         Client c{0, QStringLiteral("%1 %2").arg(prefix).arg(i), 0};
         if (addClient(clients, c) == 0)
@@ -62,12 +62,11 @@ private Q_SLOTS:
         const QString name = qEnvironmentVariable(kNameVar);
         platform::Profile::setFolder(folder);
         platform::Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
-        RecordStore::reset();
-        QVERIFY(RecordStore::instance().openAll());
+        RecordStore store;
+        QVERIFY(store.openAll());
         touch(folder + QStringLiteral("/ready-") + name);
         QVERIFY(waitForFile(folder + QStringLiteral("/go"), 60000));
-        QVERIFY(addClients(name));
-        RecordStore::reset();
+        QVERIFY(addClients(store, name));
     }
 };
 
@@ -110,20 +109,19 @@ private Q_SLOTS:
 
     void twoProcessesNeverShareAnId() {
         test::TestEnvironment env;
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(env.store().openAll());
         auto first = startTaker(env.folder(), QStringLiteral("first"));
         auto second = startTaker(env.folder(), QStringLiteral("second"));
         QVERIFY(waitForFile(env.filePath(QStringLiteral("ready-first")), 60000));
         QVERIFY(waitForFile(env.filePath(QStringLiteral("ready-second")), 60000));
         touch(env.filePath(QStringLiteral("go")));
-        QVERIFY(addClients(QStringLiteral("parent")));
+        QVERIFY(addClients(env.store(), QStringLiteral("parent")));
         for (QProcess* p : {first.get(), second.get()}) {
             QVERIFY(p->waitForFinished(120000));
             QCOMPARE(p->exitCode(), 0);
         }
 
-        const QList<Client> clients =
-            listClients(RecordStore::instance().clientStructure().clients);
+        const QList<Client> clients = listClients(env.store().clientStructure().clients);
         QSet<quint32> ids;
         for (const Client& c : clients)
             ids.insert(c.clientId);
@@ -131,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(ids.size(), 3 * kPerTaker);
         QVERIFY(!ids.contains(0));
         QCOMPARE(*std::max_element(ids.begin(), ids.end()), quint32(3 * kPerTaker));
-        QCOMPARE(ClientIdCounter().peek(), quint32(3 * kPerTaker + 1));
+        QCOMPARE(ClientIdCounter(env.store().objectStore()).peek(), quint32(3 * kPerTaker + 1));
     }
 };
 

@@ -18,7 +18,7 @@ class ClientStructureTest : public QObject {
 
     std::unique_ptr<test::TestEnvironment> m_env;
 
-    ClientStructureStore& structure() { return RecordStore::instance().clientStructure(); }
+    ClientStructureStore& structure() { return m_env->store().clientStructure(); }
     ClientsDatabase& clients() { return structure().clients; }
     ProjectsDatabase& projects() { return structure().projects; }
     RatesDatabase& rates() { return structure().rates; }
@@ -41,7 +41,7 @@ class ClientStructureTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() { m_env.reset(); }
 
@@ -63,7 +63,7 @@ private Q_SLOTS:
             names.append(c.name);
         QCOMPARE(names, (QStringList{QStringLiteral("acme"), QStringLiteral("Acme"),
                                      QStringLiteral("Zeta")}));
-        QCOMPARE(ClientIdCounter().peek(), 4u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).peek(), 4u);
     }
 
     void clientRecordsAndRename() {
@@ -91,7 +91,7 @@ private Q_SLOTS:
     }
 
     void missingCounterGivesNoClient() {
-        ListsByKind lists;
+        ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QVERIFY(lists.seekFirst(Property::ui2(prop::ListKind, 0)) != 0);
         QVERIFY(lists.deleteCurrent());
@@ -104,7 +104,7 @@ private Q_SLOTS:
     void firstClientAfterDeletingAllDataIsOne() {
         newClient(QStringLiteral("A"));
         newClient(QStringLiteral("B"));
-        QVERIFY(RecordStore::instance().deleteAllData());
+        QVERIFY(m_env->store().deleteAllData());
         QCOMPARE(newClient(QStringLiteral("C")), 1u);
     }
 

@@ -22,7 +22,7 @@ class DataUpgradeTest : public QObject {
 
     std::unique_ptr<test::TestEnvironment> m_env;
 
-    RecordStore& store() { return RecordStore::instance(); }
+    RecordStore& store() { return m_env->store(); }
 
     // An entry as an old version wrote it: no modified time, no change flags.
     quint32 oldEntry(EntryStatus status, FileTime paid = {}) {

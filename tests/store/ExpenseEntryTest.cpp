@@ -47,7 +47,7 @@ class ExpenseEntryTest : public QObject {
 
     std::unique_ptr<test::TestEnvironment> m_env;
 
-    ExpenseDatabase& db() { return RecordStore::instance().expenses(); }
+    ExpenseDatabase& db() { return m_env->store().expenses(); }
 
     ExpenseEntry readBack(quint32 recordId) {
         ExpenseEntry e;
@@ -69,7 +69,7 @@ class ExpenseEntryTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() { m_env.reset(); }
 

@@ -45,22 +45,22 @@ private Q_SLOTS:
     void cleanup() { m_env.reset(); }
 
     void firstStartCreatesEightDatabasesAndCounter() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
         QCOMPARE(store.objectStore()->databases().size(), 8);
         for (const char* name :
              {db::EntriesName, db::ListsName, db::RatesName, db::ClientsName, db::ProjectsName,
               db::TasksName, db::ContactsName, db::ExpensesName})
             QVERIFY2(store.objectStore()->findDatabase(QString::fromLatin1(name)), name);
-        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).peek(), 1u);
         QCOMPARE(store.entryCount(), 0);
     }
 
     void counterStartsFromRegistryWhenClientsExisted() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
         // An older store: the clients exist, the counter lived in the registry.
-        ListsByKind lists;
+        ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QVERIFY(lists.seekFirst(Property::ui2(prop::ListKind, 0)));
         QVERIFY(lists.deleteCurrent());
@@ -68,12 +68,12 @@ private Q_SLOTS:
         reg.createKey(QStringLiteral("Software\\Tempolatch"));
         reg.writeNumber(QStringLiteral("Software\\Tempolatch"), QStringLiteral("NextClient"), 42);
         QVERIFY(store.clientStructure().clients.open());
-        QCOMPARE(ClientIdCounter().next(), 42u);
-        QCOMPARE(ClientIdCounter().next(), 43u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).next(), 42u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).next(), 43u);
     }
 
     void changeFlagsRule() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
         TimeEntryDatabase& entries = store.entries();
         FlaggedRecord record;
@@ -90,8 +90,8 @@ private Q_SLOTS:
     }
 
     void listValuesAreExactAndNeverEmpty() {
-        QVERIFY(RecordStore::instance().openAll());
-        ListsByText lists;
+        QVERIFY(m_env->store().openAll());
+        ListsByText lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QVERIFY(lists.addText(QStringLiteral("Design"), ListKind::Phase));
         QVERIFY(!lists.addText(QStringLiteral("Design"), ListKind::Phase));
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(lists.findText(QStringLiteral("Design"), ListKind::Custom1));
         QVERIFY(!lists.findText(QStringLiteral("Design"), ListKind::Currency));
 
-        ListsByKind byKind;
+        ListsByKind byKind(m_env->store().objectStore());
         QVERIFY(byKind.open());
         // By kind, values of one list keep the order they were added in.
         QCOMPARE(byKind.texts(ListKind::Phase),
@@ -113,48 +113,50 @@ private Q_SLOTS:
     }
 
     void longListTextsAreCutOnRead() {
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         const QString longText(200, QLatin1Char('x'));
-        QVERIFY(addListValue(ListKind::Currency, longText));
-        ListsByKind lists;
+        QVERIFY(addListValue(m_env->store().objectStore(), ListKind::Currency, longText));
+        ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QCOMPARE(lists.texts(ListKind::Currency).first().size(), MaxNameLength);
     }
 
     void savedReportsAreFoundByExactName() {
-        QVERIFY(RecordStore::instance().openAll());
-        ListsByKind lists;
+        QVERIFY(m_env->store().openAll());
+        ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         const quint32 id =
             lists.addProperties({Property::ui2(prop::ListKind, 10),
                                  Property::string(prop::ListText, QStringLiteral("Weekly")),
                                  Property::bytes(prop::ReportDefinition, QByteArray(272, '\0'))});
-        QVERIFY(addListValue(ListKind::Phase, QStringLiteral("Weekly")));
+        QVERIFY(
+            addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Weekly")));
         QCOMPARE(lists.findReport(QStringLiteral("Weekly")), id);
         QCOMPARE(lists.findReport(QStringLiteral("weekly")), 0u);
     }
 
     void deleteAllDataLeavesEmptyDatabasesAndFreshCounter() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QObject window;
         QVERIFY(store.openAll(&window));
         FlaggedRecord record;
         QVERIFY(store.entries().add(record, 3));
-        QVERIFY(addListValue(ListKind::Currency, QStringLiteral("EUR")));
-        ClientIdCounter().next();
-        ClientIdCounter().next();
+        QVERIFY(
+            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
+        ClientIdCounter(m_env->store().objectStore()).next();
+        ClientIdCounter(m_env->store().objectStore()).next();
         QVERIFY(store.deleteAllData(&window));
         QVERIFY(store.isOpen());
         QCOMPARE(store.objectStore()->databases().size(), 8);
         for (const auto& info : store.objectStore()->databases())
             QCOMPARE(info.recordCount, info.type == db::ListsType ? 1 : 0);
-        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).peek(), 1u);
         QCOMPARE(store.entries().notifyTarget(), &window);
         QCOMPARE(store.expenses().notifyTarget(), &window);
     }
 
     void databasesRecreatedElsewhereAreReopened() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
         QString error;
         auto other = platform::ObjectStore::open(store.objectStore()->path(),
@@ -173,7 +175,7 @@ private Q_SLOTS:
     }
 
     void deleteAllOfClientRemovesOnlyThatClient() {
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
         TasksDatabase& tasks = store.clientStructure().tasks;
         for (quint32 client : {1u, 2u, 1u, 3u, 1u})

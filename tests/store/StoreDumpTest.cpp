@@ -27,12 +27,12 @@ class StoreDumpTest : public QObject {
 private Q_SLOTS:
     void dumpShowsDatabasesRecordsAndValuesWithoutWriting() {
         test::TestEnvironment env;
-        QVERIFY(RecordStore::instance().openAll());
-        RecordStore::instance().entries().addProperties(
+        QVERIFY(env.store().openAll());
+        env.store().entries().addProperties(
             {Property::fileTime(prop::EntryDate, platform::FileTime{125911584000000000ull}),
              Property::string(prop::ClientName, QStringLiteral("Acme \"East\""))});
-        QVERIFY(addListValue(ListKind::Currency, QStringLiteral("EUR")));
-        RecordStore::reset();
+        QVERIFY(addListValue(env.store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
+        env.store().close();
 
         auto fileHash = [] {
             QFile f(platform::Profile::storePath());
@@ -62,7 +62,7 @@ private Q_SLOTS:
 
     void recordsAreShownDecoded() {
         test::TestEnvironment env;
-        RecordStore& store = RecordStore::instance();
+        RecordStore& store = env.store();
         QVERIFY(store.openAll());
         ClientStructureStore& s = store.clientStructure();
         Client acme{0, QStringLiteral("Acme \"Inc\""), 0};

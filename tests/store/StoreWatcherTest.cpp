@@ -3,6 +3,7 @@
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
+#include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 
 using namespace tempolatch;
@@ -34,14 +35,14 @@ private Q_SLOTS:
     // Only commits of another connection are news, each reported once, and
     // polling never leaves this connection reading an old snapshot.
     void reportsOtherConnectionsOnce() {
-        auto mine = openStore();
+        RecordStore& records = m_env->store();
+        QVERIFY(records.openAll());
+        ObjectStore* mine = records.objectStore();
         auto other = openStore();
-        QVERIFY(mine && other);
-        const quint32 db =
-            mine->createDatabase(QStringLiteral("Tempolatch Data 1"), 0x04C48CF1, {kDate});
-        QVERIFY(db);
+        QVERIFY(other);
+        const quint32 db = records.entries().databaseId();
 
-        StoreWatcher watcher(nullptr, [&] { return mine.get(); });
+        StoreWatcher watcher(records);
         QSignalSpy spy(&watcher, &StoreWatcher::storeChanged);
         watcher.start(60'000);
         QVERIFY(!watcher.check());
@@ -64,14 +65,16 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 2);
     }
 
+    // Polling never opens the store; a store opened later is a fresh start,
+    // not a change.
     void noStoreNoSignal() {
-        std::unique_ptr<ObjectStore> none;
-        StoreWatcher watcher(nullptr, [&] { return none.get(); });
+        RecordStore& records = m_env->store();
+        StoreWatcher watcher(records);
         QSignalSpy spy(&watcher, &StoreWatcher::storeChanged);
         watcher.start(60'000);
         QVERIFY(!watcher.check());
-        // A store that appears later is a fresh start, not a change.
-        none = openStore();
+        QVERIFY(!records.isOpen());
+        QVERIFY(records.openAll());
         QVERIFY(!watcher.check());
         QCOMPARE(spy.count(), 0);
     }

@@ -34,15 +34,15 @@ class BackupCommandLineTest : public QObject {
 
     // The store of `profile` as this process sees it now.
     void useProfile(const QString& profile) {
-        RecordStore::reset();
+        m_env->store().close();
         Profile::setFolder(profile);
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
 
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() { m_env.reset(); }
 
@@ -53,7 +53,7 @@ private Q_SLOTS:
         test::fillStore(3);
         const QList<TimeEntry> entries = test::allEntries();
         const QStringList structure = test::structureLines();
-        RecordStore::reset();
+        m_env->store().close();
 
         const QString file = path(QStringLiteral("nightly.tld"));
         QCOMPARE(run(source, {QStringLiteral("backup"), file}), 0);
@@ -100,13 +100,13 @@ private Q_SLOTS:
         }
         test::fillStore(1);
         const QString before = test::storeSnapshot();
-        RecordStore::reset();
+        m_env->store().close();
         args.replaceInStrings(QStringLiteral("@"), m_env->folder());
 
         QCOMPARE(run(m_env->folder(), args), exitCode);
         QVERIFY2(m_stderr.contains(message.toUtf8()), m_stderr.constData());
         QVERIFY(!QFile::exists(path(QStringLiteral("no"))));
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         QCOMPARE(test::storeSnapshot(), before);
     }
 };

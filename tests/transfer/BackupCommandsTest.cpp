@@ -24,7 +24,7 @@ class BackupCommandsTest : public QObject {
 
     std::unique_ptr<test::TestEnvironment> m_env;
 
-    ScriptedUi& ui() { return m_env->ui(); }
+    test::ScriptedUi& ui() { return m_env->ui(); }
     QString path(const QString& name) const { return m_env->filePath(name); }
 
     void addEntry(const QString& client) {
@@ -32,7 +32,7 @@ class BackupCommandsTest : public QObject {
         e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
-        QVERIFY(tempolatch::addEntry(RecordStore::instance().entries(), e));
+        QVERIFY(tempolatch::addEntry(m_env->store().entries(), e));
     }
     QStringList entryClients() {
         QStringList clients;
@@ -44,14 +44,14 @@ class BackupCommandsTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
     }
     void cleanup() { m_env.reset(); }
 
     void createBackupWritesTheChosenFile() {
         addEntry(QStringLiteral("A"));
         ui().queueFile(path(QStringLiteral("mine")));
-        QVERIFY(!createBackup(nullptr));
+        QVERIFY(!createBackup(m_env->context(), nullptr));
         QCOMPARE(ui().fileFilters(), QStringList{QStringLiteral("Backup Files (*.tld)|*.tld|")});
         QVERIFY(ui().shown().isEmpty());
         // The default extension is added.
@@ -60,11 +60,11 @@ private Q_SLOTS:
 
         // Cancel writes nothing and says nothing.
         ui().clear();
-        QVERIFY(!createBackup(nullptr));
+        QVERIFY(!createBackup(m_env->context(), nullptr));
         QVERIFY(ui().shown().isEmpty());
 
         ui().queueFile(path(QStringLiteral("no/such/folder.tld")));
-        QVERIFY(!createBackup(nullptr));
+        QVERIFY(!createBackup(m_env->context(), nullptr));
         QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::BackupFailed)});
         QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
     }
@@ -82,12 +82,12 @@ private Q_SLOTS:
         QFETCH(QStringList, clients);
         addEntry(QStringLiteral("A"));
         const QString file = path(QStringLiteral("a.tld"));
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
         addEntry(QStringLiteral("B"));
 
         ui().queueFile(file);
         ui().queueAnswer(deleteFirst ? Answer::Yes : Answer::No);
-        QVERIFY(restoreBackup(nullptr));
+        QVERIFY(restoreBackup(m_env->context(), nullptr));
         QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::DeleteBeforeRestoreQuestion)});
         QCOMPARE(ui().shown().first().icon, MessageIcon::Warning);
         QCOMPARE(ui().shown().first().buttons, Ui::Buttons::YesNo);
@@ -122,7 +122,7 @@ private Q_SLOTS:
         addEntry(QStringLiteral("Kept"));
         ui().queueFile(file);
         ui().queueAnswer(Answer::Yes);
-        QVERIFY(restoreBackup(nullptr));
+        QVERIFY(restoreBackup(m_env->context(), nullptr));
         QCOMPARE(ui().shownTexts().last(), resourceString(message));
         QCOMPARE(ui().shown().last().icon, MessageIcon::Stop);
         QCOMPARE(entryClients(), QStringList{QStringLiteral("Kept")});
@@ -133,27 +133,28 @@ private Q_SLOTS:
 
     void removeAllDataKeepsSettings() {
         test::fillStore(2);
-        QVERIFY(addListValue(ListKind::Phase, QStringLiteral("Design")));
+        QVERIFY(
+            addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Design")));
         QVERIFY(Registry::user().createKey(QString::fromLatin1(Registry::AppKey)));
         QVERIFY(Registry::user().writeNumber(QString::fromLatin1(Registry::AppKey),
                                              QStringLiteral("tlVersion"), 300));
         const QString before = test::storeSnapshot();
 
-        QVERIFY(!removeAllData(nullptr));  // No is the default answer
+        QVERIFY(!removeAllData(m_env->context(), nullptr));  // No is the default answer
         QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::DeleteAllDataQuestion)});
         QCOMPARE(ui().shown().first().icon, MessageIcon::Warning);
         QCOMPARE(test::storeSnapshot(), before);
 
         ui().queueAnswer(Answer::Yes);
-        QVERIFY(removeAllData(nullptr));
+        QVERIFY(removeAllData(m_env->context(), nullptr));
         QCOMPARE(ui().shown().size(), 2);  // the question only
         QVERIFY(test::allEntries().isEmpty());
         QVERIFY(test::allExpenses().isEmpty());
         QCOMPARE(test::structureLines(), QStringList{QStringLiteral("defaults")});
-        ListsByKind lists;
+        ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QVERIFY(lists.texts(ListKind::Phase).isEmpty());
-        QCOMPARE(ClientIdCounter().peek(), 1u);
+        QCOMPARE(ClientIdCounter(m_env->store().objectStore()).peek(), 1u);
         QCOMPARE(Registry::user().readNumber(QString::fromLatin1(Registry::AppKey),
                                              QStringLiteral("tlVersion")),
                  std::optional<quint32>(300));
@@ -161,7 +162,7 @@ private Q_SLOTS:
 
     void mainWindowRunsTheCommands() {
         addEntry(QStringLiteral("A"));
-        MainFrame frame;
+        MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         const QString file = path(QStringLiteral("menu.tld"));
         ui().queueFile(file);

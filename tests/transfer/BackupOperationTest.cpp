@@ -143,11 +143,13 @@ void loopClientsToRoot(QByteArray& bytes) {
 // Fails after the time entries are written.
 class FailingBackup : public BackupOperation {
 public:
+    using BackupOperation::BackupOperation;
     bool writeExpenses(CompoundStorage&) override { return false; }
 };
 
 class ArchivesOnly : public BackupOperation {
 public:
+    using BackupOperation::BackupOperation;
     bool acceptFileKind(quint32 kind) const override { return kind == 2; }
 };
 
@@ -159,7 +161,7 @@ class BackupOperationTest : public QObject {
     std::unique_ptr<test::TestEnvironment> m_env;
 
     QString path(const QString& name) const { return m_env->filePath(name); }
-    RecordStore& store() { return RecordStore::instance(); }
+    RecordStore& store() { return m_env->store(); }
 
     static QSet<quint32> idsOf(const QList<TimeEntry>& entries) {
         QSet<quint32> ids;
@@ -177,7 +179,7 @@ private Q_SLOTS:
 
     void emptyStoreLayout() {
         const QString file = path(QStringLiteral("empty.tld"));
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
         QCOMPARE(test::compoundLines(file),
                  QStringList({QStringLiteral("Clients storage"),
                               QStringLiteral("Clients/DefaultClient stream 00000000"),
@@ -191,7 +193,7 @@ private Q_SLOTS:
         const QList<ExpenseEntry> expenses = test::allExpenses();
         const QStringList structure = test::structureLines();
         const QString file = path(QStringLiteral("all.tld"));
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
 
         // Client storages in directory order hold the clients in name order,
         // and every one comes before "DefaultClient".
@@ -209,7 +211,7 @@ private Q_SLOTS:
         QCOMPARE(clientNames, expectedNames << QStringLiteral("DefaultClient"));
 
         QVERIFY(store().deleteAllData());
-        QCOMPARE(BackupOperation().restore(file), int(BackupOperation::RestoreOk));
+        QCOMPARE(BackupOperation(m_env->store()).restore(file), int(BackupOperation::RestoreOk));
 
         const QList<TimeEntry> restored = test::allEntries();
         QCOMPARE(test::withoutIds(restored), test::withoutIds(entries));
@@ -233,11 +235,11 @@ private Q_SLOTS:
     void restoringTwiceAddsRecordsTwiceAndNamesOnce() {
         test::fillStore(3);
         const QString file = path(QStringLiteral("twice.tld"));
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
         const QStringList structure = test::structureLines();
         QVERIFY(store().deleteAllData());
-        QCOMPARE(BackupOperation().restore(file), 0);
-        QCOMPARE(BackupOperation().restore(file), 0);
+        QCOMPARE(BackupOperation(m_env->store()).restore(file), 0);
+        QCOMPARE(BackupOperation(m_env->store()).restore(file), 0);
 
         QCOMPARE(test::allEntries().size(), 10);
         QCOMPARE(test::allExpenses().size(), 6);
@@ -264,7 +266,7 @@ private Q_SLOTS:
         QFETCH(quint32, version);
         const QString file = path(QStringLiteral("v%1.tld").arg(version));
         QVERIFY(writeBackupFile(file, version));
-        QCOMPARE(BackupOperation().restore(file), 0);
+        QCOMPARE(BackupOperation(m_env->store()).restore(file), 0);
 
         const QList<TimeEntry> entries = test::allEntries();
         QCOMPARE(entries.size(), 2);
@@ -340,9 +342,10 @@ private Q_SLOTS:
         const QString before = test::storeSnapshot();
         const QList<TimeEntry> entries = test::allEntries();
         for (bool deleteAll : {false, true}) {
-            std::unique_ptr<BackupOperation> op = damage == QLatin1String("kind refused")
-                                                      ? std::make_unique<ArchivesOnly>()
-                                                      : std::make_unique<BackupOperation>();
+            std::unique_ptr<BackupOperation> op =
+                damage == QLatin1String("kind refused")
+                    ? std::make_unique<ArchivesOnly>(m_env->store())
+                    : std::make_unique<BackupOperation>(m_env->store());
             QCOMPARE(op->restore(file, deleteAll), result);
             QCOMPARE(test::storeSnapshot(), before);
             // Read through the store's own databases, which stay usable.
@@ -352,7 +355,7 @@ private Q_SLOTS:
         // The same store takes a good file afterwards, exactly once.
         const QString good = path(QStringLiteral("good.tld"));
         QVERIFY(writeBackupFile(good, 300));
-        QCOMPARE(BackupOperation().restore(good, true), 0);
+        QCOMPARE(BackupOperation(m_env->store()).restore(good, true), 0);
         QCOMPARE(test::allEntries().size(), 2);
         QCOMPARE(test::allExpenses().size(), 1);
     }
@@ -366,14 +369,16 @@ private Q_SLOTS:
         old.close();
         const QStringList filesBefore = QDir(m_env->folder()).entryList(QDir::Files);
 
-        QVERIFY(!FailingBackup().backup(file));
-        QVERIFY(!FailingBackup().backup(path(QStringLiteral("new.tld"))));
-        QVERIFY(!BackupOperation().backup(path(QStringLiteral("missing/folder.tld"))));
+        QVERIFY(!FailingBackup(m_env->store()).backup(file));
+        QVERIFY(!FailingBackup(m_env->store()).backup(path(QStringLiteral("new.tld"))));
+        QVERIFY(
+            !BackupOperation(m_env->store()).backup(path(QStringLiteral("missing/folder.tld"))));
         // Never over the store it backs up, by whatever name.
-        QVERIFY(!BackupOperation().backup(Profile::storePath()));
-        QVERIFY(!BackupOperation().backup(m_env->folder() + QStringLiteral("/./store.db-wal")));
+        QVERIFY(!BackupOperation(m_env->store()).backup(Profile::storePath()));
+        QVERIFY(!BackupOperation(m_env->store())
+                     .backup(m_env->folder() + QStringLiteral("/./store.db-wal")));
         QVERIFY(QFile::link(Profile::storePath(), path(QStringLiteral("link.tld"))));
-        QVERIFY(!BackupOperation().backup(path(QStringLiteral("link.tld"))));
+        QVERIFY(!BackupOperation(m_env->store()).backup(path(QStringLiteral("link.tld"))));
         QVERIFY(QFile::remove(path(QStringLiteral("link.tld"))));
         QCOMPARE(test::allEntries().size(), 5);
 
@@ -382,14 +387,14 @@ private Q_SLOTS:
         QCOMPARE(old.readAll(), QByteArray("the previous backup"));
         old.close();
         // A good one replaces it.
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
         QVERIFY(!test::compoundLines(file).isEmpty());
     }
 
     void olefileReadsOurBackups() {
         test::fillStore(12);
         const QString file = path(QStringLiteral("ole.tld"));
-        QVERIFY(BackupOperation().backup(file));
+        QVERIFY(BackupOperation(m_env->store()).backup(file));
         const test::OleFileListing theirs = test::oleFileListing(file);
         if (!theirs.available)
             QSKIP("python3-olefile is not installed");

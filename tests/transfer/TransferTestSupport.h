@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "common/TestEnvironment.h"
 #include "platform/CompoundFile.h"
 #include "platform/ObjectStore.h"
 #include "store/Client.h"
@@ -21,7 +22,7 @@ namespace tempolatch::test {
 inline QString storeSnapshot() {
     QString text;
     QTextStream out(&text);
-    dumpStore(*RecordStore::instance().objectStore(), out);
+    dumpStore(*TestEnvironment::current().store().objectStore(), out);
     out.flush();
     return text;
 }
@@ -39,11 +40,11 @@ QList<Record> allRecords(Db& db, int (*read)(Db&, Record&)) {
 }
 
 inline QList<TimeEntry> allEntries() {
-    return allRecords(RecordStore::instance().entries(), readEntry);
+    return allRecords(TestEnvironment::current().store().entries(), readEntry);
 }
 
 inline QList<ExpenseEntry> allExpenses() {
-    return allRecords(RecordStore::instance().expenses(), readExpense);
+    return allRecords(TestEnvironment::current().store().expenses(), readExpense);
 }
 
 // Records as a file carries them: without record id and change flags.
@@ -67,7 +68,7 @@ inline QString rateLine(const Rate& r) {
 
 // The client structure by name, without ids: one line per record.
 inline QStringList structureLines() {
-    ClientStructureStore& s = RecordStore::instance().clientStructure();
+    ClientStructureStore& s = TestEnvironment::current().store().clientStructure();
     QStringList lines;
     auto addRates = [&](quint32 clientId) {
         for (const Rate& r : listRates(s.rates, clientId))
@@ -105,7 +106,7 @@ inline Rate sampleRate(quint32 clientId, const QString& description, RateType ty
 // their name order, each with pairs, tasks, contacts and rates, and
 // default rates.
 inline void fillStore(int clients) {
-    RecordStore& store = RecordStore::instance();
+    RecordStore& store = TestEnvironment::current().store();
     for (int i = 0; i < 5; ++i) {
         TimeEntry e;
         e.date = at(2026, 11, 2 + i, 9, 30, i % 2);

@@ -210,8 +210,8 @@ private Q_SLOTS:
             QVERIFY(EntryFilter::compare(c, d, 0) > 0);
         }
 
-        QVERIFY(RecordStore::instance().openAll());
-        TimeEntryDatabase& db = RecordStore::instance().entries();
+        QVERIFY(m_env->store().openAll());
+        TimeEntryDatabase& db = m_env->store().entries();
         QVERIFY(addEntry(db, a) && addEntry(db, b));
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 1) < 0);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 0) > 0);

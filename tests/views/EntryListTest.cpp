@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     // The selection survives a reload; a row added with the select flag wins.
     void selectionAcrossReloads() {
-        DefaultEntryList list;
+        DefaultEntryList list(m_env->settings());
         const QList<EntryRow> rows = {row(1, {}, 1), row(2, {}, 2), row(3, {}, 3)};
         reload(list, rows);
         QVERIFY(!list.hasSelection());
@@ -95,14 +95,14 @@ private Q_SLOTS:
     }
 
     void defaultListTapsAndRowHeight() {
-        DefaultEntryList list;
+        DefaultEntryList list(m_env->settings());
         list.resize(300, 400);
         list.show();
         reload(list, {row(1, {}, 1), row(2, {}, 2)});
         QCOMPARE(list.linesPerRow(), 4);
         const int textHeight = list.fontMetrics().height();
         QCOMPARE(list.visualRect(list.model()->index(0, 0)).height(), textHeight * 4 + 1);
-        Settings::instance().viewCust[1] = 2;
+        m_env->settings().viewCust[1] = 2;
         QCOMPARE(list.linesPerRow(), 3);
 
         QSignalSpy tapped(&list.events(), &EntryListEvents::entryTapped);

@@ -171,8 +171,8 @@ private Q_SLOTS:
 
     // The whole reload: walk, filter, arrange, rows.
     void reloadShowsTheFilteredPeriod() {
-        QVERIFY(RecordStore::instance().openAll());
-        TimeEntryDatabase& db = RecordStore::instance().entries();
+        QVERIFY(m_env->store().openAll());
+        TimeEntryDatabase& db = m_env->store().entries();
         auto add = [&db](platform::FileTime when, const QString& client, const QString& task) {
             TimeEntry e = entry(EntryStatus::Billable, false);
             e.date = when;
@@ -189,14 +189,14 @@ private Q_SLOTS:
         const quint32 nextDay = add(at(2026, 12, 8), QStringLiteral("Acme"), QStringLiteral("T"));
 
         SimpleEntryList list(ColumnLayout::timeEntries());
-        TimeEntryRecords records(EntryFilter::view(), Settings::instance(), &db);
-        auto view = PeriodView::make(PeriodView::Day);
+        TimeEntryRecords records(EntryFilter::view(), m_env->settings(), db);
+        auto view = PeriodView::make(PeriodView::Day, m_env->settings());
         view->attach(&list, &records);
         view->reload(1, other);
         QCOMPARE(list.recordIds(), (QList<quint32>{atStart, other, evening}));
         QCOMPARE(list.selectedRecordId(), other);
 
-        Settings::instance().sort = 1;
+        m_env->settings().sort = 1;
         view->reload(0, 0);
         QCOMPARE(list.recordIds(), (QList<quint32>{other, evening, atStart}));
         QCOMPARE(list.selectedRecordId(), other);

@@ -40,24 +40,24 @@ class FilterSheetTest : public QObject {
     quint32 addClientNamed(const QString& name) {
         Client client;
         client.name = name;
-        addClient(RecordStore::instance().clientStructure().clients, client);
+        addClient(m_env->store().clientStructure().clients, client);
         return client.clientId;
     }
 
 private Q_SLOTS:
     void init() {
         m_env = std::make_unique<test::TestEnvironment>();
-        QVERIFY(RecordStore::instance().openAll());
-        ClientStructureStore& structure = RecordStore::instance().clientStructure();
+        QVERIFY(m_env->store().openAll());
+        ClientStructureStore& structure = m_env->store().clientStructure();
         const quint32 acme = addClientNamed(QStringLiteral("Acme"));
         const quint32 zeta = addClientNamed(QStringLiteral("Zeta"));
         addProjectTask(structure.projects, acme, QStringLiteral("Site"), QStringLiteral("Paint"));
         addProjectTask(structure.projects, zeta, QStringLiteral("Shop"), QStringLiteral("Sell"));
         addContact(structure.contacts, acme, QStringLiteral("Ann"));
         addContact(structure.contacts, zeta, QStringLiteral("Zoe"));
-        addListValue(ListKind::Phase, QStringLiteral("Design"));
-        addListValue(ListKind::Currency, QStringLiteral("EUR"));
-        addListValue(ListKind::Custom2, QStringLiteral("Blue"));
+        addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Design"));
+        addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR"));
+        addListValue(m_env->store().objectStore(), ListKind::Custom2, QStringLiteral("Blue"));
     }
     void cleanup() {
         m_sheet.reset();
@@ -66,7 +66,7 @@ private Q_SLOTS:
 
     void listsStartWithAll() {
         EntryFilter filter;
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         QCOMPARE(items(list("client")), (QStringList{"(All)", "Acme", "Zeta"}));
         QCOMPARE(items(list("project")), QStringList{"(All)"});
         QCOMPARE(items(list("billTo")), QStringList{"(All)"});
@@ -83,7 +83,7 @@ private Q_SLOTS:
 
     void choosingAClientRefillsProjectAndBillTo() {
         EntryFilter filter;
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         QComboBox* client = list("client");
         client->setCurrentIndex(2);
         Q_EMIT client->activated(2);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         filter.rateType = 0;
         filter.nonBillable = false;
         const EntryFilter before = filter;
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         QCOMPARE(list("client")->currentText(), QStringLiteral("Acme"));
         QCOMPARE(items(list("project")), (QStringList{"(All)", "Site"}));
         QCOMPARE(list("billTo")->currentText(), QStringLiteral("Gone"));
@@ -131,7 +131,7 @@ private Q_SLOTS:
     void rateTypeBackToAll() {
         EntryFilter filter;
         filter.rateType = 2;
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         QCOMPARE(list("rateType")->currentIndex(), 3);
         list("rateType")->setCurrentIndex(0);
         m_sheet->accept();
@@ -145,7 +145,7 @@ private Q_SLOTS:
         filter.custom2 = QStringLiteral("Blue");
         filter.rateType = 4;
         filter.setFlags(EntryFilter::PaidFlag);
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         m_sheet->findChild<QPushButton*>(QStringLiteral("clear"))->click();
         for (const char* name : {"client", "project", "phase", "billTo", "currency", "custom1",
                                  "custom2", "custom3", "rateType"})
@@ -159,7 +159,7 @@ private Q_SLOTS:
     void cancelChangesNothing() {
         EntryFilter filter;
         filter.client = QStringLiteral("Zeta");
-        m_sheet = std::make_unique<FilterSheet>(filter);
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
         m_sheet->clear();
         m_sheet->reject();
         QCOMPARE(filter.client, QStringLiteral("Zeta"));

@@ -68,7 +68,7 @@ class MainFrameViewsTest : public QObject {
     // Entries of the week of 2026-12-07: Billable Acme, Non Billable Zeta,
     // Paid Acme, Billed Beta; and one a month earlier.
     void addEntries() {
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         struct Sample {
             platform::FileTime when;
             EntryStatus status;
@@ -87,14 +87,14 @@ class MainFrameViewsTest : public QObject {
             e.status = sample.status;
             e.client = QString::fromLatin1(sample.client);
             e.task = QStringLiteral("Work");
-            QVERIFY(addEntry(RecordStore::instance().entries(), e));
+            QVERIFY(addEntry(m_env->store().entries(), e));
             m_ids.append(e.recordId);
         }
     }
 
     MainFrame& createFrame(quint32 view = 2, quint32 listStyle = 1) {
         storeSettings(view, listStyle);
-        m_frame = std::make_unique<MainFrame>();
+        m_frame = std::make_unique<MainFrame>(m_env->context());
         if (!m_frame->create())
             qWarning("the main window could not be created");
         return *m_frame;
@@ -128,8 +128,8 @@ private Q_SLOTS:
         MainFrame& frame = createFrame(9, 7);
         QVERIFY(dynamic_cast<DefaultEntryList*>(frame.entryList()));
         QCOMPARE(frame.periodView()->type(), int(PeriodView::Week));
-        QCOMPARE(Settings::instance().view, 2u);
-        QCOMPARE(Settings::instance().listStyle, 0u);
+        QCOMPARE(m_env->settings().view, 2u);
+        QCOMPARE(m_env->settings().listStyle, 0u);
     }
 
     // Each type shows the period holding the previous one's start.
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[1], m_ids[3]}));
         frame.onCommand(cmd::PeriodMonth);
         QCOMPARE(frame.periodView()->start(), day(2026, 12, 1));
-        QCOMPARE(Settings::instance().view, 3u);
+        QCOMPARE(m_env->settings().view, 3u);
         frame.navigationBar()->runCommand(112);  // next month
         frame.onCommand(cmd::PeriodDay);
         QCOMPARE(frame.periodView()->start(), day(2027, 1, 1));
@@ -154,7 +154,7 @@ private Q_SLOTS:
         frame.periodView()->reload(1, m_ids[1]);
         frame.onCommand(cmd::ListStyleSimple);
         QVERIFY(dynamic_cast<SimpleEntryList*>(frame.entryList()));
-        QCOMPARE(Settings::instance().listStyle, 1u);
+        QCOMPARE(m_env->settings().listStyle, 1u);
         QCOMPARE(frame.periodView()->start(), day(2026, 12, 6));
         QCOMPARE(shown().size(), 4);
         frame.periodView()->reload(1, m_ids[3]);
@@ -209,7 +209,7 @@ private Q_SLOTS:
     void arrangeByReordersTheList() {
         MainFrame& frame = createFrame();
         frame.onCommand(cmd::ArrangeClient);
-        QCOMPARE(Settings::instance().sort, quint16(1));
+        QCOMPARE(m_env->settings().sort, quint16(1));
         QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[3], m_ids[1]}));
         frame.onCommand(cmd::ArrangeDefault);
         QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0], m_ids[1], m_ids[3]}));
@@ -229,8 +229,8 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::PeriodCustom);
         QCOMPARE(frame.periodView()->type(), int(PeriodView::Custom));
-        QCOMPARE(Settings::instance().view, 4u);
-        QCOMPARE(Settings::instance().periodStart, day(2026, 11, 1));
+        QCOMPARE(m_env->settings().view, 4u);
+        QCOMPARE(m_env->settings().periodStart, day(2026, 11, 1));
         QCOMPARE(shown(), (QList<quint32>{m_ids[4], m_ids[2], m_ids[0]}));
 
         // Now set: the dialog opens on the stored period; cancel keeps all.
@@ -252,7 +252,7 @@ private Q_SLOTS:
             dialog->accept();
         });
         frame.onCommand(cmd::Customize);
-        QCOMPARE(Settings::instance().viewCust[0], 2u);
+        QCOMPARE(m_env->settings().viewCust[0], 2u);
         QCOMPARE(shown().size(), 4);
     }
 
@@ -299,7 +299,7 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::OpenEntryById);
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
+        TimeEntryDatabase& entries = m_env->store().entries();
         TimeEntry edited;
         entries.seekRecord(m_ids[0]);
         readEntry(entries, edited);

@@ -49,7 +49,7 @@ private Q_SLOTS:
     void cleanup() { m_env.reset(); }
 
     void buttonsAndKeys() {
-        auto view = PeriodView::make(PeriodView::Week);
+        auto view = PeriodView::make(PeriodView::Week, m_env->settings());
         NavigationBar bar(view.get(), QFont());
         auto* next = bar.findChild<QToolButton*>(QStringLiteral("next"));
         auto* previous = bar.findChild<QToolButton*>(QStringLiteral("previous"));
@@ -73,25 +73,25 @@ private Q_SLOTS:
         QCOMPARE(view->start(), day(2026, 12, 6));
 
         // The Month bar has the buttons but not the keys; the custom bar has neither.
-        auto month = PeriodView::make(PeriodView::Month);
+        auto month = PeriodView::make(PeriodView::Month, m_env->settings());
         NavigationBar monthBar(month.get(), QFont());
         QTest::keyClick(&monthBar, Qt::Key_Right);
         QCOMPARE(month->start(), day(2026, 12, 1));
         QVERIFY(monthBar.findChild<QToolButton*>(QStringLiteral("next")));
-        auto custom = PeriodView::make(PeriodView::Custom);
+        auto custom = PeriodView::make(PeriodView::Custom, m_env->settings());
         NavigationBar customBar(custom.get(), QFont());
         QVERIFY(customBar.findChildren<QToolButton*>().isEmpty());
     }
 
     void weekNumberAndCalendar() {
-        Settings::instance().setFlag(WeekStartsMonday, true);
-        auto view = PeriodView::make(PeriodView::Week);
+        m_env->settings().setFlag(WeekStartsMonday, true);
+        auto view = PeriodView::make(PeriodView::Week, m_env->settings());
         NavigationBar bar(view.get(), QFont());
         bar.show();
         auto* week = bar.findChild<QLabel*>(QStringLiteral("weekNumber"));
         QVERIFY(week);
         QVERIFY(week->isHidden());
-        Settings::instance().setFlag(ShowWeekNumbers, true);
+        m_env->settings().setFlag(ShowWeekNumbers, true);
         view->reload(0, 0);
         QCOMPARE(week->text(), QStringLiteral("50"));
         QVERIFY(!week->isHidden());
@@ -109,7 +109,7 @@ private Q_SLOTS:
     }
 
     void monthMenu() {
-        auto view = PeriodView::make(PeriodView::Month);
+        auto view = PeriodView::make(PeriodView::Month, m_env->settings());
         NavigationBar bar(view.get(), QFont());
         std::unique_ptr<QMenu> menu(bar.createMonthMenu(nullptr));
         QStringList texts;
@@ -141,7 +141,7 @@ private Q_SLOTS:
     }
 
     void customTitleOpensThePeriodDialog() {
-        auto view = PeriodView::make(PeriodView::Custom);
+        auto view = PeriodView::make(PeriodView::Custom, m_env->settings());
         view->setPeriod(day(2026, 11, 1), day(2026, 11, 30));
         NavigationBar bar(view.get(), QFont());
         whenDialogOpens<CustomPeriodDialog>([](CustomPeriodDialog* dialog) {
@@ -155,13 +155,13 @@ private Q_SLOTS:
         });
         bar.titleTapped();
         QCOMPARE(bar.titleText(), QStringLiteral("Oct 5, 2026 - Oct 9, 2026"));
-        QCOMPARE(Settings::instance().periodStart, day(2026, 10, 5));
-        QCOMPARE(Settings::instance().periodEnd, day(2026, 10, 9));
+        QCOMPARE(m_env->settings().periodStart, day(2026, 10, 5));
+        QCOMPARE(m_env->settings().periodEnd, day(2026, 10, 9));
     }
 
     void customPeriodPreset() {
         Settings settings;
-        auto view = PeriodView::make(PeriodView::Month);
+        auto view = PeriodView::make(PeriodView::Month, m_env->settings());
         auto [start, end] = CustomPeriodDialog::preset(settings, view.get());
         QCOMPARE(start, day(2026, 12, 1));
         QCOMPARE(end.date(), QDate(2026, 12, 31));

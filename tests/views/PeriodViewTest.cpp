@@ -55,7 +55,9 @@ public:
 class AllRecords : public PeriodRecords {
 public:
     QList<RowContext> contexts;
-    RecordDatabase* database() override { return &RecordStore::instance().entries(); }
+    RecordDatabase* database() override {
+        return &test::TestEnvironment::current().store().entries();
+    }
     void addRecord(const platform::PropertyList&, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override {
         contexts.append(context);
@@ -73,9 +75,9 @@ class PeriodViewTest : public QObject {
 
     std::unique_ptr<test::TestEnvironment> m_env;
 
-    static void setFlag(StyleFlag flag, bool on) { Settings::instance().setFlag(flag, on); }
-    static quint32 addDated(const SystemTime& st) {
-        return RecordStore::instance().entries().addProperties(
+    void setFlag(StyleFlag flag, bool on) { m_env->settings().setFlag(flag, on); }
+    quint32 addDated(const SystemTime& st) {
+        return m_env->store().entries().addProperties(
             {platform::Property::fileTime(prop::EntryDate, *platform::toFileTime(st))});
     }
 
@@ -116,7 +118,7 @@ private Q_SLOTS:
     // Stepping a Month view: the start stays on the 1st, the period ends a
     // minute before midnight while loading reaches 23:59:59.
     void monthViewSteps() {
-        auto view = PeriodView::make(PeriodView::Month);
+        auto view = PeriodView::make(PeriodView::Month, m_env->settings());
         view->setPeriod(at(2026, 1, 20, 15, 30), {});
         view->next();
         QCOMPARE(view->start(), at(2026, 2, 1));
@@ -145,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QDate, expected);
         setFlag(WeekStartsMonday, monday);
         platform::Clock::setFixed(QDateTime(QDate(2026, 12, 13), QTime(18, 45)));
-        auto view = PeriodView::make(PeriodView::Week);
+        auto view = PeriodView::make(PeriodView::Week, m_env->settings());
         view->next();
         view->today();
         QCOMPARE(view->start(), at(expected.year(), expected.month(), expected.day()));
@@ -156,7 +158,7 @@ private Q_SLOTS:
     }
 
     void dayView() {
-        auto view = PeriodView::make(PeriodView::Day);
+        auto view = PeriodView::make(PeriodView::Day, m_env->settings());
         view->setPeriod(at(2024, 2, 28, 13, 5), at(1999, 1, 1));
         view->next();
         QCOMPARE(view->start(), at(2024, 2, 29));
@@ -172,7 +174,7 @@ private Q_SLOTS:
     }
 
     void customView() {
-        auto view = PeriodView::make(PeriodView::Custom);
+        auto view = PeriodView::make(PeriodView::Custom, m_env->settings());
         QVERIFY(!view->canStep());
         view->setPeriod(at(2026, 11, 3, 9), at(2026, 11, 20, 8));
         SystemTime start, end;
@@ -196,11 +198,11 @@ private Q_SLOTS:
 
     // The view keeps the period containing the old start across types.
     void periodKeptAcrossTypes() {
-        auto month = PeriodView::make(PeriodView::Month);
+        auto month = PeriodView::make(PeriodView::Month, m_env->settings());
         month->setPeriod(at(2026, 5, 1), {});
         SystemTime start, end;
         month->getPeriod(start, end);
-        auto week = PeriodView::make(PeriodView::Week);
+        auto week = PeriodView::make(PeriodView::Week, m_env->settings());
         week->setPeriod(start, end);
         QCOMPARE(week->start(), at(2026, 4, 26));
         QCOMPARE(week->title(), QStringLiteral("Week Of Apr 26, 2026"));
@@ -209,9 +211,9 @@ private Q_SLOTS:
     void titlesWithQuotedLongFormat() {
         platform::Locale::set(QLocale(QLocale::Portuguese, QLocale::Brazil));
         QVERIFY(platform::Locale::longDateFormat().contains(QLatin1Char('\'')));
-        auto view = PeriodView::make(PeriodView::Day);
+        auto view = PeriodView::make(PeriodView::Day, m_env->settings());
         QCOMPARE(view->title(), QStringLiteral("07/12/2026"));
-        auto week = PeriodView::make(PeriodView::Week);
+        auto week = PeriodView::make(PeriodView::Week, m_env->settings());
         QVERIFY(week->title().endsWith(QStringLiteral("06/12/2026")));
     }
 
@@ -229,7 +231,7 @@ private Q_SLOTS:
         QFETCH(QDate, day);
         QFETCH(int, week);
         setFlag(WeekStartsMonday, monday);
-        auto view = PeriodView::make(PeriodView::Week);
+        auto view = PeriodView::make(PeriodView::Week, m_env->settings());
         view->setPeriod(at(day.year(), day.month(), day.day()), {});
         QCOMPARE(view->weekNumber(), 0);
         setFlag(ShowWeekNumbers, true);
@@ -274,7 +276,7 @@ private Q_SLOTS:
     // The walk: from the first record at the start to the last one inside the
     // period, with the view's context, then sorted by the records' order.
     void reloadWalksThePeriod() {
-        QVERIFY(RecordStore::instance().openAll());
+        QVERIFY(m_env->store().openAll());
         const quint32 before = addDated(at(2026, 12, 6, 23, 59, 59));
         const quint32 atStart = addDated(at(2026, 12, 7));
         const quint32 inside = addDated(at(2026, 12, 7, 23, 59, 59));
@@ -284,7 +286,7 @@ private Q_SLOTS:
 
         RecordingList list;
         AllRecords records;
-        auto view = PeriodView::make(PeriodView::Day);
+        auto view = PeriodView::make(PeriodView::Day, m_env->settings());
         view->attach(&list, &records);
         QSignalSpy reloaded(view.get(), &PeriodView::reloaded);
         view->reload(1, inside);
@@ -297,7 +299,7 @@ private Q_SLOTS:
 
         // The Month view loads until 23:59:59 of its last day.
         const quint32 lastSecond = addDated(at(2026, 12, 31, 23, 59, 59));
-        auto month = PeriodView::make(PeriodView::Month);
+        auto month = PeriodView::make(PeriodView::Month, m_env->settings());
         month->attach(&list, &records);
         month->reload(0, 0);
         QCOMPARE(list.ids.size(), 5);

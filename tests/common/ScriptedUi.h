@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "platform/Ui.h"
+
+namespace tempolatch::test {
+
+using platform::Answer;
+using platform::MessageIcon;
+
+// The answers a test queued, and a record of what was shown.
+class ScriptedUi : public platform::Ui {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        Buttons buttons;
+        Answer defaultAnswer;
+    };
+
+    void queueAnswer(Answer answer) { m_answers.append(answer); }
+    void queueFile(const QString& path) { m_files.append(path); }
+    // The filter the next file is chosen under (otherwise the matching one).
+    void queueFilter(int filter) { m_chosenFilters.append(filter); }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QStringList shownTexts() const;
+    const QStringList& fileFilters() const { return m_filters; }
+    void clear();
+
+    Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
+               QObject* parent) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& suggestedPath,
+                     QObject* parent) override;
+    QString openFile(const QString& title, const QString& filter, const QString& startFolder,
+                     QObject* parent) override;
+    ChosenFile saveFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& suggestedPath, QObject* parent) override;
+    ChosenFile openFileWithFilter(const QString& title, const QString& filter,
+                                  const QString& startFolder, QObject* parent) override;
+
+private:
+    ChosenFile withQueuedFilter(ChosenFile chosen);
+
+    QList<int> m_chosenFilters;
+    QList<Answer> m_answers;
+    QStringList m_files;
+    QList<Shown> m_shown;
+    QStringList m_filters;
+};
+
+}  // namespace tempolatch::test
