@@ -12,7 +12,7 @@
 namespace tempolatch {
 
 bool runDataUpgradeIfNeeded(Context& context, QWidget* parent) {
-    if (!DataUpgrade::needsUpgrade(context.settings, context.store))
+    if (!DataUpgrade::needsUpgrade(context.settings.version, context.store))
         return false;
     context.settings.dataUpgradePending = !runDataUpgrade(context, parent);
     return true;

@@ -2,7 +2,6 @@
 
 #include "platform/ObjectStore.h"
 #include "platform/Sqlite.h"
-#include "settings/Settings.h"
 #include "store/Rate.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
@@ -65,8 +64,8 @@ FileTime DataUpgrade::cutOff() {
     return *platform::toFileTime(platform::SystemTime{1900, 1, 1, 1, 0, 0, 0, 0});
 }
 
-bool DataUpgrade::needsUpgrade(const Settings& settings, RecordStore& store) {
-    return settings.version < FirstUpgradedVersion && store.entryCount() > 0;
+bool DataUpgrade::needsUpgrade(quint32 settingsVersion, RecordStore& store) {
+    return settingsVersion < FirstUpgradedVersion && store.entryCount() > 0;
 }
 
 DataUpgrade::Result DataUpgrade::run(RecordStore& store, FileTime now) {

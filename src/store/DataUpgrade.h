@@ -5,7 +5,6 @@
 namespace tempolatch {
 
 class RecordStore;
-class Settings;
 
 // The one-time repair of records written by versions before 261: Paid
 // entries without a paid date, and entries and rates without a valid
@@ -21,9 +20,9 @@ public:
         int error = 0;   // the store's error code then
     };
 
-    // True when the loaded settings come from before 261 and time entries
+    // True when the loaded settings' version is below 261 and time entries
     // exist. A first start (version 300) never needs it.
-    static bool needsUpgrade(const Settings& settings, RecordStore& store);
+    static bool needsUpgrade(quint32 settingsVersion, RecordStore& store);
 
     // Walks every time entry and every rate, writing back what it repairs,
     // all in one transaction. Records already repaired are left untouched.

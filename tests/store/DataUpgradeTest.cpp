@@ -87,7 +87,7 @@ private Q_SLOTS:
             oldEntry(EntryStatus::Billable);
         Settings settings;
         settings.load(reg);
-        QCOMPARE(DataUpgrade::needsUpgrade(settings, store()), needed);
+        QCOMPARE(DataUpgrade::needsUpgrade(settings.version, store()), needed);
     }
 
     void runsOnceAndNeverAgain() {
@@ -96,12 +96,12 @@ private Q_SLOTS:
         oldEntry(EntryStatus::Paid);
         Settings settings;
         settings.load(reg);
-        QVERIFY(DataUpgrade::needsUpgrade(settings, store()));
+        QVERIFY(DataUpgrade::needsUpgrade(settings.version, store()));
         QCOMPARE(DataUpgrade::run(store(), Clock::nowFileTime()).entriesRepaired, 1);
         settings.save(reg);
         Settings next;
         next.load(reg);
-        QVERIFY(!DataUpgrade::needsUpgrade(next, store()));
+        QVERIFY(!DataUpgrade::needsUpgrade(next.version, store()));
     }
 
     void repairsPaidDatesAndModifiedTimes() {
