@@ -5,7 +5,7 @@
 
 #include "app/DataUpgradeDialog.h"
 #include "app/ProgressDialog.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
@@ -16,10 +16,9 @@
 using namespace tempolatch;
 using namespace tempolatch::platform;
 
-class DataUpgradeDialogTest : public QObject {
+class DataUpgradeDialogTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     quint32 m_savedVersion = 0;
 
     // A Paid entry of an old version: no paid date, no modified time.
@@ -39,13 +38,13 @@ class DataUpgradeDialogTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
         m_savedVersion = m_env->settings().version;
     }
     void cleanup() {
         m_env->settings().version = m_savedVersion;
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void workStartsOnceTheDialogIsShown() {

@@ -13,8 +13,8 @@
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
+#include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
-#include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryTimer.h"
 #include "platform/Registry.h"
@@ -49,10 +49,9 @@ void storeSoftKeys(bool on) {
 
 }  // namespace
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<MainFrame> m_frame;
 
     MainFrame& createFrame(bool softKeys) {
@@ -71,7 +70,7 @@ class MainFrameTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         EntryTimerTable::instance().clearAll();
     }
     void cleanup() {
@@ -79,7 +78,7 @@ private Q_SLOTS:
         if (HelpWindow* help = HelpWindow::current())
             delete help;
         EntryTimerTable::instance().clearAll();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void startsWithTitleAndBarOfTheSetting_data() {

@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 
 #include "app/SingleInstance.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "store/RecordStore.h"
@@ -65,16 +65,12 @@ QStringList snapshot(const QString& folder) {
 
 }  // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     QString storePath() const { return m_env->filePath(QStringLiteral("store.db")); }
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void secondStartLeavesTheFirstRunning() {
         Program first({});

@@ -2,7 +2,7 @@
 #include "clients/ClientTreeContent.h"
 #include "clients/ClientTreeRules.h"
 #include "clients/ClientsTestSupport.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "store/TimeEntry.h"
 
@@ -13,23 +13,22 @@ using Kind = ClientItemKind;
 using States = ClientCommandStates;
 Q_DECLARE_METATYPE(ClientCommandStates)
 
-class ClientStructureEditorTest : public QObject {
+class ClientStructureEditorTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<ClientStructureEditor> m_editor;
 
     ClientStructureEditor& editor() { return *m_editor; }
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
         m_editor = std::make_unique<ClientStructureEditor>(structure());
     }
     void cleanup() {
         m_editor.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void commandStates_data() {

@@ -18,7 +18,7 @@
 #include "clients/RatesSetupDialog.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ContactChooser.h"
 #include "platform/ContactFolders.h"
@@ -55,10 +55,9 @@ void answerName(const QString& name) {
 
 }  // namespace
 
-class ClientsSetupDialogTest : public QObject {
+class ClientsSetupDialogTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<ClientsSetupDialog> m_dialog;
     Client m_acme;
 
@@ -76,7 +75,7 @@ class ClientsSetupDialogTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
         m_acme = seedClient(QStringLiteral("Acme"),
                             {QStringLiteral("Web/Design"), QStringLiteral("Web/Test"),
@@ -88,7 +87,7 @@ private Q_SLOTS:
         m_dialog.reset();
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void treeShowsTheStructure() {

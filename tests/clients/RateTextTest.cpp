@@ -1,7 +1,7 @@
 #include "clients/ClientsTestSupport.h"
 #include "clients/RateText.h"
 #include "clients/RateTreeContent.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
@@ -9,14 +9,10 @@
 using namespace tempolatch;
 using namespace tempolatch::test;
 
-class RateTextTest : public QObject {
+class RateTextTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void parseRate_data() {
         QTest::addColumn<QString>("text");

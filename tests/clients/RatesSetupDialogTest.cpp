@@ -11,7 +11,7 @@
 #include "clients/RatesSetupDialog.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/ObjectStore.h"
@@ -42,10 +42,9 @@ void answerRate(int type, const QString& description, const QString& value) {
 
 }  // namespace
 
-class RatesSetupDialogTest : public QObject {
+class RatesSetupDialogTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<RatesSetupDialog> m_dialog;
 
     RatesSetupDialog& open() {
@@ -58,14 +57,14 @@ class RatesSetupDialogTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
     void cleanup() {
         m_dialog.reset();
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void modifyAndDeleteOnlyForRates_data() {

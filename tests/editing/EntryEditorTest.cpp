@@ -11,8 +11,8 @@
 #include <QTreeWidget>
 
 #include "clients/ClientsTestSupport.h"
+#include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
-#include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryCommands.h"
 #include "editing/EntryEditor.h"
@@ -47,10 +47,8 @@ TimeEntry storedEntry(quint32 recordId) {
 
 }  // namespace
 
-class EntryEditorTest : public QObject {
+class EntryEditorTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<TestEnvironment> m_env;
 
     QStringList messages() { return m_env->ui().shownTexts(); }
 
@@ -69,10 +67,9 @@ class EntryEditorTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void pagesInOrder() {
         EntryEditor editor(m_env->context(), nullptr, false, EntryEditor::NotePage);

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/EntrySaver.h"
 #include "platform/Clock.h"
@@ -13,10 +13,8 @@
 using namespace tempolatch;
 using namespace tempolatch::test;
 
-class EntrySaverTest : public QObject {
+class EntrySaverTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<TestEnvironment> m_env;
 
     RecordStore& store() { return m_env->store(); }
     ClientStructureStore& structure() { return store().clientStructure(); }
@@ -45,10 +43,9 @@ class EntrySaverTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void addsEntryAndWhatWasTyped() {
         TimeEntry entry = typedEntry();

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/BillingRules.h"
 #include "editing/EntryValues.h"
@@ -24,14 +24,10 @@ Rate rateOf(quint32 recordId, const QString& description, RateType type, qint32 
 
 }  // namespace
 
-class EntryValuesTest : public QObject {
+class EntryValuesTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");

@@ -12,7 +12,7 @@
 #include <QTextDocument>
 
 #include "NoteTestSupport.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/InkControl.h"
 #include "editing/InkSurface.h"
@@ -23,10 +23,9 @@
 using namespace tempolatch;
 namespace Cmd = tempolatch::NoteCommand;
 
-class InkControlTest : public QObject {
+class InkControlTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<InkControl> m_ink;
 
     QWidget* viewport() const { return m_ink->surface()->viewport(); }
@@ -42,7 +41,7 @@ class InkControlTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         m_ink = std::make_unique<InkControl>(m_env->ui());
         m_ink->resize(400, 300);
         m_ink->show();
@@ -52,7 +51,7 @@ private Q_SLOTS:
     void cleanup() {
         WordProcessorEdit::setOpener(nullptr);
         m_ink.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void untouchedNoteComesBackByteForByte_data() {

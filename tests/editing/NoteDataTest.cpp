@@ -1,7 +1,7 @@
 #include <zlib.h>
 
 #include "NoteTestSupport.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/NoteData.h"
 
@@ -25,14 +25,10 @@ QByteArray withHeader(const QByteArray& stored, quint8 flags = 0) {
 
 }  // namespace
 
-class NoteDataTest : public QObject {
+class NoteDataTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void roundTrips_data() {
         QTest::addColumn<NoteContent>("content");

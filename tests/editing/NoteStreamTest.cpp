@@ -1,7 +1,7 @@
 #include <QFile>
 
 #include "NoteTestSupport.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/NoteFiles.h"
 #include "editing/NoteStream.h"
@@ -33,14 +33,10 @@ NoteData twoLines() {
 
 }  // namespace
 
-class NoteStreamTest : public QObject {
+class NoteStreamTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void writesEachFormat_data() {
         QTest::addColumn<int>("format");

@@ -1,5 +1,5 @@
 #include "NoteTestSupport.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "editing/RtfReader.h"
 #include "editing/RtfWriter.h"
@@ -7,14 +7,10 @@
 using namespace tempolatch;
 using test::paragraph;
 
-class RtfTest : public QObject {
+class RtfTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void roundTrips_data() {
         QTest::addColumn<NoteText>("text");

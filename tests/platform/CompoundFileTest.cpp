@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "GsfFiles.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/CompoundDirectory.h"
 #include "platform/CompoundFile.h"
@@ -179,16 +179,12 @@ void putU32(QByteArray& bytes, qint64 at, quint32 value) {
 
 }  // namespace
 
-class CompoundFileTest : public QObject {
+class CompoundFileTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     QString path(const QString& name) const { return m_env->filePath(name); }
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void roundTripOfStoragesStreamsNumbersAndStrings() {
         const QString file = path(QStringLiteral("a.tld"));

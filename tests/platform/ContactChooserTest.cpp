@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ContactChooser.h"
 #include "platform/ContactFolders.h"
@@ -45,10 +45,9 @@ QString currentName(ContactChooser& chooser) {
 
 }  // namespace
 
-class ContactChooserTest : public QObject {
+class ContactChooserTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     QByteArray m_home;
     QByteArray m_dataHome;
 
@@ -70,7 +69,7 @@ class ContactChooserTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         // Keep the developer's own address books out of the tests.
         m_home = qgetenv("HOME");
         m_dataHome = qgetenv("XDG_DATA_HOME");
@@ -85,7 +84,7 @@ private Q_SLOTS:
             qunsetenv("XDG_DATA_HOME");
         else
             qputenv("XDG_DATA_HOME", m_dataHome);
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void searchFilters_data() {

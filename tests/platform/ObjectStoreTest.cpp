@@ -1,6 +1,6 @@
 #include <QFile>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/DatabaseHandle.h"
 #include "platform/ObjectStore.h"
@@ -20,10 +20,9 @@ FileTime day(int d) {
 }
 }  // namespace
 
-class ObjectStoreTest : public QObject {
+class ObjectStoreTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<ObjectStore> m_store;
 
     using Access = ObjectStore::Access;
@@ -51,13 +50,13 @@ class ObjectStoreTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         m_store = openStore();
         QVERIFY(m_store);
     }
     void cleanup() {
         m_store.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void databasesKeepNamesTypesAndSortOrders() {

@@ -1,19 +1,16 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 
 using namespace tempolatch;
 using platform::Registry;
 
-class RegistryTest : public QObject {
+class RegistryTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     const QString key = QStringLiteral("Software\\Tempolatch");
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void valuesNeedTheirKey() {
         Registry reg(m_env->filePath(QStringLiteral("r.db")));

@@ -3,7 +3,7 @@
 #include <QRandomGenerator>
 #include <QStringEncoder>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ContactFolders.h"
 #include "platform/VCardReader.h"
@@ -43,14 +43,10 @@ const QByteArray kSample =
 
 }  // namespace
 
-class VCardReaderTest : public QObject {
+class VCardReaderTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void readNames_data() {
         QTest::addColumn<QByteArray>("data");

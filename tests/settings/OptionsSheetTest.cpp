@@ -5,8 +5,8 @@
 #include <QTabWidget>
 
 #include "app/HelpWindow.h"
+#include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
-#include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
@@ -49,10 +49,8 @@ QStringList currencies() {
 
 }  // namespace
 
-class OptionsSheetTest : public QObject {
+class OptionsSheetTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     template <typename T>
     static T* child(QWidget* sheet, const char* name) {
@@ -64,13 +62,13 @@ class OptionsSheetTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
     void cleanup() {
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void pagesControlsAndTexts() {

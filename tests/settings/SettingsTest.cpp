@@ -1,6 +1,6 @@
 #include <QtEndian>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
@@ -22,10 +22,9 @@ QByteArray words(std::initializer_list<quint32> values) {
 }
 }  // namespace
 
-class SettingsTest : public QObject {
+class SettingsTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<Registry> m_reg;
 
     Registry& reg() { return *m_reg; }
@@ -41,12 +40,12 @@ class SettingsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         m_reg = std::make_unique<Registry>(m_env->filePath(QStringLiteral("registry.db")));
     }
     void cleanup() {
         m_reg.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void firstRunDefaults() {

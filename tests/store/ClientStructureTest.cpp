@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
 #include "store/Client.h"
@@ -13,10 +13,8 @@
 using namespace tempolatch;
 using namespace tempolatch::platform;
 
-class ClientStructureTest : public QObject {
+class ClientStructureTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     ClientStructureStore& structure() { return m_env->store().clientStructure(); }
     ClientsDatabase& clients() { return structure().clients; }
@@ -40,10 +38,9 @@ class ClientStructureTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void clientsGetGrowingIdsAndUniqueNames() {
         QCOMPARE(newClient(QStringLiteral("Zeta")), 1u);

@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -17,10 +17,8 @@ namespace {
 const QString kKey = QString::fromLatin1(Registry::AppKey);
 }
 
-class DataUpgradeTest : public QObject {
+class DataUpgradeTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     RecordStore& store() { return m_env->store(); }
 
@@ -58,10 +56,9 @@ class DataUpgradeTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void needsUpgrade_data() {
         QTest::addColumn<int>("storedVersion");  // -1: key without tlVersion, 0: no key

@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
@@ -42,10 +42,8 @@ ExpenseEntry fullMileage() {
 
 }  // namespace
 
-class ExpenseEntryTest : public QObject {
+class ExpenseEntryTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     ExpenseDatabase& db() { return m_env->store().expenses(); }
 
@@ -68,10 +66,9 @@ class ExpenseEntryTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void minimalGeneralExpenseStoresFiveProperties() {
         ExpenseEntry e = general();

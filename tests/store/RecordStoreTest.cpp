@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
 #include "platform/Registry.h"
@@ -35,14 +35,10 @@ quint16 storedFlags(RecordDatabase& db) {
 
 }  // namespace
 
-class RecordStoreTest : public QObject {
+class RecordStoreTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void firstStartCreatesEightDatabasesAndCounter() {
         RecordStore& store = m_env->store();

@@ -1,6 +1,6 @@
 #include <QSignalSpy>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
 #include "store/RecordStore.h"
@@ -13,10 +13,8 @@ namespace {
 constexpr quint32 kDate = 0x03E90040;
 }
 
-class StoreWatcherTest : public QObject {
+class StoreWatcherTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     std::unique_ptr<ObjectStore> openStore() {
         QString error;
@@ -29,8 +27,6 @@ class StoreWatcherTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     // Only commits of another connection are news, each reported once, and
     // polling never leaves this connection reading an old snapshot.

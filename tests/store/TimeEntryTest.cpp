@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
 #include "store/RecordStore.h"
@@ -38,10 +38,8 @@ TimeEntry fullEntry() {
 
 }  // namespace
 
-class TimeEntryTest : public QObject {
+class TimeEntryTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     TimeEntryDatabase& db() { return m_env->store().entries(); }
 
@@ -56,10 +54,9 @@ class TimeEntryTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void minimalEntryStoresFiveProperties() {
         TimeEntry e;

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QProcess>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "transfer/TransferTestSupport.h"
@@ -11,10 +11,9 @@ using namespace tempolatch::platform;
 
 // The backup and restore commands of the program itself, run as a scheduler
 // would run them.
-class BackupCommandLineTest : public QObject {
+class BackupCommandLineTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     QByteArray m_stderr;
 
     QString path(const QString& name) const { return m_env->filePath(name); }
@@ -41,10 +40,9 @@ class BackupCommandLineTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void backupThenRestoreElsewhere() {
         const QString source = path(QStringLiteral("source"));

@@ -2,7 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -19,10 +19,8 @@
 using namespace tempolatch;
 using namespace tempolatch::platform;
 
-class BackupCommandsTest : public QObject {
+class BackupCommandsTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     test::ScriptedUi& ui() { return m_env->ui(); }
     QString path(const QString& name) const { return m_env->filePath(name); }
@@ -43,10 +41,9 @@ class BackupCommandsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void createBackupWritesTheChosenFile() {
         addEntry(QStringLiteral("A"));

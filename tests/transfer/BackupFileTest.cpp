@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "transfer/BackupFile.h"
@@ -88,17 +88,14 @@ ExpenseEntry fullExpense() {
 
 }  // namespace
 
-class BackupFileTest : public QObject {
+class BackupFileTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     int m_files = 0;
 
     QString nextPath() { return m_env->filePath(QStringLiteral("s%1.bin").arg(m_files++)); }
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void entryOfEachVersion_data() {
         QTest::addColumn<quint32>("version");

@@ -3,8 +3,8 @@
 #include <QRandomGenerator>
 #include <QSet>
 
+#include "common/EnvironmentTest.h"
 #include "common/OleFileListing.h"
-#include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Profile.h"
@@ -155,10 +155,8 @@ public:
 
 }  // namespace
 
-class BackupOperationTest : public QObject {
+class BackupOperationTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     QString path(const QString& name) const { return m_env->filePath(name); }
     RecordStore& store() { return m_env->store(); }
@@ -172,10 +170,9 @@ class BackupOperationTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(store().openAll());
     }
-    void cleanup() { m_env.reset(); }
 
     void emptyStoreLayout() {
         const QString file = path(QStringLiteral("empty.tld"));

@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "store/RecordStore.h"
@@ -37,14 +37,10 @@ TimeEntry entry(EntryStatus status = EntryStatus::Billable) {
 
 }  // namespace
 
-class EntryFilterTest : public QObject {
+class EntryFilterTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void showUnpaidOnly_data() {
         QTest::addColumn<int>("status");

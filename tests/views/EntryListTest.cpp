@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QtEndian>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
@@ -51,14 +51,10 @@ void reload(EntryList& list, const QList<EntryRow>& rows, quint32 select = 0, in
 
 }  // namespace
 
-class EntryListTest : public QObject {
+class EntryListTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void arrangeByKeyThenDateThenTie() {
         EntryRowModel model;

@@ -1,4 +1,4 @@
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
@@ -40,10 +40,9 @@ const QString kEnd = QStringLiteral("11:00 AM");
 
 }  // namespace
 
-class EntryRowsTest : public QObject {
+class EntryRowsTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     Settings m_settings;
 
     EntryRow build(const TimeEntry& e, int style, bool dayView = false) {
@@ -52,12 +51,11 @@ class EntryRowsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         m_settings = Settings();
         m_settings.treeOptions = 0x1F;
         EntryFilter::view().reset();
     }
-    void cleanup() { m_env.reset(); }
 
     void defaultFirstLine_data() {
         QTest::addColumn<int>("mode");

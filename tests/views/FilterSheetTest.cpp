@@ -2,7 +2,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
@@ -25,10 +25,9 @@ QStringList items(const QComboBox* box) {
 
 }  // namespace
 
-class FilterSheetTest : public QObject {
+class FilterSheetTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<FilterSheet> m_sheet;
 
     QComboBox* list(const char* name) {
@@ -46,7 +45,7 @@ class FilterSheetTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
         ClientStructureStore& structure = m_env->store().clientStructure();
         const quint32 acme = addClientNamed(QStringLiteral("Acme"));
@@ -61,7 +60,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         m_sheet.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void listsStartWithAll() {

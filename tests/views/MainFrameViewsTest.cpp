@@ -9,8 +9,8 @@
 #include "app/CommandIds.h"
 #include "app/EntryContextMenu.h"
 #include "app/MainFrame.h"
+#include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
-#include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryTimer.h"
 #include "platform/ObjectStore.h"
@@ -58,10 +58,9 @@ void storeSettings(quint32 view, quint32 listStyle) {
 
 }  // namespace
 
-class MainFrameViewsTest : public QObject {
+class MainFrameViewsTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
     std::unique_ptr<MainFrame> m_frame;
     QList<quint32> m_ids;
 
@@ -104,7 +103,7 @@ class MainFrameViewsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_env = std::make_unique<test::TestEnvironment>();
+        EnvironmentTest::init();
         EntryFilter::view().reset();
         EntryTimerTable::instance().clearAll();
         m_ids.clear();
@@ -112,7 +111,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         m_frame.reset();
-        m_env.reset();
+        EnvironmentTest::cleanup();
     }
 
     void startsWithTheStoredStyleAndPeriod() {

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
 #include "views/CustomPeriodDialog.h"
@@ -39,14 +39,10 @@ void whenDialogOpens(Action action) {
 
 }  // namespace
 
-class NavigationBarTest : public QObject {
+class NavigationBarTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    std::unique_ptr<test::TestEnvironment> m_env;
-
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void buttonsAndKeys() {
         auto view = PeriodView::make(PeriodView::Week, m_env->settings());

@@ -2,7 +2,7 @@
 #include <QSignalSpy>
 #include <QTemporaryFile>
 
-#include "common/TestEnvironment.h"
+#include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
@@ -70,10 +70,8 @@ public:
 
 }  // namespace
 
-class PeriodViewTest : public QObject {
+class PeriodViewTest : public test::EnvironmentTest {
     Q_OBJECT
-
-    std::unique_ptr<test::TestEnvironment> m_env;
 
     void setFlag(StyleFlag flag, bool on) { m_env->settings().setFlag(flag, on); }
     quint32 addDated(const SystemTime& st) {
@@ -82,8 +80,6 @@ class PeriodViewTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<test::TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void dayOfWeekFromTheDate() {
         for (QDate d(1899, 12, 25); d < QDate(2101, 1, 10); d = d.addDays(13))
