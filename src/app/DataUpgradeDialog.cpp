@@ -1,12 +1,12 @@
 #include "app/DataUpgradeDialog.h"
 
-#include "app/ProgressDialog.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/DataUpgrade.h"
 #include "store/RecordStore.h"
+#include "widgets/ProgressDialog.h"
 
 namespace tempolatch {
 

@@ -1,8 +1,8 @@
 #include "app/EntryContextMenu.h"
 
-#include "app/CommandIds.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
+#include "widgets/CommandIds.h"
 
 namespace tempolatch {
 

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/StringTable.h"
 #include "platform/WidgetUi.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

@@ -8,10 +8,8 @@
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
-#include "app/CommandIds.h"
 #include "app/DataUpgradeDialog.h"
 #include "app/EntryContextMenu.h"
-#include "app/HelpWindow.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "clients/ClientsSetupDialog.h"
@@ -39,6 +37,8 @@
 #include "views/PeriodView.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
+#include "widgets/CommandIds.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

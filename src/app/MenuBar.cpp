@@ -6,9 +6,9 @@
 #include <QToolButton>
 #include <tuple>
 
-#include "app/CommandIds.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
+#include "widgets/CommandIds.h"
 
 namespace tempolatch {
 

@@ -6,15 +6,15 @@
 #include "clients/ClientTreeContent.h"
 #include "clients/DialogBar.h"
 #include "clients/ImportChoiceDialog.h"
-#include "clients/NameInputDialog.h"
 #include "clients/SetupCommandIds.h"
-#include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/ContactChooser.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
+#include "widgets/NameInputDialog.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 
@@ -27,7 +27,7 @@ ClientTransfers& transfers() {
 
 QTreeWidgetItem* makeItem(ClientItemKind kind, const QString& text, qint64 data) {
     auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setIcon(0, clientTreeIcon(kind));
+    item->setIcon(0, clientTreeIcon(int(kind)));
     item->setData(0, ClientsSetupDialog::DataRole, data);
     item->setData(0, ClientsSetupDialog::KindRole, int(kind));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;

@@ -8,12 +8,12 @@
 #include "clients/RateText.h"
 #include "clients/RateTreeContent.h"
 #include "clients/SetupCommandIds.h"
-#include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/Clock.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 

@@ -2,11 +2,11 @@
 
 #include <QLineEdit>
 
-#include "clients/NameInputDialog.h"
 #include "editing/EntryEditor.h"
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
 #include "store/RecordStore.h"
+#include "widgets/NameInputDialog.h"
 
 namespace tempolatch::entrycommands {
 

@@ -11,12 +11,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "platform/PlatformInfo.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
 #include "store/ListsDatabase.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QFileInfo>
 
-#include "app/ProgressDialog.h"
 #include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "store/RecordStore.h"
 #include "transfer/BackupOperation.h"
+#include "widgets/ProgressDialog.h"
 
 namespace tempolatch {
 

@@ -8,9 +8,7 @@
 #include <QToolButton>
 
 #include "app/AboutDialog.h"
-#include "app/CommandIds.h"
 #include "app/EntryContextMenu.h"
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "common/ModalDialog.h"
@@ -23,6 +21,8 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
+#include "widgets/CommandIds.h"
+#include "widgets/HelpWindow.h"
 
 using namespace tempolatch;
 
