@@ -6,6 +6,8 @@
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
 #include "store/RecordStore.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
 #include "widgets/NameInputDialog.h"
 
 namespace tempolatch::entrycommands {
@@ -85,3 +87,31 @@ bool previewEntry(QWidget* parent, quint32 recordId) {
 }
 
 }  // namespace tempolatch::entrycommands
+
+namespace tempolatch {
+
+void registerEntryCommands(CommandTable& table, const EntryCommandHost& host) {
+    using namespace entrycommands;
+    table.add(cmd::New, [host](int) { host.saved(newEntry(host.parent)); });
+    table.add({cmd::EditSelected, cmd::Edit}, [host](int) {
+        host.saved(editEntry(host.parent, host.selectedEntry(), EntryEditor::GeneralPage));
+    });
+    table.add(cmd::EditNote, [host](int) {
+        host.saved(editEntry(host.parent, host.selectedEntry(), EntryEditor::NotePage));
+    });
+    table.add(cmd::CreateCopy,
+              [host](int) { host.saved(copyEntry(host.parent, host.selectedEntry())); });
+    table.add(cmd::OpenEntryById, [host](int) { host.saved(openEntryById(host.parent)); });
+    table.add(cmd::Preview, [host](int) {
+        const quint32 id = host.selectedEntry();
+        if (id == 0)
+            return;
+        const bool edit = previewEntry(host.parent, id);
+        // The note may have been changed there.
+        host.saved(id);
+        if (edit)
+            host.post(cmd::EditSelected);
+    });
+}
+
+}  // namespace tempolatch

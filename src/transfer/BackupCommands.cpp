@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <utility>
 
 #include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "store/RecordStore.h"
 #include "transfer/BackupOperation.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
 #include "widgets/ProgressDialog.h"
 
 namespace tempolatch {
@@ -73,6 +76,18 @@ bool removeAllData(QWidget* parent) {
         Ui::instance().message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
     }
     return true;
+}
+
+void registerDataCommands(CommandTable& table, QWidget* parent, std::function<void()> changed) {
+    const std::pair<int, bool (*)(QWidget*)> commands[] = {{cmd::BackupCreate, createBackup},
+                                                           {cmd::BackupRestore, restoreBackup},
+                                                           {cmd::RemoveAllData, removeAllData}};
+    for (const auto& [id, run] : commands) {
+        table.add(id, [parent, changed, run = run](int) {
+            if (run(parent))
+                changed();
+        });
+    }
 }
 
 }  // namespace tempolatch

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace tempolatch {
+
+class CommandTable;
 
 // The main window's commands that keep and remove the data: Create Backup,
 // Restore and Remove All Data. `parent` owns the dialogs and is the target
@@ -18,5 +22,8 @@ bool restoreBackup(QWidget* parent);
 
 // Asks, then deletes every record of the store; settings stay.
 bool removeAllData(QWidget* parent);
+
+// Registers the three; `changed` runs after one of them changed the data.
+void registerDataCommands(CommandTable& table, QWidget* parent, std::function<void()> changed);
 
 }  // namespace tempolatch
