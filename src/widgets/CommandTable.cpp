@@ -30,12 +30,4 @@ bool CommandTable::run(int id) const {
     return true;
 }
 
-QList<int> CommandTable::ids() const {
-    QList<int> ids;
-    ids.reserve(qsizetype(m_handlers.size()));
-    for (const auto& entry : m_handlers)
-        ids.append(entry.first);
-    return ids;
-}
-
 }  // namespace tempolatch

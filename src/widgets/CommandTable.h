@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -25,8 +24,6 @@ public:
     bool has(int id) const { return m_handlers.count(id) != 0; }
     // Runs the command's handler; false when it has none.
     bool run(int id) const;
-    // The ids that have a handler, in ascending order.
-    QList<int> ids() const;
 
 private:
     std::map<int, Handler> m_handlers;

@@ -28,7 +28,6 @@ private Q_SLOTS:
         else
             table.addRange(handled.first(), handled.last(), handler);
 
-        QCOMPARE(table.ids(), handled);
         for (int id : handled) {
             QVERIFY(table.has(id));
             QVERIFY(table.run(id));
