@@ -1,6 +1,5 @@
 #include "app/DataUpgradeDialog.h"
 
-#include "app/ProgressDialog.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -8,6 +7,7 @@
 #include "settings/Settings.h"
 #include "store/DataUpgrade.h"
 #include "store/RecordStore.h"
+#include "widgets/ProgressDialog.h"
 
 namespace tempolatch {
 

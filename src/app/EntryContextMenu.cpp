@@ -1,12 +1,15 @@
 #include "app/EntryContextMenu.h"
 
-#include "app/CommandIds.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
 
 namespace tempolatch {
 
-EntryContextMenu::EntryContextMenu(std::optional<int> status, QWidget* parent) : QMenu(parent) {
+EntryContextMenu::EntryContextMenu(std::optional<int> status, const CommandTable& commands,
+                                   QWidget* parent)
+    : QMenu(parent) {
     setObjectName(QStringLiteral("entryContextMenu"));
     for (int id = str::EntryMenuFirst; id <= str::EntryMenuLast; ++id) {
         const QString label = resourceString(id);
@@ -16,17 +19,18 @@ EntryContextMenu::EntryContextMenu(std::optional<int> status, QWidget* parent) :
         }
         QAction* action = addAction(label);
         action->setData(id);
+        action->setEnabled(commands.has(id));
         connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
     }
     const EntryMenuState state = entryMenuState(status);
     QAction* billed = command(cmd::MarkAsBilled);
     billed->setCheckable(true);
     billed->setChecked(state.billedChecked);
-    billed->setEnabled(state.billedEnabled);
+    billed->setEnabled(state.billedEnabled && commands.has(cmd::MarkAsBilled));
     QAction* paid = command(cmd::MarkAsPaid);
     paid->setCheckable(true);
     paid->setChecked(state.paidChecked);
-    paid->setEnabled(state.paidEnabled);
+    paid->setEnabled(state.paidEnabled && commands.has(cmd::MarkAsPaid));
 }
 
 QAction* EntryContextMenu::command(int id) const {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/StringTable.h"
@@ -10,6 +9,7 @@
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

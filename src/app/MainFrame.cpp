@@ -8,16 +8,12 @@
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
-#include "app/CommandIds.h"
 #include "app/DataUpgradeDialog.h"
 #include "app/EntryContextMenu.h"
-#include "app/HelpWindow.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
-#include "clients/ClientsSetupDialog.h"
-#include "clients/RatesSetupDialog.h"
+#include "clients/SetupCommands.h"
 #include "editing/EntryCommands.h"
-#include "editing/EntryEditor.h"
 #include "editing/EntryTimer.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
@@ -40,6 +36,8 @@
 #include "views/PeriodView.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
+#include "widgets/CommandIds.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 
@@ -67,6 +65,7 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     auto* layout = new QVBoxLayout(m_viewArea);
     layout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(m_viewArea);
+    registerCommands();
 
     // Ctrl+Q closes as the close command does; F1 opens the help.
     auto* closeKey = new QAction(this);
@@ -211,18 +210,6 @@ void MainFrame::entrySaved(std::optional<quint32> recordId) {
         reloadView(1, *recordId);
 }
 
-void MainFrame::previewSelected() {
-    const quint32 id = selectedEntryId();
-    if (id == 0)
-        return;
-    const bool edit = entrycommands::previewEntry(m_context, this, id);
-    // The note may have been changed there.
-    reloadView(1, id);
-    if (edit)
-        QMetaObject::invokeMethod(
-            this, [this] { onCommand(cmd::EditSelected); }, Qt::QueuedConnection);
-}
-
 quint32 MainFrame::selectedEntryId() const {
     return m_list ? m_list->selectedRecordId() : 0;
 }
@@ -249,7 +236,8 @@ void MainFrame::buildMenuBar() {
         m_menuBar->deleteLater();
     }
     const bool softKeys = settings().hasFlag(SoftKeyMenus);
-    m_menuBar = new MenuBar(softKeys ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic, this);
+    m_menuBar =
+        new MenuBar(softKeys ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic, m_commands, this);
     addToolBar(softKeys ? Qt::BottomToolBarArea : Qt::TopToolBarArea, m_menuBar);
     connect(m_menuBar, &MenuBar::commandTriggered, this, &MainFrame::onCommand);
     connect(m_menuBar, &MenuBar::popupAboutToShow, this, &MainFrame::preparePopup);
@@ -269,13 +257,16 @@ void MainFrame::updateTimersIndicator() {
 }
 
 void MainFrame::entryTapped() {
-    const int id = tapCommand(settings());
+    postCommand(tapCommand(settings()));
+}
+
+void MainFrame::postCommand(int id) {
     QMetaObject::invokeMethod(
         this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
 }
 
 EntryContextMenu* MainFrame::createEntryContextMenu(quint32 recordId) {
-    auto* menu = new EntryContextMenu(entryStatus(recordId), this);
+    auto* menu = new EntryContextMenu(entryStatus(recordId), m_commands, this);
     connect(menu, &EntryContextMenu::commandTriggered, this, &MainFrame::onCommand);
     return menu;
 }
@@ -389,129 +380,39 @@ void MainFrame::showAbout() {
     about.exec();
 }
 
-void MainFrame::onCommand(int id) {
+void MainFrame::registerCommands() {
+    // The window's own.
+    m_commands.add({cmd::Ok, cmd::Close}, [this](int) {
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+    });
+    m_commands.add(cmd::Options, [this](int) { runOptions(); });
+    m_commands.add(cmd::About, [this](int) { showAbout(); });
+
+    // The view area: period, list style, filter and order.
+    m_commands.add({cmd::PeriodDay, cmd::PeriodWeek, cmd::PeriodMonth},
+                   [this](int id) { setPeriodType(id - cmd::PeriodBase); });
+    m_commands.add(cmd::PeriodCustom, [this](int) { runCustomPeriod(); });
+    m_commands.addRange(cmd::ListStyleDefault, cmd::ListStyleTree,
+                        [this](int id) { setListStyle(id - cmd::ListStyleBase); });
+    m_commands.add(cmd::Customize, [this](int) { customizeList(); });
+    m_commands.add(cmd::FilterShowAll, [this](int) { filterShowAll(); });
+    m_commands.add(cmd::FilterUnpaidOnly, [this](int) { filterUnpaidOnly(); });
+    m_commands.add(cmd::FilterCustom, [this](int) { filterCustom(); });
+    m_commands.addRange(cmd::ArrangeDefault, cmd::ArrangeCustom3,
+                        [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
+
+    // The other areas register the commands they own.
+    registerEntryCommands(m_commands, {&m_context, this, [this] { return selectedEntryId(); },
+                                       [this](std::optional<quint32> id) { entrySaved(id); },
+                                       [this](int id) { postCommand(id); }});
+    registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
+    registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
+}
+
+bool MainFrame::onCommand(int id) {
     Q_EMIT commandRouted(id);
-    switch (id) {
-        case cmd::Ok:
-        case cmd::Close:
-            QMetaObject::invokeMethod(
-                this, [this] { close(); }, Qt::QueuedConnection);
-            return;
-        case cmd::About:
-            showAbout();
-            return;
-        case cmd::Options:
-            runOptions();
-            return;
-        case cmd::SetupClients:
-            runClientsSetup(m_context, this);
-            return;
-        case cmd::SetupRates:
-            runRatesSetup(m_context, this, m_watcher);
-            return;
-        case cmd::PeriodDay:
-        case cmd::PeriodWeek:
-        case cmd::PeriodMonth:
-            setPeriodType(id - cmd::PeriodBase);
-            return;
-        case cmd::PeriodCustom:
-            runCustomPeriod();
-            return;
-        case cmd::Customize:
-            customizeList();
-            return;
-        case cmd::FilterShowAll:
-            filterShowAll();
-            return;
-        case cmd::FilterUnpaidOnly:
-            filterUnpaidOnly();
-            return;
-        case cmd::FilterCustom:
-            filterCustom();
-            return;
-        case cmd::ListStyleDefault:
-        case cmd::ListStyleSimple:
-        case cmd::ListStyleTree:
-            setListStyle(id - cmd::ListStyleBase);
-            return;
-        case cmd::ArrangeDefault:
-        case cmd::ArrangeClient:
-        case cmd::ArrangeProject:
-        case cmd::ArrangePhase:
-        case cmd::ArrangeTask:
-        case cmd::ArrangeBillTo:
-        case cmd::ArrangeCustom1:
-        case cmd::ArrangeCustom2:
-        case cmd::ArrangeCustom3:
-            setArrangeBy(id - cmd::ArrangeDefault);
-            return;
-
-        // Keeping the data: backups and removal.
-        case cmd::BackupCreate:
-            if (createBackup(m_context, this))
-                reloadView(0, 0);
-            return;
-        case cmd::BackupRestore:
-            if (restoreBackup(m_context, this))
-                reloadView(0, 0);
-            return;
-        case cmd::RemoveAllData:
-            if (removeAllData(m_context, this))
-                reloadView(0, 0);
-            return;
-
-        // Entries: new, edit, preview, copy, notes, timers, marking, deleting.
-        case cmd::New:
-            entrySaved(entrycommands::newEntry(m_context, this));
-            return;
-        case cmd::EditSelected:
-        case cmd::Edit:
-            entrySaved(entrycommands::editEntry(m_context, this, selectedEntryId(),
-                                                EntryEditor::GeneralPage));
-            return;
-        case cmd::EditNote:
-            entrySaved(entrycommands::editEntry(m_context, this, selectedEntryId(),
-                                                EntryEditor::NotePage));
-            return;
-        case cmd::CreateCopy:
-            entrySaved(entrycommands::copyEntry(m_context, this, selectedEntryId()));
-            return;
-        case cmd::OpenEntryById:
-            entrySaved(entrycommands::openEntryById(m_context, this));
-            return;
-        case cmd::Preview:
-            previewSelected();
-            return;
-        case cmd::ExportNote:
-        case cmd::Copy:
-        case cmd::CreateNewTimer:
-        case cmd::Timers:
-        case cmd::MarkAsBilled:
-        case cmd::MarkAsPaid:
-        case cmd::Delete:
-        // Reports, summaries, expenses and exports.
-        case cmd::ReportGroupBy:
-        case cmd::ReportTabular:
-        case cmd::ReportInvoice:
-        case cmd::ClientSummary:
-        case cmd::QuickSummary:
-        case cmd::Expenses:
-        case cmd::ExportCsv:
-        case cmd::ExportXml:
-        // Keeping the data: archives.
-        case cmd::ArchiveEntries:
-        case cmd::ArchiveLoad:
-        // The client structure and the bulk commands.
-        case cmd::EditDropLists:
-        case cmd::ReplaceFieldText:
-        case cmd::MarkBilledEntries:
-        case cmd::MarkPaidEntries:
-            // Each of these opens its own window or runs its operation here,
-            // then reloads the view when something changed.
-            return;
-        default:
-            return;
-    }
+    return m_commands.run(id);
 }
 
 }  // namespace tempolatch

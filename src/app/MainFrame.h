@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "widgets/CommandTable.h"
+
 namespace tempolatch {
 
 struct Context;
@@ -33,8 +35,12 @@ public:
     // then sets up fonts, filter, list and period view.
     bool create();
 
-    // Every command of the window arrives here, whatever sent it.
-    void onCommand(int id);
+    // Every command of the window arrives here, whatever sent it, and runs
+    // its handler; false when the command has none (its items are greyed).
+    bool onCommand(int id);
+    // The handlers of the window's commands, registered by the areas that
+    // own them. Register before the bars are built: they grey what has none.
+    CommandTable& commands() { return m_commands; }
 
     MenuBar* commandBar() const { return m_menuBar; }
     QWidget* viewArea() const { return m_viewArea; }
@@ -71,13 +77,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void registerCommands();
+    // Runs a command once the current one has returned.
+    void postCommand(int id);
     void buildMenuBar();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);
     // After the entry editor: reload and select the saved entry.
     void entrySaved(std::optional<quint32> recordId);
-    void previewSelected();
     void sortList();
     quint32 selectedEntryId() const;
     std::optional<int> entryStatus(quint32 recordId) const;
@@ -100,6 +108,7 @@ private:
 
     Context& m_context;
     bool m_created = false;
+    CommandTable m_commands;
     MenuBar* m_menuBar = nullptr;
     QWidget* m_viewArea = nullptr;
     QFont m_listFont;

@@ -6,9 +6,10 @@
 #include <QToolButton>
 #include <tuple>
 
-#include "app/CommandIds.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
 
 namespace tempolatch {
 
@@ -32,7 +33,8 @@ const std::initializer_list<MenuBar::Item> kExports = {{cmd::ExportCsv, "CSV..."
 
 }  // namespace
 
-MenuBar::MenuBar(Kind kind, QWidget* parent) : QToolBar(parent), m_kind(kind) {
+MenuBar::MenuBar(Kind kind, const CommandTable& commands, QWidget* parent)
+    : QToolBar(parent), m_kind(kind), m_table(commands) {
     setMovable(false);
     setFloatable(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -48,7 +50,13 @@ QAction* MenuBar::makeCommand(int id, const QString& label) {
     action->setObjectName(QStringLiteral("command%1").arg(id));
     connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
     m_commands.insert(id, action);
+    setCommandEnabled(id, true);
     return action;
+}
+
+void MenuBar::setCommandEnabled(int id, bool allowed) {
+    if (QAction* action = m_commands.value(id))
+        action->setEnabled(allowed && m_table.has(id));
 }
 
 QAction* MenuBar::addCommand(QMenu* menu, int id, const QString& label) {
@@ -216,7 +224,7 @@ void MenuBar::applyViewState(const ViewMenuState& state) {
         m_commands.value(id)->setChecked(id == state.checkedPeriod);
     for (int id = cmd::ArrangeDefault; id <= cmd::ArrangeCustom3; ++id)
         m_commands.value(id)->setChecked(id == state.checkedArrangeBy);
-    m_commands.value(cmd::Customize)->setEnabled(state.customizeEnabled);
+    setCommandEnabled(cmd::Customize, state.customizeEnabled);
     m_arrangeByMenu->setEnabled(state.arrangeByEnabled);
     m_arrangeByMenu->menuAction()->setEnabled(state.arrangeByEnabled);
     for (int i = 0; i < 3; ++i)
@@ -224,7 +232,7 @@ void MenuBar::applyViewState(const ViewMenuState& state) {
 }
 
 void MenuBar::setClientSummaryEnabled(bool enabled) {
-    m_commands.value(cmd::ClientSummary)->setEnabled(enabled);
+    setCommandEnabled(cmd::ClientSummary, enabled);
 }
 
 void MenuBar::setTimersInUse(int count) {

@@ -8,6 +8,7 @@ class QMenu;
 
 namespace tempolatch {
 
+class CommandTable;
 struct ViewMenuState;
 
 // The main window's menu bar in one of its two forms:
@@ -17,7 +18,8 @@ struct ViewMenuState;
 //   right, which holds everything else.
 // Both offer the same command ids; a chosen command arrives as
 // commandTriggered(id). Opening a popup is announced first, so that the
-// window can check and grey its items.
+// window can check and grey its items. A command that has no handler in the
+// window's table is greyed whatever the state of the window.
 class MenuBar : public QToolBar {
     Q_OBJECT
 public:
@@ -32,7 +34,8 @@ public:
         const char* text = nullptr;
     };
 
-    explicit MenuBar(Kind kind, QWidget* parent = nullptr);
+    // `commands` must outlive the bar.
+    MenuBar(Kind kind, const CommandTable& commands, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
 
@@ -61,11 +64,14 @@ private:
     QMenu* addPopupButton(int buttonId, const QString& text);
     QAction* addCommand(QMenu* menu, int id, const QString& text);
     QAction* makeCommand(int id, const QString& text);
+    // Enabled when the window's state allows it and it has a handler.
+    void setCommandEnabled(int id, bool allowed);
     void addCommands(QMenu* menu, std::initializer_list<Item> items);
     QMenu* addSubmenu(QMenu* menu, const char* title, std::initializer_list<Item> items);
     void addRadioGroup(QMenu* menu, int firstId, const QStringList& texts);
 
     Kind m_kind;
+    const CommandTable& m_table;
     QHash<int, QAction*> m_commands;
     QHash<int, QMenu*> m_popups;
     QMenu* m_viewMenu = nullptr;

@@ -1,9 +1,9 @@
 #include "app/MenuState.h"
 
-#include "app/CommandIds.h"
 #include "editing/EntryTimer.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "widgets/CommandIds.h"
 
 namespace tempolatch {
 

@@ -39,8 +39,6 @@ NewItemParent newItemParent(ClientItemKind newKind, ClientItemKind selected, boo
 
 // How many characters the in-place editor takes for each kind.
 int inPlaceEditLimit(ClientItemKind kind);
-// The input dialog for new names.
-inline constexpr int NameInputLimit = 128;
 
 // Tree items sort by their text in the user's locale; identical texts keep
 // no particular order.

@@ -6,9 +6,7 @@
 #include "clients/ClientTreeContent.h"
 #include "clients/DialogBar.h"
 #include "clients/ImportChoiceDialog.h"
-#include "clients/NameInputDialog.h"
 #include "clients/SetupCommandIds.h"
-#include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/ContactChooser.h"
 #include "platform/StringTable.h"
@@ -16,6 +14,8 @@
 #include "settings/Context.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
+#include "widgets/NameInputDialog.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 
@@ -28,7 +28,7 @@ ClientTransfers& transfers() {
 
 QTreeWidgetItem* makeItem(ClientItemKind kind, const QString& text, qint64 data) {
     auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setIcon(0, clientTreeIcon(kind));
+    item->setIcon(0, clientTreeIcon(int(kind)));
     item->setData(0, ClientsSetupDialog::DataRole, data);
     item->setData(0, ClientsSetupDialog::KindRole, int(kind));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;

@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "clients/SetupCommandIds.h"
 #include "settings/Settings.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

@@ -9,14 +9,14 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "clients/RateText.h"
 #include "clients/RateTreeContent.h"
-#include "clients/SetupIcons.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/SettingsFonts.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 

@@ -8,13 +8,13 @@
 #include "clients/RateText.h"
 #include "clients/RateTreeContent.h"
 #include "clients/SetupCommandIds.h"
-#include "clients/SetupIcons.h"
 #include "clients/SetupTree.h"
 #include "platform/Clock.h"
 #include "settings/Context.h"
 #include "settings/SettingsFonts.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "clients/SetupIcons.h"
 #include "editing/BillingRules.h"
 #include "editing/EntryValues.h"
 #include "editing/PaidDateDialog.h"
@@ -22,6 +21,7 @@
 #include "store/ListsDatabase.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 

@@ -2,12 +2,14 @@
 
 #include <QLineEdit>
 
-#include "clients/NameInputDialog.h"
 #include "editing/EntryEditor.h"
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
+#include "widgets/NameInputDialog.h"
 
 namespace tempolatch::entrycommands {
 
@@ -86,3 +88,35 @@ bool previewEntry(Context& context, QWidget* parent, quint32 recordId) {
 }
 
 }  // namespace tempolatch::entrycommands
+
+namespace tempolatch {
+
+void registerEntryCommands(CommandTable& table, const EntryCommandHost& host) {
+    using namespace entrycommands;
+    table.add(cmd::New, [host](int) { host.saved(newEntry(*host.context, host.parent)); });
+    table.add({cmd::EditSelected, cmd::Edit}, [host](int) {
+        host.saved(
+            editEntry(*host.context, host.parent, host.selectedEntry(), EntryEditor::GeneralPage));
+    });
+    table.add(cmd::EditNote, [host](int) {
+        host.saved(
+            editEntry(*host.context, host.parent, host.selectedEntry(), EntryEditor::NotePage));
+    });
+    table.add(cmd::CreateCopy, [host](int) {
+        host.saved(copyEntry(*host.context, host.parent, host.selectedEntry()));
+    });
+    table.add(cmd::OpenEntryById,
+              [host](int) { host.saved(openEntryById(*host.context, host.parent)); });
+    table.add(cmd::Preview, [host](int) {
+        const quint32 id = host.selectedEntry();
+        if (id == 0)
+            return;
+        const bool edit = previewEntry(*host.context, host.parent, id);
+        // The note may have been changed there.
+        host.saved(id);
+        if (edit)
+            host.post(cmd::EditSelected);
+    });
+}
+
+}  // namespace tempolatch

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "store/TimeEntry.h"
@@ -11,6 +12,7 @@ namespace tempolatch {
 
 struct Context;
 class RecordStore;
+class CommandTable;
 
 // The main window's commands that open the entry editor or the summary.
 // Each returns the record id of the saved entry, or nullopt when nothing
@@ -34,4 +36,21 @@ std::optional<quint32> openEntryById(Context& context, QWidget* parent);
 bool previewEntry(Context& context, QWidget* parent, quint32 recordId);
 
 }  // namespace entrycommands
+
+// What the entry commands need of the window they run in.
+struct EntryCommandHost {
+    Context* context = nullptr;
+    QWidget* parent = nullptr;
+    // The record id of the selected entry; 0 when none is selected.
+    std::function<quint32()> selectedEntry;
+    // After a command that may have saved an entry: its record id, if it did.
+    std::function<void(std::optional<quint32>)> saved;
+    // Runs another command once this one has returned.
+    std::function<void(int id)> post;
+};
+
+// Registers New, Edit (the menu's and the tap's), Edit Note, Create Copy,
+// Preview and opening an entry by its record id.
+void registerEntryCommands(CommandTable& table, const EntryCommandHost& host);
+
 }  // namespace tempolatch

@@ -5,7 +5,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "editing/EntryBillingPage.h"
 #include "editing/EntryCustomPage.h"
 #include "editing/EntryGeneralPage.h"
@@ -15,6 +14,7 @@
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

@@ -7,7 +7,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "clients/SetupIcons.h"
 #include "editing/EntryNotePage.h"
 #include "editing/EntryValues.h"
 #include "platform/Clock.h"
@@ -16,6 +15,7 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "views/ViewIcons.h"
+#include "widgets/SetupIcons.h"
 
 namespace tempolatch {
 

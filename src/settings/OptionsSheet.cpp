@@ -11,7 +11,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/HelpWindow.h"
 #include "platform/PlatformInfo.h"
 #include "platform/StringTable.h"
 #include "settings/Context.h"
@@ -19,6 +18,7 @@
 #include "settings/SettingsFonts.h"
 #include "store/ListsDatabase.h"
 #include "store/RecordStore.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 

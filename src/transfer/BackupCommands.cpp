@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <utility>
 
-#include "app/ProgressDialog.h"
 #include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
 #include "transfer/BackupOperation.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
+#include "widgets/ProgressDialog.h"
 
 namespace tempolatch {
 
@@ -75,6 +78,20 @@ bool removeAllData(Context& context, QWidget* parent) {
         context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
     }
     return true;
+}
+
+void registerDataCommands(CommandTable& table, Context& context, QWidget* parent,
+                          std::function<void()> changed) {
+    const std::pair<int, bool (*)(Context&, QWidget*)> commands[] = {
+        {cmd::BackupCreate, createBackup},
+        {cmd::BackupRestore, restoreBackup},
+        {cmd::RemoveAllData, removeAllData}};
+    for (const auto& [id, run] : commands) {
+        table.add(id, [&context, parent, changed, run = run](int) {
+            if (run(context, parent))
+                changed();
+        });
+    }
 }
 
 }  // namespace tempolatch

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace tempolatch {
 
 struct Context;
+class CommandTable;
 
 // The main window's commands that keep and remove the data: Create Backup,
 // Restore and Remove All Data. `parent` owns the dialogs and is the target
@@ -20,5 +23,9 @@ bool restoreBackup(Context& context, QWidget* parent);
 
 // Asks, then deletes every record of the store; settings stay.
 bool removeAllData(Context& context, QWidget* parent);
+
+// Registers the three; `changed` runs after one of them changed the data.
+void registerDataCommands(CommandTable& table, Context& context, QWidget* parent,
+                          std::function<void()> changed);
 
 }  // namespace tempolatch

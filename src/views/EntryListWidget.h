@@ -15,12 +15,10 @@ class Settings;
 struct ColumnLayout;
 
 // An entry list as a window sees it: the list interface, its widget, its
-// font and its events.
+// font and its events. A tap on the Simple list and a double tap on the
+// tree ask the window for cmd::EditSelected.
 class EntryListWidget : public EntryList {
 public:
-    // What a tap asks of the Simple list's window, and a double tap of the tree's.
-    static constexpr int EditCommand = 40063;
-
     virtual QWidget* widget() = 0;
     virtual void setListFont(const QFont& font) = 0;
     EntryListEvents& events() { return m_events; }

@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "views/EntryRowModel.h"
 #include "views/ViewIcons.h"
+#include "widgets/CommandIds.h"
 
 namespace tempolatch {
 
@@ -92,7 +93,7 @@ void SimpleEntryList::keyPressEvent(QKeyEvent* event) {
 }
 
 void SimpleEntryList::tapped() {
-    Q_EMIT events().commandRequested(EditCommand);
+    Q_EMIT events().commandRequested(cmd::EditSelected);
 }
 
 }  // namespace tempolatch

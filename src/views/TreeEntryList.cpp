@@ -8,6 +8,7 @@
 #include "platform/StringTable.h"
 #include "views/ViewIcons.h"
 #include "views/ViewIds.h"
+#include "widgets/CommandIds.h"
 
 namespace tempolatch {
 
@@ -59,7 +60,7 @@ TreeEntryList::TreeEntryList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(true);
     connect(this, &QTreeWidget::itemDoubleClicked, &events(), [this](QTreeWidgetItem* item) {
         if (isRecordNode(item))
-            Q_EMIT events().commandRequested(EditCommand);
+            Q_EMIT events().commandRequested(cmd::EditSelected);
     });
     events().watch(this, [this](const QPoint& pos) { return pickAt(pos); });
 }

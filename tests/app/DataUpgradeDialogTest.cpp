@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include "app/DataUpgradeDialog.h"
-#include "app/ProgressDialog.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
@@ -12,6 +11,7 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
+#include "widgets/ProgressDialog.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;

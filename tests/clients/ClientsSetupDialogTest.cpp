@@ -6,15 +6,12 @@
 #include <QRadioButton>
 #include <QTextBrowser>
 
-#include "app/CommandIds.h"
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "clients/ClientsSetupDialog.h"
 #include "clients/ClientsTestSupport.h"
 #include "clients/DialogBar.h"
 #include "clients/ImportChoiceDialog.h"
 #include "clients/ModalDriver.h"
-#include "clients/NameInputDialog.h"
 #include "clients/RatesSetupDialog.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
@@ -25,6 +22,9 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/TimeEntry.h"
+#include "widgets/CommandIds.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/NameInputDialog.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/HelpWindow.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch::test {
 

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/HelpWindow.h"
 #include "clients/ClientsTestSupport.h"
 #include "clients/DialogBar.h"
 #include "clients/ModalDriver.h"
@@ -20,6 +19,7 @@
 #include "settings/Settings.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
+#include "widgets/HelpWindow.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;

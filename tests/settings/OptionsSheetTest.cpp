@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "app/HelpWindow.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
@@ -12,6 +11,7 @@
 #include "settings/Settings.h"
 #include "store/ListsDatabase.h"
 #include "store/RecordStore.h"
+#include "widgets/HelpWindow.h"
 
 using namespace tempolatch;
 

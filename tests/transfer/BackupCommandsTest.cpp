@@ -1,6 +1,5 @@
 #include <QFile>
 
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
@@ -15,6 +14,7 @@
 #include "transfer/TransferTestSupport.h"
 #include "views/EntryList.h"
 #include "views/PeriodView.h"
+#include "widgets/CommandIds.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;

@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "app/CommandIds.h"
 #include "app/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "common/EnvironmentTest.h"
@@ -30,6 +29,7 @@
 #include "views/PeriodView.h"
 #include "views/SimpleEntryList.h"
 #include "views/TreeEntryList.h"
+#include "widgets/CommandIds.h"
 
 using namespace tempolatch;
 using platform::SystemTime;

@@ -1,11 +1,9 @@
-#include "clients/NameInputDialog.h"
+#include "widgets/NameInputDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-
-#include "clients/ClientTreeRules.h"
 
 namespace tempolatch {
 
@@ -17,7 +15,7 @@ NameInputDialog::NameInputDialog(const QString& prompt, QWidget* parent)
     label->setObjectName(QStringLiteral("prompt"));
     label->setBuddy(m_edit);
     m_edit->setObjectName(QStringLiteral("name"));
-    m_edit->setMaxLength(NameInputLimit);
+    m_edit->setMaxLength(MaxLength);
     m_edit->setMinimumWidth(m_edit->fontMetrics().averageCharWidth() * 40);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -12,6 +12,9 @@ namespace tempolatch {
 class NameInputDialog : public QDialog {
     Q_OBJECT
 public:
+    // The longest name the line takes, unless the caller sets another limit.
+    static constexpr int MaxLength = 128;
+
     explicit NameInputDialog(const QString& prompt, QWidget* parent = nullptr);
 
     QString name() const;

@@ -1,4 +1,4 @@
-#include "clients/SetupIcons.h"
+#include "widgets/SetupIcons.h"
 
 #include <QString>
 
@@ -20,11 +20,10 @@ QIcon icon(const char* name) {
 
 namespace tempolatch {
 
-QIcon clientTreeIcon(ClientItemKind kind) {
+QIcon clientTreeIcon(int kind) {
     static const char* const names[] = {"clients-client", "clients-project", "clients-task",
                                         "clients-contact", "clients-group"};
-    const int index = int(kind);
-    return index >= 0 && index < 5 ? icon(names[index]) : QIcon();
+    return kind >= 0 && kind < 5 ? icon(names[kind]) : QIcon();
 }
 
 QIcon rateTreeIcon(int image) {

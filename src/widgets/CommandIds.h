@@ -3,7 +3,9 @@
 namespace tempolatch {
 
 // Command ids of the main window. Menus, tool buttons, the accelerator and
-// the entry lists all speak in these numbers, and so do the tests.
+// the entry lists all speak in these numbers, and so do the tests; they live
+// this low so that every area can name them. Dialogs keep their own ids
+// beside them (clients/SetupCommandIds.h, views/ViewIds.h).
 namespace cmd {
 inline constexpr int Ok = 1;        // the dialog-style "OK" that closes the window
 inline constexpr int Close = 1001;  // Ctrl+Q

@@ -1,4 +1,4 @@
-#include "app/ProgressDialog.h"
+#include "widgets/ProgressDialog.h"
 
 #include <QApplication>
 #include <QLabel>
