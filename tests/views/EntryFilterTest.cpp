@@ -1,3 +1,4 @@
+#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
@@ -12,10 +13,7 @@ namespace {
 
 const QString kKey = QStringLiteral("Software\\Tempolatch");
 
-platform::FileTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
-    return *platform::toFileTime(
-        SystemTime{quint16(y), quint16(m), 0, quint16(d), quint16(h), quint16(min), quint16(s), 0});
-}
+using test::at;
 
 TimeEntry entry(EntryStatus status = EntryStatus::Billable) {
     TimeEntry e;

@@ -1,3 +1,4 @@
+#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
@@ -14,10 +15,7 @@ using platform::SystemTime;
 
 namespace {
 
-platform::FileTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
-    return *platform::toFileTime(
-        SystemTime{quint16(y), quint16(m), 0, quint16(d), quint16(h), quint16(min), quint16(s), 0});
-}
+using test::at;
 
 TimeEntry entry(EntryStatus status, bool startTime) {
     TimeEntry e;

@@ -8,6 +8,7 @@
 
 #include "app/EntryContextMenu.h"
 #include "app/MainFrame.h"
+#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
@@ -38,14 +39,8 @@ namespace {
 
 const QString kKey = QString::fromLatin1(platform::Registry::AppKey);
 
-platform::FileTime at(int y, int m, int d, int h = 0) {
-    return *platform::toFileTime(
-        SystemTime{quint16(y), quint16(m), 0, quint16(d), quint16(h), 0, 0, 0});
-}
-
-SystemTime day(int y, int m, int d) {
-    return periodmath::dateOnly(SystemTime{quint16(y), quint16(m), 0, quint16(d), 0, 0, 0, 0});
-}
+using test::at;
+using test::day;
 
 void storeSettings(quint32 view, quint32 listStyle) {
     platform::Registry& reg = platform::Registry::user();

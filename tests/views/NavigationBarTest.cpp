@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
@@ -23,9 +24,7 @@ using platform::SystemTime;
 
 namespace {
 
-SystemTime day(int y, int m, int d) {
-    return periodmath::dateOnly(SystemTime{quint16(y), quint16(m), 0, quint16(d), 0, 0, 0, 0});
-}
+using test::day;
 
 // Runs `action` on the modal dialog that is about to open.
 template <typename Dialog, typename Action>

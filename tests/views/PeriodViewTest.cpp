@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QTemporaryFile>
 
+#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
@@ -19,10 +20,9 @@ using platform::SystemTime;
 
 namespace {
 
+// Here a date-time is the view's local time, not the store's.
 SystemTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
-    SystemTime st{quint16(y), quint16(m), 0, quint16(d), quint16(h), quint16(min), quint16(s), 0};
-    st.dayOfWeek = quint16(periodmath::dayOfWeek(y, m, d));
-    return st;
+    return test::localTime(y, m, d, h, min, s);
 }
 
 // A list that only records what the view put in it.
