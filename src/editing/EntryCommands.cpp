@@ -7,6 +7,7 @@
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 
 namespace tempolatch::entrycommands {
 
@@ -25,12 +26,7 @@ std::optional<TimeEntry> readStoredEntry(quint32 recordId) {
     RecordStore& store = RecordStore::instance();
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
-    TimeEntryDatabase& entries = store.entries();
-    TimeEntry entry;
-    if (entries.seekRecord(recordId) != recordId ||
-        readEntry(entries, entry) != RecordDatabase::Read)
-        return std::nullopt;
-    return entry;
+    return TimeEntries(store.entries()).find(recordId);
 }
 
 std::optional<quint32> parseRecordId(const QString& text) {

@@ -12,6 +12,7 @@
 #include "editing/EntryNotePage.h"
 #include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
+#include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
@@ -92,7 +93,17 @@ void EntryEditor::accept() {
             return;
         }
     }
-    m_saved = EntrySaver(RecordStore::instance()).save(m_state.entry);
+    EntrySaver saver(RecordStore::instance());
+    const WriteResult result = saver.save(m_state.entry);
+    if (result != WriteResult::Written) {
+        // The editor stays open with what the user typed. An entry that
+        // cannot be stored has been explained by its page already.
+        if (result != WriteResult::NotStorable)
+            platform::Ui::instance().message(QStringLiteral("Error: %1").arg(saver.error()),
+                                             platform::MessageIcon::Stop, this);
+        return;
+    }
+    m_saved = true;
     QDialog::accept();
 }
 

@@ -104,20 +104,4 @@ double ExpenseEntry::totalAmount() const {
     return amount * 0.01;
 }
 
-int readExpense(ExpenseDatabase& db, ExpenseEntry& expense) {
-    return readStoredRecord(db, expense);
-}
-
-bool addExpense(ExpenseDatabase& db, ExpenseEntry& expense, quint16 changeFlags) {
-    return db.add(expense, changeFlags);
-}
-
-bool updateExpense(ExpenseDatabase& db, ExpenseEntry& expense, quint16 changeFlags) {
-    return updateOrReport(db, expense, changeFlags);
-}
-
-bool deleteExpense(ExpenseDatabase& db, quint32 recordId) {
-    return db.deleteRecord(recordId);
-}
-
 }  // namespace tempolatch

@@ -53,16 +53,16 @@ PropertyList Rate::propertiesForAdd(quint16 flags) const {
             Property::ui2(prop::ChangeFlags, flags)};
 }
 
-int readRate(RatesDatabase& db, Rate& rate) {
+ReadResult readRate(RatesDatabase& db, Rate& rate) {
     return readStoredRecord(db, rate);
 }
 
 bool addRate(RatesDatabase& db, Rate& rate, quint16 changeFlags) {
-    return db.add(rate, changeFlags);
+    return db.add(rate, changeFlags) == WriteResult::Written;
 }
 
 bool updateRate(RatesDatabase& db, Rate& rate, quint16 changeFlags) {
-    return db.update(rate, changeFlags);
+    return db.update(rate, changeFlags) == WriteResult::Written;
 }
 
 QList<Rate> listRates(RatesDatabase& db, quint32 clientId) {

@@ -37,7 +37,7 @@ public:
 };
 
 // Callers set `modified` to the current local time before a write.
-int readRate(RatesDatabase& db, Rate& rate);
+ReadResult readRate(RatesDatabase& db, Rate& rate);
 bool addRate(RatesDatabase& db, Rate& rate, quint16 changeFlags = DefaultChangeFlags);
 bool updateRate(RatesDatabase& db, Rate& rate, quint16 changeFlags = DefaultChangeFlags);
 // The client's rates in the order of the store; 0 gives the default rate set.

@@ -67,12 +67,11 @@ bool setTextField(Record& record, const platform::Property& p,
 
 // Reads the current record into a record object, which is cleared first
 // and takes the current record id; properties it does not know are ignored.
-// Results as RecordDatabase::readCurrent.
 template <typename Record>
-int readStoredRecord(RecordDatabase& db, Record& record) {
+ReadResult readStoredRecord(RecordDatabase& db, Record& record) {
     record = Record();
     platform::PropertyList props;
-    const int result = db.readCurrent(props);
+    const ReadResult result = db.readCurrent(props);
     record.recordId = db.currentId();
     record.setFromProperties(props);
     return result;

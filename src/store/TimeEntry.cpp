@@ -1,7 +1,5 @@
 #include "store/TimeEntry.h"
 
-#include "settings/Settings.h"
-
 namespace tempolatch {
 
 using platform::FileTime;
@@ -171,10 +169,6 @@ double TimeEntry::amount(bool precise) const {
     return rate * 0.01 * hoursOf(duration, precise);
 }
 
-double TimeEntry::amount() const {
-    return amount(Settings::instance().hasFlag(PreciseCalculation));
-}
-
 FileTime TimeEntry::endTime() const {
     FileTime end = date;
     if (durationMinutes() > 0)
@@ -182,22 +176,6 @@ FileTime TimeEntry::endTime() const {
     if (breakMinutes() != 0)
         end = end.addMinutes(breakMinutes());
     return end;
-}
-
-int readEntry(TimeEntryDatabase& db, TimeEntry& entry) {
-    return readStoredRecord(db, entry);
-}
-
-bool addEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags) {
-    return db.add(entry, changeFlags);
-}
-
-bool updateEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags) {
-    return updateOrReport(db, entry, changeFlags);
-}
-
-bool deleteEntry(TimeEntryDatabase& db, quint32 recordId) {
-    return db.deleteRecord(recordId);
 }
 
 }  // namespace tempolatch

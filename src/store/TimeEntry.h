@@ -61,8 +61,6 @@ public:
     // rate x hours, with the ten-minute fractions taken exactly when
     // `precise` (the settings' precise calculation) is set.
     double amount(bool precise) const;
-    // With the precise-calculation flag of the loaded settings.
-    double amount() const;
     int durationMinutes() const { return wholeMinutes(duration); }
     int breakMinutes() const { return wholeMinutes(breakTime); }
     platform::FileTime endTime() const;
@@ -72,15 +70,5 @@ public:
 private:
     platform::PropertyList properties(bool forUpdate, quint16 changeFlags) const;
 };
-
-// Operations on the time entries database. Reads give RecordDatabase's
-// results (0 read, 1 no current record, -1 failure).
-int readEntry(TimeEntryDatabase& db, TimeEntry& entry);
-// Writes a new record; the entry gets its record id. Callers set `modified`.
-bool addEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags = DefaultChangeFlags);
-// Rewrites the current record (seek to the entry's record id first).
-// A refused write is shown as "Error: %d".
-bool updateEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags = DefaultChangeFlags);
-bool deleteEntry(TimeEntryDatabase& db, quint32 recordId);
 
 }  // namespace tempolatch

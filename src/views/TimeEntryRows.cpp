@@ -3,7 +3,7 @@
 #include "platform/Locale.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
-#include "store/TimeEntry.h"
+#include "store/TimeEntries.h"
 #include "views/EntryFilter.h"
 #include "views/ViewCustomization.h"
 
@@ -55,7 +55,7 @@ EntryRow TimeEntryRows::build(const TimeEntry& entry, const RowContext& context,
     row.tieText = entry.task;
     switch (context.listStyle) {
         case EntryList::Simple:
-            fillSimple(row, entry);
+            fillSimple(row, entry, settings);
             break;
         case EntryList::Tree:
             fillTree(row, entry, settings);
@@ -100,7 +100,7 @@ void TimeEntryRows::fillDefault(EntryRow& row, const TimeEntry& entry, const Row
         row.lines.append(entry.client);
 }
 
-void TimeEntryRows::fillSimple(EntryRow& row, const TimeEntry& entry) {
+void TimeEntryRows::fillSimple(EntryRow& row, const TimeEntry& entry, const Settings& settings) {
     const bool marked = hasMarkedStartTime(entry);
     const bool billable = entry.status != EntryStatus::NonBillable;
     row.cells = {
@@ -119,7 +119,7 @@ void TimeEntryRows::fillSimple(EntryRow& row, const TimeEntry& entry) {
         billable ? entry.currency : QString(),
         billable ? numberText(entry.rate / 100.0) : QString(),
         billable ? rateTypeName(entry.rateType) : QString(),
-        billable ? numberText(entry.amount()) : QString(),
+        billable ? numberText(entry.amount(settings.hasFlag(PreciseCalculation))) : QString(),
     };
 }
 
@@ -138,7 +138,7 @@ void TimeEntryRows::fillTree(EntryRow& row, const TimeEntry& entry, const Settin
         row.details.append(
             {startTimeText(entry) + QLatin1Char('-') + endTimeText(entry), TreeImageTime});
     if (entry.status != EntryStatus::NonBillable && (options & TreeShowAmount)) {
-        const QString amount = amountText(entry.amount());
+        const QString amount = amountText(entry.amount(settings.hasFlag(PreciseCalculation)));
         row.details.append(
             {entry.currency.isEmpty() ? amount : entry.currency + QLatin1Char(' ') + amount,
              TreeImageAmount});
@@ -154,11 +154,20 @@ void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 re
         list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
 }
 
-RecordDatabase* TimeEntryRecords::database() {
+TimeEntryDatabase* TimeEntryRecords::database() {
     if (m_db)
         return m_db;
     RecordStore& store = RecordStore::instance();
     return store.isOpen() ? &store.entries() : nullptr;
+}
+
+bool TimeEntryRecords::walk(platform::FileTime from, platform::FileTime to,
+                            const RecordAccess::Visit& visit) {
+    TimeEntryDatabase* db = database();
+    if (!db || !db->isOpen())
+        return false;
+    TimeEntries(*db).forEachStoredInRange(from, to, visit);
+    return true;
 }
 
 int TimeEntryRecords::arrangeBy() const {

@@ -27,7 +27,7 @@ public:
 private:
     static void fillDefault(EntryRow& row, const TimeEntry& entry, const RowContext& context,
                             const Settings& settings);
-    static void fillSimple(EntryRow& row, const TimeEntry& entry);
+    static void fillSimple(EntryRow& row, const TimeEntry& entry, const Settings& settings);
     static void fillTree(EntryRow& row, const TimeEntry& entry, const Settings& settings);
 };
 
@@ -40,12 +40,15 @@ public:
                      TimeEntryDatabase* db = nullptr)
         : m_db(db), m_filter(filter), m_settings(settings) {}
 
-    RecordDatabase* database() override;
+    bool walk(platform::FileTime from, platform::FileTime to,
+              const RecordAccess::Visit& visit) override;
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override;
     int arrangeBy() const override;
 
 private:
+    TimeEntryDatabase* database();
+
     TimeEntryDatabase* m_db;
     const EntryFilter& m_filter;
     const Settings& m_settings;

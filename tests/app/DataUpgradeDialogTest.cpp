@@ -11,6 +11,7 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -31,10 +32,7 @@ class DataUpgradeDialogTest : public QObject {
     }
 
     TimeEntry entry(quint32 id) {
-        TimeEntry e;
-        RecordStore::instance().entries().seekRecord(id);
-        readEntry(RecordStore::instance().entries(), e);
-        return e;
+        return TimeEntries(RecordStore::instance().entries()).find(id).value_or(TimeEntry());
     }
 
 private Q_SLOTS:

@@ -22,6 +22,7 @@
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -252,7 +253,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.status = EntryStatus(status);
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
 
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
@@ -274,13 +275,10 @@ private Q_SLOTS:
         QVERIFY(RecordStore::instance().openAll());
         TimeEntry entry;
         entry.status = EntryStatus::Paid;
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
         auto paidDate = [&] {
-            TimeEntryDatabase& db = RecordStore::instance().entries();
-            TimeEntry read;
-            db.seekRecord(entry.recordId);
-            readEntry(db, read);
-            return read.paidDate;
+            TimeEntries entries(RecordStore::instance().entries());
+            return entries.find(entry.recordId).value_or(TimeEntry()).paidDate;
         };
 
         m_frame = std::make_unique<MainFrame>();

@@ -4,6 +4,7 @@
 #include "clients/ClientsTestSupport.h"
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -92,7 +93,7 @@ private Q_SLOTS:
         entry.project = QStringLiteral("Web");
         entry.task = QStringLiteral("Design");
         entry.date = platform::fileTimeOf(TestEnvironment::fixedNow());
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
 
         QVERIFY(editor().deleteClient(acme.recordId));
 
@@ -105,11 +106,9 @@ private Q_SLOTS:
         QCOMPARE(rateDescriptions(other.clientId), QStringList{QStringLiteral("Other rate")});
         QCOMPARE(rateDescriptions(0), QStringList{QStringLiteral("Default")});
         QCOMPARE(RecordStore::instance().entryCount(), 1);
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        QCOMPARE(readEntry(entries, stored), 0);
-        QCOMPARE(stored.client, QStringLiteral("Acme"));
+        const auto stored = TimeEntries(RecordStore::instance().entries()).find(entry.recordId);
+        QVERIFY(stored);
+        QCOMPARE(stored->client, QStringLiteral("Acme"));
     }
 
     // A record that cannot be read gives client id 0, which owns the default

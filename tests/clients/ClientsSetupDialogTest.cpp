@@ -24,6 +24,7 @@
 #include "platform/ContactFolders.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -209,7 +210,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.project = QStringLiteral("Web");
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
         open();
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -234,10 +235,9 @@ private Q_SLOTS:
         QCOMPARE(projectPairs(m_acme.clientId),
                  (QStringList{QStringLiteral("Site/Design"), QStringLiteral("Site/Test"),
                               QStringLiteral("App/Design")}));
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        readEntry(entries, stored);
+        const auto found = TimeEntries(RecordStore::instance().entries()).find(entry.recordId);
+        QVERIFY(found);
+        const TimeEntry& stored = *found;
         QCOMPARE(stored.project, QStringLiteral("Web"));
 
         // A name the level already has is refused; the item keeps its text.
@@ -277,7 +277,7 @@ private Q_SLOTS:
         seedRate(m_acme.clientId, QStringLiteral("Acme rate"), RateType::Normal, 100);
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
         open();
         select({QStringLiteral("Acme")});
         m_env->ui().queueAnswer(platform::Answer::No);

@@ -19,6 +19,7 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/StoreWatcher.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -162,17 +163,16 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.rate = 5000;
-        QVERIFY(addEntry(RecordStore::instance().entries(), entry));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(entry) == WriteResult::Written);
         open();
         tree()->setCurrentItem(group(1)->child(0));
         m_dialog->onCommand(cmd::DeleteItem);
         QVERIFY(m_env->ui().shown().isEmpty());
         QCOMPARE(group(1)->childCount(), 0);
         QVERIFY(rateDescriptions(acme.clientId).isEmpty());
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        readEntry(entries, stored);
+        const auto found = TimeEntries(RecordStore::instance().entries()).find(entry.recordId);
+        QVERIFY(found);
+        const TimeEntry& stored = *found;
         QCOMPARE(stored.rate, 5000);
     }
 

@@ -22,6 +22,8 @@
 #include "editing/StartEndDialog.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -62,7 +64,7 @@ class EntryEditorTest : public QObject {
     }
 
     static quint32 addStored(TimeEntry entry) {
-        addEntry(RecordStore::instance().entries(), entry);
+        TimeEntries(RecordStore::instance().entries()).add(entry);
         return entry.recordId;
     }
 
@@ -101,6 +103,29 @@ private Q_SLOTS:
         QCOMPARE(saved.client, "Acme");
         QVERIFY(findClientId(structure().clients, "Acme") != NoClientId);
         QCOMPARE(saved.currency, Settings::instance().defaultCurrency);
+    }
+
+    // A save the store refuses part-way (here: the drop-list value after the
+    // entry and the client) leaves nothing behind, tells the user, and
+    // keeps the editor open with what was typed, so OK can be tried again.
+    void refusedSaveKeepsEditorOpen() {
+        QVERIFY(refuseWrites(*RecordStore::instance().objectStore(), db::ListsName));
+        EntryEditor editor(nullptr, false, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        typeGeneral(editor, "Acme", "Design", "1.5");
+        editor.accept();
+        QCOMPARE(messages(), QStringList{QStringLiteral("Error: 1811")});
+        QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
+        QVERIFY(!editor.saved());
+        QVERIFY(editor.isVisible());
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QCOMPARE(editor.entry().recordId, 0u);
+        QCOMPARE(RecordStore::instance().entryCount(), 0);
+        QCOMPARE(findClientId(structure().clients, "Acme"), NoClientId);
+        QCOMPARE(child<QComboBox>(&editor, "client")->currentText(), "Acme");
+        QCOMPARE(child<QComboBox>(&editor, "task")->currentText(), "Design");
+        QCOMPARE(child<QComboBox>(&editor, "duration")->currentText(), "1.5");
     }
 
     void generalPageMessages_data() {

@@ -7,6 +7,7 @@
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 
@@ -145,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(renameProject(projects(), QStringLiteral("New")));
         QVERIFY(renameProjectTask(projects(), QStringLiteral("T2")));
         Project p;
-        QCOMPARE(readProject(projects(), p), 0);
+        QCOMPARE(readProject(projects(), p), ReadResult::Read);
         QCOMPARE(p.project, QStringLiteral("New"));
         QCOMPARE(p.task, QStringLiteral("T2"));
         QVERIFY(updateProjectTask(projects(), acme, QStringLiteral("P3"), QString()));
@@ -188,8 +189,9 @@ private Q_SLOTS:
         Rate standard = rateOf(0, QStringLiteral("Standard"), RateType::Normal, 6000);
         Rate special = rateOf(acme, QStringLiteral("Special"), RateType::Fixed, 25000);
         special.flag = true;
-        QVERIFY(addRate(rates(), standard, 3));
-        QVERIFY(addRate(rates(), special, 3));
+        Rates all(rates());
+        QCOMPARE(all.add(standard, 3), WriteResult::Written);
+        QCOMPARE(all.add(special, 3), WriteResult::Written);
         QCOMPARE(test::idsOf(test::rawRecord(rates(), standard.recordId)),
                  (QList<quint32>{prop::RateKind, prop::Rate, prop::ClientId, prop::Description,
                                  prop::RateFlag, prop::Modified, prop::ChangeFlags}));
@@ -200,12 +202,9 @@ private Q_SLOTS:
         special.changeFlags = 3;
         QCOMPARE(listRates(rates(), acme), QList<Rate>{special});
 
-        QVERIFY(rates().seekRecord(special.recordId));
         special.rate = 30000;
-        QVERIFY(updateRate(rates(), special, 3));
-        Rate back;
-        QVERIFY(rates().seekRecord(special.recordId));
-        QCOMPARE(readRate(rates(), back), 0);
+        QCOMPARE(all.update(special, 3), WriteResult::Written);
+        const Rate back = all.find(special.recordId).value_or(Rate());
         QCOMPARE(back.rate, 30000);
         QCOMPARE(back.changeFlags, quint16(7));
 
@@ -229,10 +228,9 @@ private Q_SLOTS:
         const quint32 id =
             rates().addProperties({Property::ui4(prop::ClientId, 0),
                                    Property::string(prop::Description, QStringLiteral("R")), raw});
-        Rate r;
-        QVERIFY(rates().seekRecord(id));
-        QCOMPARE(readRate(rates(), r), 0);
-        QCOMPARE(r.flag, flag);
+        const std::optional<Rate> r = Rates(rates()).find(id);
+        QVERIFY(r);
+        QCOMPARE(r->flag, flag);
     }
 
     void ratesSortByTypeThenDescription() {

@@ -7,6 +7,7 @@
 #include "store/Rate.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -36,10 +37,7 @@ class DataUpgradeTest : public QObject {
     }
 
     TimeEntry entry(quint32 id) {
-        TimeEntry e;
-        store().entries().seekRecord(id);
-        readEntry(store().entries(), e);
-        return e;
+        return TimeEntries(store().entries()).find(id).value_or(TimeEntry());
     }
 
     QList<PropertyList> everything() {
@@ -113,7 +111,7 @@ private Q_SLOTS:
         TimeEntry current;
         current.date = at(2026, 1, 5);
         current.modified = at(2026, 1, 5, 18);
-        QVERIFY(addEntry(store().entries(), current, 3));
+        QVERIFY(TimeEntries(store().entries()).add(current, 3) == WriteResult::Written);
         Rate oldRate;
         oldRate.description = QStringLiteral("Standard");
         QVERIFY(addRate(store().clientStructure().rates, oldRate, 3));

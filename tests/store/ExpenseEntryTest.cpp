@@ -1,6 +1,7 @@
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 
@@ -50,18 +51,16 @@ class ExpenseEntryTest : public QObject {
     ExpenseDatabase& db() { return RecordStore::instance().expenses(); }
 
     ExpenseEntry readBack(quint32 recordId) {
-        ExpenseEntry e;
-        db().seekRecord(recordId);
-        readExpense(db(), e);
-        return e;
+        return Expenses(db()).find(recordId).value_or(ExpenseEntry());
     }
 
     // Stores `before`, rewrites it as `after` and gives the stored ids.
     QList<quint32> updated(ExpenseEntry& before, ExpenseEntry after) {
-        if (!addExpense(db(), before, 3) || !db().seekRecord(before.recordId))
+        Expenses expenses(db());
+        if (expenses.add(before, 3) != WriteResult::Written)
             return {};
         after.recordId = before.recordId;
-        if (!updateExpense(db(), after, 3))
+        if (expenses.update(after, 3) != WriteResult::Written)
             return {};
         return idsOf(rawRecord(db(), before.recordId));
     }
@@ -75,7 +74,7 @@ private Q_SLOTS:
 
     void minimalGeneralExpenseStoresFiveProperties() {
         ExpenseEntry e = general();
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::ExpenseType, prop::EntryDate, prop::ClientName,
                                  prop::Modified, prop::ChangeFlags}));
@@ -85,7 +84,7 @@ private Q_SLOTS:
 
     void mileageExpenseInOrderWithOdometer() {
         ExpenseEntry e = fullMileage();
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(
             idsOf(rawRecord(db(), e.recordId)),
             (QList<quint32>{prop::ExpenseType, prop::EntryDate, prop::Description, prop::ClientName,
@@ -102,7 +101,7 @@ private Q_SLOTS:
     void zeroOdometerIsStillStored() {
         ExpenseEntry e = general();
         e.type = ExpenseType::Mileage;
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         const PropertyList props = rawRecord(db(), e.recordId);
         QVERIFY(findProperty(props, prop::StartOdometer));
         QVERIFY(findProperty(props, prop::Distance));
@@ -171,7 +170,7 @@ private Q_SLOTS:
     void negativeAmountIsRefused() {
         ExpenseEntry e = general();
         e.amount = -500;
-        QVERIFY(!addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) != WriteResult::Written);
         QCOMPARE(db().recordCount(), 0);
     }
 };

@@ -9,12 +9,14 @@
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -80,11 +82,11 @@ private Q_SLOTS:
         entry.date = at(2026, 12, 7, 9, 0, 1);
         entry.duration = 133;
         entry.breakTime = 17;
-        QVERIFY(addEntry(store.entries(), entry));
+        QVERIFY(TimeEntries(store.entries()).add(entry) == WriteResult::Written);
         ExpenseEntry expense;
         expense.type = ExpenseType::Mileage;
         expense.distance = 120;
-        QVERIFY(addExpense(store.expenses(), expense));
+        QVERIFY(Expenses(store.expenses()).add(expense) == WriteResult::Written);
 
         QString text;
         QTextStream out(&text);

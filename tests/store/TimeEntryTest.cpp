@@ -3,6 +3,7 @@
 #include "platform/ObjectStore.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -48,10 +49,7 @@ class TimeEntryTest : public QObject {
     quint32 addRaw(const PropertyList& props) { return db().addProperties(props); }
 
     TimeEntry readBack(quint32 recordId) {
-        TimeEntry e;
-        db().seekRecord(recordId);
-        readEntry(db(), e);
-        return e;
+        return TimeEntries(db()).find(recordId).value_or(TimeEntry());
     }
 
 private Q_SLOTS:
@@ -66,7 +64,7 @@ private Q_SLOTS:
         e.date = at(2026, 12, 7);
         e.client = QStringLiteral("Acme");
         e.modified = at(2026, 12, 7, 10);
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
         QVERIFY(e.recordId != 0);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::TaskName, prop::Modified,
@@ -78,7 +76,7 @@ private Q_SLOTS:
 
     void fullEntryIsWrittenInOrderAndReadBack() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::Project, prop::Phase,
                                  prop::TaskName, prop::Duration, prop::Status, prop::Currency,
@@ -98,7 +96,7 @@ private Q_SLOTS:
                                  prop::Rate, prop::PaidDate, prop::BillTo, prop::Custom1,
                                  prop::Custom2, prop::Custom3, prop::RateType, prop::Modified,
                                  prop::Note, prop::Break, prop::ChangeFlags}));
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
 
         TimeEntry emptied;
         emptied.recordId = e.recordId;
@@ -106,8 +104,8 @@ private Q_SLOTS:
         emptied.client = e.client;
         emptied.task = e.task;
         emptied.modified = at(2026, 12, 8);
-        QVERIFY(db().seekRecord(e.recordId));
-        QVERIFY(updateEntry(db(), emptied, 3));
+        emptied.recordId = e.recordId;
+        QVERIFY(TimeEntries(db()).update(emptied, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::TaskName, prop::Modified,
                                  prop::ChangeFlags}));
@@ -154,11 +152,11 @@ private Q_SLOTS:
         QCOMPARE(readBack(id).date, at(2020, 3, 4, 14, 35, 12));
     }
 
-    void readWithoutCurrentRecord() {
+    void findWithoutSuchRecord() {
         TimeEntry e = fullEntry();
-        db().seekFirst();
-        QCOMPARE(readEntry(db(), e), 1);
-        QCOMPARE(e, TimeEntry());
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
+        QVERIFY(!TimeEntries(db()).find(0));
+        QVERIFY(!TimeEntries(db()).find(e.recordId + 1));
     }
 
     void amounts_data() {
@@ -245,44 +243,45 @@ private Q_SLOTS:
         QFETCH(int, rate);
         QFETCH(int, problem);
         TimeEntry stored = fullEntry();
-        QVERIFY(addEntry(db(), stored, 3));
+        QVERIFY(TimeEntries(db()).add(stored, 3) == WriteResult::Written);
 
         TimeEntry e = fullEntry();
         e.duration = duration;
         e.breakTime = breakTime;
         e.rate = rate;
         QCOMPARE(int(e.problem()), problem);
-        QVERIFY(!addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) != WriteResult::Written);
         QCOMPARE(e.recordId, 0u);
         QCOMPARE(RecordStore::instance().entryCount(), 1);
 
         e.recordId = stored.recordId;
         const TimeEntry before = e;
-        QVERIFY(db().seekRecord(stored.recordId));
-        QVERIFY(!updateEntry(db(), e, 3));
+        QCOMPARE(TimeEntries(db()).update(e, 3), WriteResult::NotStorable);
         QCOMPARE(e, before);
         stored.changeFlags = 3;
         QCOMPARE(readBack(stored.recordId), stored);
         QVERIFY(m_env->ui().shown().isEmpty());
     }
 
-    void refusedUpdateShowsTheStoreError() {
+    // The store reports; showing the message is the window's part.
+    void updateOfDeletedEntryIsReportedNotShown() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
-        QVERIFY(db().seekRecord(e.recordId));
+        TimeEntries entries(db());
+        QVERIFY(entries.add(e, 3) == WriteResult::Written);
         // Another window of the program deletes it meanwhile.
         QVERIFY(RecordStore::instance().objectStore()->deleteRecord(db().databaseId(), e.recordId));
-        QVERIFY(!updateEntry(db(), e, 3));
-        QCOMPARE(m_env->ui().shownTexts(), QStringList{QStringLiteral("Error: 1168")});
-        QCOMPARE(m_env->ui().shown().first().icon, MessageIcon::Stop);
+        QCOMPARE(entries.update(e, 3), WriteResult::NotFound);
+        QVERIFY(m_env->ui().shown().isEmpty());
     }
 
-    void deleteEntryRemovesTheRecord() {
+    void removeDeletesTheRecordOnce() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
-        QVERIFY(deleteEntry(db(), e.recordId));
+        TimeEntries entries(db());
+        QVERIFY(entries.add(e, 3) == WriteResult::Written);
+        QCOMPARE(entries.remove(e.recordId), WriteResult::Written);
         QCOMPARE(RecordStore::instance().entryCount(), 0);
-        QCOMPARE(db().seekRecord(e.recordId), 0u);
+        QVERIFY(!entries.find(e.recordId));
+        QCOMPARE(entries.remove(e.recordId), WriteResult::NotFound);
     }
 };
 

@@ -9,7 +9,9 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/ClientIdCounter.h"
+#include "store/Expenses.h"
 #include "store/ListsDatabase.h"
+#include "store/TimeEntries.h"
 #include "transfer/BackupCommands.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
@@ -32,7 +34,7 @@ class BackupCommandsTest : public QObject {
         e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
-        QVERIFY(tempolatch::addEntry(RecordStore::instance().entries(), e));
+        QVERIFY(TimeEntries(RecordStore::instance().entries()).add(e) == WriteResult::Written);
     }
     QStringList entryClients() {
         QStringList clients;

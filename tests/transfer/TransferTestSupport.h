@@ -8,11 +8,13 @@
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/Project.h"
 #include "store/Rate.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch::test {
@@ -27,23 +29,22 @@ inline QString storeSnapshot() {
 }
 
 // Every record of the database in its order.
-template <typename Db, typename Record>
-QList<Record> allRecords(Db& db, int (*read)(Db&, Record&)) {
+template <typename Record>
+QList<Record> allRecords(Records<Record>&& records) {
     QList<Record> out;
-    Record record;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        read(db, record);
+    records.forEach([&](const Record& record) {
         out.append(record);
-    }
+        return true;
+    });
     return out;
 }
 
 inline QList<TimeEntry> allEntries() {
-    return allRecords(RecordStore::instance().entries(), readEntry);
+    return allRecords(TimeEntries(RecordStore::instance().entries()));
 }
 
 inline QList<ExpenseEntry> allExpenses() {
-    return allRecords(RecordStore::instance().expenses(), readExpense);
+    return allRecords(Expenses(RecordStore::instance().expenses()));
 }
 
 // Records as a file carries them: without record id and change flags.
@@ -129,7 +130,7 @@ inline void fillStore(int clients) {
         if (i != 0)
             for (int b = 0; b < 300 * i; ++b)
                 e.note.append(char((b * 37 + i) & 0xFF));
-        addEntry(store.entries(), e);
+        TimeEntries(store.entries()).add(e);
     }
     for (int i = 0; i < 3; ++i) {
         ExpenseEntry x;
@@ -153,7 +154,7 @@ inline void fillStore(int clients) {
         x.custom2 = QStringLiteral("x");
         x.note = i == 2 ? QStringLiteral("line 1\r\nline 2") : QString();
         x.modified = at(2026, 11, 21, 9, i);
-        addExpense(store.expenses(), x);
+        Expenses(store.expenses()).add(x);
     }
     ClientStructureStore& s = store.clientStructure();
     for (int i = clients - 1; i >= 0; --i) {

@@ -2,6 +2,7 @@
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/EntryFilter.h"
 
@@ -212,7 +213,8 @@ private Q_SLOTS:
 
         QVERIFY(RecordStore::instance().openAll());
         TimeEntryDatabase& db = RecordStore::instance().entries();
-        QVERIFY(addEntry(db, a) && addEntry(db, b));
+        QVERIFY(TimeEntries(db).add(a) == WriteResult::Written);
+        QVERIFY(TimeEntries(db).add(b) == WriteResult::Written);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 1) < 0);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 0) > 0);
     }

@@ -19,6 +19,7 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/CustomPeriodDialog.h"
 #include "views/CustomizeDefaultView.h"
@@ -87,7 +88,7 @@ class MainFrameViewsTest : public QObject {
             e.status = sample.status;
             e.client = QString::fromLatin1(sample.client);
             e.task = QStringLiteral("Work");
-            QVERIFY(addEntry(RecordStore::instance().entries(), e));
+            QVERIFY(TimeEntries(RecordStore::instance().entries()).add(e) == WriteResult::Written);
             m_ids.append(e.recordId);
         }
     }
@@ -299,10 +300,8 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::OpenEntryById);
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
-        TimeEntryDatabase& entries = RecordStore::instance().entries();
-        TimeEntry edited;
-        entries.seekRecord(m_ids[0]);
-        readEntry(entries, edited);
+        const TimeEntry edited =
+            TimeEntries(RecordStore::instance().entries()).find(m_ids[0]).value_or(TimeEntry());
         QCOMPARE(edited.duration, 300);
     }
 
@@ -345,7 +344,7 @@ private Q_SLOTS:
             e.date = at(2026, 12, 9, 15);
             e.status = EntryStatus::Billable;
             e.client = QStringLiteral("Other");
-            QVERIFY(addEntry(entries, e));
+            QVERIFY(TimeEntries(entries).add(e) == WriteResult::Written);
         }
         QVERIFY(frame.storeWatcher()->check());
         QCOMPARE(shown().size(), 5);

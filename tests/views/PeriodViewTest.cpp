@@ -9,6 +9,7 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreIds.h"
+#include "store/TimeEntries.h"
 #include "views/EntryList.h"
 #include "views/PeriodMath.h"
 #include "views/PeriodRecords.h"
@@ -55,7 +56,11 @@ public:
 class AllRecords : public PeriodRecords {
 public:
     QList<RowContext> contexts;
-    RecordDatabase* database() override { return &RecordStore::instance().entries(); }
+    bool walk(platform::FileTime from, platform::FileTime to,
+              const RecordAccess::Visit& visit) override {
+        TimeEntries(RecordStore::instance().entries()).forEachStoredInRange(from, to, visit);
+        return true;
+    }
     void addRecord(const platform::PropertyList&, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override {
         contexts.append(context);
