@@ -55,9 +55,6 @@ public:
     qint32 endOdometer() const { return startOdometer + distance; }
 
     bool operator==(const ExpenseEntry&) const = default;
-
-private:
-    platform::PropertyList properties(bool forUpdate, quint16 changeFlags) const;
 };
 
 }  // namespace tempolatch

@@ -25,46 +25,6 @@ public:
     bool operator==(const StoredRecord&) const = default;
 };
 
-// Builds the property list of an add or an update: an optional property
-// without a value is left out of an add and removed by an update.
-class PropertyWriter {
-public:
-    explicit PropertyWriter(bool forUpdate) : m_forUpdate(forUpdate) {}
-
-    void always(const platform::Property& p) { m_props.append(p); }
-    void optional(bool hasValue, const platform::Property& p) {
-        if (hasValue)
-            m_props.append(p);
-        else if (m_forUpdate)
-            m_props.append(platform::Property::remove(p.id));
-    }
-    platform::PropertyList take() { return std::move(m_props); }
-
-private:
-    bool m_forUpdate;
-    platform::PropertyList m_props;
-};
-
-// Text properties of a record kind and the fields they fill.
-template <typename Record>
-struct TextField {
-    quint32 id;
-    QString Record::*field;
-};
-
-// Sets the field of a text property; false when the property is not one of them.
-template <typename Record, std::size_t N>
-bool setTextField(Record& record, const platform::Property& p,
-                  const TextField<Record> (&fields)[N]) {
-    for (const TextField<Record>& t : fields) {
-        if (t.id == p.id) {
-            record.*t.field = p.text;
-            return true;
-        }
-    }
-    return false;
-}
-
 // Reads the current record into a record object, which is cleared first
 // and takes the current record id; properties it does not know are ignored.
 template <typename Record>

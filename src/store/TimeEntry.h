@@ -66,9 +66,6 @@ public:
     platform::FileTime endTime() const;
 
     bool operator==(const TimeEntry&) const = default;
-
-private:
-    platform::PropertyList properties(bool forUpdate, quint16 changeFlags) const;
 };
 
 }  // namespace tempolatch
