@@ -16,6 +16,7 @@
 #include "store/Expenses.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
@@ -70,7 +71,7 @@ void fillStore(RecordStore& store, int entries) {
         r.description = description;
         r.rate = value;
         r.modified = bench::firstDay();
-        addRate(s.rates, r);
+        Rates(s.rates).add(r);
     };
     for (int c = 0; c < kClients; ++c) {
         Client client{0, QStringLiteral("Client %1").arg(c), 0};

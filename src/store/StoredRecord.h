@@ -25,16 +25,4 @@ public:
     bool operator==(const StoredRecord&) const = default;
 };
 
-// Reads the current record into a record object, which is cleared first
-// and takes the current record id; properties it does not know are ignored.
-template <typename Record>
-ReadResult readStoredRecord(RecordDatabase& db, Record& record) {
-    record = Record();
-    platform::PropertyList props;
-    const ReadResult result = db.readCurrent(props);
-    record.recordId = db.currentId();
-    record.setFromProperties(props);
-    return result;
-}
-
 }  // namespace tempolatch

@@ -18,6 +18,7 @@
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/Rates.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
@@ -212,7 +213,7 @@ private Q_SLOTS:
                 Rate rate;
                 rate.clientId = acme.clientId;
                 rate.description = QStringLiteral("Remote");
-                QVERIFY(addRate(otherRates, rate));
+                QCOMPARE(Rates(otherRates).add(rate), WriteResult::Written);
             }
             QVERIFY(watcher.check());
             groups = dialog.tree()->topLevelItemCount();

@@ -239,10 +239,13 @@ private Q_SLOTS:
                          rateOf(0, QStringLiteral("alpha"), RateType::Overtime, 3),
                          rateOf(0, QStringLiteral("Alpha"), RateType::Normal, 4)};
         for (Rate& r : list)
-            QVERIFY(addRate(rates(), r, 3));
-        QCOMPARE(compareRates(rates(), list[0].recordId, list[2].recordId), 1);
-        QCOMPARE(compareRates(rates(), list[1].recordId, list[0].recordId), -1);
-        QCOMPARE(compareRates(rates(), list[3].recordId, list[3].recordId), 0);
+            QCOMPARE(Rates(rates()).add(r, 3), WriteResult::Written);
+        auto stored = [this](const Rate& r) {
+            return Rates(rates()).find(r.recordId).value_or(Rate());
+        };
+        QCOMPARE(compareRates(stored(list[0]), stored(list[2])), 1);
+        QCOMPARE(compareRates(stored(list[1]), stored(list[0])), -1);
+        QCOMPARE(compareRates(stored(list[3]), stored(list[3])), 0);
         sortRates(list);
         QList<qint32> order;
         for (const Rate& r : list)

@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "store/DataUpgrade.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
@@ -114,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(TimeEntries(store().entries()).add(current, 3) == WriteResult::Written);
         Rate oldRate;
         oldRate.description = QStringLiteral("Standard");
-        QVERIFY(addRate(store().clientStructure().rates, oldRate, 3));
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
 
         const DataUpgrade::Result result = DataUpgrade::run(store(), now);
         QVERIFY(result.ok);
@@ -136,12 +137,27 @@ private Q_SLOTS:
         oldEntry(EntryStatus::Paid);
         oldEntry(EntryStatus::Billable);
         Rate oldRate;
-        QVERIFY(addRate(store().clientStructure().rates, oldRate, 3));
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
         QVERIFY(DataUpgrade::run(store(), Clock::nowFileTime()).ok);
         const QList<PropertyList> before = everything();
         const DataUpgrade::Result again = DataUpgrade::run(store(), at(2030, 1, 1));
         QCOMPARE(again.entriesRepaired + again.ratesRepaired, 0);
         QCOMPARE(everything(), before);
+    }
+
+    // A repair the store refuses (here the rate's, after the entries') takes
+    // back the whole run and is reported, not shown: the dialog shows it.
+    void refusedRepairKeepsNothing() {
+        oldEntry(EntryStatus::Paid);
+        Rate oldRate;
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
+        const QList<PropertyList> before = everything();
+        QVERIFY(test::refuseWrites(*store().objectStore(), db::RatesName, true));
+        const DataUpgrade::Result result = DataUpgrade::run(store(), Clock::nowFileTime());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error, 1811);
+        QCOMPARE(everything(), before);
+        QVERIFY(m_env->ui().shown().isEmpty());
     }
 };
 

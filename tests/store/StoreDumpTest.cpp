@@ -13,6 +13,7 @@
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
@@ -75,7 +76,7 @@ private Q_SLOTS:
         Rate rate;
         rate.description = QStringLiteral("Standard");
         rate.rate = 6000;
-        QVERIFY(addRate(s.rates, rate));
+        QCOMPARE(Rates(s.rates).add(rate), WriteResult::Written);
         TimeEntry entry;
         entry.client = acme.name;
         entry.status = EntryStatus::Billed;

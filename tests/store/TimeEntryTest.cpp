@@ -6,6 +6,8 @@
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
+Q_DECLARE_METATYPE(tempolatch::platform::FileTime)
+
 using namespace tempolatch;
 using namespace tempolatch::platform;
 using test::at;
@@ -150,6 +152,45 @@ private Q_SLOTS:
              Property::fileTime(prop::EntryDate, at(2020, 3, 4, 8, 10, 1)),
              Property::string(prop::ClientName, QStringLiteral("Old"))});
         QCOMPARE(readBack(id).date, at(2020, 3, 4, 14, 35, 12));
+    }
+
+    // Both ends belong to the range; the walk stops when told to.
+    void walkInDateRange_data() {
+        QTest::addColumn<FileTime>("from");
+        QTest::addColumn<FileTime>("to");
+        QTest::addColumn<int>("stopAfter");  // 0: never
+        QTest::addColumn<QStringList>("tasks");
+        QTest::newRow("ends included") << at(2026, 3, 2, 8) << at(2026, 3, 3, 8) << 0
+                                       << QStringList{"2 8:00", "2 17:00", "3 8:00"};
+        QTest::newRow("one instant")
+            << at(2026, 3, 2, 17) << at(2026, 3, 2, 17) << 0 << QStringList{"2 17:00"};
+        QTest::newRow("between entries")
+            << at(2026, 3, 2, 9) << at(2026, 3, 2, 16) << 0 << QStringList{};
+        QTest::newRow("stopped") << at(2026, 3, 1) << at(2026, 3, 9) << 2
+                                 << QStringList{"1 8:00", "1 17:00"};
+        QTest::newRow("before all") << at(2025, 1, 1) << at(2026, 2, 28) << 0 << QStringList{};
+    }
+    void walkInDateRange() {
+        QFETCH(FileTime, from);
+        QFETCH(FileTime, to);
+        QFETCH(int, stopAfter);
+        QFETCH(QStringList, tasks);
+        TimeEntries entries(db());
+        // Added out of date order: the walk follows the dates, not the ids.
+        for (int day : {3, 1, 2}) {
+            for (int hour : {17, 8}) {
+                TimeEntry e;
+                e.date = at(2026, 3, day, hour);
+                e.task = QStringLiteral("%1 %2:00").arg(day).arg(hour);
+                QVERIFY(entries.add(e) == WriteResult::Written);
+            }
+        }
+        QStringList walked;
+        entries.forEachInRange(from, to, [&](const TimeEntry& e) {
+            walked.append(e.recordId != 0 ? e.task : QStringLiteral("no id"));
+            return walked.size() != stopAfter;
+        });
+        QCOMPARE(walked, tasks);
     }
 
     void findWithoutSuchRecord() {

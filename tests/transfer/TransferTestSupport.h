@@ -11,6 +11,7 @@
 #include "store/Expenses.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
@@ -171,13 +172,13 @@ inline void fillStore(int clients) {
                             at(2026, 1, 1 + i));
         Rate b = sampleRate(c.clientId, QStringLiteral("Late"), RateType::Overtime, 7501,
                             at(2025, 6, 1));
-        addRate(s.rates, a);
-        addRate(s.rates, b);
+        Rates(s.rates).add(a);
+        Rates(s.rates).add(b);
     }
     Rate d1 = sampleRate(0, QStringLiteral("Default"), RateType::Normal, 4000, at(2024, 2, 29));
     Rate d2 = sampleRate(0, QStringLiteral("Weekend"), RateType::Weekend, 6000, at(2024, 3, 1));
-    addRate(s.rates, d1);
-    addRate(s.rates, d2);
+    Rates(s.rates).add(d1);
+    Rates(s.rates).add(d2);
 }
 
 // Every element of a compound file as "path storage" or "path stream <hex>"
