@@ -486,6 +486,31 @@ private Q_SLOTS:
         QCOMPARE(after.modified, platform::fileTimeOf(TestEnvironment::fixedNow()));
     }
 
+    // A note the store refuses is not lost silently: the summary says so and
+    // stays open with it; closing once more gives it up.
+    void summaryStaysOpenWhenTheNoteIsRefused() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.note = QByteArray("old");
+        const quint32 id = addStored(stored);
+        QVERIFY(refuseWrites(*RecordStore::instance().objectStore(), db::EntriesName, true));
+        EntrySummary summary(storedEntry(id));
+        summary.show();
+        summary.findChild<QTabWidget*>()->setCurrentIndex(1);
+        InkControl* ink = summary.findChild<InkControl*>();
+        QVERIFY(ink);
+        ink->setNoteData(QByteArray("new bytes"));
+        ink->setModified(true);
+        summary.reject();
+        QCOMPARE(messages(), QStringList{QStringLiteral("Error: 1811")});
+        QVERIFY(summary.isVisible());
+        QCOMPARE(ink->noteData(), QByteArray("new bytes"));
+        summary.reject();
+        QVERIFY(!summary.isVisible());
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(storedEntry(id).note, QByteArray("old"));
+    }
+
     void recordIds_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("id");  // -1: refused

@@ -4,6 +4,8 @@
 #include "store/Client.h"
 #include "store/ClientIdCounter.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
@@ -45,6 +47,67 @@ private Q_SLOTS:
         QVERIFY(RecordStore::instance().openAll());
     }
     void cleanup() { m_env.reset(); }
+
+    // Adds tell a write from a value that was there already (or empty), so
+    // that a save can tell both from a refusal.
+    void addsReportWhetherTheyWrote() {
+        ClientStructure s(structure());
+        Client acme{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(acme), WriteResult::Written);
+        Client again{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(again), WriteResult::Unchanged);
+        QCOMPARE(again.clientId, acme.clientId);
+        QCOMPARE(again.recordId, acme.recordId);
+        Client none;
+        QCOMPARE(s.addClient(none), WriteResult::Unchanged);
+        QCOMPARE(none.clientId, 0u);
+
+        const quint32 id = acme.clientId;
+        QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Written);
+        QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Unchanged);
+        QCOMPARE(s.addProjectTask(id, QString(), "Design"), WriteResult::Unchanged);
+        QCOMPARE(s.addTask(id, "Support"), WriteResult::Written);
+        QCOMPARE(s.addTask(id, "Support"), WriteResult::Unchanged);
+        QCOMPARE(s.addContact(id, QString()), WriteResult::Unchanged);
+        QCOMPARE(s.addContact(id, "Ann"), WriteResult::Written);
+
+        Lists lists(RecordStore::instance().objectStore());
+        QCOMPARE(lists.add(ListKind::Phase, "Draft"), WriteResult::Written);
+        QCOMPARE(lists.add(ListKind::Phase, "Draft"), WriteResult::Unchanged);
+        QCOMPARE(lists.add(ListKind::Currency, "Draft"), WriteResult::Written);
+        QCOMPARE(lists.add(ListKind::Phase, QString()), WriteResult::Unchanged);
+        QCOMPARE(lists.texts(ListKind::Phase), QStringList{"Draft"});
+    }
+
+    void recordsByIdAreFoundAndRewritten() {
+        ClientStructure s(structure());
+        Client acme{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(acme), WriteResult::Written);
+        QCOMPARE(s.renameClient(acme.recordId, "Acme Ltd"), WriteResult::Written);
+        QCOMPARE(s.findClient(acme.recordId)->name, QStringLiteral("Acme Ltd"));
+        QVERIFY(!s.findClient(0));
+
+        QCOMPARE(s.addProjectTask(acme.clientId, "Web", "Design"), WriteResult::Written);
+        Project web = s.projectsOf(acme.clientId)->first();
+        QCOMPARE(s.findProject(web.recordId)->task, QStringLiteral("Design"));
+        web.task = "Build";
+        QCOMPARE(s.updateProject(web), WriteResult::Written);
+        QCOMPARE(s.findProject(web.recordId)->task, QStringLiteral("Build"));
+        QVERIFY(projects().deleteRecord(web.recordId));
+        QCOMPARE(s.updateProject(web), WriteResult::NotFound);
+
+        Lists lists(RecordStore::instance().objectStore());
+        QCOMPARE(lists.add(ListKind::Custom1, "Blue"), WriteResult::Written);
+        ListsByKind byKind(RecordStore::instance().objectStore());
+        QVERIFY(byKind.open());
+        const ListItem blue = byKind.listAll(ListKind::Custom1).first();
+        QCOMPARE(lists.find(blue.recordId)->text, QStringLiteral("Blue"));
+        QCOMPARE(lists.update({QStringLiteral("Green"), blue.recordId}), WriteResult::Written);
+        QCOMPARE(lists.texts(ListKind::Custom1), QStringList{"Green"});
+        QCOMPARE(lists.remove(blue.recordId), WriteResult::Written);
+        QVERIFY(!lists.find(blue.recordId));
+        QCOMPARE(lists.remove(blue.recordId), WriteResult::NotFound);
+    }
 
     void clientsGetGrowingIdsAndUniqueNames() {
         QCOMPARE(newClient(QStringLiteral("Zeta")), 1u);
