@@ -36,18 +36,15 @@ std::optional<ClientStructureEditor::Added> addName(RecordDatabase& db, quint32 
     return ClientStructureEditor::Added{recordId, clientId, name, false};
 }
 
-// A client-level task or contact: the client must not have the new name
-// yet; `rename` rewrites the record.
-template <typename Rename>
-bool renameName(RecordDatabase& db, quint32 recordId, quint32 clientId, const QString& given,
-                Rename rename) {
+// A client-level task or contact: the client must not have the new name yet.
+bool renameName(RecordDatabase& db, quint32 recordId, quint32 clientId, const QString& given) {
     const QString name = structureName(given);
     if (name.isEmpty())
         return false;
     const quint32 holder = findName(db, clientId, name);
     if (holder != 0)
         return holder == recordId;
-    return rename(recordId, name) == WriteResult::Written;
+    return ClientNameRecords(db).rename(recordId, name) == WriteResult::Written;
 }
 
 bool deleteOne(RecordDatabase& db, quint32 recordId) {
@@ -163,17 +160,11 @@ bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId
 }
 
 bool ClientStructureEditor::renameTask(quint32 recordId, quint32 clientId, const QString& name) {
-    return renameName(m_store.tasks, recordId, clientId, name,
-                      [this](quint32 id, const QString& n) {
-                          return ClientStructure(m_store).renameTask(id, n);
-                      });
+    return renameName(m_store.tasks, recordId, clientId, name);
 }
 
 bool ClientStructureEditor::renameContact(quint32 recordId, quint32 clientId, const QString& name) {
-    return renameName(m_store.contacts, recordId, clientId, name,
-                      [this](quint32 id, const QString& n) {
-                          return ClientStructure(m_store).renameContact(id, n);
-                      });
+    return renameName(m_store.contacts, recordId, clientId, name);
 }
 
 quint32 ClientStructureEditor::clientIdOf(quint32 clientRecordId) {

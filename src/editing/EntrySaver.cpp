@@ -53,10 +53,10 @@ WriteResult EntrySaver::addStructure(const TimeEntry& entry) {
     WriteResult result = structure.addClient(client);
     if (succeeded(result) && client.clientId != 0) {
         result = entry.project.isEmpty()
-                     ? structure.addTask(client.clientId, entry.task)
+                     ? structure.tasks().add(client.clientId, entry.task)
                      : structure.addProjectTask(client.clientId, entry.project, entry.task);
         if (succeeded(result))
-            result = structure.addContact(client.clientId, entry.billTo);
+            result = structure.contacts().add(client.clientId, entry.billTo);
     }
     Lists lists(m_store.objectStore());
     const std::pair<ListKind, const QString*> values[] = {

@@ -41,18 +41,6 @@ WriteResult written(bool ok) {
     return ok ? WriteResult::Written : WriteResult::Refused;
 }
 
-WriteResult addName(RecordDatabase& db, quint32 clientId, const QString& name) {
-    if (name.isEmpty() || clientnames::exists(db, clientId, name))
-        return WriteResult::Unchanged;
-    return written(clientnames::add(db, clientId, name) != 0);
-}
-
-WriteResult renameName(RecordDatabase& db, quint32 recordId, const QString& name) {
-    if (!seek(db, recordId))
-        return WriteResult::NotFound;
-    return written(clientnames::rename(db, name));
-}
-
 }  // namespace
 
 std::optional<Client> ClientStructure::findClient(quint32 recordId) {
@@ -102,28 +90,24 @@ WriteResult ClientStructure::updateProject(const Project& project) {
         updateProjectTask(m_dbs.projects, project.clientId, project.project, project.task));
 }
 
-std::optional<ClientName> ClientStructure::findTask(quint32 recordId) {
-    return readAt<ClientName, RecordDatabase>(m_dbs.tasks, recordId, clientnames::read);
+std::optional<ClientName> ClientNameRecords::find(quint32 recordId) {
+    return readAt<ClientName, RecordDatabase>(m_db, recordId, clientnames::read);
 }
 
-WriteResult ClientStructure::addTask(quint32 clientId, const QString& name) {
-    return addName(m_dbs.tasks, clientId, name);
+WriteResult ClientNameRecords::add(quint32 clientId, const QString& name) {
+    if (name.isEmpty() || clientnames::exists(m_db, clientId, name))
+        return WriteResult::Unchanged;
+    return written(clientnames::add(m_db, clientId, name) != 0);
 }
 
-WriteResult ClientStructure::renameTask(quint32 recordId, const QString& name) {
-    return renameName(m_dbs.tasks, recordId, name);
+WriteResult ClientNameRecords::rename(quint32 recordId, const QString& name) {
+    if (!seek(m_db, recordId))
+        return WriteResult::NotFound;
+    return written(clientnames::rename(m_db, name));
 }
 
-std::optional<ClientName> ClientStructure::findContact(quint32 recordId) {
-    return readAt<ClientName, RecordDatabase>(m_dbs.contacts, recordId, clientnames::read);
-}
-
-WriteResult ClientStructure::addContact(quint32 clientId, const QString& name) {
-    return addName(m_dbs.contacts, clientId, name);
-}
-
-WriteResult ClientStructure::renameContact(quint32 recordId, const QString& name) {
-    return renameName(m_dbs.contacts, recordId, name);
+std::optional<QList<ClientName>> ClientNameRecords::of(quint32 clientId) {
+    return collect(m_db, clientId, clientnames::recordOf);
 }
 
 std::optional<QList<Client>> ClientStructure::clients() {
@@ -132,14 +116,6 @@ std::optional<QList<Client>> ClientStructure::clients() {
 
 std::optional<QList<Project>> ClientStructure::projectsOf(quint32 clientId) {
     return collect(m_dbs.projects, clientId, projectOf);
-}
-
-std::optional<QList<ClientName>> ClientStructure::tasksOf(quint32 clientId) {
-    return collect(m_dbs.tasks, clientId, clientnames::recordOf);
-}
-
-std::optional<QList<ClientName>> ClientStructure::contactsOf(quint32 clientId) {
-    return collect(m_dbs.contacts, clientId, clientnames::recordOf);
 }
 
 std::optional<QList<Rate>> ClientStructure::ratesOf(quint32 clientId) {

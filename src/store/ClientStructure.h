@@ -12,6 +12,23 @@
 
 namespace tempolatch {
 
+// A client's tasks outside projects, or its contacts: both are a client id
+// and a name, unique per client.
+class ClientNameRecords {
+public:
+    explicit ClientNameRecords(RecordDatabase& db) : m_db(db) {}
+
+    std::optional<ClientName> find(quint32 recordId);
+    WriteResult add(quint32 clientId, const QString& name);
+    WriteResult rename(quint32 recordId, const QString& name);
+    // The client's records in the order of the store; nullopt when one
+    // cannot be read.
+    std::optional<QList<ClientName>> of(quint32 clientId);
+
+private:
+    RecordDatabase& m_db;
+};
+
 // Clients with their projects, tasks, contacts and rates, reached by
 // record id; the databases' cursors stay in here. Names are kept cut to
 // the store's name length and compare exactly. Adds write nothing
@@ -32,19 +49,12 @@ public:
     // Rewrites the record of project.recordId with its three values.
     WriteResult updateProject(const Project& project);
 
-    std::optional<ClientName> findTask(quint32 recordId);
-    WriteResult addTask(quint32 clientId, const QString& name);
-    WriteResult renameTask(quint32 recordId, const QString& name);
-
-    std::optional<ClientName> findContact(quint32 recordId);
-    WriteResult addContact(quint32 clientId, const QString& name);
-    WriteResult renameContact(quint32 recordId, const QString& name);
+    ClientNameRecords tasks() { return ClientNameRecords(m_dbs.tasks); }
+    ClientNameRecords contacts() { return ClientNameRecords(m_dbs.contacts); }
 
     // The records in the order of the store; nullopt when one cannot be read.
     std::optional<QList<Client>> clients();
     std::optional<QList<Project>> projectsOf(quint32 clientId);
-    std::optional<QList<ClientName>> tasksOf(quint32 clientId);
-    std::optional<QList<ClientName>> contactsOf(quint32 clientId);
     std::optional<QList<Rate>> ratesOf(quint32 clientId);
 
     Rates& rates() { return m_rates; }

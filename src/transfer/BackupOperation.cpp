@@ -71,17 +71,17 @@ bool writeNames(CompoundStorage& storage, const QString& streamName,
     return stream.close();
 }
 
-// Adds the names of a "Tasks" or "Contacts" stream with `add`; names the
-// client has already are skipped.
+// Adds the names of a "Tasks" or "Contacts" stream; names the client has
+// already are skipped.
 bool restoreNames(const CompoundStorage& storage, const QString& streamName,
-                  const std::function<WriteResult(const QString&)>& add) {
+                  ClientNameRecords&& records, quint32 clientId) {
     CompoundStream stream = storage.openStream(streamName);
     quint32 count = 0;
     if (!stream || !stream.readUInt32(count))
         return false;
     QString name;
     for (quint32 i = 0; i < count; ++i) {
-        if (!stream.readString(name) || !succeeded(add(name)))
+        if (!stream.readString(name) || !succeeded(records.add(clientId, name)))
             return false;
     }
     return true;
@@ -145,8 +145,8 @@ bool BackupOperation::writeClient(CompoundStorage& storage, quint32 clientId, co
     if (!pairs.close())
         return false;
 
-    if (!writeNames(storage, BackupFile::tasksName(), structure.tasksOf(clientId)) ||
-        !writeNames(storage, BackupFile::contactsName(), structure.contactsOf(clientId)))
+    if (!writeNames(storage, BackupFile::tasksName(), structure.tasks().of(clientId)) ||
+        !writeNames(storage, BackupFile::contactsName(), structure.contacts().of(clientId)))
         return false;
     CompoundStream rates = storage.createStream(BackupFile::ratesName());
     return rates && writeRates(rates, clientId) && rates.close();
@@ -233,10 +233,8 @@ bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 data
             return false;
     }
 
-    auto addTask = [&](const QString& name) { return structure.addTask(clientId, name); };
-    auto addContact = [&](const QString& name) { return structure.addContact(clientId, name); };
-    if (!restoreNames(storage, BackupFile::tasksName(), addTask) ||
-        !restoreNames(storage, BackupFile::contactsName(), addContact))
+    if (!restoreNames(storage, BackupFile::tasksName(), structure.tasks(), clientId) ||
+        !restoreNames(storage, BackupFile::contactsName(), structure.contacts(), clientId))
         return false;
     if (!withRates)
         return true;

@@ -66,10 +66,10 @@ private Q_SLOTS:
         QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Written);
         QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Unchanged);
         QCOMPARE(s.addProjectTask(id, QString(), "Design"), WriteResult::Unchanged);
-        QCOMPARE(s.addTask(id, "Support"), WriteResult::Written);
-        QCOMPARE(s.addTask(id, "Support"), WriteResult::Unchanged);
-        QCOMPARE(s.addContact(id, QString()), WriteResult::Unchanged);
-        QCOMPARE(s.addContact(id, "Ann"), WriteResult::Written);
+        QCOMPARE(s.tasks().add(id, "Support"), WriteResult::Written);
+        QCOMPARE(s.tasks().add(id, "Support"), WriteResult::Unchanged);
+        QCOMPARE(s.contacts().add(id, QString()), WriteResult::Unchanged);
+        QCOMPARE(s.contacts().add(id, "Ann"), WriteResult::Written);
 
         Lists lists(RecordStore::instance().objectStore());
         QCOMPARE(lists.add(ListKind::Phase, "Draft"), WriteResult::Written);
