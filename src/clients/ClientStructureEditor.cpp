@@ -115,18 +115,18 @@ quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& ol
     ProjectsDatabase& db = m_store.projects;
     if (name.isEmpty() || !db.isOpen())
         return 0;
-    QList<Project> records;
+    QList<quint32> records;
     bool taken = false;
     for (const Project& record : projectRecords(db, clientId)) {
         if (record.project == oldName)
-            records.append(record);
+            records.append(record.recordId);
         else if (record.project == name)
             taken = true;
     }
     if (taken)
         return 0;
     if (name == oldName && !records.isEmpty())
-        return records.first().recordId;
+        return records.first();
     platform::StoreBatch batch(*db.objectStore());
     if (records.isEmpty()) {
         // The project lost its records elsewhere; keep the one the tree shows.
@@ -134,12 +134,10 @@ quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& ol
         return recordId != 0 && batch.commit() ? recordId : 0;
     }
     ClientStructure structure(m_store);
-    for (Project record : records) {
-        record.project = name;
-        if (structure.updateProject(record) != WriteResult::Written)
+    for (quint32 id : records)
+        if (structure.renameProject(id, name) != WriteResult::Written)
             return 0;
-    }
-    return batch.commit() ? records.first().recordId : 0;
+    return batch.commit() ? records.first() : 0;
 }
 
 bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId,
@@ -151,12 +149,7 @@ bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId
     const quint32 holder = findProjectTask(db, clientId, project, task);
     if (holder != 0)
         return holder == recordId;
-    ClientStructure structure(m_store);
-    std::optional<Project> record = structure.findProject(recordId);
-    if (!record)
-        return false;
-    record->task = task;
-    return structure.updateProject(*record) == WriteResult::Written;
+    return ClientStructure(m_store).renameProjectTask(recordId, task) == WriteResult::Written;
 }
 
 bool ClientStructureEditor::renameTask(quint32 recordId, quint32 clientId, const QString& name) {

@@ -90,6 +90,18 @@ WriteResult ClientStructure::updateProject(const Project& project) {
         updateProjectTask(m_dbs.projects, project.clientId, project.project, project.task));
 }
 
+WriteResult ClientStructure::renameProject(quint32 recordId, const QString& project) {
+    if (!seek(m_dbs.projects, recordId))
+        return WriteResult::NotFound;
+    return written(tempolatch::renameProject(m_dbs.projects, project));
+}
+
+WriteResult ClientStructure::renameProjectTask(quint32 recordId, const QString& task) {
+    if (!seek(m_dbs.projects, recordId))
+        return WriteResult::NotFound;
+    return written(tempolatch::renameProjectTask(m_dbs.projects, task));
+}
+
 std::optional<ClientName> ClientNameRecords::find(quint32 recordId) {
     return readAt<ClientName, RecordDatabase>(m_db, recordId, clientnames::read);
 }

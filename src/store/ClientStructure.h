@@ -48,6 +48,9 @@ public:
     WriteResult addProjectTask(quint32 clientId, const QString& project, const QString& task);
     // Rewrites the record of project.recordId with its three values.
     WriteResult updateProject(const Project& project);
+    // Rewrite only the project name, or only the task name, of one record.
+    WriteResult renameProject(quint32 recordId, const QString& project);
+    WriteResult renameProjectTask(quint32 recordId, const QString& task);
 
     ClientNameRecords tasks() { return ClientNameRecords(m_dbs.tasks); }
     ClientNameRecords contacts() { return ClientNameRecords(m_dbs.contacts); }
