@@ -48,7 +48,7 @@ inline void assign(platform::FileTime& to, const platform::Property& p) {
 inline void assign(qint32& to, const platform::Property& p) {
     to = platform::propTypeOf(p.id) == platform::PropUi2 ? qint32(p.toUi2()) : qint32(p.toUi4());
 }
-// Only a stored 1 is true, as the handheld wrote it.
+// Only a stored 1 is true; any other number reads as false.
 inline void assign(bool& to, const platform::Property& p) {
     to = p.number == 1;
 }
