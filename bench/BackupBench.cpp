@@ -13,9 +13,12 @@
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "transfer/BackupOperation.h"
 
@@ -49,7 +52,7 @@ void fillStore(RecordStore& store, int entries) {
         e.modified = e.date;
         if (i % 10 == 0)
             e.note = QByteArray(200, 'n');
-        addEntry(store.entries(), e);
+        TimeEntries(store.entries()).add(e);
     }
     for (int i = 0; i < entries / 10; ++i) {
         ExpenseEntry x;
@@ -59,7 +62,7 @@ void fillStore(RecordStore& store, int entries) {
         x.category = QStringLiteral("Meals");
         x.amount = 1250;
         x.modified = x.date;
-        addExpense(store.expenses(), x);
+        Expenses(store.expenses()).add(x);
     }
     ClientStructureStore& s = store.clientStructure();
     auto addRateOf = [&](quint32 clientId, const QString& description, qint32 value) {
@@ -68,7 +71,7 @@ void fillStore(RecordStore& store, int entries) {
         r.description = description;
         r.rate = value;
         r.modified = bench::firstDay();
-        addRate(s.rates, r);
+        Rates(s.rates).add(r);
     };
     for (int c = 0; c < kClients; ++c) {
         Client client{0, QStringLiteral("Client %1").arg(c), 0};

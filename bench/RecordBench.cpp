@@ -6,6 +6,7 @@
 #include <map>
 
 #include "BenchSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -37,7 +38,7 @@ struct EntryStore {
         StoreBatch batch(*temp.store);
         for (int i = 0; i < count; ++i) {
             TimeEntry e = entryAt(i);
-            if (addEntry(*db, e))
+            if (TimeEntries(*db).add(e) == WriteResult::Written)
                 ids.append(e.recordId);
         }
         batch.commit();
@@ -63,7 +64,7 @@ void BM_EntryAdd100k(benchmark::State& state) {
             StoreBatch batch(*temp.store);
             for (int i = 0; i < 100'000; ++i) {
                 TimeEntry e = entryAt(i);
-                addEntry(db, e);
+                TimeEntries(db).add(e);
             }
             batch.commit();
             state.PauseTiming();
@@ -80,16 +81,15 @@ void BM_EntryWeekWalk(benchmark::State& state) {
     const int middleWeek = count / bench::kPerWeek / 2;
     const FileTime start = bench::instantOf(middleWeek * bench::kPerWeek).addMinutes(-60);
     const FileTime end = start.addDays(7);
-    TimeEntry entry;
+    TimeEntries entries(db);
     int read = 0;
     for (auto _ : state) {
         read = 0;
-        for (quint32 id = db.seekFrom(start); id != 0; id = db.seekNext()) {
-            if (readEntry(db, entry) != RecordDatabase::Read || entry.date > end)
-                break;
+        entries.forEachInRange(start, end, [&](const TimeEntry& e) {
+            benchmark::DoNotOptimize(&e);
             ++read;
-        }
-        benchmark::DoNotOptimize(entry);
+            return true;
+        });
     }
     state.counters["entries"] = read;
 }
@@ -100,12 +100,11 @@ void BM_EntryReadById(benchmark::State& state) {
     QList<quint32> wanted;
     for (int i = 0; i < 1000; ++i)
         wanted.append(store.ids.at((i * 7919) % store.ids.size()));
-    TimeEntry entry;
+    TimeEntries entries(*store.db);
+    std::optional<TimeEntry> entry;
     for (auto _ : state) {
-        for (quint32 id : wanted) {
-            store.db->seekRecord(id);
-            readEntry(*store.db, entry);
-        }
+        for (quint32 id : wanted)
+            entry = entries.find(id);
         benchmark::DoNotOptimize(entry);
     }
     state.SetItemsProcessed(state.iterations() * wanted.size());

@@ -7,6 +7,7 @@
 
 #include "BenchSupport.h"
 #include "settings/Settings.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/EntryFilter.h"
 #include "views/PeriodView.h"
@@ -36,7 +37,7 @@ struct WeekStore {
             e.duration = 150;
             e.rate = 6000;
             e.modified = e.date;
-            addEntry(db, e);
+            TimeEntries(db).add(e);
         }
         batch.commit();
     }

@@ -1,11 +1,7 @@
 #include "clients/ClientStructureEditor.h"
 
 #include "platform/ObjectStore.h"
-#include "store/Client.h"
-#include "store/ClientNames.h"
-#include "store/Databases.h"
-#include "store/Project.h"
-#include "store/Rate.h"
+#include "store/ClientStructure.h"
 
 namespace tempolatch {
 
@@ -40,18 +36,15 @@ std::optional<ClientStructureEditor::Added> addName(RecordDatabase& db, quint32 
     return ClientStructureEditor::Added{recordId, clientId, name, false};
 }
 
-// A client-level task or contact: the record must be the client's, and the
-// client must not have the new name yet.
+// A client-level task or contact: the client must not have the new name yet.
 bool renameName(RecordDatabase& db, quint32 recordId, quint32 clientId, const QString& given) {
     const QString name = structureName(given);
     if (name.isEmpty())
         return false;
     const quint32 holder = findName(db, clientId, name);
-    if (holder == recordId)
-        return true;
-    if (holder != 0 || db.seekRecord(recordId) == 0)
-        return false;
-    return clientnames::rename(db, name);
+    if (holder != 0)
+        return holder == recordId;
+    return ClientNameRecords(db).rename(recordId, name) == WriteResult::Written;
 }
 
 bool deleteOne(RecordDatabase& db, quint32 recordId) {
@@ -64,16 +57,10 @@ std::optional<ClientStructureEditor::Added> ClientStructureEditor::addClient(con
     Client client{0, structureName(given), 0};
     if (client.name.isEmpty())
         return std::nullopt;
-    if (tempolatch::addClient(m_store.clients, client) != 0)
-        return Added{client.recordId, client.clientId, client.name, false};
-    // Most likely the name exists; find its record.
-    ClientsDatabase& db = m_store.clients;
-    if (db.seekFirst(platform::Property::string(prop::ClientName, client.name)) == 0)
+    const WriteResult result = ClientStructure(m_store).addClient(client);
+    if (!succeeded(result) || client.recordId == 0)
         return std::nullopt;
-    Client existing;
-    if (readClient(db, existing) != RecordDatabase::Read)
-        return std::nullopt;
-    return Added{existing.recordId, existing.clientId, existing.name, true};
+    return Added{client.recordId, client.clientId, client.name, result == WriteResult::Unchanged};
 }
 
 std::optional<ClientStructureEditor::Added> ClientStructureEditor::addPair(quint32 clientId,
@@ -114,14 +101,12 @@ std::optional<ClientStructureEditor::Added> ClientStructureEditor::addContact(qu
 
 bool ClientStructureEditor::renameClient(quint32 recordId, const QString& given) {
     const QString name = structureName(given);
-    ClientsDatabase& db = m_store.clients;
     if (name.isEmpty())
         return false;
-    if (const quint32 holder = db.seekFirst(platform::Property::string(prop::ClientName, name)))
-        return holder == recordId;
-    if (db.seekRecord(recordId) == 0)
-        return false;
-    return tempolatch::renameClient(db, name);
+    ClientStructure structure(m_store);
+    if (const auto holder = structure.findClientNamed(name))
+        return holder->recordId == recordId;
+    return structure.renameClient(recordId, name) == WriteResult::Written;
 }
 
 quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& oldName,
@@ -148,8 +133,9 @@ quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& ol
         const quint32 recordId = tempolatch::addProjectTask(db, clientId, name, QString());
         return recordId != 0 && batch.commit() ? recordId : 0;
     }
+    ClientStructure structure(m_store);
     for (quint32 id : records)
-        if (db.seekRecord(id) == 0 || !tempolatch::renameProject(db, name))
+        if (structure.renameProject(id, name) != WriteResult::Written)
             return 0;
     return batch.commit() ? records.first() : 0;
 }
@@ -163,9 +149,7 @@ bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId
     const quint32 holder = findProjectTask(db, clientId, project, task);
     if (holder != 0)
         return holder == recordId;
-    if (db.seekRecord(recordId) == 0)
-        return false;
-    return tempolatch::renameProjectTask(db, task);
+    return ClientStructure(m_store).renameProjectTask(recordId, task) == WriteResult::Written;
 }
 
 bool ClientStructureEditor::renameTask(quint32 recordId, quint32 clientId, const QString& name) {
@@ -219,9 +203,8 @@ quint32 ClientStructureEditor::deleteProjectTask(quint32 recordId, quint32 clien
         return 0;
     if (other != 0)
         return deleteOne(db, recordId) ? other : 0;
-    if (db.seekRecord(recordId) == 0)
-        return 0;
-    return updateProjectTask(db, clientId, project, QString()) ? recordId : 0;
+    const Project emptied{clientId, project, QString(), recordId};
+    return ClientStructure(m_store).updateProject(emptied) == WriteResult::Written ? recordId : 0;
 }
 
 bool ClientStructureEditor::deleteTask(quint32 recordId) {

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "settings/Context.h"
 #include "settings/SettingsFonts.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "widgets/SetupIcons.h"
@@ -176,7 +177,7 @@ void RatesSetupDialog::newRate() {
     Rate rate = dialog.rate();
     rate.clientId = clientId;
     rate.modified = platform::Clock::nowFileTime();
-    if (!addRate(rates(), rate))
+    if (Rates(rates()).add(rate) != WriteResult::Written)
         return;
     QTreeWidgetItem* group = groupOfClient(clientId);
     if (!group)
@@ -194,15 +195,16 @@ void RatesSetupDialog::modifyRate() {
     if (!isRateItem(current))
         return;
     const quint32 recordId = dataOf(current);
-    Rate stored;
-    if (rates().seekRecord(recordId) == 0 || readRate(rates(), stored) != RecordDatabase::Read)
+    const std::optional<Rate> stored = Rates(rates()).find(recordId);
+    if (!stored)
         return rebuild();  // gone or unreadable: show what the store holds
-    RateDialog dialog(stored, m_context.ui, this);
+    RateDialog dialog(*stored, m_context.ui, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Rate rate = dialog.rate();
     rate.modified = platform::Clock::nowFileTime();
-    if (rates().seekRecord(recordId) == 0 || !updateRate(rates(), rate))
+    rate.recordId = recordId;
+    if (Rates(rates()).update(rate) != WriteResult::Written)
         return rebuild();
     // The item keeps its place; its text and image follow the new values.
     if (QTreeWidgetItem* item = rateItem(recordId))

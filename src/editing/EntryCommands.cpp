@@ -7,6 +7,7 @@
 #include "platform/StringTable.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/NameInputDialog.h"
@@ -28,12 +29,7 @@ std::optional<quint32> run(Context& context, QWidget* parent, const TimeEntry* f
 std::optional<TimeEntry> readStoredEntry(RecordStore& store, quint32 recordId) {
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
-    TimeEntryDatabase& entries = store.entries();
-    TimeEntry entry;
-    if (entries.seekRecord(recordId) != recordId ||
-        readEntry(entries, entry) != RecordDatabase::Read)
-        return std::nullopt;
-    return entry;
+    return TimeEntries(store.entries()).find(recordId);
 }
 
 std::optional<quint32> parseRecordId(const QString& text) {

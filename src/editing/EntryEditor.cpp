@@ -11,6 +11,7 @@
 #include "editing/EntryNotePage.h"
 #include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
+#include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
@@ -93,7 +94,17 @@ void EntryEditor::accept() {
             return;
         }
     }
-    m_saved = EntrySaver(m_state.context.store).save(m_state.entry);
+    EntrySaver saver(m_state.context.store);
+    const WriteResult result = saver.save(m_state.entry);
+    if (result != WriteResult::Written) {
+        // The editor stays open with what the user typed. An entry that
+        // cannot be stored has been explained by its page already.
+        if (result != WriteResult::NotStorable)
+            m_state.context.ui.message(QStringLiteral("Error: %1").arg(saver.error()),
+                                       platform::MessageIcon::Stop, this);
+        return;
+    }
+    m_saved = true;
     QDialog::accept();
 }
 

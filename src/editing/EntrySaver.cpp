@@ -1,54 +1,73 @@
 #include "editing/EntrySaver.h"
 
 #include "platform/Clock.h"
-#include "store/Client.h"
-#include "store/ClientNames.h"
-#include "store/ListsDatabase.h"
-#include "store/Project.h"
+#include "platform/ObjectStore.h"
+#include "store/ClientStructure.h"
+#include "store/Lists.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 
 namespace tempolatch {
 
-bool EntrySaver::save(TimeEntry& entry) {
-    if (!m_store.isOpen() && !m_store.openAll())
-        return false;
-    entry.modified = platform::Clock::nowFileTime();
-    TimeEntryDatabase& entries = m_store.entries();
-    bool written = false;
-    if (entry.recordId != 0 && entries.seekRecord(entry.recordId) == entry.recordId)
-        written = updateEntry(entries, entry);
-    else {
-        // A record deleted meanwhile is written anew rather than lost.
-        entry.recordId = 0;
-        written = addEntry(entries, entry);
+WriteResult EntrySaver::save(TimeEntry& entry) {
+    m_error = 0;
+    platform::ObjectStore* objects = m_store.objectStore();
+    if (!objects || (!m_store.isOpen() && !m_store.openAll())) {
+        m_error = objects ? objects->lastError() : 0;
+        return WriteResult::Refused;
     }
-    addStructure(entry);
-    return written;
+    platform::StoreBatch batch(*objects);
+    if (!batch.isActive()) {
+        m_error = objects->connection().lastErrorCode();
+        return WriteResult::Refused;
+    }
+    // Written into a copy, so that a refused save leaves the caller's
+    // entry (and its record id) as the user left it.
+    TimeEntry saved = entry;
+    saved.modified = platform::Clock::nowFileTime();
+    TimeEntries entries(m_store.entries());
+    WriteResult result = saved.recordId != 0 ? entries.update(saved) : WriteResult::NotFound;
+    if (result == WriteResult::NotFound) {
+        // A record deleted meanwhile is written anew rather than lost.
+        saved.recordId = 0;
+        result = entries.add(saved);
+    }
+    if (result == WriteResult::Written)
+        result = addStructure(saved);
+    if (!succeeded(result)) {
+        m_error = result == WriteResult::Refused ? objects->lastError() : 0;
+        return result;  // the batch takes back whatever was written
+    }
+    if (!batch.commit()) {
+        m_error = objects->connection().lastErrorCode();
+        return WriteResult::Refused;
+    }
+    entry = saved;
+    return WriteResult::Written;
 }
 
-void EntrySaver::addStructure(const TimeEntry& entry) {
-    ClientStructureStore& structure = m_store.clientStructure();
-    quint32 clientId = NoClientId;
-    if (!entry.client.isEmpty()) {
-        Client client;
-        client.name = entry.client;
-        if (addClient(structure.clients, client) != 0)
-            clientId = client.clientId;
-        else
-            clientId = findClientId(structure.clients, entry.client);
+WriteResult EntrySaver::addStructure(const TimeEntry& entry) {
+    ClientStructure structure(m_store.clientStructure());
+    Client client;
+    client.name = entry.client;
+    WriteResult result = structure.addClient(client);
+    if (succeeded(result) && client.clientId != 0) {
+        result = entry.project.isEmpty()
+                     ? structure.tasks().add(client.clientId, entry.task)
+                     : structure.addProjectTask(client.clientId, entry.project, entry.task);
+        if (succeeded(result))
+            result = structure.contacts().add(client.clientId, entry.billTo);
     }
-    if (clientId != NoClientId && clientId != 0) {
-        if (!entry.project.isEmpty())
-            addProjectTask(structure.projects, clientId, entry.project, entry.task);
-        else
-            addTask(structure.tasks, clientId, entry.task);
-        addContact(structure.contacts, clientId, entry.billTo);
-    }
-    addListValue(m_store.objectStore(), ListKind::Phase, entry.phase);
-    addListValue(m_store.objectStore(), ListKind::Currency, entry.currency);
-    addListValue(m_store.objectStore(), ListKind::Custom1, entry.custom1);
-    addListValue(m_store.objectStore(), ListKind::Custom2, entry.custom2);
-    addListValue(m_store.objectStore(), ListKind::Custom3, entry.custom3);
+    Lists lists(m_store.objectStore());
+    const std::pair<ListKind, const QString*> values[] = {
+        {ListKind::Phase, &entry.phase},     {ListKind::Currency, &entry.currency},
+        {ListKind::Custom1, &entry.custom1}, {ListKind::Custom2, &entry.custom2},
+        {ListKind::Custom3, &entry.custom3},
+    };
+    for (const auto& [kind, text] : values)
+        if (succeeded(result))
+            result = lists.add(kind, *text);
+    return result;
 }
 
 }  // namespace tempolatch

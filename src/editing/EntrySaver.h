@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RecordDatabase.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch {
@@ -9,19 +10,24 @@ class RecordStore;
 // Writes an edited entry and adds what the user typed that the client
 // structure and the drop lists do not have yet: the client, its project and
 // task pair (or client task), the bill-to contact, and the phase, currency
-// and custom values.
+// and custom values. All of it lands together or none of it does.
 class EntrySaver {
 public:
     explicit EntrySaver(RecordStore& store) : m_store(store) {}
 
     // Stamps the modified time, then adds the entry (which gets its record
-    // id) or rewrites its record. False when the entry was not written.
-    bool save(TimeEntry& entry);
+    // id) or rewrites its record. When any write is refused, nothing is
+    // written and the entry is left as it was; error() says why.
+    WriteResult save(TimeEntry& entry);
+
+    // The store's error code of a refused save ("Error: %d").
+    int error() const { return m_error; }
 
 private:
-    void addStructure(const TimeEntry& entry);
+    WriteResult addStructure(const TimeEntry& entry);
 
     RecordStore& m_store;
+    int m_error = 0;
 };
 
 }  // namespace tempolatch

@@ -12,8 +12,10 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "views/ViewIcons.h"
 #include "widgets/SetupIcons.h"
 
@@ -131,14 +133,39 @@ void EntrySummary::accept() {
             m_editRequested = false;
             return;
         }
-        RecordStore& store = m_state.context.store;
-        if (m_notePage->noteChanged() && m_state.entry.recordId != 0 && store.isOpen() &&
-            store.entries().seekRecord(m_state.entry.recordId) == m_state.entry.recordId) {
-            m_state.entry.modified = platform::Clock::nowFileTime();
-            updateEntry(store.entries(), m_state.entry);
+        if (m_notePage->noteChanged() && !saveNote()) {
+            // Stays open with the note; closing once more gives it up.
+            m_editRequested = false;
+            m_saveFailed = true;
+            return;
         }
     }
     QDialog::accept();
+}
+
+void EntrySummary::reject() {
+    if (m_saveFailed)
+        QDialog::reject();
+    else
+        accept();
+}
+
+bool EntrySummary::saveNote() {
+    RecordStore& store = m_state.context.store;
+    if (m_state.entry.recordId == 0 || !store.isOpen())
+        return true;
+    TimeEntry entry = m_state.entry;
+    entry.modified = platform::Clock::nowFileTime();
+    TimeEntries entries(store.entries());
+    const WriteResult result = entries.update(entry);
+    // An entry deleted meanwhile has no note left to keep.
+    if (result == WriteResult::Written || result == WriteResult::NotFound) {
+        m_state.entry = entry;
+        return true;
+    }
+    m_state.context.ui.message(QStringLiteral("Error: %1").arg(entries.lastError()),
+                               platform::MessageIcon::Stop, this);
+    return false;
 }
 
 }  // namespace tempolatch

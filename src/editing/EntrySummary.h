@@ -27,18 +27,21 @@ public:
     bool editRequested() const { return m_editRequested; }
     const TimeEntry& entry() const { return m_state.entry; }
 
-    // Every way of closing keeps a changed note.
+    // Every way of closing keeps a changed note. When the store refuses
+    // it, the summary says so and stays open; closing again gives it up.
     void accept() override;
-    void reject() override { accept(); }
+    void reject() override;
 
 private:
     void fill();
+    bool saveNote();
 
     EntryEditState m_state;
     QTabWidget* m_tabs;
     QTreeWidget* m_list;
     EntryNotePage* m_notePage;
     bool m_editRequested = false;
+    bool m_saveFailed = false;
 };
 
 }  // namespace tempolatch

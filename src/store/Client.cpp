@@ -14,13 +14,14 @@ QString structureName(const QString& name) {
     return name.left(MaxNameLength);
 }
 
-int readClient(ClientsDatabase& db, Client& client) {
-    client = Client();
+Client clientOf(const PropertyList& props, quint32 recordId) {
+    return {clientIdProperty(props), nameProperty(props, prop::ClientName), recordId};
+}
+
+ReadResult readClient(ClientsDatabase& db, Client& client) {
     PropertyList props;
-    const int result = db.readCurrent(props);
-    client.recordId = db.currentId();
-    client.clientId = clientIdProperty(props);
-    client.name = nameProperty(props, prop::ClientName);
+    const ReadResult result = db.readCurrent(props);
+    client = clientOf(props, db.currentId());
     return result;
 }
 
@@ -28,7 +29,7 @@ QList<Client> listClients(ClientsDatabase& db) {
     QList<Client> clients;
     Client client;
     for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        if (readClient(db, client) != RecordDatabase::Read)
+        if (readClient(db, client) != ReadResult::Read)
             break;
         clients.append(client);
     }
@@ -38,14 +39,14 @@ QList<Client> listClients(ClientsDatabase& db) {
 quint32 findClientId(ClientsDatabase& db, const QString& name) {
     Client client;
     if (db.seekFirst(Property::string(prop::ClientName, structureName(name))) == 0 ||
-        readClient(db, client) != RecordDatabase::Read)
+        readClient(db, client) != ReadResult::Read)
         return NoClientId;
     return client.clientId;
 }
 
 quint32 clientIdOfRecord(ClientsDatabase& db, quint32 recordId) {
     Client client;
-    if (db.seekRecord(recordId) == 0 || readClient(db, client) != RecordDatabase::Read)
+    if (db.seekRecord(recordId) == 0 || readClient(db, client) != ReadResult::Read)
         return 0;
     return client.clientId;
 }

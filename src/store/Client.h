@@ -21,7 +21,8 @@ inline constexpr quint32 NoClientId = 0xFFFFFFFF;
 // Names are read cut to MaxNameLength, and written so.
 QString structureName(const QString& name);
 
-int readClient(ClientsDatabase& db, Client& client);
+ReadResult readClient(ClientsDatabase& db, Client& client);
+Client clientOf(const platform::PropertyList& props, quint32 recordId);
 // Every client in name order.
 QList<Client> listClients(ClientsDatabase& db);
 quint32 findClientId(ClientsDatabase& db, const QString& name);

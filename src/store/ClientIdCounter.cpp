@@ -37,7 +37,7 @@ quint32 ClientIdCounter::peek() {
     ListsByKind lists(m_store);
     PropertyList props;
     if (!lists.open() || lists.seekFirst(kCounterKind) == 0 ||
-        lists.readProperty(props, {prop::NextClientId}) != RecordDatabase::Read || props.isEmpty())
+        lists.readProperty(props, {prop::NextClientId}) != ReadResult::Read || props.isEmpty())
         return 0;
     return props.first().toUi4();
 }
@@ -53,7 +53,7 @@ quint32 ClientIdCounter::next() {
         return 0;
     PropertyList props;
     if (lists.seekFirst(kCounterKind) == 0 ||
-        lists.readProperty(props, {prop::NextClientId}) != RecordDatabase::Read || props.isEmpty())
+        lists.readProperty(props, {prop::NextClientId}) != ReadResult::Read || props.isEmpty())
         return 0;
     const quint32 id = props.first().toUi4();
     if (id == 0 || id == 0xFFFFFFFF ||

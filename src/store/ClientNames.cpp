@@ -8,15 +8,13 @@ namespace tempolatch::clientnames {
 using platform::Property;
 using platform::PropertyList;
 
-namespace {
 ClientName recordOf(const PropertyList& props, quint32 recordId) {
     return {clientIdProperty(props), nameProperty(props, prop::StructureName), recordId};
 }
-}  // namespace
 
-int read(RecordDatabase& db, ClientName& record) {
+ReadResult read(RecordDatabase& db, ClientName& record) {
     PropertyList props;
-    const int result = db.readCurrent(props);
+    const ReadResult result = db.readCurrent(props);
     record = recordOf(props, db.currentId());
     return result;
 }

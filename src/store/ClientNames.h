@@ -20,7 +20,8 @@ using Contact = ClientName;
 
 // The operations both databases share.
 namespace clientnames {
-int read(RecordDatabase& db, ClientName& record);
+ReadResult read(RecordDatabase& db, ClientName& record);
+ClientName recordOf(const platform::PropertyList& props, quint32 recordId);
 QList<ClientName> records(RecordDatabase& db, quint32 clientId);
 bool exists(RecordDatabase& db, quint32 clientId, const QString& name);
 // The new record id; 0 when the name is empty or the client has it.

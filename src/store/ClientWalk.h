@@ -9,16 +9,20 @@ namespace tempolatch {
 
 // Walks the records of one client (or of all clients) in a database sorted
 // by client id, calling visit(properties) for each; stops when visit
-// returns false or a record cannot be read. The visited record is current.
+// returns false or a record cannot be read (then the answer is false).
+// The visited record is current.
 template <typename Visit>
-void walkClient(RecordDatabase& db, std::optional<quint32> clientId, Visit visit) {
+bool walkClient(RecordDatabase& db, std::optional<quint32> clientId, Visit visit) {
     platform::PropertyList props;
     quint32 id = clientId ? db.seekFirst(platform::Property::ui4(prop::ClientId, *clientId))
                           : db.seekFirst();
     for (; id != 0; id = db.seekNext()) {
-        if (db.readCurrent(props) != RecordDatabase::Read || !visit(props))
-            return;
+        if (db.readCurrent(props) != ReadResult::Read)
+            return false;
+        if (!visit(props))
+            return true;
     }
+    return true;
 }
 
 // A text property of a structure record as read: cut to MaxNameLength.

@@ -3,8 +3,9 @@
 #include "platform/ObjectStore.h"
 #include "platform/Sqlite.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
-#include "store/TimeEntry.h"
+#include "store/TimeEntries.h"
 
 namespace tempolatch {
 
@@ -25,31 +26,36 @@ bool repairEntry(TimeEntry& entry, FileTime now) {
     return changed;
 }
 
-int repairEntries(TimeEntryDatabase& db, FileTime now) {
+// The number of repaired entries; nullopt when the store refused a write.
+std::optional<int> repairEntries(TimeEntryDatabase& db, FileTime now) {
+    TimeEntries entries(db);
     int repaired = 0;
-    TimeEntry entry;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        if (readEntry(db, entry) != RecordDatabase::Read)
-            break;
-        if (repairEntry(entry, now) && updateEntry(db, entry))
-            ++repaired;
-    }
-    return repaired;
+    bool refused = false;
+    entries.forEach([&](const TimeEntry& stored) {
+        TimeEntry entry = stored;
+        if (!repairEntry(entry, now))
+            return true;
+        refused = entries.update(entry) != WriteResult::Written;
+        ++repaired;
+        return !refused;
+    });
+    return refused ? std::nullopt : std::optional<int>(repaired);
 }
 
-int repairRates(RatesDatabase& db, FileTime now) {
+std::optional<int> repairRates(RatesDatabase& db, FileTime now) {
+    Rates rates(db);
     int repaired = 0;
-    Rate rate;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        if (readRate(db, rate) != RecordDatabase::Read)
-            break;
-        if (rate.modified >= DataUpgrade::cutOff())
-            continue;
+    bool refused = false;
+    rates.forEach([&](const Rate& stored) {
+        if (stored.modified >= DataUpgrade::cutOff())
+            return true;
+        Rate rate = stored;
         rate.modified = now;
-        if (updateRate(db, rate))
-            ++repaired;
-    }
-    return repaired;
+        refused = rates.update(rate) != WriteResult::Written;
+        ++repaired;
+        return !refused;
+    });
+    return refused ? std::nullopt : std::optional<int>(repaired);
 }
 
 DataUpgrade::Result failed(DataUpgrade::Result& result, platform::ObjectStore& store) {
@@ -78,8 +84,16 @@ DataUpgrade::Result DataUpgrade::run(RecordStore& store, FileTime now) {
     platform::StoreBatch batch(*objects);
     if (!batch.isActive())
         return failed(result, *objects);
-    result.entriesRepaired = repairEntries(store.entries(), now);
-    result.ratesRepaired = repairRates(store.clientStructure().rates, now);
+    const auto entries = repairEntries(store.entries(), now);
+    const auto rates = entries ? repairRates(store.clientStructure().rates, now) : std::nullopt;
+    if (!entries || !rates) {
+        // The batch takes back what was written.
+        result.ok = false;
+        result.error = objects->lastError();
+        return result;
+    }
+    result.entriesRepaired = *entries;
+    result.ratesRepaired = *rates;
     if (!batch.commit()) {
         failed(result, *objects);
         objects->rollbackBatch();

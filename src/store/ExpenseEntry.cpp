@@ -1,5 +1,7 @@
 #include "store/ExpenseEntry.h"
 
+#include "store/RecordFields.h"
+
 namespace tempolatch {
 
 using platform::Property;
@@ -7,50 +9,38 @@ using platform::PropertyList;
 
 namespace {
 
-const TextField<ExpenseEntry> kTextFields[] = {
-    {prop::Description, &ExpenseEntry::description}, {prop::ClientName, &ExpenseEntry::client},
-    {prop::Project, &ExpenseEntry::project},         {prop::Category, &ExpenseEntry::category},
-    {prop::Currency, &ExpenseEntry::currency},       {prop::BillTo, &ExpenseEntry::billTo},
-    {prop::Custom1, &ExpenseEntry::custom1},         {prop::Custom2, &ExpenseEntry::custom2},
-    {prop::ExpenseNote, &ExpenseEntry::note},
-};
+using Field = RecordField<ExpenseEntry>;
+constexpr Presence Always = Presence::Always;
 
-void setNumber(ExpenseEntry& e, const Property& p) {
-    switch (p.id) {
-        case prop::ExpenseType:
-            e.type = ExpenseType(p.toUi2());
-            break;
-        case prop::EntryDate:
-            e.date = p.toFileTime();
-            break;
-        case prop::StartOdometer:
-            e.startOdometer = qint32(p.toUi4());
-            break;
-        case prop::Distance:
-            e.distance = qint32(p.toUi4());
-            break;
-        case prop::Status:
-            e.status = EntryStatus(p.toUi2());
-            break;
-        case prop::Rate:
-            e.amount = qint32(p.toUi4());
-            break;
-        case prop::Receipt:
-            e.receipt = p.number == 1;
-            break;
-        case prop::PaidDate:
-            e.paidDate = p.toFileTime();
-            break;
-        case prop::Modified:
-            e.modified = p.toFileTime();
-            break;
-        case prop::ChangeFlags:
-            e.changeFlags = p.toUi2();
-            break;
-        default:
-            break;
-    }
+bool hasCategory(const ExpenseEntry& e) {
+    return !e.isMileage() && !e.category.isEmpty();
 }
+bool isMileage(const ExpenseEntry& e) {
+    return e.isMileage();
+}
+
+// The same list for add and update; update removes what has no value,
+// including the fields of the other expense type.
+const Field kFields[] = {
+    {prop::ExpenseType, &ExpenseEntry::type, Always},
+    {prop::EntryDate, &ExpenseEntry::date, Always},
+    {prop::Description, &ExpenseEntry::description},
+    {prop::ClientName, &ExpenseEntry::client, Always},
+    {prop::Project, &ExpenseEntry::project},
+    {prop::Category, &ExpenseEntry::category, Presence::ByRule, hasCategory},
+    {prop::StartOdometer, &ExpenseEntry::startOdometer, Presence::ByRule, isMileage},
+    {prop::Distance, &ExpenseEntry::distance, Presence::ByRule, isMileage},
+    {prop::Status, &ExpenseEntry::status},
+    {prop::Currency, &ExpenseEntry::currency},
+    {prop::Rate, &ExpenseEntry::amount},
+    {prop::Receipt, &ExpenseEntry::receipt},
+    {prop::PaidDate, &ExpenseEntry::paidDate},
+    {prop::BillTo, &ExpenseEntry::billTo},
+    {prop::Custom1, &ExpenseEntry::custom1},
+    {prop::Custom2, &ExpenseEntry::custom2},
+    {prop::ExpenseNote, &ExpenseEntry::note},
+    {prop::Modified, &ExpenseEntry::modified, Always},
+};
 
 }  // namespace
 
@@ -59,65 +49,21 @@ void ExpenseEntry::setFromProperties(const PropertyList& props) {
     clear();
     recordId = id;
     for (const Property& p : props)
-        if (!setTextField(*this, p, kTextFields))
-            setNumber(*this, p);
+        recordfields::read<ExpenseEntry>(*this, p, kFields);
 }
 
 PropertyList ExpenseEntry::propertiesForAdd(quint16 flags) const {
-    return properties(false, flags);
+    return recordfields::write<ExpenseEntry>(*this, kFields, false, flags);
 }
 
 PropertyList ExpenseEntry::propertiesForUpdate(quint16 flags) const {
-    return properties(true, flags);
-}
-
-// The same list for add and update; update removes what has no value,
-// including the fields of the other expense type.
-PropertyList ExpenseEntry::properties(bool forUpdate, quint16 flags) const {
-    const bool general = type == ExpenseType::General;
-    PropertyWriter w(forUpdate);
-    w.always(Property::ui2(prop::ExpenseType, quint16(type)));
-    w.always(Property::fileTime(prop::EntryDate, date));
-    w.optional(!description.isEmpty(), Property::string(prop::Description, description));
-    w.always(Property::string(prop::ClientName, client));
-    w.optional(!project.isEmpty(), Property::string(prop::Project, project));
-    w.optional(general && !category.isEmpty(), Property::string(prop::Category, category));
-    w.optional(isMileage(), Property::ui4(prop::StartOdometer, quint32(startOdometer)));
-    w.optional(isMileage(), Property::ui4(prop::Distance, quint32(distance)));
-    w.optional(status != EntryStatus::NonBillable, Property::ui2(prop::Status, quint16(status)));
-    w.optional(!currency.isEmpty(), Property::string(prop::Currency, currency));
-    w.optional(amount > 0, Property::ui4(prop::Rate, quint32(amount)));
-    w.optional(receipt, Property::boolean(prop::Receipt, true));
-    w.optional(!paidDate.isNull(), Property::fileTime(prop::PaidDate, paidDate));
-    w.optional(!billTo.isEmpty(), Property::string(prop::BillTo, billTo));
-    w.optional(!custom1.isEmpty(), Property::string(prop::Custom1, custom1));
-    w.optional(!custom2.isEmpty(), Property::string(prop::Custom2, custom2));
-    w.optional(!note.isEmpty(), Property::string(prop::ExpenseNote, note));
-    w.always(Property::fileTime(prop::Modified, modified));
-    w.always(Property::ui2(prop::ChangeFlags, flags));
-    return w.take();
+    return recordfields::write<ExpenseEntry>(*this, kFields, true, flags);
 }
 
 double ExpenseEntry::totalAmount() const {
     if (isMileage())
         return amount * 0.01 * distance;
     return amount * 0.01;
-}
-
-int readExpense(ExpenseDatabase& db, ExpenseEntry& expense) {
-    return readStoredRecord(db, expense);
-}
-
-bool addExpense(ExpenseDatabase& db, ExpenseEntry& expense, quint16 changeFlags) {
-    return db.add(expense, changeFlags);
-}
-
-bool updateExpense(ExpenseDatabase& db, ExpenseEntry& expense, quint16 changeFlags) {
-    return updateOrReport(db, expense, changeFlags);
-}
-
-bool deleteExpense(ExpenseDatabase& db, quint32 recordId) {
-    return db.deleteRecord(recordId);
 }
 
 }  // namespace tempolatch

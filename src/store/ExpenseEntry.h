@@ -55,18 +55,6 @@ public:
     qint32 endOdometer() const { return startOdometer + distance; }
 
     bool operator==(const ExpenseEntry&) const = default;
-
-private:
-    platform::PropertyList properties(bool forUpdate, quint16 changeFlags) const;
 };
-
-// Operations on the expenses database, as for time entries.
-int readExpense(ExpenseDatabase& db, ExpenseEntry& expense);
-bool addExpense(ExpenseDatabase& db, ExpenseEntry& expense,
-                quint16 changeFlags = DefaultChangeFlags);
-// Rewrites the current record; a refused write is shown as "Error: %d".
-bool updateExpense(ExpenseDatabase& db, ExpenseEntry& expense,
-                   quint16 changeFlags = DefaultChangeFlags);
-bool deleteExpense(ExpenseDatabase& db, quint32 recordId);
 
 }  // namespace tempolatch

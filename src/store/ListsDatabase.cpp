@@ -17,7 +17,7 @@ QList<ListItem> ListsByKind::listAll(ListKind kind) {
     PropertyList props;
     for (quint32 id = seekFirst(Property::ui2(prop::ListKind, quint16(kind))); id != 0;
          id = seekNext()) {
-        if (readProperty(props, {prop::ListText}) != Read)
+        if (readProperty(props, {prop::ListText}) != ReadResult::Read)
             break;
         items.append({textOf(props), id});
     }
@@ -35,7 +35,7 @@ quint32 ListsByKind::findReport(const QString& name) {
     PropertyList props;
     for (quint32 id = seekFirst(Property::ui2(prop::ListKind, quint16(ListKind::SavedReport)));
          id != 0; id = seekNext()) {
-        if (readProperty(props, {prop::ListText}) == Read && textOf(props) == name)
+        if (readProperty(props, {prop::ListText}) == ReadResult::Read && textOf(props) == name)
             return id;
     }
     return 0;
@@ -44,7 +44,7 @@ quint32 ListsByKind::findReport(const QString& name) {
 bool ListsByText::findText(const QString& text, ListKind kind) {
     PropertyList props;
     for (quint32 id = seekFirst(Property::string(prop::ListText, text)); id != 0; id = seekNext()) {
-        if (readProperty(props, {prop::ListKind}) != Read)
+        if (readProperty(props, {prop::ListKind}) != ReadResult::Read)
             return false;
         if (!props.isEmpty() && props.first().toUi2() == quint16(kind))
             return true;

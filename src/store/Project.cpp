@@ -11,12 +11,12 @@ namespace tempolatch {
 using platform::Property;
 using platform::PropertyList;
 
-namespace {
-
 Project projectOf(const PropertyList& props, quint32 recordId) {
     return {clientIdProperty(props), nameProperty(props, prop::StructureName),
             nameProperty(props, prop::TaskName), recordId};
 }
+
+namespace {
 
 PropertyList propertiesOf(quint32 clientId, const QString& project, const QString& task) {
     return {Property::ui4(prop::ClientId, clientId),
@@ -26,9 +26,9 @@ PropertyList propertiesOf(quint32 clientId, const QString& project, const QStrin
 
 }  // namespace
 
-int readProject(ProjectsDatabase& db, Project& record) {
+ReadResult readProject(ProjectsDatabase& db, Project& record) {
     PropertyList props;
-    const int result = db.readCurrent(props);
+    const ReadResult result = db.readCurrent(props);
     record = projectOf(props, db.currentId());
     return result;
 }

@@ -18,7 +18,8 @@ struct Project {
     quint32 recordId = 0;
 };
 
-int readProject(ProjectsDatabase& db, Project& record);
+ReadResult readProject(ProjectsDatabase& db, Project& record);
+Project projectOf(const platform::PropertyList& props, quint32 recordId);
 // Every record of the client, in the order of the store.
 QList<Project> projectRecords(ProjectsDatabase& db, quint32 clientId);
 

@@ -53,18 +53,6 @@ PropertyList Rate::propertiesForAdd(quint16 flags) const {
             Property::ui2(prop::ChangeFlags, flags)};
 }
 
-int readRate(RatesDatabase& db, Rate& rate) {
-    return readStoredRecord(db, rate);
-}
-
-bool addRate(RatesDatabase& db, Rate& rate, quint16 changeFlags) {
-    return db.add(rate, changeFlags);
-}
-
-bool updateRate(RatesDatabase& db, Rate& rate, quint16 changeFlags) {
-    return db.update(rate, changeFlags);
-}
-
 QList<Rate> listRates(RatesDatabase& db, quint32 clientId) {
     QList<Rate> rates;
     walkClient(db, clientId, [&](const PropertyList& props) {
@@ -82,16 +70,6 @@ int compareRates(const Rate& a, const Rate& b) {
         return a.rateType < b.rateType ? -1 : 1;
     const int byText = platform::Locale::compare(a.description, b.description);
     return byText < 0 ? -1 : (byText > 0 ? 1 : 0);
-}
-
-int compareRates(RatesDatabase& db, quint32 recordIdA, quint32 recordIdB) {
-    Rate a;
-    Rate b;
-    if (db.seekRecord(recordIdA) != 0)
-        readRate(db, a);
-    if (db.seekRecord(recordIdB) != 0)
-        readRate(db, b);
-    return compareRates(a, b);
 }
 
 void sortRates(QList<Rate>& rates) {

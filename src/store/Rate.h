@@ -36,18 +36,12 @@ public:
     bool operator==(const Rate&) const = default;
 };
 
-// Callers set `modified` to the current local time before a write.
-int readRate(RatesDatabase& db, Rate& rate);
-bool addRate(RatesDatabase& db, Rate& rate, quint16 changeFlags = DefaultChangeFlags);
-bool updateRate(RatesDatabase& db, Rate& rate, quint16 changeFlags = DefaultChangeFlags);
 // The client's rates in the order of the store; 0 gives the default rate set.
 QList<Rate> listRates(RatesDatabase& db, quint32 clientId);
 
 // Smaller rate type first, then the descriptions in the user's locale,
 // case-sensitively: -1, 0 or 1.
 int compareRates(const Rate& a, const Rate& b);
-// The same for two stored rates, read by record id.
-int compareRates(RatesDatabase& db, quint32 recordIdA, quint32 recordIdB);
 void sortRates(QList<Rate>& rates);
 
 void deleteRatesOfClient(RatesDatabase& db, quint32 clientId);

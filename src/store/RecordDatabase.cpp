@@ -88,20 +88,33 @@ quint32 RecordDatabase::seekLast() {
     return track(m_handle->seekEnd());
 }
 
-int RecordDatabase::readCurrent(PropertyList& props) {
+namespace {
+ReadResult resultOf(platform::DatabaseHandle::ReadResult result) {
+    switch (result) {
+        case platform::DatabaseHandle::Read:
+            return ReadResult::Read;
+        case platform::DatabaseHandle::NoCurrentRecord:
+            return ReadResult::NoCurrentRecord;
+        default:
+            return ReadResult::Failed;
+    }
+}
+}  // namespace
+
+ReadResult RecordDatabase::readCurrent(PropertyList& props) {
     if (!m_handle) {
         props.clear();
-        return ReadFailed;
+        return ReadResult::Failed;
     }
-    return m_handle->readCurrent(props);
+    return resultOf(m_handle->readCurrent(props));
 }
 
-int RecordDatabase::readProperty(PropertyList& props, std::initializer_list<quint32> ids) {
+ReadResult RecordDatabase::readProperty(PropertyList& props, std::initializer_list<quint32> ids) {
     if (!m_handle) {
         props.clear();
-        return ReadFailed;
+        return ReadResult::Failed;
     }
-    return m_handle->readCurrent(props, ids);
+    return resultOf(m_handle->readCurrent(props, ids));
 }
 
 quint32 RecordDatabase::addProperties(const PropertyList& props) {
@@ -114,26 +127,30 @@ bool RecordDatabase::updateProperties(const PropertyList& props) {
     return m_handle->write(m_currentId, props) != 0;
 }
 
-bool RecordDatabase::add(StoredRecord& record, quint16 changeFlags) {
+WriteResult RecordDatabase::add(StoredRecord& record, quint16 changeFlags) {
     if (!record.isStorable())
-        return false;
+        return WriteResult::NotStorable;
     const quint32 id = addProperties(record.propertiesForAdd(changeFlags));
-    if (id != 0)
-        record.recordId = id;
-    return id != 0;
+    if (id == 0)
+        return WriteResult::Refused;
+    record.recordId = id;
+    return WriteResult::Written;
 }
 
-bool RecordDatabase::update(StoredRecord& record, quint16 changeFlags) {
-    if (!record.isStorable() || m_currentId == 0)
-        return false;
+WriteResult RecordDatabase::update(StoredRecord& record, quint16 changeFlags) {
+    if (!record.isStorable())
+        return WriteResult::NotStorable;
+    if (m_currentId == 0)
+        return WriteResult::NotFound;
     const quint16 flags = record.hasChangeFlags() ? changeFlagsForUpdate(changeFlags) : changeFlags;
-    return updateProperties(record.propertiesForUpdate(flags));
+    return updateProperties(record.propertiesForUpdate(flags)) ? WriteResult::Written
+                                                               : WriteResult::Refused;
 }
 
 quint16 RecordDatabase::changeFlagsForUpdate(quint16 passed) {
     PropertyList stored;
     quint16 old = 0;
-    if (readProperty(stored, {prop::ChangeFlags}) == Read && !stored.isEmpty())
+    if (readProperty(stored, {prop::ChangeFlags}) == ReadResult::Read && !stored.isEmpty())
         old = stored.first().toUi2();
     const quint16 result = quint16(passed | old);
     return (result == 3 && old == 3) ? quint16(7) : result;
@@ -169,12 +186,6 @@ int RecordDatabase::recordCount() const {
 
 int RecordDatabase::lastError() const {
     return m_store ? m_store->lastError() : 0;
-}
-
-bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags) {
-    if (!record.isStorable())
-        return false;
-    return db.update(record, changeFlags);
 }
 
 }  // namespace tempolatch

@@ -15,12 +15,21 @@ class ObjectStore;
 }
 class StoredRecord;
 
+// How a read of a record ended.
+enum class ReadResult { Read, NoCurrentRecord, Failed };
+
+// How a write ended. Unchanged: nothing needed writing (an empty name, or a
+// value already there). Refused: the store refused it; its error code says why.
+enum class WriteResult { Written, Unchanged, NotStorable, NotFound, Refused };
+
+inline bool succeeded(WriteResult result) {
+    return result == WriteResult::Written || result == WriteResult::Unchanged;
+}
+
 // One database of the store with its seek pointer: the base of every
 // database class. Derived classes give the name, type id and sort orders.
 class RecordDatabase {
 public:
-    enum ReadResult { Read = 0, NoCurrentRecord = 1, ReadFailed = -1 };
-
     // Without a store (nullptr) every open and seek fails.
     explicit RecordDatabase(platform::ObjectStore* store);
     virtual ~RecordDatabase();
@@ -53,11 +62,12 @@ public:
     quint32 seekFrom(platform::FileTime instant);  // first dated at or after
     quint32 seekLast();
 
-    int readCurrent(platform::PropertyList& props);
-    int readProperty(platform::PropertyList& props, std::initializer_list<quint32> ids);
+    ReadResult readCurrent(platform::PropertyList& props);
+    ReadResult readProperty(platform::PropertyList& props, std::initializer_list<quint32> ids);
 
-    bool add(StoredRecord& record, quint16 changeFlags);
-    bool update(StoredRecord& record, quint16 changeFlags);
+    // A new record, or the current one rewritten.
+    WriteResult add(StoredRecord& record, quint16 changeFlags);
+    WriteResult update(StoredRecord& record, quint16 changeFlags);
     // Raw writes: a new record (returns its id) or the current one.
     quint32 addProperties(const platform::PropertyList& props);
     bool updateProperties(const platform::PropertyList& props);
@@ -87,11 +97,5 @@ private:
     quint32 m_currentId = 0;
     std::optional<platform::Property> m_searchKey;
 };
-
-// Update of a time entry or expense. The store never shows a message: a
-// refused write leaves its error code in lastError() for the window to show
-// as "Error: %d". A record that cannot be stored at all
-// (StoredRecord::isStorable) is refused before any write.
-bool updateOrReport(RecordDatabase& db, StoredRecord& record, quint16 changeFlags);
 
 }  // namespace tempolatch

@@ -1,5 +1,7 @@
 #include "store/TimeEntry.h"
 
+#include "store/RecordFields.h"
+
 namespace tempolatch {
 
 using platform::FileTime;
@@ -25,51 +27,30 @@ FileTime withTimeOfDay(FileTime day, FileTime time) {
     return FileTime{dayOf(day).ticks + seconds * FileTime::TicksPerSecond};
 }
 
-const TextField<TimeEntry> kTextFields[] = {
-    {prop::ClientName, &TimeEntry::client}, {prop::Project, &TimeEntry::project},
-    {prop::Phase, &TimeEntry::phase},       {prop::TaskName, &TimeEntry::task},
-    {prop::Currency, &TimeEntry::currency}, {prop::BillTo, &TimeEntry::billTo},
-    {prop::Custom1, &TimeEntry::custom1},   {prop::Custom2, &TimeEntry::custom2},
-    {prop::Custom3, &TimeEntry::custom3},
-};
+using Field = RecordField<TimeEntry>;
+constexpr Presence Always = Presence::Always;
 
-bool setNumber(TimeEntry& e, const Property& p) {
-    switch (p.id) {
-        case prop::EntryDate:
-            e.date = p.toFileTime();
-            break;
-        case prop::PaidDate:
-            e.paidDate = p.toFileTime();
-            break;
-        case prop::Modified:
-            e.modified = p.toFileTime();
-            break;
-        case prop::Duration:
-            e.duration = p.toUi2();
-            break;
-        case prop::Break:
-            e.breakTime = p.toUi2();
-            break;
-        case prop::Rate:
-            e.rate = qint32(p.toUi4());
-            break;
-        case prop::Status:
-            e.status = EntryStatus(p.toUi2());
-            break;
-        case prop::RateType:
-            e.rateType = RateType(p.toUi2());
-            break;
-        case prop::ChangeFlags:
-            e.changeFlags = p.toUi2();
-            break;
-        case prop::Note:
-            e.note = p.blob;
-            break;
-        default:
-            return false;
-    }
-    return true;
-}
+// Add order; an update moves the note and the break behind the modified time.
+const Field kFields[] = {
+    {prop::EntryDate, &TimeEntry::date, Always},
+    {prop::ClientName, &TimeEntry::client, Always},
+    {prop::Project, &TimeEntry::project},
+    {prop::Phase, &TimeEntry::phase},
+    {prop::TaskName, &TimeEntry::task, Always},
+    {prop::Duration, &TimeEntry::duration},
+    {prop::Status, &TimeEntry::status},
+    {prop::Currency, &TimeEntry::currency},
+    {prop::Rate, &TimeEntry::rate},
+    {prop::PaidDate, &TimeEntry::paidDate},
+    {prop::Note, &TimeEntry::note, Presence::WhenSet, nullptr, true},
+    {prop::BillTo, &TimeEntry::billTo},
+    {prop::Custom1, &TimeEntry::custom1},
+    {prop::Custom2, &TimeEntry::custom2},
+    {prop::Custom3, &TimeEntry::custom3},
+    {prop::RateType, &TimeEntry::rateType},
+    {prop::Break, &TimeEntry::breakTime, Presence::WhenSet, nullptr, true},
+    {prop::Modified, &TimeEntry::modified, Always},
+};
 
 void noteLegacy(LegacyValues& legacy, const Property& p) {
     if (p.id == prop::LegacyBillable)
@@ -101,52 +82,18 @@ void TimeEntry::setFromProperties(const PropertyList& props) {
     recordId = id;
     LegacyValues legacy;
     for (const Property& p : props) {
-        if (!setTextField(*this, p, kTextFields) && !setNumber(*this, p))
+        if (!recordfields::read<TimeEntry>(*this, p, kFields))
             noteLegacy(legacy, p);
     }
     applyLegacy(*this, legacy, props);
 }
 
 PropertyList TimeEntry::propertiesForAdd(quint16 flags) const {
-    return properties(false, flags);
+    return recordfields::write<TimeEntry>(*this, kFields, false, flags);
 }
 
 PropertyList TimeEntry::propertiesForUpdate(quint16 flags) const {
-    return properties(true, flags);
-}
-
-// Add and update write the same properties; update moves the note and the
-// break behind the modified time.
-PropertyList TimeEntry::properties(bool forUpdate, quint16 flags) const {
-    PropertyWriter w(forUpdate);
-    w.always(Property::fileTime(prop::EntryDate, date));
-    w.always(Property::string(prop::ClientName, client));
-    w.optional(!project.isEmpty(), Property::string(prop::Project, project));
-    w.optional(!phase.isEmpty(), Property::string(prop::Phase, phase));
-    w.always(Property::string(prop::TaskName, task));
-    w.optional(duration > 0, Property::ui2(prop::Duration, quint16(duration)));
-    w.optional(status != EntryStatus::NonBillable, Property::ui2(prop::Status, quint16(status)));
-    w.optional(!currency.isEmpty(), Property::string(prop::Currency, currency));
-    w.optional(rate > 0, Property::ui4(prop::Rate, quint32(rate)));
-    w.optional(!paidDate.isNull(), Property::fileTime(prop::PaidDate, paidDate));
-    const Property noteProp = Property::bytes(prop::Note, note);
-    const Property breakProp = Property::ui2(prop::Break, quint16(breakTime));
-    if (!forUpdate)
-        w.optional(!note.isEmpty(), noteProp);
-    w.optional(!billTo.isEmpty(), Property::string(prop::BillTo, billTo));
-    w.optional(!custom1.isEmpty(), Property::string(prop::Custom1, custom1));
-    w.optional(!custom2.isEmpty(), Property::string(prop::Custom2, custom2));
-    w.optional(!custom3.isEmpty(), Property::string(prop::Custom3, custom3));
-    w.optional(rateType != RateType::Normal, Property::ui2(prop::RateType, quint16(rateType)));
-    if (!forUpdate)
-        w.optional(breakTime > 0, breakProp);
-    w.always(Property::fileTime(prop::Modified, modified));
-    if (forUpdate) {
-        w.optional(!note.isEmpty(), noteProp);
-        w.optional(breakTime > 0, breakProp);
-    }
-    w.always(Property::ui2(prop::ChangeFlags, flags));
-    return w.take();
+    return recordfields::write<TimeEntry>(*this, kFields, true, flags);
 }
 
 TimeEntry::Problem TimeEntry::problem() const {
@@ -176,22 +123,6 @@ FileTime TimeEntry::endTime() const {
     if (breakMinutes() != 0)
         end = end.addMinutes(breakMinutes());
     return end;
-}
-
-int readEntry(TimeEntryDatabase& db, TimeEntry& entry) {
-    return readStoredRecord(db, entry);
-}
-
-bool addEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags) {
-    return db.add(entry, changeFlags);
-}
-
-bool updateEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags) {
-    return updateOrReport(db, entry, changeFlags);
-}
-
-bool deleteEntry(TimeEntryDatabase& db, quint32 recordId) {
-    return db.deleteRecord(recordId);
 }
 
 }  // namespace tempolatch

@@ -66,19 +66,6 @@ public:
     platform::FileTime endTime() const;
 
     bool operator==(const TimeEntry&) const = default;
-
-private:
-    platform::PropertyList properties(bool forUpdate, quint16 changeFlags) const;
 };
-
-// Operations on the time entries database. Reads give RecordDatabase's
-// results (0 read, 1 no current record, -1 failure).
-int readEntry(TimeEntryDatabase& db, TimeEntry& entry);
-// Writes a new record; the entry gets its record id. Callers set `modified`.
-bool addEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags = DefaultChangeFlags);
-// Rewrites the current record (seek to the entry's record id first).
-// A refused write is shown as "Error: %d".
-bool updateEntry(TimeEntryDatabase& db, TimeEntry& entry, quint16 changeFlags = DefaultChangeFlags);
-bool deleteEntry(TimeEntryDatabase& db, quint32 recordId);
 
 }  // namespace tempolatch

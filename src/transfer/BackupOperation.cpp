@@ -9,13 +9,10 @@
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
-#include "store/Client.h"
-#include "store/ClientNames.h"
-#include "store/ExpenseEntry.h"
-#include "store/Project.h"
-#include "store/Rate.h"
+#include "store/ClientStructure.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
-#include "store/TimeEntry.h"
+#include "store/TimeEntries.h"
 #include "transfer/BackupFile.h"
 
 namespace tempolatch {
@@ -23,40 +20,21 @@ namespace tempolatch {
 using platform::CompoundEntry;
 using platform::CompoundStorage;
 using platform::CompoundStream;
-using platform::Property;
 
 namespace {
 
-// The record ids of one client's records, collected before any is read so
-// that reading cannot disturb the walk.
-QList<quint32> recordIdsOfClient(RecordDatabase& db, quint32 clientId) {
-    QList<quint32> ids;
-    for (quint32 id = db.seekFirst(Property::ui4(prop::ClientId, clientId)); id != 0;
-         id = db.seekNext())
-        ids.append(id);
-    return ids;
-}
-
-// Reads the record `id` with `read`, which takes the database and a record.
-template <typename Db, typename Record, typename Read>
-bool readById(Db& db, quint32 id, Record& record, Read read) {
-    return db.seekRecord(id) == id && read(db, record) == RecordDatabase::Read;
-}
-
 // Every record of the database in its order, as "Record%d" streams.
-template <typename Db, typename Record>
-bool writeAll(Db& db, CompoundStorage& storage, int (*read)(Db&, Record&),
+template <typename Record>
+bool writeAll(Records<Record>&& records, CompoundStorage& storage,
               bool (*write)(CompoundStream&, const Record&)) {
-    Record record;
     int number = 0;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        if (read(db, record) != RecordDatabase::Read)
-            return false;
+    bool written = true;
+    const bool read = records.forEach([&](const Record& record) {
         CompoundStream stream = storage.createStream(BackupFile::recordName(number++));
-        if (!stream || !write(stream, record) || !stream.close())
-            return false;
-    }
-    return true;
+        written = stream && write(stream, record) && stream.close();
+        return written;
+    });
+    return read && written;
 }
 
 // A backup written over the store or the settings would replace the very
@@ -82,34 +60,28 @@ bool writeCount(CompoundStream& stream, qsizetype count) {
 }
 
 // Writes the names of one client's tasks or contacts.
-bool writeNames(CompoundStorage& storage, const QString& streamName, RecordDatabase& db,
-                quint32 clientId) {
+bool writeNames(CompoundStorage& storage, const QString& streamName,
+                const std::optional<QList<ClientName>>& records) {
     CompoundStream stream = storage.createStream(streamName);
-    const QList<quint32> ids = recordIdsOfClient(db, clientId);
-    if (!stream || !writeCount(stream, ids.size()))
+    if (!records || !stream || !writeCount(stream, records->size()))
         return false;
-    ClientName record;
-    for (quint32 id : ids) {
-        if (!readById(db, id, record, clientnames::read) || !stream.writeString(record.name))
+    for (const ClientName& record : *records)
+        if (!stream.writeString(record.name))
             return false;
-    }
     return stream.close();
 }
 
 // Adds the names of a "Tasks" or "Contacts" stream; names the client has
 // already are skipped.
-bool restoreNames(const CompoundStorage& storage, const QString& streamName, RecordDatabase& db,
-                  quint32 clientId) {
+bool restoreNames(const CompoundStorage& storage, const QString& streamName,
+                  ClientNameRecords&& records, quint32 clientId) {
     CompoundStream stream = storage.openStream(streamName);
     quint32 count = 0;
     if (!stream || !stream.readUInt32(count))
         return false;
     QString name;
     for (quint32 i = 0; i < count; ++i) {
-        if (!stream.readString(name))
-            return false;
-        if (clientnames::add(db, clientId, name) == 0 && !name.isEmpty() &&
-            !clientnames::exists(db, clientId, name))
+        if (!stream.readString(name) || !succeeded(records.add(clientId, name)))
             return false;
     }
     return true;
@@ -130,23 +102,22 @@ bool BackupOperation::writeFileKind(CompoundStream& stream) {
 }
 
 bool BackupOperation::writeRecords(CompoundStorage& records) {
-    return writeAll(m_store.entries(), records, readEntry, BackupFile::writeEntry);
+    return writeAll(TimeEntries(m_store.entries()), records, BackupFile::writeEntry);
 }
 
 bool BackupOperation::writeExpenses(CompoundStorage& expenses) {
-    return writeAll(m_store.expenses(), expenses, readExpense, BackupFile::writeExpense);
+    return writeAll(Expenses(m_store.expenses()), expenses, BackupFile::writeExpense);
 }
 
 bool BackupOperation::writeClients(CompoundStorage& root) {
     CompoundStorage clients = root.createStorage(BackupFile::clientsName());
     if (!clients)
         return false;
-    ClientsDatabase& db = m_store.clientStructure().clients;
-    Client client;
+    const auto all = ClientStructure(m_store.clientStructure()).clients();
+    if (!all)
+        return false;
     int number = 0;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        if (readClient(db, client) != RecordDatabase::Read)
-            return false;
+    for (const Client& client : *all) {
         CompoundStorage storage = clients.createStorage(BackupFile::clientName(number++));
         if (!storage || !writeClient(storage, client.clientId, client.name))
             return false;
@@ -156,39 +127,35 @@ bool BackupOperation::writeClients(CompoundStorage& root) {
 }
 
 bool BackupOperation::writeClient(CompoundStorage& storage, quint32 clientId, const QString& name) {
-    ClientStructureStore& s = m_store.clientStructure();
+    ClientStructure structure(m_store.clientStructure());
     CompoundStream nameStream = storage.createStream(BackupFile::nameStreamName());
     if (!nameStream || !nameStream.writeString(name) || !nameStream.close())
         return false;
 
     CompoundStream pairs = storage.createStream(BackupFile::projectTasksName());
-    const QList<quint32> ids = recordIdsOfClient(s.projects, clientId);
-    if (!pairs || !writeCount(pairs, ids.size()))
+    const auto projects = structure.projectsOf(clientId);
+    if (!projects || !pairs || !writeCount(pairs, projects->size()))
         return false;
-    Project project;
-    for (quint32 id : ids) {
-        if (!readById(s.projects, id, project, readProject) ||
-            !pairs.writeString(project.project) || !pairs.writeString(project.task))
+    for (const Project& project : *projects) {
+        if (!pairs.writeString(project.project) || !pairs.writeString(project.task))
             return false;
     }
     if (!pairs.close())
         return false;
 
-    if (!writeNames(storage, BackupFile::tasksName(), s.tasks, clientId) ||
-        !writeNames(storage, BackupFile::contactsName(), s.contacts, clientId))
+    if (!writeNames(storage, BackupFile::tasksName(), structure.tasks().of(clientId)) ||
+        !writeNames(storage, BackupFile::contactsName(), structure.contacts().of(clientId)))
         return false;
     CompoundStream rates = storage.createStream(BackupFile::ratesName());
     return rates && writeRates(rates, clientId) && rates.close();
 }
 
 bool BackupOperation::writeRates(CompoundStream& stream, quint32 clientId) {
-    RatesDatabase& db = m_store.clientStructure().rates;
-    const QList<quint32> ids = recordIdsOfClient(db, clientId);
-    if (!writeCount(stream, ids.size()))
+    const auto rates = ClientStructure(m_store.clientStructure()).ratesOf(clientId);
+    if (!rates || !writeCount(stream, rates->size()))
         return false;
-    Rate rate;
-    for (quint32 id : ids) {
-        if (!readById(db, id, rate, tempolatch::readRate) || !BackupFile::writeRate(stream, rate))
+    for (const Rate& rate : *rates) {
+        if (!BackupFile::writeRate(stream, rate))
             return false;
     }
     return true;
@@ -197,13 +164,13 @@ bool BackupOperation::writeRates(CompoundStream& stream, quint32 clientId) {
 bool BackupOperation::restoreEntry(CompoundStream& stream, quint32 dataVersion) {
     TimeEntry entry;
     return BackupFile::readEntry(stream, dataVersion, m_now, entry) &&
-           addEntry(m_store.entries(), entry, DefaultChangeFlags);
+           TimeEntries(m_store.entries()).add(entry) == WriteResult::Written;
 }
 
 bool BackupOperation::restoreExpense(CompoundStream& stream, quint32) {
     ExpenseEntry expense;
     return BackupFile::readExpense(stream, m_now, expense) &&
-           addExpense(m_store.expenses(), expense, DefaultChangeFlags);
+           Expenses(m_store.expenses()).add(expense) == WriteResult::Written;
 }
 
 bool BackupOperation::readClients(const CompoundStorage& root, quint32 dataVersion) {
@@ -241,16 +208,15 @@ bool BackupOperation::readClientStructure(const CompoundStorage& root, quint32 d
 
 bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 dataVersion,
                                     bool withRates) {
-    ClientStructureStore& s = m_store.clientStructure();
+    ClientStructure structure(m_store.clientStructure());
     CompoundStream nameStream = storage.openStream(BackupFile::nameStreamName());
     Client client;
     if (!nameStream || !nameStream.readString(client.name))
         return false;
     // A client of that name keeps its id and gets what it lacks.
-    quint32 clientId =
-        addClient(s.clients, client) != 0 ? client.clientId : findClientId(s.clients, client.name);
-    if (clientId == NoClientId)
+    if (!succeeded(structure.addClient(client)) || client.clientId == 0)
         return false;
+    const quint32 clientId = client.clientId;
 
     CompoundStream pairs = storage.openStream(BackupFile::projectTasksName());
     quint32 count = 0;
@@ -261,13 +227,12 @@ bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 data
     for (quint32 i = 0; i < count; ++i) {
         if (!pairs.readString(project) || !pairs.readString(task))
             return false;
-        if (addProjectTask(s.projects, clientId, project, task) == 0 && !project.isEmpty() &&
-            !projectTaskExists(s.projects, clientId, project, task))
+        if (!succeeded(structure.addProjectTask(clientId, project, task)))
             return false;
     }
 
-    if (!restoreNames(storage, BackupFile::tasksName(), s.tasks, clientId) ||
-        !restoreNames(storage, BackupFile::contactsName(), s.contacts, clientId))
+    if (!restoreNames(storage, BackupFile::tasksName(), structure.tasks(), clientId) ||
+        !restoreNames(storage, BackupFile::contactsName(), structure.contacts(), clientId))
         return false;
     if (!withRates)
         return true;
@@ -279,12 +244,13 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
     quint32 count = 0;
     if (!stream.readUInt32(count))
         return false;
+    Rates rates(m_store.clientStructure().rates);
     Rate rate;
     for (quint32 i = 0; i < count; ++i) {
         if (!BackupFile::readRate(stream, dataVersion, m_now, rate))
             return false;
         rate.clientId = clientId;
-        if (!addRate(m_store.clientStructure().rates, rate, DefaultChangeFlags))
+        if (rates.add(rate) != WriteResult::Written)
             return false;
     }
     return true;

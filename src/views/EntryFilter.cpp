@@ -3,7 +3,7 @@
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "store/RecordStore.h"
-#include "store/TimeEntry.h"
+#include "store/TimeEntries.h"
 #include "views/PeriodMath.h"
 
 namespace tempolatch {
@@ -164,12 +164,8 @@ int EntryFilter::compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy) 
 
 int EntryFilter::compare(TimeEntryDatabase& db, quint32 recordA, quint32 recordB, int arrangeBy) {
     // A record that cannot be read sorts as an empty entry.
-    auto read = [&db](quint32 id) {
-        TimeEntry entry;
-        if (db.seekRecord(id) == id && readEntry(db, entry) != RecordDatabase::Read)
-            entry.clear();
-        return entry;
-    };
+    TimeEntries entries(db);
+    auto read = [&entries](quint32 id) { return entries.find(id).value_or(TimeEntry()); };
     const TimeEntry a = read(recordA);
     const TimeEntry b = read(recordB);
     return compare(a, b, arrangeBy);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/FileTime.h"
 #include "platform/Property.h"
+#include "store/Records.h"
 
 namespace tempolatch {
 
 class EntryList;
-class RecordDatabase;
 struct RowContext;
 
 // The records a period view loads: one database sorted by date, the filter
@@ -15,8 +16,10 @@ class PeriodRecords {
 public:
     virtual ~PeriodRecords();
 
-    // The open database to walk; nullptr when there is none.
-    virtual RecordDatabase* database() = 0;
+    // Walks the records dated from `from` to `to` in date order; false when
+    // there is no open database.
+    virtual bool walk(platform::FileTime from, platform::FileTime to,
+                      const RecordAccess::Visit& visit) = 0;
     // The record just read: add its row to the list when it passes the filter.
     virtual void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                            const RowContext& context, EntryList& list) = 0;

@@ -2,7 +2,6 @@
 
 #include "platform/Clock.h"
 #include "platform/Locale.h"
-#include "store/RecordDatabase.h"
 #include "views/CustomView.h"
 #include "views/DayView.h"
 #include "views/EntryList.h"
@@ -106,28 +105,15 @@ void PeriodView::reload(int selectFlag, quint32 recordId) {
 }
 
 void PeriodView::load(bool select, quint32 recordId) {
-    RecordDatabase* db = m_records ? m_records->database() : nullptr;
-    if (!db || !db->isOpen())
-        return;
     const auto startTime = platform::toFileTime(m_start);
     const auto endTime = platform::toFileTime(m_loadEnd);
-    if (!startTime || !endTime)
+    if (!m_records || !startTime || !endTime)
         return;
     const RowContext context{m_list->style(), type() == Day};
-    const quint32 dateProp = db->sortProperty();
-    platform::PropertyList props;
-    for (quint32 id = db->seekFrom(*startTime); id; id = db->seekNext()) {
-        // A record that cannot be read is skipped, not taken for the end.
-        if (db->readCurrent(props) != RecordDatabase::Read)
-            continue;
-        const platform::Property* date = platform::findProperty(props, dateProp);
-        const platform::FileTime when = date ? date->toFileTime() : platform::FileTime{};
-        if (when > *endTime)
-            break;
-        if (when < *startTime)
-            continue;
+    m_records->walk(*startTime, *endTime, [&](quint32 id, const platform::PropertyList& props) {
         m_records->addRecord(props, id, select && id == recordId, context, *m_list);
-    }
+        return true;
+    });
 }
 
 QString PeriodView::dayTitleFormat() {

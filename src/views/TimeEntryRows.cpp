@@ -3,7 +3,7 @@
 #include "platform/Locale.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
-#include "store/TimeEntry.h"
+#include "store/TimeEntries.h"
 #include "views/EntryFilter.h"
 #include "views/ViewCustomization.h"
 
@@ -154,10 +154,19 @@ void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 re
         list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
 }
 
-RecordDatabase* TimeEntryRecords::database() {
+TimeEntryDatabase* TimeEntryRecords::database() {
     if (m_db)
         return m_db;
     return m_store->isOpen() ? &m_store->entries() : nullptr;
+}
+
+bool TimeEntryRecords::walk(platform::FileTime from, platform::FileTime to,
+                            const RecordAccess::Visit& visit) {
+    TimeEntryDatabase* db = database();
+    if (!db || !db->isOpen())
+        return false;
+    TimeEntries(*db).forEachStoredInRange(from, to, visit);
+    return true;
 }
 
 int TimeEntryRecords::arrangeBy() const {

@@ -43,12 +43,15 @@ public:
     TimeEntryRecords(const EntryFilter& filter, const Settings& settings, TimeEntryDatabase& db)
         : m_db(&db), m_filter(filter), m_settings(settings) {}
 
-    RecordDatabase* database() override;
+    bool walk(platform::FileTime from, platform::FileTime to,
+              const RecordAccess::Visit& visit) override;
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override;
     int arrangeBy() const override;
 
 private:
+    TimeEntryDatabase* database();
+
     RecordStore* m_store = nullptr;
     TimeEntryDatabase* m_db = nullptr;
     const EntryFilter& m_filter;

@@ -10,6 +10,7 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/ProgressDialog.h"
 
@@ -30,10 +31,7 @@ class DataUpgradeDialogTest : public test::EnvironmentTest {
     }
 
     TimeEntry entry(quint32 id) {
-        TimeEntry e;
-        m_env->store().entries().seekRecord(id);
-        readEntry(m_env->store().entries(), e);
-        return e;
+        return TimeEntries(m_env->store().entries()).find(id).value_or(TimeEntry());
     }
 
 private Q_SLOTS:

@@ -22,6 +22,7 @@
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
@@ -156,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(addAcme());
         TimeEntry entry;
         entry.status = EntryStatus::Billable;
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
         MenuBar* bar = frame.commandBar();
         for (int button : {cmd::MenuButton, cmd::ViewButton, cmd::ToolsButton}) {
             if (bar->popup(button))
@@ -353,7 +354,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.status = EntryStatus(status);
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
 
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
@@ -375,13 +376,10 @@ private Q_SLOTS:
         QVERIFY(m_env->store().openAll());
         TimeEntry entry;
         entry.status = EntryStatus::Paid;
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
         auto paidDate = [&] {
-            TimeEntryDatabase& db = m_env->store().entries();
-            TimeEntry read;
-            db.seekRecord(entry.recordId);
-            readEntry(db, read);
-            return read.paidDate;
+            TimeEntries entries(m_env->store().entries());
+            return entries.find(entry.recordId).value_or(TimeEntry()).paidDate;
         };
 
         m_frame = std::make_unique<MainFrame>(m_env->context());

@@ -4,6 +4,7 @@
 #include "clients/ClientsTestSupport.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -91,7 +92,7 @@ private Q_SLOTS:
         entry.project = QStringLiteral("Web");
         entry.task = QStringLiteral("Design");
         entry.date = platform::fileTimeOf(TestEnvironment::fixedNow());
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
 
         QVERIFY(editor().deleteClient(acme.recordId));
 
@@ -104,11 +105,9 @@ private Q_SLOTS:
         QCOMPARE(rateDescriptions(other.clientId), QStringList{QStringLiteral("Other rate")});
         QCOMPARE(rateDescriptions(0), QStringList{QStringLiteral("Default")});
         QCOMPARE(m_env->store().entryCount(), 1);
-        TimeEntryDatabase& entries = m_env->store().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        QCOMPARE(readEntry(entries, stored), 0);
-        QCOMPARE(stored.client, QStringLiteral("Acme"));
+        const auto stored = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        QVERIFY(stored);
+        QCOMPARE(stored->client, QStringLiteral("Acme"));
     }
 
     // A record that cannot be read gives client id 0, which owns the default

@@ -21,6 +21,7 @@
 #include "platform/ContactFolders.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
@@ -208,7 +209,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.project = QStringLiteral("Web");
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
         open();
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -233,10 +234,9 @@ private Q_SLOTS:
         QCOMPARE(projectPairs(m_acme.clientId),
                  (QStringList{QStringLiteral("Site/Design"), QStringLiteral("Site/Test"),
                               QStringLiteral("App/Design")}));
-        TimeEntryDatabase& entries = m_env->store().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        readEntry(entries, stored);
+        const auto found = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        QVERIFY(found);
+        const TimeEntry& stored = *found;
         QCOMPARE(stored.project, QStringLiteral("Web"));
 
         // A name the level already has is refused; the item keeps its text.
@@ -276,7 +276,7 @@ private Q_SLOTS:
         seedRate(m_acme.clientId, QStringLiteral("Acme rate"), RateType::Normal, 100);
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
         open();
         select({QStringLiteral("Acme")});
         m_env->ui().queueAnswer(platform::Answer::No);

@@ -8,6 +8,7 @@
 #include "store/ClientNames.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch::test {
@@ -39,7 +40,7 @@ inline Rate seedRate(quint32 clientId, const QString& description, RateType type
     rate.description = description;
     rate.rateType = type;
     rate.rate = value;
-    addRate(structure().rates, rate);
+    Rates(structure().rates).add(rate);
     return rate;
 }
 

@@ -17,7 +17,9 @@
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/Rates.h"
 #include "store/StoreWatcher.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/HelpWindow.h"
 
@@ -161,17 +163,16 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.rate = 5000;
-        QVERIFY(addEntry(m_env->store().entries(), entry));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
         open();
         tree()->setCurrentItem(group(1)->child(0));
         m_dialog->onCommand(cmd::DeleteItem);
         QVERIFY(m_env->ui().shown().isEmpty());
         QCOMPARE(group(1)->childCount(), 0);
         QVERIFY(rateDescriptions(acme.clientId).isEmpty());
-        TimeEntryDatabase& entries = m_env->store().entries();
-        QVERIFY(entries.seekRecord(entry.recordId) != 0);
-        TimeEntry stored;
-        readEntry(entries, stored);
+        const auto found = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        QVERIFY(found);
+        const TimeEntry& stored = *found;
         QCOMPARE(stored.rate, 5000);
     }
 
@@ -211,7 +212,7 @@ private Q_SLOTS:
                 Rate rate;
                 rate.clientId = acme.clientId;
                 rate.description = QStringLiteral("Remote");
-                QVERIFY(addRate(otherRates, rate));
+                QCOMPARE(Rates(otherRates).add(rate), WriteResult::Written);
             }
             QVERIFY(watcher.check());
             groups = dialog.tree()->topLevelItemCount();

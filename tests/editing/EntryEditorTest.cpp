@@ -22,6 +22,8 @@
 #include "editing/StartEndDialog.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -61,7 +63,7 @@ class EntryEditorTest : public test::EnvironmentTest {
     }
 
     quint32 addStored(TimeEntry entry) {
-        addEntry(m_env->store().entries(), entry);
+        TimeEntries(m_env->store().entries()).add(entry);
         return entry.recordId;
     }
 
@@ -96,6 +98,29 @@ private Q_SLOTS:
         QCOMPARE(saved.client, "Acme");
         QVERIFY(findClientId(structure().clients, "Acme") != NoClientId);
         QCOMPARE(saved.currency, m_env->settings().defaultCurrency);
+    }
+
+    // A save the store refuses part-way (here: the drop-list value after the
+    // entry and the client) leaves nothing behind, tells the user, and
+    // keeps the editor open with what was typed, so OK can be tried again.
+    void refusedSaveKeepsEditorOpen() {
+        QVERIFY(refuseWrites(*m_env->store().objectStore(), db::ListsName));
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        typeGeneral(editor, "Acme", "Design", "1.5");
+        editor.accept();
+        QCOMPARE(messages(), QStringList{QStringLiteral("Error: 1811")});
+        QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
+        QVERIFY(!editor.saved());
+        QVERIFY(editor.isVisible());
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QCOMPARE(editor.entry().recordId, 0u);
+        QCOMPARE(m_env->store().entryCount(), 0);
+        QCOMPARE(findClientId(structure().clients, "Acme"), NoClientId);
+        QCOMPARE(child<QComboBox>(&editor, "client")->currentText(), "Acme");
+        QCOMPARE(child<QComboBox>(&editor, "task")->currentText(), "Design");
+        QCOMPARE(child<QComboBox>(&editor, "duration")->currentText(), "1.5");
     }
 
     void generalPageMessages_data() {
@@ -454,6 +479,31 @@ private Q_SLOTS:
         const TimeEntry after = storedEntry(id);
         QCOMPARE(after.note, QByteArray("new bytes"));
         QCOMPARE(after.modified, platform::fileTimeOf(TestEnvironment::fixedNow()));
+    }
+
+    // A note the store refuses is not lost silently: the summary says so and
+    // stays open with it; closing once more gives it up.
+    void summaryStaysOpenWhenTheNoteIsRefused() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.note = QByteArray("old");
+        const quint32 id = addStored(stored);
+        QVERIFY(refuseWrites(*m_env->store().objectStore(), db::EntriesName, true));
+        EntrySummary summary(m_env->context(), storedEntry(id));
+        summary.show();
+        summary.findChild<QTabWidget*>()->setCurrentIndex(1);
+        InkControl* ink = summary.findChild<InkControl*>();
+        QVERIFY(ink);
+        ink->setNoteData(QByteArray("new bytes"));
+        ink->setModified(true);
+        summary.reject();
+        QCOMPARE(messages(), QStringList{QStringLiteral("Error: 1811")});
+        QVERIFY(summary.isVisible());
+        QCOMPARE(ink->noteData(), QByteArray("new bytes"));
+        summary.reject();
+        QVERIFY(!summary.isVisible());
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(storedEntry(id).note, QByteArray("old"));
     }
 
     void recordIds_data() {

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QTextStream>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
@@ -6,9 +7,12 @@
 #include "platform/Clock.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "store/StoreDump.h"
+#include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -18,6 +22,13 @@ class EntrySaverTest : public test::EnvironmentTest {
 
     RecordStore& store() { return m_env->store(); }
     ClientStructureStore& structure() { return store().clientStructure(); }
+
+    QString storeDump() {
+        QString text;
+        QTextStream out(&text);
+        dumpStore(*store().objectStore(), out);
+        return text;
+    }
 
     static TimeEntry typedEntry() {
         TimeEntry entry;
@@ -34,11 +45,10 @@ class EntrySaverTest : public test::EnvironmentTest {
         return entry;
     }
 
-    QStringList listTexts(ListKind kind) {
-        ListsByKind lists(store().objectStore());
-        if (!lists.open())
-            return {};
-        return lists.texts(kind);
+    QStringList listTexts(ListKind kind) { return Lists(store().objectStore()).texts(kind); }
+
+    TimeEntry storedEntry(quint32 recordId) {
+        return TimeEntries(store().entries()).find(recordId).value_or(TimeEntry());
     }
 
 private Q_SLOTS:
@@ -49,7 +59,7 @@ private Q_SLOTS:
 
     void addsEntryAndWhatWasTyped() {
         TimeEntry entry = typedEntry();
-        QVERIFY(EntrySaver(store()).save(entry));
+        QCOMPARE(EntrySaver(store()).save(entry), WriteResult::Written);
         QVERIFY(entry.recordId != 0);
         QCOMPARE(entry.modified, platform::Clock::nowFileTime());
 
@@ -65,9 +75,7 @@ private Q_SLOTS:
         QVERIFY(listTexts(ListKind::Custom2).isEmpty());
         QCOMPARE(listTexts(ListKind::Custom3), QStringList{"three"});
 
-        TimeEntry stored;
-        QCOMPARE(store().entries().seekRecord(entry.recordId), entry.recordId);
-        QCOMPARE(readEntry(store().entries(), stored), int(RecordDatabase::Read));
+        TimeEntry stored = storedEntry(entry.recordId);
         stored.changeFlags = entry.changeFlags;  // the store keeps its own
         QCOMPARE(stored, entry);
     }
@@ -77,8 +85,8 @@ private Q_SLOTS:
         first.project.clear();
         first.task = "Support";
         TimeEntry second = first;
-        QVERIFY(EntrySaver(store()).save(first));
-        QVERIFY(EntrySaver(store()).save(second));
+        QCOMPARE(EntrySaver(store()).save(first), WriteResult::Written);
+        QCOMPARE(EntrySaver(store()).save(second), WriteResult::Written);
         QCOMPARE(listClients(structure().clients).size(), 1);
         QVERIFY(first.recordId != second.recordId);
         const quint32 clientId = findClientId(structure().clients, "Acme");
@@ -88,16 +96,14 @@ private Q_SLOTS:
 
     void updatesStoredEntry() {
         TimeEntry entry = typedEntry();
-        QVERIFY(EntrySaver(store()).save(entry));
+        QCOMPARE(EntrySaver(store()).save(entry), WriteResult::Written);
         const quint32 id = entry.recordId;
         entry.duration = 300;
         entry.custom1.clear();
-        QVERIFY(EntrySaver(store()).save(entry));
+        QCOMPARE(EntrySaver(store()).save(entry), WriteResult::Written);
         QCOMPARE(entry.recordId, id);
         QCOMPARE(store().entryCount(), 1);
-        TimeEntry stored;
-        store().entries().seekRecord(id);
-        readEntry(store().entries(), stored);
+        const TimeEntry stored = storedEntry(id);
         QCOMPARE(stored.duration, 300);
         QVERIFY(stored.custom1.isEmpty());
     }
@@ -105,14 +111,51 @@ private Q_SLOTS:
     void unstorableEntryIsRefused() {
         TimeEntry entry = typedEntry();
         entry.duration = 70000;
-        QVERIFY(!EntrySaver(store()).save(entry));
+        QCOMPARE(EntrySaver(store()).save(entry), WriteResult::NotStorable);
         QCOMPARE(store().entryCount(), 0);
+    }
+
+    // Whichever write is refused, the store keeps nothing of the save, and
+    // the entry is left as the user had it.
+    void refusedWriteKeepsNothing_data() {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<bool>("existing");
+        for (const char* name : {db::EntriesName, db::ClientsName, db::ProjectsName,
+                                 db::ContactsName, db::ListsName}) {
+            QTest::addRow("new, %s refused", name) << QString::fromLatin1(name) << false;
+            QTest::addRow("stored, %s refused", name) << QString::fromLatin1(name) << true;
+        }
+    }
+
+    void refusedWriteKeepsNothing() {
+        QFETCH(QString, database);
+        QFETCH(bool, existing);
+        TimeEntry before;
+        before.date = platform::Clock::nowFileTime();
+        before.client = "Old";
+        before.task = "Old task";
+        if (existing) {
+            QCOMPARE(EntrySaver(store()).save(before), WriteResult::Written);
+        }
+        const QString dump = storeDump();
+        QVERIFY(refuseWrites(*store().objectStore(), database.toLatin1().constData(),
+                             database == db::EntriesName));
+
+        TimeEntry entry = typedEntry();
+        entry.recordId = before.recordId;
+        const TimeEntry typed = entry;
+        EntrySaver saver(store());
+        QCOMPARE(saver.save(entry), WriteResult::Refused);
+        QCOMPARE(saver.error(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
+        QCOMPARE(entry, typed);
+        QCOMPARE(storeDump(), dump);
+        QVERIFY(m_env->ui().shown().isEmpty());  // the window shows it, not the saver
     }
 
     void emptyClientAddsNoStructure() {
         TimeEntry entry = typedEntry();
         entry.client.clear();
-        QVERIFY(EntrySaver(store()).save(entry));
+        QCOMPARE(EntrySaver(store()).save(entry), WriteResult::Written);
         QVERIFY(listClients(structure().clients).isEmpty());
         QCOMPARE(listTexts(ListKind::Phase), QStringList{"Draft"});
     }

@@ -4,9 +4,12 @@
 #include "store/Client.h"
 #include "store/ClientIdCounter.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 
@@ -40,6 +43,67 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
+    }
+
+    // Adds tell a write from a value that was there already (or empty), so
+    // that a save can tell both from a refusal.
+    void addsReportWhetherTheyWrote() {
+        ClientStructure s(structure());
+        Client acme{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(acme), WriteResult::Written);
+        Client again{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(again), WriteResult::Unchanged);
+        QCOMPARE(again.clientId, acme.clientId);
+        QCOMPARE(again.recordId, acme.recordId);
+        Client none;
+        QCOMPARE(s.addClient(none), WriteResult::Unchanged);
+        QCOMPARE(none.clientId, 0u);
+
+        const quint32 id = acme.clientId;
+        QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Written);
+        QCOMPARE(s.addProjectTask(id, "Web", "Design"), WriteResult::Unchanged);
+        QCOMPARE(s.addProjectTask(id, QString(), "Design"), WriteResult::Unchanged);
+        QCOMPARE(s.tasks().add(id, "Support"), WriteResult::Written);
+        QCOMPARE(s.tasks().add(id, "Support"), WriteResult::Unchanged);
+        QCOMPARE(s.contacts().add(id, QString()), WriteResult::Unchanged);
+        QCOMPARE(s.contacts().add(id, "Ann"), WriteResult::Written);
+
+        Lists lists(m_env->store().objectStore());
+        QCOMPARE(lists.add(ListKind::Phase, "Draft"), WriteResult::Written);
+        QCOMPARE(lists.add(ListKind::Phase, "Draft"), WriteResult::Unchanged);
+        QCOMPARE(lists.add(ListKind::Currency, "Draft"), WriteResult::Written);
+        QCOMPARE(lists.add(ListKind::Phase, QString()), WriteResult::Unchanged);
+        QCOMPARE(lists.texts(ListKind::Phase), QStringList{"Draft"});
+    }
+
+    void recordsByIdAreFoundAndRewritten() {
+        ClientStructure s(structure());
+        Client acme{0, QStringLiteral("Acme"), 0};
+        QCOMPARE(s.addClient(acme), WriteResult::Written);
+        QCOMPARE(s.renameClient(acme.recordId, "Acme Ltd"), WriteResult::Written);
+        QCOMPARE(s.findClient(acme.recordId)->name, QStringLiteral("Acme Ltd"));
+        QVERIFY(!s.findClient(0));
+
+        QCOMPARE(s.addProjectTask(acme.clientId, "Web", "Design"), WriteResult::Written);
+        Project web = s.projectsOf(acme.clientId)->first();
+        QCOMPARE(s.findProject(web.recordId)->task, QStringLiteral("Design"));
+        web.task = "Build";
+        QCOMPARE(s.updateProject(web), WriteResult::Written);
+        QCOMPARE(s.findProject(web.recordId)->task, QStringLiteral("Build"));
+        QVERIFY(projects().deleteRecord(web.recordId));
+        QCOMPARE(s.updateProject(web), WriteResult::NotFound);
+
+        Lists lists(m_env->store().objectStore());
+        QCOMPARE(lists.add(ListKind::Custom1, "Blue"), WriteResult::Written);
+        ListsByKind byKind(m_env->store().objectStore());
+        QVERIFY(byKind.open());
+        const ListItem blue = byKind.listAll(ListKind::Custom1).first();
+        QCOMPARE(lists.find(blue.recordId)->text, QStringLiteral("Blue"));
+        QCOMPARE(lists.update({QStringLiteral("Green"), blue.recordId}), WriteResult::Written);
+        QCOMPARE(lists.texts(ListKind::Custom1), QStringList{"Green"});
+        QCOMPARE(lists.remove(blue.recordId), WriteResult::Written);
+        QVERIFY(!lists.find(blue.recordId));
+        QCOMPARE(lists.remove(blue.recordId), WriteResult::NotFound);
     }
 
     void clientsGetGrowingIdsAndUniqueNames() {
@@ -142,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(renameProject(projects(), QStringLiteral("New")));
         QVERIFY(renameProjectTask(projects(), QStringLiteral("T2")));
         Project p;
-        QCOMPARE(readProject(projects(), p), 0);
+        QCOMPARE(readProject(projects(), p), ReadResult::Read);
         QCOMPARE(p.project, QStringLiteral("New"));
         QCOMPARE(p.task, QStringLiteral("T2"));
         QVERIFY(updateProjectTask(projects(), acme, QStringLiteral("P3"), QString()));
@@ -185,8 +249,9 @@ private Q_SLOTS:
         Rate standard = rateOf(0, QStringLiteral("Standard"), RateType::Normal, 6000);
         Rate special = rateOf(acme, QStringLiteral("Special"), RateType::Fixed, 25000);
         special.flag = true;
-        QVERIFY(addRate(rates(), standard, 3));
-        QVERIFY(addRate(rates(), special, 3));
+        Rates all(rates());
+        QCOMPARE(all.add(standard, 3), WriteResult::Written);
+        QCOMPARE(all.add(special, 3), WriteResult::Written);
         QCOMPARE(test::idsOf(test::rawRecord(rates(), standard.recordId)),
                  (QList<quint32>{prop::RateKind, prop::Rate, prop::ClientId, prop::Description,
                                  prop::RateFlag, prop::Modified, prop::ChangeFlags}));
@@ -197,12 +262,9 @@ private Q_SLOTS:
         special.changeFlags = 3;
         QCOMPARE(listRates(rates(), acme), QList<Rate>{special});
 
-        QVERIFY(rates().seekRecord(special.recordId));
         special.rate = 30000;
-        QVERIFY(updateRate(rates(), special, 3));
-        Rate back;
-        QVERIFY(rates().seekRecord(special.recordId));
-        QCOMPARE(readRate(rates(), back), 0);
+        QCOMPARE(all.update(special, 3), WriteResult::Written);
+        const Rate back = all.find(special.recordId).value_or(Rate());
         QCOMPARE(back.rate, 30000);
         QCOMPARE(back.changeFlags, quint16(7));
 
@@ -226,10 +288,9 @@ private Q_SLOTS:
         const quint32 id =
             rates().addProperties({Property::ui4(prop::ClientId, 0),
                                    Property::string(prop::Description, QStringLiteral("R")), raw});
-        Rate r;
-        QVERIFY(rates().seekRecord(id));
-        QCOMPARE(readRate(rates(), r), 0);
-        QCOMPARE(r.flag, flag);
+        const std::optional<Rate> r = Rates(rates()).find(id);
+        QVERIFY(r);
+        QCOMPARE(r->flag, flag);
     }
 
     void ratesSortByTypeThenDescription() {
@@ -238,10 +299,13 @@ private Q_SLOTS:
                          rateOf(0, QStringLiteral("alpha"), RateType::Overtime, 3),
                          rateOf(0, QStringLiteral("Alpha"), RateType::Normal, 4)};
         for (Rate& r : list)
-            QVERIFY(addRate(rates(), r, 3));
-        QCOMPARE(compareRates(rates(), list[0].recordId, list[2].recordId), 1);
-        QCOMPARE(compareRates(rates(), list[1].recordId, list[0].recordId), -1);
-        QCOMPARE(compareRates(rates(), list[3].recordId, list[3].recordId), 0);
+            QCOMPARE(Rates(rates()).add(r, 3), WriteResult::Written);
+        auto stored = [this](const Rate& r) {
+            return Rates(rates()).find(r.recordId).value_or(Rate());
+        };
+        QCOMPARE(compareRates(stored(list[0]), stored(list[2])), 1);
+        QCOMPARE(compareRates(stored(list[1]), stored(list[0])), -1);
+        QCOMPARE(compareRates(stored(list[3]), stored(list[3])), 0);
         sortRates(list);
         QList<qint32> order;
         for (const Rate& r : list)

@@ -5,8 +5,10 @@
 #include "settings/Settings.h"
 #include "store/DataUpgrade.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -34,10 +36,7 @@ class DataUpgradeTest : public test::EnvironmentTest {
     }
 
     TimeEntry entry(quint32 id) {
-        TimeEntry e;
-        store().entries().seekRecord(id);
-        readEntry(store().entries(), e);
-        return e;
+        return TimeEntries(store().entries()).find(id).value_or(TimeEntry());
     }
 
     QList<PropertyList> everything() {
@@ -110,10 +109,10 @@ private Q_SLOTS:
         TimeEntry current;
         current.date = at(2026, 1, 5);
         current.modified = at(2026, 1, 5, 18);
-        QVERIFY(addEntry(store().entries(), current, 3));
+        QVERIFY(TimeEntries(store().entries()).add(current, 3) == WriteResult::Written);
         Rate oldRate;
         oldRate.description = QStringLiteral("Standard");
-        QVERIFY(addRate(store().clientStructure().rates, oldRate, 3));
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
 
         const DataUpgrade::Result result = DataUpgrade::run(store(), now);
         QVERIFY(result.ok);
@@ -135,12 +134,27 @@ private Q_SLOTS:
         oldEntry(EntryStatus::Paid);
         oldEntry(EntryStatus::Billable);
         Rate oldRate;
-        QVERIFY(addRate(store().clientStructure().rates, oldRate, 3));
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
         QVERIFY(DataUpgrade::run(store(), Clock::nowFileTime()).ok);
         const QList<PropertyList> before = everything();
         const DataUpgrade::Result again = DataUpgrade::run(store(), at(2030, 1, 1));
         QCOMPARE(again.entriesRepaired + again.ratesRepaired, 0);
         QCOMPARE(everything(), before);
+    }
+
+    // A repair the store refuses (here the rate's, after the entries') takes
+    // back the whole run and is reported, not shown: the dialog shows it.
+    void refusedRepairKeepsNothing() {
+        oldEntry(EntryStatus::Paid);
+        Rate oldRate;
+        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
+        const QList<PropertyList> before = everything();
+        QVERIFY(test::refuseWrites(*store().objectStore(), db::RatesName, true));
+        const DataUpgrade::Result result = DataUpgrade::run(store(), Clock::nowFileTime());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error, 1811);
+        QCOMPARE(everything(), before);
+        QVERIFY(m_env->ui().shown().isEmpty());
     }
 };
 

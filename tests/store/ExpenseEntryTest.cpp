@@ -1,6 +1,7 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 
@@ -48,18 +49,16 @@ class ExpenseEntryTest : public test::EnvironmentTest {
     ExpenseDatabase& db() { return m_env->store().expenses(); }
 
     ExpenseEntry readBack(quint32 recordId) {
-        ExpenseEntry e;
-        db().seekRecord(recordId);
-        readExpense(db(), e);
-        return e;
+        return Expenses(db()).find(recordId).value_or(ExpenseEntry());
     }
 
     // Stores `before`, rewrites it as `after` and gives the stored ids.
     QList<quint32> updated(ExpenseEntry& before, ExpenseEntry after) {
-        if (!addExpense(db(), before, 3) || !db().seekRecord(before.recordId))
+        Expenses expenses(db());
+        if (expenses.add(before, 3) != WriteResult::Written)
             return {};
         after.recordId = before.recordId;
-        if (!updateExpense(db(), after, 3))
+        if (expenses.update(after, 3) != WriteResult::Written)
             return {};
         return idsOf(rawRecord(db(), before.recordId));
     }
@@ -72,7 +71,7 @@ private Q_SLOTS:
 
     void minimalGeneralExpenseStoresFiveProperties() {
         ExpenseEntry e = general();
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::ExpenseType, prop::EntryDate, prop::ClientName,
                                  prop::Modified, prop::ChangeFlags}));
@@ -82,7 +81,7 @@ private Q_SLOTS:
 
     void mileageExpenseInOrderWithOdometer() {
         ExpenseEntry e = fullMileage();
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(
             idsOf(rawRecord(db(), e.recordId)),
             (QList<quint32>{prop::ExpenseType, prop::EntryDate, prop::Description, prop::ClientName,
@@ -99,7 +98,7 @@ private Q_SLOTS:
     void zeroOdometerIsStillStored() {
         ExpenseEntry e = general();
         e.type = ExpenseType::Mileage;
-        QVERIFY(addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) == WriteResult::Written);
         const PropertyList props = rawRecord(db(), e.recordId);
         QVERIFY(findProperty(props, prop::StartOdometer));
         QVERIFY(findProperty(props, prop::Distance));
@@ -168,7 +167,7 @@ private Q_SLOTS:
     void negativeAmountIsRefused() {
         ExpenseEntry e = general();
         e.amount = -500;
-        QVERIFY(!addExpense(db(), e, 3));
+        QVERIFY(Expenses(db()).add(e, 3) != WriteResult::Written);
         QCOMPARE(db().recordCount(), 0);
     }
 };

@@ -73,15 +73,15 @@ private Q_SLOTS:
         QVERIFY(store.openAll());
         TimeEntryDatabase& entries = store.entries();
         FlaggedRecord record;
-        QVERIFY(entries.add(record, 3));
+        QCOMPARE(entries.add(record, 3), WriteResult::Written);
         QCOMPARE(storedFlags(entries), quint16(3));
         QVERIFY(entries.seekRecord(record.recordId));
-        QVERIFY(entries.update(record, 3));
+        QCOMPARE(entries.update(record, 3), WriteResult::Written);
         QCOMPARE(storedFlags(entries), quint16(7));  // 3 | 3 with 3 stored
-        QVERIFY(entries.update(record, 3));
+        QCOMPARE(entries.update(record, 3), WriteResult::Written);
         QCOMPARE(storedFlags(entries), quint16(7));  // 3 | 7
-        QVERIFY(entries.add(record, 1));
-        QVERIFY(entries.update(record, 2));
+        QCOMPARE(entries.add(record, 1), WriteResult::Written);
+        QCOMPARE(entries.update(record, 2), WriteResult::Written);
         QCOMPARE(storedFlags(entries), quint16(3));  // 2 | 1, stored was not 3
     }
 
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QObject window;
         QVERIFY(store.openAll(&window));
         FlaggedRecord record;
-        QVERIFY(store.entries().add(record, 3));
+        QCOMPARE(store.entries().add(record, 3), WriteResult::Written);
         QVERIFY(
             addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
         ClientIdCounter(m_env->store().objectStore()).next();

@@ -9,12 +9,15 @@
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 using namespace tempolatch;
@@ -73,18 +76,18 @@ private Q_SLOTS:
         Rate rate;
         rate.description = QStringLiteral("Standard");
         rate.rate = 6000;
-        QVERIFY(addRate(s.rates, rate));
+        QCOMPARE(Rates(s.rates).add(rate), WriteResult::Written);
         TimeEntry entry;
         entry.client = acme.name;
         entry.status = EntryStatus::Billed;
         entry.date = at(2026, 12, 7, 9, 0, 1);
         entry.duration = 133;
         entry.breakTime = 17;
-        QVERIFY(addEntry(store.entries(), entry));
+        QVERIFY(TimeEntries(store.entries()).add(entry) == WriteResult::Written);
         ExpenseEntry expense;
         expense.type = ExpenseType::Mileage;
         expense.distance = 120;
-        QVERIFY(addExpense(store.expenses(), expense));
+        QVERIFY(Expenses(store.expenses()).add(expense) == WriteResult::Written);
 
         QString text;
         QTextStream out(&text);

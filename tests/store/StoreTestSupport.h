@@ -4,18 +4,37 @@
 
 #include "common/TestDates.h"
 #include "platform/FileTime.h"
+#include "platform/ObjectStore.h"
 #include "platform/Property.h"
+#include "platform/Sqlite.h"
 #include "store/RecordDatabase.h"
+#include "store/Records.h"
 
 namespace tempolatch::test {
 
 
 // The raw properties of a stored record, as another reader would see them.
 inline platform::PropertyList rawRecord(RecordDatabase& db, quint32 recordId) {
-    platform::PropertyList props;
-    if (db.seekRecord(recordId) != 0)
-        db.readCurrent(props);
-    return props;
+    return RecordAccess(db).findProperties(recordId).value_or(platform::PropertyList());
+}
+
+// From now on this connection's store refuses to add records to the named
+// database (and to rewrite them, with `updates`), as a full disk or a
+// damaged file would: SQLite reports a constraint failure (1811).
+inline bool refuseWrites(platform::ObjectStore& store, const char* databaseName,
+                         bool updates = false) {
+    const QByteArray sql = QByteArrayLiteral(
+        "CREATE TEMP TRIGGER refuse_%2 BEFORE %1 ON main.records "
+        "WHEN NEW.db = (SELECT id FROM main.databases WHERE name = '%3') "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    bool ok = store.connection().exec(
+        QString::fromLatin1(sql).arg("INSERT", "insert", databaseName).toUtf8().constData());
+    if (updates)
+        ok = ok && store.connection().exec(QString::fromLatin1(sql)
+                                               .arg("UPDATE", "update", databaseName)
+                                               .toUtf8()
+                                               .constData());
+    return ok;
 }
 
 inline QList<quint32> idsOf(const platform::PropertyList& props) {

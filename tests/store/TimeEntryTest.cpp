@@ -3,7 +3,10 @@
 #include "platform/ObjectStore.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
+
+Q_DECLARE_METATYPE(tempolatch::platform::FileTime)
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
@@ -46,10 +49,7 @@ class TimeEntryTest : public test::EnvironmentTest {
     quint32 addRaw(const PropertyList& props) { return db().addProperties(props); }
 
     TimeEntry readBack(quint32 recordId) {
-        TimeEntry e;
-        db().seekRecord(recordId);
-        readEntry(db(), e);
-        return e;
+        return TimeEntries(db()).find(recordId).value_or(TimeEntry());
     }
 
 private Q_SLOTS:
@@ -63,7 +63,7 @@ private Q_SLOTS:
         e.date = at(2026, 12, 7);
         e.client = QStringLiteral("Acme");
         e.modified = at(2026, 12, 7, 10);
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
         QVERIFY(e.recordId != 0);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::TaskName, prop::Modified,
@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     void fullEntryIsWrittenInOrderAndReadBack() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::Project, prop::Phase,
                                  prop::TaskName, prop::Duration, prop::Status, prop::Currency,
@@ -95,7 +95,7 @@ private Q_SLOTS:
                                  prop::Rate, prop::PaidDate, prop::BillTo, prop::Custom1,
                                  prop::Custom2, prop::Custom3, prop::RateType, prop::Modified,
                                  prop::Note, prop::Break, prop::ChangeFlags}));
-        QVERIFY(addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
 
         TimeEntry emptied;
         emptied.recordId = e.recordId;
@@ -103,8 +103,8 @@ private Q_SLOTS:
         emptied.client = e.client;
         emptied.task = e.task;
         emptied.modified = at(2026, 12, 8);
-        QVERIFY(db().seekRecord(e.recordId));
-        QVERIFY(updateEntry(db(), emptied, 3));
+        emptied.recordId = e.recordId;
+        QVERIFY(TimeEntries(db()).update(emptied, 3) == WriteResult::Written);
         QCOMPARE(idsOf(rawRecord(db(), e.recordId)),
                  (QList<quint32>{prop::EntryDate, prop::ClientName, prop::TaskName, prop::Modified,
                                  prop::ChangeFlags}));
@@ -151,11 +151,50 @@ private Q_SLOTS:
         QCOMPARE(readBack(id).date, at(2020, 3, 4, 14, 35, 12));
     }
 
-    void readWithoutCurrentRecord() {
+    // Both ends belong to the range; the walk stops when told to.
+    void walkInDateRange_data() {
+        QTest::addColumn<FileTime>("from");
+        QTest::addColumn<FileTime>("to");
+        QTest::addColumn<int>("stopAfter");  // 0: never
+        QTest::addColumn<QStringList>("tasks");
+        QTest::newRow("ends included") << at(2026, 3, 2, 8) << at(2026, 3, 3, 8) << 0
+                                       << QStringList{"2 8:00", "2 17:00", "3 8:00"};
+        QTest::newRow("one instant")
+            << at(2026, 3, 2, 17) << at(2026, 3, 2, 17) << 0 << QStringList{"2 17:00"};
+        QTest::newRow("between entries")
+            << at(2026, 3, 2, 9) << at(2026, 3, 2, 16) << 0 << QStringList{};
+        QTest::newRow("stopped") << at(2026, 3, 1) << at(2026, 3, 9) << 2
+                                 << QStringList{"1 8:00", "1 17:00"};
+        QTest::newRow("before all") << at(2025, 1, 1) << at(2026, 2, 28) << 0 << QStringList{};
+    }
+    void walkInDateRange() {
+        QFETCH(FileTime, from);
+        QFETCH(FileTime, to);
+        QFETCH(int, stopAfter);
+        QFETCH(QStringList, tasks);
+        TimeEntries entries(db());
+        // Added out of date order: the walk follows the dates, not the ids.
+        for (int day : {3, 1, 2}) {
+            for (int hour : {17, 8}) {
+                TimeEntry e;
+                e.date = at(2026, 3, day, hour);
+                e.task = QStringLiteral("%1 %2:00").arg(day).arg(hour);
+                QVERIFY(entries.add(e) == WriteResult::Written);
+            }
+        }
+        QStringList walked;
+        entries.forEachInRange(from, to, [&](const TimeEntry& e) {
+            walked.append(e.recordId != 0 ? e.task : QStringLiteral("no id"));
+            return walked.size() != stopAfter;
+        });
+        QCOMPARE(walked, tasks);
+    }
+
+    void findWithoutSuchRecord() {
         TimeEntry e = fullEntry();
-        db().seekFirst();
-        QCOMPARE(readEntry(db(), e), 1);
-        QCOMPARE(e, TimeEntry());
+        QVERIFY(TimeEntries(db()).add(e, 3) == WriteResult::Written);
+        QVERIFY(!TimeEntries(db()).find(0));
+        QVERIFY(!TimeEntries(db()).find(e.recordId + 1));
     }
 
     void amounts_data() {
@@ -242,44 +281,45 @@ private Q_SLOTS:
         QFETCH(int, rate);
         QFETCH(int, problem);
         TimeEntry stored = fullEntry();
-        QVERIFY(addEntry(db(), stored, 3));
+        QVERIFY(TimeEntries(db()).add(stored, 3) == WriteResult::Written);
 
         TimeEntry e = fullEntry();
         e.duration = duration;
         e.breakTime = breakTime;
         e.rate = rate;
         QCOMPARE(int(e.problem()), problem);
-        QVERIFY(!addEntry(db(), e, 3));
+        QVERIFY(TimeEntries(db()).add(e, 3) != WriteResult::Written);
         QCOMPARE(e.recordId, 0u);
         QCOMPARE(m_env->store().entryCount(), 1);
 
         e.recordId = stored.recordId;
         const TimeEntry before = e;
-        QVERIFY(db().seekRecord(stored.recordId));
-        QVERIFY(!updateEntry(db(), e, 3));
+        QCOMPARE(TimeEntries(db()).update(e, 3), WriteResult::NotStorable);
         QCOMPARE(e, before);
         stored.changeFlags = 3;
         QCOMPARE(readBack(stored.recordId), stored);
         QVERIFY(m_env->ui().shown().isEmpty());
     }
 
-    void refusedUpdateReportsTheStoreError() {
+    // The store reports; showing the message is the window's part.
+    void updateOfDeletedEntryIsReportedNotShown() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
-        QVERIFY(db().seekRecord(e.recordId));
+        TimeEntries entries(db());
+        QVERIFY(entries.add(e, 3) == WriteResult::Written);
         // Another window of the program deletes it meanwhile.
         QVERIFY(m_env->store().objectStore()->deleteRecord(db().databaseId(), e.recordId));
-        QVERIFY(!updateEntry(db(), e, 3));
-        QCOMPARE(db().lastError(), 1168);
+        QCOMPARE(entries.update(e, 3), WriteResult::NotFound);
         QVERIFY(m_env->ui().shown().isEmpty());
     }
 
-    void deleteEntryRemovesTheRecord() {
+    void removeDeletesTheRecordOnce() {
         TimeEntry e = fullEntry();
-        QVERIFY(addEntry(db(), e, 3));
-        QVERIFY(deleteEntry(db(), e.recordId));
+        TimeEntries entries(db());
+        QVERIFY(entries.add(e, 3) == WriteResult::Written);
+        QCOMPARE(entries.remove(e.recordId), WriteResult::Written);
         QCOMPARE(m_env->store().entryCount(), 0);
-        QCOMPARE(db().seekRecord(e.recordId), 0u);
+        QVERIFY(!entries.find(e.recordId));
+        QCOMPARE(entries.remove(e.recordId), WriteResult::NotFound);
     }
 };
 

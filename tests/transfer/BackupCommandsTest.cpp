@@ -8,7 +8,9 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/ClientIdCounter.h"
+#include "store/Expenses.h"
 #include "store/ListsDatabase.h"
+#include "store/TimeEntries.h"
 #include "transfer/BackupCommands.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
@@ -30,7 +32,7 @@ class BackupCommandsTest : public test::EnvironmentTest {
         e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
-        QVERIFY(tempolatch::addEntry(m_env->store().entries(), e));
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
     }
     QStringList entryClients() {
         QStringList clients;

@@ -9,11 +9,14 @@
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/Project.h"
 #include "store/Rate.h"
+#include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreDump.h"
 #include "store/StoreTestSupport.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch::test {
@@ -28,23 +31,22 @@ inline QString storeSnapshot() {
 }
 
 // Every record of the database in its order.
-template <typename Db, typename Record>
-QList<Record> allRecords(Db& db, int (*read)(Db&, Record&)) {
+template <typename Record>
+QList<Record> allRecords(Records<Record>&& records) {
     QList<Record> out;
-    Record record;
-    for (quint32 id = db.seekFirst(); id != 0; id = db.seekNext()) {
-        read(db, record);
+    records.forEach([&](const Record& record) {
         out.append(record);
-    }
+        return true;
+    });
     return out;
 }
 
 inline QList<TimeEntry> allEntries() {
-    return allRecords(TestEnvironment::current().store().entries(), readEntry);
+    return allRecords(TimeEntries(TestEnvironment::current().store().entries()));
 }
 
 inline QList<ExpenseEntry> allExpenses() {
-    return allRecords(TestEnvironment::current().store().expenses(), readExpense);
+    return allRecords(Expenses(TestEnvironment::current().store().expenses()));
 }
 
 // Records as a file carries them: without record id and change flags.
@@ -130,7 +132,7 @@ inline void fillStore(int clients) {
         if (i != 0)
             for (int b = 0; b < 300 * i; ++b)
                 e.note.append(char((b * 37 + i) & 0xFF));
-        addEntry(store.entries(), e);
+        TimeEntries(store.entries()).add(e);
     }
     for (int i = 0; i < 3; ++i) {
         ExpenseEntry x;
@@ -154,7 +156,7 @@ inline void fillStore(int clients) {
         x.custom2 = QStringLiteral("x");
         x.note = i == 2 ? QStringLiteral("line 1\r\nline 2") : QString();
         x.modified = at(2026, 11, 21, 9, i);
-        addExpense(store.expenses(), x);
+        Expenses(store.expenses()).add(x);
     }
     ClientStructureStore& s = store.clientStructure();
     for (int i = clients - 1; i >= 0; --i) {
@@ -171,13 +173,13 @@ inline void fillStore(int clients) {
                             at(2026, 1, 1 + i));
         Rate b = sampleRate(c.clientId, QStringLiteral("Late"), RateType::Overtime, 7501,
                             at(2025, 6, 1));
-        addRate(s.rates, a);
-        addRate(s.rates, b);
+        Rates(s.rates).add(a);
+        Rates(s.rates).add(b);
     }
     Rate d1 = sampleRate(0, QStringLiteral("Default"), RateType::Normal, 4000, at(2024, 2, 29));
     Rate d2 = sampleRate(0, QStringLiteral("Weekend"), RateType::Weekend, 6000, at(2024, 3, 1));
-    addRate(s.rates, d1);
-    addRate(s.rates, d2);
+    Rates(s.rates).add(d1);
+    Rates(s.rates).add(d2);
 }
 
 // Every element of a compound file as "path storage" or "path stream <hex>"

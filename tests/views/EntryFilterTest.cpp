@@ -1,8 +1,9 @@
-#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/EntryFilter.h"
 
@@ -206,7 +207,8 @@ private Q_SLOTS:
 
         QVERIFY(m_env->store().openAll());
         TimeEntryDatabase& db = m_env->store().entries();
-        QVERIFY(addEntry(db, a) && addEntry(db, b));
+        QVERIFY(TimeEntries(db).add(a) == WriteResult::Written);
+        QVERIFY(TimeEntries(db).add(b) == WriteResult::Written);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 1) < 0);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 0) > 0);
     }

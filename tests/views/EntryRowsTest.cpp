@@ -3,6 +3,7 @@
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/EntryFilter.h"
 #include "views/PeriodView.h"
@@ -174,7 +175,7 @@ private Q_SLOTS:
             e.date = when;
             e.client = client;
             e.task = task;
-            addEntry(db, e);
+            TimeEntries(db).add(e);
             return e.recordId;
         };
         const quint32 atStart = add(at(2026, 12, 7), QStringLiteral("Zeta"), QStringLiteral("T"));

@@ -8,9 +8,9 @@
 
 #include "app/EntryContextMenu.h"
 #include "app/MainFrame.h"
-#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryTimer.h"
 #include "platform/ObjectStore.h"
@@ -19,6 +19,7 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
+#include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/CustomPeriodDialog.h"
 #include "views/CustomizeDefaultView.h"
@@ -81,7 +82,7 @@ class MainFrameViewsTest : public test::EnvironmentTest {
             e.status = sample.status;
             e.client = QString::fromLatin1(sample.client);
             e.task = QStringLiteral("Work");
-            QVERIFY(addEntry(m_env->store().entries(), e));
+            QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
             m_ids.append(e.recordId);
         }
     }
@@ -293,10 +294,8 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::OpenEntryById);
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
-        TimeEntryDatabase& entries = m_env->store().entries();
-        TimeEntry edited;
-        entries.seekRecord(m_ids[0]);
-        readEntry(entries, edited);
+        const TimeEntry edited =
+            TimeEntries(m_env->store().entries()).find(m_ids[0]).value_or(TimeEntry());
         QCOMPARE(edited.duration, 300);
     }
 
@@ -339,7 +338,7 @@ private Q_SLOTS:
             e.date = at(2026, 12, 9, 15);
             e.status = EntryStatus::Billable;
             e.client = QStringLiteral("Other");
-            QVERIFY(addEntry(entries, e));
+            QVERIFY(TimeEntries(entries).add(e) == WriteResult::Written);
         }
         QVERIFY(frame.storeWatcher()->check());
         QCOMPARE(shown().size(), 5);

@@ -2,14 +2,15 @@
 #include <QSignalSpy>
 #include <QTemporaryFile>
 
-#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreIds.h"
+#include "store/TimeEntries.h"
 #include "views/EntryList.h"
 #include "views/PeriodMath.h"
 #include "views/PeriodRecords.h"
@@ -55,8 +56,11 @@ public:
 class AllRecords : public PeriodRecords {
 public:
     QList<RowContext> contexts;
-    RecordDatabase* database() override {
-        return &test::TestEnvironment::current().store().entries();
+    bool walk(platform::FileTime from, platform::FileTime to,
+              const RecordAccess::Visit& visit) override {
+        TimeEntries(test::TestEnvironment::current().store().entries())
+            .forEachStoredInRange(from, to, visit);
+        return true;
     }
     void addRecord(const platform::PropertyList&, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override {

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+#include "store/Client.h"
+#include "store/ClientNames.h"
+#include "store/Databases.h"
+#include "store/Project.h"
+#include "store/Rates.h"
+
+namespace tempolatch {
+
+// A client's tasks outside projects, or its contacts: both are a client id
+// and a name, unique per client.
+class ClientNameRecords {
+public:
+    explicit ClientNameRecords(RecordDatabase& db) : m_db(db) {}
+
+    std::optional<ClientName> find(quint32 recordId);
+    WriteResult add(quint32 clientId, const QString& name);
+    WriteResult rename(quint32 recordId, const QString& name);
+    // The client's records in the order of the store; nullopt when one
+    // cannot be read.
+    std::optional<QList<ClientName>> of(quint32 clientId);
+
+private:
+    RecordDatabase& m_db;
+};
+
+// Clients with their projects, tasks, contacts and rates, reached by
+// record id; the databases' cursors stay in here. Names are kept cut to
+// the store's name length and compare exactly. Adds write nothing
+// (Unchanged) for an empty name or one the client already has.
+class ClientStructure {
+public:
+    explicit ClientStructure(ClientStructureStore& dbs) : m_dbs(dbs), m_rates(dbs.rates) {}
+
+    std::optional<Client> findClient(quint32 recordId);
+    std::optional<Client> findClientNamed(const QString& name);
+    // The client gets its ids; one of that name already there fills it in.
+    WriteResult addClient(Client& client);
+    // Rewrites only the name.
+    WriteResult renameClient(quint32 recordId, const QString& name);
+
+    std::optional<Project> findProject(quint32 recordId);
+    WriteResult addProjectTask(quint32 clientId, const QString& project, const QString& task);
+    // Rewrites the record of project.recordId with its three values.
+    WriteResult updateProject(const Project& project);
+    // Rewrite only the project name, or only the task name, of one record.
+    WriteResult renameProject(quint32 recordId, const QString& project);
+    WriteResult renameProjectTask(quint32 recordId, const QString& task);
+
+    ClientNameRecords tasks() { return ClientNameRecords(m_dbs.tasks); }
+    ClientNameRecords contacts() { return ClientNameRecords(m_dbs.contacts); }
+
+    // The records in the order of the store; nullopt when one cannot be read.
+    std::optional<QList<Client>> clients();
+    std::optional<QList<Project>> projectsOf(quint32 clientId);
+    std::optional<QList<Rate>> ratesOf(quint32 clientId);
+
+    Rates& rates() { return m_rates; }
+
+    // The store's error code of the last refused write.
+    int lastError() const { return m_dbs.clients.lastError(); }
+
+private:
+    ClientStructureStore& m_dbs;
+    Rates m_rates;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+#include "store/ListsDatabase.h"
+#include "store/Records.h"
+
+namespace tempolatch {
+
+namespace platform {
+class ObjectStore;
+}
+
+// The drop-list values of the lists database, each list in the order of
+// the store; opened for each call, as the lists are short.
+class Lists {
+public:
+    explicit Lists(platform::ObjectStore* store) : m_store(store) {}
+
+    QStringList texts(ListKind kind);
+    std::optional<ListItem> find(quint32 recordId);
+    // Unchanged when the text is empty or the list has it already.
+    WriteResult add(ListKind kind, const QString& text);
+    // Rewrites only the text of the record.
+    WriteResult update(const ListItem& item);
+    WriteResult remove(quint32 recordId);
+
+    int lastError() const;
+
+private:
+    platform::ObjectStore* m_store;
+};
+
+}  // namespace tempolatch

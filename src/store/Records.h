@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "platform/FileTime.h"
+#include "platform/Property.h"
+#include "store/RecordDatabase.h"
+#include "store/StoreIds.h"
+#include "store/StoredRecord.h"
+
+namespace tempolatch {
+
+// The records of one database, reached by record id or walked in the
+// database's order. The database's cursor stays in here: callers never seek.
+class RecordAccess {
+public:
+    using Visit = std::function<bool(quint32 recordId, const platform::PropertyList& props)>;
+
+    explicit RecordAccess(RecordDatabase& db) : m_db(db) {}
+
+    bool isOpen() const { return m_db.isOpen(); }
+    std::optional<platform::PropertyList> findProperties(quint32 recordId);
+    // Removes the record; NotFound when there is none of that id.
+    WriteResult remove(quint32 recordId);
+    // The store's error code of the last refused write ("Error: %d").
+    int lastError() const { return m_db.lastError(); }
+
+    // Every record in the database's order until visit answers false.
+    // False when a record cannot be read; the walk stops there.
+    bool forEachStored(const Visit& visit);
+    // The records dated from `from` to `to` (both included) in date order,
+    // for databases sorted by a date: one seek, then one step per record.
+    void forEachStoredInRange(platform::FileTime from, platform::FileTime to, const Visit& visit);
+
+protected:
+    WriteResult addRecord(StoredRecord& record, quint16 changeFlags);
+    WriteResult updateRecord(StoredRecord& record, quint16 changeFlags);
+
+    RecordDatabase& m_db;
+};
+
+// The same for records of one kind, which read and write themselves.
+template <typename Record>
+class Records : public RecordAccess {
+public:
+    using RecordAccess::RecordAccess;
+    using RecordVisit = std::function<bool(const Record&)>;
+
+    std::optional<Record> find(quint32 recordId) {
+        const auto props = findProperties(recordId);
+        if (!props)
+            return std::nullopt;
+        return decoded(recordId, *props);
+    }
+    // A new record; it gets its record id. Callers set `modified`.
+    WriteResult add(Record& record, quint16 changeFlags = DefaultChangeFlags) {
+        return addRecord(record, changeFlags);
+    }
+    // Rewrites the record of record.recordId; NotFound when it is gone.
+    WriteResult update(Record& record, quint16 changeFlags = DefaultChangeFlags) {
+        return updateRecord(record, changeFlags);
+    }
+
+    bool forEach(const RecordVisit& visit) {
+        return forEachStored([&](quint32 id, const platform::PropertyList& props) {
+            return visit(decoded(id, props));
+        });
+    }
+    void forEachInRange(platform::FileTime from, platform::FileTime to, const RecordVisit& visit) {
+        forEachStoredInRange(from, to, [&](quint32 id, const platform::PropertyList& props) {
+            return visit(decoded(id, props));
+        });
+    }
+
+private:
+    static Record decoded(quint32 recordId, const platform::PropertyList& props) {
+        Record record;
+        record.recordId = recordId;
+        record.setFromProperties(props);
+        return record;
+    }
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "store/Databases.h"
+#include "store/Records.h"
+#include "store/TimeEntry.h"
+
+namespace tempolatch {
+
+// The time entries of the store ("Tempolatch Data 1"), by record id or
+// walked by date.
+class TimeEntries : public Records<TimeEntry> {
+public:
+    explicit TimeEntries(TimeEntryDatabase& db) : Records(db) {}
+};
+
+}  // namespace tempolatch
