@@ -18,7 +18,7 @@
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/ClientNames.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
 #include "widgets/SetupIcons.h"
@@ -108,12 +108,8 @@ void EntryBillingPage::build() {
     grid->addWidget(m_calculate, 4, 2);
 
     m_status->setCurrentIndex(qBound(0, int(entry().status), 3));
-    RecordStore& store = context().store;
-    if (store.isOpen()) {
-        ListsByKind lists(store.objectStore());
-        if (lists.open())
-            m_currency->addItems(lists.texts(ListKind::Currency));
-    }
+    if (context().store.isOpen())
+        m_currency->addItems(Lists(context().store.objectStore()).texts(ListKind::Currency));
     m_currency->setEditText(entry().recordId != 0 ? entry().currency
                                                   : context().settings.defaultCurrency);
     m_billTo->setEditText(entry().billTo);

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "settings/Settings.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch {
@@ -20,8 +20,7 @@ void EntryCustomPage::build() {
     const QString labels[] = {settings.custom1, settings.custom2, settings.custom3};
     const ListKind kinds[] = {ListKind::Custom1, ListKind::Custom2, ListKind::Custom3};
     const QString values[] = {entry().custom1, entry().custom2, entry().custom3};
-    ListsByKind lists(context().store.objectStore());
-    const bool listsOpen = context().store.objectStore() && lists.open();
+    Lists lists(context().store.objectStore());
     auto* form = new QFormLayout(this);
     for (int i = 0; i < 3; ++i) {
         auto* box = new QComboBox(this);
@@ -29,8 +28,7 @@ void EntryCustomPage::build() {
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->lineEdit()->setMaxLength(63);
-        if (listsOpen)
-            box->addItems(lists.texts(kinds[i]));
+        box->addItems(lists.texts(kinds[i]));
         box->setCurrentIndex(-1);
         box->setEditText(values[i]);
         form->addRow(QStringLiteral("%1:").arg(labels[i]), box);

@@ -18,7 +18,7 @@
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
@@ -96,7 +96,7 @@ void EntryGeneralPage::build() {
     }
     m_client->setCurrentIndex(-1);
     refillProjectsAndTasks(0);
-    m_phase->addItems(dropListTexts(context().store.objectStore(), ListKind::Phase));
+    m_phase->addItems(Lists(context().store.objectStore()).texts(ListKind::Phase));
     m_phase->setCurrentIndex(-1);
     m_duration->addItems(ev::durationChoices(context().settings.timeIntervalMinutes()));
 

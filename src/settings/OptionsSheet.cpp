@@ -16,7 +16,7 @@
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
 
@@ -308,7 +308,7 @@ void OptionsSheet::writeTo(Settings& s) const {
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     Settings& settings = context.settings;
     platform::ObjectStore* store = context.store.objectStore();
-    const QStringList currencies = dropListTexts(store, ListKind::Currency);
+    const QStringList currencies = Lists(store).texts(ListKind::Currency);
     OptionsSheet sheet(settings, currencies, owner);
     OptionsOutcome outcome;
     if (sheet.exec() != QDialog::Accepted)
@@ -319,7 +319,7 @@ OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     // A new currency joins the drop list; one already there is left alone.
     const QString currency = sheet.currency();
     if (!currency.isEmpty() && !currencies.contains(currency))
-        addListValue(store, ListKind::Currency, currency);
+        Lists(store).add(ListKind::Currency, currency);
     return outcome;
 }
 

@@ -63,14 +63,4 @@ bool ListsByText::renameText(const QString& text) {
     return updateProperties({Property::string(prop::ListText, text)});
 }
 
-QStringList dropListTexts(platform::ObjectStore* store, ListKind kind) {
-    ListsByKind lists(store);
-    return lists.open() ? lists.texts(kind) : QStringList();
-}
-
-bool addListValue(platform::ObjectStore* store, ListKind kind, const QString& text) {
-    ListsByText lists(store);
-    return lists.open() && lists.addText(text, kind);
-}
-
 }  // namespace tempolatch

@@ -49,10 +49,4 @@ public:
     bool renameText(const QString& text);
 };
 
-// Convenience for callers that only read one list: opens, reads, closes;
-// empty when the lists cannot be opened.
-QStringList dropListTexts(platform::ObjectStore* store, ListKind kind);
-// Convenience for callers that only add one value: opens, adds, closes.
-bool addListValue(platform::ObjectStore* store, ListKind kind, const QString& text);
-
 }  // namespace tempolatch

@@ -11,7 +11,7 @@
 #include "platform/StringTable.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
-#include "store/ListsDatabase.h"
+#include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
@@ -104,7 +104,7 @@ QWidget* FilterSheet::createFilterPage() {
             m_client->addItem(client.name, client.clientId);
     m_project = addList(page, "project");
     m_phase = addList(page, "phase");
-    setItems(m_phase, dropListTexts(m_store.objectStore(), ListKind::Phase));
+    setItems(m_phase, Lists(m_store.objectStore()).texts(ListKind::Phase));
     m_billTo = addList(page, "billTo");
     form->addRow(tr("Client:"), m_client);
     form->addRow(tr("Project:"), m_project);
@@ -127,13 +127,13 @@ QWidget* FilterSheet::createMoreChoicesPage() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
     m_currency = addList(page, "currency");
-    setItems(m_currency, dropListTexts(m_store.objectStore(), ListKind::Currency));
+    setItems(m_currency, Lists(m_store.objectStore()).texts(ListKind::Currency));
     m_custom1 = addList(page, "custom1");
-    setItems(m_custom1, dropListTexts(m_store.objectStore(), ListKind::Custom1));
+    setItems(m_custom1, Lists(m_store.objectStore()).texts(ListKind::Custom1));
     m_custom2 = addList(page, "custom2");
-    setItems(m_custom2, dropListTexts(m_store.objectStore(), ListKind::Custom2));
+    setItems(m_custom2, Lists(m_store.objectStore()).texts(ListKind::Custom2));
     m_custom3 = addList(page, "custom3");
-    setItems(m_custom3, dropListTexts(m_store.objectStore(), ListKind::Custom3));
+    setItems(m_custom3, Lists(m_store.objectStore()).texts(ListKind::Custom3));
     m_rateType = addList(page, "rateType");
     QStringList rateTypes;
     for (int type = 0; type <= int(RateType::Discount); ++type)

@@ -9,6 +9,7 @@
 #include "common/TestRegistry.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
@@ -211,10 +212,10 @@ private Q_SLOTS:
         QFETCH(bool, accept);
         QFETCH(QString, currency);
         QFETCH(QStringList, listAfterOk);
-        QVERIFY(
-            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
-        QVERIFY(
-            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("GBP")));
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Currency, QStringLiteral("EUR")),
+                 WriteResult::Written);
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Currency, QStringLiteral("GBP")),
+                 WriteResult::Written);
         Settings& s = m_env->settings();
         const QStringList before = describe(s);
 

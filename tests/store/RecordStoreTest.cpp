@@ -3,6 +3,7 @@
 #include "platform/ObjectStore.h"
 #include "platform/Registry.h"
 #include "store/ClientIdCounter.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/RecordStore.h"
 #include "store/StoredRecord.h"
@@ -111,7 +112,8 @@ private Q_SLOTS:
     void longListTextsAreCutOnRead() {
         QVERIFY(m_env->store().openAll());
         const QString longText(200, QLatin1Char('x'));
-        QVERIFY(addListValue(m_env->store().objectStore(), ListKind::Currency, longText));
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Currency, longText),
+                 WriteResult::Written);
         ListsByKind lists(m_env->store().objectStore());
         QVERIFY(lists.open());
         QCOMPARE(lists.texts(ListKind::Currency).first().size(), MaxNameLength);
@@ -125,8 +127,8 @@ private Q_SLOTS:
             lists.addProperties({Property::ui2(prop::ListKind, 10),
                                  Property::string(prop::ListText, QStringLiteral("Weekly")),
                                  Property::bytes(prop::ReportDefinition, QByteArray(272, '\0'))});
-        QVERIFY(
-            addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Weekly")));
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Phase, QStringLiteral("Weekly")),
+                 WriteResult::Written);
         QCOMPARE(lists.findReport(QStringLiteral("Weekly")), id);
         QCOMPARE(lists.findReport(QStringLiteral("weekly")), 0u);
     }
@@ -137,8 +139,8 @@ private Q_SLOTS:
         QVERIFY(store.openAll(&window));
         FlaggedRecord record;
         QCOMPARE(store.entries().add(record, 3), WriteResult::Written);
-        QVERIFY(
-            addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Currency, QStringLiteral("EUR")),
+                 WriteResult::Written);
         ClientIdCounter(m_env->store().objectStore()).next();
         ClientIdCounter(m_env->store().objectStore()).next();
         QVERIFY(store.deleteAllData(&window));

@@ -10,6 +10,7 @@
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/Rate.h"
@@ -34,7 +35,8 @@ private Q_SLOTS:
         env.store().entries().addProperties(
             {Property::fileTime(prop::EntryDate, platform::FileTime{125911584000000000ull}),
              Property::string(prop::ClientName, QStringLiteral("Acme \"East\""))});
-        QVERIFY(addListValue(env.store().objectStore(), ListKind::Currency, QStringLiteral("EUR")));
+        QCOMPARE(Lists(env.store().objectStore()).add(ListKind::Currency, QStringLiteral("EUR")),
+                 WriteResult::Written);
         env.store().close();
 
         auto fileHash = [] {

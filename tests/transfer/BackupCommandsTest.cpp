@@ -9,6 +9,7 @@
 #include "settings/Settings.h"
 #include "store/ClientIdCounter.h"
 #include "store/Expenses.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupCommands.h"
@@ -132,8 +133,8 @@ private Q_SLOTS:
 
     void removeAllDataKeepsSettings() {
         test::fillStore(2);
-        QVERIFY(
-            addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Design")));
+        QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Phase, QStringLiteral("Design")),
+                 WriteResult::Written);
         QVERIFY(Registry::user().createKey(QString::fromLatin1(Registry::AppKey)));
         QVERIFY(Registry::user().writeNumber(QString::fromLatin1(Registry::AppKey),
                                              QStringLiteral("tlVersion"), 300));

@@ -6,6 +6,7 @@
 #include "common/TestRegistry.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
@@ -54,9 +55,9 @@ private Q_SLOTS:
         addProjectTask(structure.projects, zeta, QStringLiteral("Shop"), QStringLiteral("Sell"));
         addContact(structure.contacts, acme, QStringLiteral("Ann"));
         addContact(structure.contacts, zeta, QStringLiteral("Zoe"));
-        addListValue(m_env->store().objectStore(), ListKind::Phase, QStringLiteral("Design"));
-        addListValue(m_env->store().objectStore(), ListKind::Currency, QStringLiteral("EUR"));
-        addListValue(m_env->store().objectStore(), ListKind::Custom2, QStringLiteral("Blue"));
+        Lists(m_env->store().objectStore()).add(ListKind::Phase, QStringLiteral("Design"));
+        Lists(m_env->store().objectStore()).add(ListKind::Currency, QStringLiteral("EUR"));
+        Lists(m_env->store().objectStore()).add(ListKind::Custom2, QStringLiteral("Blue"));
     }
     void cleanup() {
         m_sheet.reset();
