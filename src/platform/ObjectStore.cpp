@@ -189,6 +189,7 @@ quint32 ObjectStore::findDatabaseByType(quint32 type) const {
 
 quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
                                     const QList<quint32>& sortOrders) {
+    m_lastError = m_readOnly ? ErrorAccessDenied : 0;
     if (m_readOnly || name.isEmpty() || sortOrders.isEmpty() || sortOrders.size() > 2)
         return 0;
     auto q = m_db->prepare("INSERT INTO databases(name, type, sort1, sort2) VALUES(?,?,?,?)");
@@ -201,8 +202,9 @@ quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
 }
 
 bool ObjectStore::deleteDatabase(quint32 databaseId) {
+    m_lastError = 0;
     if (m_readOnly)
-        return false;
+        return refuse(ErrorAccessDenied) != 0;
     StoreBatch batch(*this);
     auto records = m_db->prepare("DELETE FROM records WHERE db = ?");
     records.bind(1, qint64(databaseId));
@@ -258,15 +260,17 @@ bool ObjectStore::storeKeys(const QList<quint32>& sortOrders, quint32 recordId,
 }
 
 quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props) {
+    // Each write reports its own failure, never one left from an earlier write.
+    m_lastError = 0;
     if (m_readOnly)
-        return 0;
+        return refuse(ErrorAccessDenied);
     for (const Property& p : props)
         if (!isKnownPropType(p.type()))
-            return 0;
+            return refuse(ErrorInvalidParameter);
     auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
     sorts.bind(1, qint64(databaseId));
     if (!sorts.step())
-        return 0;
+        return refuse(ErrorInvalidHandle);
     const quint32 sort1 = quint32(sorts.int64(0));
     const bool hasSort2 = !sorts.isNull(1);
     const quint32 sort2 = quint32(sorts.int64(1));
@@ -275,10 +279,8 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
     PropertyList record;
     if (recordId != 0) {
         const auto existing = readRecord(databaseId, recordId);
-        if (!existing) {
-            m_lastError = 1168;  // record not found
-            return 0;
-        }
+        if (!existing)
+            return refuse(ErrorNotFound);
         record = merged(*existing, props);
     } else {
         record = merged({}, props);
@@ -314,21 +316,28 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
 }
 
 bool ObjectStore::deleteRecord(quint32 databaseId, quint32 recordId) {
+    m_lastError = 0;
     if (m_readOnly)
-        return false;
+        return refuse(ErrorAccessDenied) != 0;
     auto& q = m_db->cached("DELETE FROM records WHERE id = ? AND db = ?");
     q.bind(1, qint64(recordId)).bind(2, qint64(databaseId));
-    const bool ok = q.exec() && m_db->changes() == 1;
-    if (!ok && m_lastError == 0)
-        m_lastError = 1168;
+    const bool ran = q.exec();
+    const bool ok = ran && m_db->changes() == 1;
+    if (ran && !ok)
+        m_lastError = ErrorNotFound;
     noteWrite(ok);
     return ok;
 }
 
+quint32 ObjectStore::refuse(int error) {
+    m_lastError = error;
+    return 0;
+}
+
 void ObjectStore::noteWrite(bool ok) {
     ++m_generation;
-    if (!ok && m_db->lastErrorCode() != 0)
-        m_lastError = m_db->lastErrorCode();
+    if (!ok && m_lastError == 0)
+        m_lastError = m_db->lastErrorCode() != 0 ? m_db->lastErrorCode() : ErrorWriteFault;
 }
 
 bool ObjectStore::beginBatch() {

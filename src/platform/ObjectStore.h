@@ -74,6 +74,14 @@ public:
     // SQLite's data version: changes when another connection commits.
     qint64 externalDataVersion() const;
 
+    // The error of the last refused record write or delete: SQLite's
+    // extended result code, or one of these when SQLite had no part in it.
+    // 0 after a write that succeeded.
+    static constexpr int ErrorAccessDenied = 5;       // the store is read-only
+    static constexpr int ErrorInvalidHandle = 6;      // no such database
+    static constexpr int ErrorWriteFault = 29;        // refused without a reason
+    static constexpr int ErrorInvalidParameter = 87;  // a property of unknown type
+    static constexpr int ErrorNotFound = 1168;        // no such record
     int lastError() const { return m_lastError; }
 
     SqliteConnection& connection() const { return *m_db; }
@@ -87,6 +95,7 @@ private:
     int sortColumnOf(quint32 databaseId, quint32 sortProp) const;
     bool storeKeys(const QList<quint32>& sortOrders, quint32 recordId, const PropertyList& props);
     void noteWrite(bool ok);
+    quint32 refuse(int error);
 
     std::unique_ptr<SqliteConnection> m_db;
     std::unique_ptr<SortKeyMaker> m_keys;

@@ -169,9 +169,35 @@ private Q_SLOTS:
         QCOMPARE(props->at(1).toUi2(), quint16(200));
         QCOMPARE(props->at(2).toUi4(), 7u);
         QCOMPARE(findProperty(*props, kExtra), nullptr);
-        // A missing record cannot be updated, and unknown types are refused.
+    }
+
+    // Each refused write tells its own reason, whatever failed before it; a
+    // write that succeeds leaves no error behind.
+    void refusedWritesReportTheirOwnError() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        const quint32 id = addDated(db, 1, QStringLiteral("x"));
+        QVERIFY(m_store->connection().exec(
+            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+        QCOMPARE(addDated(db, 2, QStringLiteral("y")), 0u);
+        QCOMPARE(m_store->lastError(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
         QCOMPARE(m_store->writeRecord(db, id + 100, {Property::ui2(0x03EE0012, 1)}), 0u);
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorNotFound);
         QCOMPARE(m_store->writeRecord(db, 0, {Property{0x00010099, 0, 1, {}, {}}}), 0u);
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidParameter);
+        QCOMPARE(m_store->writeRecord(db + 100, 0, {Property::fileTime(kDate, day(3))}), 0u);
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidHandle);
+        QVERIFY(!m_store->deleteRecord(db, id + 100));
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorNotFound);
+        QVERIFY(m_store->writeRecord(db, id, {Property::string(kExtra, QStringLiteral("z"))}));
+        QCOMPARE(m_store->lastError(), 0);
+
+        auto reader = openStore(Access::ReadOnly);
+        QVERIFY(reader);
+        QCOMPARE(reader->writeRecord(db, id, {Property::string(kExtra, QStringLiteral("r"))}), 0u);
+        QCOMPARE(reader->lastError(), ObjectStore::ErrorAccessDenied);
+        QVERIFY(!reader->deleteRecord(db, id));
+        QCOMPARE(reader->lastError(), ObjectStore::ErrorAccessDenied);
     }
 
     void walkSeesItsOwnWritesAndDeletes() {
