@@ -1,4 +1,5 @@
 #include "common/EnvironmentTest.h"
+#include "common/SampleRecords.h"
 #include "common/TestRegistry.h"
 #include "platform/ObjectStore.h"
 #include "store/RecordStore.h"
@@ -11,35 +12,9 @@ Q_DECLARE_METATYPE(tempolatch::platform::FileTime)
 using namespace tempolatch;
 using namespace tempolatch::platform;
 using test::at;
+using test::fullEntry;
 using test::idsOf;
 using test::rawRecord;
-
-namespace {
-
-TimeEntry fullEntry() {
-    TimeEntry e;
-    e.status = EntryStatus::Billed;
-    e.rateType = RateType::Overtime;
-    e.client = QStringLiteral("Acme");
-    e.project = QStringLiteral("Website");
-    e.phase = QStringLiteral("Design");
-    e.task = QStringLiteral("Mockups");
-    e.currency = QStringLiteral("EUR");
-    e.billTo = QStringLiteral("Jane Roe");
-    e.custom1 = QStringLiteral("c1");
-    e.custom2 = QStringLiteral("c2");
-    e.custom3 = QStringLiteral("c3");
-    e.date = at(2026, 12, 7, 9, 0, 1);
-    e.paidDate = at(2026, 12, 20);
-    e.note = QByteArray("note\0bytes", 10);
-    e.duration = 150;
-    e.breakTime = 25;
-    e.rate = 6000;
-    e.modified = at(2026, 12, 7, 10);
-    return e;
-}
-
-}  // namespace
 
 class TimeEntryTest : public test::EnvironmentTest {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "common/EnvironmentTest.h"
+#include "common/SampleRecords.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "transfer/BackupFile.h"
@@ -40,26 +41,16 @@ QByteArray bytesOf(OneStream in) {
     return bytes;
 }
 
+// The full entry with texts beyond Latin-1, an empty text between set
+// ones and a note byte that is not ASCII.
 TimeEntry fullEntry() {
-    TimeEntry e;
+    TimeEntry e = test::fullEntry();
     e.status = EntryStatus::Paid;
     e.rateType = RateType::Discount;
-    e.client = QStringLiteral("Acme");
     e.project = QStringLiteral("Web ✓");
-    e.phase = QStringLiteral("Design");
-    e.task = QStringLiteral("Mockups");
-    e.currency = QStringLiteral("EUR");
     e.billTo = QStringLiteral("Jane");
-    e.custom1 = QStringLiteral("c1");
     e.custom2 = QString();
-    e.custom3 = QStringLiteral("c3");
-    e.date = at(2026, 12, 7, 9, 0, 1);
-    e.paidDate = at(2026, 12, 20);
     e.note = QByteArray("note\0\xff bytes", 12);
-    e.duration = 150;
-    e.breakTime = 25;
-    e.rate = 6000;
-    e.modified = at(2026, 12, 7, 10);
     return e;
 }
 
