@@ -216,6 +216,30 @@ bool ObjectStore::deleteDatabase(quint32 databaseId) {
     return ok;
 }
 
+bool ObjectStore::setSortOrders(quint32 databaseId, const QList<quint32>& sortOrders) {
+    m_lastError = 0;
+    if (m_readOnly)
+        return refuse(ErrorAccessDenied) != 0;
+    if (sortOrders.isEmpty() || sortOrders.size() > 2)
+        return refuse(ErrorInvalidParameter) != 0;
+    StoreBatch batch(*this);
+    auto set = m_db->prepare("UPDATE databases SET sort1 = ?, sort2 = ? WHERE id = ?");
+    set.bind(1, qint64(sortOrders[0])).bind(3, qint64(databaseId));
+    if (sortOrders.size() > 1)
+        set.bind(2, qint64(sortOrders[1]));
+    bool ok = batch.isActive() && set.exec() && m_db->changes() == 1;
+    // In rowid order, which the key updates cannot disturb.
+    auto rows = m_db->prepare("SELECT id, props FROM records NOT INDEXED WHERE db = ?");
+    rows.bind(1, qint64(databaseId));
+    while (ok && rows.step()) {
+        const auto props = decodeProperties(rows.blob(1));
+        ok = !props || storeKeys(sortOrders, quint32(rows.int64(0)), *props);
+    }
+    ok = ok && batch.commit();
+    noteWrite(ok);
+    return ok;
+}
+
 int ObjectStore::recordCount(quint32 databaseId) const {
     auto& q = m_db->cached("SELECT count(*) FROM records WHERE db = ?");
     q.bind(1, qint64(databaseId));

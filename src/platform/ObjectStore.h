@@ -47,6 +47,9 @@ public:
     quint32 findDatabaseByType(quint32 type) const;   // the first of that type; 0 when none
     quint32 createDatabase(const QString& name, quint32 type, const QList<quint32>& sortOrders);
     bool deleteDatabase(quint32 databaseId);
+    // Gives a database other sort orders (one or two) and remakes every
+    // record's keys for them, in one batch.
+    bool setSortOrders(quint32 databaseId, const QList<quint32>& sortOrders);
     int recordCount(quint32 databaseId) const;
 
     // An open database, walked in the order of one of its sort properties.

@@ -28,14 +28,13 @@ QList<ClientName> records(RecordDatabase& db, quint32 clientId) {
     return out;
 }
 
+// Through the name's sort order: only the records of that exact name are
+// read, however many names the client has.
 bool exists(RecordDatabase& db, quint32 clientId, const QString& name) {
-    const QString wanted = structureName(name);
-    bool found = false;
-    walkClient(db, clientId, [&](const PropertyList& props) {
-        found = nameProperty(props, prop::StructureName) == wanted;
-        return !found;
-    });
-    return found;
+    const Property key = Property::string(prop::StructureName, structureName(name));
+    return db.findEqual(key, [clientId](const PropertyList& props) {
+        return clientIdProperty(props) == clientId;
+    }) != 0;
 }
 
 quint32 add(RecordDatabase& db, quint32 clientId, const QString& name) {

@@ -6,14 +6,19 @@
 namespace tempolatch {
 
 // The databases of the store, one small class each: name, type id and
-// sort orders are all that set them apart.
-template <const char* const* Name, quint32 Type, quint32 Sort>
+// sort orders are all that set them apart. A second sort order serves
+// lookups (findEqual); walks follow the first.
+template <const char* const* Name, quint32 Type, quint32 Sort, quint32 LookupSort = 0>
 class SimpleDatabase : public RecordDatabase {
 public:
     using RecordDatabase::RecordDatabase;
     QString databaseName() const override { return QString::fromLatin1(*Name); }
     quint32 typeId() const override { return Type; }
-    QList<quint32> sortOrders() const override { return {Sort}; }
+    QList<quint32> sortOrders() const override {
+        if (LookupSort == 0)
+            return {Sort};
+        return {Sort, LookupSort};
+    }
 };
 
 namespace detail {
@@ -28,9 +33,13 @@ inline constexpr const char* const kContactsName = db::ContactsName;
 using TimeEntryDatabase = SimpleDatabase<&detail::kEntriesName, db::EntriesType, prop::EntryDate>;
 using ExpenseDatabase = SimpleDatabase<&detail::kExpensesName, db::ExpensesType, prop::EntryDate>;
 using RatesDatabase = SimpleDatabase<&detail::kRatesName, db::RatesType, prop::ClientId>;
-using ProjectsDatabase = SimpleDatabase<&detail::kProjectsName, db::ProjectsType, prop::ClientId>;
-using TasksDatabase = SimpleDatabase<&detail::kTasksName, db::TasksType, prop::ClientId>;
-using ContactsDatabase = SimpleDatabase<&detail::kContactsName, db::ContactsType, prop::ClientId>;
+// Projects, tasks and contacts are looked up by name within a client.
+using ProjectsDatabase =
+    SimpleDatabase<&detail::kProjectsName, db::ProjectsType, prop::ClientId, prop::StructureName>;
+using TasksDatabase =
+    SimpleDatabase<&detail::kTasksName, db::TasksType, prop::ClientId, prop::StructureName>;
+using ContactsDatabase =
+    SimpleDatabase<&detail::kContactsName, db::ContactsType, prop::ClientId, prop::StructureName>;
 
 // Opening the clients database also makes sure the client id counter exists.
 class ClientsDatabase : public RecordDatabase {

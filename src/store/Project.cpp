@@ -44,15 +44,12 @@ QList<Project> projectRecords(ProjectsDatabase& db, quint32 clientId) {
 
 bool projectTaskExists(ProjectsDatabase& db, quint32 clientId, const QString& project,
                        const QString& task) {
-    const QString wantedProject = structureName(project);
+    const Property key = Property::string(prop::StructureName, structureName(project));
     const QString wantedTask = structureName(task);
-    bool found = false;
-    walkClient(db, clientId, [&](const PropertyList& props) {
-        const Project p = projectOf(props, 0);
-        found = p.project == wantedProject && p.task == wantedTask;
-        return !found;
-    });
-    return found;
+    return db.findEqual(key, [&](const PropertyList& props) {
+        return clientIdProperty(props) == clientId &&
+               nameProperty(props, prop::TaskName) == wantedTask;
+    }) != 0;
 }
 
 quint32 addProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,

@@ -33,11 +33,52 @@ bool RecordDatabase::open(quint32 /*flags*/, QObject* notifyTarget) {
     m_databaseId = m_store->findDatabase(m_name);
     if (m_databaseId == 0 && !create())
         return false;
+    if (!ensureSortOrders())
+        return false;
     m_handle = m_store->openDatabase(m_databaseId, sortProperty());
     return m_handle != nullptr;
 }
 
+bool RecordDatabase::ensureSortOrders() {
+    const auto info = m_store->databaseInfo(m_databaseId);
+    const QList<quint32> wanted = sortOrders();
+    if (!info || info->sortOrders == wanted)
+        return info.has_value();
+    // Only a sort order added behind the stored ones is ours to add; a
+    // read-only store keeps walking by the ones it has.
+    const bool added = wanted.size() > info->sortOrders.size() &&
+                       wanted.mid(0, info->sortOrders.size()) == info->sortOrders;
+    if (!added || m_store->isReadOnly())
+        return true;
+    return m_store->setSortOrders(m_databaseId, wanted);
+}
+
+// A handle of its own, so that a lookup never moves the walk of the caller.
+platform::DatabaseHandle* RecordDatabase::lookupHandle(quint32 sortProp) {
+    if (!m_handle)
+        return nullptr;
+    if (!m_lookup || m_lookup->sortProperty() != sortProp)
+        m_lookup = m_store->openDatabase(m_databaseId, sortProp);
+    return m_lookup.get();
+}
+
+quint32 RecordDatabase::findEqual(const Property& key,
+                                  const std::function<bool(const PropertyList&)>& match) {
+    platform::DatabaseHandle* handle = lookupHandle(key.id);
+    if (!handle)
+        return 0;
+    quint32 found = 0;
+    PropertyList props;
+    for (quint32 id = handle->seekFirstEqual(key); id != 0 && found == 0;
+         id = handle->seekNextEqual(key)) {
+        if (handle->readCurrent(props) == platform::DatabaseHandle::Read && match(props))
+            found = id;
+    }
+    return found;
+}
+
 void RecordDatabase::close() {
+    m_lookup.reset();
     m_handle.reset();
     m_currentId = 0;
     m_searchKey.reset();

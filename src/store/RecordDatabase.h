@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "platform/DatabaseHandle.h"
@@ -62,6 +63,13 @@ public:
     quint32 seekFrom(platform::FileTime instant);  // first dated at or after
     quint32 seekLast();
 
+    // The first record whose `key` property equals the key and that `match`
+    // accepts; 0 when none. The key's property must be one of the sort
+    // orders: only the records with an equal key are read. Leaves the
+    // current record as it is.
+    quint32 findEqual(const platform::Property& key,
+                      const std::function<bool(const platform::PropertyList&)>& match);
+
     ReadResult readCurrent(platform::PropertyList& props);
     ReadResult readProperty(platform::PropertyList& props, std::initializer_list<quint32> ids);
 
@@ -88,9 +96,13 @@ public:
 
 private:
     quint32 track(quint32 found);
+    // Databases made before a sort order was added get it on open.
+    bool ensureSortOrders();
+    platform::DatabaseHandle* lookupHandle(quint32 sortProp);
 
     platform::ObjectStore* m_store;
     std::unique_ptr<platform::DatabaseHandle> m_handle;
+    std::unique_ptr<platform::DatabaseHandle> m_lookup;  // by another sort order
     QString m_name;
     quint32 m_databaseId = 0;
     QPointer<QObject> m_notifyTarget;

@@ -244,6 +244,37 @@ private Q_SLOTS:
         QCOMPARE(clientnames::list(db, b), QStringList{QStringLiteral("Jane")});
     }
 
+    // A store from before names had their own sort order: opening it adds
+    // the order and keys the names already there, so they are found.
+    void olderStoresGetTheNameOrder() {
+        const quint32 acme = newClient(QStringLiteral("Acme"));
+        ObjectStore& objects = *m_env->store().objectStore();
+        const quint32 tasksId = structure().tasks.databaseId();
+        const quint32 projectsId = structure().projects.databaseId();
+        for (quint32 db : {tasksId, projectsId})
+            QVERIFY(objects.setSortOrders(db, {prop::ClientId}));
+        QVERIFY(
+            objects.writeRecord(tasksId, 0,
+                                {Property::ui4(prop::ClientId, acme),
+                                 Property::string(prop::StructureName, QStringLiteral("Jane"))}));
+        QVERIFY(objects.writeRecord(projectsId, 0,
+                                    {Property::ui4(prop::ClientId, acme),
+                                     Property::string(prop::StructureName, QStringLiteral("Web")),
+                                     Property::string(prop::TaskName, QStringLiteral("Design"))}));
+
+        m_env->store().close();
+        QVERIFY(m_env->store().openAll());
+        for (quint32 db : {tasksId, projectsId})
+            QCOMPARE(m_env->store().objectStore()->databaseInfo(db)->sortOrders,
+                     (QList<quint32>{prop::ClientId, prop::StructureName}));
+        QVERIFY(taskExists(structure().tasks, acme, QStringLiteral("Jane")));
+        QCOMPARE(addTask(structure().tasks, acme, QStringLiteral("Jane")), 0u);
+        QVERIFY(
+            projectTaskExists(projects(), acme, QStringLiteral("Web"), QStringLiteral("Design")));
+        QVERIFY(!projectTaskExists(projects(), acme, QStringLiteral("Web"), QString()));
+        QCOMPARE(listTasks(structure().tasks, acme), QStringList{QStringLiteral("Jane")});
+    }
+
     void rateRoundTripAndDefaultSet() {
         const quint32 acme = newClient(QStringLiteral("Acme"));
         Rate standard = rateOf(0, QStringLiteral("Standard"), RateType::Normal, 6000);
