@@ -368,6 +368,16 @@ bool ObjectStore::beginBatch() {
     return !m_readOnly && m_db->begin();
 }
 
+bool ObjectStore::beginSnapshot() {
+    return m_db->beginRead();
+}
+
+void ObjectStore::endSnapshot() {
+    // Nothing was written: ending it gives up the snapshot and nothing else.
+    if (!m_db->commit())
+        m_db->rollback();
+}
+
 bool ObjectStore::commitBatch() {
     return m_db->commit();
 }

@@ -67,6 +67,9 @@ public:
     // all. Nested batches are allowed; the outermost one takes the write lock,
     // which also serialises other processes.
     bool beginBatch();
+    // Reads only, all of one moment of the store (see ReadSnapshot).
+    bool beginSnapshot();
+    void endSnapshot();
     bool commitBatch();
     void rollbackBatch();
     bool inBatch() const;
@@ -123,6 +126,25 @@ public:
         m_active = false;
         return m_store.commitBatch();
     }
+
+private:
+    ObjectStore& m_store;
+    bool m_active;
+};
+
+// Snapshot guard: everything read through the store while it lives sees
+// one state of the store, whatever other connections commit meanwhile.
+// Backups and dumps read through one, so that they never mix old and new.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(ObjectStore& store) : m_store(store), m_active(store.beginSnapshot()) {}
+    ~ReadSnapshot() {
+        if (m_active)
+            m_store.endSnapshot();
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+    bool isActive() const { return m_active; }
 
 private:
     ObjectStore& m_store;

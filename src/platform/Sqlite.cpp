@@ -183,6 +183,21 @@ bool SqliteConnection::begin() {
     return ok;
 }
 
+bool SqliteConnection::beginRead() {
+    if (m_depth == 0)
+        releaseCachedReads();
+    // A deferred transaction takes its snapshot at its first read: read at
+    // once, so that the snapshot is the one of this moment.
+    const bool ok = m_depth == 0
+                        ? exec("BEGIN DEFERRED") && exec("SELECT count(*) FROM sqlite_master")
+                        : exec("SAVEPOINT nested");
+    if (ok)
+        ++m_depth;
+    else if (m_depth == 0)
+        exec("ROLLBACK");
+    return ok;
+}
+
 bool SqliteConnection::commit() {
     if (m_depth == 0)
         return false;

@@ -71,6 +71,10 @@ public:
     // (BEGIN IMMEDIATE) so that other processes wait rather than interleave;
     // inner ones are savepoints that can be rolled back on their own.
     bool begin();
+    // A read transaction: every read until commit() sees the store as it
+    // was when it began, while other connections go on writing (WAL).
+    // Inside a transaction it is a savepoint of that one.
+    bool beginRead();
     bool commit();
     void rollback();
     int transactionDepth() const { return m_depth; }

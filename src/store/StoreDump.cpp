@@ -152,6 +152,8 @@ void dumpRecord(quint32 type, const PropertyList& props, QTextStream& out) {
 }  // namespace
 
 void dumpStore(platform::ObjectStore& store, QTextStream& out) {
+    // Headers and records of one moment, even beside a running restore.
+    const platform::ReadSnapshot snapshot(store);
     for (const platform::DatabaseInfo& info : store.databases()) {
         QStringList sorts;
         for (quint32 s : info.sortOrders)

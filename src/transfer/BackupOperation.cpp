@@ -259,6 +259,11 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
 bool BackupOperation::backup(const QString& path) {
     if (!m_store.isOpen() || isProfileFile(path))
         return false;
+    // Every record from one moment of the store, whatever another program
+    // (a restore, a second window) commits while the file is written.
+    const platform::ReadSnapshot snapshot(*m_store.objectStore());
+    if (!snapshot.isActive())
+        return false;
     auto file = platform::CompoundFile::create(path);
     if (!file)
         return false;

@@ -8,6 +8,8 @@
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Profile.h"
+#include "store/Expenses.h"
+#include "store/RecordStore.h"
 #include "transfer/BackupFile.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
@@ -147,6 +149,27 @@ public:
     bool writeExpenses(CompoundStorage&) override { return false; }
 };
 
+// Another program replaces all data, through a connection of its own, once
+// the time entries are written and before the expenses and clients are.
+class ReplacedWhileWriting : public BackupOperation {
+public:
+    using BackupOperation::BackupOperation;
+    bool writeRecords(CompoundStorage& records) override {
+        if (!BackupOperation::writeRecords(records))
+            return false;
+        RecordStore other;
+        if (!other.openAll() || !other.deleteAllData())
+            return false;
+        ExpenseEntry x;
+        x.date = test::at(2027, 1, 4);
+        x.client = QStringLiteral("Newcomer");
+        x.description = QStringLiteral("Train");
+        replaced = Expenses(other.expenses()).add(x) == WriteResult::Written;
+        return true;
+    }
+    bool replaced = false;
+};
+
 class ArchivesOnly : public BackupOperation {
 public:
     using BackupOperation::BackupOperation;
@@ -172,6 +195,28 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(store().openAll());
+    }
+
+    // A backup is one moment of the store: all of what was there when it
+    // began, nothing of what another program wrote meanwhile.
+    void backupIsOneMomentOfTheStore() {
+        test::fillStore(3);
+        const QList<TimeEntry> entries = test::allEntries();
+        const QList<ExpenseEntry> expenses = test::allExpenses();
+        const QStringList structure = test::structureLines();
+        const QString file = path(QStringLiteral("moment.tld"));
+        ReplacedWhileWriting backup(m_env->store());
+        QVERIFY(backup.backup(file));
+        QVERIFY(backup.replaced);
+
+        m_env->store().close();
+        QVERIFY(m_env->store().openAll());
+        QCOMPARE(test::allExpenses().size(), 1);
+        QCOMPARE(BackupOperation(m_env->store()).restore(file, true),
+                 int(BackupOperation::RestoreOk));
+        QCOMPARE(test::withoutIds(test::allEntries()), test::withoutIds(entries));
+        QCOMPARE(test::withoutIds(test::allExpenses()), test::withoutIds(expenses));
+        QCOMPARE(test::structureLines(), structure);
     }
 
     void emptyStoreLayout() {
