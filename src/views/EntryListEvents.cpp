@@ -1,6 +1,7 @@
 #include "views/EntryListEvents.h"
 
 #include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QGestureEvent>
 #include <QTapAndHoldGesture>
 
@@ -15,9 +16,24 @@ void EntryListEvents::watch(QAbstractItemView* view, Picker pick) {
     // Press-and-hold, with a finger or a held mouse button.
     view->viewport()->grabGesture(Qt::TapAndHoldGesture);
     view->viewport()->installEventFilter(this);
+    // The Menu key and Shift+F10.
+    view->installEventFilter(this);
 }
 
 bool EntryListEvents::eventFilter(QObject* watched, QEvent* event) {
+    // From the keyboard the menu is for the current row, wherever the
+    // pointer is. Qt places a keyboard menu at the current item in viewport
+    // coordinates but reports it in the view's, which is a header's height
+    // off in the lists that have one: take the row itself instead.
+    if (m_view && watched == m_view && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        const QModelIndex current = m_view->currentIndex();
+        if (current.isValid()) {
+            m_view->scrollTo(current);
+            requestAt(m_view->visualRect(current).center());
+        }
+        return true;
+    }
     if (m_view && watched == m_view->viewport() && event->type() == QEvent::Gesture) {
         auto* gestures = static_cast<QGestureEvent*>(event);
         if (auto* hold =

@@ -1,3 +1,4 @@
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
@@ -237,6 +238,50 @@ private Q_SLOTS:
         QVERIFY(!day->isExpanded());
         QVERIFY(tree.runCommand(350));
         QVERIFY(tree.itemOf(1)->isExpanded());
+    }
+
+    // The Menu key and Shift+F10 open the menu of the current row, wherever
+    // the pointer is, and leave the selection on it (the Simple list's
+    // header once moved it to the row above).
+    void keyboardMenuActsOnTheSelectedRow_data() {
+        QTest::addColumn<bool>("simple");
+        QTest::newRow("default") << false;
+        QTest::newRow("simple") << true;
+    }
+    void keyboardMenuActsOnTheSelectedRow() {
+        QFETCH(bool, simple);
+        std::unique_ptr<QAbstractItemView> view;
+        RowEntryList* list = nullptr;
+        if (simple) {
+            auto* l = new SimpleEntryList(ColumnLayout::timeEntries());
+            view.reset(l);
+            list = l;
+        } else {
+            auto* l = new DefaultEntryList(m_env->settings());
+            view.reset(l);
+            list = l;
+        }
+        view->resize(500, 400);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QList<EntryRow> rows;
+        for (quint32 id = 1; id <= 6; ++id)
+            rows << row(id, {}, int(id));
+        reload(*list, rows, 1);
+        view->setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view.get(), Qt::Key_Down);
+        QCOMPARE(list->selectedRecordId(), 4u);
+
+        QSignalSpy menu(&list->events(), &EntryListEvents::contextMenuRequested);
+        // Where Qt puts a keyboard menu: the current item, in viewport terms.
+        const QRect fourth = view->visualRect(view->currentIndex());
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, fourth.center(),
+                              view->mapToGlobal(fourth.center()));
+        QApplication::sendEvent(view.get(), &key);
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(list->selectedRecordId(), 4u);
+        QCOMPARE(menu.first().first().toPoint(), view->viewport()->mapToGlobal(fourth.center()));
     }
 
     void treeGestures() {
