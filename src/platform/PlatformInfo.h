@@ -6,4 +6,8 @@ namespace tempolatch::platform {
 // offered and notes go to the word processor as rich text.
 constexpr int PlatformMajorVersion = 5;
 
+// A desktop does not make the soft-key bar its default: a first start, and
+// settings from before the option, get the classic menu bar.
+constexpr bool SoftKeysByDefault = false;
+
 }  // namespace tempolatch::platform

@@ -34,7 +34,7 @@ QString documentsFolder() {
 }
 
 bool softKeysByDefault() {
-    return platform::PlatformMajorVersion >= 5;
+    return platform::PlatformMajorVersion >= 5 && platform::SoftKeysByDefault;
 }
 
 }  // namespace
