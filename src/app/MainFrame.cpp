@@ -177,11 +177,16 @@ void MainFrame::createListAndView() {
 
 void MainFrame::replaceView(int type) {
     // The new view shows the period that holds the old one's start; the
-    // custom view shows the stored custom period.
+    // custom view shows the stored custom period. A view made anew with the
+    // same type (another list style, changed options) keeps the day it
+    // showed, even when its weeks now start on another day.
     platform::SystemTime start = platform::Clock::now();
     platform::SystemTime end = start;
-    if (m_view)
+    if (m_view) {
         m_view->getPeriod(start, end);
+        if (m_view->type() == type)
+            start = end = m_view->shownDay();
+    }
     delete m_bar;
     m_bar = nullptr;
     m_view = PeriodView::make(type, settings());

@@ -52,6 +52,19 @@ void PeriodView::getPeriod(SystemTime& start, SystemTime& end) const {
     end = periodEnd();
 }
 
+SystemTime PeriodView::shownDay() const {
+    const auto first = platform::toFileTime(m_start);
+    const auto last = platform::toFileTime(periodEnd());
+    const SystemTime today = periodmath::dateOnly(platform::Clock::now());
+    const auto now = platform::toFileTime(today);
+    if (!first || !last || !now)
+        return m_start;
+    if (first->ticks <= now->ticks && now->ticks <= last->ticks)
+        return today;
+    const int days = int((last->ticks - first->ticks) / platform::FileTime::TicksPerDay);
+    return periodmath::addDays(m_start, days / 2);
+}
+
 void PeriodView::setPeriod(const SystemTime& start, const SystemTime& end) {
     // A period that names no real day (settings never set, damaged values)
     // falls back to today rather than loading nothing or everything.

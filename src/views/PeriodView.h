@@ -43,6 +43,9 @@ public:
     void reload(int selectFlag, quint32 recordId);
 
     void getPeriod(platform::SystemTime& start, platform::SystemTime& end) const;
+    // The day the view stands for: today when the period holds it, else
+    // the period's middle day.
+    platform::SystemTime shownDay() const;
     // Moves to the period that contains `start` (the custom period: from
     // `start` to `end`), then reloads.
     void setPeriod(const platform::SystemTime& start, const platform::SystemTime& end);

@@ -33,6 +33,8 @@
 #include "views/TreeEntryList.h"
 #include "widgets/CommandIds.h"
 
+Q_DECLARE_METATYPE(tempolatch::platform::SystemTime)
+
 using namespace tempolatch;
 using platform::SystemTime;
 
@@ -142,6 +144,25 @@ private Q_SLOTS:
         frame.onCommand(cmd::PeriodWeek);
         QCOMPARE(frame.periodView()->start(), day(2026, 12, 27));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // A week view made anew after the week start changed keeps the day it
+    // showed: today when it was in the week, else the week's middle day.
+    void weekStartChangeKeepsTheShownDay_data() {
+        QTest::addColumn<int>("weeksAhead");
+        QTest::addColumn<SystemTime>("mondayAfter");
+        QTest::newRow("this week") << 0 << day(2026, 12, 7);
+        QTest::newRow("next week") << 1 << day(2026, 12, 14);
+    }
+    void weekStartChangeKeepsTheShownDay() {
+        QFETCH(int, weeksAhead);
+        QFETCH(SystemTime, mondayAfter);
+        MainFrame& frame = createFrame();
+        for (int i = 0; i < weeksAhead; ++i)
+            frame.navigationBar()->runCommand(112);  // next week
+        m_env->settings().setFlag(WeekStartsMonday, true);
+        frame.onCommand(cmd::ListStyleSimple);
+        QCOMPARE(frame.periodView()->start(), mondayAfter);
     }
 
     void listStylesKeepPeriodAndSelection() {
