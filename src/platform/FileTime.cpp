@@ -1,6 +1,7 @@
 #include "platform/FileTime.h"
 
 #include <QtEndian>
+#include <cstdio>
 
 namespace tempolatch::platform {
 
@@ -10,6 +11,16 @@ const qint64 kJulianDay1601 = QDate(1601, 1, 1).toJulianDay();
 
 QDateTime SystemTime::toDateTime() const {
     return QDateTime(date(), QTime(hour, minute, second, milliseconds));
+}
+
+QString SystemTime::timestampText(bool withMilliseconds) const {
+    char text[48];
+    const int length = withMilliseconds
+                           ? std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u",
+                                           year, month, day, hour, minute, second, milliseconds)
+                           : std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", year,
+                                           month, day, hour, minute, second);
+    return QString::fromLatin1(text, length);
 }
 
 SystemTime SystemTime::fromDateTime(const QDateTime& dt) {

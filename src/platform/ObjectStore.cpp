@@ -222,12 +222,19 @@ int ObjectStore::recordCount(quint32 databaseId) const {
     return count;
 }
 
+// Only the database's row: opening a database must not count its records.
 int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
-    const auto info = databaseInfo(databaseId);
-    if (!info)
-        return 0;
-    const int index = int(info->sortOrders.indexOf(sortProp));
-    return index < 0 ? 0 : index + 1;
+    auto& q = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
+    q.bind(1, qint64(databaseId));
+    int column = 0;
+    if (q.step()) {
+        if (quint32(q.int64(0)) == sortProp)
+            column = 1;
+        else if (!q.isNull(1) && quint32(q.int64(1)) == sortProp)
+            column = 2;
+    }
+    q.reset();
+    return column;
 }
 
 std::unique_ptr<DatabaseHandle> ObjectStore::openDatabase(quint32 databaseId, quint32 sortProp) {

@@ -186,9 +186,7 @@ QString describeValue(const Property& p) {
             const auto st = toSystemTime(p.toFileTime());
             if (!st)
                 return QStringLiteral("%1 (out of range)").arg(p.number);
-            return QStringLiteral("%1 (%2)")
-                .arg(st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
-                .arg(p.number);
+            return QStringLiteral("%1 (%2)").arg(st->timestampText(true)).arg(p.number);
         }
         case PropText: {
             QString escaped = p.text;

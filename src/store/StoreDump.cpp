@@ -30,8 +30,7 @@ QString dateText(FileTime t) {
     if (t.isNull())
         return QStringLiteral("none");
     const auto st = platform::toSystemTime(t);
-    return st ? st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-              : QStringLiteral("out of range");
+    return st ? st->timestampText() : QStringLiteral("out of range");
 }
 
 QString numbered(int value, const QString& name) {
