@@ -71,11 +71,21 @@ void TreeEntryList::setListFont(const QFont& font) {
 }
 
 void TreeEntryList::deleteAll() {
+    m_newGroups.clear();
     clear();
 }
 
 void TreeEntryList::setRedraw(bool on) {
+    if (on)
+        expandNewGroups();
+    m_filling = !on;
     setUpdatesEnabled(on);
+}
+
+void TreeEntryList::expandNewGroups() {
+    for (QTreeWidgetItem* node : std::as_const(m_newGroups))
+        node->setExpanded(true);
+    m_newGroups.clear();
 }
 
 void TreeEntryList::addRow(const EntryRow& row, bool select) {
@@ -92,7 +102,10 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
             else
                 insertSorted(parent, node);
             // Groups open, so that the records show without a tap.
-            node->setExpanded(true);
+            if (m_filling)
+                m_newGroups.append(node);
+            else
+                node->setExpanded(true);
             found = false;
         }
         parent = node;
@@ -120,6 +133,8 @@ void TreeEntryList::rememberSelection() {
 }
 
 void TreeEntryList::restoreSelection() {
+    // Scrolling to the selection needs the rows above it laid out as shown.
+    expandNewGroups();
     const quint32 id = m_added ? m_added : m_remembered;
     m_added = 0;
     if (QTreeWidgetItem* item = id ? itemOf(id) : nullptr)

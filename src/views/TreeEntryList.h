@@ -47,9 +47,15 @@ public:
 private:
     bool pickAt(const QPoint& viewportPos);
     void select(QTreeWidgetItem* item);
+    void expandNewGroups();
 
     quint32 m_remembered = 0;
     quint32 m_added = 0;
+    // Group nodes made while the list is being filled, opened when it is
+    // done: an insert under an open node costs the view a pass over every
+    // open node it remembers.
+    bool m_filling = false;
+    QList<QTreeWidgetItem*> m_newGroups;
 };
 
 }  // namespace tempolatch
