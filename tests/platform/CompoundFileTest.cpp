@@ -290,6 +290,29 @@ private Q_SLOTS:
         check(CompoundFile::open(file)->root());
     }
 
+    // The writer checks a new name against the last one while names come
+    // in directory order, and against all of them once they stop doing so.
+    void repeatedNamesAreRefusedInAnyOrder_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("lastRefused");
+        QTest::newRow("in order, last repeated") << QStringList{"A", "BB", "bb"} << true;
+        QTest::newRow("in order, earlier repeated") << QStringList{"A", "BB", "a"} << true;
+        QTest::newRow("out of order, then repeated")
+            << QStringList{"Record1", "Record3", "Record2", "RECORD3"} << true;
+        QTest::newRow("out of order, new") << QStringList{"Record1", "Record3", "Record2"} << false;
+        QTest::newRow("in order, new") << QStringList{"Record9", "Record10", "Record11"} << false;
+    }
+    void repeatedNamesAreRefusedInAnyOrder() {
+        QFETCH(QStringList, names);
+        QFETCH(bool, lastRefused);
+        auto out = CompoundFile::create(path(QStringLiteral("names.tlc")));
+        CompoundStorage root = out->root();
+        for (qsizetype i = 0; i + 1 < names.size(); ++i)
+            QVERIFY(root.createStream(names[i]));
+        QCOMPARE(!root.createStream(names.last()), lastRefused);
+        QCOMPARE(out->commit(), !lastRefused);
+    }
+
     void failedCreateOrWriteLeavesNoFile_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("empty") << QString();
