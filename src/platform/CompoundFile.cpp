@@ -240,8 +240,7 @@ std::optional<QList<CompoundEntry>> CompoundStorage::children() const {
         const CompoundDirectory& dir = file.reader->directory();
         QList<CompoundEntry> list;
         for (quint32 index : dir.children(d->entry)) {
-            const CompoundDirectory::Entry& e = dir.entry(index);
-            list.append({e.name, e.type == CompoundDirectory::Storage});
+            list.append({dir.name(index), dir.entry(index).type == CompoundDirectory::Storage});
         }
         return list;
     }
@@ -294,11 +293,29 @@ CompoundStorage CompoundStorage::openStorage(const QString& name) const {
     return CompoundStorage(std::move(p));
 }
 
+qsizetype CompoundStorage::childCount() const {
+    if (!d || !d->file->reader)
+        return 0;
+    return d->file->reader->directory().children(d->entry).size();
+}
+
+CompoundStream CompoundStorage::openStreamAt(qsizetype index) const {
+    if (!d || !d->file->reader)
+        return {};
+    const QList<quint32> kids = d->file->reader->directory().children(d->entry);
+    if (index < 0 || index >= kids.size())
+        return {};
+    return openEntry(kids[index]);
+}
+
 CompoundStream CompoundStorage::openStream(const QString& name) const {
     if (!d || !d->file->reader)
         return {};
+    return openEntry(d->file->reader->directory().findChild(d->entry, name));
+}
+
+CompoundStream CompoundStorage::openEntry(quint32 index) const {
     const CompoundDirectory& dir = d->file->reader->directory();
-    const quint32 index = dir.findChild(d->entry, name);
     if (index == CompoundDirectory::NoEntry || dir.entry(index).type != CompoundDirectory::Stream)
         return {};
     auto p = std::make_unique<CompoundStream::Private>();
