@@ -25,6 +25,7 @@ const char* const kSchema =
     "CREATE INDEX records_k2 ON records(db, k2, id) WHERE k2 IS NOT NULL;";
 
 PropertyList merged(PropertyList existing, const PropertyList& changes) {
+    existing.reserve(existing.size() + changes.size());
     for (const Property& change : changes) {
         auto it = std::find_if(existing.begin(), existing.end(),
                                [&](const Property& p) { return p.id == change.id; });
@@ -191,6 +192,7 @@ quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
                                     const QList<quint32>& sortOrders) {
     if (m_readOnly || name.isEmpty() || sortOrders.isEmpty() || sortOrders.size() > 2)
         return 0;
+    m_sortsOf = {};
     auto q = m_db->prepare("INSERT INTO databases(name, type, sort1, sort2) VALUES(?,?,?,?)");
     q.bind(1, name).bind(2, qint64(type)).bind(3, qint64(sortOrders[0]));
     if (sortOrders.size() > 1)
@@ -204,6 +206,7 @@ bool ObjectStore::deleteDatabase(quint32 databaseId) {
     if (m_readOnly)
         return false;
     StoreBatch batch(*this);
+    m_sortsOf = {};
     auto records = m_db->prepare("DELETE FROM records WHERE db = ?");
     records.bind(1, qint64(databaseId));
     auto db = m_db->prepare("DELETE FROM databases WHERE id = ?");
@@ -270,14 +273,20 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
     for (const Property& p : props)
         if (!isKnownPropType(p.type()))
             return 0;
-    auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
-    sorts.bind(1, qint64(databaseId));
-    if (!sorts.step())
-        return 0;
-    const quint32 sort1 = quint32(sorts.int64(0));
-    const bool hasSort2 = !sorts.isNull(1);
-    const quint32 sort2 = quint32(sorts.int64(1));
-    sorts.reset();
+    // Within a batch the write lock keeps other programs from changing the
+    // databases, so their sort orders are looked up once per batch.
+    if (!inBatch() || m_sortsOf.databaseId != databaseId) {
+        auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
+        sorts.bind(1, qint64(databaseId));
+        if (!sorts.step())
+            return 0;
+        m_sortsOf = {databaseId, quint32(sorts.int64(0)), quint32(sorts.int64(1)),
+                     !sorts.isNull(1)};
+        sorts.reset();
+    }
+    const quint32 sort1 = m_sortsOf.sort1;
+    const bool hasSort2 = m_sortsOf.hasSort2;
+    const quint32 sort2 = m_sortsOf.sort2;
 
     PropertyList record;
     if (recordId != 0) {
@@ -339,14 +348,17 @@ void ObjectStore::noteWrite(bool ok) {
 }
 
 bool ObjectStore::beginBatch() {
+    m_sortsOf = {};
     return !m_readOnly && m_db->begin();
 }
 
 bool ObjectStore::commitBatch() {
+    m_sortsOf = {};
     return m_db->commit();
 }
 
 void ObjectStore::rollbackBatch() {
+    m_sortsOf = {};
     m_db->rollback();
     ++m_generation;
 }

@@ -93,6 +93,13 @@ private:
     QString m_path;
     bool m_readOnly = false;
     quint64 m_generation = 0;
+    // The sort orders of the database last written in the current batch.
+    struct SortsOf {
+        quint32 databaseId = 0;
+        quint32 sort1 = 0;
+        quint32 sort2 = 0;
+        bool hasSort2 = false;
+    } m_sortsOf;
     int m_lastError = 0;
 };
 
