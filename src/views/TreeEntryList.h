@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QTreeWidget>
+#include <utility>
 
 #include "views/EntryListWidget.h"
 
@@ -56,6 +58,9 @@ private:
     // open node it remembers.
     bool m_filling = false;
     QList<QTreeWidgetItem*> m_newGroups;
+    // The group nodes of the fill by parent and text, so that a row finds
+    // the nodes it shares without comparing the texts of their siblings.
+    QHash<std::pair<QTreeWidgetItem*, QString>, QTreeWidgetItem*> m_groups;
 };
 
 }  // namespace tempolatch
