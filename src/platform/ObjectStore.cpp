@@ -267,7 +267,8 @@ bool ObjectStore::storeKeys(const QList<quint32>& sortOrders, quint32 recordId,
     return q.exec();
 }
 
-quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props) {
+quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props,
+                                 StoredRow* stored) {
     if (m_readOnly)
         return 0;
     for (const Property& p : props)
@@ -326,6 +327,8 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
         ok = q.exec();
     }
     noteWrite(ok);
+    if (ok && stored)
+        *stored = {k1, k2, encoded};
     return ok ? written : 0;
 }
 
