@@ -113,7 +113,9 @@ QString Locale::formatDate(const SystemTime& st, const QString& format) {
 }
 
 QString Locale::shortDate(const SystemTime& st) {
-    return current().toString(st.date(), QLocale::ShortFormat);
+    // Through the kept format: asking for the short format by name makes
+    // the system locale look it up again for every row.
+    return current().toString(st.date(), formats().shortDate);
 }
 
 QString Locale::timeWithoutSeconds(const SystemTime& st) {

@@ -74,6 +74,7 @@ private Q_SLOTS:
         Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(Locale::timeFormatWithoutSeconds(), QStringLiteral("h:mm AP"));
         QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("3:05 PM"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("12/7/26"));
         QCOMPARE(Locale::yearMonthFormat(), QStringLiteral("MMMM yyyy"));
         QCOMPARE(Locale::formatDate(afternoon, Locale::yearMonthFormat()),
                  QStringLiteral("December 2026"));
@@ -83,6 +84,7 @@ private Q_SLOTS:
         QCOMPARE(Locale::timeFormatWithoutSeconds(), QStringLiteral("HH:mm"));
         QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("15:05"));
         QCOMPARE(Locale::shortDateFormat(), QStringLiteral("dd.MM.yy"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("07.12.26"));
         QCOMPARE(Locale::formatDate(afternoon, Locale::yearMonthFormat()),
                  QStringLiteral("Dezember 2026"));
 
