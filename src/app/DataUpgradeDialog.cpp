@@ -15,6 +15,12 @@ bool runDataUpgradeIfNeeded(Context& context, QWidget* parent) {
     if (!DataUpgrade::needsUpgrade(context.settings.version, context.store))
         return false;
     context.settings.dataUpgradePending = !runDataUpgrade(context, parent);
+    // The repair is kept: say so at once, so that a program that does not
+    // get to its orderly end does not walk every entry again at the next
+    // start. The whole settings go, so that the version never stands over
+    // options still in an older layout.
+    if (!context.settings.dataUpgradePending)
+        context.settings.save();
     return true;
 }
 

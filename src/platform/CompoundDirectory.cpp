@@ -128,6 +128,74 @@ bool CompoundDirectory::readHeader(QIODevice& device, QString* error) {
     return true;
 }
 
+QString CompoundDirectory::name(quint32 index) const {
+    const Entry& e = m_entries[index];
+    return QString::fromUtf16(m_names.data() + e.nameAt, e.nameLength);
+}
+
+qint64 CompoundDirectory::entryOffset(quint32 index) const {
+    const int perSector = m_sectorSize / kEntrySize;
+    return offsetOf(m_directorySectors[qsizetype(index / perSector)]) +
+           qint64(index % perSector) * kEntrySize;
+}
+
+int CompoundDirectory::compareNames(quint32 a, quint32 b) const {
+    const Entry& x = m_entries[a];
+    const Entry& y = m_entries[b];
+    if (x.nameLength != y.nameLength)
+        return x.nameLength < y.nameLength ? -1 : 1;
+    for (int i = 0; i < x.nameLength; ++i) {
+        const char16_t p = QChar(m_names[x.nameAt + i]).toUpper().unicode();
+        const char16_t q = QChar(m_names[y.nameAt + i]).toUpper().unicode();
+        if (p != q)
+            return p < q ? -1 : 1;
+    }
+    return 0;
+}
+
+// A part of the directory at a time: a large one is never held whole.
+bool CompoundDirectory::readEntries(QIODevice& device) {
+    const int perSector = m_sectorSize / kEntrySize;
+    m_entries.resize(size_t(m_directorySectors.size()) * perSector);
+    constexpr qsizetype kPart = 1024;  // sectors
+    QByteArray block;
+    for (qsizetype first = 0; first < m_directorySectors.size(); first += kPart) {
+        const QList<quint32> part = m_directorySectors.mid(first, kPart);
+        block.resize(part.size() * m_sectorSize);
+        if (!readSectors(device, *this, part, block.data()))
+            return false;
+        for (qsizetype i = 0; i < part.size() * perSector; ++i) {
+            const char* at = block.constData() + i * kEntrySize;
+            Entry& e = m_entries[size_t(first * perSector + i)];
+            e.type = quint8(at[0x42]);
+            e.left = u32(at + 0x44);
+            e.right = u32(at + 0x48);
+            e.child = u32(at + 0x4C);
+            e.start = u32(at + 0x74);
+            // Older writers leave the high half of the size undefined.
+            e.size = m_wideSizes ? qFromLittleEndian<quint64>(at + 0x78) : u32(at + 0x78);
+            if (e.type == 0)
+                continue;
+            const quint16 nameBytes = u16(at + 0x40);
+            if (nameBytes < 2 || nameBytes > 64 || nameBytes % 2 != 0)
+                continue;
+            const int units = nameBytes / 2 - 1;
+            // A name must end at its terminator; one that does not stays
+            // empty and is refused if the tree reaches it.
+            bool ok = u16(at + 2 * units) == 0;
+            for (int u = 0; ok && u < units; ++u)
+                ok = u16(at + 2 * u) != 0;
+            if (!ok)
+                continue;
+            e.nameAt = quint32(m_names.size());
+            e.nameLength = quint8(units);
+            for (int u = 0; u < units; ++u)
+                m_names.push_back(char16_t(u16(at + 2 * u)));
+        }
+    }
+    return true;
+}
+
 bool CompoundDirectory::read(QIODevice& device, QString* error) {
     *this = CompoundDirectory();
     if (!readHeader(device, error))
@@ -153,93 +221,88 @@ bool CompoundDirectory::read(QIODevice& device, QString* error) {
     if (m_directorySectors.isEmpty())
         return fail(error, "no directory");
 
-    QByteArray block(m_directorySectors.size() * m_sectorSize, Qt::Uninitialized);
-    if (!readSectors(device, *this, m_directorySectors, block.data()))
+    if (!readEntries(device))
         return fail(error, "the file is truncated");
-    m_entries.resize(size_t(m_directorySectors.size()) * perSector);
-    for (size_t index = 0; index < m_entries.size(); ++index) {
-        const char* at = block.constData() + index * kEntrySize;
-        Entry& e = m_entries[index];
-        e.offset = offsetOf(m_directorySectors[qsizetype(index / perSector)]) +
-                   qint64(index % perSector) * kEntrySize;
-        e.type = quint8(at[0x42]);
-        e.left = u32(at + 0x44);
-        e.right = u32(at + 0x48);
-        e.child = u32(at + 0x4C);
-        e.start = u32(at + 0x74);
-        // Older writers leave the high half of the size undefined.
-        e.size = m_wideSizes ? qFromLittleEndian<quint64>(at + 0x78) : u32(at + 0x78);
-        if (e.type == 0)
-            continue;
-        const quint16 nameBytes = u16(at + 0x40);
-        if (nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0) {
-            const int units = nameBytes / 2 - 1;
-            e.name.resize(units);
-            qFromLittleEndian<quint16>(at, units, e.name.data());
-            // A name must end at its terminator; one that does not stays
-            // empty and is refused below if the tree reaches it.
-            if (u16(at + 2 * units) != 0 || e.name.contains(QChar(0)))
-                e.name.clear();
-            e.key = compoundNameKey(e.name);
-        }
-    }
     return walk(error);
 }
+
+namespace {
+// Whole surrogate pairs only: what UTF-16 can say in UTF-8 too.
+bool isWellFormed(const char16_t* units, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (QChar::isLowSurrogate(units[i]))
+            return false;
+        if (QChar::isHighSurrogate(units[i])) {
+            if (i + 1 >= count || !QChar::isLowSurrogate(units[i + 1]))
+                return false;
+            ++i;
+        }
+    }
+    return true;
+}
+}  // namespace
 
 bool CompoundDirectory::walk(QString* error) {
     const Entry& root = m_entries[0];
     if (root.type != Root || root.left != NoEntry || root.right != NoEntry)
         return fail(error, "damaged root entry");
 
-    // Iterative, each entry at most once: a second visit is a loop or two
-    // links to one element, both of which would send a recursive reader
-    // round in circles or through the same subtree twice.
+    // Each storage's tree in order, iteratively, each entry at most once: a
+    // second visit is a loop or two links to one element, both of which
+    // would send a recursive reader round in circles or through the same
+    // subtree twice. A well-made tree gives its elements in directory order
+    // as it goes; any other is sorted.
     struct Step {
         quint32 index;
-        quint32 parent;
         int depth;
     };
     std::vector<bool> visited(m_entries.size());
     visited[0] = true;
     m_depth = 1;
-    m_children.insert(0, {});
+    std::vector<Step> storages{{0, 1}};
     std::vector<Step> pending;
-    if (root.child != NoEntry)
-        pending.push_back({root.child, 0, 2});
-    while (!pending.empty()) {
-        const Step step = pending.back();
-        pending.pop_back();
-        if (step.index >= m_entries.size())
-            return fail(error, "a directory link points outside the directory");
-        if (visited[step.index])
-            return fail(error, "the directory links loop");
-        visited[step.index] = true;
-        m_depth = std::max(m_depth, step.depth);
-        const Entry& e = m_entries[step.index];
-        if (e.type != Storage && e.type != Stream)
-            return fail(error, "unknown directory entry");
-        if (e.name.isEmpty() || QString::fromUtf8(e.name.toUtf8()) != e.name)
-            return fail(error, "invalid element name");
-        m_children[step.parent].append(step.index);
-        if (e.left != NoEntry)
-            pending.push_back({e.left, step.parent, step.depth + 1});
-        if (e.right != NoEntry)
-            pending.push_back({e.right, step.parent, step.depth + 1});
-        if (e.type == Storage) {
-            m_children.insert(step.index, {});
-            if (e.child != NoEntry)
-                pending.push_back({e.child, step.index, step.depth + 1});
-        } else if (e.child != NoEntry) {
-            return fail(error, "a stream with elements");
+    while (!storages.empty()) {
+        const Step storage = storages.back();
+        storages.pop_back();
+        QList<quint32>& kids = m_children[storage.index];
+        quint32 at = m_entries[storage.index].child;
+        int depth = storage.depth + 1;
+        bool inOrder = true;
+        while (at != NoEntry || !pending.empty()) {
+            while (at != NoEntry) {
+                if (at >= m_entries.size())
+                    return fail(error, "a directory link points outside the directory");
+                if (visited[at])
+                    return fail(error, "the directory links loop");
+                visited[at] = true;
+                m_depth = std::max(m_depth, depth);
+                pending.push_back({at, depth});
+                at = m_entries[at].left;
+                ++depth;
+            }
+            const Step step = pending.back();
+            pending.pop_back();
+            const Entry& e = m_entries[step.index];
+            if (e.type != Storage && e.type != Stream)
+                return fail(error, "unknown directory entry");
+            if (e.nameLength == 0 || !isWellFormed(m_names.data() + e.nameAt, e.nameLength))
+                return fail(error, "invalid element name");
+            if (!kids.isEmpty() && compareNames(kids.last(), step.index) >= 0)
+                inOrder = false;
+            kids.append(step.index);
+            if (e.type == Storage)
+                storages.push_back({step.index, step.depth});
+            else if (e.child != NoEntry)
+                return fail(error, "a stream with elements");
+            at = e.right;
+            depth = step.depth + 1;
         }
-    }
-
-    for (QList<quint32>& kids : m_children) {
-        std::sort(kids.begin(), kids.end(), [this](quint32 a, quint32 b) {
-            return compareCompoundKeys(m_entries[a].key, m_entries[b].key) < 0;
-        });
+        if (inOrder)
+            continue;
+        std::sort(kids.begin(), kids.end(),
+                  [this](quint32 a, quint32 b) { return compareNames(a, b) < 0; });
         for (qsizetype i = 1; i < kids.size(); ++i) {
-            if (m_entries[kids[i - 1]].key == m_entries[kids[i]].key)
+            if (compareNames(kids[i - 1], kids[i]) == 0)
                 return fail(error, "two elements of one name");
         }
     }
@@ -251,11 +314,22 @@ quint32 CompoundDirectory::findChild(quint32 storage, const QString& name) const
     if (kids == m_children.cend())
         return NoEntry;
     const QString key = compoundNameKey(name);
-    const auto it =
-        std::lower_bound(kids->begin(), kids->end(), key, [this](quint32 e, const QString& k) {
-            return compareCompoundKeys(m_entries[e].key, k) < 0;
-        });
-    if (it == kids->end() || m_entries[*it].key != key)
+    // <0, 0, >0 as the element's name compares with the key.
+    const auto compare = [&](quint32 e) {
+        const Entry& x = m_entries[e];
+        if (x.nameLength != key.size())
+            return x.nameLength < key.size() ? -1 : 1;
+        for (int i = 0; i < x.nameLength; ++i) {
+            const char16_t p = QChar(m_names[x.nameAt + i]).toUpper().unicode();
+            const char16_t q = key[i].unicode();
+            if (p != q)
+                return p < q ? -1 : 1;
+        }
+        return 0;
+    };
+    const auto it = std::lower_bound(kids->begin(), kids->end(), 0,
+                                     [&](quint32 e, int) { return compare(e) < 0; });
+    if (it == kids->end() || compare(*it) != 0)
         return NoEntry;
     return *it;
 }

@@ -46,22 +46,26 @@ public:
 
     enum Type : quint8 { Storage = 1, Stream = 2, Root = 5 };
 
+    // An element as the directory describes it; its name is kept apart, in
+    // one block for all (a backup may hold a million elements).
     struct Entry {
-        QString name;
-        QString key;  // compoundNameKey(name)
         quint8 type = 0;
+        quint8 nameLength = 0;  // UTF-16 units; 0 for a missing or broken name
+        quint32 nameAt = 0;
         quint32 left = NoEntry;
         quint32 right = NoEntry;
         quint32 child = NoEntry;
         quint32 start = EndOfChain;  // first sector, or mini sector for a small stream
         quint64 size = 0;
-        qint64 offset = 0;  // of the entry in the file
     };
 
     // Reads and checks the directory; false (and why) on anything damaged.
     bool read(QIODevice& device, QString* error = nullptr);
 
     const Entry& entry(quint32 index) const { return m_entries[index]; }
+    QString name(quint32 index) const;
+    // Where the entry is in the file.
+    qint64 entryOffset(quint32 index) const;
     // The elements of a storage (or of the root, 0) in directory order.
     QList<quint32> children(quint32 storage) const { return m_children.value(storage); }
     // The element of that name, compared as the format compares; NoEntry when none.
@@ -86,8 +90,11 @@ public:
 private:
     bool readHeader(QIODevice& device, QString* error);
     bool walk(QString* error);
+    bool readEntries(QIODevice& device);
+    int compareNames(quint32 a, quint32 b) const;
 
     std::vector<Entry> m_entries;
+    std::vector<char16_t> m_names;
     QHash<quint32, QList<quint32>> m_children;
     int m_depth = 0;
     int m_sectorSize = 512;

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QtEndian>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/CompoundDirectory.h"
 #include "platform/CompoundReader.h"
@@ -52,9 +53,10 @@ struct CompoundStream::Private {
     std::shared_ptr<CompoundFilePrivate> file;
     quint32 entry = 0;
     bool reading = false;
-    // An opened stream.
+    // An opened stream, and a small one's bytes.
     CompoundReader::Chain chain;
     quint64 pos = 0;
+    QByteArray whole;
     // A new stream: the bytes not yet in the file, after `spilled` that are.
     QByteArray buffer;
     qint64 spilled = 0;
@@ -105,7 +107,9 @@ qint64 CompoundStream::remaining() const {
 bool CompoundStream::readRaw(void* data, qint64 count) {
     if (!d || !d->reading || count < 0 || count > remaining())
         return false;
-    if (!d->file->reader->read(d->chain, d->pos, static_cast<char*>(data), count))
+    if (!d->whole.isEmpty())
+        std::memcpy(data, d->whole.constData() + d->pos, size_t(count));
+    else if (!d->file->reader->read(d->chain, d->pos, static_cast<char*>(data), count))
         return false;
     d->pos += quint64(count);
     return true;
@@ -153,6 +157,12 @@ bool CompoundStream::readString(QString& text) {
     quint32 count = 0;
     if (!readUInt32(count))
         return false;
+    if (!d->whole.isEmpty() && qint64(count) * 2 <= remaining()) {
+        text.resize(count);
+        qFromLittleEndian<quint16>(d->whole.constData() + d->pos, count, text.data());
+        d->pos += quint64(count) * 2;
+        return true;
+    }
     QByteArray units;
     if (!readBytes(qint64(count) * 2, units)) {
         d->pos -= 4;  // leave the count unread
@@ -240,8 +250,7 @@ std::optional<QList<CompoundEntry>> CompoundStorage::children() const {
         const CompoundDirectory& dir = file.reader->directory();
         QList<CompoundEntry> list;
         for (quint32 index : dir.children(d->entry)) {
-            const CompoundDirectory::Entry& e = dir.entry(index);
-            list.append({e.name, e.type == CompoundDirectory::Storage});
+            list.append({dir.name(index), dir.entry(index).type == CompoundDirectory::Storage});
         }
         return list;
     }
@@ -294,11 +303,29 @@ CompoundStorage CompoundStorage::openStorage(const QString& name) const {
     return CompoundStorage(std::move(p));
 }
 
+qsizetype CompoundStorage::childCount() const {
+    if (!d || !d->file->reader)
+        return 0;
+    return d->file->reader->directory().children(d->entry).size();
+}
+
+CompoundStream CompoundStorage::openStreamAt(qsizetype index) const {
+    if (!d || !d->file->reader)
+        return {};
+    const QList<quint32> kids = d->file->reader->directory().children(d->entry);
+    if (index < 0 || index >= kids.size())
+        return {};
+    return openEntry(kids[index]);
+}
+
 CompoundStream CompoundStorage::openStream(const QString& name) const {
     if (!d || !d->file->reader)
         return {};
+    return openEntry(d->file->reader->directory().findChild(d->entry, name));
+}
+
+CompoundStream CompoundStorage::openEntry(quint32 index) const {
     const CompoundDirectory& dir = d->file->reader->directory();
-    const quint32 index = dir.findChild(d->entry, name);
     if (index == CompoundDirectory::NoEntry || dir.entry(index).type != CompoundDirectory::Stream)
         return {};
     auto p = std::make_unique<CompoundStream::Private>();
@@ -306,6 +333,13 @@ CompoundStream CompoundStorage::openStream(const QString& name) const {
     p->entry = index;
     p->reading = true;
     p->chain = d->file->reader->chain(index);
+    // A small stream is read whole at once: its numbers and strings are
+    // then taken from memory instead of each through the chain of blocks.
+    if (p->chain.mini && p->chain.size > 0) {
+        p->whole.resize(qsizetype(p->chain.size));
+        if (!d->file->reader->read(p->chain, 0, p->whole.data(), p->whole.size()))
+            p->whole.clear();
+    }
     return CompoundStream(std::move(p));
 }
 

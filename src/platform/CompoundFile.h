@@ -96,12 +96,18 @@ public:
     // Opened file only; names compare regardless of case, as in the format.
     CompoundStorage openStorage(const QString& name) const;
     CompoundStream openStream(const QString& name) const;
+    // Opened file only: the number of elements and the stream at a place in
+    // directory order (invalid for a storage), so that a storage of a million
+    // streams is walked without a list of their names.
+    qsizetype childCount() const;
+    CompoundStream openStreamAt(qsizetype index) const;
 
     struct Private;
 
 private:
     friend class CompoundFile;
     explicit CompoundStorage(std::unique_ptr<Private> d);
+    CompoundStream openEntry(quint32 index) const;
 
     std::unique_ptr<Private> d;
 };

@@ -145,15 +145,27 @@ bool CompoundReader::readRun(quint32 first, quint32 count, char* out) {
            m_file.read(out, bytes) == bytes;
 }
 
+// Sectors come from a block of the file read at once: small streams lie
+// side by side in the mini stream, and a restore reads them one after the
+// other, a few to a sector.
 const char* CompoundReader::sector(quint32 sector) {
-    if (sector != m_cachedSector) {
-        m_cached.resize(m_dir.sectorSize());
-        m_cachedSector = CompoundDirectory::FreeSector;
-        if (!readRun(sector, 1, m_cached.data()))
+    if (sector >= m_dir.sectorCount())
+        return nullptr;
+    const qint64 offset = m_dir.offsetOf(sector);
+    const qint64 block = offset - offset % kBlockSize;
+    if (block != m_cachedBlock) {
+        m_cachedBlock = -1;
+        m_cached.resize(kBlockSize);
+        if (!m_file.seek(block))
             return nullptr;
-        m_cachedSector = sector;
+        const qint64 got = m_file.read(m_cached.data(), kBlockSize);
+        if (got < 0)
+            return nullptr;
+        m_cached.resize(got);
+        m_cachedBlock = block;
     }
-    return m_cached.constData();
+    const qint64 at = offset - block;
+    return at + m_dir.sectorSize() <= m_cached.size() ? m_cached.constData() + at : nullptr;
 }
 
 bool CompoundReader::read(const Chain& chain, quint64 pos, char* out, qint64 count) {

@@ -40,9 +40,10 @@ private:
     QFile m_file;
     CompoundDirectory m_dir;
     std::vector<quint32> m_miniFat;
-    std::vector<quint32> m_miniStream;  // the sectors that hold the mini sectors
+    std::vector<quint32> m_miniStream;               // the sectors that hold the mini sectors
+    static constexpr qint64 kBlockSize = 64 * 1024;  // a whole number of sectors of either size
     QByteArray m_cached;
-    quint32 m_cachedSector = CompoundDirectory::FreeSector;
+    qint64 m_cachedBlock = -1;
 };
 
 }  // namespace tempolatch::platform

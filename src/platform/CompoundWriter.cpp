@@ -51,7 +51,8 @@ CompoundWriter::CompoundWriter(const QString& path)
     Node root;
     root.storage = true;
     root.start = root.last = Dir::EndOfChain;
-    m_nodes.push_back(std::move(root));
+    m_nodes.push_back(root);
+    m_children[Root];
 }
 
 bool CompoundWriter::open(QString* error) {
@@ -73,47 +74,79 @@ bool CompoundWriter::fail(const QString& why) {
     return false;
 }
 
+QString CompoundWriter::nameOf(quint32 index) const {
+    const Node& node = m_nodes[index];
+    return QString::fromUtf16(m_names.data() + node.nameAt, node.nameLength);
+}
+
 quint32 CompoundWriter::add(quint32 parent, const QString& name, bool storage, QString* error) {
+    auto refuse = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return NoEntry;
+    };
+    const auto children = m_children.find(parent);
+    if (children == m_children.end() || !isValidName(name))
+        return refuse(QStringLiteral("invalid or repeated element name \"%1\"").arg(name));
+    Children& kids = children->second;
     const QString key = compoundNameKey(name);
-    if (parent >= m_nodes.size() || !m_nodes[parent].storage || !isValidName(name) ||
-        m_nodes[parent].keys.contains(key)) {
-        if (error)
-            *error = QStringLiteral("invalid or repeated element name \"%1\"").arg(name);
-        return NoEntry;
+    if (kids.inOrder && !kids.entries.empty()) {
+        const int order = compareCompoundKeys(compoundNameKey(nameOf(kids.entries.back())), key);
+        if (order == 0)
+            return refuse(QStringLiteral("invalid or repeated element name \"%1\"").arg(name));
+        if (order > 0) {
+            for (quint32 kid : kids.entries)
+                kids.keys.insert(compoundNameKey(nameOf(kid)));
+            kids.inOrder = false;
+        }
     }
-    if (m_nodes.size() >= size_t(Dir::kMaxEntries) - 1) {
-        if (error)
-            *error = QStringLiteral("too many elements");
-        return NoEntry;
-    }
+    if (!kids.inOrder && kids.keys.contains(key))
+        return refuse(QStringLiteral("invalid or repeated element name \"%1\"").arg(name));
+    if (m_nodes.size() >= size_t(Dir::kMaxEntries) - 1)
+        return refuse(QStringLiteral("too many elements"));
     Node node;
-    node.name = name;
-    node.key = key;
+    node.nameAt = quint32(m_names.size());
+    node.nameLength = quint8(name.size());
     node.storage = storage;
     node.start = node.last = Dir::EndOfChain;
+    const auto* units = reinterpret_cast<const char16_t*>(name.utf16());
+    m_names.insert(m_names.end(), units, units + name.size());
     const quint32 index = quint32(m_nodes.size());
-    m_nodes.push_back(std::move(node));
-    m_nodes[parent].keys.insert(key);
-    m_nodes[parent].children.push_back(index);
+    m_nodes.push_back(node);
+    if (!kids.inOrder)
+        kids.keys.insert(key);
+    kids.entries.push_back(index);
+    if (storage)
+        m_children[index];
     return index;
 }
 
 std::vector<quint32> CompoundWriter::sortedChildren(quint32 storage) const {
-    std::vector<quint32> kids = m_nodes[storage].children;
-    std::sort(kids.begin(), kids.end(), [this](quint32 a, quint32 b) {
-        return compareCompoundKeys(m_nodes[a].key, m_nodes[b].key) < 0;
+    const Children& kids = m_children.at(storage);
+    if (kids.inOrder)
+        return kids.entries;
+    std::vector<std::pair<QString, quint32>> keyed;
+    keyed.reserve(kids.entries.size());
+    for (quint32 kid : kids.entries)
+        keyed.emplace_back(compoundNameKey(nameOf(kid)), kid);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return compareCompoundKeys(a.first, b.first) < 0;
     });
-    return kids;
+    std::vector<quint32> sorted;
+    sorted.reserve(keyed.size());
+    for (const auto& [key, kid] : keyed)
+        sorted.push_back(kid);
+    return sorted;
 }
 
 QList<CompoundEntry> CompoundWriter::children(quint32 storage) const {
     QList<CompoundEntry> list;
-    if (storage >= m_nodes.size())
+    if (!m_children.contains(storage))
         return list;
     const std::vector<quint32> kids = sortedChildren(storage);
     list.reserve(qsizetype(kids.size()));
     for (quint32 index : kids)
-        list.append({m_nodes[index].name, m_nodes[index].storage});
+        list.append({nameOf(index), m_nodes[index].storage});
     return list;
 }
 
@@ -181,7 +214,7 @@ bool CompoundWriter::finish(quint32 stream, const QByteArray& pending) {
     node.finished = true;
     const quint64 size = node.size + quint64(pending.size());
     if (size > kMaxStreamSize)
-        return fail(QStringLiteral("the stream \"%1\" is too large").arg(node.name));
+        return fail(QStringLiteral("the stream \"%1\" is too large").arg(nameOf(stream)));
     if (size >= Dir::kMiniCutoff) {
         node.size = size;
         return appendPadded(pending, node.start, node.last);
@@ -201,61 +234,99 @@ bool CompoundWriter::finish(quint32 stream, const QByteArray& pending) {
     return appendToMiniStream(padded);
 }
 
-QByteArray CompoundWriter::directory() const {
-    const qsizetype count = qsizetype(m_nodes.size());
-    const int perSector = kSectorSize / Dir::kEntrySize;
-    QByteArray bytes(qsizetype(unitsFor(quint64(count), perSector)) * kSectorSize, '\0');
-    for (qsizetype i = 0; i < bytes.size() / Dir::kEntrySize; ++i) {
-        const qint64 at = i * Dir::kEntrySize;
-        put32(bytes, at + 0x44, Dir::NoEntry);
-        put32(bytes, at + 0x48, Dir::NoEntry);
-        put32(bytes, at + 0x4C, Dir::NoEntry);
-    }
-    for (qsizetype i = 0; i < count; ++i) {
-        const Node& node = m_nodes[size_t(i)];
-        const qint64 at = i * Dir::kEntrySize;
-        const QString name = i == 0 ? QStringLiteral("Root Entry") : node.name;
-        qToLittleEndian<quint16>(name.utf16(), name.size(), bytes.data() + at);
-        put16(bytes, at + 0x40, quint16((name.size() + 1) * 2));
-        bytes[at + 0x42] = char(i == 0 ? Dir::Root : node.storage ? Dir::Storage : Dir::Stream);
-        bytes[at + 0x43] = 1;  // black; tree members get their colour below
-        if (i == 0) {
-            put32(bytes, at + 0x74, m_miniStart);
-            put32(bytes, at + 0x78, quint32(m_miniFat.size() * Dir::kMiniSectorSize));
-        } else if (!node.storage) {
-            put32(bytes, at + 0x74, node.size == 0 ? Dir::EndOfChain : node.start);
-            put32(bytes, at + 0x78, quint32(node.size));
-        }
-    }
+struct CompoundWriter::Links {
+    std::vector<quint32> left, right, child;
+    std::vector<bool> red;
+};
 
-    // Each storage's elements as a red-black tree in directory order: built
-    // balanced, every level above the last, partly filled one is black and
-    // that level red, so each path holds the same number of black nodes.
-    for (qsizetype i = 0; i < count; ++i) {
-        if (!m_nodes[size_t(i)].storage)
-            continue;
-        const std::vector<quint32> kids = sortedChildren(quint32(i));
+// Each storage's elements as a red-black tree in directory order: built
+// balanced, every level above the last, partly filled one is black and
+// that level red, so each path holds the same number of black nodes.
+CompoundWriter::Links CompoundWriter::links() const {
+    const size_t count = m_nodes.size();
+    Links links{std::vector<quint32>(count, Dir::NoEntry),
+                std::vector<quint32>(count, Dir::NoEntry),
+                std::vector<quint32>(count, Dir::NoEntry), std::vector<bool>(count, false)};
+    for (const auto& [storage, children] : m_children) {
+        const std::vector<quint32> kids = sortedChildren(storage);
         int blackLevels = 0;
         while ((size_t(2) << blackLevels) - 1 <= kids.size())
             ++blackLevels;
         struct Builder {
             const std::vector<quint32>& kids;
-            QByteArray& bytes;
+            Links& links;
             int blackLevels;
             quint32 build(qsizetype lo, qsizetype hi, int level) {
                 if (lo > hi)
                     return Dir::NoEntry;
                 const qsizetype mid = lo + (hi - lo) / 2;
-                const qint64 at = qint64(kids[size_t(mid)]) * Dir::kEntrySize;
-                put32(bytes, at + 0x44, build(lo, mid - 1, level + 1));
-                put32(bytes, at + 0x48, build(mid + 1, hi, level + 1));
-                bytes[at + 0x43] = level < blackLevels ? 1 : 0;
-                return kids[size_t(mid)];
+                const quint32 kid = kids[size_t(mid)];
+                links.left[kid] = build(lo, mid - 1, level + 1);
+                links.right[kid] = build(mid + 1, hi, level + 1);
+                links.red[kid] = level >= blackLevels;
+                return kid;
             }
-        } builder{kids, bytes, blackLevels};
-        put32(bytes, i * Dir::kEntrySize + 0x4C, builder.build(0, qsizetype(kids.size()) - 1, 0));
+        } builder{kids, links, blackLevels};
+        links.child[storage] = builder.build(0, qsizetype(kids.size()) - 1, 0);
     }
-    return bytes;
+    return links;
+}
+
+// The directory goes out a part at a time, so that its whole size (128
+// bytes an element) is never held at once.
+bool CompoundWriter::appendDirectory(quint32& start, quint32& last) {
+    const Links tree = links();
+    const qsizetype count = qsizetype(m_nodes.size());
+    const int perSector = kSectorSize / Dir::kEntrySize;
+    const qsizetype total = qsizetype(unitsFor(quint64(count), perSector)) * perSector;
+    constexpr qsizetype kPart = 4096;  // entries, a whole number of sectors
+    QByteArray bytes;
+    for (qsizetype first = 0; first < total; first += kPart) {
+        const qsizetype entries = std::min(kPart, total - first);
+        bytes.fill('\0', entries * Dir::kEntrySize);
+        for (qsizetype e = 0; e < entries; ++e) {
+            const qsizetype i = first + e;
+            const qint64 at = e * Dir::kEntrySize;
+            if (i >= count) {
+                put32(bytes, at + 0x44, Dir::NoEntry);
+                put32(bytes, at + 0x48, Dir::NoEntry);
+                put32(bytes, at + 0x4C, Dir::NoEntry);
+                continue;
+            }
+            const Node& node = m_nodes[size_t(i)];
+            const QString name = i == 0 ? QStringLiteral("Root Entry") : nameOf(quint32(i));
+            qToLittleEndian<quint16>(name.utf16(), name.size(), bytes.data() + at);
+            put16(bytes, at + 0x40, quint16((name.size() + 1) * 2));
+            bytes[at + 0x42] = char(i == 0 ? Dir::Root : node.storage ? Dir::Storage : Dir::Stream);
+            bytes[at + 0x43] = tree.red[size_t(i)] ? 0 : 1;
+            put32(bytes, at + 0x44, tree.left[size_t(i)]);
+            put32(bytes, at + 0x48, tree.right[size_t(i)]);
+            put32(bytes, at + 0x4C, tree.child[size_t(i)]);
+            if (i == 0) {
+                put32(bytes, at + 0x74, m_miniStart);
+                put32(bytes, at + 0x78, quint32(m_miniFat.size() * Dir::kMiniSectorSize));
+            } else if (!node.storage) {
+                put32(bytes, at + 0x74, node.size == 0 ? Dir::EndOfChain : node.start);
+                put32(bytes, at + 0x78, quint32(node.size));
+            }
+        }
+        if (!appendSectors(bytes.constData(), quint64(bytes.size()) / kSectorSize, start, last))
+            return false;
+    }
+    return true;
+}
+
+// A table a part at a time, padded with free entries to whole sectors.
+bool CompoundWriter::appendTable(const std::vector<quint32>& table, quint32& start, quint32& last) {
+    constexpr size_t kPart = 1024 * kPerSector;
+    for (size_t first = 0; first < table.size(); first += kPart) {
+        const size_t n = std::min(kPart, table.size() - first);
+        QByteArray bytes(qsizetype(unitsFor(n, kPerSector)) * kSectorSize, '\xFF');
+        qToLittleEndian<quint32>(table.data() + first, qsizetype(n), bytes.data());
+        if (!appendSectors(bytes.constData(), quint64(bytes.size()) / kSectorSize, start, last))
+            return false;
+    }
+    return true;
 }
 
 QByteArray CompoundWriter::header(quint32 fatSectors, quint32 directoryStart, quint32 miniFatStart,
@@ -292,15 +363,12 @@ bool CompoundWriter::commit() {
     }
     quint32 miniFatStart = Dir::EndOfChain;
     quint32 last = Dir::EndOfChain;
-    const QByteArray miniFat = tableBytes(m_miniFat);
-    if (!appendSectors(miniFat.constData(), quint64(miniFat.size()) / kSectorSize, miniFatStart,
-                       last))
+    const quint64 miniFatSectors = unitsFor(m_miniFat.size(), kPerSector);
+    if (!appendTable(m_miniFat, miniFatStart, last))
         return false;
     quint32 directoryStart = Dir::EndOfChain;
     last = Dir::EndOfChain;
-    const QByteArray entries = directory();
-    if (!appendSectors(entries.constData(), quint64(entries.size()) / kSectorSize, directoryStart,
-                       last))
+    if (!appendDirectory(directoryStart, last))
         return false;
 
     // The allocation table covers every sector, its own and those of the
@@ -334,9 +402,9 @@ bool CompoundWriter::commit() {
         put32(difat, at + 4 * kPerDifat,
               k + 1 < difatSectors ? difatStart + quint32(k) + 1 : Dir::EndOfChain);
     }
-    const QByteArray head = header(
-        quint32(fatSectors), directoryStart, miniFatStart, quint32(miniFat.size() / kSectorSize),
-        difatSectors ? difatStart : Dir::EndOfChain, quint32(difatSectors));
+    const QByteArray head =
+        header(quint32(fatSectors), directoryStart, miniFatStart, quint32(miniFatSectors),
+               difatSectors ? difatStart : Dir::EndOfChain, quint32(difatSectors));
     if (m_file.write(fat) != fat.size() || m_file.write(difat) != difat.size() || !m_file.seek(0) ||
         m_file.write(head) != head.size() || !m_file.commit())
         return fail(m_file.errorString());

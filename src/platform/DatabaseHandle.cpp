@@ -201,9 +201,15 @@ DatabaseHandle::ReadResult DatabaseHandle::readCurrent(PropertyList& out,
 }
 
 quint32 DatabaseHandle::write(quint32 recordId, const PropertyList& props) {
-    const quint32 written = m_store.writeRecord(m_databaseId, recordId, props);
-    if (written != 0)
-        seekRecord(written);
+    ObjectStore::StoredRow stored;
+    const quint32 written = m_store.writeRecord(m_databaseId, recordId, props, &stored);
+    if (written != 0) {
+        // On the record as written, without reading it back: a restore
+        // writes a million.
+        clearAhead();
+        const Row row{written, m_sortColumn == 1 ? stored.k1 : stored.k2, stored.props};
+        setCurrent(&row);
+    }
     return written;
 }
 

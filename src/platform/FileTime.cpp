@@ -12,6 +12,40 @@ QDateTime SystemTime::toDateTime() const {
     return QDateTime(date(), QTime(hour, minute, second, milliseconds));
 }
 
+QString SystemTime::timestampText(bool withMilliseconds) const {
+    // By hand rather than by a format: dumps print several for every record.
+    char text[32];
+    char* at = text;
+    const auto digits = [&](unsigned value, int width) {
+        char reversed[8];
+        int n = 0;
+        do {
+            reversed[n++] = char('0' + value % 10);
+            value /= 10;
+        } while (value != 0 && n < 8);
+        for (int pad = n; pad < width; ++pad)
+            *at++ = '0';
+        while (n > 0)
+            *at++ = reversed[--n];
+    };
+    digits(year, 4);
+    *at++ = '-';
+    digits(month, 2);
+    *at++ = '-';
+    digits(day, 2);
+    *at++ = ' ';
+    digits(hour, 2);
+    *at++ = ':';
+    digits(minute, 2);
+    *at++ = ':';
+    digits(second, 2);
+    if (withMilliseconds) {
+        *at++ = '.';
+        digits(milliseconds, 3);
+    }
+    return QString::fromLatin1(text, at - text);
+}
+
 SystemTime SystemTime::fromDateTime(const QDateTime& dt) {
     const QDate d = dt.date();
     const QTime t = dt.time();

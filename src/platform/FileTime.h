@@ -23,6 +23,9 @@ struct SystemTime {
 
     QDate date() const { return QDate(year, month, day); }
     QDateTime toDateTime() const;
+    // "yyyy-MM-dd HH:mm:ss" (with ".zzz" when asked), from the fields alone:
+    // unlike a local QDateTime, it never consults the system's time zone.
+    QString timestampText(bool withMilliseconds = false) const;
     static SystemTime fromDateTime(const QDateTime& dt);
 
     // The 16-byte little-endian form kept in the registry.

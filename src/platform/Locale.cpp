@@ -10,48 +10,24 @@ namespace tempolatch::platform {
 
 namespace {
 std::optional<QLocale> g_locale;
+// Bumped whenever the locale is replaced, so that what was derived from the
+// old one is derived again.
+quint64 g_generation = 1;
 
-QCollator& collator() {
-    static QCollator instance;
-    static QString forLocale;
-    const QLocale loc = Locale::current();
-    if (forLocale != loc.name()) {
-        instance = QCollator(loc);
-        instance.setCaseSensitivity(Qt::CaseSensitive);
-        forLocale = loc.name();
-    }
-    return instance;
-}
-}  // namespace
+// Formats derived from the locale: list rows ask for them once per row, and
+// deriving them takes regular expressions.
+struct Formats {
+    quint64 generation = 0;
+    QString shortDate;
+    QString longDate;
+    QString yearMonth;
+    QString timeWithoutSeconds;
+};
 
-QLocale Locale::current() {
-    return g_locale ? *g_locale : QLocale::system();
-}
-
-void Locale::set(const QLocale& locale) {
-    g_locale = locale;
-}
-
-void Locale::resetToSystem() {
-    g_locale.reset();
-}
-
-QString Locale::collationName() {
-    return current().name();
-}
-
-QString Locale::shortDateFormat() {
-    return current().dateFormat(QLocale::ShortFormat);
-}
-
-QString Locale::longDateFormat() {
-    return current().dateFormat(QLocale::LongFormat);
-}
-
-QString Locale::yearMonthFormat() {
+QString deriveYearMonthFormat(const QString& longDate) {
     // Qt has no year-month format of its own; the long format without the
     // day and weekday parts gives what the locale would show.
-    QString format = longDateFormat();
+    QString format = longDate;
     format.remove(QStringLiteral("dddd"));
     format.remove(QStringLiteral("ddd"));
     static const QRegularExpression day(QStringLiteral("\\bd{1,2}\\b[.,]?"));
@@ -66,19 +42,80 @@ QString Locale::yearMonthFormat() {
     return format.isEmpty() ? QStringLiteral("MMMM yyyy") : format;
 }
 
+const Formats& formats() {
+    static Formats cached;
+    if (cached.generation != g_generation) {
+        const QLocale loc = Locale::current();
+        cached.shortDate = loc.dateFormat(QLocale::ShortFormat);
+        cached.longDate = loc.dateFormat(QLocale::LongFormat);
+        cached.yearMonth = deriveYearMonthFormat(cached.longDate);
+        QString time = loc.timeFormat(QLocale::ShortFormat);
+        static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+        time.remove(seconds);
+        cached.timeWithoutSeconds = time;
+        cached.generation = g_generation;
+    }
+    return cached;
+}
+
+QCollator& collator() {
+    static QCollator instance;
+    static quint64 generation = 0;
+    if (generation != g_generation) {
+        instance = QCollator(Locale::current());
+        instance.setCaseSensitivity(Qt::CaseSensitive);
+        generation = g_generation;
+    }
+    return instance;
+}
+}  // namespace
+
+QLocale Locale::current() {
+    return g_locale ? *g_locale : QLocale::system();
+}
+
+void Locale::set(const QLocale& locale) {
+    g_locale = locale;
+    ++g_generation;
+}
+
+void Locale::resetToSystem() {
+    g_locale.reset();
+    ++g_generation;
+}
+
+QString Locale::collationName() {
+    return current().name();
+}
+
+QString Locale::shortDateFormat() {
+    return formats().shortDate;
+}
+
+QString Locale::longDateFormat() {
+    return formats().longDate;
+}
+
+QString Locale::yearMonthFormat() {
+    return formats().yearMonth;
+}
+
 QString Locale::timeFormatWithoutSeconds() {
-    QString format = current().timeFormat(QLocale::ShortFormat);
-    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
-    format.remove(seconds);
-    return format;
+    return formats().timeWithoutSeconds;
 }
 
 QString Locale::formatDate(const SystemTime& st, const QString& format) {
-    return current().toString(st.toDateTime(), format);
+    // As a date-time without a time zone: the fields are shown as they are,
+    // and the system's zone is not consulted for every date.
+    return current().toString(
+        QDateTime(st.date(), QTime(st.hour, st.minute, st.second, st.milliseconds), Qt::UTC),
+        format);
 }
 
 QString Locale::shortDate(const SystemTime& st) {
-    return current().toString(st.date(), QLocale::ShortFormat);
+    // Through the kept format: asking for the short format by name makes
+    // the system locale look it up again for every row.
+    return current().toString(st.date(), formats().shortDate);
 }
 
 QString Locale::timeWithoutSeconds(const SystemTime& st) {

@@ -25,6 +25,7 @@ const char* const kSchema =
     "CREATE INDEX records_k2 ON records(db, k2, id) WHERE k2 IS NOT NULL;";
 
 PropertyList merged(PropertyList existing, const PropertyList& changes) {
+    existing.reserve(existing.size() + changes.size());
     for (const Property& change : changes) {
         auto it = std::find_if(existing.begin(), existing.end(),
                                [&](const Property& p) { return p.id == change.id; });
@@ -192,6 +193,7 @@ quint32 ObjectStore::createDatabase(const QString& name, quint32 type,
     m_lastError = m_readOnly ? ErrorAccessDenied : 0;
     if (m_readOnly || name.isEmpty() || sortOrders.isEmpty() || sortOrders.size() > 2)
         return 0;
+    m_sortsOf = {};
     auto q = m_db->prepare("INSERT INTO databases(name, type, sort1, sort2) VALUES(?,?,?,?)");
     q.bind(1, name).bind(2, qint64(type)).bind(3, qint64(sortOrders[0]));
     if (sortOrders.size() > 1)
@@ -206,6 +208,7 @@ bool ObjectStore::deleteDatabase(quint32 databaseId) {
     if (m_readOnly)
         return refuse(ErrorAccessDenied) != 0;
     StoreBatch batch(*this);
+    m_sortsOf = {};
     auto records = m_db->prepare("DELETE FROM records WHERE db = ?");
     records.bind(1, qint64(databaseId));
     auto db = m_db->prepare("DELETE FROM databases WHERE id = ?");
@@ -222,6 +225,7 @@ bool ObjectStore::setSortOrders(quint32 databaseId, const QList<quint32>& sortOr
         return refuse(ErrorAccessDenied) != 0;
     if (sortOrders.isEmpty() || sortOrders.size() > 2)
         return refuse(ErrorInvalidParameter) != 0;
+    m_sortsOf = {};
     StoreBatch batch(*this);
     auto set = m_db->prepare("UPDATE databases SET sort1 = ?, sort2 = ? WHERE id = ?");
     set.bind(1, qint64(sortOrders[0])).bind(3, qint64(databaseId));
@@ -248,12 +252,19 @@ int ObjectStore::recordCount(quint32 databaseId) const {
     return count;
 }
 
+// Only the database's row: opening a database must not count its records.
 int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
-    const auto info = databaseInfo(databaseId);
-    if (!info)
-        return 0;
-    const int index = int(info->sortOrders.indexOf(sortProp));
-    return index < 0 ? 0 : index + 1;
+    auto& q = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
+    q.bind(1, qint64(databaseId));
+    int column = 0;
+    if (q.step()) {
+        if (quint32(q.int64(0)) == sortProp)
+            column = 1;
+        else if (!q.isNull(1) && quint32(q.int64(1)) == sortProp)
+            column = 2;
+    }
+    q.reset();
+    return column;
 }
 
 std::unique_ptr<DatabaseHandle> ObjectStore::openDatabase(quint32 databaseId, quint32 sortProp) {
@@ -283,7 +294,8 @@ bool ObjectStore::storeKeys(const QList<quint32>& sortOrders, quint32 recordId,
     return q.exec();
 }
 
-quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props) {
+quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props,
+                                 StoredRow* stored) {
     // Each write reports its own failure, never one left from an earlier write.
     m_lastError = 0;
     if (m_readOnly)
@@ -291,14 +303,20 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
     for (const Property& p : props)
         if (!isKnownPropType(p.type()))
             return refuse(ErrorInvalidParameter);
-    auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
-    sorts.bind(1, qint64(databaseId));
-    if (!sorts.step())
-        return refuse(ErrorInvalidHandle);
-    const quint32 sort1 = quint32(sorts.int64(0));
-    const bool hasSort2 = !sorts.isNull(1);
-    const quint32 sort2 = quint32(sorts.int64(1));
-    sorts.reset();
+    // Within a batch the write lock keeps other programs from changing the
+    // databases, so their sort orders are looked up once per batch.
+    if (!inBatch() || m_sortsOf.databaseId != databaseId) {
+        auto& sorts = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
+        sorts.bind(1, qint64(databaseId));
+        if (!sorts.step())
+            return refuse(ErrorInvalidHandle);
+        m_sortsOf = {databaseId, quint32(sorts.int64(0)), quint32(sorts.int64(1)),
+                     !sorts.isNull(1)};
+        sorts.reset();
+    }
+    const quint32 sort1 = m_sortsOf.sort1;
+    const bool hasSort2 = m_sortsOf.hasSort2;
+    const quint32 sort2 = m_sortsOf.sort2;
 
     PropertyList record;
     if (recordId != 0) {
@@ -336,6 +354,8 @@ quint32 ObjectStore::writeRecord(quint32 databaseId, quint32 recordId, const Pro
         ok = q.exec();
     }
     noteWrite(ok);
+    if (ok && stored)
+        *stored = {k1, k2, encoded};
     return ok ? written : 0;
 }
 
@@ -365,6 +385,7 @@ void ObjectStore::noteWrite(bool ok) {
 }
 
 bool ObjectStore::beginBatch() {
+    m_sortsOf = {};
     return !m_readOnly && m_db->begin();
 }
 
@@ -379,10 +400,12 @@ void ObjectStore::endSnapshot() {
 }
 
 bool ObjectStore::commitBatch() {
+    m_sortsOf = {};
     return m_db->commit();
 }
 
 void ObjectStore::rollbackBatch() {
+    m_sortsOf = {};
     m_db->rollback();
     ++m_generation;
 }

@@ -59,8 +59,13 @@ public:
     std::optional<PropertyList> readRecord(quint32 databaseId, quint32 recordId) const;
     // recordId 0 adds a new record. Properties flagged PropDeleteFlag are
     // removed; the others replace properties of the same id or are appended.
-    // Returns the record id, 0 on failure.
-    quint32 writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props);
+    // Returns the record id, 0 on failure. `stored`, when given, gets the
+    // record as it now stands: its keys and encoded properties.
+    struct StoredRow {
+        QByteArray k1, k2, props;
+    };
+    quint32 writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props,
+                        StoredRow* stored = nullptr);
     bool deleteRecord(quint32 databaseId, quint32 recordId);
 
     // Batches: everything between begin and commit lands together or not at
@@ -108,6 +113,13 @@ private:
     QString m_path;
     bool m_readOnly = false;
     quint64 m_generation = 0;
+    // The sort orders of the database last written in the current batch.
+    struct SortsOf {
+        quint32 databaseId = 0;
+        quint32 sort1 = 0;
+        quint32 sort2 = 0;
+        bool hasSort2 = false;
+    } m_sortsOf;
     int m_lastError = 0;
 };
 

@@ -123,8 +123,15 @@ bool readValue(Reader& in, Property& p) {
 }  // namespace
 
 QByteArray encodeProperties(const PropertyList& props) {
+    // The exact size up front: records are encoded once per write, and a
+    // restore writes a million of them.
+    qsizetype size = 2;
+    for (const Property& p : props)
+        size += 4 + (p.type() == PropText   ? 4 + 2 * p.text.size()
+                     : p.type() == PropBlob ? 4 + p.blob.size()
+                                            : 8);
     QByteArray out;
-    out.reserve(64);
+    out.reserve(size);
     put<quint16>(out, quint16(props.size()));
     for (const Property& p : props) {
         put<quint32>(out, p.id);
@@ -141,8 +148,11 @@ QByteArray encodeProperties(const PropertyList& props) {
                 break;
             case PropText:
                 put<quint32>(out, quint32(p.text.size()));
-                for (QChar c : p.text)
-                    put<quint16>(out, c.unicode());
+                {
+                    const qsizetype at = out.size();
+                    out.resize(at + 2 * p.text.size());
+                    qToLittleEndian<quint16>(p.text.utf16(), p.text.size(), out.data() + at);
+                }
                 break;
             case PropBlob:
                 put<quint32>(out, quint32(p.blob.size()));
@@ -186,9 +196,7 @@ QString describeValue(const Property& p) {
             const auto st = toSystemTime(p.toFileTime());
             if (!st)
                 return QStringLiteral("%1 (out of range)").arg(p.number);
-            return QStringLiteral("%1 (%2)")
-                .arg(st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
-                .arg(p.number);
+            return QStringLiteral("%1 (%2)").arg(st->timestampText(true)).arg(p.number);
         }
         case PropText: {
             QString escaped = p.text;

@@ -46,7 +46,15 @@ QString expenseTypeName(ExpenseType type) {
 }
 
 QString hundredthsText(qint64 hundredths) {
-    return QString::asprintf("%.2f", double(hundredths) * 0.01);
+    // From the integer: exact, and without a printf per value.
+    const quint64 magnitude =
+        hundredths < 0 ? quint64(0) - quint64(hundredths) : quint64(hundredths);
+    QString text = QString::number(magnitude / 100);
+    text.reserve(text.size() + 4);
+    if (hundredths < 0)
+        text.prepend(u'-');
+    const int cents = int(magnitude % 100);
+    return text.append(u'.').append(QChar(u'0' + cents / 10)).append(QChar(u'0' + cents % 10));
 }
 
 QString amountText(double amount) {

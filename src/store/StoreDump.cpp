@@ -17,21 +17,40 @@ namespace {
 
 using Fields = QList<std::pair<const char*, QString>>;
 
+// "0x" and eight upper-case digits; written by hand, since the dump prints
+// several for every record.
+struct Hex8 {
+    char text[10];
+    explicit Hex8(quint32 value) {
+        static const char digits[] = "0123456789ABCDEF";
+        text[0] = '0';
+        text[1] = 'x';
+        for (int i = 9; i >= 2; --i, value >>= 4)
+            text[i] = digits[value & 0xF];
+    }
+    QLatin1StringView view() const { return QLatin1StringView(text, sizeof text); }
+};
+
 QString hex8(quint32 value) {
-    return QStringLiteral("0x") +
-           QString::number(value, 16).rightJustified(8, QLatin1Char('0')).toUpper();
+    return Hex8(value).view();
 }
 
 QString quoted(const QString& text) {
-    return platform::describeValue(Property::string(platform::PropText, text));
+    // Most texts need no escapes: quote them without the general path.
+    for (QChar c : text)
+        if (c == u'\\' || c == u'"' || c == u'\n' || c == u'\r')
+            return platform::describeValue(Property::string(platform::PropText, text));
+    QString out;
+    out.reserve(text.size() + 2);
+    out.append(u'"').append(text).append(u'"');
+    return out;
 }
 
 QString dateText(FileTime t) {
     if (t.isNull())
         return QStringLiteral("none");
     const auto st = platform::toSystemTime(t);
-    return st ? st->toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-              : QStringLiteral("out of range");
+    return st ? st->timestampText() : QStringLiteral("out of range");
 }
 
 QString numbered(int value, const QString& name) {
@@ -139,7 +158,7 @@ std::pair<const char*, Fields> decode(quint32 type, const PropertyList& props) {
 
 void dumpRecord(quint32 type, const PropertyList& props, QTextStream& out) {
     for (const Property& p : props)
-        out << "    " << hex8(p.id) << ' ' << platform::propTypeName(p.type()) << ' '
+        out << "    " << Hex8(p.id).view() << ' ' << platform::propTypeName(p.type()) << ' '
             << platform::describeValue(p) << '\n';
     const auto [kind, fields] = decode(type, props);
     if (!kind)
@@ -165,7 +184,7 @@ void dumpStore(platform::ObjectStore& store, QTextStream& out) {
             continue;
         PropertyList props;
         for (quint32 id = handle->seekBeginning(); id != 0; id = handle->seekCurrent(1)) {
-            out << "  record " << hex8(id) << '\n';
+            out << "  record " << Hex8(id).view() << '\n';
             if (handle->readCurrent(props) != platform::DatabaseHandle::Read)
                 out << "    (unreadable)\n";
             else

@@ -333,11 +333,13 @@ int BackupOperation::restoreChecked(const CompoundStorage& root, quint32 dataVer
 bool BackupOperation::restoreStreams(const CompoundStorage& root, const QString& name,
                                      RestoreOne restoreOne, quint32 dataVersion) {
     const CompoundStorage storage = root.openStorage(name);
-    const auto children = storage.children();
-    if (!children)
+    if (!storage)
         return false;
-    for (const CompoundEntry& child : *children) {
-        CompoundStream stream = storage.openStream(child.name);
+    // By place, not by name: a list of a million names would cost more
+    // memory than the records they stand for.
+    const qsizetype count = storage.childCount();
+    for (qsizetype i = 0; i < count; ++i) {
+        CompoundStream stream = storage.openStreamAt(i);
         if (!stream || !(this->*restoreOne)(stream, dataVersion))
             return false;
     }

@@ -72,11 +72,24 @@ void TreeEntryList::setListFont(const QFont& font) {
 }
 
 void TreeEntryList::deleteAll() {
+    m_newGroups.clear();
+    m_groups.clear();
     clear();
 }
 
 void TreeEntryList::setRedraw(bool on) {
+    if (on) {
+        expandNewGroups();
+        m_groups.clear();  // rows deleted later may take their groups with them
+    }
+    m_filling = !on;
     setUpdatesEnabled(on);
+}
+
+void TreeEntryList::expandNewGroups() {
+    for (QTreeWidgetItem* node : std::as_const(m_newGroups))
+        node->setExpanded(true);
+    m_newGroups.clear();
 }
 
 void TreeEntryList::addRow(const EntryRow& row, bool select) {
@@ -85,7 +98,14 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
     bool found = true;
     for (int level = 0; level < row.groups.size(); ++level) {
         const TreeNodeText& group = row.groups[level];
-        QTreeWidgetItem* node = found ? childWithText(parent, group.text) : nullptr;
+        QTreeWidgetItem* node = nullptr;
+        if (found && m_filling)
+            node = m_groups.value({parent, group.text});
+        if (found && !node) {
+            node = childWithText(parent, group.text);
+            if (node && m_filling)
+                m_groups.insert({parent, group.text}, node);
+        }
         if (!node) {
             node = makeItem(group);
             if (level == 0)
@@ -93,16 +113,22 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
             else
                 insertSorted(parent, node);
             // Groups open, so that the records show without a tap.
-            node->setExpanded(true);
+            if (m_filling) {
+                m_newGroups.append(node);
+                m_groups.insert({parent, group.text}, node);
+            } else
+                node->setExpanded(true);
             found = false;
         }
         parent = node;
     }
     QTreeWidgetItem* item = makeItem(row.node, row.hasNote);
     item->setData(0, RecordIdRole, row.recordId);
-    insertSorted(parent, item);
+    // Details first: under a node not yet in the tree they cost the view
+    // nothing.
     for (const TreeNodeText& detail : row.details)
         item->addChild(makeItem(detail));
+    insertSorted(parent, item);
     if (select)
         m_added = row.recordId;
 }
@@ -121,6 +147,8 @@ void TreeEntryList::rememberSelection() {
 }
 
 void TreeEntryList::restoreSelection() {
+    // Scrolling to the selection needs the rows above it laid out as shown.
+    expandNewGroups();
     const quint32 id = m_added ? m_added : m_remembered;
     m_added = 0;
     if (QTreeWidgetItem* item = id ? itemOf(id) : nullptr)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QTreeWidget>
+#include <utility>
 
 #include "views/EntryListWidget.h"
 
@@ -47,9 +49,18 @@ public:
 private:
     bool pickAt(const QPoint& viewportPos);
     void select(QTreeWidgetItem* item);
+    void expandNewGroups();
 
     quint32 m_remembered = 0;
     quint32 m_added = 0;
+    // Group nodes made while the list is being filled, opened when it is
+    // done: an insert under an open node costs the view a pass over every
+    // open node it remembers.
+    bool m_filling = false;
+    QList<QTreeWidgetItem*> m_newGroups;
+    // The group nodes of the fill by parent and text, so that a row finds
+    // the nodes it shares without comparing the texts of their siblings.
+    QHash<std::pair<QTreeWidgetItem*, QString>, QTreeWidgetItem*> m_groups;
 };
 
 }  // namespace tempolatch

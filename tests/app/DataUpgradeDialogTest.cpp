@@ -7,8 +7,10 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
+#include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/DataUpgrade.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
@@ -85,6 +87,26 @@ private Q_SLOTS:
         QCOMPARE(shownText, resourceString(str::UpdatingData));
         QCOMPARE(entry(id).paidDate, Clock::nowFileTime());
         QVERIFY(m_env->ui().shown().isEmpty());
+    }
+
+    // A program ended without its orderly exit (killed, a crash) after the
+    // repair must not repair again: the version is stored when it commits.
+    void theVersionIsStoredAsSoonAsTheRepairIsKept() {
+        const QString key = QString::fromLatin1(Registry::AppKey);
+        auto storedVersion = [&] {
+            return Registry::user().readNumber(key, QStringLiteral("tlVersion")).value_or(0);
+        };
+        QVERIFY(Registry::user().createKey(key));
+        QVERIFY(Registry::user().writeNumber(key, QStringLiteral("tlVersion"), 250));
+        m_env->settings().load();
+        QCOMPARE(m_env->settings().version, 250u);
+        addOldPaidEntry();
+        QVERIFY(runDataUpgradeIfNeeded(m_env->context(), nullptr));
+        QCOMPARE(storedVersion(), Settings::CurrentVersion);
+
+        Settings nextStart;
+        nextStart.load();
+        QVERIFY(!DataUpgrade::needsUpgrade(nextStart.version, m_env->store()));
     }
 
     void noUpgradeForCurrentSettingsOrAnEmptyStore() {

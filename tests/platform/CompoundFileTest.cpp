@@ -134,7 +134,7 @@ std::vector<test::gsf::Element> gsfSample(QStringList& lines) {
 bool isRedBlackTree(const QByteArray& file, const CompoundDirectory& dir, quint32 storage) {
     QList<quint32> inOrder;
     bool ok = true;
-    const auto black = [&](quint32 e) { return file[dir.entry(e).offset + 0x43] == 1; };
+    const auto black = [&](quint32 e) { return file[dir.entryOffset(e) + 0x43] == 1; };
     const std::function<int(quint32, bool)> walk = [&](quint32 e, bool parentRed) -> int {
         if (e == CompoundDirectory::NoEntry)
             return 1;
@@ -286,6 +286,29 @@ private Q_SLOTS:
         check(CompoundFile::open(file)->root());
     }
 
+    // The writer checks a new name against the last one while names come
+    // in directory order, and against all of them once they stop doing so.
+    void repeatedNamesAreRefusedInAnyOrder_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("lastRefused");
+        QTest::newRow("in order, last repeated") << QStringList{"A", "BB", "bb"} << true;
+        QTest::newRow("in order, earlier repeated") << QStringList{"A", "BB", "a"} << true;
+        QTest::newRow("out of order, then repeated")
+            << QStringList{"Record1", "Record3", "Record2", "RECORD3"} << true;
+        QTest::newRow("out of order, new") << QStringList{"Record1", "Record3", "Record2"} << false;
+        QTest::newRow("in order, new") << QStringList{"Record9", "Record10", "Record11"} << false;
+    }
+    void repeatedNamesAreRefusedInAnyOrder() {
+        QFETCH(QStringList, names);
+        QFETCH(bool, lastRefused);
+        auto out = CompoundFile::create(path(QStringLiteral("names.tlc")));
+        CompoundStorage root = out->root();
+        for (qsizetype i = 0; i + 1 < names.size(); ++i)
+            QVERIFY(root.createStream(names[i]));
+        QCOMPARE(!root.createStream(names.last()), lastRefused);
+        QCOMPARE(out->commit(), !lastRefused);
+    }
+
     void failedCreateOrWriteLeavesNoFile_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("empty") << QString();
@@ -410,6 +433,63 @@ private Q_SLOTS:
         QVERIFY(!records.openStream(QStringLiteral("Record100000")));
     }
 
+    // The reader takes a storage's elements from its tree in order; a tree
+    // of another writer that is not in directory order is sorted, and two
+    // elements of one name are refused however the tree holds them.
+    void treesOutOfOrderAndRepeatedNames() {
+        const QString file = path(QStringLiteral("sample.tld"));
+        QVERIFY(writeSample(file));
+        QFile io(file);
+        QVERIFY(io.open(QIODevice::ReadOnly));
+        const QByteArray original = io.readAll();
+        io.close();
+        CompoundDirectory dir;
+        QBuffer buffer(const_cast<QByteArray*>(&original));
+        QVERIFY(buffer.open(QIODevice::ReadOnly) && dir.read(buffer));
+        const quint32 records = childNamed(dir, 0, "Records");
+        const quint32 top = dir.entry(records).child;
+        QList<QString> expected;
+        for (quint32 kid : dir.children(records))
+            expected << dir.name(kid);
+
+        QByteArray swapped = original;
+        putU32(swapped, dir.entryOffset(top) + 0x44, dir.entry(top).right);
+        putU32(swapped, dir.entryOffset(top) + 0x48, dir.entry(top).left);
+        QVERIFY(io.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        io.write(swapped);
+        io.close();
+        auto in = CompoundFile::open(file);
+        QVERIFY(in);
+        const CompoundStorage storage = in->root().openStorage(QStringLiteral("Records"));
+        QList<QString> names;
+        const auto children = storage.children();
+        for (const CompoundEntry& e : *children)
+            names << e.name;
+        QCOMPARE(names, expected);
+        QCOMPARE(storage.childCount(), expected.size());
+        for (qsizetype i : {qsizetype(0), expected.size() / 2, expected.size() - 1}) {
+            CompoundStream byPlace = storage.openStreamAt(i);
+            CompoundStream byName = storage.openStream(expected[i]);
+            QByteArray a, b;
+            QVERIFY(byPlace.readBytes(byPlace.size(), a) && byName.readBytes(byName.size(), b));
+            QCOMPARE(a, b);
+        }
+        QVERIFY(!storage.openStreamAt(expected.size()));
+        QVERIFY(!in->root().openStreamAt(in->root().childCount() + 1));
+        in.reset();
+
+        // "Record10" renamed "Record11", in the tree's place of the first.
+        QByteArray repeated = original;
+        const quint32 ten = childNamed(dir, records, "Record10");
+        repeated[dir.entryOffset(ten) + 14] = '1';
+        QVERIFY(io.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        io.write(repeated);
+        io.close();
+        QString error;
+        QVERIFY(!CompoundFile::open(file, &error));
+        QCOMPARE(error, QStringLiteral("two elements of one name"));
+    }
+
     void damagedFilesFail_data() {
         QTest::addColumn<QString>("damage");
         for (const char* damage : {"truncated to 0",
@@ -452,7 +532,7 @@ private Q_SLOTS:
         }
         const quint32 records = childNamed(dir, 0, "Records");
         const quint32 clients = childNamed(dir, 0, "Clients");
-        const auto at = [&](quint32 entry, int field) { return dir.entry(entry).offset + field; };
+        const auto at = [&](quint32 entry, int field) { return dir.entryOffset(entry) + field; };
         constexpr int left = 0x44, right = 0x48, child = 0x4C, start = 0x74, size = 0x78;
         QRandomGenerator random(7);
         const auto garbage = [&](qsizetype from) {

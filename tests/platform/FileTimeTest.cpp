@@ -45,6 +45,56 @@ private Q_SLOTS:
         QVERIFY(!toSystemTime(FileTime{0xFFFFFFFFFFFFFFFFull}));
     }
 
+    // Dump and list texts come from the fields alone, so a wall-clock time
+    // that the system's zone skips (02:30 on a spring-forward day) stays.
+    void timestampTextKeepsTheFields_data() {
+        QTest::addColumn<SystemTime>("st");
+        QTest::addColumn<bool>("milliseconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first day") << SystemTime{1601, 1, 1, 1, 0, 0, 0, 0} << false
+                                   << QStringLiteral("1601-01-01 00:00:00");
+        QTest::newRow("spring forward") << SystemTime{2026, 3, 0, 29, 2, 30, 0, 0} << false
+                                        << QStringLiteral("2026-03-29 02:30:00");
+        QTest::newRow("milliseconds") << SystemTime{2024, 2, 4, 29, 23, 59, 59, 7} << true
+                                      << QStringLiteral("2024-02-29 23:59:59.007");
+        QTest::newRow("far") << SystemTime{30827, 12, 0, 31, 9, 5, 1, 999} << true
+                             << QStringLiteral("30827-12-31 09:05:01.999");
+    }
+    void timestampTextKeepsTheFields() {
+        QFETCH(SystemTime, st);
+        QFETCH(bool, milliseconds);
+        QFETCH(QString, text);
+        QCOMPARE(st.timestampText(milliseconds), text);
+    }
+
+    // The formats are kept between calls; a new locale must replace them,
+    // and the collation with them.
+    void cachedFormatsFollowTheLocale() {
+        const SystemTime afternoon{2026, 12, 1, 7, 15, 5, 0, 0};
+        Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(Locale::timeFormatWithoutSeconds(), QStringLiteral("h:mm AP"));
+        QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("3:05 PM"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("12/7/26"));
+        QCOMPARE(Locale::yearMonthFormat(), QStringLiteral("MMMM yyyy"));
+        QCOMPARE(Locale::formatDate(afternoon, Locale::yearMonthFormat()),
+                 QStringLiteral("December 2026"));
+        QVERIFY(Locale::compare(QStringLiteral("\u00e4"), QStringLiteral("z")) < 0);
+
+        Locale::set(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(Locale::timeFormatWithoutSeconds(), QStringLiteral("HH:mm"));
+        QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("15:05"));
+        QCOMPARE(Locale::shortDateFormat(), QStringLiteral("dd.MM.yy"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("07.12.26"));
+        QCOMPARE(Locale::formatDate(afternoon, Locale::yearMonthFormat()),
+                 QStringLiteral("Dezember 2026"));
+
+        Locale::set(QLocale(QLocale::Swedish, QLocale::Sweden));
+        QVERIFY(Locale::compare(QStringLiteral("\u00e4"), QStringLiteral("z")) > 0);
+
+        Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("3:05 PM"));
+    }
+
     void ansiTextMarksWhatTheCodePageLacks() {
         QCOMPARE(Locale::toAnsi(QString::fromUtf8("Caf\u00e9 \u20ac \u4e2d")),
                  QByteArray("Caf\xe9 \x80 ?"));

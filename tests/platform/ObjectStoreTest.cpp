@@ -230,6 +230,28 @@ private Q_SLOTS:
         QCOMPARE(m_store->recordCount(db), 1);
     }
 
+    // A batch remembers the sort orders of the database it writes to; a
+    // database deleted and made again in the batch (as a restore that
+    // replaces all data does) may come back under the same id with others.
+    void recreatedDatabaseInABatchSortsByItsOwnOrder() {
+        StoreBatch batch(*m_store);
+        const quint32 first = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        addDated(first, 3, QStringLiteral("x"));
+        QVERIFY(m_store->deleteDatabase(first));
+        const quint32 again = m_store->createDatabase(QStringLiteral("E"), 1, {kExtra});
+        for (const auto& [d, tag] :
+             {std::pair{1, QStringLiteral("b")}, std::pair{2, QStringLiteral("c")},
+              std::pair{3, QStringLiteral("a")}})
+            QVERIFY(addDated(again, d, tag));
+        QVERIFY(batch.commit());
+        auto handle = m_store->openDatabase(again, kExtra);
+        QVERIFY(handle);
+        QStringList tags;
+        for (quint32 id = handle->seekBeginning(); id != 0; id = handle->seekCurrent(1))
+            tags << tagOf(*handle);
+        QCOMPARE(tags, (QStringList{"a", "b", "c"}));
+    }
+
     void recordIdsAreUniqueAcrossDatabasesAndNotReused() {
         const quint32 a = m_store->createDatabase(QStringLiteral("A"), 1, {kDate});
         const quint32 b = m_store->createDatabase(QStringLiteral("B"), 2, {kDate});

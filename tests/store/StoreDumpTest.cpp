@@ -1,6 +1,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include "common/SampleStore.h"
 #include "common/TestEnvironment.h"
 #include "common/TestRegistry.h"
 #include "platform/Locale.h"
@@ -118,6 +119,30 @@ private Q_SLOTS:
                                      "      distance: 120"}) {
             QVERIFY2(lines.contains(QLatin1String(expected)), expected);
         }
+    }
+    // The dump is compared whole with the one the program wrote before its
+    // date texts stopped going through the system's time zone.
+    void dumpOfTheSampleStoreMatchesItsGoldenFile() {
+        test::TestEnvironment env;
+        QVERIFY(env.store().openAll());
+        QVERIFY(test::fillSampleStore(env.store(), 48));
+        QString text;
+        QTextStream out(&text);
+        dumpStore(*env.store().objectStore(), out);
+        out.flush();
+        const QByteArray produced = text.toUtf8();
+        QFile golden(test::testDataPath(QStringLiteral("store/sample-dump.txt")));
+        if (test::regeneratingGoldenFiles()) {
+            QVERIFY(golden.open(QIODevice::WriteOnly));
+            golden.write(produced);
+            return;
+        }
+        QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
+        const QList<QByteArray> expected = golden.readAll().split('\n');
+        const QList<QByteArray> lines = produced.split('\n');
+        for (qsizetype i = 0; i < std::min(lines.size(), expected.size()); ++i)
+            QCOMPARE(lines[i], expected[i]);
+        QCOMPARE(lines.size(), expected.size());
     }
 };
 

@@ -229,6 +229,10 @@ private Q_SLOTS:
         QCOMPARE(hundredthsText(150), QStringLiteral("1.50"));
         QCOMPARE(hundredthsText(5), QStringLiteral("0.05"));
         QCOMPARE(hundredthsText(65535), QStringLiteral("655.35"));
+        QCOMPARE(hundredthsText(0), QStringLiteral("0.00"));
+        QCOMPARE(hundredthsText(-7), QStringLiteral("-0.07"));
+        QCOMPARE(hundredthsText(-123456), QStringLiteral("-1234.56"));
+        QCOMPARE(hundredthsText(4294967295), QStringLiteral("42949672.95"));
         QCOMPARE(amountText(1234.5), QStringLiteral("1234.50"));
         QCOMPARE(statusName(EntryStatus::Paid), QStringLiteral("Paid"));
         QCOMPARE(rateTypeName(RateType::Discount), QStringLiteral("Discount Rate"));

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtEndian>
+#include <functional>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
@@ -282,6 +283,75 @@ private Q_SLOTS:
         QCOMPARE(menu.count(), 1);
         QCOMPARE(list->selectedRecordId(), 4u);
         QCOMPARE(menu.first().first().toPoint(), view->viewport()->mapToGlobal(fourth.center()));
+    }
+
+    // Groups are opened once the list is filled; the tree must come out
+    // as it did when each group opened as it was made: the same nodes in
+    // the same order, every group open, records closed over their details.
+    // A row added on its own (no reload around it) opens its groups at once.
+    void treeRowsAndExpansionAfterAReload() {
+        auto row = [](quint32 id, const QStringList& groups, const QString& task) {
+            EntryRow r;
+            r.recordId = id;
+            const int images[] = {TreeImageDate, TreeImageClient, TreeImageProject};
+            for (int i = 0; i < groups.size(); ++i)
+                r.groups.append({groups[i], images[i]});
+            r.node = {task, TreeImageTask};
+            r.details = {{QStringLiteral("1.50"), TreeImageStatus + 1},
+                         {QStringLiteral("Note"), TreeImageStatus + 2}};
+            return r;
+        };
+        const QString d1 = QStringLiteral("12/7/26");
+        const QString d2 = QStringLiteral("12/8/26");
+        const QList<EntryRow> rows = {
+            row(1, {d1, QStringLiteral("Zeta"), QStringLiteral("Site")}, QStringLiteral("Paint")),
+            row(2, {d1, QStringLiteral("Acme"), QStringLiteral("Web")}, QStringLiteral("Wire")),
+            row(3, {d2, QStringLiteral("Zeta")}, QStringLiteral("Call")),
+            row(4, {d1, QStringLiteral("Zeta"), QStringLiteral("Site")}, QStringLiteral("Clean")),
+            row(5, {d2, QStringLiteral("\u00c4rzte"), QStringLiteral("Praxis")},
+                QStringLiteral("Visit")),
+            row(6, {d1, QStringLiteral("Acme"), QStringLiteral("App")}, QStringLiteral("Test"))};
+        const QStringList expected = {
+            QStringLiteral("12/7/26 +"),    QStringLiteral(". Acme +"),
+            QStringLiteral(". . App +"),    QStringLiteral(". . . Test"),
+            QStringLiteral(". . . . 1.50"), QStringLiteral(". . . . Note"),
+            QStringLiteral(". . Web +"),    QStringLiteral(". . . Wire"),
+            QStringLiteral(". . . . 1.50"), QStringLiteral(". . . . Note"),
+            QStringLiteral(". Zeta +"),     QStringLiteral(". . Site +"),
+            QStringLiteral(". . . Clean"),  QStringLiteral(". . . . 1.50"),
+            QStringLiteral(". . . . Note"), QStringLiteral(". . . Paint"),
+            QStringLiteral(". . . . 1.50"), QStringLiteral(". . . . Note"),
+            QStringLiteral("12/8/26 +"),    QStringLiteral(". \u00c4rzte +"),
+            QStringLiteral(". . Praxis +"), QStringLiteral(". . . Visit"),
+            QStringLiteral(". . . . 1.50"), QStringLiteral(". . . . Note"),
+            QStringLiteral(". Zeta +"),     QStringLiteral(". . Call"),
+            QStringLiteral(". . . 1.50"),   QStringLiteral(". . . Note")};
+        auto listing = [](const TreeEntryList& tree) {
+            QStringList lines;
+            std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item,
+                                                                        int depth) {
+                lines << QStringLiteral(". ").repeated(depth) + item->text(0) +
+                             (item->isExpanded() ? QStringLiteral(" +") : QString());
+                for (int i = 0; i < item->childCount(); ++i)
+                    walk(item->child(i), depth + 1);
+            };
+            for (int i = 0; i < tree.topLevelItemCount(); ++i)
+                walk(tree.topLevelItem(i), 0);
+            return lines;
+        };
+
+        TreeEntryList reloaded;
+        reload(reloaded, rows, 4);
+        QCOMPARE(listing(reloaded), expected);
+        QCOMPARE(reloaded.selectedRecordId(), 4u);
+        // A second reload starts from nothing and ends the same.
+        reload(reloaded, rows, 4);
+        QCOMPARE(listing(reloaded), expected);
+
+        TreeEntryList oneByOne;
+        for (const EntryRow& r : rows)
+            oneByOne.addRow(r, false);
+        QCOMPARE(listing(oneByOne), expected);
     }
 
     void treeGestures() {

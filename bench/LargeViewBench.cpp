@@ -1,0 +1,127 @@
+// A month of a heavy user's store reloaded in each list style: seek and walk
+// the month, filter, build the rows and fill the list widget. The cost per
+// row should not depend on the size of the store, and the Tree list should
+// stay near the flat lists. The 1,000,000-entry store is generated only with
+// TEMPOLATCH_BENCH_MILLION=1 (it takes a while); the start-up benchmark
+// opens the main window on the same stores.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <map>
+
+#include "LargeStore.h"
+#include "app/MainFrame.h"
+#include "platform/Profile.h"
+#include "platform/WidgetUi.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "views/DefaultEntryList.h"
+#include "views/EntryFilter.h"
+#include "views/PeriodView.h"
+#include "views/SimpleEntryList.h"
+#include "views/TimeEntryRows.h"
+#include "views/TreeEntryList.h"
+
+using namespace tempolatch;
+
+namespace {
+
+// A profile folder with a generated store, kept for the whole run.
+struct LargeProfile {
+    QTemporaryDir dir;
+    RecordStore store;
+
+    explicit LargeProfile(int entries) {
+        platform::Profile::setFolder(dir.path());
+        if (!store.openAll() || !bench::generateLargeStore(store, entries))
+            qFatal("cannot generate a store of %d entries", entries);
+    }
+};
+
+LargeProfile& largeProfile(int entries) {
+    static std::map<int, std::unique_ptr<LargeProfile>> profiles;
+    auto& slot = profiles[entries];
+    if (!slot)
+        slot = std::make_unique<LargeProfile>(entries);
+    return *slot;
+}
+
+std::unique_ptr<EntryListWidget> makeList(int style, const Settings& settings) {
+    switch (style) {
+        case EntryList::Tree:
+            return std::make_unique<TreeEntryList>();
+        case EntryList::Simple:
+            return std::make_unique<SimpleEntryList>(ColumnLayout::timeEntries());
+        default:
+            return std::make_unique<DefaultEntryList>(settings);
+    }
+}
+
+void BM_MonthReload(benchmark::State& state) {
+    const int style = int(state.range(0));
+    const int entries = int(state.range(1));
+    LargeProfile& profile = largeProfile(entries);
+    Settings settings;
+    settings.treeOptions = 0x1F;  // a new profile's tree: every group level
+    EntryFilter filter;
+    TimeEntryRecords records(filter, settings, profile.store);
+    std::unique_ptr<EntryListWidget> list = makeList(style, settings);
+    list->widget()->resize(800, 600);
+    auto view = PeriodView::make(PeriodView::Month, settings);
+    view->attach(list.get(), &records);
+    const platform::SystemTime middle{bench::kMiddleYear, bench::kMiddleMonth, 0, 15, 0, 0, 0, 0};
+    view->setPeriod(middle, middle);
+    for (auto _ : state)
+        view->reload(0, 0);
+    const double rows = double(list->recordIds().size());
+    state.counters["rows"] = rows;
+    state.counters["per_row"] = benchmark::Counter(
+        rows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.SetLabel(style == EntryList::Tree     ? "tree"
+                   : style == EntryList::Simple ? "simple"
+                                                : "default");
+}
+
+void monthArgs(benchmark::internal::Benchmark* b) {
+    QList<int> sizes = {1000, 100'000};
+    if (qEnvironmentVariableIntValue("TEMPOLATCH_BENCH_MILLION") == 1)
+        sizes << 1'000'000;
+    for (int style : {EntryList::Default, EntryList::Simple, EntryList::Tree})
+        for (int entries : sizes)
+            b->Args({style, entries});
+}
+BENCHMARK(BM_MonthReload)->Apply(monthArgs)->Unit(benchmark::kMillisecond);
+
+// From nothing to the painted main window (the profile's month view), the
+// store already generated: what the program does between its start and its
+// first paint, without the process start and the single-instance check.
+void BM_StartUp(benchmark::State& state) {
+    const int entries = int(state.range(0));
+    LargeProfile& profile = largeProfile(entries);
+    for (auto _ : state) {
+        platform::Profile::setFolder(profile.dir.path());
+        platform::WidgetUi ui;
+        Settings settings;
+        RecordStore store;
+        Context context{store, settings, ui};
+        MainFrame frame(context);
+        if (!frame.create()) {
+            state.SkipWithError("the main window did not start");
+            break;
+        }
+        frame.show();
+        frame.repaint();
+        QCoreApplication::processEvents();
+    }
+}
+
+void startUpArgs(benchmark::internal::Benchmark* b) {
+    b->Arg(0)->Arg(1000)->Arg(100'000);
+    if (qEnvironmentVariableIntValue("TEMPOLATCH_BENCH_MILLION") == 1)
+        b->Arg(1'000'000);
+}
+BENCHMARK(BM_StartUp)->Apply(startUpArgs)->Unit(benchmark::kMillisecond);
+
+}  // namespace
