@@ -20,17 +20,13 @@ QString compoundNameKey(const QString& name);
 int compareCompoundKeys(const QString& a, const QString& b);
 
 // The directory of a compound file, read and checked before anything else is:
-// a directory whose links loop, cross, point outside it, or run deeper than
-// kMaxDepth is refused here, as is an allocation table that points outside
-// the file. Besides the directory, only the allocation table is read.
+// a directory whose links loop, cross or point outside it is refused here,
+// as is an allocation table that points outside the file. Besides the
+// directory, only the allocation table is read.
 class CompoundDirectory {
 public:
     static constexpr quint32 NoEntry = 0xFFFFFFFFu;
     static constexpr int kMaxEntries = 1 << 21;
-    // Links from the root down to the deepest element; balanced trees of a
-    // million elements need about 25 per level of nesting, and recursive
-    // readers elsewhere descend one frame per link.
-    static constexpr int kMaxDepth = 1024;
 
     // Sector numbers above MaxSector are markers.
     static constexpr quint32 MaxSector = 0xFFFFFFFAu;
