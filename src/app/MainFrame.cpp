@@ -211,8 +211,26 @@ void MainFrame::sortList() {
 }
 
 void MainFrame::entrySaved(std::optional<quint32> recordId) {
-    if (recordId)
-        reloadView(1, *recordId);
+    if (!recordId)
+        return;
+    // An entry saved outside the period shown brings the view to its own.
+    const std::optional<TimeEntry> entry =
+        entrycommands::readStoredEntry(m_context.store, *recordId);
+    if (m_view && entry && !m_view->contains(entry->date) && m_view->type() != PeriodView::Custom) {
+        if (const auto day = platform::toSystemTime(entry->date)) {
+            m_view->setPeriod(*day, *day);
+        }
+    }
+    reloadView(1, *recordId);
+}
+
+platform::SystemTime MainFrame::newEntryDay() const {
+    // Today when it is shown, else the first day shown.
+    const platform::SystemTime now = platform::Clock::now();
+    if (!m_view)
+        return now;
+    const auto today = platform::toFileTime(now);
+    return today && m_view->contains(*today) ? now : m_view->start();
 }
 
 quint32 MainFrame::selectedEntryId() const {
@@ -408,9 +426,10 @@ void MainFrame::registerCommands() {
                         [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
 
     // The other areas register the commands they own.
-    registerEntryCommands(m_commands, {&m_context, this, [this] { return selectedEntryId(); },
-                                       [this](std::optional<quint32> id) { entrySaved(id); },
-                                       [this](int id) { postCommand(id); }});
+    registerEntryCommands(m_commands,
+                          {&m_context, this, [this] { return selectedEntryId(); },
+                           [this](std::optional<quint32> id) { entrySaved(id); },
+                           [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
 }

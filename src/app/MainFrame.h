@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
 
 namespace tempolatch {
@@ -86,6 +87,7 @@ private:
     void reloadView(int selectFlag, quint32 recordId);
     // After the entry editor: reload and select the saved entry.
     void entrySaved(std::optional<quint32> recordId);
+    platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
     std::optional<int> entryStatus(quint32 recordId) const;

@@ -43,8 +43,13 @@ std::optional<quint32> parseRecordId(const QString& text) {
     return id;
 }
 
-std::optional<quint32> newEntry(Context& context, QWidget* parent) {
-    return run(context, parent, nullptr, false, EntryEditor::GeneralPage);
+std::optional<quint32> newEntry(Context& context, QWidget* parent,
+                                const platform::SystemTime& day) {
+    TimeEntry fresh;
+    platform::SystemTime midnight = day;
+    midnight.hour = midnight.minute = midnight.second = midnight.milliseconds = 0;
+    fresh.date = platform::toFileTime(midnight).value_or(platform::FileTime{});
+    return run(context, parent, &fresh, false, EntryEditor::GeneralPage);
 }
 
 std::optional<quint32> editEntry(Context& context, QWidget* parent, quint32 recordId, int page) {
@@ -89,7 +94,9 @@ namespace tempolatch {
 
 void registerEntryCommands(CommandTable& table, const EntryCommandHost& host) {
     using namespace entrycommands;
-    table.add(cmd::New, [host](int) { host.saved(newEntry(*host.context, host.parent)); });
+    table.add(cmd::New, [host](int) {
+        host.saved(newEntry(*host.context, host.parent, host.newEntryDay()));
+    });
     table.add({cmd::EditSelected, cmd::Edit}, [host](int) {
         host.saved(
             editEntry(*host.context, host.parent, host.selectedEntry(), EntryEditor::GeneralPage));

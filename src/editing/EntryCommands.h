@@ -24,7 +24,8 @@ std::optional<TimeEntry> readStoredEntry(RecordStore& store, quint32 recordId);
 // A record id typed in hexadecimal ("1A2B", "0x1a2b"); nullopt for anything else.
 std::optional<quint32> parseRecordId(const QString& text);
 
-std::optional<quint32> newEntry(Context& context, QWidget* parent);
+// A new entry dated `day` (00:00, no start time).
+std::optional<quint32> newEntry(Context& context, QWidget* parent, const platform::SystemTime& day);
 // Opens the stored entry on the given page (EntryEditor::Page).
 std::optional<quint32> editEntry(Context& context, QWidget* parent, quint32 recordId, int page);
 // The entry as a new one: saved as a copy, its values kept.
@@ -47,6 +48,8 @@ struct EntryCommandHost {
     std::function<void(std::optional<quint32>)> saved;
     // Runs another command once this one has returned.
     std::function<void(int id)> post;
+    // The day a new entry starts on.
+    std::function<platform::SystemTime()> newEntryDay;
 };
 
 // Registers New, Edit (the menu's and the tap's), Edit Note, Create Copy,

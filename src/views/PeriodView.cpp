@@ -52,15 +52,21 @@ void PeriodView::getPeriod(SystemTime& start, SystemTime& end) const {
     end = periodEnd();
 }
 
-SystemTime PeriodView::shownDay() const {
+bool PeriodView::contains(platform::FileTime instant) const {
     const auto first = platform::toFileTime(m_start);
     const auto last = platform::toFileTime(periodEnd());
+    return first && last && first->ticks <= instant.ticks && instant.ticks <= last->ticks;
+}
+
+SystemTime PeriodView::shownDay() const {
     const SystemTime today = periodmath::dateOnly(platform::Clock::now());
     const auto now = platform::toFileTime(today);
-    if (!first || !last || !now)
-        return m_start;
-    if (first->ticks <= now->ticks && now->ticks <= last->ticks)
+    if (now && contains(*now))
         return today;
+    const auto first = platform::toFileTime(m_start);
+    const auto last = platform::toFileTime(periodEnd());
+    if (!first || !last)
+        return m_start;
     const int days = int((last->ticks - first->ticks) / platform::FileTime::TicksPerDay);
     return periodmath::addDays(m_start, days / 2);
 }

@@ -46,6 +46,8 @@ public:
     // The day the view stands for: today when the period holds it, else
     // the period's middle day.
     platform::SystemTime shownDay() const;
+    // Whether the period holds that instant.
+    bool contains(platform::FileTime instant) const;
     // Moves to the period that contains `start` (the custom period: from
     // `start` to `end`), then reloads.
     void setPeriod(const platform::SystemTime& start, const platform::SystemTime& end);

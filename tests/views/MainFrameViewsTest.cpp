@@ -320,6 +320,35 @@ private Q_SLOTS:
         QCOMPARE(edited.duration, 300);
     }
 
+    // With another week shown, a new entry starts on that week's first day
+    // and stays in sight; an entry saved outside the week shown brings the
+    // view to its own week, selected.
+    void savedEntriesStayInSight() {
+        MainFrame& frame = createFrame(2, 1);
+        frame.navigationBar()->runCommand(112);  // next week: 13-19 December
+        test::onNextModal([](QDialog* editor) {
+            editor->findChild<QComboBox*>("client")->setEditText("Fresh");
+            editor->findChild<QComboBox*>("task")->setEditText("Later");
+            editor->findChild<QComboBox*>("duration")->setEditText("1");
+            editor->accept();
+        });
+        frame.onCommand(cmd::New);
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && !m_ids.contains(added));
+        const TimeEntry fresh = TimeEntries(m_env->store().entries()).find(added).value();
+        QCOMPARE(fresh.date, test::at(2026, 12, 13));
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 13));
+
+        test::onNextModal([this](QDialog* input) {
+            input->findChild<QLineEdit*>()->setText(QString::number(m_ids[0], 16));
+            test::onNextModal([](QDialog* editor) { editor->accept(); });
+            input->accept();
+        });
+        frame.onCommand(cmd::OpenEntryById);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 6));
+        QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
+    }
+
     void editNoteAndPreviewOpenTheEditor() {
         MainFrame& frame = createFrame(2, 1);
         frame.periodView()->reload(1, m_ids[1]);
