@@ -29,7 +29,8 @@ struct Row {
     QIcon icon;
 };
 
-QList<Row> summaryRows(const TimeEntry& entry, bool precise) {
+QList<Row> summaryRows(const TimeEntry& entry, const Settings& settings) {
+    const bool precise = settings.hasFlag(PreciseCalculation);
     QList<Row> rows;
     const auto section = [&rows](const QString& title) { rows.append({title, true, {}}); };
     const auto row = [&rows](const QString& text, const QIcon& icon = {}) {
@@ -63,9 +64,13 @@ QList<Row> summaryRows(const TimeEntry& entry, bool precise) {
             row(platform::Locale::shortDate(*paid));
     }
     section(QStringLiteral("Custom Fields"));
-    for (const QString& value : {entry.custom1, entry.custom2, entry.custom3}) {
+    // Each value under the name the user gave its field.
+    const std::pair<const QString&, const QString&> customs[] = {{settings.custom1, entry.custom1},
+                                                                 {settings.custom2, entry.custom2},
+                                                                 {settings.custom3, entry.custom3}};
+    for (const auto& [label, value] : customs) {
         if (!value.isEmpty())
-            row(value);
+            row(label + QStringLiteral(": ") + value);
     }
     return rows;
 }
@@ -105,9 +110,9 @@ EntrySummary::EntrySummary(Context& context, const TimeEntry& entry, QWidget* pa
     fill();
 }
 
-QStringList EntrySummary::rows(const TimeEntry& entry, bool precise) {
+QStringList EntrySummary::rows(const TimeEntry& entry, const Settings& settings) {
     QStringList texts;
-    for (const Row& r : summaryRows(entry, precise))
+    for (const Row& r : summaryRows(entry, settings))
         texts.append(r.text);
     return texts;
 }
@@ -115,8 +120,7 @@ QStringList EntrySummary::rows(const TimeEntry& entry, bool precise) {
 void EntrySummary::fill() {
     QFont bold = m_list->font();
     bold.setBold(true);
-    for (const Row& r :
-         summaryRows(m_state.entry, m_state.context.settings.hasFlag(PreciseCalculation))) {
+    for (const Row& r : summaryRows(m_state.entry, m_state.context.settings)) {
         auto* item = new QTreeWidgetItem(m_list, {r.text});
         if (r.section) {
             item->setFont(0, bold);

@@ -10,6 +10,8 @@ class QTreeWidget;
 
 namespace tempolatch {
 
+class Settings;
+
 class EntryNotePage;
 
 // A read-only look at one entry: its General, Billing and Custom Fields
@@ -20,8 +22,8 @@ public:
     EntrySummary(Context& context, const TimeEntry& entry, QWidget* parent = nullptr);
 
     // The texts of the summary's rows, sections included ("General", ...).
-    // `precise`: the settings' precise calculation of amounts.
-    static QStringList rows(const TimeEntry& entry, bool precise);
+    // Amounts and the custom fields' names as the settings say.
+    static QStringList rows(const TimeEntry& entry, const Settings& settings);
 
     // True when the user asked to edit the entry (Edit).
     bool editRequested() const { return m_editRequested; }

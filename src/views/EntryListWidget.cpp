@@ -1,16 +1,25 @@
 #include "views/EntryListWidget.h"
 
+#include "settings/Settings.h"
 #include "views/DefaultEntryList.h"
+#include "views/EntryRowModel.h"
 #include "views/SimpleEntryList.h"
 #include "views/TreeEntryList.h"
+#include "views/ViewIds.h"
 
 namespace tempolatch {
 
 EntryListWidget* EntryListWidget::create(int style, const ColumnLayout& columns,
                                          const Settings& settings, QWidget* parent) {
     switch (style) {
-        case Simple:
-            return new SimpleEntryList(columns, parent);
+        case Simple: {
+            auto* list = new SimpleEntryList(columns, parent);
+            // The custom fields' columns carry the names the user gave them.
+            const QString* labels[] = {&settings.custom1, &settings.custom2, &settings.custom3};
+            for (int i = 0; i < 3; ++i)
+                list->rowModel().setTitle(str::ColumnTitles + 11 + i, *labels[i]);
+            return list;
+        }
         case Tree:
             return new TreeEntryList(parent);
         default:

@@ -46,12 +46,19 @@ QVariant EntryRowModel::data(const QModelIndex& index, int role) const {
 QVariant EntryRowModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || !m_columns || section < 0 || section >= m_columns->count())
         return {};
-    if (role == Qt::DisplayRole)
-        return resourceString(m_columns->columns[section].title);
+    if (role == Qt::DisplayRole) {
+        const int title = m_columns->columns[section].title;
+        return m_titles.value(title, resourceString(title));
+    }
     if (role == Qt::TextAlignmentRole)
         return int((m_columns->columns[section].right ? Qt::AlignRight : Qt::AlignLeft) |
                    Qt::AlignVCenter);
     return {};
+}
+
+void EntryRowModel::setTitle(int title, const QString& text) {
+    m_titles.insert(title, text);
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 int EntryRowModel::rowOf(quint32 recordId) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+
 #include <QAbstractTableModel>
 
 #include "views/EntryRow.h"
@@ -23,6 +25,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A column title the user named (the custom fields), in place of the
+    // resource string `title`.
+    void setTitle(int title, const QString& text);
 
     const EntryRow& rowAt(int row) const { return m_rows.at(row); }
     // -1 when no row carries that record id.
@@ -37,6 +42,7 @@ public:
 
 private:
     const ColumnLayout* m_columns;
+    QHash<int, QString> m_titles;
     QList<EntryRow> m_rows;
 };
 

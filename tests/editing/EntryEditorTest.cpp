@@ -447,10 +447,11 @@ private Q_SLOTS:
         entry.rate = 4000;
         entry.currency = "$";
         entry.custom2 = "T-17";
-        const QStringList rows = EntrySummary::rows(entry, false);
+        m_env->settings().custom2 = QStringLiteral("Ticket");
+        const QStringList rows = EntrySummary::rows(entry, m_env->settings());
         QCOMPARE(rows, QStringList({"General", "Monday, December 7, 2026", "Acme", "Design",
                                     "1.50h (9:00 AM-10:30 AM)", "Billing", "$40.00", "$60.00",
-                                    "Custom Fields", "T-17"}));
+                                    "Custom Fields", "Ticket: T-17"}));
     }
 
     void summaryEdit() {

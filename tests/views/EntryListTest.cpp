@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "settings/Settings.h"
 #include "views/DefaultEntryList.h"
+#include "views/EntryListWidget.h"
 #include "views/EntryRowModel.h"
 #include "views/SimpleEntryList.h"
 #include "views/TreeEntryList.h"
@@ -122,6 +123,20 @@ private Q_SLOTS:
         // Below the last row there is nothing to open a menu on.
         Q_EMIT list.customContextMenuRequested(QPoint(10, 390));
         QCOMPARE(menu.count(), 1);
+    }
+
+    // The custom fields' columns are titled with the names the user gave them.
+    void simpleListTitlesTheCustomFields() {
+        m_env->settings().custom2 = QStringLiteral("Ticket");
+        std::unique_ptr<EntryListWidget> list(EntryListWidget::create(
+            EntryList::Simple, ColumnLayout::timeEntries(), m_env->settings(), nullptr));
+        auto* view = dynamic_cast<SimpleEntryList*>(list.get());
+        QVERIFY(view);
+        QCOMPARE(view->model()->headerData(8, Qt::Horizontal).toString(),
+                 QStringLiteral("Custom 1"));
+        QCOMPARE(view->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Ticket"));
+        QCOMPARE(view->model()->headerData(12, Qt::Horizontal).toString(),
+                 QStringLiteral("Currency"));
     }
 
     void simpleListColumns() {
