@@ -36,6 +36,7 @@
 #include "views/PeriodView.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
+#include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
 
@@ -79,11 +80,45 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     connect(helpKey, &QAction::triggered, this,
             [] { HelpWindow::showTopic(QStringLiteral("Main_Contents")); });
     addAction(helpKey);
+    addKeyboardShortcuts();
 
     QSize size(720, 540);
     if (const QScreen* s = screen())
         size = size.boundedTo(s->availableGeometry().size());
     resize(size);
+}
+
+void MainFrame::addKeyboardShortcuts() {
+    // The desktop's keys for the window's commands, beside the menus' own.
+    const std::pair<QKeySequence, int> commands[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
+        {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
+    };
+    for (const auto& [keys, id] : commands) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        action->setEnabled(m_commands.has(id));
+        connect(action, &QAction::triggered, this, [this, id = id] { onCommand(id); });
+        addAction(action);
+    }
+    // The period: back, forward and today, as the navigation bar's buttons.
+    const std::pair<QKeySequence, int> periods[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
+    };
+    for (const auto& [keys, id] : periods) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, id = id] {
+            if (m_bar)
+                m_bar->runCommand(id);
+        });
+        addAction(action);
+    }
 }
 
 Settings& MainFrame::settings() const {

@@ -82,6 +82,7 @@ private:
     // Runs a command once the current one has returned.
     void postCommand(int id);
     void buildMenuBar();
+    void addKeyboardShortcuts();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);

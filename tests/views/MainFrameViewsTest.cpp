@@ -349,6 +349,45 @@ private Q_SLOTS:
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
     }
 
+    // The window's keys: the period moves with Ctrl or Alt and the arrows
+    // and comes back with Ctrl+T; Ctrl+N, F2 and Ctrl+F run their commands.
+    void keyboardShortcuts() {
+        MainFrame& frame = createFrame(2, 1);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::keyClick(&frame, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 13));
+        QTest::keyClick(&frame, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 20));
+        QTest::keyClick(&frame, Qt::Key_Left, Qt::AltModifier);
+        QTest::keyClick(&frame, Qt::Key_Left, Qt::ControlModifier);
+        QTest::keyClick(&frame, Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(frame.periodView()->start(), day(2026, 11, 29));
+        QTest::keyClick(&frame, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(frame.periodView()->start(), day(2026, 12, 6));
+
+        frame.periodView()->reload(1, m_ids[0]);  // F2 edits the selected entry
+        QSignalSpy routed(&frame, &MainFrame::commandRouted);
+        QStringList opened;
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_N, Qt::ControlModifier}, std::pair{Qt::Key_F2, Qt::NoModifier},
+              std::pair{Qt::Key_F, Qt::ControlModifier}}) {
+            test::onNextModal([&opened](QDialog* dialog) {
+                opened << dialog->objectName();
+                dialog->reject();
+            });
+            QTest::keyClick(&frame, key, modifiers);
+            frame.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&frame));
+        }
+        QCOMPARE(opened.size(), 3);
+        QCOMPARE(routed.size(), 3);
+        QCOMPARE(routed.at(0).at(0).toInt(), cmd::New);
+        QCOMPARE(routed.at(1).at(0).toInt(), cmd::Edit);
+        QCOMPARE(routed.at(2).at(0).toInt(), cmd::FilterCustom);
+    }
+
     void editNoteAndPreviewOpenTheEditor() {
         MainFrame& frame = createFrame(2, 1);
         frame.periodView()->reload(1, m_ids[1]);
