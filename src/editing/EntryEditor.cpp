@@ -23,8 +23,12 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
                          QWidget* parent)
     : QDialog(parent), m_state(context) {
     setObjectName(QStringLiteral("entryEditor"));
-    setWindowTitle(QStringLiteral("Tempolatch"));
     m_state.entry = entryvalues::openingEntry(from, keepValues, context.settings);
+    if (m_state.entry.recordId != 0)
+        setWindowTitle(QStringLiteral("Edit Time Entry"));
+    else
+        setWindowTitle(keepValues ? QStringLiteral("Copy of Time Entry")
+                                  : QStringLiteral("New Time Entry"));
     // The Billing page may be shown before General: start from the entry's
     // own client so that its rates are offered.
     RecordStore& store = context.store;

@@ -80,7 +80,7 @@ QList<Row> summaryRows(const TimeEntry& entry, const Settings& settings) {
 EntrySummary::EntrySummary(Context& context, const TimeEntry& entry, QWidget* parent)
     : QDialog(parent), m_state(context) {
     setObjectName(QStringLiteral("entrySummary"));
-    setWindowTitle(QStringLiteral("Tempolatch"));
+    setWindowTitle(QStringLiteral("Entry Summary"));
     m_state.entry = entry;
     m_tabs = new QTabWidget(this);
     m_list = new QTreeWidget(this);

@@ -10,7 +10,11 @@ namespace tempolatch {
 NameInputDialog::NameInputDialog(const QString& prompt, QWidget* parent)
     : QDialog(parent), m_edit(new QLineEdit(this)) {
     setObjectName(QStringLiteral("nameInputDialog"));
-    setWindowTitle(QStringLiteral("Input:"));
+    // The title names what is asked for: the prompt without its colon.
+    QString title = prompt.trimmed();
+    if (title.endsWith(QLatin1Char(':')))
+        title.chop(1);
+    setWindowTitle(title);
     auto* label = new QLabel(prompt, this);
     label->setObjectName(QStringLiteral("prompt"));
     label->setBuddy(m_edit);

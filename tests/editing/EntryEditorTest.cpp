@@ -24,6 +24,7 @@
 #include "settings/Settings.h"
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
+#include "widgets/NameInputDialog.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -71,6 +72,27 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
+    }
+
+    // The title says what is being done to the entry.
+    void titlesSayWhatIsDone() {
+        TimeEntry stored;
+        stored.client = "Acme";
+        stored.task = "Design";
+        const quint32 id = addStored(stored);
+        const TimeEntry copy = storedEntry(id);
+        QCOMPARE(EntryEditor(m_env->context(), nullptr, false, 0).windowTitle(),
+                 QStringLiteral("New Time Entry"));
+        QCOMPARE(EntryEditor(m_env->context(), &copy, false, 0).windowTitle(),
+                 QStringLiteral("Edit Time Entry"));
+        TimeEntry asNew = copy;
+        asNew.recordId = 0;
+        QCOMPARE(EntryEditor(m_env->context(), &asNew, true, 0).windowTitle(),
+                 QStringLiteral("Copy of Time Entry"));
+        QCOMPARE(EntrySummary(m_env->context(), copy).windowTitle(),
+                 QStringLiteral("Entry Summary"));
+        QCOMPARE(NameInputDialog(QStringLiteral("Client Name:")).windowTitle(),
+                 QStringLiteral("Client Name"));
     }
 
     void pagesInOrder() {
