@@ -199,8 +199,9 @@ QWidget* OptionsSheet::buildDefaultsPage(const Settings& s, const QStringList& c
         minutes.append(QString::number(m));
     }
     m_minTime = choiceList(QStringLiteral("minTime"), minutes, current);
-    // The minutes follow the box only from one opening to the next.
+    // The minutes can be chosen as soon as the box is ticked.
     m_minTime->setEnabled(s.hasFlag(DurationGranularity));
+    connect(m_granularity, &QCheckBox::toggled, m_minTime, &QWidget::setEnabled);
     auto* row = new QHBoxLayout;
     row->addWidget(m_granularity);
     row->addWidget(m_minTime);
