@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
@@ -227,12 +229,37 @@ void MainFrame::replaceView(int type) {
     m_view = PeriodView::make(type, settings());
     settings().view = quint32(m_view->type());
     m_view->attach(m_list, m_records.get());
+    connect(m_view.get(), &PeriodView::reloaded, this, &MainFrame::showTotals);
     m_bar = new NavigationBar(m_view.get(), m_captionFont, m_viewArea);
     static_cast<QBoxLayout*>(m_viewArea->layout())->insertWidget(0, m_bar);
     if (m_view->type() == PeriodView::Custom)
         m_view->setPeriod(settings().periodStart, settings().periodEnd);
     else
         m_view->setPeriod(start, end);
+}
+
+void MainFrame::showTotals() {
+    if (!m_totals) {
+        m_totals = new QLabel(this);
+        m_totals->setObjectName(QStringLiteral("periodTotals"));
+        statusBar()->addWidget(m_totals, 1);
+    }
+    QString empty;
+    switch (m_view ? m_view->type() : int(PeriodView::Custom)) {
+        case PeriodView::Day:
+            empty = QStringLiteral("No entries on this day");
+            break;
+        case PeriodView::Week:
+            empty = QStringLiteral("No entries this week");
+            break;
+        case PeriodView::Month:
+            empty = QStringLiteral("No entries this month");
+            break;
+        default:
+            empty = QStringLiteral("No entries in this period");
+            break;
+    }
+    m_totals->setText(m_records ? m_records->totals().text(empty) : empty);
 }
 
 void MainFrame::reloadView(int selectFlag, quint32 recordId) {

@@ -8,6 +8,8 @@
 #include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
 
+class QLabel;
+
 namespace tempolatch {
 
 struct Context;
@@ -88,6 +90,8 @@ private:
     void reloadView(int selectFlag, quint32 recordId);
     // After the entry editor: reload and select the saved entry.
     void entrySaved(std::optional<quint32> recordId);
+    // The period's totals in the status line, after every load.
+    void showTotals();
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<TimeEntryRecords> m_records;
     std::unique_ptr<PeriodView> m_view;
     NavigationBar* m_bar = nullptr;
+    QLabel* m_totals = nullptr;
     StoreWatcher* m_watcher = nullptr;
 };
 

@@ -16,6 +16,9 @@ class PeriodRecords {
 public:
     virtual ~PeriodRecords();
 
+    // A load of the period begins: what is added up starts again.
+    virtual void beginLoad() {}
+
     // Walks the records dated from `from` to `to` in date order; false when
     // there is no open database.
     virtual bool walk(platform::FileTime from, platform::FileTime to,

@@ -129,6 +129,7 @@ void PeriodView::load(bool select, quint32 recordId) {
     if (!m_records || !startTime || !endTime)
         return;
     const RowContext context{m_list->style(), type() == Day};
+    m_records->beginLoad();
     m_records->walk(*startTime, *endTime, [&](quint32 id, const platform::PropertyList& props) {
         m_records->addRecord(props, id, select && id == recordId, context, *m_list);
         return true;

@@ -150,8 +150,10 @@ void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 re
     TimeEntry entry;
     entry.setFromProperties(props);
     entry.recordId = recordId;
-    if (m_filter.matches(entry))
-        list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
+    if (!m_filter.matches(entry))
+        return;
+    m_totals.add(entry, m_settings.hasFlag(PreciseCalculation));
+    list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
 }
 
 TimeEntryDatabase* TimeEntryRecords::database() {

@@ -4,6 +4,7 @@
 #include "views/EntryList.h"
 #include "views/EntryRow.h"
 #include "views/PeriodRecords.h"
+#include "views/PeriodTotals.h"
 
 namespace tempolatch {
 
@@ -48,6 +49,10 @@ public:
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override;
     int arrangeBy() const override;
+    void beginLoad() override { m_totals = {}; }
+
+    // The entries of the last load that passed the filter, added up.
+    const PeriodTotals& totals() const { return m_totals; }
 
 private:
     TimeEntryDatabase* database();
@@ -56,6 +61,7 @@ private:
     TimeEntryDatabase* m_db = nullptr;
     const EntryFilter& m_filter;
     const Settings& m_settings;
+    PeriodTotals m_totals;
 };
 
 }  // namespace tempolatch

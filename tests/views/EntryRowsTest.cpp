@@ -1,5 +1,5 @@
-#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"

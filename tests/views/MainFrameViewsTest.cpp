@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -386,6 +387,18 @@ private Q_SLOTS:
         QCOMPARE(routed.at(0).at(0).toInt(), cmd::New);
         QCOMPARE(routed.at(1).at(0).toInt(), cmd::Edit);
         QCOMPARE(routed.at(2).at(0).toInt(), cmd::FilterCustom);
+    }
+
+    // The status line adds up the period shown, and says when it is empty.
+    void statusLineShowsThePeriodsTotals() {
+        MainFrame& frame = createFrame(2, 1);
+        auto* totals = frame.findChild<QLabel*>(QStringLiteral("periodTotals"));
+        QVERIFY(totals);
+        QVERIFY(totals->text().startsWith(QStringLiteral("0.00 h, 0.00 h billable")));
+        frame.navigationBar()->runCommand(112);  // an empty week
+        QCOMPARE(totals->text(), QStringLiteral("No entries this week"));
+        frame.onCommand(cmd::PeriodMonth);
+        QVERIFY(totals->text().startsWith(QStringLiteral("0.00 h")));
     }
 
     void editNoteAndPreviewOpenTheEditor() {

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "common/TestDates.h"
 #include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "settings/Settings.h"
 #include "views/CustomPeriodDialog.h"

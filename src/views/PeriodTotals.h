@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+namespace tempolatch {
+
+class TimeEntry;
+
+// What the entries shown in a period add up to, for the window's status
+// line: all hours, the billable ones, and the amounts per currency.
+struct PeriodTotals {
+    int count = 0;
+    qint64 hundredths = 0;
+    qint64 billableHundredths = 0;
+    QMap<QString, double> amounts;  // billable amounts by currency
+
+    void add(const TimeEntry& entry, bool precise);
+    // "12.50 h, 10.00 h billable, EUR 120.00, USD 850.00"; `empty` when
+    // there is nothing to add up.
+    QString text(const QString& empty) const;
+};
+
+}  // namespace tempolatch
