@@ -18,6 +18,7 @@
 #include "editing/EntryCommands.h"
 #include "editing/EntryTimer.h"
 #include "platform/Clock.h"
+#include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -132,8 +133,29 @@ MainFrame::~MainFrame() {
     destroyListAndView();
     // A start that failed at the store saves nothing: the stored settings
     // version must still say that older data awaits its repair.
-    if (m_created)
+    if (m_created) {
         settings().save();
+        saveWindowGeometry();
+    }
+}
+
+namespace {
+// Where the window's size and place are kept between runs (ours, beside
+// the options).
+const QString kWindowKey = QStringLiteral("Software\\Tempolatch\\Window");
+const QString kMainGeometry = QStringLiteral("Main");
+}  // namespace
+
+void MainFrame::saveWindowGeometry() const {
+    platform::Registry& registry = platform::Registry::user();
+    if (registry.keyExists(kWindowKey) || registry.createKey(kWindowKey))
+        registry.writeBytes(kWindowKey, kMainGeometry, saveGeometry());
+}
+
+void MainFrame::restoreWindowGeometry() {
+    // Qt brings a place from a larger or missing screen back onto this one.
+    if (const auto geometry = platform::Registry::user().readBytes(kWindowKey, kMainGeometry))
+        restoreGeometry(*geometry);
 }
 
 bool MainFrame::create() {
@@ -141,6 +163,7 @@ bool MainFrame::create() {
     s.load();
     s.setFlag(OwnerBlockOnInvoices, true);
     buildMenuBar();
+    restoreWindowGeometry();
 
     if (!m_context.store.openAll(this)) {
         m_context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,

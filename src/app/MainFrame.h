@@ -85,6 +85,8 @@ private:
     void postCommand(int id);
     void buildMenuBar();
     void addKeyboardShortcuts();
+    void saveWindowGeometry() const;
+    void restoreWindowGeometry();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);

@@ -484,6 +484,20 @@ private Q_SLOTS:
         QTRY_COMPARE(closed.size(), 1);
     }
 
+    // The window comes back at the size and place it was left at.
+    void windowGeometryIsKept() {
+        MainFrame& first = createFrame(false);
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        first.setGeometry(40, 50, 610, 430);
+        const QRect left = first.geometry();
+        m_frame.reset();
+        MainFrame& second = createFrame(false);
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QCOMPARE(second.geometry(), left);
+    }
+
     void f1OpensTheHelpAtTheMainTopic() {
         MainFrame& frame = createFrame(false);
         frame.show();
