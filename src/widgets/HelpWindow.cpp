@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -39,6 +40,9 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     resize(560, 620);
+    // Esc puts the help away, as it does a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 HelpWindow* HelpWindow::current() {

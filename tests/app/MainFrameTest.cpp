@@ -514,6 +514,15 @@ private Q_SLOTS:
         QTRY_VERIFY(!HelpWindow::current());
     }
 
+    void escapeClosesTheHelp() {
+        HelpWindow* help = HelpWindow::showTopic(QStringLiteral("Main_Contents"));
+        QVERIFY(help);
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QTest::keyClick(help, Qt::Key_Escape);
+        QTRY_VERIFY(!HelpWindow::current());
+    }
+
     void helpFileHasEveryTopic() {
         initResources();
         QFile file(QStringLiteral(":/help/Tempolatch.htm"));
