@@ -253,12 +253,30 @@ void MainFrame::replaceView(int type) {
     settings().view = quint32(m_view->type());
     m_view->attach(m_list, m_records.get());
     connect(m_view.get(), &PeriodView::reloaded, this, &MainFrame::showTotals);
+    connect(m_view.get(), &PeriodView::reloaded, this, &MainFrame::showFilterLine);
     m_bar = new NavigationBar(m_view.get(), m_captionFont, m_viewArea);
     static_cast<QBoxLayout*>(m_viewArea->layout())->insertWidget(0, m_bar);
     if (m_view->type() == PeriodView::Custom)
         m_view->setPeriod(settings().periodStart, settings().periodEnd);
     else
         m_view->setPeriod(start, end);
+}
+
+void MainFrame::showFilterLine() {
+    const QString filter = EntryFilter::view().description();
+    if (!m_filterLine) {
+        // Under the navigation bar, which goes in above it.
+        m_filterLine = new QLabel(m_viewArea);
+        m_filterLine->setObjectName(QStringLiteral("filterLine"));
+        m_filterLine->setContentsMargins(4, 2, 4, 2);
+        m_filterLine->setTextFormat(Qt::RichText);
+        connect(m_filterLine, &QLabel::linkActivated, this,
+                [this] { onCommand(cmd::FilterShowAll); });
+        static_cast<QBoxLayout*>(m_viewArea->layout())->insertWidget(1, m_filterLine);
+    }
+    m_filterLine->setVisible(!filter.isEmpty());
+    m_filterLine->setText(QStringLiteral("Filter: %1 &mdash; <a href=\"all\">Show All</a>")
+                              .arg(filter.toHtmlEscaped()));
 }
 
 void MainFrame::showTotals() {

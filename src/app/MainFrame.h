@@ -94,6 +94,8 @@ private:
     void entrySaved(std::optional<quint32> recordId);
     // The period's totals in the status line, after every load.
     void showTotals();
+    // A line naming the filter in effect, with Show All; hidden without one.
+    void showFilterLine();
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<PeriodView> m_view;
     NavigationBar* m_bar = nullptr;
     QLabel* m_totals = nullptr;
+    QLabel* m_filterLine = nullptr;
     StoreWatcher* m_watcher = nullptr;
 };
 

@@ -1,8 +1,12 @@
 #include "views/EntryFilter.h"
 
+#include <QStringList>
+
 #include "platform/Locale.h"
 #include "platform/Registry.h"
+#include "platform/StringTable.h"
 #include "store/RecordStore.h"
+#include "store/RecordValues.h"
 #include "store/TimeEntries.h"
 #include "views/PeriodMath.h"
 
@@ -62,6 +66,34 @@ void EntryFilter::setFlags(quint32 flags) {
     paid = flags & PaidFlag;
     nonBillable = flags & NonBillableFlag;
     billed = flags & BilledFlag;
+}
+
+QString EntryFilter::description() const {
+    QStringList parts;
+    for (const QString* text : {&client, &project, &phase, &task, &billTo, &currency})
+        if (!text->isEmpty())
+            parts << *text;
+    if (rateType >= 0)
+        parts << rateTypeName(RateType(rateType));
+    if (hasDateRange())
+        parts << platform::Locale::shortDate(startDate) + QStringLiteral(" - ") +
+                     platform::Locale::shortDate(endDate);
+    QStringList statuses;
+    const std::pair<bool, EntryStatus> shown[] = {{nonBillable, EntryStatus::NonBillable},
+                                                  {billable, EntryStatus::Billable},
+                                                  {billed, EntryStatus::Billed},
+                                                  {paid, EntryStatus::Paid}};
+    for (const auto& [on, status] : shown)
+        if (on)
+            statuses << resourceString(str::StatusNames + int(status));
+    QString text = parts.join(QStringLiteral(", "));
+    if (statuses.size() < 4) {
+        const QString only = statuses.isEmpty()
+                                 ? QStringLiteral("no status")
+                                 : statuses.join(QStringLiteral(", ")) + QStringLiteral(" only");
+        text = text.isEmpty() ? only : text + QStringLiteral("; ") + only;
+    }
+    return text;
 }
 
 bool EntryFilter::matches(const TimeEntry& entry) const {

@@ -36,6 +36,9 @@ public:
     void showUnpaidOnly();
 
     bool matches(const TimeEntry& entry) const;
+    // What the filter holds back, for a line above the list ("Acme, Website;
+    // Billable, Billed only"); empty when every entry passes.
+    QString description() const;
 
     quint32 flags() const;
     void setFlags(quint32 flags);

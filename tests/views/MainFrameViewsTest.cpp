@@ -186,8 +186,17 @@ private Q_SLOTS:
 
     void filterCommands() {
         MainFrame& frame = createFrame();
+        auto* line = frame.findChild<QLabel*>(QStringLiteral("filterLine"));
+        QVERIFY(line && line->isHidden());
         frame.onCommand(cmd::FilterUnpaidOnly);
         QCOMPARE(shown(), (QList<quint32>{m_ids[0], m_ids[3]}));
+        // The filter in effect is named above the list, with a way out.
+        QVERIFY(!line->isHidden());
+        QVERIFY(line->text().contains(QStringLiteral("Billable, Billed only")));
+        Q_EMIT line->linkActivated(QStringLiteral("all"));
+        QVERIFY(line->isHidden());
+        QCOMPARE(shown().size(), 4);
+        frame.onCommand(cmd::FilterUnpaidOnly);
         QCOMPARE(platform::Registry::user().readNumber(kKey, QStringLiteral("fFlags")),
                  std::optional<quint32>(0x21));
         frame.onCommand(cmd::FilterShowAll);
@@ -205,6 +214,7 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::FilterCustom);
         QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0]}));
+        QVERIFY(line->text().startsWith(QStringLiteral("Filter: Acme")));
         QCOMPARE(platform::Registry::user().readString(kKey, QStringLiteral("fClient"), 256),
                  std::optional<QString>(QStringLiteral("Acme")));
 
