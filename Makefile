@@ -4,9 +4,11 @@ JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
            libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
            python3 python3-olefile libxml2-utils xvfb xauth fonts-dejavu-core
+# Only `make fuzz` needs clang; the program and its tests build with g++.
+FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure test-sanitize
+.PHONY: run test deps build configure test-sanitize fuzz
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -41,3 +43,15 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=$(ASAN_OPTIONS_TEST) \
 	  UBSAN_OPTIONS=$(UBSAN_OPTIONS_TEST) ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer harnesses of tests/fuzz, built with clang in a folder of
+# their own, each run FUZZ_SECONDS seconds on its corpus (tests/fuzz/run).
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTEMPOLATCH_FUZZ=ON -DTEMPOLATCH_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	tests/fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS)
