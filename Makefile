@@ -1,12 +1,14 @@
-# The two commands of the README. Both install what is missing first.
+# The commands of the README. Each installs what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
            libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
            python3 python3-olefile libxml2-utils xvfb xauth fonts-dejavu-core
+# Only `make fuzz` needs clang; the program and its tests build with g++.
+FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure
+.PHONY: run test deps build configure test-sanitize fuzz
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -26,3 +28,30 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer
+# in a build folder of its own; the first finding stops the test, which fails.
+# Leaks count as findings too: the libraries the tests load (Qt among them)
+# leave none that LeakSanitizer reports, so nothing is suppressed.
+SANITIZE_DIR ?= build-asan
+ASAN_OPTIONS_TEST = halt_on_error=1:detect_leaks=1
+UBSAN_OPTIONS_TEST = halt_on_error=1:print_stacktrace=1
+
+test-sanitize: deps
+	@[ -f $(SANITIZE_DIR)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTEMPOLATCH_SANITIZE=ON -DTEMPOLATCH_BENCH=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=$(ASAN_OPTIONS_TEST) \
+	  UBSAN_OPTIONS=$(UBSAN_OPTIONS_TEST) ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer harnesses of tests/fuzz, built with clang in a folder of
+# their own, each run FUZZ_SECONDS seconds on its corpus (tests/fuzz/run).
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTEMPOLATCH_FUZZ=ON -DTEMPOLATCH_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	tests/fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS)

@@ -40,7 +40,8 @@ quint64 unitsFor(quint64 size, quint64 unit) {
 // The table as bytes, padded with free entries to whole sectors.
 QByteArray tableBytes(const std::vector<quint32>& table) {
     QByteArray bytes(qsizetype(unitsFor(table.size(), kPerSector)) * kSectorSize, '\xFF');
-    qToLittleEndian<quint32>(table.data(), qsizetype(table.size()), bytes.data());
+    if (!table.empty())  // an empty vector's data() may be null, which memcpy must not see
+        qToLittleEndian<quint32>(table.data(), qsizetype(table.size()), bytes.data());
     return bytes;
 }
 
