@@ -253,18 +253,21 @@ int ObjectStore::recordCount(quint32 databaseId) const {
 }
 
 // Only the database's row: opening a database must not count its records.
-int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
+QList<quint32> ObjectStore::sortOrdersOf(quint32 databaseId) const {
     auto& q = m_db->cached("SELECT sort1, sort2 FROM databases WHERE id = ?");
     q.bind(1, qint64(databaseId));
-    int column = 0;
+    QList<quint32> sorts;
     if (q.step()) {
-        if (quint32(q.int64(0)) == sortProp)
-            column = 1;
-        else if (!q.isNull(1) && quint32(q.int64(1)) == sortProp)
-            column = 2;
+        sorts.append(quint32(q.int64(0)));
+        if (!q.isNull(1))
+            sorts.append(quint32(q.int64(1)));
     }
     q.reset();
-    return column;
+    return sorts;
+}
+
+int ObjectStore::sortColumnOf(quint32 databaseId, quint32 sortProp) const {
+    return int(sortOrdersOf(databaseId).indexOf(sortProp)) + 1;
 }
 
 std::unique_ptr<DatabaseHandle> ObjectStore::openDatabase(quint32 databaseId, quint32 sortProp) {

@@ -43,6 +43,8 @@ public:
     // Databases.
     QList<DatabaseInfo> databases() const;
     std::optional<DatabaseInfo> databaseInfo(quint32 databaseId) const;
+    // Only the sort orders, without counting the records.
+    QList<quint32> sortOrdersOf(quint32 databaseId) const;
     quint32 findDatabase(const QString& name) const;  // exact name; 0 when none
     quint32 findDatabaseByType(quint32 type) const;   // the first of that type; 0 when none
     quint32 createDatabase(const QString& name, quint32 type, const QList<quint32>& sortOrders);

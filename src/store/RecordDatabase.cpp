@@ -40,14 +40,14 @@ bool RecordDatabase::open(quint32 /*flags*/, QObject* notifyTarget) {
 }
 
 bool RecordDatabase::ensureSortOrders() {
-    const auto info = m_store->databaseInfo(m_databaseId);
+    // Read on every open: the sort orders only, never a count of the records.
+    const QList<quint32> stored = m_store->sortOrdersOf(m_databaseId);
     const QList<quint32> wanted = sortOrders();
-    if (!info || info->sortOrders == wanted)
-        return info.has_value();
+    if (stored.isEmpty() || stored == wanted)
+        return !stored.isEmpty();
     // Only a sort order added behind the stored ones is ours to add; a
     // read-only store keeps walking by the ones it has.
-    const bool added = wanted.size() > info->sortOrders.size() &&
-                       wanted.mid(0, info->sortOrders.size()) == info->sortOrders;
+    const bool added = wanted.size() > stored.size() && wanted.mid(0, stored.size()) == stored;
     if (!added || m_store->isReadOnly())
         return true;
     return m_store->setSortOrders(m_databaseId, wanted);
