@@ -72,17 +72,12 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     registerCommands();
 
     // Ctrl+Q closes as the close command does; F1 opens the help.
-    auto* closeKey = new QAction(this);
-    closeKey->setObjectName(QStringLiteral("closeAccelerator"));
-    closeKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(closeKey, &QAction::triggered, this, [this] { onCommand(cmd::Close); });
-    addAction(closeKey);
-    auto* helpKey = new QAction(this);
-    helpKey->setObjectName(QStringLiteral("helpKey"));
-    helpKey->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(helpKey, &QAction::triggered, this,
-            [] { HelpWindow::showTopic(QStringLiteral("Main_Contents")); });
-    addAction(helpKey);
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] {
+        onCommand(cmd::Close);
+    })->setObjectName(QStringLiteral("closeAccelerator"));
+    addKey(QKeySequence(Qt::Key_F1), [] {
+        HelpWindow::showTopic(QStringLiteral("Main_Contents"));
+    })->setObjectName(QStringLiteral("helpKey"));
     addKeyboardShortcuts();
 
     QSize size(720, 540);
@@ -98,13 +93,8 @@ void MainFrame::addKeyboardShortcuts() {
         {QKeySequence(Qt::Key_F2), cmd::Edit},
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
     };
-    for (const auto& [keys, id] : commands) {
-        auto* action = new QAction(this);
-        action->setShortcut(keys);
-        action->setEnabled(m_commands.has(id));
-        connect(action, &QAction::triggered, this, [this, id = id] { onCommand(id); });
-        addAction(action);
-    }
+    for (const auto& [keys, id] : commands)
+        addKey(keys, [this, id = id] { onCommand(id); })->setEnabled(m_commands.has(id));
     // The period: back, forward and today, as the navigation bar's buttons.
     const std::pair<QKeySequence, int> periods[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
@@ -114,14 +104,19 @@ void MainFrame::addKeyboardShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
     };
     for (const auto& [keys, id] : periods) {
-        auto* action = new QAction(this);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, id = id] {
+        addKey(keys, [this, id = id] {
             if (m_bar)
                 m_bar->runCommand(id);
         });
-        addAction(action);
     }
+}
+
+QAction* MainFrame::addKey(const QKeySequence& keys, std::function<void()> run) {
+    auto* action = new QAction(this);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, std::move(run));
+    addAction(action);
+    return action;
 }
 
 Settings& MainFrame::settings() const {

@@ -2,12 +2,15 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
 
+class QAction;
+class QKeySequence;
 class QLabel;
 
 namespace tempolatch {
@@ -85,6 +88,8 @@ private:
     void postCommand(int id);
     void buildMenuBar();
     void addKeyboardShortcuts();
+    // A key of the window that runs `run`.
+    QAction* addKey(const QKeySequence& keys, std::function<void()> run);
     void saveWindowGeometry() const;
     void restoreWindowGeometry();
     void loadEntryFilter();
