@@ -1,77 +1,136 @@
 #include "app/CommandLine.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
 #include <cstdio>
 
+#include "app/CliCommand.h"
+#include "app/CliCriteria.h"
 #include "app/GuiMain.h"
-#include "platform/Locale.h"
-#include "platform/ObjectStore.h"
 #include "platform/Profile.h"
-#include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
-#include "store/StoreDump.h"
-#include "transfer/BackupOperation.h"
+
+#ifndef TEMPOLATCH_VERSION
+#define TEMPOLATCH_VERSION "unknown"
+#endif
 
 namespace tempolatch {
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: tempolatch [--profile DIR] [dump | backup FILE | restore FILE "
-                 "[--delete-all]]\n"
-                 "  dump                        print every database and record of the store\n"
-                 "  backup FILE                 write a backup of all data to FILE\n"
-                 "  restore FILE [--delete-all] add the data of the backup FILE to the store;\n"
-                 "                              with --delete-all, replace all data with it\n");
+CliCommands allCommands() {
+    CliCommands all;
+    for (auto part : {storeCommands}) {
+        CliCommands commands = part();
+        std::move(commands.begin(), commands.end(), std::back_inserter(all));
+    }
+    return all;
+}
+
+QString synopsis(const CliCommand& command) {
+    QStringList parts = command.words + command.arguments;
+    if (!command.options.isEmpty() || command.takesCriteria)
+        parts.append(QStringLiteral("[options]"));
+    return parts.join(QLatin1Char(' '));
+}
+
+void printProgramHelp(std::FILE* to, const CliCommands& commands) {
+    QString text = QStringLiteral(
+        "usage: tempolatch [--profile DIR] [COMMAND [ARGS] [OPTIONS]]\n"
+        "Without a command the window starts.\n\n"
+        "  --profile DIR   use the store and settings of DIR\n"
+        "  --help          this text; COMMAND --help tells more of a command\n"
+        "  --version       the program's version\n\n"
+        "Commands:\n");
+    for (const CliCommand& command : commands)
+        text += QStringLiteral("  %1\n      %2\n").arg(synopsis(command), command.description);
+    std::fputs(qPrintable(text), to);
+}
+
+int usage(const CliCommands& commands, const QString& error) {
+    std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+    printProgramHelp(stderr, commands);
     return 2;
 }
 
-int dumpCommand() {
-    QString error;
-    auto store = platform::ObjectStore::open(platform::Profile::storePath(),
-                                             platform::ObjectStore::Access::ReadOnly,
-                                             platform::Locale::collationName(), &error);
-    if (!store) {
-        std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(error));
-        return 1;
+// The command whose words begin `args` (the longest such), or nullptr.
+const CliCommand* findCommand(const CliCommands& commands, const QStringList& args) {
+    const CliCommand* found = nullptr;
+    for (const CliCommand& command : commands) {
+        if (args.mid(0, command.words.size()) == command.words &&
+            (!found || command.words.size() > found->words.size()))
+            found = &command;
     }
-    QTextStream out(stdout);
-    dumpStore(*store, out);
-    return 0;
+    return found;
 }
 
-// The store of the profile, opened; false (and a message) when it cannot be.
-bool openStore(RecordStore& store) {
-    if (store.openAll())
-        return true;
-    std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(store.openError()));
-    return false;
+bool isOptional(const QString& argument) { return argument.startsWith(QLatin1Char('[')); }
+
+QString commandHelp(const CliCommand& command, QCommandLineParser& parser) {
+    // The parser's own usage line names the executable only; ours names the command.
+    QString options = parser.helpText();
+    options = options.mid(options.indexOf(QLatin1Char('\n')) + 1);
+    QString text = QStringLiteral("usage: tempolatch [--profile DIR] %1\n%2.\n")
+                       .arg(synopsis(command), command.description);
+    if (!command.details.isEmpty())
+        text += command.details + QLatin1Char('\n');
+    return text + options;
 }
 
-int backupCommand(Context& context, const QString& path) {
-    if (!openStore(context.store))
-        return 1;
-    if (BackupOperation(context.store).backup(path))
+int runParsed(const CliCommand& command, const QStringList& rest) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    parser.addOptions(command.options);
+    if (command.takesCriteria)
+        parser.addOptions(criteriaOptions());
+    for (const QString& argument : command.arguments)
+        parser.addPositionalArgument(argument, QString(), argument);
+
+    const QString usageOf = QStringLiteral("usage: tempolatch %1\n").arg(synopsis(command));
+    if (!parser.parse(QStringList{QStringLiteral("tempolatch")} + rest)) {
+        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()), qPrintable(usageOf));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(commandHelp(command, parser)), stdout);
         return 0;
-    context.ui.message(resourceString(str::BackupFailed), platform::MessageIcon::Stop);
-    return 1;
-}
+    }
+    const QStringList positional = parser.positionalArguments();
+    const auto required = std::count_if(command.arguments.begin(), command.arguments.end(),
+                                        [](const QString& a) { return !isOptional(a); });
+    if (positional.size() < required || positional.size() > command.arguments.size()) {
+        std::fprintf(stderr, "tempolatch: %s\n%s",
+                     positional.size() < required ? "missing argument" : "too many arguments",
+                     qPrintable(usageOf));
+        return 2;
+    }
+    CliArguments args{positional, parser, EntryFilter()};
+    QString error;
+    if (command.takesCriteria && !criteriaFromOptions(parser, args.criteria, error)) {
+        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(error), qPrintable(usageOf));
+        return 2;
+    }
 
-// Exits with the restore's result: 0 done, 1 failed, 2 unsupported version,
-// 3 refused kind of file.
-int restoreCommand(Context& context, const QString& path, bool deleteAll) {
-    if (!openStore(context.store))
-        return 1;
-    const int result = BackupOperation(context.store).restore(path, deleteAll);
-    const QString text = restoreResultText(result);
-    if (!text.isEmpty())
-        context.ui.message(text, platform::MessageIcon::Stop);
-    return result;
+    // A command runs on its own store, settings and console, never a window's.
+    platform::ConsoleUi ui;
+    Settings settings;
+    RecordStore store;
+    Context context{store, settings, ui};
+    if (command.opensStore) {
+        if (!store.openAll()) {
+            std::fprintf(stderr, "tempolatch: cannot open the store: %s\n",
+                         qPrintable(store.openError()));
+            return 1;
+        }
+        settings.load();
+    }
+    return command.run(context, args);
 }
 
 // Takes "--profile DIR" out of the arguments; false when DIR is missing.
@@ -88,29 +147,34 @@ bool takeProfile(QStringList& args) {
 
 }  // namespace
 
+CliCommand cliCommand(const QString& words, const QString& description,
+                      std::function<int(Context&, const CliArguments&)> run) {
+    CliCommand command;
+    command.words = words.split(QLatin1Char(' '));
+    command.description = description;
+    command.run = std::move(run);
+    return command;
+}
+
 int runCommand(const QStringList& args) {
     if (args.isEmpty())
         return -1;
-    const QString& command = args.first();
-    // A command runs on its own store, settings and console, never a window's.
-    platform::ConsoleUi ui;
-    Settings settings;
-    RecordStore store;
-    Context context{store, settings, ui};
-    if (command == QLatin1String("dump"))
-        return args.size() == 1 ? dumpCommand() : usage();
-    if (command == QLatin1String("backup"))
-        return args.size() == 2 ? backupCommand(context, args.at(1)) : usage();
-    if (command == QLatin1String("restore")) {
-        const bool deleteAll = args.size() == 3 && args.at(2) == QLatin1String("--delete-all");
-        return args.size() == 2 || deleteAll ? restoreCommand(context, args.at(1), deleteAll)
-                                             : usage();
-    }
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        usage();
+    const CliCommands commands = allCommands();
+    const QString& first = args.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        printProgramHelp(stdout, commands);
         return 0;
     }
-    return command.startsWith(QLatin1Char('-')) ? -1 : usage();
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        std::printf("tempolatch %s\n", TEMPOLATCH_VERSION);
+        return 0;
+    }
+    if (first.startsWith(QLatin1Char('-')))
+        return -1;
+    const CliCommand* command = findCommand(commands, args);
+    if (!command)
+        return usage(commands, QStringLiteral("unknown command \"%1\"").arg(args.join(QLatin1Char(' '))));
+    return runParsed(*command, args.mid(command->words.size()));
 }
 
 int runCommandLine(int argc, char* argv[]) {
@@ -118,8 +182,11 @@ int runCommandLine(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     if (!takeProfile(args))
-        return usage();
-    if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))) {
+        return usage(allCommands(), QStringLiteral("--profile needs a folder"));
+    static const QStringList kConsoleFlags{QStringLiteral("--help"), QStringLiteral("-h"),
+                                           QStringLiteral("--version"), QStringLiteral("-v")};
+    if (!args.isEmpty() &&
+        (!args.first().startsWith(QLatin1Char('-')) || kConsoleFlags.contains(args.first()))) {
         QCoreApplication app(argc, argv);
         return runCommand(args);
     }

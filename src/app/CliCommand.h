@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "views/EntryFilter.h"
+
+class QCommandLineParser;
+
+namespace tempolatch {
+
+struct Context;
+
+// What a command gets when it runs: its positional arguments (after the
+// command's words), its parsed options and, for commands that choose
+// entries, the criteria given as options (every entry when none is given).
+struct CliArguments {
+    QStringList positional;
+    const QCommandLineParser& parser;
+    EntryFilter criteria;
+};
+
+// One command of the command line ("export csv FILE [options]"). Commands
+// run on their own store, settings and console, never on a window's.
+struct CliCommand {
+    QStringList words;          // {"export", "csv"}
+    QStringList arguments;      // positional names; "[NAME]" is optional
+    QString description;        // one line for the program's --help
+    QString details;            // more for the command's own --help
+    QList<QCommandLineOption> options;
+    bool takesCriteria = false;  // --from, --to, --client, ... --status
+    bool opensStore = true;      // the profile's store is opened first
+    // Returns the exit code: 0 done, 1 failed, or the operation's result.
+    std::function<int(Context&, const CliArguments&)> run;
+};
+
+using CliCommands = std::vector<CliCommand>;
+
+// A command of these space-separated words; the caller sets the rest.
+CliCommand cliCommand(const QString& words, const QString& description,
+                      std::function<int(Context&, const CliArguments&)> run);
+
+// The commands each part of the program offers; the command line joins them.
+CliCommands storeCommands();  // dump, backup, restore
+
+}  // namespace tempolatch

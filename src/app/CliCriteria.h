@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QList>
+#include <optional>
+
+class QCommandLineParser;
+
+namespace tempolatch {
+
+class EntryFilter;
+
+// The criteria of the entry criteria sheet as options: --from and --to
+// (YYYY-MM-DD, inclusive), exact texts (--client, --project, --phase,
+// --task, --bill-to, --currency) and --status, a comma list of
+// nonbillable, billable, billed and paid.
+QList<QCommandLineOption> criteriaOptions();
+
+// The filter the options give; without --from/--to the range is open on
+// that side. False with `error` set when a value cannot be used.
+bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error);
+
+}  // namespace tempolatch
