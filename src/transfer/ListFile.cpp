@@ -49,6 +49,19 @@ QStringList listLines(const QString& text) {
     return lines;
 }
 
+std::optional<QStringList> listFileLines(QByteArrayView bytes) {
+    if (bytes.startsWith(Utf16LeMark)) {
+        const QString text = fromUtf16Le(bytes.sliced(2));
+        // A mark followed by NUL is no text we can trust.
+        if (!text.isEmpty() && text.front() == QChar(0))
+            return std::nullopt;
+        return listLines(text);
+    }
+    if (bytes.startsWith(Utf8Mark))
+        return listLines(QString::fromUtf8(bytes.sliced(3)));
+    return listLines(platform::Locale::fromSystem8Bit(bytes));
+}
+
 std::optional<QStringList> readListFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -56,17 +69,7 @@ std::optional<QStringList> readListFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    const QByteArrayView view(bytes);
-    if (bytes.startsWith(Utf16LeMark)) {
-        const QString text = fromUtf16Le(view.sliced(2));
-        // A mark followed by NUL is no text we can trust.
-        if (!text.isEmpty() && text.front() == QChar(0))
-            return std::nullopt;
-        return listLines(text);
-    }
-    if (bytes.startsWith(Utf8Mark))
-        return listLines(QString::fromUtf8(view.sliced(3)));
-    return listLines(platform::Locale::fromSystem8Bit(view));
+    return listFileLines(bytes);
 }
 
 QByteArray listFileBytes(const QStringList& names, ListFileEncoding encoding) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,10 +23,13 @@ inline constexpr int MaxListLineLength = 128;
 // nothing. The text ends at its first NUL character.
 QStringList listLines(const QString& text);
 
-// The lines of a list file. UTF-16 little-endian when it starts with the
-// mark FF FE, UTF-8 when it starts with the UTF-8 mark, else 8-bit text in
-// the environment's codeset. nullopt when the file cannot be read, or when
-// it is UTF-16 text whose first character is NUL.
+// The lines of a list file's bytes. UTF-16 little-endian when they start
+// with the mark FF FE, UTF-8 when they start with the UTF-8 mark, else 8-bit
+// text in the environment's codeset. nullopt for UTF-16 text whose first
+// character is NUL.
+std::optional<QStringList> listFileLines(QByteArrayView bytes);
+
+// The same of a file; nullopt also when it cannot be read.
 std::optional<QStringList> readListFile(const QString& path);
 
 // The bytes of a list file of these names: separated by CR LF, with none
