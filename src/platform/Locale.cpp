@@ -130,6 +130,10 @@ QByteArray Locale::toAnsi(const QString& text) {
     QStringEncoder encoder("windows-1252");
     if (!encoder.isValid())
         return text.toLatin1();
+    return encodeMarkingLosses(encoder, text);
+}
+
+QByteArray Locale::encodeMarkingLosses(QStringEncoder& encoder, const QString& text) {
     QByteArray out = encoder.encode(text);
     // The encoder marks what the code page cannot hold with SUB (0x1A);
     // readers of our files expect the usual '?' there.
