@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
@@ -104,6 +105,8 @@ private:
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
+    void removeSelectedRow();
+    std::pair<platform::SystemTime, platform::SystemTime> shownPeriod() const;
     std::optional<int> entryStatus(quint32 recordId) const;
     int clientCount() const;
 

@@ -26,6 +26,7 @@ const QHash<int, QString>& table() {
         {23, QStringLiteral(
                  "When finished editing and saving the note in Pocket Word, tap OK to update "
                  "Tempolatch.")},
+        {24, QStringLiteral("Are you sure to permanently delete this item?")},
         {25, QStringLiteral("(Default Rates)")},
         {27, QStringLiteral("Enter Client Name:")},
         {28, QStringLiteral("Enter Project Name:")},
@@ -39,6 +40,7 @@ const QHash<int, QString>& table() {
         {40, QStringLiteral(
                  "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
                  "Files|*.txt|")},
+        {41, QStringLiteral("Updating Records. Please Wait...")},
         {49, QStringLiteral("(Custom Rate)")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
@@ -66,6 +68,7 @@ const QHash<int, QString>& table() {
         {92,
          QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
                         "recordings or drawings.")},
+        {93, QStringLiteral("Select a custom paid date if desired. The default is today.")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},

@@ -69,6 +69,10 @@ inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
 inline constexpr int SummaryPage = 83;
+// Entry commands
+inline constexpr int DeleteItemQuestion = 24;
+inline constexpr int UpdatingRecords = 41;  // the bulk commands' progress text
+inline constexpr int CustomPaidDatePrompt = 93;
 // Ours: values the store cannot keep.
 inline constexpr int DurationOutOfRange = 9100;
 inline constexpr int BreakOutOfRange = 9101;
