@@ -9,6 +9,7 @@
 #include "common/ModalDialog.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "editing/CopyEntryDialog.h"
 #include "editing/EntryChangeCommands.h"
 #include "editing/EntryCopy.h"
 #include "editing/EntryMarking.h"
@@ -18,7 +19,9 @@
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
 #include "views/EntryCriteria.h"
+#include "views/EntryCriteriaSheet.h"
 #include "views/EntryFilter.h"
+#include "widgets/HelpWindow.h"
 
 using namespace tempolatch;
 using entrymarking::Mark;
@@ -315,6 +318,27 @@ private Q_SLOTS:
         QCOMPARE(entrymarking::toggleStored(m_env->store(), ids[0], Mark::Billed,
                                             platform::Clock::nowFileTime()),
                  WriteResult::Written);
+    }
+
+    void f1OpensTheDialogsTopics() {
+        TimeEntry entry;
+        entry.date = test::at(2026, 12, 7, 9);
+        CopyEntryDialog copy(m_env->context(), entry);
+        EntryCriteriaSheet sheet(m_env->store(), CriteriaMode::Any,
+                                 presetCriteria(CriteriaMode::Any, weekStart(), weekEnd()));
+        const std::pair<QDialog*, QString> dialogs[] = {{&copy, QStringLiteral("copy")},
+                                                        {&sheet, QStringLiteral("criteria")}};
+        for (const auto& [dialog, topic] : dialogs) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(dialog, Qt::Key_F1);
+            QVERIFY(HelpWindow::current());
+            QCOMPARE(HelpWindow::current()->topic(), topic);
+            HelpWindow::current()->close();
+            dialog->hide();
+        }
     }
 
     void cancelledCriteriaMarkNothing() {
