@@ -331,9 +331,12 @@ platform::SystemTime MainFrame::newEntryDay() const {
     return today && m_view->contains(*today) ? now : m_view->start();
 }
 
-void MainFrame::removeSelectedRow() {
+void MainFrame::removeSelectedRow(const TimeEntry& deleted) {
     if (m_list)
         m_list->deleteSelected();
+    if (m_records)
+        m_records->entryRemoved(deleted);
+    showTotals();
 }
 
 std::pair<platform::SystemTime, platform::SystemTime> MainFrame::shownPeriod() const {
@@ -542,7 +545,8 @@ void MainFrame::registerCommands() {
         {&m_context, this, [this] { return selectedEntryId(); },
          [this](std::optional<quint32> id) { entrySaved(id); }, [this](int id) { postCommand(id); },
          [this] { return newEntryDay(); }, [this] { reloadView(0, 0); },
-         [this] { removeSelectedRow(); }, [this] { return shownPeriod(); }});
+         [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },
+         [this] { return shownPeriod(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
 }

@@ -24,6 +24,7 @@ class EntryListWidget;
 class NavigationBar;
 class PeriodView;
 class StoreWatcher;
+class TimeEntry;
 class TimeEntryRecords;
 
 // The main window: its menu bar, the command routing, the view area with the
@@ -105,7 +106,7 @@ private:
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
-    void removeSelectedRow();
+    void removeSelectedRow(const TimeEntry& deleted);
     std::pair<platform::SystemTime, platform::SystemTime> shownPeriod() const;
     std::optional<int> entryStatus(quint32 recordId) const;
     int clientCount() const;

@@ -120,9 +120,11 @@ void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& ho
             host.reload();
     });
     table.add(cmd::Delete, [host](int) {
+        const std::optional<TimeEntry> entry =
+            readStoredEntry(host.context->store, host.selectedEntry());
         // The row goes at once; the rest of the list stands as it is.
-        if (deleteEntry(*host.context, host.parent, host.selectedEntry()))
-            host.removeSelectedRow();
+        if (entry && deleteEntry(*host.context, host.parent, entry->recordId))
+            host.removeSelectedRow(*entry);
     });
     table.add({cmd::MarkBilledEntries, cmd::MarkPaidEntries}, [host](int id) {
         const Mark mark = id == cmd::MarkPaidEntries ? Mark::Paid : Mark::Billed;

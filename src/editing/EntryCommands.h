@@ -54,7 +54,7 @@ struct EntryCommandHost {
     // After a command that changed entries: the view reloads.
     std::function<void()> reload;
     // After the selected entry was deleted: its row goes, nothing else.
-    std::function<void()> removeSelectedRow;
+    std::function<void(const TimeEntry& deleted)> removeSelectedRow;
     // The period the view shows, which bulk commands start from.
     std::function<std::pair<platform::SystemTime, platform::SystemTime>()> period;
 };

@@ -447,14 +447,24 @@ private Q_SLOTS:
         QCOMPARE(shown().size(), 4);
 
         // Delete takes the row away and leaves the rest of the list alone:
-        // an entry written meanwhile is not shown until the next reload.
+        // an entry written meanwhile is not shown until the next reload. The
+        // totals lose what the deleted entry added.
+        auto* totals = frame.findChild<QLabel*>(QStringLiteral("periodTotals"));
+        const QString totalsBefore = totals->text();
+        TimeEntry billed = *entries.find(m_ids[3]);
+        billed.duration = 150;
+        billed.currency = QStringLiteral("EUR");
+        billed.rate = 4000;
+        QVERIFY(entries.update(billed) == WriteResult::Written);
         frame.periodView()->reload(1, m_ids[3]);
+        QVERIFY(totals->text() != totalsBefore);
         TimeEntry unseen;
         unseen.date = at(2026, 12, 9, 9);
         unseen.client = QStringLiteral("Unseen");
         QVERIFY(entries.add(unseen) == WriteResult::Written);
         m_env->ui().queueAnswer(platform::Answer::Yes);
         frame.onCommand(cmd::Delete);
+        QCOMPARE(totals->text(), totalsBefore);
         QVERIFY(!entries.find(m_ids[3]));
         QVERIFY(!shown().contains(m_ids[3]));
         QVERIFY(!shown().contains(unseen.recordId));
