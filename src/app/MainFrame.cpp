@@ -548,6 +548,7 @@ void MainFrame::registerCommands() {
          [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },
          [this] { return shownPeriod(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
+    registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
 }
 
