@@ -69,10 +69,23 @@ inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
 inline constexpr int SummaryPage = 83;
+// Timers
+inline constexpr int AddTimerButton = 51;  // 51..54: Add Timer, Pause, Task Complete, Cancel Timer
+inline constexpr int PauseButton = 52;
+inline constexpr int TaskCompleteButton = 53;
+inline constexpr int CancelTimerButton = 54;
+inline constexpr int CancelTimerQuestion = 56;
+inline constexpr int StartColumn = 140;
+inline constexpr int DurationColumn = 141;
+inline constexpr int ClientColumn = 149;
+inline constexpr int TaskColumn = 151;
+inline constexpr int ProjectColumn = 230;
+inline constexpr int PhaseColumn = 5004;
 // Ours: values the store cannot keep.
 inline constexpr int DurationOutOfRange = 9100;
 inline constexpr int BreakOutOfRange = 9101;
 inline constexpr int NegativeRate = 9102;
+inline constexpr int FutureTimerStart = 9103;
 }  // namespace str
 
 }  // namespace tempolatch
