@@ -7,13 +7,17 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "app/SingleInstance.h"
 #include "app/TimerTray.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
+#include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "editing/AddTimerDialog.h"
+#include "editing/EntryEditor.h"
 #include "editing/EntryTimer.h"
 #include "editing/TimerKeeper.h"
 #include "editing/TimersDialog.h"
@@ -21,6 +25,10 @@
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+#include "views/EntryListWidget.h"
+#include "views/PeriodView.h"
 #include "widgets/CommandIds.h"
 
 using namespace tempolatch;
@@ -62,7 +70,7 @@ struct Program {
 
 }  // namespace
 
-class TimerRecoveryTest : public test::EnvironmentTest {
+class MainFrameTimersTest : public test::EnvironmentTest {
     Q_OBJECT
 
     QString timersFile() const { return m_env->filePath(QStringLiteral("timers.dat")); }
@@ -175,6 +183,44 @@ private Q_SLOTS:
         QCOMPARE(EntryTimerTable::instance().anyInUse(), !yes);
     }
 
+    // Create New Timer from the selected paid entry, completed at once:
+    // the new entry is saved with the new-entry status, shown and selected,
+    // and the Timers button is idle again.
+    void createNewTimerAndCompleteIt() {
+        QVERIFY(m_env->store().openAll());
+        TimeEntry paid;
+        paid.date = test::at(2026, 12, 7, 8);
+        paid.status = EntryStatus::Paid;
+        paid.client = QStringLiteral("Acme");
+        paid.task = QStringLiteral("Work");
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(paid), WriteResult::Written);
+        MainFrame frame(m_env->context());
+        QVERIFY(frame.create());
+        frame.periodView()->reload(1, paid.recordId);
+        QCOMPARE(frame.entryList()->selectedRecordId(), paid.recordId);
+        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(paid.recordId));
+        QVERIFY(menu->command(cmd::CreateNewTimer)->isEnabled());
+
+        test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
+            test::onNextModalOf<AddTimerDialog>([](AddTimerDialog* add) { add->accept(); });
+            QTRY_COMPARE(d->list()->topLevelItemCount(), 1);
+            EntryTimerTable::instance().slot(0).elapsedSeconds = 1800;
+            test::onNextModalOf<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
+            QVERIFY(d->execute(TimersDialog::CompleteTimer));
+        });
+        QVERIFY(frame.onCommand(cmd::CreateNewTimer));
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && added != paid.recordId);
+        QVERIFY(frame.entryList()->recordIds().contains(added));
+        const TimeEntry entry =
+            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        QCOMPARE(entry.client, QStringLiteral("Acme"));
+        QCOMPARE(entry.duration, 50);
+        QCOMPARE(entry.status, EntryStatus::NonBillable);
+        QVERIFY(!EntryTimerTable::instance().anyInUse());
+        QCOMPARE(frame.commandBar()->timersImage(), int(MenuBar::TimerIdle));
+    }
+
     // The tray's tooltip: each timer's time and client, paused ones marked.
     void trayTooltipNamesEachTimer() {
         EntryTimerTable table;
@@ -189,5 +235,5 @@ private Q_SLOTS:
     }
 };
 
-TEMPOLATCH_TEST(TimerRecoveryTest);
-#include "TimerRecoveryTest.moc"
+TEMPOLATCH_TEST(MainFrameTimersTest);
+#include "MainFrameTimersTest.moc"
