@@ -69,6 +69,9 @@ void ClientFieldLists::setTexts(const QString& client, const QString& project, c
     m_phase->setEditText(phase);
     m_task->setEditText(task);
 
+    if (m_following)
+        return;
+    m_following = true;
     for (QComboBox* box : {m_client, m_project}) {
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);

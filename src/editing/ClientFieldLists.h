@@ -59,6 +59,7 @@ private:
     QComboBox* m_project;
     QComboBox* m_phase;
     QComboBox* m_task;
+    bool m_following = false;
 };
 
 }  // namespace tempolatch
