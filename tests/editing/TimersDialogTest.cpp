@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <QTimeEdit>
@@ -124,6 +125,23 @@ private Q_SLOTS:
                        int(TimersDialog::CancelTimer)})
             QVERIFY(!dialog.command(id)->isEnabled());
         QVERIFY(!dialog.note()->isEnabled());
+
+        // The note commands, greyed until there is a timer's note to edit.
+        auto* notes = dialog.findChild<QMenu*>(QStringLiteral("noteMenu"));
+        QVERIFY(notes);
+        auto writingMode = [&] {
+            Q_EMIT notes->aboutToShow();
+            for (QAction* a : notes->actions())
+                if (a->text() == QStringLiteral("Writing Mode"))
+                    return a;
+            return static_cast<QAction*>(nullptr);
+        };
+        QVERIFY(writingMode());
+        QVERIFY(!writingMode()->isEnabled());
+        addTimer(dialog, "Acme");
+        QVERIFY(writingMode()->isEnabled());
+        writingMode()->trigger();
+        QCOMPARE(dialog.note()->view(), InkControl::View::Writing);
     }
 
     // Four timers leave no slot for Add Timer; cancelling one (after a No
