@@ -565,6 +565,7 @@ void MainFrame::registerCommands() {
                           {&m_context, this, m_timers, [this] { return selectedEntryId(); },
                            [this](std::optional<quint32> id) { entrySaved(id); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
+    registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
 }
 

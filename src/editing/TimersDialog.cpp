@@ -55,7 +55,7 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
     m_list->setAllColumnsShowFocus(true);
     m_list->setHeaderLabels({resourceString(str::DurationColumn), resourceString(str::StartColumn),
                              resourceString(str::ClientColumn), resourceString(str::ProjectColumn),
-                             resourceString(str::PhaseColumn), resourceString(str::TaskColumn)});
+                             resourceString(str::Phase), resourceString(str::TaskColumn)});
     // The Client column takes whatever width the others leave.
     QHeaderView* header = m_list->header();
     header->setStretchLastSection(false);
