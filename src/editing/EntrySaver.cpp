@@ -9,13 +9,20 @@
 
 namespace tempolatch {
 
-WriteResult EntrySaver::save(TimeEntry& entry) {
+platform::ObjectStore* EntrySaver::openStore() {
     m_error = 0;
     platform::ObjectStore* objects = m_store.objectStore();
     if (!objects || (!m_store.isOpen() && !m_store.openAll())) {
         m_error = objects ? objects->lastError() : 0;
-        return WriteResult::Refused;
+        return nullptr;
     }
+    return objects;
+}
+
+WriteResult EntrySaver::save(TimeEntry& entry) {
+    platform::ObjectStore* objects = openStore();
+    if (!objects)
+        return WriteResult::Refused;
     platform::StoreBatch batch(*objects);
     if (!batch.isActive()) {
         m_error = objects->connection().lastErrorCode();
@@ -44,6 +51,20 @@ WriteResult EntrySaver::save(TimeEntry& entry) {
     }
     entry = saved;
     return WriteResult::Written;
+}
+
+WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
+    platform::ObjectStore* objects = openStore();
+    if (!objects)
+        return WriteResult::Refused;
+    platform::StoreBatch batch(*objects);
+    WriteResult result = batch.isActive() ? addStructure(entry) : WriteResult::Refused;
+    if (succeeded(result) && !batch.commit())
+        result = WriteResult::Refused;
+    if (result == WriteResult::Refused)
+        m_error =
+            objects->lastError() ? objects->lastError() : objects->connection().lastErrorCode();
+    return result;
 }
 
 WriteResult EntrySaver::addStructure(const TimeEntry& entry) {

@@ -6,6 +6,9 @@
 namespace tempolatch {
 
 class RecordStore;
+namespace platform {
+class ObjectStore;
+}
 
 // Writes an edited entry and adds what the user typed that the client
 // structure and the drop lists do not have yet: the client, its project and
@@ -20,10 +23,17 @@ public:
     // written and the entry is left as it was; error() says why.
     WriteResult save(TimeEntry& entry);
 
+    // Adds only what the entry names that the client structure and the drop
+    // lists lack (Add Timer, which starts no entry yet); all or nothing.
+    WriteResult saveStructure(const TimeEntry& entry);
+
     // The store's error code of a refused save ("Error: %d").
     int error() const { return m_error; }
 
 private:
+    // The store's objects, opened when needed; nullptr (and the error) when
+    // they cannot be.
+    platform::ObjectStore* openStore();
     WriteResult addStructure(const TimeEntry& entry);
 
     RecordStore& m_store;
