@@ -23,6 +23,8 @@
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
+#include "transfer/ArchiveOperation.h"
+#include "transfer/ClientStructureOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/NameInputDialog.h"
@@ -73,6 +75,8 @@ class ClientsSetupDialogTest : public test::EnvironmentTest {
         tree()->setCurrentItem(item);
     }
     bool enabled(int id) { return m_dialog->commandBar()->command(id)->isEnabled(); }
+    ScriptedUi& ui() { return m_env->ui(); }
+    QString filePath(const QString& name) const { return m_env->filePath(name); }
 
 private Q_SLOTS:
     void init() {
@@ -360,7 +364,7 @@ private Q_SLOTS:
                                        "Tasks for a selected client or project (off)",
                                        "Contacts (Bill To) for a selected client (off)",
                                        "Import a contact from Contacts Application",
-                                       "Import a client structure file (off)"}));
+                                       "Import a client structure file"}));
         QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Contacts")})),
                  (QStringList{QStringLiteral("Bob"), QStringLiteral("Carol Jones")}));
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Carol Jones"));
@@ -418,6 +422,87 @@ private Q_SLOTS:
     void f1OpensTheClientsTopic() {
         open();
         QCOMPARE(helpTopicOnF1(*m_dialog), QStringLiteral("clientsetup"));
+    }
+    // Export... offers its two choices; the structure file is written.
+    void exportWritesTheStructureFile() {
+        open();
+        QStringList offered;
+        whenModal<ExportChoiceDialog>([&offered](ExportChoiceDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Export"));
+            for (auto c : {ExportChoice::List, ExportChoice::StructureFile})
+                offered << dialog.button(c)->text();
+            dialog.button(ExportChoice::StructureFile)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(filePath(QStringLiteral("acme")));
+        m_dialog->onCommand(cmd::ExportNames);
+        QCOMPARE(offered, (QStringList{"Export selected list to text file",
+                                       "Export client structure to file"}));
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")});
+        QVERIFY(ui().shown().isEmpty());
+        QVERIFY(QFile::exists(filePath(QStringLiteral("acme.tlc"))));
+    }
+
+    // With an empty tree Import... goes straight to the structure file;
+    // the tree is refilled and its first client selected.
+    void structureImportIntoAnEmptyTree() {
+        const QString file = filePath(QStringLiteral("two.tlc"));
+        QVERIFY(ClientStructureOperation(m_env->store()).exportTo(file));
+        QVERIFY(m_env->store().deleteAllData());
+
+        open();
+        QCOMPARE(tree()->topLevelItemCount(), 0);
+        ui().queueFile(file);
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")});
+        QVERIFY(ui().shown().isEmpty());
+        QCOMPARE(childTexts(tree()->invisibleRootItem()), (QStringList{"Acme", "Zeta"}));
+        QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Projects")})),
+                 (QStringList{"App", "Web"}));
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Acme"));
+    }
+
+    // The import choice adds to the clients there; failures are reported,
+    // other kinds of file passed over in silence.
+    void structureImportMessages_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("clients");
+        QTest::newRow("structure file")
+            << "good.tlc" << QStringList() << QStringList{"Acme", "Zeta"};
+        QTest::newRow("archive") << "archive.tla" << QStringList() << QStringList{"Acme"};
+        QTest::newRow("not a compound file")
+            << "text.tlc" << QStringList{resourceString(str::RestoreFailed)} << QStringList{"Acme"};
+    }
+    void structureImportMessages() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, clients);
+        QVERIFY(ClientStructureOperation(m_env->store())
+                    .exportTo(filePath(QStringLiteral("good.tlc"))));
+        QCOMPARE(ArchiveOperation(m_env->store(), {}, {})
+                     .archive(filePath(QStringLiteral("archive.tla")), false),
+                 ArchiveOperation::ArchiveResult::Written);
+        QFile text(filePath(QStringLiteral("text.tlc")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("Zeta\r\n");
+        text.close();
+        QVERIFY(m_env->store().deleteAllData());
+        seedClient(QStringLiteral("Acme"));
+
+        open();
+        whenModal<ImportChoiceDialog>([](ImportChoiceDialog& dialog) {
+            dialog.button(ImportChoice::StructureFile)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(filePath(file));
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().shownTexts(), messages);
+        for (const auto& shown : ui().shown())
+            QCOMPARE(shown.icon, MessageIcon::Stop);
+        QCOMPARE(childTexts(tree()->invisibleRootItem()), clients);
     }
 };
 
