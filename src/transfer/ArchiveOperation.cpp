@@ -1,5 +1,7 @@
 #include "transfer/ArchiveOperation.h"
 
+#include <algorithm>
+
 #include "platform/CompoundFile.h"
 #include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
@@ -100,13 +102,11 @@ bool ArchiveOperation::deleteArchived() {
     platform::StoreBatch batch(*objects);
     if (!batch.isActive())
         return false;
-    TimeEntries entries(store().entries());
-    for (const quint32 id : m_archived) {
-        // One that another window deleted meanwhile is gone already.
-        if (entries.remove(id) == WriteResult::Refused)
-            return false;
-    }
-    return batch.commit();
+    // In the order of the table, which keeps the pages written few; one
+    // that another window deleted meanwhile is gone already.
+    std::vector<quint32> ids = m_archived;
+    std::sort(ids.begin(), ids.end());
+    return TimeEntries(store().entries()).removeEach(ids) && batch.commit();
 }
 
 int ArchiveOperation::loadArchive(const QString& path) {
