@@ -45,6 +45,7 @@ CliCommand cliCommand(const QString& words, const QString& description,
 
 // The commands each part of the program offers; the command line joins them.
 CliCommands storeCommands();     // dump, backup, restore
+CliCommands listCommands();      // replace-text, list export, list import
 CliCommands transferCommands();  // archive, load-archive, export clients, import clients
 
 }  // namespace tempolatch
