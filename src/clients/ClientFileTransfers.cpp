@@ -1,5 +1,6 @@
 #include "clients/ClientFileTransfers.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "clients/ImportChoiceDialog.h"
@@ -7,6 +8,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "transfer/ClientStructureOperation.h"
+#include "transfer/ListFile.h"
 #include "widgets/WaitCursor.h"
 
 namespace tempolatch {
@@ -15,6 +17,9 @@ using platform::MessageIcon;
 
 ClientTransfers clientFileTransfers(Context& context) {
     ClientTransfers transfers;
+    transfers.openListFile = [&context](QWidget* parent) {
+        return openClientListFile(context, parent);
+    };
     transfers.importStructureFile = [&context](QWidget* parent) {
         return importClientStructure(context, parent);
     };
@@ -58,14 +63,50 @@ bool importClientStructure(Context& context, QWidget* parent) {
     return result == BackupOperation::RestoreOk;
 }
 
-void runExportChoices(Context& context, QWidget* parent, const QStringList&) {
+ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent) {
+    using Status = ClientTransfers::ListFile::Status;
+    const QString path =
+        context.ui.openFile(QString(), resourceString(str::ListFileFilter), QString(), parent);
+    if (path.isEmpty())
+        return {Status::Cancelled, {}};
+    WaitCursor wait;
+    std::optional<QStringList> names = readListFile(path);
+    if (!names)
+        return {Status::Failed, {}};
+    return {Status::Read, std::move(*names)};
+}
+
+bool exportClientList(Context& context, QWidget* parent, const QStringList& names) {
+    const auto chosen = context.ui.saveFileWithFilter(
+        QString(), resourceString(str::ListExportFilter), QString(), parent);
+    if (chosen.path.isEmpty())
+        return false;
+    QString path = chosen.path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+    const auto encoding = chosen.filter == 2 ? ListFileEncoding::Utf16 : ListFileEncoding::EightBit;
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = exportList(path, names, encoding);
+    }
+    // A list that did not reach its file is worth a word, as a failed
+    // export of the structure is.
+    if (!ok)
+        context.ui.message(QStringLiteral("The list could not be written to %1.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           MessageIcon::Stop, parent);
+    return ok;
+}
+
+void runExportChoices(Context& context, QWidget* parent, const QStringList& levelNames) {
     ExportChoiceDialog dialog(parent);
-    dialog.setAvailable(ExportChoice::List, false);
-    dialog.setNote(QStringLiteral("Exporting lists to text files is not available yet."));
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (dialog.choice() == ExportChoice::StructureFile)
         exportClientStructure(context, parent);
+    else
+        exportClientList(context, parent, levelNames);
 }
 
 }  // namespace tempolatch

@@ -20,6 +20,11 @@ bool exportClientStructure(Context& context, QWidget* parent);
 // Import a client structure file: asks for one and merges it into the
 // store, reporting a failure. True when the store may have changed.
 bool importClientStructure(Context& context, QWidget* parent);
+// Asks for a list file and reads its names.
+ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent);
+// Export selected list to text file: asks for the file and the format (the
+// first filter 8-bit text, the second Unicode) and writes the names.
+bool exportClientList(Context& context, QWidget* parent, const QStringList& names);
 // The "Export" choice dialog and what it chooses; `levelNames` are the
 // names of the tree level the selection stands for.
 void runExportChoices(Context& context, QWidget* parent, const QStringList& levelNames);

@@ -65,7 +65,7 @@ int promptOf(ClientItemKind kind) {
     }
 }
 
-const QString kTransfersLater = QStringLiteral("Importing list files is not available yet.");
+const QString kTransfersLater = QStringLiteral("Importing files is not available here.");
 
 }  // namespace
 

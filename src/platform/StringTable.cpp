@@ -167,7 +167,6 @@ const QHash<int, QString>& table() {
         {7124, QStringLiteral("Only Archive file with data can be restored.")},
         {7125, QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")},
         {7126, QStringLiteral("Text Files (*.txt)|*.txt|Unicode Text|*.txt|")},
-        {7127, QStringLiteral("List File (*.txt)|*.txt|")},
         {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
         {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
         {9102, QStringLiteral("The rate cannot be negative.")},

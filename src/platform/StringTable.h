@@ -68,8 +68,7 @@ inline constexpr int ArchiveLoaded = 7122;
 inline constexpr int ArchiveCannotLoad = 7123;
 inline constexpr int ArchiveDataOnly = 7124;
 inline constexpr int ClientStructureFilter = 7125;  // "Client Structures Files (*.tlc)|*.tlc|"
-inline constexpr int ListExportFilter = 7126;
-inline constexpr int ListImportFilter = 7127;
+inline constexpr int ListExportFilter = 7126;  // 8-bit text, then Unicode
 // Entry editor
 inline constexpr int TaskRequired = 9;
 inline constexpr int DurationRequired = 10;

@@ -350,8 +350,8 @@ private Q_SLOTS:
                 QRadioButton* b = dialog.button(ImportChoice(i));
                 offered.append(b->text() + (b->isEnabled() ? QString() : QStringLiteral(" (off)")));
             }
-            // The address-book choice is the one on offer until list files come.
-            QVERIFY(dialog.button(ImportChoice::ContactFromApplication)->isChecked());
+            QVERIFY(dialog.button(ImportChoice::Clients)->isChecked());
+            dialog.button(ImportChoice::ContactFromApplication)->setChecked(true);
             whenModal<platform::ContactChooser>([](platform::ContactChooser& chooser) {
                 auto* list = chooser.findChild<QListView*>(QStringLiteral("contactList"));
                 list->setCurrentIndex(list->model()->index(0, 0));
@@ -360,9 +360,9 @@ private Q_SLOTS:
             dialog.accept();
         });
         m_dialog->onCommand(cmd::ImportNames);
-        QCOMPARE(offered, (QStringList{"Clients (off)", "Projects for a selected client (off)",
-                                       "Tasks for a selected client or project (off)",
-                                       "Contacts (Bill To) for a selected client (off)",
+        QCOMPARE(offered, (QStringList{"Clients", "Projects for a selected client",
+                                       "Tasks for a selected client or project",
+                                       "Contacts (Bill To) for a selected client",
                                        "Import a contact from Contacts Application",
                                        "Import a client structure file"}));
         QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Contacts")})),
@@ -503,6 +503,81 @@ private Q_SLOTS:
         for (const auto& shown : ui().shown())
             QCOMPARE(shown.icon, MessageIcon::Stop);
         QCOMPARE(childTexts(tree()->invisibleRootItem()), clients);
+    }
+    // The names of the selection's level, CR LF between them and none after
+    // the last, as 8-bit text or, under the second filter, UTF-16.
+    void listExportOfTheSelectedLevel_data() {
+        QTest::addColumn<QStringList>("selection");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("client: all clients")
+            << QStringList{"Acme"} << 1 << QByteArray("Acme\r\nZeta");
+        QTest::newRow("project: its tasks")
+            << QStringList{"Acme", "Projects", "Web"} << 1 << QByteArray("Design\r\nTest");
+        QTest::newRow("group, Unicode") << QStringList{"Acme", "Projects"} << 2
+                                        << QByteArray(
+                                               "\xFF\xFE"
+                                               "A\0p\0p\0\r\0\n\0W\0e\0b\0",
+                                               18);
+    }
+    void listExportOfTheSelectedLevel() {
+        QFETCH(QStringList, selection);
+        QFETCH(int, filter);
+        QFETCH(QByteArray, bytes);
+        open();
+        select(selection);
+        whenModal<ExportChoiceDialog>([](ExportChoiceDialog& dialog) {
+            QVERIFY(dialog.button(ExportChoice::List)->isChecked());
+            dialog.accept();
+        });
+        ui().queueFile(filePath(QStringLiteral("names")));
+        ui().queueFilter(filter);
+        m_dialog->onCommand(cmd::ExportNames);
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Text Files (*.txt)|*.txt|Unicode Text|*.txt|")});
+        QVERIFY(ui().shown().isEmpty());
+        QFile file(filePath(QStringLiteral("names.txt")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
+    // A list file's names are added as by Add Project; a file that cannot
+    // be read adds nothing and says so.
+    void listImportFromAFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("projects");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("8-bit, an empty line")
+            << QByteArray("Mobile\r\n\r\nPrint") << QStringList{"App", "Mobile", "Print", "Web"}
+            << QStringList();
+        QTest::newRow("UTF-16 starting with NUL")
+            << QByteArray("\xFF\xFE\0\0M\0", 6) << QStringList{"App", "Web"}
+            << QStringList{resourceString(str::UnableToImport)};
+        QTest::newRow("no such file") << QByteArray() << QStringList{"App", "Web"}
+                                      << QStringList{resourceString(str::UnableToImport)};
+    }
+    void listImportFromAFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, projects);
+        QFETCH(QStringList, messages);
+        const QString path = filePath(QStringLiteral("names.txt"));
+        if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        open();
+        select({QStringLiteral("Acme")});
+        whenModal<ImportChoiceDialog>([](ImportChoiceDialog& dialog) {
+            dialog.button(ImportChoice::Projects)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(path);
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().fileFilters(), QStringList{QStringLiteral("List File (*.txt)|*.txt|")});
+        QCOMPARE(ui().shownTexts(), messages);
+        QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Projects")})),
+                 projects);
     }
 };
 
