@@ -21,6 +21,7 @@
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "reports/ReportCommands.h"
 #include "settings/Context.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
@@ -42,21 +43,9 @@
 #include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
-
-namespace {
-
-// The wait cursor while the view is rebuilt.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
 
 MainFrame::MainFrame(Context& context) : m_context(context) {
     initResources();
@@ -530,6 +519,17 @@ void MainFrame::registerCommands() {
                            [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
+    registerReportCommands(m_commands,
+                           {&m_context, this, [this] { return shownPeriod(); },
+                            [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
+}
+
+SummaryPeriod MainFrame::shownPeriod() const {
+    SummaryPeriod period;
+    period.periodType = m_view ? m_view->type() : int(m_context.settings.view);
+    if (m_view)
+        m_view->getPeriod(period.start, period.end);
+    return period;
 }
 
 bool MainFrame::onCommand(int id) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/FileTime.h"
+#include "reports/Summaries.h"
 #include "widgets/CommandTable.h"
 
 class QAction;
@@ -84,6 +85,8 @@ protected:
 
 private:
     void registerCommands();
+    // The period the view shows, with its type, for the summaries and exports.
+    SummaryPeriod shownPeriod() const;
     // Runs a command once the current one has returned.
     void postCommand(int id);
     void buildMenuBar();

@@ -147,8 +147,10 @@ QString summaryCsvRow(const QStringList& cells) {
     QString line;
     for (int i = 0; i < 3; ++i) {
         QString cell = cells.value(i);
-        if (i == 1)
-            cell.replace(u'h', u' ');
+        // Only the suffix of an hours figure ("12.50h"): a period name such
+        // as "Month" in the same column stays as it is.
+        if (i == 1 && cell.endsWith(u'h') && cell.size() > 1 && cell.at(cell.size() - 2).isDigit())
+            cell.back() = u' ';
         appendCsvField(line, cell, i == 0);
     }
     return line + kLineEnd;

@@ -35,8 +35,8 @@ QString timeEntryCsvRow(const TimeEntry& entry, const Settings& settings);
 QString expenseCsvHeader(ExpenseType type, const Settings& settings);
 QString expenseCsvRow(const ExpenseEntry& expense);
 
-// A row of a summary list: its cells in quotes, every letter h of the second
-// cell (the hours' suffix) turned into a space. No header goes with them.
+// A row of a summary list: its cells in quotes, the hours' suffix h of the
+// second cell ("12.50h") turned into a space. No header goes with them.
 QString summaryCsvRow(const QStringList& cells);
 
 }  // namespace tempolatch

@@ -253,16 +253,22 @@ private Q_SLOTS:
             {QString(), QString(), QString()},
             {QStringLiteral("Hours:"), QStringLiteral("12.50h")},
             {QStringLiteral("Billable "), QStringLiteral("2.00h"), QStringLiteral("50.0%")},
+            {QStringLiteral("Period Type:"), QStringLiteral("Month")},
+            {QStringLiteral("hh"), QStringLiteral("h"), QStringLiteral("h")},
         };
         const QString path = m_env->filePath(QStringLiteral("summary.csv"));
         QVERIFY(exportSummaryCsv(rows, path));
         QVERIFY(test::matchesGolden(test::fileBytes(path), QStringLiteral("summary.csv")));
         const QList<QStringList> back = test::readCsvWithPython(path);
-        QCOMPARE(back.size(), 4);
+        QCOMPARE(back.size(), 6);
         QCOMPARE(back[0][1], QStringLiteral("Acme \"Big\""));
         QCOMPARE(back[2][1], QStringLiteral("12.50 "));
         QCOMPARE(back[3], (QStringList{QStringLiteral("Billable "), QStringLiteral("2.00 "),
                                        QStringLiteral("50.0%")}));
+        // Only the hours' suffix goes: other texts keep their letters h.
+        QCOMPARE(back[4][1], QStringLiteral("Month"));
+        QCOMPARE(back[5],
+                 (QStringList{QStringLiteral("hh"), QStringLiteral("h"), QStringLiteral("h")}));
     }
 };
 
