@@ -44,6 +44,7 @@ CliCommand cliCommand(const QString& words, const QString& description,
                       std::function<int(Context&, const CliArguments&)> run);
 
 // The commands each part of the program offers; the command line joins them.
-CliCommands storeCommands();  // dump, backup, restore
+CliCommands storeCommands();   // dump, backup, restore
+CliCommands exportCommands();  // export csv, summary client, summary quick
 
 }  // namespace tempolatch
