@@ -2,10 +2,15 @@
 
 #include <QTimer>
 
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "reports/CsvExport.h"
 #include "reports/SummaryDialog.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "views/EntryCriteriaSheet.h"
+#include "views/EntryFilter.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/WaitCursor.h"
@@ -62,11 +67,31 @@ void openExpenseQuickSummary(Context& context, QWidget* parent, const SummaryPer
     dialog.exec();
 }
 
+void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& period) {
+    EntryFilter criteria;
+    if (!runEntryCriteria(context, parent, CriteriaMode::Any, period.start, period.end, criteria))
+        return;
+    const QString path = chooseCsvFile(context, parent);
+    if (path.isEmpty())
+        return;
+    if (parent)
+        parent->repaint();
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path);
+    }
+    if (!ok)
+        context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);
+}
+
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host) {
     table.add(cmd::ClientSummary, [host](int) { openClientSummary(*host.context, host.parent); });
     table.add(cmd::QuickSummary, [host](int) {
         openQuickSummary(*host.context, host.parent, host.period(), host.listedEntries());
     });
+    table.add(cmd::ExportCsv,
+              [host](int) { exportEntriesCsv(*host.context, host.parent, host.period()); });
 }
 
 }  // namespace tempolatch

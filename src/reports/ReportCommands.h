@@ -23,6 +23,10 @@ void openQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& pe
 void openExpenseQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& period,
                              const QList<quint32>& recordIds);
 
+// Export > CSV... (40101): the entry criteria sheet on the period, the save
+// dialog, then the export under the wait cursor; message 76 when it fails.
+void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& period);
+
 // What the commands need of the window they run in.
 struct ReportCommandHost {
     Context* context = nullptr;
@@ -33,7 +37,7 @@ struct ReportCommandHost {
     std::function<QList<quint32>()> listedEntries;
 };
 
-// Registers Client Summary and Quick Summary.
+// Registers Client Summary, Quick Summary and Export > CSV....
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host);
 
 }  // namespace tempolatch

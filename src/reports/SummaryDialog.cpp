@@ -100,12 +100,9 @@ void SummaryDialog::setRows(const SummaryRows& rows) {
 }
 
 void SummaryDialog::exportCsv() {
-    QString path =
-        m_context.ui.saveFile(QString(), resourceString(str::CsvFilter), QString(), this);
+    const QString path = chooseCsvFile(m_context, this);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
     bool ok = false;
     {
         WaitCursor wait;
@@ -134,6 +131,14 @@ void SummaryDialog::fitColumns() {
     const QList<int> shares = columnShares(m_kind);
     for (int c = 0; c < shares.size(); ++c)
         m_list->setColumnWidth(c, width * shares[c] / 100);
+}
+
+QString chooseCsvFile(Context& context, QWidget* parent) {
+    QString path =
+        context.ui.saveFile(QString(), resourceString(str::CsvFilter), QString(), parent);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    return path;
 }
 
 bool chooseClientSummary(Context& context, QWidget* parent, ClientSummaryChoice& choice) {

@@ -49,6 +49,10 @@ private:
     std::function<void()> m_onNew;
 };
 
+// The save dialog of the CSV exports ("CSV Files (*.csv)"): the path with
+// ".csv" added when it has no extension; empty when cancelled.
+QString chooseCsvFile(Context& context, QWidget* parent);
+
 // Asks which client (and project and task) the Client Summary is for:
 // every client, then the projects of the chosen one and the tasks of the
 // chosen project (of the client when no project is chosen), each list

@@ -127,6 +127,48 @@ private Q_SLOTS:
         // A failed export says so.
         QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(str::ExportFailed)});
     }
+
+    // Export > CSV...: the criteria sheet on the view's period, the save
+    // dialog, the file; cancelling either writes nothing.
+    void exportCsvCommandWritesThePeriodsEntries() {
+        TimeEntries entries(m_env->store().entries());
+        for (int day : {1, 2, 8, 9}) {
+            TimeEntry e;
+            e.client = QStringLiteral("Acme");
+            e.task = QStringLiteral("Day %1").arg(day);
+            e.duration = 100;
+            e.date = test::at(2026, 3, day, day == 8 ? 23 : 0, day == 8 ? 59 : 0);
+            e.modified = e.date;
+            QCOMPARE(entries.add(e), WriteResult::Written);
+        }
+        SummaryPeriod week;
+        week.start = test::localTime(2026, 3, 2);
+        week.end = test::localTime(2026, 3, 8, 23, 59, 59);
+        const QString path = m_env->filePath(QStringLiteral("week.csv"));
+
+        test::onNextModal([](QDialog* sheet) { sheet->reject(); });
+        exportEntriesCsv(m_env->context(), nullptr, week);
+        QVERIFY(m_env->ui().fileFilters().isEmpty());
+
+        test::onNextModal([](QDialog* sheet) { sheet->accept(); });
+        m_env->ui().queueFile(QString());  // the save dialog cancelled
+        exportEntriesCsv(m_env->context(), nullptr, week);
+        QVERIFY(!QFile::exists(path));
+
+        test::onNextModal([](QDialog* sheet) { sheet->accept(); });
+        m_env->ui().queueFile(path);
+        exportEntriesCsv(m_env->context(), nullptr, week);
+        const QList<QStringList> rows = test::readCsvWithPython(path);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1][4], QStringLiteral("Day 2"));
+        QCOMPARE(rows[2][4], QStringLiteral("Day 8"));
+        QVERIFY(m_env->ui().shown().isEmpty());
+
+        test::onNextModal([](QDialog* sheet) { sheet->accept(); });
+        m_env->ui().queueFile(m_env->filePath(QStringLiteral("no/such/folder.csv")));
+        exportEntriesCsv(m_env->context(), nullptr, week);
+        QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(str::ExportFailed)});
+    }
 };
 
 TEMPOLATCH_TEST(SummaryDialogTest);
