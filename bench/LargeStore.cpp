@@ -1,5 +1,6 @@
 #include "LargeStore.h"
 
+#include "editing/NoteData.h"
 #include "platform/ObjectStore.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
@@ -23,7 +24,7 @@ QString clientName(int c) {
 }
 }  // namespace
 
-bool generateLargeStore(RecordStore& store, int entries) {
+bool generateLargeStore(RecordStore& store, int entries, bool textNotes) {
     platform::ObjectStore* objects = store.objectStore();
     if (!objects || !store.isOpen())
         return false;
@@ -44,7 +45,11 @@ bool generateLargeStore(RecordStore& store, int entries) {
                     return false;
     }
     const FileTime first = *platform::toFileTime(platform::SystemTime{2021, 1, 5, 1, 0, 0, 0, 0});
-    const QByteArray note(200, 'n');
+    NoteContent content;
+    content.text = NoteText::fromPlainText(
+        QStringLiteral("Went through the \"open\" points, agreed on the next steps.\n"
+                       "Follow-up call, minutes sent, 3 items left."));
+    const QByteArray note = textNotes ? NoteData::encode(content) : QByteArray(200, 'n');
     TimeEntry e;
     for (int i = 0; i < entries; ++i) {
         e.clear();
@@ -61,7 +66,7 @@ bool generateLargeStore(RecordStore& store, int entries) {
         e.status = i % 4 == 0 ? EntryStatus::Paid : EntryStatus(i % 3);
         if (e.status == EntryStatus::Paid)
             e.paidDate = first.addDays(day + 30);
-        if (i % 10 == 7)
+        if (textNotes || i % 10 == 7)
             e.note = note;
         e.modified = e.date;
         if (entryRecords.add(e) != WriteResult::Written)

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "LargeStore.h"
+#include "LargeProfile.h"
 #include "app/MainFrame.h"
 #include "platform/Profile.h"
 #include "platform/WidgetUi.h"
@@ -28,26 +28,6 @@ using namespace tempolatch;
 
 namespace {
 
-// A profile folder with a generated store, kept for the whole run.
-struct LargeProfile {
-    QTemporaryDir dir;
-    RecordStore store;
-
-    explicit LargeProfile(int entries) {
-        platform::Profile::setFolder(dir.path());
-        if (!store.openAll() || !bench::generateLargeStore(store, entries))
-            qFatal("cannot generate a store of %d entries", entries);
-    }
-};
-
-LargeProfile& largeProfile(int entries) {
-    static std::map<int, std::unique_ptr<LargeProfile>> profiles;
-    auto& slot = profiles[entries];
-    if (!slot)
-        slot = std::make_unique<LargeProfile>(entries);
-    return *slot;
-}
-
 std::unique_ptr<EntryListWidget> makeList(int style, const Settings& settings) {
     switch (style) {
         case EntryList::Tree:
@@ -62,7 +42,7 @@ std::unique_ptr<EntryListWidget> makeList(int style, const Settings& settings) {
 void BM_MonthReload(benchmark::State& state) {
     const int style = int(state.range(0));
     const int entries = int(state.range(1));
-    LargeProfile& profile = largeProfile(entries);
+    bench::LargeProfile& profile = bench::largeProfile(entries);
     Settings settings;
     settings.treeOptions = 0x1F;  // a new profile's tree: every group level
     EntryFilter filter;
@@ -99,7 +79,7 @@ BENCHMARK(BM_MonthReload)->Apply(monthArgs)->Unit(benchmark::kMillisecond);
 // first paint, without the process start and the single-instance check.
 void BM_StartUp(benchmark::State& state) {
     const int entries = int(state.range(0));
-    LargeProfile& profile = largeProfile(entries);
+    bench::LargeProfile& profile = bench::largeProfile(entries);
     for (auto _ : state) {
         platform::Profile::setFolder(profile.dir.path());
         platform::WidgetUi ui;

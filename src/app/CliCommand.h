@@ -47,5 +47,6 @@ CliCommand cliCommand(const QString& words, const QString& description,
 CliCommands storeCommands();     // dump, backup, restore
 CliCommands listCommands();      // replace-text, list export, list import
 CliCommands transferCommands();  // archive, load-archive, export clients, import clients
+CliCommands exportCommands();    // export csv, summary client, summary quick
 
 }  // namespace tempolatch

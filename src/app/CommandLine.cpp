@@ -23,7 +23,7 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part : {storeCommands, listCommands, transferCommands}) {
+    for (auto part : {storeCommands, listCommands, transferCommands, exportCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }

@@ -24,6 +24,7 @@
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "reports/ReportCommands.h"
 #include "settings/Context.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
@@ -582,6 +583,17 @@ void MainFrame::registerCommands() {
                 m_view->getPeriod(start, end);
         },
         [this] { reloadView(0, 0); });
+    registerReportCommands(m_commands,
+                           {&m_context, this, [this] { return shownSummaryPeriod(); },
+                            [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
+}
+
+SummaryPeriod MainFrame::shownSummaryPeriod() const {
+    SummaryPeriod period;
+    period.periodType = m_view ? m_view->type() : int(m_context.settings.view);
+    if (m_view)
+        m_view->getPeriod(period.start, period.end);
+    return period;
 }
 
 bool MainFrame::onCommand(int id) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/FileTime.h"
+#include "reports/Summaries.h"
 #include "widgets/CommandTable.h"
 
 class QAction;
@@ -91,6 +92,8 @@ protected:
 
 private:
     void registerCommands();
+    // The period the view shows, with its type, for the summaries and exports.
+    SummaryPeriod shownSummaryPeriod() const;
     // Runs a command once the current one has returned.
     void postCommand(int id);
     void buildMenuBar();

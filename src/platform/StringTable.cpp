@@ -61,9 +61,15 @@ const QHash<int, QString>& table() {
         {69, QStringLiteral("Are you sure to delete this project and all its tasks?")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
+        {76, QStringLiteral(
+                 "Export failed. Please make sure there is enough storage space and try again.")},
+        {77, QStringLiteral("\"Date\",\"Client\",\"Project\",\"Phase\",\"Task\",\"Start\",\"Duration(h)\","
+                            "\"Status\",\"Currency\",\"Rate\",\"Rate Type\",\"Amount\",\"Bill To\",\"")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
         {83, QStringLiteral("Summary")},
+        {85, QStringLiteral("First Entry Date:")},
+        {86, QStringLiteral("Last Entry Date:")},
         {88, QStringLiteral(
                  "Pocket Word Files|*.psw|Pocket Notes Files|*.pwi|Rich Text Files|*.rtf|Text "
                  "Files|*.txt|Unicode Files|*.txt|")},
@@ -77,6 +83,12 @@ const QHash<int, QString>& table() {
         {93, QStringLiteral("Select a custom paid date if desired. The default is today.")},
         {95, QStringLiteral("Description")},
         {96, QStringLiteral("Category")},
+        {101, QStringLiteral("\"Type\",\"Date\",\"Description\",\"Client\",\"Project\",\"Start Odo\","
+                             "\"Distance\",\"Rate\",\"Receipt\",\"Currency\",\"Amount\",\"Status\","
+                             "\"Paid Date\",\"Bill To\",\"")},
+        {102, QStringLiteral("\"Type\",\"Date\",\"Description\",\"Client\",\"Project\",\"Category\","
+                             "\"Receipt\",\"Currency\",\"Amount\",\"Status\",\"Paid Date\",\"Bill To\","
+                             "\"")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -91,6 +103,11 @@ const QHash<int, QString>& table() {
         {141, QStringLiteral("Duration")},
         {149, QStringLiteral("Client")},
         {151, QStringLiteral("Task")},
+        {161, QStringLiteral("Billable")},
+        {162, QStringLiteral("Non Billable")},
+        {163, QStringLiteral("Paid")},
+        {164, QStringLiteral("Unpaid")},
+        {171, QStringLiteral("Billed")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
@@ -102,10 +119,18 @@ const QHash<int, QString>& table() {
         {200, QStringLiteral("Duration, Start")},
         {201, QStringLiteral("Duration, Start, End")},
         {202, QStringLiteral("Start, End")},
+        {213, QStringLiteral("CSV Files (*.csv)|*.csv|")},
+        {215, QStringLiteral("Period Type:")},
+        {216, QStringLiteral("Period:")},
+        {217, QStringLiteral("Number of Items:")},
+        {218, QStringLiteral("Hours:")},
+        {219, QStringLiteral("Amount:")},
         {224, QStringLiteral(
                   "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
                   "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
         {230, QStringLiteral("Project")},
+        {231, QStringLiteral("Mileage:")},
+        {232, QStringLiteral("General:")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},
@@ -121,6 +146,10 @@ const QHash<int, QString>& table() {
         {322, QStringLiteral("Delete")},
         {350, QStringLiteral("Expand All")},
         {351, QStringLiteral("Collapse All")},
+        {4500, QStringLiteral("Day")},
+        {4501, QStringLiteral("Week")},
+        {4502, QStringLiteral("Month")},
+        {4503, QStringLiteral("Custom Period")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},

@@ -108,6 +108,31 @@ inline constexpr int DurationOutOfRange = 9100;
 inline constexpr int BreakOutOfRange = 9101;
 inline constexpr int NegativeRate = 9102;
 inline constexpr int FutureTimerStart = 9103;
+// Exports and summaries
+inline constexpr int ExportFailed = 76;
+inline constexpr int TimeEntryCsvHeader = 77;  // ends in an opened quote
+inline constexpr int MileageCsvHeader = 101;
+inline constexpr int GeneralCsvHeader = 102;
+inline constexpr int CsvFilter = 213;  // "CSV Files (*.csv)|*.csv|"
+inline constexpr int FirstEntryDate = 85;
+inline constexpr int LastEntryDate = 86;
+inline constexpr int SummaryBillable = 161;
+inline constexpr int SummaryNonBillable = 162;
+inline constexpr int SummaryPaid = 163;
+inline constexpr int SummaryUnpaid = 164;
+inline constexpr int SummaryBilled = 171;
+inline constexpr int PeriodTypeLabel = 215;
+inline constexpr int PeriodLabel = 216;
+inline constexpr int NumberOfItems = 217;
+inline constexpr int HoursLabel = 218;
+inline constexpr int AmountLabel = 219;
+inline constexpr int MileageLabel = 231;
+inline constexpr int GeneralLabel = 232;
+inline constexpr int PeriodNames = 4500;  // 4500 + PeriodType - 1
+inline constexpr int ClientLabel = 5002;  // "Client", followed by ":" in labels
+inline constexpr int ProjectLabel = 5003;
+inline constexpr int TaskLabel = 5005;
+inline constexpr int AllItems = 138;      // "(All)"
 }  // namespace str
 
 }  // namespace tempolatch

@@ -1,7 +1,5 @@
 #include "reports/ExportFile.h"
 
-#include <langinfo.h>
-
 #include <QFile>
 #include <QSaveFile>
 #include <cstdio>
@@ -11,19 +9,13 @@ namespace tempolatch {
 
 namespace {
 
+// UTF-8 is written without an encoder: the common case, and the fastest.
 bool isUtf8Name(const QByteArray& name) {
     const QByteArray n = name.toUpper();
-    return n.isEmpty() || n == "UTF-8" || n == "UTF8" || n == "ANSI_X3.4-1968" || n == "ASCII" ||
-           n == "US-ASCII";
+    return n.isEmpty() || n == "UTF-8" || n == "UTF8";
 }
 
 }  // namespace
-
-QByteArray ExportFile::localeCodeset() {
-    const char* codeset = nl_langinfo(CODESET);
-    const QByteArray name = codeset ? QByteArray(codeset) : QByteArray();
-    return isUtf8Name(name) ? QByteArrayLiteral("UTF-8") : name;
-}
 
 ExportFile::ExportFile(const QByteArray& codeset) : m_utf8(isUtf8Name(codeset)) {
     if (!m_utf8) {

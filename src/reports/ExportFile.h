@@ -5,6 +5,8 @@
 #include <QStringEncoder>
 #include <memory>
 
+#include "platform/Locale.h"
+
 class QFileDevice;
 
 namespace tempolatch {
@@ -19,11 +21,8 @@ namespace tempolatch {
 // '?'.
 class ExportFile {
 public:
-    // The locale's codeset (nl_langinfo); the C locale's ASCII counts as
-    // UTF-8, since it names no choice of the user.
-    static QByteArray localeCodeset();
-
-    explicit ExportFile(const QByteArray& codeset = localeCodeset());
+    // In the environment's codeset unless another is given.
+    explicit ExportFile(const QByteArray& codeset = platform::Locale::systemCodeset());
     ~ExportFile();  // abandons what is not closed
     ExportFile(const ExportFile&) = delete;
     ExportFile& operator=(const ExportFile&) = delete;

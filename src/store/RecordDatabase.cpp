@@ -129,6 +129,13 @@ quint32 RecordDatabase::seekLast() {
     return track(m_handle->seekEnd());
 }
 
+quint32 RecordDatabase::seekPrevious() {
+    if (!m_handle)
+        return 0;
+    m_searchKey.reset();
+    return track(m_handle->seekCurrent(-1));
+}
+
 namespace {
 ReadResult resultOf(platform::DatabaseHandle::ReadResult result) {
     switch (result) {

@@ -62,6 +62,7 @@ public:
     quint32 seekRecord(quint32 recordId);
     quint32 seekFrom(platform::FileTime instant);  // first dated at or after
     quint32 seekLast();
+    quint32 seekPrevious();  // the record before the current one
 
     // The first record whose `key` property equals the key and that `match`
     // accepts; 0 when none. The key's property must be one of the sort

@@ -70,4 +70,14 @@ void RecordAccess::forEachStoredInRange(FileTime from, FileTime to, const Visit&
     }
 }
 
+void RecordAccess::forEachStoredBackward(const Visit& visit) {
+    PropertyList props;
+    for (quint32 id = m_db.seekLast(); id != 0; id = m_db.seekPrevious()) {
+        if (m_db.readCurrent(props) != ReadResult::Read)
+            continue;
+        if (!visit(id, props))
+            return;
+    }
+}
+
 }  // namespace tempolatch

@@ -36,6 +36,9 @@ public:
     // The records dated from `from` to `to` (both included) in date order,
     // for databases sorted by a date: one seek, then one step per record.
     void forEachStoredInRange(platform::FileTime from, platform::FileTime to, const Visit& visit);
+    // Every record from the last one backwards until visit answers false;
+    // records that cannot be read are skipped.
+    void forEachStoredBackward(const Visit& visit);
 
 protected:
     WriteResult addRecord(StoredRecord& record, quint16 changeFlags);
@@ -73,6 +76,11 @@ public:
     }
     void forEachInRange(platform::FileTime from, platform::FileTime to, const RecordVisit& visit) {
         forEachStoredInRange(from, to, [&](quint32 id, const platform::PropertyList& props) {
+            return visit(decoded(id, props));
+        });
+    }
+    void forEachBackward(const RecordVisit& visit) {
+        forEachStoredBackward([&](quint32 id, const platform::PropertyList& props) {
             return visit(decoded(id, props));
         });
     }

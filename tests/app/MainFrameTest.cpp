@@ -24,6 +24,7 @@
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "reports/SummaryDialog.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "store/ClientStructure.h"
@@ -99,10 +100,13 @@ class MainFrameTest : public test::EnvironmentTest {
 
     // standIns: commands not built yet, given a handler that does nothing so
     // that the rules which grey them can be seen.
-    MainFrame& createFrame(bool softKeys, std::initializer_list<int> standIns = {}) {
+    // `standIns` get a handler that does nothing, `removed` lose theirs.
+    MainFrame& createFrame(bool softKeys, std::initializer_list<int> standIns = {},
+                           std::initializer_list<int> removed = {}) {
         storeSoftKeys(softKeys);
         m_frame = std::make_unique<MainFrame>(m_env->context());
         m_frame->commands().add(standIns, [](int) {});
+        m_frame->commands().add(removed, {});
         if (!m_frame->create())
             qWarning("the main window could not be created");
         return *m_frame;
@@ -264,7 +268,7 @@ private Q_SLOTS:
         for (bool soft : {false, true}) {
             for (bool handled : {false, true}) {
                 QTest::addRow("%s, %s", soft ? "soft" : "classic",
-                              handled ? "handled" : "not built yet")
+                              handled ? "handled" : "no handler")
                     << soft << handled;
             }
         }
@@ -273,7 +277,7 @@ private Q_SLOTS:
         QFETCH(bool, softKeys);
         QFETCH(bool, handled);
         MainFrame& frame =
-            handled ? createFrame(softKeys, {cmd::ClientSummary}) : createFrame(softKeys);
+            handled ? createFrame(softKeys) : createFrame(softKeys, {}, {cmd::ClientSummary});
         const int popup = softKeys ? cmd::MenuButton : cmd::ToolsButton;
         QAction* item = frame.commandBar()->command(cmd::ClientSummary);
         if (softKeys) {
@@ -286,6 +290,36 @@ private Q_SLOTS:
         QVERIFY(addAcme());
         openPopup(frame, popup);
         QCOMPARE(item->isEnabled(), handled);
+    }
+
+    // The classic bar's Quick Summary button sums what the list shows.
+    void quickSummaryButtonSumsTheListedEntries() {
+        QVERIFY(m_env->store().openAll());
+        TimeEntries entries(m_env->store().entries());
+        for (int day : {7, 8, 30}) {
+            TimeEntry entry;
+            entry.client = QStringLiteral("Acme");
+            entry.task = QStringLiteral("T");
+            entry.status = EntryStatus::Billable;
+            entry.duration = 100;
+            entry.date =
+                *platform::toFileTime(platform::SystemTime{2026, 12, 0, quint16(day), 9, 0, 0, 0});
+            QCOMPARE(entries.add(entry), WriteResult::Written);
+        }
+        MainFrame& frame = createFrame(false);
+        QStringList shown;
+        test::onNextModal([&](QDialog* dialog) {
+            auto* summary = qobject_cast<SummaryDialog*>(dialog);
+            QVERIFY(summary && summary->kind() == SummaryDialog::Kind::Quick);
+            for (const QStringList& row : summary->rows())
+                shown.append(row.value(0) + u'=' + row.value(1));
+        });
+        frame.commandBar()->command(cmd::QuickSummary)->trigger();
+        // The week of Monday 2026-12-07 (the fixed today) lists two of the three.
+        QVERIFY2(shown.contains(QStringLiteral("Number of Items:=2")),
+                 qPrintable(shown.join(u',')));
+        QVERIFY(shown.contains(QStringLiteral("Hours:=2.00h")));
+        QVERIFY(shown.contains(QStringLiteral("Period Type:=Week")));
     }
 
     void commandsOfTheViewMenuChangeTheSettings() {

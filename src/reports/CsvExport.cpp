@@ -1,0 +1,82 @@
+#include "reports/CsvExport.h"
+
+#include "reports/CsvRows.h"
+#include "reports/ExportFile.h"
+#include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
+#include "store/TimeEntry.h"
+#include "views/EntryCriteria.h"
+
+namespace tempolatch {
+
+namespace {
+
+// Opens `path`, lets `write` fill it and puts it in place only when all went out.
+bool exportTo(const QString& path, const std::function<bool(ExportFile&)>& write) {
+    ExportFile file;
+    if (!file.open(path))
+        return false;
+    if (!write(file)) {
+        file.abandon();
+        return false;
+    }
+    return file.close();
+}
+
+}  // namespace
+
+bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
+                       const EntryFilter& criteria, ExportFile& file) {
+    if (!file.writeText(timeEntryCsvHeader(settings)))
+        return false;
+    bool ok = true;
+    forEachChosenEntry(entries, criteria, [&](const TimeEntry& entry) {
+        ok = file.writeText(timeEntryCsvRow(entry, settings));
+        return ok;
+    });
+    return ok;
+}
+
+bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
+                        const EntryFilter& criteria, const QString& path) {
+    return exportTo(path, [&](ExportFile& file) {
+        return writeTimeEntryCsv(entries, settings, criteria, file);
+    });
+}
+
+bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+                     platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
+                     ExportFile& file) {
+    if (!file.writeText(expenseCsvHeader(type, settings)))
+        return false;
+    bool ok = true;
+    Expenses(expenses).forEachInRange(from, to, [&](const ExpenseEntry& expense) {
+        if (expense.type != type || (matches && !matches(expense)))
+            return true;
+        ok = file.writeText(expenseCsvRow(expense));
+        return ok;
+    });
+    return ok;
+}
+
+bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+                      platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
+                      const QString& path) {
+    return exportTo(path, [&](ExportFile& file) {
+        return writeExpenseCsv(expenses, settings, type, from, to, matches, file);
+    });
+}
+
+bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file) {
+    for (const QStringList& row : rows) {
+        if (!file.writeText(summaryCsvRow(row)))
+            return false;
+    }
+    return true;
+}
+
+bool exportSummaryCsv(const QList<QStringList>& rows, const QString& path) {
+    return exportTo(path, [&](ExportFile& file) { return writeSummaryCsv(rows, file); });
+}
+
+}  // namespace tempolatch

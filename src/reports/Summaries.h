@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "platform/FileTime.h"
+#include "store/Databases.h"
+
+namespace tempolatch {
+
+class ExpenseEntry;
+class TimeEntry;
+
+// The summary windows' lists, computed without a window: each row is three
+// cells (label, value, share); a row of empty cells separates sections.
+using SummaryRows = QList<QStringList>;
+
+// Hours and amounts by status, as the summaries add them up: Non Billable
+// hours apart; every other status counts as billable, Billed and Paid
+// separately, with the amounts of Billable and Billed ones unpaid.
+struct StatusTotals {
+    qint64 nonBillableHours = 0;  // hundredths
+    qint64 billableHours = 0;
+    qint64 billedHours = 0;
+    qint64 paidHours = 0;
+    double paidAmount = 0;
+    double unpaidAmount = 0;
+    double billedAmount = 0;
+
+    void add(const TimeEntry& entry, bool precise);
+    qint64 totalHours() const { return billableHours + nonBillableHours; }
+};
+
+// Client Summary: the entries of one client, and of one project and task
+// of it when those are given (empty: any).
+struct ClientSummaryChoice {
+    QString client;
+    QString project;
+    QString task;
+};
+
+struct ClientSummary {
+    std::optional<platform::FileTime> firstEntry;  // none when nothing matches
+    std::optional<platform::FileTime> lastEntry;
+    StatusTotals totals;
+};
+
+bool clientSummaryMatches(const TimeEntry& entry, const ClientSummaryChoice& choice);
+// Finds the first matching entry from the front and the last from the back,
+// then walks only the dates between them.
+ClientSummary computeClientSummary(TimeEntryDatabase& entries, const ClientSummaryChoice& choice,
+                                   bool precise);
+SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary);
+
+// What the Quick Summaries show the totals of: the period of the list (its
+// PeriodType 1-4 and first and last instants) and the record ids it lists.
+struct SummaryPeriod {
+    int periodType = 2;
+    platform::SystemTime start;
+    platform::SystemTime end;
+};
+
+SummaryRows quickSummaryRows(TimeEntryDatabase& entries, const SummaryPeriod& period,
+                             const QList<quint32>& recordIds, bool precise);
+SummaryRows expenseQuickSummaryRows(ExpenseDatabase& expenses, const SummaryPeriod& period,
+                                    const QList<quint32>& recordIds);
+
+// "50.0%"-style shares: `part` of `base` with the given printf format; "0%"
+// on a zero base.
+QString shareText(double part, double base, const char* format);
+
+}  // namespace tempolatch

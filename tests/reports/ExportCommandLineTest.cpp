@@ -1,0 +1,141 @@
+#include <QProcess>
+
+#include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "reports/CsvExport.h"
+#include "reports/ReportsTestSupport.h"
+#include "reports/Summaries.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+#include "views/EntryFilter.h"
+
+using namespace tempolatch;
+using test::at;
+
+// The export and summary commands of the program itself: they write what
+// the windows write for the same choice.
+class ExportCommandLineTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    QByteArray m_stdout;
+    QByteArray m_stderr;
+
+    int run(const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
+        // The formats the tests' own locale gives.
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
+                      QStringList{QStringLiteral("--profile"), m_env->folder()} + args);
+        if (!process.waitForFinished(120000))
+            return -1;
+        m_stdout = process.readAllStandardOutput();
+        m_stderr = process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QByteArray exported(const EntryFilter& criteria) {
+        const QString path = m_env->filePath(QStringLiteral("window.csv"));
+        if (!exportTimeEntryCsv(m_env->store().entries(), m_env->settings(), criteria, path))
+            return {};
+        return test::fileBytes(path);
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+        TimeEntries entries(m_env->store().entries());
+        const QStringList clients = {QStringLiteral("Acme"), QStringLiteral("Beta, \"B\"")};
+        for (int i = 0; i < 12; ++i) {
+            TimeEntry e;
+            e.client = clients[i % 2];
+            e.project = i % 3 ? QStringLiteral("Web") : QStringLiteral("Ops");
+            e.task = QStringLiteral("T");
+            e.status = EntryStatus(i % 4);
+            e.date = at(2026, 3, 1 + i, 9, 0, i % 2);
+            e.duration = 50 + 25 * i;
+            e.rate = 4000;
+            e.modified = at(2026, 3, 1);
+            QCOMPARE(entries.add(e), WriteResult::Written);
+        }
+    }
+
+    void exportWritesWhatTheWindowWrites_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("client");
+        QTest::newRow("everything") << QStringList{} << QString() << QString();
+        QTest::newRow("from a day, one client")
+            << QStringList{QStringLiteral("--from"), QStringLiteral("2026-03-05"),
+                           QStringLiteral("--client"), QStringLiteral("Beta, \"B\"")}
+            << "2026-03-05"
+            << "Beta, \"B\"";
+    }
+    void exportWritesWhatTheWindowWrites() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, from);
+        QFETCH(QString, client);
+        EntryFilter criteria;
+        if (!from.isEmpty()) {
+            criteria.startDate = test::localTime(2026, 3, 5);
+            criteria.endDate = test::localTime(9999, 12, 31, 23, 59, 59);
+        }
+        criteria.client = client;
+        const QByteArray expected = exported(criteria);
+        QVERIFY(!expected.isEmpty());
+
+        const QString file = m_env->filePath(QStringLiteral("cli.csv"));
+        QCOMPARE(run(QStringList{QStringLiteral("export"), QStringLiteral("csv"), file} + options),
+                 0);
+        QCOMPARE(test::fileBytes(file), expected);
+        QCOMPARE(
+            run(QStringList{QStringLiteral("export"), QStringLiteral("csv"), QStringLiteral("-")} +
+                options),
+            0);
+        QCOMPARE(m_stdout, expected);
+    }
+
+    void summariesPrintTheWindowsRows() {
+        const ClientSummaryChoice choice{QStringLiteral("Acme"), QStringLiteral("Web"), QString()};
+        const QString path = m_env->filePath(QStringLiteral("client.csv"));
+        QVERIFY(exportSummaryCsv(
+            clientSummaryRows(choice,
+                              computeClientSummary(m_env->store().entries(), choice, false)),
+            path));
+        QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("client"), QStringLiteral("Acme"),
+                      QStringLiteral("--project"), QStringLiteral("Web")}),
+                 0);
+        QCOMPARE(m_stdout, test::fileBytes(path));
+
+        QCOMPARE(
+            run({QStringLiteral("summary"), QStringLiteral("quick"), QStringLiteral("--from"),
+                 QStringLiteral("2026-03-02"), QStringLiteral("--to"), QStringLiteral("2026-03-03"),
+                 QStringLiteral("--status"), QStringLiteral("billable")}),
+            0);
+        QVERIFY(test::matchesGolden(m_stdout, QStringLiteral("cli-quick-summary.csv")));
+    }
+
+    void failuresGiveTheirExitCodes() {
+        QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv"),
+                      m_env->filePath(QStringLiteral("no/such/x.csv"))}),
+                 1);
+        QVERIFY(
+            m_stderr.contains("Export failed. Please make sure there is enough storage space "
+                              "and try again."));
+        QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv")}), 2);
+        QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("client")}), 2);
+        QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("quick"), QStringLiteral("--from"),
+                      QStringLiteral("March")}),
+                 2);
+    }
+};
+
+TEMPOLATCH_TEST(ExportCommandLineTest);
+#include "ExportCommandLineTest.moc"
