@@ -37,16 +37,17 @@ inline QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// xmllint's verdict on a file: empty when it reads it without a complaint.
+// xmllint's verdict on a file: empty when it reads it without an error
+// (warnings, such as the export's relative namespace name, do not count).
 inline QByteArray xmllintErrors(const QString& path, bool html) {
     QStringList args{QStringLiteral("--noout")};
     if (html)
         args << QStringLiteral("--html");
     args << path;
     const ToolRun run = runTool(QStringLiteral("xmllint"), args);
-    if (run.exitCode != 0 && run.err.isEmpty())
-        return "xmllint failed to run";
-    return run.err;
+    if (run.exitCode == 0)
+        return QByteArray();
+    return run.err.isEmpty() ? QByteArray("xmllint failed to run") : run.err;
 }
 
 // The value of an XPath expression over the file as xmllint reads it (in
