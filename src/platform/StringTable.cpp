@@ -53,6 +53,9 @@ const QHash<int, QString>& table() {
         {69, QStringLiteral("Are you sure to delete this project and all its tasks?")},
         {74, QStringLiteral("Edit")},
         {75, QStringLiteral("Preview")},
+        {76, QStringLiteral(
+                 "Export failed. Please make sure there is enough storage space and try agin.")},
+        {78, QStringLiteral("The report already exists. Do you want to overwrite it?")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
         {83, QStringLiteral("Summary")},
@@ -66,6 +69,7 @@ const QHash<int, QString>& table() {
         {92,
          QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
                         "recordings or drawings.")},
+        {107, QStringLiteral("Invoice Number: %s")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -76,6 +80,11 @@ const QHash<int, QString>& table() {
          QStringLiteral("Unable to import data. Please close some applications and try again.")},
         {138, QStringLiteral("(All)")},
         {139, QStringLiteral("Contacts")},
+        {157, QStringLiteral("Report generation has failed.")},
+        {158, QStringLiteral("HTML Files (*.html)|*.html|")},
+        {160, QStringLiteral("Tempolatch Summary Report")},
+        {168, QStringLiteral("There is no saved report.")},
+        {169, QStringLiteral("Enter a name for the report:")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
@@ -83,9 +92,13 @@ const QHash<int, QString>& table() {
         {200, QStringLiteral("Duration, Start")},
         {201, QStringLiteral("Duration, Start, End")},
         {202, QStringLiteral("Start, End")},
+        {211, QStringLiteral("XML Files (*.xml)|*.xml|")},
         {224, QStringLiteral(
                   "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
                   "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
+        {227, QStringLiteral("From %s To ")},
+        {228, QStringLiteral("Date: %s")},
+        {229, QStringLiteral("Total")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},
@@ -101,6 +114,18 @@ const QHash<int, QString>& table() {
         {322, QStringLiteral("Delete")},
         {350, QStringLiteral("Expand All")},
         {351, QStringLiteral("Collapse All")},
+        {3070, QStringLiteral("Total Billable Hours")},
+        {3071, QStringLiteral("Total Billed Hours")},
+        {3072, QStringLiteral("Total Unpaid Amount")},
+        {3073, QStringLiteral("Total Billed Amount")},
+        {3074, QStringLiteral("Total Paid Amount")},
+        {3075, QStringLiteral("Total Non-Billable Hours")},
+        {3076, QStringLiteral("Report Date")},
+        {4010, QStringLiteral("None")},
+        {4011, QStringLiteral("Range")},
+        {4012, QStringLiteral("Start Date Only")},
+        {4030, QStringLiteral("Show")},
+        {4031, QStringLiteral("Hide")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},
