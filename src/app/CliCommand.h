@@ -33,6 +33,7 @@ struct CliCommand {
     QList<QCommandLineOption> options;
     bool takesCriteria = false;  // --from, --to, --client, ... --status
     bool opensStore = true;      // the profile's store is opened first
+    bool drawsPages = false;     // renders pages (PDF): runs with an offscreen QGuiApplication
     // Returns the exit code: 0 done, 1 failed, or the operation's result.
     std::function<int(Context&, const CliArguments&)> run;
 };
@@ -46,5 +47,6 @@ CliCommand cliCommand(const QString& words, const QString& description,
 // The commands each part of the program offers; the command line joins them.
 CliCommands storeCommands();  // dump, backup, restore
 CliCommands listCommands();   // replace-text, list export, list import
+CliCommands reportCommands();  // export xml, report group-by|tabular|invoice
 
 }  // namespace tempolatch

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
@@ -21,6 +23,7 @@
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "reports/ReportCommands.h"
 #include "settings/Context.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
@@ -531,6 +534,15 @@ void MainFrame::registerCommands() {
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
+    registerReportCommands(
+        m_commands, {&m_context, this,
+                     [this](platform::SystemTime& start, platform::SystemTime& end) {
+                         if (m_view)
+                             m_view->getPeriod(start, end);
+                     },
+                     [](const QString& path) {
+                         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+                     }});
 }
 
 bool MainFrame::onCommand(int id) {
