@@ -1,5 +1,6 @@
 #include "reports/HtmlReport.h"
 
+#include <QHash>
 #include <algorithm>
 
 #include "editing/NoteStream.h"
@@ -24,14 +25,50 @@ constexpr int kFieldCaptions = 5001;
 constexpr int kTotalCaptions = 3070;
 constexpr int kInvoiceNumber = 107;
 
+// Dates and times as the locale writes them. Formatting through the locale
+// costs more than the rest of a row, and a report's entries come in date
+// order with few distinct times, so each text is made once.
+class TimeTexts {
+public:
+    QString date(platform::FileTime time) {
+        const qint64 day = qint64(time.ticks / platform::FileTime::TicksPerDay);
+        if (day != m_day || m_dayText.isNull()) {
+            const auto st = platform::toSystemTime(time);
+            m_dayText = st ? Locale::shortDate(*st) : QString(QLatin1String(""));
+            m_day = day;
+        }
+        return m_dayText;
+    }
+    QString time(platform::FileTime time) {
+        const int minute = int((time.ticks % platform::FileTime::TicksPerDay) /
+                               platform::FileTime::TicksPerMinute);
+        auto it = m_times.constFind(minute);
+        if (it == m_times.constEnd()) {
+            const auto st = platform::toSystemTime(time);
+            it = m_times.insert(minute, st ? Locale::timeWithoutSeconds(*st) : QString());
+        }
+        return *it;
+    }
+
+private:
+    qint64 m_day = -1;
+    QString m_dayText;
+    QHash<int, QString> m_times;
+};
+
+TimeTexts& timeTexts() {
+    // One report runs at a time, on one thread; the texts follow the locale
+    // of that run.
+    static TimeTexts texts;
+    return texts;
+}
+
 QString shortDateOf(platform::FileTime time) {
-    const auto st = platform::toSystemTime(time);
-    return st ? Locale::shortDate(*st) : QString();
+    return timeTexts().date(time);
 }
 
 QString timeOf(platform::FileTime time) {
-    const auto st = platform::toSystemTime(time);
-    return st ? Locale::timeWithoutSeconds(*st) : QString();
+    return timeTexts().time(time);
 }
 
 QString cellText(const TimeEntry& e, int field, bool precise) {
@@ -128,6 +165,7 @@ public:
     QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
                  const QString& charset) override {
         m_totals = Totals();
+        timeTexts() = TimeTexts();  // the locale may have changed since the last page
         m_page.frame(m_layout.title(), charset);
         build(db, criteria);
         return m_page.text();
