@@ -334,6 +334,22 @@ platform::SystemTime MainFrame::newEntryDay() const {
     return today && m_view->contains(*today) ? now : m_view->start();
 }
 
+void MainFrame::removeSelectedRow(const TimeEntry& deleted) {
+    if (m_list)
+        m_list->deleteSelected();
+    if (m_records)
+        m_records->entryRemoved(deleted);
+    showTotals();
+}
+
+std::pair<platform::SystemTime, platform::SystemTime> MainFrame::shownPeriod() const {
+    platform::SystemTime start = platform::Clock::now();
+    platform::SystemTime end = start;
+    if (m_view)
+        m_view->getPeriod(start, end);
+    return {start, end};
+}
+
 quint32 MainFrame::selectedEntryId() const {
     return m_list ? m_list->selectedRecordId() : 0;
 }
@@ -527,10 +543,13 @@ void MainFrame::registerCommands() {
                         [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
 
     // The other areas register the commands they own.
-    registerEntryCommands(m_commands,
-                          {&m_context, this, [this] { return selectedEntryId(); },
-                           [this](std::optional<quint32> id) { entrySaved(id); },
-                           [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
+    registerEntryCommands(
+        m_commands,
+        {&m_context, this, [this] { return selectedEntryId(); },
+         [this](std::optional<quint32> id) { entrySaved(id); }, [this](int id) { postCommand(id); },
+         [this] { return newEntryDay(); }, [this] { reloadView(0, 0); },
+         [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },
+         [this] { return shownPeriod(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
@@ -23,6 +24,7 @@ class EntryListWidget;
 class NavigationBar;
 class PeriodView;
 class StoreWatcher;
+class TimeEntry;
 class TimeEntryRecords;
 
 // The main window: its menu bar, the command routing, the view area with the
@@ -104,6 +106,8 @@ private:
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
+    void removeSelectedRow(const TimeEntry& deleted);
+    std::pair<platform::SystemTime, platform::SystemTime> shownPeriod() const;
     std::optional<int> entryStatus(quint32 recordId) const;
     int clientCount() const;
 

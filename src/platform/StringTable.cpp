@@ -26,6 +26,7 @@ const QHash<int, QString>& table() {
         {23, QStringLiteral(
                  "When finished editing and saving the note in Pocket Word, tap OK to update "
                  "Tempolatch.")},
+        {24, QStringLiteral("Are you sure to permanently delete this item?")},
         {25, QStringLiteral("(Default Rates)")},
         {27, QStringLiteral("Enter Client Name:")},
         {28, QStringLiteral("Enter Project Name:")},
@@ -71,6 +72,7 @@ const QHash<int, QString>& table() {
         {92,
          QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
                         "recordings or drawings.")},
+        {93, QStringLiteral("Select a custom paid date if desired. The default is today.")},
         {95, QStringLiteral("Description")},
         {96, QStringLiteral("Category")},
         {107, QStringLiteral("Invoice Number: %s")},

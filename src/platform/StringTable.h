@@ -69,8 +69,11 @@ inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
 inline constexpr int SummaryPage = 83;
-// Replace Field Text and Edit Drop Lists
-inline constexpr int UpdatingRecords = 41;
+// Entry commands
+inline constexpr int DeleteItemQuestion = 24;
+inline constexpr int CustomPaidDatePrompt = 93;
+// Replace Field Text, Edit Drop Lists and the bulk marking commands
+inline constexpr int UpdatingRecords = 41;  // their progress text
 inline constexpr int DeleteListQuestion = 59;
 inline constexpr int DescriptionList = 95;
 inline constexpr int CategoryList = 96;

@@ -3,10 +3,10 @@
 #include <QHash>
 #include <algorithm>
 
-#include "editing/NoteStream.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "reports/ExportValues.h"
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
@@ -106,7 +106,7 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
         case Field::Amount:
             return amountText(e.amount(precise));
         case Field::Note:
-            return e.note.isEmpty() ? QString() : noteToPlainText(e.note);
+            return entryNoteText(e);
         case Field::EndTime:
             return e.hasStartTime() ? timeOf(e.endTime()) : QString();
         default:

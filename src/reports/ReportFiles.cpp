@@ -2,6 +2,8 @@
 
 #include <QSaveFile>
 
+#include "reports/CharsetEncoder.h"
+#include "reports/ExportFile.h"
 #include "reports/HtmlReport.h"
 #include "reports/ReportPdf.h"
 #include "reports/XmlExport.h"
@@ -9,28 +11,18 @@
 
 namespace tempolatch {
 
-namespace {
-
-// The file takes the target's name only when every byte was written.
-bool written(QSaveFile& file, bool ok) {
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-}  // namespace
-
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
                   const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    ExportFile file;
+    if (!file.open(path))
         return false;
     XmlExport xml(settings);
-    return written(file, xml.write(store.entries(), criteria, [&](const QByteArray& bytes) {
-        return file.write(bytes) == bytes.size();
-    }));
+    if (!xml.write(store.entries(), criteria,
+                   [&](const QByteArray& bytes) { return file.writeRaw(bytes); })) {
+        file.abandon();
+        return false;
+    }
+    return file.close();
 }
 
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
@@ -38,16 +30,28 @@ bool writeReportFile(RecordStore& store, const Settings& settings, const ReportL
     const auto report = HtmlReport::make(layout, settings);
     if (!report)
         return false;
-    // UTF-8, which the page's meta element names: every name shows in
-    // every browser, whatever the locale.
-    const QString html = report->page(store.entries(), criteria, QStringLiteral("UTF-8"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (isPdfPath(path)) {
+        const QString html = report->page(store.entries(), criteria, QStringLiteral("UTF-8"));
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file)) {
+            file.cancelWriting();
+            return false;
+        }
+        return file.commit();
+    }
+    // The bytes in the locale's character set, which the page's meta
+    // element names; characters it lacks as character references.
+    const QByteArray charset = ExportFile::localeCodeset();
+    CharsetEncoder encoder(charset);
+    if (!encoder.isValid())
         return false;
-    if (isPdfPath(path))
-        return written(file, writeReportPdf(html, file));
-    const QByteArray bytes = html.toUtf8();
-    return written(file, file.write(bytes) == bytes.size());
+    const QString html = report->page(store.entries(), criteria, QString::fromLatin1(charset));
+    ExportFile file(charset);
+    if (!file.open(path) || !file.writeRaw(encoder.encode(html))) {
+        file.abandon();
+        return false;
+    }
+    return file.close();
 }
 
 }  // namespace tempolatch

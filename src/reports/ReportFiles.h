@@ -18,7 +18,7 @@ class Settings;
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
                   const QString& path);
 
-// The report page as HTML in UTF-8, or as PDF when
+// The report page as HTML in the locale's character set, or as PDF when
 // the path ends in ".pdf" (which needs a QGuiApplication).
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
                      const EntryFilter& criteria, const QString& path);

@@ -1,7 +1,7 @@
 #include "reports/XmlExport.h"
 
-#include "editing/NoteStream.h"
 #include "reports/CharsetEncoder.h"
+#include "reports/ExportValues.h"
 #include "reports/XmlWriter.h"
 #include "settings/Settings.h"
 #include "store/TimeEntry.h"
@@ -107,7 +107,7 @@ void XmlExport::appendItem(QString& out, const TimeEntry& e) const {
     w.element(QStringLiteral("CUSTOM3"), e.custom3);
     if (e.note.isEmpty()) {
         w.element(QStringLiteral("NOTES"), std::nullopt);
-    } else if (const QString note = noteToPlainText(e.note); !note.isEmpty()) {
+    } else if (const QString note = entryNoteText(e); !note.isEmpty()) {
         w.openElement(QStringLiteral("NOTES"));
         w.cdata(note);
         w.endTag(QStringLiteral("NOTES"));
