@@ -2,7 +2,7 @@
 # Whole-program figures on generated profiles of a heavy user's data:
 # `dump` against sqlite3's own .dump of the same file, and the time and peak
 # memory of `backup` and `restore --delete-all` (into a second profile),
-# `export csv` and `summary client`.
+# `export csv`, `summary client` and `export xml`.
 #   bench/large-stores.sh [BUILD_DIR] [ENTRIES ...]    (default: build 1000 100000)
 # EXPORT_ONLY=1 gives every entry a text note and measures only the export
 # and the summary: the export's peak memory should not grow with the store
@@ -40,5 +40,7 @@ for n in $sizes; do
     mkdir -p "$work/r$n"
     echo "  restore (empty)   $(measure "$program" --profile "$work/r$n" restore "$work/b$n.tld" --delete-all)"
     echo "  restore (full)    $(measure "$program" --profile "$work/r$n" restore "$work/b$n.tld" --delete-all)"
-    rm -rf "$profile" "$work/r$n" "$work/b$n.tld"
+    echo "  export xml        $(measure "$program" --profile "$profile" export xml "$work/x$n.xml")"
+    echo "                    file $(du -k "$work/x$n.xml" | cut -f1) KB"
+    rm -rf "$profile" "$work/r$n" "$work/b$n.tld" "$work/x$n.xml"
 done

@@ -33,6 +33,7 @@ struct CliCommand {
     QList<QCommandLineOption> options;
     bool takesCriteria = false;  // --from, --to, --client, ... --status
     bool opensStore = true;      // the profile's store is opened first
+    bool drawsPages = false;     // renders pages (PDF): runs with an offscreen QGuiApplication
     // Returns the exit code: 0 done, 1 failed, or the operation's result.
     std::function<int(Context&, const CliArguments&)> run;
 };
@@ -48,5 +49,6 @@ CliCommands storeCommands();     // dump, backup, restore
 CliCommands listCommands();      // replace-text, list export, list import
 CliCommands transferCommands();  // archive, load-archive, export clients, import clients
 CliCommands exportCommands();    // export csv, summary client, summary quick
+CliCommands reportCommands();    // export xml, report group-by|tabular|invoice
 
 }  // namespace tempolatch

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "app/CliCommand.h"
@@ -23,7 +24,7 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part : {storeCommands, listCommands, transferCommands, exportCommands}) {
+    for (auto part : {storeCommands, listCommands, transferCommands, exportCommands, reportCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }
@@ -191,6 +192,15 @@ int runCommandLine(int argc, char* argv[]) {
                                            QStringLiteral("--version"), QStringLiteral("-v")};
     if (!args.isEmpty() &&
         (!args.first().startsWith(QLatin1Char('-')) || kConsoleFlags.contains(args.first()))) {
+        // Commands that render pages need fonts, but never a window.
+        const CliCommands commands = allCommands();
+        const CliCommand* command = findCommand(commands, args);
+        if (command && command->drawsPages) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            return runCommand(args);
+        }
         QCoreApplication app(argc, argv);
         return runCommand(args);
     }

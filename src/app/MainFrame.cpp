@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
@@ -25,6 +27,7 @@
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "reports/ReportCommands.h"
+#include "reports/ReportFileCommands.h"
 #include "settings/Context.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
@@ -586,6 +589,15 @@ void MainFrame::registerCommands() {
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
+    registerReportFileCommands(
+        m_commands, {&m_context, this,
+                     [this](platform::SystemTime& start, platform::SystemTime& end) {
+                         if (m_view)
+                             m_view->getPeriod(start, end);
+                     },
+                     [](const QString& path) {
+                         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+                     }});
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {

@@ -65,6 +65,7 @@ const QHash<int, QString>& table() {
                  "Export failed. Please make sure there is enough storage space and try again.")},
         {77, QStringLiteral("\"Date\",\"Client\",\"Project\",\"Phase\",\"Task\",\"Start\",\"Duration(h)\","
                             "\"Status\",\"Currency\",\"Rate\",\"Rate Type\",\"Amount\",\"Bill To\",\"")},
+        {78, QStringLiteral("The report already exists. Do you want to overwrite it?")},
         {79, QStringLiteral("There are timers running. Do you want to cancel the timers and close "
                             "Tempolatch?")},
         {83, QStringLiteral("Summary")},
@@ -89,6 +90,7 @@ const QHash<int, QString>& table() {
         {102, QStringLiteral("\"Type\",\"Date\",\"Description\",\"Client\",\"Project\",\"Category\","
                              "\"Receipt\",\"Currency\",\"Amount\",\"Status\",\"Paid Date\",\"Bill To\","
                              "\"")},
+        {107, QStringLiteral("Invoice Number: %s")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},
@@ -108,6 +110,11 @@ const QHash<int, QString>& table() {
         {163, QStringLiteral("Paid")},
         {164, QStringLiteral("Unpaid")},
         {171, QStringLiteral("Billed")},
+        {157, QStringLiteral("Report generation has failed.")},
+        {158, QStringLiteral("HTML Files (*.html)|*.html|")},
+        {160, QStringLiteral("Tempolatch Summary Report")},
+        {168, QStringLiteral("There is no saved report.")},
+        {169, QStringLiteral("Enter a name for the report:")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
@@ -131,6 +138,10 @@ const QHash<int, QString>& table() {
         {230, QStringLiteral("Project")},
         {231, QStringLiteral("Mileage:")},
         {232, QStringLiteral("General:")},
+        {211, QStringLiteral("XML Files (*.xml)|*.xml|")},
+        {227, QStringLiteral("From %s To ")},
+        {228, QStringLiteral("Date: %s")},
+        {229, QStringLiteral("Total")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},
@@ -150,6 +161,18 @@ const QHash<int, QString>& table() {
         {4501, QStringLiteral("Week")},
         {4502, QStringLiteral("Month")},
         {4503, QStringLiteral("Custom Period")},
+        {3070, QStringLiteral("Total Billable Hours")},
+        {3071, QStringLiteral("Total Billed Hours")},
+        {3072, QStringLiteral("Total Unpaid Amount")},
+        {3073, QStringLiteral("Total Billed Amount")},
+        {3074, QStringLiteral("Total Paid Amount")},
+        {3075, QStringLiteral("Total Non-Billable Hours")},
+        {3076, QStringLiteral("Report Date")},
+        {4010, QStringLiteral("None")},
+        {4011, QStringLiteral("Range")},
+        {4012, QStringLiteral("Start Date Only")},
+        {4030, QStringLiteral("Show")},
+        {4031, QStringLiteral("Hide")},
         {4550, QStringLiteral("(None)")},
         {4551, QStringLiteral("h")},
         {4552, QStringLiteral("hr")},

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -102,6 +103,7 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
                                           {settings.expenseCustom1, settings.expenseCustom2},
                                           m_expenseFields, QStringLiteral("expenseCustom")),
                     text("Custom Fields 2"));
+    m_pages->addTab(buildOwnerPage(settings), text("Owner"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
@@ -211,6 +213,37 @@ QWidget* OptionsSheet::buildDefaultsPage(const Settings& s, const QStringList& c
     return widget;
 }
 
+// Who sends the invoices: the block at the top of an invoice report.
+QWidget* OptionsSheet::buildOwnerPage(const Settings& s) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(QString(), layout);
+    auto* form = new QFormLayout();
+    const auto line = [&](const QString& name, const QString& value) {
+        auto* edit = new QLineEdit(value);
+        edit->setObjectName(name);
+        edit->setMaxLength(64);
+        return edit;
+    };
+    m_ownerName = line(QStringLiteral("ownerName"), s.owner.name);
+    m_ownerCompany = line(QStringLiteral("ownerCompany"), s.owner.company);
+    m_ownerAddress = new QPlainTextEdit(s.owner.address);
+    m_ownerAddress->setObjectName(QStringLiteral("ownerAddress"));
+    m_ownerAddress->setTabChangesFocus(true);
+    m_ownerLine1 = line(QStringLiteral("ownerLine1"), s.owner.line1);
+    m_ownerLine2 = line(QStringLiteral("ownerLine2"), s.owner.line2);
+    form->addRow(text("Name:"), m_ownerName);
+    form->addRow(text("Company:"), m_ownerCompany);
+    form->addRow(text("Address:"), m_ownerAddress);
+    form->addRow(text("Further lines:"), m_ownerLine1);
+    form->addRow(QString(), m_ownerLine2);
+    layout->addLayout(form);
+    auto* note = new QLabel(text("Shown at the top of invoice reports."));
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addStretch();
+    return widget;
+}
+
 QWidget* OptionsSheet::buildExportPage(const Settings& s) {
     QVBoxLayout* layout = nullptr;
     QWidget* widget = page(QString(), layout);
@@ -304,6 +337,8 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.custom3 = m_customFields[2]->text();
     s.expenseCustom1 = m_expenseFields[0]->text();
     s.expenseCustom2 = m_expenseFields[1]->text();
+    s.owner = {m_ownerName->text(), m_ownerCompany->text(), m_ownerAddress->toPlainText().left(255),
+               m_ownerLine1->text(), m_ownerLine2->text()};
 }
 
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {

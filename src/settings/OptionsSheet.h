@@ -7,6 +7,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QTabWidget;
 
 namespace tempolatch {
@@ -14,8 +15,8 @@ namespace tempolatch {
 struct Context;
 class Settings;
 
-// The Options sheet: six pages ("View", "General", "Defaults", "Export",
-// "Custom Fields 1", "Custom Fields 2") filled from the settings when it
+// The Options sheet: seven pages ("View", "General", "Defaults", "Export",
+// "Custom Fields 1", "Custom Fields 2", "Owner") filled from the settings when it
 // opens. OK writes every page back; Cancel writes nothing.
 class OptionsSheet : public QDialog {
     Q_OBJECT
@@ -38,6 +39,7 @@ private:
     QWidget* buildGeneralPage(const Settings& s);
     QWidget* buildDefaultsPage(const Settings& s, const QStringList& currencies);
     QWidget* buildExportPage(const Settings& s);
+    QWidget* buildOwnerPage(const Settings& s);
     QWidget* buildCustomFieldsPage(const QStringList& labels, const QStringList& values,
                                    QList<QLineEdit*>& edits, const QString& prefix);
 
@@ -63,6 +65,11 @@ private:
     QComboBox* m_hourSymbol = nullptr;
     QList<QLineEdit*> m_customFields;
     QList<QLineEdit*> m_expenseFields;
+    QLineEdit* m_ownerName = nullptr;
+    QLineEdit* m_ownerCompany = nullptr;
+    QPlainTextEdit* m_ownerAddress = nullptr;
+    QLineEdit* m_ownerLine1 = nullptr;
+    QLineEdit* m_ownerLine2 = nullptr;
 };
 
 struct OptionsOutcome {

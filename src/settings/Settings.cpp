@@ -19,6 +19,21 @@ QString name(const char* value) {
     return QString::fromLatin1(value);
 }
 
+struct OwnerValue {
+    const char* value;
+    QString* field;
+    int maxBytes;
+};
+
+// The owner block's values and their sizes in bytes (with the terminator).
+std::array<OwnerValue, 5> ownerValues(OwnerInfo& owner) {
+    return {{{"OwnerName", &owner.name, 130},
+             {"OwnerCompany", &owner.company, 130},
+             {"OwnerAddress", &owner.address, 514},
+             {"OwnerLine1", &owner.line1, 130},
+             {"OwnerLine2", &owner.line2, 130}}};
+}
+
 // A number whose value is one of the allowed ones; anything else (a damaged
 // or hand-edited registry) falls back to the default.
 template <typename T>
@@ -135,6 +150,8 @@ void Settings::loadTexts(Registry& reg) {
         defaultReports[i] =
             reg.readString(kKey, QStringLiteral("DefReport%1").arg(i), 128).value_or(QString());
     dbPath = reg.readString(kKey, name("DbPath"), 520).value_or(documentsFolder());
+    for (auto [value, field, size] : ownerValues(owner))
+        *field = reg.readString(kKey, name(value), size).value_or(QString());
 }
 
 void Settings::loadViewCust(Registry& reg) {
@@ -205,6 +222,12 @@ void Settings::save(Registry& reg) const {
     reg.writeBytes(kKey, name("PeriodEnd"), periodEnd.toBytes());
     reg.writeString(kKey, name("DbPath"), dbPath, 520);
     reg.writeNumber(kKey, name("TreeOptions"), treeOptions);
+    for (auto [value, field, size] : ownerValues(const_cast<OwnerInfo&>(owner))) {
+        if (field->isEmpty())
+            reg.deleteValue(kKey, name(value));
+        else
+            reg.writeString(kKey, name(value), field->left(size / 2 - 1), size);
+    }
     reg.endBatch();
 }
 

@@ -24,6 +24,22 @@ enum StyleFlag : quint32 {
     OwnerBlockOnInvoices = 0x200,
 };
 
+// Who sends the invoices: the block at the top of an invoice report. The
+// desktop has no device owner record, so the Options sheet keeps it.
+struct OwnerInfo {
+    QString name;
+    QString company;
+    QString address;
+    QString line1;
+    QString line2;
+
+    bool isEmpty() const {
+        return name.isEmpty() && company.isEmpty() && address.isEmpty() && line1.isEmpty() &&
+               line2.isEmpty();
+    }
+    bool operator==(const OwnerInfo&) const = default;
+};
+
 // The user's options for the whole program, kept under Software\Tempolatch.
 // One object for the run, owned where the run starts and handed down in the
 // Context; loaded when the main window is created, saved when it is
@@ -69,6 +85,7 @@ public:
     quint16 expSort = 0;
     quint16 hourSymbol = 1;
     std::array<QString, 5> defaultReports;
+    OwnerInfo owner;
     platform::SystemTime periodStart;
     platform::SystemTime periodEnd;
     QString dbPath;

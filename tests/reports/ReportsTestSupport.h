@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -60,6 +61,78 @@ inline QList<QStringList> readCsvWithPython(const QString& path) {
         rows.append(cells);
     }
     return rows;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs an outside program to its end.
+inline ToolRun runTool(const QString& program, const QStringList& args,
+                       const QByteArray& input = QByteArray()) {
+    QProcess process;
+    process.start(program, args);
+    ToolRun run;
+    if (!process.waitForStarted(10000))
+        return run;
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+
+// xmllint's verdict on a file: empty when it reads it without an error
+// (warnings, such as the export's relative namespace name, do not count).
+inline QByteArray xmllintErrors(const QString& path, bool html) {
+    QStringList args{QStringLiteral("--noout")};
+    if (html)
+        args << QStringLiteral("--html");
+    args << path;
+    const ToolRun run = runTool(QStringLiteral("xmllint"), args);
+    if (run.exitCode == 0)
+        return QByteArray();
+    return run.err.isEmpty() ? QByteArray("xmllint failed to run") : run.err;
+}
+
+// The value of an XPath expression over the file as xmllint reads it (in
+// UTF-8, whatever the file's encoding).
+inline QByteArray xmllintXPath(const QString& path, const QString& expression) {
+    QByteArray out =
+        runTool(QStringLiteral("xmllint"), {QStringLiteral("--xpath"), expression, path}).out;
+    if (out.endsWith('\n'))
+        out.chop(1);
+    return out;
+}
+
+// Compares bytes with the golden file tests/data/<relative>, or writes it
+// when golden files are being regenerated.
+inline void compareWithGolden(const QByteArray& actual, const QString& relative) {
+    const QString path = testDataPath(relative);
+    if (regeneratingGoldenFiles()) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+        file.write(actual);
+        return;
+    }
+    const QByteArray expected = fileBytes(path);
+    QVERIFY2(!expected.isEmpty(), qPrintable(QStringLiteral("missing golden file ") + path));
+    if (actual != expected) {
+        qsizetype i = 0;
+        while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
+            ++i;
+        QFAIL(
+            qPrintable(QStringLiteral("%1 differs at byte %2: got \"%3\", expected \"%4\"")
+                           .arg(relative)
+                           .arg(i)
+                           .arg(QString::fromUtf8(actual.mid(qMax<qsizetype>(0, i - 40), 80)),
+                                QString::fromUtf8(expected.mid(qMax<qsizetype>(0, i - 40), 80)))));
+    }
 }
 
 }  // namespace tempolatch::test

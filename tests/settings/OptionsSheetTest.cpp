@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 
 #include "common/EnvironmentTest.h"
@@ -80,7 +81,7 @@ private Q_SLOTS:
         for (int i = 0; i < sheet.pages()->count(); ++i)
             tabs.append(sheet.pages()->tabText(i));
         QCOMPARE(tabs, QStringList({"View", "General", "Defaults", "Export", "Custom Fields 1",
-                                    "Custom Fields 2"}));
+                                    "Custom Fields 2", "Owner"}));
 
         QCOMPARE(items(child<QComboBox>(&sheet, "weekStart")), QStringList({"Sunday", "Monday"}));
         QCOMPARE(items(child<QComboBox>(&sheet, "fontSize")), QStringList({"7", "8", "9"}));
@@ -147,6 +148,10 @@ private Q_SLOTS:
         QTest::keyClicks(custom1, QString(70, QLatin1Char('k')));
         child<QLineEdit>(&sheet, "custom3")->setText(QStringLiteral("Site"));
         child<QLineEdit>(&sheet, "expenseCustom2")->setText(QStringLiteral("Vehicle"));
+        child<QLineEdit>(&sheet, "ownerName")->setText(QStringLiteral("Ann Smith"));
+        child<QPlainTextEdit>(&sheet, "ownerAddress")
+            ->setPlainText(QStringLiteral("1 Main St\nSpringfield"));
+        child<QLineEdit>(&sheet, "ownerLine2")->setText(QStringLiteral("VAT 1"));
 
         QVERIFY(sheet.softKeysChanged());
         Settings out = s;
@@ -167,6 +172,9 @@ private Q_SLOTS:
         QCOMPARE(out.custom3, QStringLiteral("Site"));
         QCOMPARE(out.expenseCustom1, QStringLiteral("Custom 1"));
         QCOMPARE(out.expenseCustom2, QStringLiteral("Vehicle"));
+        QCOMPARE(out.owner, (OwnerInfo{QStringLiteral("Ann Smith"), QString(),
+                                       QStringLiteral("1 Main St\nSpringfield"), QString(),
+                                       QStringLiteral("VAT 1")}));
     }
 
     void granularityMinutesFollowTheBox_data() {

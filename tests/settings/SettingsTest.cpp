@@ -70,6 +70,23 @@ private Q_SLOTS:
         QCOMPARE(loaded().flags, s.flags);
     }
 
+    // The invoice's owner block is kept; emptied values are removed.
+    void ownerRoundTrip() {
+        existingKey(300);
+        Settings s = loaded();
+        QVERIFY(s.owner.isEmpty());
+        s.owner = {QStringLiteral("Ann"), QStringLiteral("Smith & Co"),
+                   QStringLiteral("1 Main St\r\nTown"), QString(), QString(300, QLatin1Char('x'))};
+        s.save(reg());
+        Settings back = loaded();
+        QCOMPARE(back.owner.address, s.owner.address);
+        QCOMPARE(back.owner.line2, QString(64, QLatin1Char('x')));
+        back.owner.company.clear();
+        back.save(reg());
+        QVERIFY(!reg().readString(kKey, QStringLiteral("OwnerCompany"), 130));
+        QCOMPARE(loaded().owner.name, QStringLiteral("Ann"));
+    }
+
     void failedUpgradeKeepsTheOldVersion() {
         existingKey(250);
         Settings s = loaded();

@@ -1,0 +1,546 @@
+#include "reports/HtmlReport.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/StringTable.h"
+#include "reports/ExportValues.h"
+#include "reports/ReportPage.h"
+#include "settings/Settings.h"
+#include "store/TimeEntries.h"
+#include "store/TimeEntry.h"
+#include "views/EntryCriteria.h"
+#include "views/EntryFilter.h"
+
+namespace tempolatch {
+
+using platform::Locale;
+using Field = ReportLayout::Field;
+
+namespace {
+
+constexpr int kFieldCaptions = 5001;
+constexpr int kTotalCaptions = 3070;
+constexpr int kInvoiceNumber = 107;
+
+// Dates and times as the locale writes them. Formatting through the locale
+// costs more than the rest of a row, and a report's entries come in date
+// order with few distinct times, so each text is made once.
+class TimeTexts {
+public:
+    QString date(platform::FileTime time) {
+        const qint64 day = qint64(time.ticks / platform::FileTime::TicksPerDay);
+        if (day != m_day || m_dayText.isNull()) {
+            const auto st = platform::toSystemTime(time);
+            m_dayText = st ? Locale::shortDate(*st) : QString(QLatin1String(""));
+            m_day = day;
+        }
+        return m_dayText;
+    }
+    QString time(platform::FileTime time) {
+        const int minute = int((time.ticks % platform::FileTime::TicksPerDay) /
+                               platform::FileTime::TicksPerMinute);
+        auto it = m_times.constFind(minute);
+        if (it == m_times.constEnd()) {
+            const auto st = platform::toSystemTime(time);
+            it = m_times.insert(minute, st ? Locale::timeWithoutSeconds(*st) : QString());
+        }
+        return *it;
+    }
+
+private:
+    qint64 m_day = -1;
+    QString m_dayText;
+    QHash<int, QString> m_times;
+};
+
+TimeTexts& timeTexts() {
+    // One report runs at a time, on one thread; the texts follow the locale
+    // of that run.
+    static TimeTexts texts;
+    return texts;
+}
+
+QString shortDateOf(platform::FileTime time) {
+    return timeTexts().date(time);
+}
+
+QString timeOf(platform::FileTime time) {
+    return timeTexts().time(time);
+}
+
+QString cellText(const TimeEntry& e, int field, bool precise) {
+    switch (field) {
+        case Field::EntryDate:
+            return shortDateOf(e.date);
+        case Field::Client:
+            return e.client;
+        case Field::Project:
+            return e.project;
+        case Field::Phase:
+            return e.phase;
+        case Field::Task:
+            return e.task;
+        case Field::Duration:
+            return hundredthsText(e.duration) + QLatin1Char('h');
+        case Field::Currency:
+            return e.currency;
+        case Field::Status:
+            return resourceString(str::StatusNames + int(e.status));
+        case Field::Rate:
+            return hundredthsText(e.rate);
+        case Field::StartTime:
+            return e.hasStartTime() ? timeOf(e.date) : QString();
+        case Field::BillTo:
+            return e.billTo;
+        case Field::Custom1:
+            return e.custom1;
+        case Field::Custom2:
+            return e.custom2;
+        case Field::Custom3:
+            return e.custom3;
+        case Field::RateType:
+            return resourceString(str::RateTypeNames + int(e.rateType));
+        case Field::Amount:
+            return amountText(e.amount(precise));
+        case Field::Note:
+            return entryNoteText(e);
+        case Field::EndTime:
+            return e.hasStartTime() ? timeOf(e.endTime()) : QString();
+        default:
+            return QString();
+    }
+}
+
+// What the walk adds up.
+struct Totals {
+    double hours = 0;
+    double amount = 0;
+    double billableHours = 0;
+    double billedHours = 0;
+    double nonBillableHours = 0;
+    double unpaidAmount = 0;
+    double billedAmount = 0;
+    double paidAmount = 0;
+
+    void add(const TimeEntry& e, bool precise) {
+        const double h = e.duration / 100.0;
+        const double a = e.amount(precise);
+        hours += h;
+        amount += a;
+        switch (e.status) {
+            case EntryStatus::NonBillable:
+                nonBillableHours += h;
+                break;
+            case EntryStatus::Billable:
+                billableHours += h;
+                unpaidAmount += a;
+                break;
+            case EntryStatus::Billed:
+                billableHours += h;
+                billedHours += h;
+                unpaidAmount += a;
+                billedAmount += a;
+                break;
+            case EntryStatus::Paid:
+                billableHours += h;
+                paidAmount += a;
+                break;
+        }
+    }
+};
+
+// The rows of time entries, shared by the three writers.
+class TimeReport : public HtmlReport {
+public:
+    TimeReport(const ReportLayout& layout, const Settings& settings, bool userCaptions)
+        : m_layout(layout),
+          m_settings(settings),
+          m_columns(layout.timeColumns()),
+          m_precise(settings.hasFlag(PreciseCalculation)),
+          m_userCaptions(userCaptions) {}
+
+    QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
+                 const QString& charset) override {
+        m_totals = Totals();
+        timeTexts() = TimeTexts();  // the locale may have changed since the last page
+        m_page.frame(m_layout.title(), charset);
+        build(db, criteria);
+        return m_page.text();
+    }
+
+protected:
+    virtual void build(TimeEntryDatabase& db, const EntryFilter& criteria) = 0;
+
+    QStringList captions() const {
+        QStringList out;
+        for (const int field : m_columns) {
+            if (m_userCaptions && field == Field::Custom1)
+                out.append(m_settings.custom1);
+            else if (m_userCaptions && field == Field::Custom2)
+                out.append(m_settings.custom2);
+            else if (m_userCaptions && field == Field::Custom3)
+                out.append(m_settings.custom3);
+            else
+                out.append(resourceString(kFieldCaptions + field));
+        }
+        return out;
+    }
+    void beginTable() { m_page.beginTable(captions()); }
+    void addEntryRow(const TimeEntry& e) {
+        QList<ReportPage::Cell> cells;
+        cells.reserve(m_columns.size());
+        for (const int field : m_columns)
+            cells.append({cellText(e, field, m_precise), field == Field::Duration ||
+                                                             field == Field::Rate ||
+                                                             field == Field::Amount});
+        m_page.addRow(cells);
+        m_totals.add(e, m_precise);
+    }
+    void addTotalRow(double hours, double amount) { m_page.addTotalRow(m_columns, hours, amount); }
+
+    // The totals the layout shows, then the report date.
+    void footer() {
+        m_page.beginParagraph();
+        const double values[] = {m_totals.billableHours, m_totals.billedHours,
+                                 m_totals.unpaidAmount,  m_totals.billedAmount,
+                                 m_totals.paidAmount,    m_totals.nonBillableHours};
+        for (int i = 0; i < 6; ++i) {
+            if (!m_layout.shows(ReportLayout::TotalFlags[size_t(i)]))
+                continue;
+            const bool isHours = i == 0 || i == 1 || i == 5;
+            m_page.addSpan(resourceString(kTotalCaptions + i) +
+                               QString::asprintf(isHours ? ": %.02fh" : ": %.02f", values[i]),
+                           true);
+        }
+        if (m_layout.shows(ReportLayout::ReportDate))
+            m_page.addReportDate();
+        m_page.endParagraph();
+    }
+
+    ReportLayout m_layout;
+    const Settings& m_settings;
+    QList<int> m_columns;
+    bool m_precise;
+    bool m_userCaptions;
+    ReportPage m_page;
+    Totals m_totals;
+};
+
+class TabularReport : public TimeReport {
+public:
+    TabularReport(const ReportLayout& layout, const Settings& settings)
+        : TimeReport(layout, settings, true) {}
+
+protected:
+    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+        m_page.heading(m_layout, criteria);
+        beginTable();
+        bool any = false;
+        forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
+            addEntryRow(e);
+            any = true;
+            return true;
+        });
+        if (any)
+            addTotalRow(m_totals.hours, m_totals.amount);
+        m_page.endTable();
+        footer();
+    }
+};
+
+// How the entries of a Group By report fall into groups: by the text, the
+// day or the number of the grouping field.
+class Grouping {
+public:
+    explicit Grouping(quint32 property, bool precise) : m_property(property), m_precise(precise) {}
+
+    struct Key {
+        QString text;
+        qint64 number = 0;
+    };
+
+    bool byDate() const { return m_property == prop::EntryDate; }
+    bool byText() const {
+        switch (m_property) {
+            case prop::ClientName:
+            case prop::Project:
+            case prop::Phase:
+            case prop::TaskName:
+            case prop::Currency:
+            case prop::BillTo:
+            case prop::Custom1:
+            case prop::Custom2:
+            case prop::Custom3:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    Key key(const TimeEntry& e) const {
+        switch (m_property) {
+            case prop::ClientName:
+                return {e.client};
+            case prop::Project:
+                return {e.project};
+            case prop::Phase:
+                return {e.phase};
+            case prop::TaskName:
+                return {e.task};
+            case prop::Currency:
+                return {e.currency};
+            case prop::BillTo:
+                return {e.billTo};
+            case prop::Custom1:
+                return {e.custom1};
+            case prop::Custom2:
+                return {e.custom2};
+            case prop::Custom3:
+                return {e.custom3};
+            case prop::EntryDate:
+                return {{}, qint64(e.date.ticks / platform::FileTime::TicksPerDay)};
+            case prop::Duration:
+                return {{}, e.duration};
+            case prop::Status:
+            case prop::LegacyBillable:
+                return {{}, qint64(e.status)};
+            case prop::LegacyPaid:  // offered as "Rate"
+                return {{}, e.rate};
+            case prop::LegacyStartTime:
+                return {{},
+                        e.hasStartTime() ? qint64(e.date.ticks % platform::FileTime::TicksPerDay)
+                                         : qint64(-1)};
+            case prop::RateType:
+                return {{}, qint64(e.rateType)};
+            default:
+                return {};  // one group
+        }
+    }
+
+    int compare(const Key& a, const Key& b) const {
+        if (byText())
+            return Locale::compare(a.text, b.text);
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    }
+
+    QString title(const TimeEntry& e) const {
+        switch (m_property) {
+            case prop::EntryDate:
+                return cellText(e, Field::EntryDate, m_precise);
+            case prop::Duration:
+                return cellText(e, Field::Duration, m_precise);
+            case prop::Status:
+            case prop::LegacyBillable:
+                return cellText(e, Field::Status, m_precise);
+            case prop::LegacyPaid:
+                return cellText(e, Field::Rate, m_precise);
+            case prop::LegacyStartTime:
+                return cellText(e, Field::StartTime, m_precise);
+            case prop::RateType:
+                return cellText(e, Field::RateType, m_precise);
+            default:
+                return key(e).text;
+        }
+    }
+
+private:
+    quint32 m_property;
+    bool m_precise;
+};
+
+class GroupByReport : public TimeReport {
+public:
+    GroupByReport(const ReportLayout& layout, const Settings& settings)
+        : TimeReport(layout, settings, true) {}
+
+protected:
+    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+        m_page.heading(m_layout, criteria);
+        const Grouping grouping(m_layout.groupBy(), m_precise);
+        // Only the record ids and the group values are held; each entry is
+        // read again for its row.
+        struct Item {
+            quint32 id;
+            Grouping::Key key;
+        };
+        std::vector<Item> items;
+        forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
+            items.push_back({e.recordId, grouping.key(e)});
+            return true;
+        });
+        if (!grouping.byDate())
+            std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+                return grouping.compare(a.key, b.key) < 0;
+            });
+
+        TimeEntries entries(db);
+        const bool groupTotals = m_layout.shows(ReportLayout::GroupTotalHours);
+        bool open = false;
+        Grouping::Key current;
+        double groupHours = 0;
+        double groupAmount = 0;
+        for (const Item& item : items) {
+            const auto entry = entries.find(item.id);
+            if (!entry)
+                continue;
+            if (!open || grouping.compare(item.key, current) != 0) {
+                if (open) {
+                    if (groupTotals)
+                        addTotalRow(groupHours, groupAmount);
+                    m_page.endTable();
+                }
+                groupHours = groupAmount = 0;
+                current = item.key;
+                if (m_layout.shows(ReportLayout::GroupTitle))
+                    m_page.addChild(QStringLiteral("h3"), grouping.title(*entry));
+                else
+                    m_page.addChild(QStringLiteral("hr"));
+                beginTable();
+                open = true;
+            }
+            addEntryRow(*entry);
+            groupHours += entry->duration / 100.0;
+            groupAmount += entry->amount(m_precise);
+        }
+        if (open) {
+            if (groupTotals)
+                addTotalRow(groupHours, groupAmount);
+            m_page.endTable();
+        }
+        footer();
+    }
+};
+
+class InvoiceReport : public TimeReport {
+public:
+    InvoiceReport(const ReportLayout& layout, const Settings& settings)
+        : TimeReport(layout, settings, false) {}
+
+protected:
+    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+        if (m_settings.hasFlag(OwnerBlockOnInvoices) && !m_settings.owner.isEmpty())
+            ownerBlock();
+        bool any = false;
+        forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
+            if (!any) {
+                m_page.beginParagraph();
+                m_page.addSpan(e.billTo, true);
+                m_page.addSpan(e.client, true);
+                m_page.endParagraph();
+                beginTable();
+                any = true;
+            }
+            addEntryRow(e);
+            return true;
+        });
+        if (any) {
+            addTotalRow(m_totals.hours, m_totals.amount);
+            m_page.endTable();
+        }
+        m_page.beginParagraph();
+        if (m_layout.shows(ReportLayout::ReportDate))
+            m_page.addReportDate();
+        m_page.endParagraph();
+    }
+
+private:
+    void ownerBlock() {
+        const OwnerInfo& owner = m_settings.owner;
+        XmlDocument& doc = m_page.document();
+        const QString td = QStringLiteral("td");
+        const QString valign = QStringLiteral("valign");
+        const QString top = QStringLiteral("top");
+        doc.addChildElement(QStringLiteral("table"));
+        doc.addChildAttribute(QStringLiteral("cellspacing"), QStringLiteral("0"));
+        doc.addChildAttribute(QStringLiteral("cellpadding"), QStringLiteral("0"));
+        doc.addChildAttribute(QStringLiteral("border"), QStringLiteral("0"));
+        doc.addChildAttribute(QStringLiteral("width"), QStringLiteral("100%"));
+        doc.intoElement();
+        const auto row = [&] {
+            doc.addChildElement(QStringLiteral("tr"));
+            doc.intoElement();
+        };
+        const auto twoSpans = [&](const QString& a, const QString& b) {
+            doc.addChildElement(td);
+            doc.addChildAttribute(valign, top);
+            doc.intoElement();
+            doc.addChildElement(QStringLiteral("span"), a);
+            doc.addChildElement(QStringLiteral("br"));
+            doc.addChildElement(QStringLiteral("span"), b);
+            doc.outOfElement();
+        };
+        row();
+        twoSpans(owner.name, owner.company);
+        doc.addChildElement(td,
+                            QStringLiteral("Date: ") + Locale::shortDate(platform::Clock::now()));
+        doc.addChildAttribute(valign, top);
+        doc.outOfElement();
+        row();
+        doc.addChildElement(td, owner.address);
+        doc.addChildElement(td, filledText(kInvoiceNumber, m_layout.invoiceNumber()));
+        doc.outOfElement();
+        row();
+        twoSpans(owner.line1, owner.line2);
+        doc.addChildElement(td);
+        doc.outOfElement();
+        doc.outOfElement();
+    }
+};
+
+bool isVoidElement(QStringView name) {
+    return name == QLatin1String("br") || name == QLatin1String("hr") ||
+           name == QLatin1String("meta");
+}
+
+}  // namespace
+
+std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings) {
+    switch (layout.reportType()) {
+        case ReportLayout::GroupBy:
+            return std::make_unique<GroupByReport>(layout, settings);
+        case ReportLayout::Tabular:
+            return std::make_unique<TabularReport>(layout, settings);
+        case ReportLayout::Invoice:
+            return std::make_unique<InvoiceReport>(layout, settings);
+        default:
+            return nullptr;
+    }
+}
+
+QString htmlDocType() {
+    return QStringLiteral(
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+        "\"http://www.w3.org/TR/html4/loose.dtd\">");
+}
+
+QString htmlFromXml(const QString& xml) {
+    // Escaped text and attribute values hold no "<" or ">", so every "/>"
+    // ends an empty element whose "<" is the last one before it.
+    QString out;
+    out.reserve(xml.size() + xml.size() / 20);
+    qsizetype from = 0;
+    for (qsizetype at = xml.indexOf(QLatin1String("/>")); at >= 0;
+         at = xml.indexOf(QLatin1String("/>"), from)) {
+        const qsizetype open = xml.lastIndexOf(QLatin1Char('<'), at);
+        qsizetype nameEnd = open + 1;
+        while (nameEnd < at && xml.at(nameEnd) != QLatin1Char(' '))
+            ++nameEnd;
+        const QStringView name = QStringView(xml).mid(open + 1, nameEnd - open - 1);
+        out += QStringView(xml).mid(from, at - from);
+        if (isVoidElement(name)) {
+            out += QLatin1String(" />");
+        } else {
+            out += QLatin1String("></");
+            out += name;
+            out += QLatin1Char('>');
+        }
+        from = at + 2;
+    }
+    out += QStringView(xml).mid(from);
+    return out;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "reports/ReportLayout.h"
+#include "store/Databases.h"
+
+namespace tempolatch {
+
+class EntryFilter;
+class Settings;
+
+// The HTML page of a time report: Group By, Tabular or Invoice, chosen by
+// the layout's report type (whichever report command opened the layout).
+class HtmlReport {
+public:
+    // The writer of the layout's report type; nullptr for the types that
+    // have none here (the expense reports).
+    static std::unique_ptr<HtmlReport> make(const ReportLayout& layout, const Settings& settings);
+    virtual ~HtmlReport() = default;
+
+    // The whole page as text, the document type declaration first; its
+    // meta element says the bytes will be in `charset`.
+    virtual QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
+                         const QString& charset) = 0;
+};
+
+// The document type declaration every report page starts with.
+QString htmlDocType();
+
+// The page as HTML: "/>" of empty elements becomes " />" for the void
+// elements (br, hr, meta) and a start and end tag pair for every other, so
+// that a browser never takes an empty heading or title for an open one.
+QString htmlFromXml(const QString& xml);
+
+}  // namespace tempolatch

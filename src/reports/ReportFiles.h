@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace tempolatch {
+
+class EntryFilter;
+class RecordStore;
+class ReportLayout;
+class Settings;
+
+// The files the export and report commands write, for the window and the
+// command line alike. Each goes to a temporary file that replaces the
+// target only when complete; false (with any earlier file left as it was)
+// when it cannot be written.
+
+// The XML export of the entries the criteria choose.
+bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
+                  const QString& path);
+
+// The report page as HTML in the locale's character set, or as PDF when
+// the path ends in ".pdf" (which needs a QGuiApplication).
+bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
+                     const EntryFilter& criteria, const QString& path);
+
+}  // namespace tempolatch

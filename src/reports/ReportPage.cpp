@@ -1,0 +1,158 @@
+#include "reports/ReportPage.h"
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/StringTable.h"
+#include "reports/HtmlReport.h"
+#include "store/RecordValues.h"
+#include "views/EntryFilter.h"
+
+namespace tempolatch {
+
+namespace {
+constexpr int kFromTo = 227;
+constexpr int kDateOnly = 228;
+constexpr int kTotal = 229;
+constexpr int kReportDate = 3076;
+
+const QString kData = QStringLiteral("Data");
+const QString kClass = QStringLiteral("class");
+const QString kAlign = QStringLiteral("align");
+const QString kRight = QStringLiteral("right");
+}  // namespace
+
+void ReportPage::frame(const QString& title, const QString& charset) {
+    m_doc.reset();
+    m_doc.addElement(QStringLiteral("html"));
+    m_doc.addAttribute(QStringLiteral("xmlns"), QStringLiteral("http://www.w3.org/1999/xhtml"));
+    m_doc.addChildElement(QStringLiteral("head"));
+    m_doc.intoElement();
+    // First in the head, so that the browser knows how to read the rest.
+    m_doc.addChildElement(QStringLiteral("meta"));
+    m_doc.addChildAttribute(QStringLiteral("http-equiv"), QStringLiteral("Content-Type"));
+    m_doc.addChildAttribute(QStringLiteral("content"),
+                            QStringLiteral("text/html; charset=") + charset);
+    m_doc.addChildElement(QStringLiteral("title"), title);
+    m_doc.addChildElement(QStringLiteral("meta"));
+    m_doc.addChildAttribute(QStringLiteral("name"), QStringLiteral("Generator"));
+    m_doc.addChildAttribute(QStringLiteral("content"), QStringLiteral("Tempolatch"));
+    m_doc.addChildElement(
+        QStringLiteral("style"),
+        QStringLiteral(
+            "table.Data { border : 2px solid Black; border-collapse : collapse; "
+            "font-size : 10pt; }\r\nth.Data, td.Data { border : 1px solid black;  }\r\n"));
+    m_doc.addChildAttribute(QStringLiteral("type"), QStringLiteral("text/css"));
+    m_doc.outOfElement();
+    m_doc.addChildElement(QStringLiteral("body"));
+    m_doc.intoElement();
+}
+
+QString filledText(int resource, const QString& value) {
+    QString text = resourceString(resource);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    return at < 0 ? text : text.replace(at, 2, value);
+}
+
+QString dateSelectionText(const ReportLayout& layout, const EntryFilter& criteria) {
+    if (!criteria.hasDateRange())
+        return QString();
+    using platform::Locale;
+    switch (layout.dateSelection()) {
+        case ReportLayout::Range:
+            return filledText(kFromTo, Locale::shortDate(criteria.startDate)) +
+                   Locale::shortDate(criteria.endDate);
+        case ReportLayout::StartDateOnly:
+            return filledText(kDateOnly, Locale::shortDate(criteria.startDate));
+        default:
+            return QString();
+    }
+}
+
+void ReportPage::heading(const ReportLayout& layout, const EntryFilter& criteria) {
+    m_doc.addChildElement(QStringLiteral("h1"), layout.title());
+    m_doc.addChildElement(QStringLiteral("h2"), dateSelectionText(layout, criteria));
+}
+
+void ReportPage::addChild(const QString& name, const QString& text) {
+    m_doc.addChildElement(name, text);
+}
+
+void ReportPage::beginTable(const QStringList& captions) {
+    m_doc.addChildElement(QStringLiteral("table"));
+    m_doc.addChildAttribute(QStringLiteral("border"), QStringLiteral("0"));
+    m_doc.addChildAttribute(kClass, kData);
+    m_doc.addChildAttribute(QStringLiteral("cellpadding"), QStringLiteral("2"));
+    m_doc.intoElement();
+    m_doc.addChildElement(QStringLiteral("tr"));
+    m_doc.intoElement();
+    for (const QString& caption : captions) {
+        m_doc.addChildElement(QStringLiteral("th"), caption);
+        m_doc.addChildAttribute(kClass, kData);
+    }
+    m_doc.outOfElement();
+}
+
+void ReportPage::addRow(const QList<Cell>& cells) {
+    m_doc.addChildElement(QStringLiteral("tr"));
+    m_doc.intoElement();
+    for (const Cell& cell : cells) {
+        m_doc.addChildElement(QStringLiteral("td"), cell.text);
+        m_doc.addChildAttribute(kClass, kData);
+        if (cell.right)
+            m_doc.addChildAttribute(kAlign, kRight);
+    }
+    m_doc.outOfElement();
+}
+
+void ReportPage::addTotalRow(const QList<int>& columns, double hours, double amount) {
+    m_doc.addChildElement(QStringLiteral("tr"));
+    m_doc.intoElement();
+    m_doc.addChildElement(QStringLiteral("td"), resourceString(kTotal));
+    m_doc.addChildAttribute(kClass, kData);
+    for (qsizetype i = 1; i < columns.size(); ++i) {
+        const int field = columns[i];
+        if (field == ReportLayout::Duration || field == ReportLayout::Amount) {
+            const QString text = field == ReportLayout::Duration
+                                     ? QString::asprintf("%.02fh", hours)
+                                     : amountText(amount);
+            m_doc.addChildElement(QStringLiteral("td"), text);
+            m_doc.addChildAttribute(kAlign, kRight);
+        } else {
+            m_doc.addChildElement(QStringLiteral("td"), QStringLiteral(" "));
+        }
+        m_doc.addChildAttribute(kClass, kData);
+    }
+    m_doc.outOfElement();
+}
+
+void ReportPage::endTable() {
+    m_doc.outOfElement();
+}
+
+void ReportPage::beginParagraph() {
+    m_doc.addChildElement(QStringLiteral("p"));
+    m_doc.intoElement();
+}
+
+void ReportPage::addSpan(const QString& text, bool lineBreak) {
+    m_doc.addChildElement(QStringLiteral("span"), text);
+    if (lineBreak)
+        m_doc.addChildElement(QStringLiteral("br"));
+}
+
+void ReportPage::addReportDate() {
+    m_doc.addChildElement(QStringLiteral("span"),
+                          resourceString(kReportDate) + QStringLiteral(": ") +
+                              platform::Locale::shortDate(platform::Clock::now()));
+    m_doc.addChildAttribute(QStringLiteral("style"), QStringLiteral("font-size : xx-small;"));
+}
+
+void ReportPage::endParagraph() {
+    m_doc.outOfElement();
+}
+
+QString ReportPage::text() const {
+    return htmlDocType() + htmlFromXml(m_doc.documentText());
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "reports/ReportLayout.h"
+#include "reports/XmlDocument.h"
+
+namespace tempolatch {
+
+namespace platform {
+struct SystemTime;
+}
+class EntryFilter;
+
+// The pieces every report page is made of, on one XmlDocument: the frame
+// (html, head, body), the heading, tables with their header, entry and
+// total rows, and the footer. After frame() the main position is the body;
+// between beginTable() and endTable() it is the table.
+class ReportPage {
+public:
+    // One cell: its text and whether it is right-aligned.
+    struct Cell {
+        QString text;
+        bool right = false;
+    };
+
+    // html with its head (a meta naming `charset`, the title, the generator
+    // and the table style), then into the body.
+    void frame(const QString& title, const QString& charset);
+    // h1 with the title and h2 with the date selection's text.
+    void heading(const ReportLayout& layout, const EntryFilter& criteria);
+    void addChild(const QString& name, const QString& text = QString());
+    void beginTable(const QStringList& captions);
+    void addRow(const QList<Cell>& cells);
+    // "Total" in the first cell; the hours under the Duration column and
+    // the amount under the Amount column, a space in every other.
+    void addTotalRow(const QList<int>& columns, double hours, double amount);
+    void endTable();
+    // A paragraph of spans, each followed by a line break but the last
+    // when `breakAfterLast` is false.
+    void beginParagraph();
+    void addSpan(const QString& text, bool lineBreak);
+    void endParagraph();
+    // "Report Date: <today>", in small type.
+    void addReportDate();
+
+    XmlDocument& document() { return m_doc; }
+    // The finished page: document type and the document as HTML.
+    QString text() const;
+
+private:
+    XmlDocument m_doc;
+};
+
+// A resource text with its "%s" filled in.
+QString filledText(int resource, const QString& value);
+
+// The date selection's line of the heading: "From <start> To <end>",
+// "Date: <start>" or nothing.
+QString dateSelectionText(const ReportLayout& layout, const EntryFilter& criteria);
+
+}  // namespace tempolatch

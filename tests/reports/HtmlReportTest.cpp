@@ -1,0 +1,197 @@
+#include <QRegularExpression>
+#include <QTest>
+
+#include "common/EnvironmentTest.h"
+#include "common/TestRegistry.h"
+#include "platform/Locale.h"
+#include "reports/HtmlReport.h"
+#include "reports/ReportLayout.h"
+#include "reports/ReportSamples.h"
+#include "reports/ReportsTestSupport.h"
+#include "settings/Settings.h"
+#include "store/TimeEntries.h"
+#include "views/EntryFilter.h"
+
+using namespace tempolatch;
+
+class HtmlReportTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    EntryFilter december() const {
+        EntryFilter criteria;
+        criteria.startDate = test::day(2026, 12, 1);
+        criteria.endDate = test::localTime(2026, 12, 31, 23, 59, 59);
+        return criteria;
+    }
+    QString page(const ReportLayout& layout, const EntryFilter& criteria) {
+        const auto report = HtmlReport::make(layout, m_env->settings());
+        return report ? report->page(m_env->store().entries(), criteria, QStringLiteral("UTF-8"))
+                      : QString();
+    }
+    QString saved(const QString& text) {
+        const QString path = m_env->filePath(QStringLiteral("report.html"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text.toUtf8());
+        return path;
+    }
+    void addEntry(const QString& client, platform::FileTime date, qint32 duration = 100) {
+        TimeEntry e;
+        e.client = client;
+        e.date = date;
+        e.duration = duration;
+        e.rate = 1000;
+        e.status = EntryStatus::Billable;
+        e.modified = date;
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+    }
+
+    // Each kind's built-in layout over the sample store: the whole page as
+    // expected, and parsed by xmllint as HTML.
+    void kinds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("group-by") << int(ReportLayout::GroupBy);
+        QTest::newRow("tabular") << int(ReportLayout::Tabular);
+        QTest::newRow("invoice") << int(ReportLayout::Invoice);
+    }
+    void kinds() {
+        QFETCH(int, kind);
+        QVERIFY(test::fillReportSample(m_env->store()));
+        Settings& settings = m_env->settings();
+        settings.custom1 = QStringLiteral("PO <number>");
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner = {QStringLiteral("Ann Smith"), QStringLiteral("Smith & Co"),
+                          QStringLiteral("1 Main St"), QStringLiteral("VAT 123"),
+                          QStringLiteral("ann@example.com")};
+        ReportLayout layout = ReportLayout::builtInDefault(kind);
+        // Every field, so that each cell's text is compared.
+        layout.setFieldMask(0x3FFFF);
+        const QString text = page(layout, december());
+        test::compareWithGolden(text.toUtf8(),
+                                QStringLiteral("reports/report-%1.html")
+                                    .arg(QString::fromLatin1(QTest::currentDataTag())));
+        QCOMPARE(test::xmllintErrors(saved(text), true), QByteArray());
+        QVERIFY(text.contains(QStringLiteral(
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />")));
+    }
+
+    // Grouped by client, entries of A, B, A in date order make two groups,
+    // A with both its entries in date order, then B.
+    void groupsAreStableByValue() {
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 1), 100);
+        addEntry(QStringLiteral("B"), test::at(2026, 12, 2), 200);
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 3), 300);
+        const QString text = page(ReportLayout::builtInDefault(ReportLayout::GroupBy), december());
+        QCOMPARE(text.count(QStringLiteral("<h3>")), 2);
+        const qsizetype a = text.indexOf(QStringLiteral("<h3>A</h3>"));
+        const qsizetype b = text.indexOf(QStringLiteral("<h3>B</h3>"));
+        QVERIFY(a >= 0 && b > a);
+        const qsizetype first = text.indexOf(QStringLiteral(">1.00h<"));
+        const qsizetype third = text.indexOf(QStringLiteral(">3.00h<"));
+        QVERIFY(first > a && third > first && third < b);
+        // Each group closes with its own total.
+        QVERIFY(text.indexOf(QStringLiteral(">4.00h<"), third) < b);
+        QVERIFY(text.indexOf(QStringLiteral(">2.00h<"), b) > b);
+
+        // Without group titles a rule stands between the groups.
+        ReportLayout untitled = ReportLayout::builtInDefault(ReportLayout::GroupBy);
+        untitled.setShows(ReportLayout::GroupTitle, false);
+        QCOMPARE(page(untitled, december()).count(QStringLiteral("<hr />")), 2);
+        // The group-by choices without a rule of their own still work.
+        for (const quint32 property : ReportLayout::GroupByChoices) {
+            untitled.setGroupBy(property);
+            QCOMPARE(test::xmllintErrors(saved(page(untitled, december())), true), QByteArray());
+        }
+    }
+
+    // The date selection's heading; None leaves an empty h2, written with
+    // its end tag so that a browser does not take it for an open heading.
+    void dateSelection_data() {
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("none") << 0 << QStringLiteral("<h2></h2>");
+        QTest::newRow("range") << 1 << QStringLiteral("<h2>From 12/1/26 To 12/31/26</h2>");
+        QTest::newRow("start") << 2 << QStringLiteral("<h2>Date: 12/1/26</h2>");
+    }
+    void dateSelection() {
+        QFETCH(int, selection);
+        QFETCH(QString, heading);
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setDateSelection(quint16(selection));
+        const QString text = page(layout, december());
+        QVERIFY2(text.contains(heading), qPrintable(text));
+        // Nothing chosen: the table has its header row and no total.
+        QVERIFY(text.contains(QStringLiteral("<th class=\"Data\">Entry Date</th>")));
+        QVERIFY(!text.contains(QStringLiteral(">Total<")));
+    }
+
+    // 22:30 + 2.00 h + 0.50 break ends at one o'clock of the next day.
+    void endTimeCrossesMidnight() {
+        platform::Locale::set(QLocale(QStringLiteral("de_DE")));
+        TimeEntry e;
+        e.client = QStringLiteral("Night");
+        e.date = test::at(2026, 12, 3, 22, 30, 1);
+        e.duration = 200;
+        e.breakTime = 50;
+        e.modified = e.date;
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setFieldOrder(QStringLiteral("9h"));
+        layout.setFieldMask((1u << ReportLayout::StartTime) | (1u << ReportLayout::EndTime));
+        const QString text = page(layout, december());
+        platform::Locale::set(QLocale(QStringLiteral("en_US")));
+        QVERIFY2(text.contains(QStringLiteral("<td class=\"Data\">22:30</td>\r\n"
+                                              "<td class=\"Data\">01:00</td>")),
+                 qPrintable(text));
+    }
+
+    // The invoice's total row: "Total", the hours under Duration, the
+    // amount under Amount, a space in every other cell.
+    void invoiceTotalRow() {
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 1), 150);
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 2), 125);
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Invoice);
+        layout.setFieldOrder(QStringLiteral("05f2"));
+        layout.setFieldMask((1u << 0) | (1u << 5) | (1u << 15) | (1u << 2));
+        const QString text = page(layout, december());
+        QVERIFY2(text.contains(QStringLiteral("<tr>\r\n<td class=\"Data\">Total</td>\r\n"
+                                              "<td align=\"right\" class=\"Data\">2.75h</td>\r\n"
+                                              "<td align=\"right\" class=\"Data\">27.50</td>\r\n"
+                                              "<td class=\"Data\"> </td>\r\n</tr>\r\n")),
+                 qPrintable(text));
+        // No owner block without an owner; an empty invoice has no table.
+        QVERIFY(!text.contains(QStringLiteral("cellspacing")));
+        EntryFilter none = december();
+        none.client = QStringLiteral("nobody");
+        QVERIFY(!page(layout, none).contains(QStringLiteral("<table")));
+    }
+
+    // A layout that shows no field still gives rows, each empty.
+    void noFieldShown() {
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 1));
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setFieldMask(0);
+        const QString text = page(layout, december());
+        QCOMPARE(text.count(QStringLiteral("<tr></tr>")), 2);  // header and entry
+        QCOMPARE(test::xmllintErrors(saved(text), true), QByteArray());
+    }
+
+    // The layout's own type decides the writer: a Group By layout loaded in
+    // the Tabular dialog writes a Group By page.
+    void layoutTypeChoosesWriter() {
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 1));
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::GroupBy);
+        QVERIFY(page(layout, december()).contains(QStringLiteral("<h3>A</h3>")));
+        layout.setReportType(ReportLayout::GeneralExpense);
+        QVERIFY(!HtmlReport::make(layout, m_env->settings()));
+    }
+};
+
+TEMPOLATCH_TEST(HtmlReportTest);
+#include "HtmlReportTest.moc"

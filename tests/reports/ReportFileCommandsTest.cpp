@@ -1,0 +1,145 @@
+#include <QDialog>
+#include <QProcess>
+#include <QTest>
+
+#include "common/EnvironmentTest.h"
+#include "common/ModalDialog.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "platform/StringTable.h"
+#include "reports/ReportFileCommands.h"
+#include "reports/ReportSamples.h"
+#include "reports/ReportsTestSupport.h"
+#include "reports/SavedReports.h"
+#include "settings/Settings.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
+
+using namespace tempolatch;
+
+class ReportFileCommandsTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    QByteArray m_stderr;
+    QStringList m_opened;
+
+    QString path(const QString& name) const { return m_env->filePath(name); }
+
+    int run(const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
+                      QStringList{QStringLiteral("--profile"), platform::Profile::folder()} + args);
+        if (!process.waitForFinished(120000))
+            return -1;
+        m_stderr = process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    ReportFileCommandHost host() {
+        return {&m_env->context(), nullptr,
+                [](platform::SystemTime& start, platform::SystemTime& end) {
+                    start = test::day(2026, 12, 1);
+                    end = test::day(2026, 12, 31);
+                },
+                [this](const QString& file) { m_opened.append(file); }};
+    }
+    static void acceptNextModal() {
+        test::onNextModal([](QDialog* dialog) { dialog->accept(); });
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        m_opened.clear();
+        QVERIFY(m_env->store().openAll());
+        QVERIFY(test::fillReportSample(m_env->store()));
+    }
+
+    // The command line writes the same XML file as the export, and reports
+    // as HTML or PDF.
+    void commandLine() {
+        m_env->store().close();
+        const QString xml = path(QStringLiteral("out.xml"));
+        QCOMPARE(run({QStringLiteral("export"), QStringLiteral("xml"), xml}), 0);
+        test::compareWithGolden(test::fileBytes(xml),
+                                QStringLiteral("reports/entries-default.xml"));
+        // Criteria options choose the entries.
+        QCOMPARE(
+            run({QStringLiteral("export"), QStringLiteral("xml"), xml, QStringLiteral("--client"),
+                 QStringLiteral("a<b"), QStringLiteral("--to"), QStringLiteral("2026-12-02")}),
+            0);
+        QCOMPARE(test::fileBytes(xml).count("<ITEM "), 1);
+
+        const QString html = path(QStringLiteral("invoice.html"));
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("invoice"), html}), 0);
+        QVERIFY(test::fileBytes(html).contains("<td class=\"Data\">Total</td>"));
+        QCOMPARE(test::xmllintErrors(html, true), QByteArray());
+
+        const QString pdf = path(QStringLiteral("tabular.pdf"));
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("tabular"), pdf}), 0);
+        QVERIFY(test::fileBytes(pdf).startsWith("%PDF"));
+
+        // An unknown saved report fails and leaves an earlier file alone.
+        const QByteArray before = test::fileBytes(html);
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("tabular"), html,
+                      QStringLiteral("--layout"), QStringLiteral("Nope")}),
+                 1);
+        QVERIFY(m_stderr.contains("Nope"));
+        QCOMPARE(test::fileBytes(html), before);
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("tabular")}), 2);
+    }
+
+    // Export > XML...: criteria sheet, file (the extension added), written;
+    // a file that cannot be written says so with message 76.
+    void exportXmlCommand() {
+        acceptNextModal();
+        m_env->ui().queueFile(path(QStringLiteral("mine")));
+        exportXml(host());
+        QCOMPARE(m_env->ui().fileFilters(),
+                 QStringList{QStringLiteral("XML Files (*.xml)|*.xml|")});
+        QVERIFY(m_env->ui().shown().isEmpty());
+        QCOMPARE(test::fileBytes(path(QStringLiteral("mine.xml"))).count("<ITEM "), 5);
+
+        acceptNextModal();
+        m_env->ui().queueFile(path(QStringLiteral("no/such/folder/x.xml")));
+        exportXml(host());
+        QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(76)});
+        QCOMPARE(m_env->ui().shown().first().icon, test::MessageIcon::Stop);
+    }
+
+    // Report > Tabular...: layout dialog, sheet, file; the file is shown.
+    // A Group By layout set as the Tabular default writes a Group By page.
+    void reportCommand() {
+        CommandTable table;
+        registerReportFileCommands(table, host());
+        QVERIFY(table.has(cmd::ReportGroupBy) && table.has(cmd::ReportInvoice) &&
+                table.has(cmd::ExportXml));
+        SavedReports reports(m_env->store().objectStore());
+        reports.write(QStringLiteral("Grouped"), ReportLayout::builtInDefault(0), 0);
+        m_env->settings().defaultReports[1] = QStringLiteral("Grouped");
+        acceptNextModal();                                   // the layout dialog
+        QTimer::singleShot(200, [] { acceptNextModal(); });  // the criteria sheet
+        m_env->ui().queueFile(path(QStringLiteral("week")));
+        QVERIFY(table.run(cmd::ReportTabular));
+        QCOMPARE(m_opened, QStringList{path(QStringLiteral("week.html"))});
+        QVERIFY(test::fileBytes(m_opened.first()).contains("<h3>a&lt;b</h3>"));
+        QCOMPARE(
+            m_env->ui().fileFilters(),
+            QStringList{QStringLiteral("HTML Files (*.html)|*.html|PDF Files (*.pdf)|*.pdf|")});
+
+        // A file that cannot be written: message 157, nothing shown.
+        acceptNextModal();
+        QTimer::singleShot(200, [] { acceptNextModal(); });
+        m_env->ui().queueFile(path(QStringLiteral("no/such/folder/r.html")));
+        QVERIFY(table.run(cmd::ReportInvoice));
+        QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(157)});
+        QCOMPARE(m_opened.size(), 1);
+    }
+};
+
+TEMPOLATCH_TEST(ReportFileCommandsTest);
+#include "ReportFileCommandsTest.moc"

@@ -1,0 +1,117 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "common/EnvironmentTest.h"
+#include "common/ModalDialog.h"
+#include "common/TestRegistry.h"
+#include "reports/ReportLayoutDialog.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "widgets/NameInputDialog.h"
+
+using namespace tempolatch;
+
+class ReportLayoutDialogTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    SavedReports reports() { return SavedReports(m_env->store().objectStore()); }
+
+    static void answerName(const QString& name) {
+        test::onNextModal([name](QDialog* dialog) {
+            auto* input = qobject_cast<NameInputDialog*>(dialog);
+            QVERIFY(input);
+            input->nameEdit()->setText(name);
+            input->accept();
+        });
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+    }
+
+    // Values edited in place and a moved field come back in the layout.
+    void editsInPlace() {
+        ReportLayoutDialog dialog(m_env->context(), ReportLayout::Tabular);
+        QTableWidget* list = dialog.list();
+        QCOMPARE(list->item(1, 0)->text(), QStringLiteral("Title: "));
+        list->item(1, 1)->setText(QStringLiteral("Week 49"));
+        qobject_cast<QComboBox*>(list->cellWidget(2, 1))->setCurrentIndex(0);
+        // The first field row: Entry Date, moved below Client.
+        const int first = 5;
+        QCOMPARE(list->item(first, 0)->text(), QStringLiteral("Entry Date"));
+        list->setCurrentCell(first - 1, 0);
+        dialog.moveUp();  // a section row does not move
+        list->setCurrentCell(first, 0);
+        dialog.moveDown();
+        QCOMPARE(list->item(first, 0)->text(), QStringLiteral("Client"));
+        QCOMPARE(list->currentRow(), first + 1);
+        const ReportLayout layout = dialog.layout();
+        QCOMPARE(layout.title(), QStringLiteral("Week 49"));
+        QCOMPARE(layout.dateSelection(), quint16(0));
+        QVERIFY(layout.fieldOrder().startsWith(QStringLiteral("10234a95")));
+        QCOMPARE(layout.timeColumns().first(), 1);
+    }
+
+    // Save asks for a name; Set As Default is checked, and pressed again
+    // unchecked; a saved Group By layout loaded in the Tabular dialog
+    // keeps its type.
+    void saveLoadAndDefault() {
+        ReportLayoutDialog groupBy(m_env->context(), ReportLayout::GroupBy);
+        answerName(QStringLiteral("By client"));
+        groupBy.save();
+        QCOMPARE(groupBy.session().currentName(), QStringLiteral("By client"));
+        groupBy.toggleDefault();
+        QCOMPARE(m_env->settings().defaultReports[0], QStringLiteral("By client"));
+        groupBy.toggleDefault();
+        QCOMPARE(m_env->settings().defaultReports[0], QString());
+
+        ReportLayoutDialog tabular(m_env->context(), ReportLayout::Tabular);
+        test::onNextModal([](QDialog* dialog) { dialog->accept(); });
+        tabular.loadCustom();
+        QCOMPARE(tabular.session().currentName(), QStringLiteral("By client"));
+        QCOMPARE(tabular.layout().reportType(), quint16(ReportLayout::GroupBy));
+        tabular.loadDefault();
+        QCOMPARE(tabular.layout().reportType(), quint16(ReportLayout::Tabular));
+        QCOMPARE(tabular.session().currentName(), QString());
+
+        // Saving under the other report's name, answering No, asks again.
+        answerName(QStringLiteral("Mine"));
+        tabular.save();
+        m_env->ui().queueAnswer(test::Answer::No);
+        answerName(QStringLiteral("By client"));
+        QTimer::singleShot(300, [] { answerName(QStringLiteral("Other")); });
+        tabular.save();
+        QCOMPARE(
+            m_env->ui().shownTexts(),
+            QStringList{QStringLiteral("The report already exists. Do you want to overwrite it?")});
+        QCOMPARE(tabular.session().currentName(), QStringLiteral("Other"));
+        QCOMPARE(reports().list(0, 2).size(), 3);
+    }
+
+    // Organize Reports: Delete removes at once; with none left, message 168.
+    void organize() {
+        SavedReports store = reports();
+        store.write(QStringLiteral("One"), ReportLayout::builtInDefault(1), 0);
+        test::onNextModal([](QDialog* dialog) {
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("reportList"));
+            QCOMPARE(list->count(), 1);
+            dialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            QCOMPARE(list->count(), 0);
+            dialog->reject();
+        });
+        runOrganizeReports(m_env->context(), store, nullptr);
+        QVERIFY(store.list(0, 2).isEmpty());
+        runOrganizeReports(m_env->context(), store, nullptr);
+        QCOMPARE(m_env->ui().shownTexts(),
+                 QStringList{QStringLiteral("There is no saved report.")});
+    }
+};
+
+TEMPOLATCH_TEST(ReportLayoutDialogTest);
+#include "ReportLayoutDialogTest.moc"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "common/TestDates.h"
+#include "editing/NoteStream.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+
+namespace tempolatch::test {
+
+inline QByteArray noteOf(const QString& text) {
+    const auto note = NoteStream::read(NoteStream::writeText(text, NoteStreamFormat::UnicodeText),
+                                       NoteStreamFormat::UnicodeText);
+    return note ? note->bytes() : QByteArray();
+}
+
+// The small store the export and report files are compared on: texts
+// that need escaping, accents, Chinese and Japanese, every status and
+// rate type, with and without start times, breaks and notes.
+inline QList<TimeEntry> reportSampleEntries() {
+    QList<TimeEntry> entries;
+    const auto add = [&](platform::FileTime date, EntryStatus status, RateType type,
+                         const QString& client, const QString& task, qint32 duration,
+                         qint32 breakTime, qint32 rate) -> TimeEntry& {
+        TimeEntry e;
+        e.date = date;
+        e.status = status;
+        e.rateType = type;
+        e.client = client;
+        e.project = QStringLiteral("Website");
+        e.task = task;
+        e.duration = duration;
+        e.breakTime = breakTime;
+        e.rate = rate;
+        e.currency = QStringLiteral("USD");
+        e.modified = date;
+        entries.append(e);
+        return entries.last();
+    };
+    TimeEntry& first = add(at(2026, 12, 1, 13, 30, 1), EntryStatus::Billable, RateType::Normal,
+                           QStringLiteral("a<b"), QStringLiteral("R&D"), 150, 25, 6000);
+    first.project = QStringLiteral("Web & \"Co\"");
+    first.billTo = QStringLiteral("Jane O'Roe");
+    first.custom1 = QStringLiteral("PO 17");
+    first.note = noteOf(QStringLiteral("Line one\r\nsays ]]> here"));
+    TimeEntry& second =
+        add(at(2026, 12, 2, 9, 0), EntryStatus::NonBillable, RateType::Normal,
+            QStringLiteral("Caf\u00e9 M\u00fcller"), QStringLiteral("Design"), 200, 0, 0);
+    second.currency = QStringLiteral("EUR");
+    second.phase = QStringLiteral("Draft");
+    add(at(2026, 12, 3, 22, 30, 1), EntryStatus::Billed, RateType::Fixed, QStringLiteral("a<b"),
+        QStringLiteral("Support"), 200, 50, 12500);
+    TimeEntry& cjk = add(at(2026, 12, 4, 10, 0, 1), EntryStatus::Paid, RateType::Overtime,
+                         QStringLiteral("\u53f0\u5317\u5546\u884c"),
+                         QStringLiteral("\u30c6\u30b9\u30c8 \u20ac"), 117, 0, 8000);
+    cjk.paidDate = at(2026, 12, 20);
+    cjk.note = noteOf(QStringLiteral("\u65e5\u672c \u00e9"));
+    TimeEntry& control = add(at(2026, 12, 5, 8, 15, 1), EntryStatus::Billable, RateType::Discount,
+                             QStringLiteral("Ctl\u0001x"), QStringLiteral("Review"), 33, 17, 5050);
+    control.custom3 = QStringLiteral("tab\there");
+    return entries;
+}
+
+inline bool fillReportSample(RecordStore& store) {
+    TimeEntries entries(store.entries());
+    for (TimeEntry e : reportSampleEntries())
+        if (entries.add(e) != WriteResult::Written)
+            return false;
+    return true;
+}
+
+}  // namespace tempolatch::test
