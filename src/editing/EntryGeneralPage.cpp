@@ -22,6 +22,7 @@
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
+#include "widgets/DropLists.h"
 
 namespace tempolatch {
 
@@ -30,22 +31,10 @@ namespace ev = entryvalues;
 namespace {
 
 QComboBox* editableList(const QString& name, int maxLength, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->lineEdit()->setMaxLength(maxLength);
-    return box;
+    return droplists::createEditable(parent, name, maxLength);
 }
 
-// Refills a list and puts its text back, as typed.
-void refill(QComboBox* box, const QStringList& items) {
-    const QString text = box->currentText();
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
+using droplists::refill;
 
 }  // namespace
 

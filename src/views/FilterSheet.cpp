@@ -16,39 +16,12 @@
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
 #include "views/EntryFilter.h"
+#include "views/FilterLists.h"
 #include "views/ViewIds.h"
 
 namespace tempolatch {
 
-namespace {
-
-void setItems(QComboBox* box, const QStringList& texts) {
-    box->clear();
-    box->addItem(resourceString(str::All));
-    box->addItems(texts);
-}
-
-// Shows a criterion. One that is not among the items (a name since
-// removed, a project of another client) is added, so that OK keeps it.
-void showText(QComboBox* box, const QString& text) {
-    if (text.isEmpty()) {
-        box->setCurrentIndex(0);
-        return;
-    }
-    int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index <= 0) {
-        box->insertItem(1, text);
-        index = 1;
-    }
-    box->setCurrentIndex(index);
-}
-
-// The text of a choice past "(All)"; empty for "(All)".
-QString chosenText(const QComboBox* box) {
-    return box->currentIndex() > 0 ? box->currentText() : QString();
-}
-
-}  // namespace
+using namespace filterlists;
 
 FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* parent)
     : QDialog(parent), m_filter(filter), m_store(store) {
@@ -87,21 +60,14 @@ FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* paren
 }
 
 QComboBox* FilterSheet::addList(QWidget* page, const char* name) {
-    auto* box = new QComboBox(page);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(16);
-    return box;
+    return filterlists::create(page, name);
 }
 
 QWidget* FilterSheet::createFilterPage() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
     m_client = addList(page, "client");
-    m_client->addItem(resourceString(str::All), 0u);
-    if (m_store.isOpen())
-        for (const Client& client : listClients(m_store.clientStructure().clients))
-            m_client->addItem(client.name, client.clientId);
+    fillClients(m_client, m_store);
     m_project = addList(page, "project");
     m_phase = addList(page, "phase");
     setItems(m_phase, Lists(m_store.objectStore()).texts(ListKind::Phase));
@@ -148,15 +114,7 @@ QWidget* FilterSheet::createMoreChoicesPage() {
 }
 
 void FilterSheet::fillClientLists(quint32 clientId) {
-    QStringList projects;
-    QStringList contacts;
-    if (m_store.isOpen()) {
-        ClientStructureStore& structure = m_store.clientStructure();
-        projects = listProjects(structure.projects, clientId);
-        contacts = listContacts(structure.contacts, clientId);
-    }
-    setItems(m_project, projects);
-    setItems(m_billTo, contacts);
+    fillProjectsAndContacts(m_project, m_billTo, m_store, clientId);
 }
 
 void FilterSheet::clientChosen(int index) {

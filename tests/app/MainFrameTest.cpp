@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "app/EntryContextMenu.h"
+#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "common/EnvironmentTest.h"
