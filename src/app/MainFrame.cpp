@@ -16,6 +16,7 @@
 #include "clients/SetupCommands.h"
 #include "editing/EntryCommands.h"
 #include "editing/EntryTimer.h"
+#include "expenses/ExpenseWindow.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -518,6 +519,9 @@ void MainFrame::registerCommands() {
                            [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
+    registerExpenseCommands(
+        m_commands, m_context, this, [this] { return m_listFont; },
+        [this] { return m_captionFont; });
 }
 
 bool MainFrame::onCommand(int id) {

@@ -26,6 +26,7 @@ const QHash<int, QString>& table() {
         {23, QStringLiteral(
                  "When finished editing and saving the note in Pocket Word, tap OK to update "
                  "Tempolatch.")},
+        {24, QStringLiteral("Are you sure to permanently delete this item?")},
         {25, QStringLiteral("(Default Rates)")},
         {27, QStringLiteral("Enter Client Name:")},
         {28, QStringLiteral("Enter Project Name:")},
@@ -66,6 +67,12 @@ const QHash<int, QString>& table() {
         {92,
          QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
                         "recordings or drawings.")},
+        {95, QStringLiteral("Description")},
+        {96, QStringLiteral("Category")},
+        {97, QStringLiteral("Receipt")},
+        {98, QStringLiteral("Start Odo.")},
+        {99, QStringLiteral("End Odo.")},
+        {100, QStringLiteral("Distance")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},
         {122, QStringLiteral("Weekend Rate")},

@@ -68,6 +68,14 @@ inline constexpr int NumericOnly = 11;
 inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
+inline constexpr int DeleteItemQuestion = 24;
+// Expenses: the Simple list's own column titles, "Description" .. "Distance".
+inline constexpr int ExpenseDescription = 95;
+inline constexpr int ExpenseCategory = 96;
+inline constexpr int ExpenseReceipt = 97;
+inline constexpr int ExpenseStartOdometer = 98;
+inline constexpr int ExpenseEndOdometer = 99;
+inline constexpr int ExpenseDistance = 100;
 inline constexpr int SummaryPage = 83;
 // Ours: values the store cannot keep.
 inline constexpr int DurationOutOfRange = 9100;
