@@ -45,5 +45,6 @@ CliCommand cliCommand(const QString& words, const QString& description,
 
 // The commands each part of the program offers; the command line joins them.
 CliCommands storeCommands();  // dump, backup, restore
+CliCommands listCommands();   // replace-text, list export, list import
 
 }  // namespace tempolatch

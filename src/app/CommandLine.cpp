@@ -23,7 +23,7 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part : {storeCommands}) {
+    for (auto part : {storeCommands, listCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }

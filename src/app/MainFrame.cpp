@@ -518,6 +518,7 @@ void MainFrame::registerCommands() {
                            [this](std::optional<quint32> id) { entrySaved(id); },
                            [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
+    registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },

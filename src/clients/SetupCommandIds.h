@@ -9,6 +9,7 @@ inline constexpr int AddTask = 40067;
 inline constexpr int AddContact = 40068;
 inline constexpr int ModifyItem = 40130;
 inline constexpr int DeleteItem = 2003;
+inline constexpr int DeleteAllItems = 40186;  // Edit Drop Lists
 inline constexpr int ImportNames = 40024;
 inline constexpr int ExportNames = 40205;
 inline constexpr int NewRate = 40004;  // soft keys

@@ -17,4 +17,9 @@ class StoreWatcher;
 void registerSetupCommands(CommandTable& table, Context& context, QWidget* parent,
                            std::function<StoreWatcher*()> watcher);
 
+// Registers Replace Field Text and Edit Drop Lists; `changed` runs after a
+// replacement changed the entries.
+void registerListCommands(CommandTable& table, Context& context, QWidget* parent,
+                          std::function<void()> changed);
+
 }  // namespace tempolatch

@@ -26,10 +26,10 @@ const ColumnLayout& ExpenseRows::columns() {
     static const ColumnLayout layout{
         {
             {5001, 80, false},                      // Entry Date
-            {str::ExpenseDescription, 100, false},  // Description
+            {str::DescriptionList, 100, false},     // Description
             {5002, 100, false},                     // Client
             {5003, 100, false},                     // Project
-            {str::ExpenseCategory, 100, false},     // Category
+            {str::CategoryList, 100, false},        // Category
             {str::ExpenseStartOdometer, 65, true},  // Start Odo.
             {str::ExpenseEndOdometer, 65, true},    // End Odo.
             {str::ExpenseDistance, 65, true},       // Distance

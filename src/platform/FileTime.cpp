@@ -6,6 +6,8 @@ namespace tempolatch::platform {
 
 namespace {
 const qint64 kJulianDay1601 = QDate(1601, 1, 1).toJulianDay();
+// Days from 1 March of the year 0 (proleptic Gregorian) to 1 January 1601.
+constexpr qint64 kDaysFromMarch0000To1601 = 584694;
 }
 
 QDateTime SystemTime::toDateTime() const {
@@ -13,8 +15,12 @@ QDateTime SystemTime::toDateTime() const {
 }
 
 QString SystemTime::timestampText(bool withMilliseconds) const {
-    // By hand rather than by a format: dumps print several for every record.
     char text[32];
+    return QString::fromLatin1(text, writeTimestamp(text, withMilliseconds));
+}
+
+int SystemTime::writeTimestamp(char* text, bool withMilliseconds) const {
+    // By hand rather than by a format: dumps print several for every record.
     char* at = text;
     const auto digits = [&](unsigned value, int width) {
         char reversed[8];
@@ -43,7 +49,7 @@ QString SystemTime::timestampText(bool withMilliseconds) const {
         *at++ = '.';
         digits(milliseconds, 3);
     }
-    return QString::fromLatin1(text, at - text);
+    return int(at - text);
 }
 
 SystemTime SystemTime::fromDateTime(const QDateTime& dt) {
@@ -87,15 +93,26 @@ std::optional<SystemTime> toSystemTime(FileTime ft) {
         return std::nullopt;
     const qint64 ticks = qint64(ft.ticks);
     const qint64 days = ticks / FileTime::TicksPerDay;
-    const QDate d = QDate::fromJulianDay(kJulianDay1601 + days);
-    if (!d.isValid() || d.year() > 30827)
+    // The civil date of a day count, by whole eras of 400 years (146,097
+    // days) counted from 1 March 0000; dumps and exports convert every date
+    // they print, and this costs less than a calendar object.
+    const qint64 z = days + kDaysFromMarch0000To1601;
+    const qint64 era = z / 146097;
+    const qint64 dayOfEra = z - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const qint64 month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    if (year > 30827)
         return std::nullopt;
     qint64 ms = (ticks % FileTime::TicksPerDay) / FileTime::TicksPerMillisecond;
     SystemTime st;
-    st.year = quint16(d.year());
-    st.month = quint16(d.month());
-    st.day = quint16(d.day());
-    st.dayOfWeek = quint16(d.dayOfWeek() % 7);
+    st.year = quint16(year);
+    st.month = quint16(month);
+    st.day = quint16(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    st.dayOfWeek = quint16((days + 1) % 7);  // 1601-01-01 was a Monday
     st.milliseconds = quint16(ms % 1000);
     ms /= 1000;
     st.second = quint16(ms % 60);

@@ -26,6 +26,8 @@ struct SystemTime {
     // "yyyy-MM-dd HH:mm:ss" (with ".zzz" when asked), from the fields alone:
     // unlike a local QDateTime, it never consults the system's time zone.
     QString timestampText(bool withMilliseconds = false) const;
+    // The same into `out` (at least 24 bytes); returns the length.
+    int writeTimestamp(char* out, bool withMilliseconds = false) const;
     static SystemTime fromDateTime(const QDateTime& dt);
 
     // The 16-byte little-endian form kept in the registry.

@@ -6,10 +6,17 @@
 #include <QStringEncoder>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <langinfo.h>
+#endif
+
 namespace tempolatch::platform {
 
 namespace {
 std::optional<QLocale> g_locale;
+QByteArray g_codeset;  // set by tests; empty: the environment's
 // Bumped whenever the locale is replaced, so that what was derived from the
 // old one is derived again.
 quint64 g_generation = 1;
@@ -56,6 +63,15 @@ const Formats& formats() {
         cached.generation = g_generation;
     }
     return cached;
+}
+
+// The encoder marks what the code page cannot hold with SUB (0x1A);
+// readers of our files expect the usual '?' there.
+QByteArray encodedWithQuestionMarks(QStringEncoder& encoder, const QString& text) {
+    QByteArray out = encoder.encode(text);
+    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
+        out.replace('\x1a', '?');
+    return out;
 }
 
 QCollator& collator() {
@@ -130,12 +146,7 @@ QByteArray Locale::toAnsi(const QString& text) {
     QStringEncoder encoder("windows-1252");
     if (!encoder.isValid())
         return text.toLatin1();
-    QByteArray out = encoder.encode(text);
-    // The encoder marks what the code page cannot hold with SUB (0x1A);
-    // readers of our files expect the usual '?' there.
-    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
-        out.replace('\x1a', '?');
-    return out;
+    return encodedWithQuestionMarks(encoder, text);
 }
 
 QString Locale::fromAnsi(const QByteArray& bytes) {
@@ -143,6 +154,37 @@ QString Locale::fromAnsi(const QByteArray& bytes) {
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
+}
+
+QByteArray Locale::systemCodeset() {
+    if (!g_codeset.isEmpty())
+        return g_codeset;
+#ifdef Q_OS_WIN
+    return "windows-" + QByteArray::number(uint(GetACP()));
+#else
+    const QByteArray name(nl_langinfo(CODESET));
+    if (name.isEmpty() || name == "ANSI_X3.4-1968" || name == "US-ASCII" || name == "ASCII")
+        return "UTF-8";
+    return name;
+#endif
+}
+
+void Locale::setSystemCodeset(const QByteArray& name) {
+    g_codeset = name;
+}
+
+QString Locale::fromSystem8Bit(QByteArrayView bytes) {
+    QStringDecoder decoder(systemCodeset().constData());
+    if (!decoder.isValid())
+        return QString::fromUtf8(bytes);
+    return decoder.decode(bytes);
+}
+
+QByteArray Locale::toSystem8Bit(const QString& text) {
+    QStringEncoder encoder(systemCodeset().constData());
+    if (!encoder.isValid())
+        return text.toUtf8();
+    return encodedWithQuestionMarks(encoder, text);
 }
 
 }  // namespace tempolatch::platform

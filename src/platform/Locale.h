@@ -35,6 +35,18 @@ public:
     // allows it): what plain-text files are written in.
     static QByteArray toAnsi(const QString& text);
     static QString fromAnsi(const QByteArray& bytes);
+
+    // The 8-bit codeset of the user's environment (on Linux and macOS the
+    // codeset of LC_CTYPE, normally UTF-8; on Windows the ANSI code page):
+    // what plain-text list files are read and written in. A plain ASCII
+    // environment ("C") counts as UTF-8, its superset.
+    static QByteArray systemCodeset();
+    // Tests put another codeset in its place; an empty name goes back to
+    // the environment's.
+    static void setSystemCodeset(const QByteArray& name);
+    static QString fromSystem8Bit(QByteArrayView bytes);
+    // Characters the codeset cannot hold come out as '?'.
+    static QByteArray toSystem8Bit(const QString& text);
 };
 
 }  // namespace tempolatch::platform

@@ -1,5 +1,7 @@
 #include "platform/Property.h"
 
+#include <charconv>
+
 #include <QtEndian>
 
 namespace tempolatch::platform {
@@ -183,40 +185,93 @@ std::optional<PropertyList> decodeProperties(const QByteArray& bytes) {
     return props;
 }
 
-QString describeValue(const Property& p) {
+void appendUtf8(QStringView text, Utf8Text& out) {
+    char* to = out.grow(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            out.shrink(text.size() - i);
+            out.append(text.sliced(i).toUtf8());
+            return;
+        }
+        to[i] = char(unit);
+    }
+}
+
+void appendQuotedText(QStringView text, Utf8Text& out) {
+    out.append('"');
+    qsizetype plain = 0;  // start of the run not yet written
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const char* escape = unit == u'\\'   ? "\\\\"
+                             : unit == u'"'  ? "\\\""
+                             : unit == u'\n' ? "\\n"
+                             : unit == u'\r' ? "\\r"
+                                             : nullptr;
+        if (!escape)
+            continue;
+        appendUtf8(text.sliced(plain, i - plain), out);
+        out.append(escape);
+        plain = i + 1;
+    }
+    appendUtf8(text.sliced(plain), out);
+    out.append('"');
+}
+
+void appendNumber(quint64 value, Utf8Text& out) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+void appendValueText(const Property& p, Utf8Text& out) {
     switch (p.type()) {
         case PropBool:
-            return p.number ? QStringLiteral("true") : QStringLiteral("false");
+            out.append(p.number ? "true" : "false");
+            return;
         case PropUi2:
         case PropUi4:
-            return QString::number(p.number);
+            appendNumber(p.number, out);
+            return;
         case PropFileTime: {
-            if (p.number == 0)
-                return QStringLiteral("0");
+            if (p.number == 0) {
+                out.append('0');
+                return;
+            }
+            // "<local date-time> (<ticks>)", or "<ticks> (out of range)".
             const auto st = toSystemTime(p.toFileTime());
-            if (!st)
-                return QStringLiteral("%1 (out of range)").arg(p.number);
-            return QStringLiteral("%1 (%2)").arg(st->timestampText(true)).arg(p.number);
+            if (st) {
+                char text[32];
+                out.append(text, st->writeTimestamp(text, true));
+                out.append(" (");
+            }
+            appendNumber(p.number, out);
+            out.append(st ? ")" : " (out of range)");
+            return;
         }
-        case PropText: {
-            QString escaped = p.text;
-            escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-                .replace(QLatin1Char('"'), QStringLiteral("\\\""))
-                .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
-                .replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-            return QLatin1Char('"') + escaped + QLatin1Char('"');
-        }
-        case PropBlob: {
-            const QByteArray head = p.blob.left(32).toHex(' ');
-            return QStringLiteral("%1 bytes%2%3%4")
-                .arg(p.blob.size())
-                .arg(p.blob.isEmpty() ? QString() : QStringLiteral(": "))
-                .arg(QString::fromLatin1(head))
-                .arg(p.blob.size() > 32 ? QStringLiteral(" ...") : QString());
-        }
+        case PropText:
+            appendQuotedText(p.text, out);
+            return;
+        case PropBlob:
+            appendNumber(quint64(p.blob.size()), out);
+            out.append(" bytes");
+            if (!p.blob.isEmpty())
+            {
+                out.append(": ");
+                out.append(p.blob.left(32).toHex(' '));
+            }
+            if (p.blob.size() > 32)
+                out.append(" ...");
+            return;
         default:
-            return QStringLiteral("?");
+            out.append('?');
     }
+}
+
+QString describeValue(const Property& p) {
+    Utf8Text text;
+    appendValueText(p, text);
+    return QString::fromUtf8(text.view());
 }
 
 }  // namespace tempolatch::platform

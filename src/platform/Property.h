@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/FileTime.h"
+#include "platform/Utf8Text.h"
 
 namespace tempolatch::platform {
 
@@ -69,5 +70,13 @@ std::optional<PropertyList> decodeProperties(const QByteArray& bytes);
 
 // Human-readable value, as the diagnostics print it.
 QString describeValue(const Property& prop);
+// The same as UTF-8, appended to `out`: for writers of many values.
+void appendValueText(const Property& prop, Utf8Text& out);
+// A text in double quotes with \\, \", \n and \r escaped, as UTF-8.
+void appendQuotedText(QStringView text, Utf8Text& out);
+// UTF-8 of `text` appended to `out`, without a temporary for ASCII text.
+void appendUtf8(QStringView text, Utf8Text& out);
+// Decimal digits of `value` appended to `out`.
+void appendNumber(quint64 value, Utf8Text& out);
 
 }  // namespace tempolatch::platform

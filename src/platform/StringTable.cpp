@@ -40,9 +40,11 @@ const QHash<int, QString>& table() {
         {40, QStringLiteral(
                  "Pocket Word Files|*.pwi;*.psw|Rich Text Files|*.rtf|Text Files|*.txt|Unicode "
                  "Files|*.txt|")},
+        {41, QStringLiteral("Updating Records. Please Wait...")},
         {49, QStringLiteral("(Custom Rate)")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
+        {59, QStringLiteral("Are you to delete the entire list?")},
         {60, QStringLiteral("10 minutes")},
         {61, QStringLiteral("15 minutes")},
         {62, QStringLiteral("20 minutes")},
@@ -86,6 +88,10 @@ const QHash<int, QString>& table() {
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
+        {180, QStringLiteral("Are you sure to replace the text? Depending of the number of time "
+                             "entries, this may take several minutes.")},
+        {181, QStringLiteral("Please select a string to search for.")},
+        {182, QStringLiteral("Please enter a string to replace with.")},
         {183, QStringLiteral("Please enter a description.")},
         {200, QStringLiteral("Duration, Start")},
         {201, QStringLiteral("Duration, Start, End")},
@@ -133,6 +139,16 @@ const QHash<int, QString>& table() {
         {5016, QStringLiteral("Amount")},
         {5017, QStringLiteral("Note")},
         {5018, QStringLiteral("End Time")},
+        {5100, QStringLiteral("Client")},
+        {5101, QStringLiteral("Project")},
+        {5102, QStringLiteral("Phase")},
+        {5103, QStringLiteral("Task")},
+        {5104, QStringLiteral("Currency")},
+        {5105, QStringLiteral("Bill To")},
+        {5106, QStringLiteral("Custom 1")},
+        {5107, QStringLiteral("Custom 2")},
+        {5108, QStringLiteral("Custom 3")},
+        {5109, QStringLiteral("Project-Task")},
         {7100, QStringLiteral("Backup Files (*.tld)|*.tld|")},
         {7101, QStringLiteral("Please wait while backup is in progress. You must not turn off the "
                               "Pocket PC. This may take a few minutes.")},
@@ -150,6 +166,7 @@ const QHash<int, QString>& table() {
         {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
         {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
         {9102, QStringLiteral("The rate cannot be negative.")},
+        {9110, QStringLiteral("List File (*.txt)|*.txt|")},
     };
     return strings;
 }

@@ -69,14 +69,24 @@ inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
 inline constexpr int DeleteItemQuestion = 24;
-// Expenses: the Simple list's own column titles, "Description" .. "Distance".
-inline constexpr int ExpenseDescription = 95;
-inline constexpr int ExpenseCategory = 96;
+// Expenses: the Simple list's own column titles beside 95 and 96.
 inline constexpr int ExpenseReceipt = 97;
 inline constexpr int ExpenseStartOdometer = 98;
 inline constexpr int ExpenseEndOdometer = 99;
 inline constexpr int ExpenseDistance = 100;
 inline constexpr int SummaryPage = 83;
+// Replace Field Text and Edit Drop Lists
+inline constexpr int UpdatingRecords = 41;
+inline constexpr int DeleteListQuestion = 59;
+inline constexpr int DescriptionList = 95;
+inline constexpr int CategoryList = 96;
+inline constexpr int ReplaceQuestion = 180;
+inline constexpr int SelectFindText = 181;
+inline constexpr int EnterReplaceText = 182;
+inline constexpr int Phase = 5004;
+inline constexpr int Currency = 5007;
+inline constexpr int ReplaceFieldNames = 5100;  // 5100..5109
+inline constexpr int ListFileFilter = 9110;     // ours: "List File (*.txt)|*.txt|"
 // Ours: values the store cannot keep.
 inline constexpr int DurationOutOfRange = 9100;
 inline constexpr int BreakOutOfRange = 9101;

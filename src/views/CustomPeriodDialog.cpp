@@ -5,25 +5,16 @@
 #include <QFormLayout>
 
 #include "platform/Clock.h"
-#include "platform/Locale.h"
 #include "settings/Settings.h"
 #include "views/PeriodMath.h"
 #include "views/PeriodView.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
 using platform::SystemTime;
 
 namespace {
-
-QDateEdit* makeDateEdit(const char* name, QWidget* parent) {
-    auto* edit = new QDateEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(platform::Locale::shortDateFormat());
-    edit->setMinimumDate(QDate(1601, 1, 1));
-    return edit;
-}
 
 SystemTime fromDate(const QDate& date) {
     return periodmath::dateOnly(SystemTime{quint16(date.year()), quint16(date.month()), 0,
@@ -34,8 +25,8 @@ SystemTime fromDate(const QDate& date) {
 
 CustomPeriodDialog::CustomPeriodDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Custom Period"));
-    m_start = makeDateEdit("start", this);
-    m_end = makeDateEdit("end", this);
+    m_start = createDatePicker(QStringLiteral("start"), this);
+    m_end = createDatePicker(QStringLiteral("end"), this);
     auto* form = new QFormLayout(this);
     form->addRow(tr("Start:"), m_start);
     form->addRow(tr("End:"), m_end);

@@ -4,6 +4,8 @@
 
 #include "store/TimeEntries.h"
 #include "views/EntryFilter.h"
+#include "views/FilterChoices.h"
+#include "views/PeriodMath.h"
 
 namespace tempolatch {
 
@@ -23,10 +25,63 @@ platform::FileTime criteriaEnd(const EntryFilter& criteria) {
 
 void forEachChosenEntry(TimeEntryDatabase& db, const EntryFilter& criteria,
                         const std::function<bool(const TimeEntry&)>& visit) {
-    TimeEntries(db).forEachInRange(criteriaStart(criteria), criteriaEnd(criteria),
-                                   [&](const TimeEntry& entry) {
-                                       return !criteria.matches(entry) || visit(entry);
-                                   });
+    TimeEntries(db).forEachInRange(
+        criteriaStart(criteria), criteriaEnd(criteria),
+        [&](const TimeEntry& entry) { return !criteria.matches(entry) || visit(entry); });
+}
+
+StatusBoxesEnabled statusBoxesEnabled(CriteriaMode mode) {
+    StatusBoxesEnabled enabled;
+    switch (mode) {
+        case CriteriaMode::MarkBilled:
+            enabled.unpaid = false;
+            enabled.billed = false;
+            [[fallthrough]];
+        case CriteriaMode::MarkPaid:
+            enabled.paid = false;
+            enabled.nonBillable = false;
+            break;
+        case CriteriaMode::Any:
+            break;
+    }
+    return enabled;
+}
+
+void applyModeStatuses(CriteriaMode mode, EntryFilter& criteria) {
+    switch (mode) {
+        case CriteriaMode::MarkBilled:
+            criteria.billable = true;
+            criteria.billed = false;
+            [[fallthrough]];
+        case CriteriaMode::MarkPaid:
+            criteria.paid = false;
+            criteria.nonBillable = false;
+            break;
+        case CriteriaMode::Any:
+            break;
+    }
+}
+
+EntryFilter presetCriteria(CriteriaMode mode, const platform::SystemTime& periodStart,
+                           const platform::SystemTime& periodEnd) {
+    EntryFilter criteria;
+    criteria.startDate = periodmath::dateOnly(periodStart);
+    criteria.endDate = periodmath::endOfDay(periodEnd);
+    applyModeStatuses(mode, criteria);
+    return criteria;
+}
+
+EntryFilter criteriaOf(CriteriaMode mode, const CriteriaChoices& range,
+                       const FilterChoices& lists) {
+    EntryFilter criteria;
+    // The end picker names a day: every entry of that day is in, also one
+    // started in its last minute.
+    criteria.startDate = periodmath::dateOnly(range.startDay);
+    criteria.endDate = periodmath::endOfDay(range.endDay);
+    lists.apply(criteria);
+    criteria.task = range.task;
+    applyModeStatuses(mode, criteria);
+    return criteria;
 }
 
 }  // namespace tempolatch

@@ -20,12 +20,16 @@ QComboBox* create(QWidget* parent, const char* name) {
 }
 
 void setItems(QComboBox* box, const QStringList& texts) {
+    if (!box)
+        return;
     box->clear();
     box->addItem(resourceString(str::All));
     box->addItems(texts);
 }
 
 void showText(QComboBox* box, const QString& text) {
+    if (!box)
+        return;
     if (text.isEmpty()) {
         box->setCurrentIndex(0);
         return;
@@ -39,7 +43,7 @@ void showText(QComboBox* box, const QString& text) {
 }
 
 QString chosenText(const QComboBox* box) {
-    return box->currentIndex() > 0 ? box->currentText() : QString();
+    return box && box->currentIndex() > 0 ? box->currentText() : QString();
 }
 
 void fillClients(QComboBox* box, RecordStore& store) {

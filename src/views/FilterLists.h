@@ -16,6 +16,7 @@ namespace filterlists {
 
 // An uneditable list named `name` (its object name), wide enough for names.
 QComboBox* create(QWidget* parent, const char* name);
+// Each helper leaves a missing list (nullptr) alone.
 // "(All)" followed by the texts.
 void setItems(QComboBox* box, const QStringList& texts);
 // Shows a criterion. One that is not among the items (a name since

@@ -4,12 +4,10 @@
 
 #include "views/FilterChoices.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace tempolatch {
 
 class EntryFilter;
+class FilterControls;
 class RecordStore;
 
 // The Custom filter sheet: the "Filter" page (client, project, phase, bill
@@ -33,27 +31,8 @@ public Q_SLOTS:
     void clear();
 
 private:
-    QWidget* createFilterPage();
-    QWidget* createMoreChoicesPage();
-    QComboBox* addList(QWidget* page, const char* name);
-    void fillClientLists(quint32 clientId);
-    void clientChosen(int index);
-
     EntryFilter& m_filter;
-    RecordStore& m_store;
-    QComboBox* m_client = nullptr;
-    QComboBox* m_project = nullptr;
-    QComboBox* m_phase = nullptr;
-    QComboBox* m_billTo = nullptr;
-    QCheckBox* m_unpaid = nullptr;
-    QCheckBox* m_billed = nullptr;
-    QCheckBox* m_paid = nullptr;
-    QCheckBox* m_nonBillable = nullptr;
-    QComboBox* m_currency = nullptr;
-    QComboBox* m_custom1 = nullptr;
-    QComboBox* m_custom2 = nullptr;
-    QComboBox* m_custom3 = nullptr;
-    QComboBox* m_rateType = nullptr;
+    FilterControls* m_controls;
 };
 
 }  // namespace tempolatch

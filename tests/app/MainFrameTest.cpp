@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -13,14 +15,18 @@
 #include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
+#include "clients/DropListsDialog.h"
+#include "clients/ReplaceTextDialog.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryTimer.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
+#include "store/ClientStructure.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
@@ -588,6 +594,36 @@ private Q_SLOTS:
         QVERIFY(stored);
         QCOMPARE(bool(*stored & SoftKeyMenus), accept);
         QVERIFY(*stored & OwnerBlockOnInvoices);
+    }
+
+    void editDropListsOpensItsDialog() {
+        MainFrame& frame = createFrame(false);
+        bool opened = false;
+        test::onNextModal(
+            [&](QDialog* dialog) { opened = qobject_cast<DropListsDialog*>(dialog); });
+        QVERIFY(frame.onCommand(cmd::EditDropLists));
+        QVERIFY(opened);
+    }
+
+    void replaceFieldTextChangesTheEntries() {
+        MainFrame& frame = createFrame(false);
+        Client client{0, QStringLiteral("Acme"), 0};
+        QVERIFY(succeeded(ClientStructure(m_env->store().clientStructure()).addClient(client)));
+        TimeEntry entry;
+        entry.client = QStringLiteral("Acme");
+        entry.date = platform::Clock::nowFileTime();
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        m_env->ui().queueAnswer(platform::Answer::Yes);
+        test::onNextModal([](QDialog* dialog) {
+            QVERIFY(qobject_cast<ReplaceTextDialog*>(dialog));
+            dialog->findChild<QComboBox*>(QStringLiteral("find"))->setCurrentIndex(0);
+            dialog->findChild<QLineEdit*>(QStringLiteral("replaceWith"))
+                ->setText(QStringLiteral("Apex"));
+            dialog->accept();
+        });
+        QVERIFY(frame.onCommand(cmd::ReplaceFieldText));
+        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
+                 QStringLiteral("Apex"));
     }
 
     void aboutShowsNameAndVersion() {

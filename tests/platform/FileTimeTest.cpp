@@ -27,6 +27,21 @@ private Q_SLOTS:
         QCOMPARE(st.dayOfWeek, quint16(when.date().dayOfWeek() % 7));
     }
 
+    // Every day from 1601 to 2500 (the century years 1700, 1800, 1900 and
+    // 2100 without 29 February, 2000 and 2400 with it) and the last day the
+    // records can hold come back as the calendar's own date and weekday.
+    void everyDayMatchesTheCalendar() {
+        const QDate first(1601, 1, 1);
+        const auto check = [&](const QDate& date) {
+            const auto st = toSystemTime(FileTime{quint64(first.daysTo(date)) * FileTime::TicksPerDay});
+            return st && st->date() == date && st->dayOfWeek == date.dayOfWeek() % 7;
+        };
+        for (QDate date = first; date.year() <= 2500; date = date.addDays(1))
+            QVERIFY2(check(date), qPrintable(date.toString(Qt::ISODate)));
+        QVERIFY(check(QDate(30827, 12, 31)));
+        QVERIFY(!toSystemTime(FileTime{quint64(first.daysTo(QDate(30828, 1, 1))) * FileTime::TicksPerDay}));
+    }
+
     void knownValue() {
         // 2000-01-01 00:00 is 125911584000000000 ticks after 1601.
         QCOMPARE(toFileTime(SystemTime{2000, 1, 6, 1, 0, 0, 0, 0})->ticks, 125911584000000000ull);

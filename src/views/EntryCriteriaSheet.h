@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+
+#include "platform/FileTime.h"
+#include "views/EntryCriteria.h"
+#include "views/EntryFilter.h"
+
+class QDateEdit;
+
+namespace tempolatch {
+
+struct Context;
+class FilterControls;
+class RecordStore;
+
+// The sheet that chooses the entries of a bulk command, an export or a
+// report: "Criteria" (the range, client, project, phase, task, bill to),
+// "Status" (the four status boxes, preset and fixed by the mode) and "More
+// Choices" (currency, custom fields, rate type). Its rules live in
+// views/EntryCriteria.h.
+class EntryCriteriaSheet : public QDialog {
+    Q_OBJECT
+
+public:
+    // Opens on `preset` (its range and criteria), with the mode's statuses.
+    EntryCriteriaSheet(RecordStore& store, CriteriaMode mode, const EntryFilter& preset,
+                       QWidget* parent = nullptr);
+
+    // The criteria as the pages show them now.
+    EntryFilter criteria() const;
+
+public Q_SLOTS:
+    // Every list back to "(All)", every status box the mode leaves free
+    // checked; the range stays.
+    void clear();
+
+private:
+    QWidget* createCriteriaPage(QWidget* parent);
+    QWidget* createStatusPage(QWidget* parent);
+
+    CriteriaMode m_mode;
+    FilterControls* m_controls;
+    QDateEdit* m_start = nullptr;
+    QDateEdit* m_end = nullptr;
+};
+
+// The entry criteria sheet preset to the period [periodStart, periodEnd], every other
+// criterion "(All)". On OK fills `criteria` (an EntryFilter with its date range) and returns true.
+bool runEntryCriteria(Context& context, QWidget* parent, CriteriaMode mode,
+                      const platform::SystemTime& periodStart,
+                      const platform::SystemTime& periodEnd, EntryFilter& criteria);
+
+}  // namespace tempolatch

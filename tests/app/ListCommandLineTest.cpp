@@ -1,0 +1,105 @@
+#include <QFile>
+#include <QProcess>
+
+#include "common/EnvironmentTest.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "store/ClientStructure.h"
+#include "store/Lists.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+
+using namespace tempolatch;
+
+// replace-text and the list commands of the program itself, as a script
+// would run them.
+class ListCommandLineTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    QByteArray m_stdout;
+    QByteArray m_stderr;
+
+    int run(const QStringList& args) {
+        // The store is the child's while it runs.
+        m_env->store().close();
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
+                      QStringList{QStringLiteral("--profile"), m_env->folder()} + args);
+        const bool finished = process.waitForFinished(60000);
+        m_stdout = process.readAllStandardOutput();
+        m_stderr = process.readAllStandardError();
+        const bool reopened = m_env->store().openAll();
+        if (!finished || !reopened || process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return process.exitCode();
+    }
+
+    QStringList phases() { return Lists(m_env->store().objectStore()).texts(ListKind::Phase); }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+    }
+
+    void replaceText() {
+        Client client{0, QStringLiteral("Acme"), 0};
+        QVERIFY(succeeded(ClientStructure(m_env->store().clientStructure()).addClient(client)));
+        TimeEntry entry;
+        entry.client = QStringLiteral("Acme");
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+
+        QCOMPARE(run({"replace-text", "client", "Acme", "Apex"}), 0);
+        QCOMPARE(m_stdout, QByteArray("1 time entries changed\n"));
+        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
+                 QStringLiteral("Apex"));
+        QVERIFY(ClientStructure(m_env->store().clientStructure())
+                    .findClientNamed(QStringLiteral("Apex")));
+        QCOMPARE(run({"replace-text", "colour", "Acme", "Apex"}), 2);
+        QVERIFY(m_stderr.contains("unknown field"));
+    }
+
+    void importThenExport_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("8-bit") << QStringList() << QByteArray("A\r\nB\r\nC");
+        QTest::newRow("utf-16") << QStringList{"--unicode"}
+                                << QByteArray(
+                                       "\xff\xfe"
+                                       "A\0\r\0\n\0B\0\r\0\n\0C\0",
+                                       16);
+    }
+    void importThenExport() {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, expected);
+        Lists(m_env->store().objectStore()).add(ListKind::Phase, QStringLiteral("A"));
+        const QString in = m_env->filePath(QStringLiteral("in.txt"));
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("B\n\nA\r\nC");
+        file.close();
+        QCOMPARE(run({"list", "import", "phase", in}), 0);
+        QCOMPARE(phases(), (QStringList{"A", "B", "C"}));
+
+        const QString out = m_env->filePath(QStringLiteral("out.txt"));
+        QCOMPARE(run(QStringList{"list", "export", "phase", out} + options), 0);
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), expected);
+        QCOMPARE(run(QStringList{"list", "export", "phase", "-"} + options), 0);
+        QCOMPARE(m_stdout, expected);
+    }
+
+    void importOfMissingFileFails() {
+        QCOMPARE(run({"list", "import", "phase", m_env->filePath(QStringLiteral("none.txt"))}), 1);
+        QVERIFY(m_stderr.contains("Unable to import data."));
+        QVERIFY(phases().isEmpty());
+        QCOMPARE(run({"list", "import", "colours", "x.txt"}), 2);
+    }
+};
+
+TEMPOLATCH_TEST(ListCommandLineTest);
+#include "ListCommandLineTest.moc"
