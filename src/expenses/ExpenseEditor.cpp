@@ -39,6 +39,9 @@ namespace {
 
 // The longest text the rate and amount boxes give the expense.
 constexpr int kAmountTextLength = 15;
+// Ours, beside 9102 "The rate cannot be negative.": "The amount cannot be
+// negative."
+constexpr int kNegativeAmount = 9103;
 
 QComboBox* editableList(QWidget* parent, const char* name, int maxLength,
                         const QStringList& items = {}) {
@@ -315,6 +318,7 @@ bool ExpenseEditor::leaveGeneral() {
 }
 
 void ExpenseEditor::enterExpense() {
+    m_amountShown = true;
     m_amount->setText(m_expense.amount > 0 ? QString::asprintf("%.2f", m_expense.amount / 100.0)
                                            : QString());
     RecordStore& store = m_context.store;
@@ -363,11 +367,24 @@ void ExpenseEditor::applyPages() {
 void ExpenseEditor::accept() {
     if (!leaveGeneral())
         return;
-    // The amount box holds what the user sees, whether or not its page was
-    // left; take it as it stands.
-    if (m_current != ExpensePage)
+    // The amount box holds what the user typed once its page was shown;
+    // before that it is filled from the expense.
+    if (!m_amountShown)
         enterExpense();
     applyPages();
+    // The store keeps amounts and rates as unsigned numbers: a negative one
+    // would come back as nothing.
+    if (!m_expense.isStorable()) {
+        m_switching = true;
+        m_tabs->setCurrentIndex(ExpensePage);
+        m_switching = false;
+        m_current = ExpensePage;
+        m_context.ui.message(
+            resourceString(m_expense.isMileage() ? str::NegativeRate : kNegativeAmount),
+            platform::MessageIcon::Warning, this);
+        m_amount->setFocus();
+        return;
+    }
     ExpenseSaver saver(m_context.store);
     const WriteResult result = saver.save(m_expense);
     if (result != WriteResult::Written) {

@@ -64,6 +64,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     int m_current = 0;
     bool m_switching = false;
+    bool m_amountShown = false;  // the amount box was filled from the expense
 
     QDateEdit* m_date = nullptr;
     QComboBox* m_description = nullptr;

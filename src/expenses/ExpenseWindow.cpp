@@ -62,8 +62,19 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("expenses")); });
-    auto* newKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
-    connect(newKey, &QShortcut::activated, this, [this] { onCommand(cmd::NewGeneralExpense); });
+    // The main window's keys, for the same commands here.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
+        {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
+        {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
+    };
+    for (const auto& [sequence, id] : keys) {
+        auto* key = new QShortcut(sequence, this);
+        connect(key, &QShortcut::activated, this, [this, id = id] { onCommand(id); });
+    }
 
     m_records =
         std::make_unique<ExpenseRecords>(ExpenseFilter::view(), context.settings, context.store);

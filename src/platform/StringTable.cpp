@@ -166,6 +166,7 @@ const QHash<int, QString>& table() {
         {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
         {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
         {9102, QStringLiteral("The rate cannot be negative.")},
+        {9103, QStringLiteral("The amount cannot be negative.")},
         {9110, QStringLiteral("List File (*.txt)|*.txt|")},
     };
     return strings;

@@ -209,6 +209,32 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("Meals")});
     }
 
+    // A negative amount cannot be stored: the editor says so and stays on
+    // the Expense page.
+    void negativeAmountRefused_data() {
+        QTest::addColumn<bool>("mileage");
+        QTest::addColumn<int>("message");
+        QTest::newRow("general") << false << 9103;
+        QTest::newRow("mileage") << true << 9102;
+    }
+
+    void negativeAmountRefused() {
+        QFETCH(bool, mileage);
+        QFETCH(int, message);
+        ExpenseEntry e = mileage ? test::mileageExpense(35, 10) : test::generalExpense(100);
+        ExpenseEditor editor(m_env->context(), e, ExpenseEditor::ExpensePage);
+        child<QLineEdit>(&editor, mileage ? "rate" : "amount")->setText(QStringLiteral("-0.01"));
+        editor.tabs()->setCurrentIndex(ExpenseEditor::GeneralPage);
+        editor.accept();
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QCOMPARE(editor.tabs()->currentIndex(), int(ExpenseEditor::ExpensePage));
+        QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(message)});
+        child<QLineEdit>(&editor, mileage ? "rate" : "amount")->setText(QStringLiteral("0"));
+        editor.accept();
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(editor.expense().amount, 0);
+    }
+
     void summaryRows() {
         m_env->settings().expenseCustom1 = QStringLiteral("Vehicle");
         ExpenseEntry e = test::mileageExpense(35, 120);
