@@ -13,9 +13,12 @@
 #include "app/DataUpgradeDialog.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
+#include "app/TimerTray.h"
 #include "clients/SetupCommands.h"
 #include "editing/EntryCommands.h"
 #include "editing/EntryTimer.h"
+#include "editing/TimerCommands.h"
+#include "editing/TimerKeeper.h"
 #include "expenses/ExpenseWindow.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -70,6 +73,8 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     auto* layout = new QVBoxLayout(m_viewArea);
     layout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(m_viewArea);
+    m_timers = new TimerKeeper(EntryTimerTable::instance(), TimerKeeper::defaultPath(), this);
+    connect(m_timers, &TimerKeeper::timersChanged, this, &MainFrame::updateTimersIndicator);
     registerCommands();
 
     // Ctrl+Q closes as the close command does; F1 opens the help.
@@ -185,7 +190,33 @@ bool MainFrame::create() {
         reloadView(0, 0);
     });
     m_watcher->start();
+    restoreTimers();
     return true;
+}
+
+void MainFrame::restoreTimers() {
+    const int restored = m_timers->restore();
+    m_timers->startTicking();
+    m_tray = new TimerTray(*m_timers, this);
+    connect(m_tray, &TimerTray::openTimersRequested, this, [this] {
+        // Not over another dialog: the tray only brings the window forward then.
+        bringToFront();
+        if (!QApplication::activeModalWidget())
+            onCommand(cmd::Timers);
+    });
+    connect(m_tray, &TimerTray::quitRequested, this, [this] {
+        bringToFront();
+        if (!QApplication::activeModalWidget())
+            close();
+    });
+    if (restored > 0 && m_menuBar) {
+        const QString notice =
+            restored == 1
+                ? QStringLiteral("1 timer was restored from the last run.")
+                : QStringLiteral("%1 timers were restored from the last run.").arg(restored);
+        m_menuBar->setTimersNotice(notice);
+        statusBar()->showMessage(notice, 15000);
+    }
 }
 
 void MainFrame::loadEntryFilter() {
@@ -320,6 +351,22 @@ platform::SystemTime MainFrame::newEntryDay() const {
     return today && m_view->contains(*today) ? now : m_view->start();
 }
 
+void MainFrame::removeSelectedRow(const TimeEntry& deleted) {
+    if (m_list)
+        m_list->deleteSelected();
+    if (m_records)
+        m_records->entryRemoved(deleted);
+    showTotals();
+}
+
+std::pair<platform::SystemTime, platform::SystemTime> MainFrame::shownPeriod() const {
+    platform::SystemTime start = platform::Clock::now();
+    platform::SystemTime end = start;
+    if (m_view)
+        m_view->getPeriod(start, end);
+    return {start, end};
+}
+
 quint32 MainFrame::selectedEntryId() const {
     return m_list ? m_list->selectedRecordId() : 0;
 }
@@ -403,6 +450,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
+    // Timers end with the program; nothing of them is left for the next start.
+    m_timers->discard();
     if (HelpWindow* help = HelpWindow::current())
         help->close();
     Q_EMIT closed();
@@ -513,10 +562,16 @@ void MainFrame::registerCommands() {
                         [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
 
     // The other areas register the commands they own.
-    registerEntryCommands(m_commands,
-                          {&m_context, this, [this] { return selectedEntryId(); },
-                           [this](std::optional<quint32> id) { entrySaved(id); },
-                           [this](int id) { postCommand(id); }, [this] { return newEntryDay(); }});
+    registerEntryCommands(
+        m_commands,
+        {&m_context, this, [this] { return selectedEntryId(); },
+         [this](std::optional<quint32> id) { entrySaved(id); }, [this](int id) { postCommand(id); },
+         [this] { return newEntryDay(); }, [this] { reloadView(0, 0); },
+         [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },
+         [this] { return shownPeriod(); }});
+    registerTimerCommands(m_commands,
+                          {&m_context, this, m_timers, [this] { return selectedEntryId(); },
+                           [this](std::optional<quint32> id) { entrySaved(id); }});
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
@@ -527,6 +582,9 @@ void MainFrame::registerCommands() {
 
 bool MainFrame::onCommand(int id) {
     Q_EMIT commandRouted(id);
+    // The notice of restored timers is said until the user looks at them.
+    if ((id == cmd::Timers || id == cmd::CreateNewTimer) && m_menuBar)
+        m_menuBar->setTimersNotice({});
     return m_commands.run(id);
 }
 

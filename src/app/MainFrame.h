@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/FileTime.h"
 #include "widgets/CommandTable.h"
@@ -23,7 +24,10 @@ class EntryListWidget;
 class NavigationBar;
 class PeriodView;
 class StoreWatcher;
+class TimeEntry;
 class TimeEntryRecords;
+class TimerKeeper;
+class TimerTray;
 
 // The main window: its menu bar, the command routing, the view area with the
 // period view and the entry list, and the close question.
@@ -61,6 +65,9 @@ public:
     void preparePopup(int buttonId);
     // After any change of the timer table.
     void updateTimersIndicator();
+    // The timers' tick and their keeping in the profile.
+    TimerKeeper* timers() const { return m_timers; }
+    TimerTray* timerTray() const { return m_tray; }
 
     // An entry of the Default list was tapped: Preview or Edit, by the
     // item-tap option, once the list has finished with the tap.
@@ -104,6 +111,8 @@ private:
     platform::SystemTime newEntryDay() const;
     void sortList();
     quint32 selectedEntryId() const;
+    void removeSelectedRow(const TimeEntry& deleted);
+    std::pair<platform::SystemTime, platform::SystemTime> shownPeriod() const;
     std::optional<int> entryStatus(quint32 recordId) const;
     int clientCount() const;
 
@@ -119,6 +128,8 @@ private:
     void replaceView(int type);
     void runOptions();
     void showAbout();
+    // Timers a killed or crashed run left behind come back, said once.
+    void restoreTimers();
 
     Settings& settings() const;
 
@@ -136,6 +147,8 @@ private:
     QLabel* m_totals = nullptr;
     QLabel* m_filterLine = nullptr;
     StoreWatcher* m_watcher = nullptr;
+    TimerKeeper* m_timers = nullptr;
+    TimerTray* m_tray = nullptr;
 };
 
 }  // namespace tempolatch

@@ -246,3 +246,14 @@ void MenuBar::setTimersInUse(int count) {
 }
 
 }  // namespace tempolatch
+
+namespace tempolatch {
+
+void MenuBar::setTimersNotice(const QString& notice) {
+    QAction* timers = m_commands.value(cmd::Timers);
+    timers->setStatusTip(notice);
+    const QString tip = resourceString(str::EntryTimersTip);
+    timers->setToolTip(notice.isEmpty() ? tip : tip + QLatin1Char('\n') + notice);
+}
+
+}  // namespace tempolatch

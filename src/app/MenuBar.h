@@ -52,6 +52,9 @@ public:
     // Soft keys: the Timers item shows the count; classic: the button's image.
     void setTimersInUse(int count);
     int timersImage() const { return m_timersImage; }
+    // A notice about the timers in the Timers command's status and tooltip
+    // (empty: none).
+    void setTimersNotice(const QString& notice);
 
 Q_SIGNALS:
     void commandTriggered(int id);

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "editing/EntryChangeCommands.h"
 #include "editing/EntryEditor.h"
 #include "editing/EntrySummary.h"
 #include "platform/StringTable.h"
@@ -120,6 +121,7 @@ void registerEntryCommands(CommandTable& table, const EntryCommandHost& host) {
         if (edit)
             host.post(cmd::EditSelected);
     });
+    registerEntryChangeCommands(table, host);
 }
 
 }  // namespace tempolatch

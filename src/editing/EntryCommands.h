@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "store/TimeEntry.h"
 
@@ -50,10 +51,17 @@ struct EntryCommandHost {
     std::function<void(int id)> post;
     // The day a new entry starts on.
     std::function<platform::SystemTime()> newEntryDay;
+    // After a command that changed entries: the view reloads.
+    std::function<void()> reload;
+    // After the selected entry was deleted: its row goes, nothing else.
+    std::function<void(const TimeEntry& deleted)> removeSelectedRow;
+    // The period the view shows, which bulk commands start from.
+    std::function<std::pair<platform::SystemTime, platform::SystemTime>()> period;
 };
 
 // Registers New, Edit (the menu's and the tap's), Edit Note, Create Copy,
-// Preview and opening an entry by its record id.
+// Preview and opening an entry by its record id, and the commands that
+// change entries outside the editor (editing/EntryChangeCommands.h).
 void registerEntryCommands(CommandTable& table, const EntryCommandHost& host);
 
 }  // namespace tempolatch

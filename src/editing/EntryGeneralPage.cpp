@@ -3,40 +3,24 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimeEdit>
 
+#include "editing/ClientFieldLists.h"
 #include "editing/EntryValues.h"
 #include "editing/StartEndDialog.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Settings.h"
-#include "store/Client.h"
-#include "store/ClientNames.h"
-#include "store/Lists.h"
-#include "store/Project.h"
-#include "store/RecordStore.h"
 #include "store/RecordValues.h"
-#include "widgets/DropLists.h"
 
 namespace tempolatch {
 
 namespace ev = entryvalues;
-
-namespace {
-
-QComboBox* editableList(const QString& name, int maxLength, QWidget* parent) {
-    return droplists::createEditable(parent, name, maxLength);
-}
-
-using droplists::refill;
-
-}  // namespace
 
 EntryGeneralPage::EntryGeneralPage(EntryEditState& state, QWidget* parent)
     : EntryPage(state, parent) {
@@ -53,11 +37,13 @@ void EntryGeneralPage::build() {
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
     m_date->setCalendarPopup(true);
-    m_client = editableList(QStringLiteral("client"), 127, this);
-    m_project = editableList(QStringLiteral("project"), 127, this);
-    m_phase = editableList(QStringLiteral("phase"), 127, this);
-    m_task = editableList(QStringLiteral("task"), 127, this);
-    m_duration = editableList(QStringLiteral("duration"), 6, this);
+    m_lists = new ClientFieldLists(context().store, this);
+    m_client = m_lists->client();
+    m_duration = new QComboBox(this);
+    m_duration->setObjectName(QStringLiteral("duration"));
+    m_duration->setEditable(true);
+    m_duration->setInsertPolicy(QComboBox::NoInsert);
+    m_duration->lineEdit()->setMaxLength(6);
     m_startBox = new QCheckBox(QStringLiteral("Start:"), this);
     m_startBox->setObjectName(QStringLiteral("startBox"));
     m_start = new QTimeEdit(this);
@@ -68,25 +54,16 @@ void EntryGeneralPage::build() {
 
     form->addRow(QStringLiteral("Date:"), m_date);
     form->addRow(QStringLiteral("Client:"), m_client);
-    form->addRow(QStringLiteral("Project:"), m_project);
-    form->addRow(QStringLiteral("Phase:"), m_phase);
-    form->addRow(QStringLiteral("Task:"), m_task);
+    form->addRow(QStringLiteral("Project:"), m_lists->project());
+    form->addRow(QStringLiteral("Phase:"), m_lists->phase());
+    form->addRow(QStringLiteral("Task:"), m_lists->task());
     form->addRow(QStringLiteral("Duration:"), m_duration);
     auto* startRow = new QHBoxLayout;
     startRow->addWidget(m_start, 1);
     startRow->addWidget(m_set);
     form->addRow(m_startBox, startRow);
 
-    RecordStore& store = context().store;
-    ClientStructureStore& structure = store.clientStructure();
-    if (store.isOpen()) {
-        for (const Client& c : listClients(structure.clients))
-            m_client->addItem(c.name, c.clientId);
-    }
-    m_client->setCurrentIndex(-1);
-    refillProjectsAndTasks(0);
-    m_phase->addItems(Lists(context().store.objectStore()).texts(ListKind::Phase));
-    m_phase->setCurrentIndex(-1);
+    m_lists->fill();
     m_duration->addItems(ev::durationChoices(context().settings.timeIntervalMinutes()));
 
     const platform::SystemTime when = ev::dateTimeOf(entry());
@@ -96,57 +73,19 @@ void EntryGeneralPage::build() {
     m_start->setTime(hasStart ? QTime(when.hour, when.minute) : QTime(0, 0));
     m_start->setEnabled(hasStart);
 
-    const int clientIndex = m_client->findText(entry().client, Qt::MatchFixedString);
-    if (clientIndex >= 0) {
-        m_client->setCurrentIndex(clientIndex);
+    m_lists->setTexts(entry().client, entry().project, entry().phase, entry().task);
+    if (m_lists->selectedClientIndex() >= 0)
         clientChanged(false);
-    } else {
-        m_client->setEditText(entry().client);
-    }
-    m_project->setEditText(entry().project);
-    projectChanged();
-    m_phase->setEditText(entry().phase);
-    m_task->setEditText(entry().task);
     m_duration->setEditText(hundredthsText(entry().duration));
 
-    m_client->installEventFilter(this);
-    m_client->lineEdit()->installEventFilter(this);
-    m_project->installEventFilter(this);
-    m_project->lineEdit()->installEventFilter(this);
-    connect(m_client, &QComboBox::activated, this, [this] { clientChanged(true); });
-    connect(m_project, &QComboBox::activated, this, [this] { projectChanged(); });
+    connect(m_lists, &ClientFieldLists::clientLeft, this, [this] { clientChanged(true); });
     connect(m_startBox, &QCheckBox::toggled, m_start, &QWidget::setEnabled);
     connect(m_set, &QPushButton::clicked, this, &EntryGeneralPage::setStartEnd);
 }
 
-bool EntryGeneralPage::eventFilter(QObject* watched, QEvent* event) {
-    // Only while the user works on the page, not as the dialog closes.
-    if (event->type() == QEvent::FocusOut && isVisible()) {
-        if (watched == m_client || watched == m_client->lineEdit())
-            clientChanged(true);
-        else if (watched == m_project || watched == m_project->lineEdit())
-            projectChanged();
-    }
-    return EntryPage::eventFilter(watched, event);
-}
-
-int EntryGeneralPage::selectedClientIndex() const {
-    // Names compare exactly: a client typed in another case is a new client.
-    return m_client->findText(m_client->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
-}
-
-void EntryGeneralPage::refillProjectsAndTasks(quint32 clientId) {
-    RecordStore& store = context().store;
-    if (!store.isOpen())
-        return;
-    ClientStructureStore& structure = store.clientStructure();
-    refill(m_project, listProjects(structure.projects, clientId));
-    refill(m_task, listTasks(structure.tasks, clientId));
-}
-
 void EntryGeneralPage::clientChanged(bool byUser) {
-    const int index = selectedClientIndex();
-    const quint32 id = index >= 0 ? m_client->itemData(index).toUInt() : 0;
+    const int index = m_lists->selectedClientIndex();
+    const quint32 id = m_lists->selectedClientId();
     if (byUser && index >= 0 && id != state().clientId) {
         // Another client's rates apply: the Billing page picks anew.
         entry().rate = 0;
@@ -154,19 +93,6 @@ void EntryGeneralPage::clientChanged(bool byUser) {
     }
     state().clientId = id;
     state().clientName = index >= 0 ? m_client->itemText(index) : QString();
-    refillProjectsAndTasks(state().clientId);
-}
-
-void EntryGeneralPage::projectChanged() {
-    const int index = selectedClientIndex();
-    RecordStore& store = context().store;
-    if (index < 0 || !store.isOpen())
-        return;
-    ClientStructureStore& structure = store.clientStructure();
-    const quint32 clientId = m_client->itemData(index).toUInt();
-    const QString project = m_project->currentText();
-    refill(m_task, project.isEmpty() ? listTasks(structure.tasks, clientId)
-                                     : listProjectTasks(structure.projects, clientId, project));
 }
 
 void EntryGeneralPage::warn(int messageId, QWidget* focus) {
@@ -200,7 +126,7 @@ bool EntryGeneralPage::leave() {
         warn(str::ClientRequired, m_client);
         return false;
     }
-    const int index = selectedClientIndex();
+    const int index = m_lists->selectedClientIndex();
     if (index >= 0) {
         const quint32 id = m_client->itemData(index).toUInt();
         if (id != state().clientId) {
@@ -232,13 +158,13 @@ bool EntryGeneralPage::apply() {
     else
         ev::clearStartTime(entry());
     entry().client = m_client->currentText();
-    entry().project = m_project->currentText();
-    entry().phase = m_phase->currentText();
-    if (m_task->currentText().isEmpty()) {
-        warn(str::TaskRequired, m_task);
+    entry().project = m_lists->project()->currentText();
+    entry().phase = m_lists->phase()->currentText();
+    if (m_lists->task()->currentText().isEmpty()) {
+        warn(str::TaskRequired, m_lists->task());
         return false;
     }
-    entry().task = m_task->currentText();
+    entry().task = m_lists->task()->currentText();
     if (!ev::isNumericText(m_duration->currentText())) {
         warn(str::NumericOnly, m_duration);
         return false;

@@ -10,6 +10,8 @@ class QTimeEdit;
 
 namespace tempolatch {
 
+class ClientFieldLists;
+
 // The editor's first page: date, client, project, phase, task, duration
 // and the optional start time.
 class EntryGeneralPage : public EntryPage {
@@ -26,23 +28,16 @@ public:
 
 protected:
     void build() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The client text lost the focus, or the page was built (no rate reset).
     void clientChanged(bool byUser);
-    void projectChanged();
     void setStartEnd();
-    void refillProjectsAndTasks(quint32 clientId);
-    // The client item the text names, exactly; -1 when none.
-    int selectedClientIndex() const;
     void warn(int messageId, QWidget* focus);
 
     QDateEdit* m_date = nullptr;
     QComboBox* m_client = nullptr;
-    QComboBox* m_project = nullptr;
-    QComboBox* m_phase = nullptr;
-    QComboBox* m_task = nullptr;
+    ClientFieldLists* m_lists = nullptr;
     QComboBox* m_duration = nullptr;
     QCheckBox* m_startBox = nullptr;
     QTimeEdit* m_start = nullptr;

@@ -40,6 +40,10 @@ WriteResult EntrySaver::save(TimeEntry& entry) {
         [this](const TimeEntry& saved) { return addStructure(saved); });
 }
 
+WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
+    return writeInBatch(m_store, m_error, [&] { return addStructure(entry); });
+}
+
 WriteResult addClientStructure(
     RecordStore& store, const QString& clientName, const QString& billTo,
     const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient) {

@@ -76,6 +76,10 @@ public:
     // written and the entry is left as it was; error() says why.
     WriteResult save(TimeEntry& entry);
 
+    // Adds only what the entry names that the client structure and the drop
+    // lists lack (Add Timer, which starts no entry yet); all or nothing.
+    WriteResult saveStructure(const TimeEntry& entry);
+
     // The store's error code of a refused save ("Error: %d").
     int error() const { return m_error; }
 

@@ -11,12 +11,19 @@
 
 namespace tempolatch {
 
-PaidDateDialog::PaidDateDialog(platform::FileTime paidDate, QWidget* parent) : QDialog(parent) {
+PaidDateDialog::PaidDateDialog(platform::FileTime paidDate, QWidget* parent)
+    : PaidDateDialog(paidDate,
+                     QStringLiteral("Paid date is automatically set when using Mark As Paid on "
+                                    "context menu or Mark Paid feature."),
+                     parent) {}
+
+PaidDateDialog::PaidDateDialog(platform::FileTime paidDate, const QString& textLine,
+                               QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("paidDateDialog"));
     setWindowTitle(QStringLiteral("Paid Date"));
-    auto* text = new QLabel(QStringLiteral("Paid date is automatically set when using Mark As "
-                                           "Paid on context menu or Mark Paid feature."),
-                            this);
+    auto* text = new QLabel(textLine, this);
+    text->setObjectName(QStringLiteral("text"));
     text->setWordWrap(true);
     m_picker = new QDateEdit(this);
     m_picker->setObjectName(QStringLiteral("paidDate"));

@@ -23,6 +23,17 @@ namespace tempolatch {
 
 namespace ev = entryvalues;
 
+QComboBox* createDurationList(const QString& objectName, const Settings& settings,
+                              QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(6);
+    box->addItems(ev::durationChoices(settings.timeIntervalMinutes()));
+    return box;
+}
+
 StartEndDialog::StartEndDialog(Context& context, const TimeEntry& entry, QWidget* parent)
     : QDialog(parent), m_context(context), m_entry(entry) {
     setObjectName(QStringLiteral("startEndDialog"));
@@ -35,13 +46,9 @@ StartEndDialog::StartEndDialog(Context& context, const TimeEntry& entry, QWidget
         picker->setDisplayFormat(EntryGeneralPage::timeFormat());
         picker->installEventFilter(this);
     }
-    m_break = new QComboBox(this);
-    m_break->setObjectName(QStringLiteral("break"));
-    m_break->setEditable(true);
-    m_break->setInsertPolicy(QComboBox::NoInsert);
-    m_break->lineEdit()->setMaxLength(6);
-    m_break->addItem(QStringLiteral("0.00"));
-    m_break->addItems(ev::durationChoices(m_context.settings.timeIntervalMinutes()));
+    m_break = createDurationList(QStringLiteral("break"), m_context.settings, this);
+    m_break->insertItem(0, QStringLiteral("0.00"));
+    m_break->setCurrentIndex(0);
     m_break->installEventFilter(this);
     m_break->lineEdit()->installEventFilter(this);
 

@@ -10,6 +10,11 @@ class QTimeEdit;
 namespace tempolatch {
 
 struct Context;
+class Settings;
+
+// An editable box of hours offering the duration choices of the settings'
+// step, taking at most 6 characters: the break here, the duration of Copy.
+QComboBox* createDurationList(const QString& objectName, const Settings& settings, QWidget* parent);
 
 // Sets an entry's start time, and its duration from an end time and a break.
 class StartEndDialog : public QDialog {

@@ -39,9 +39,6 @@ namespace {
 
 // The longest text the rate and amount boxes give the expense.
 constexpr int kAmountTextLength = 15;
-// Ours, beside 9102 "The rate cannot be negative.": "The amount cannot be
-// negative."
-constexpr int kNegativeAmount = 9103;
 
 QComboBox* editableList(QWidget* parent, const char* name, int maxLength,
                         const QStringList& items = {}) {
@@ -380,7 +377,7 @@ void ExpenseEditor::accept() {
         m_switching = false;
         m_current = ExpensePage;
         m_context.ui.message(
-            resourceString(m_expense.isMileage() ? str::NegativeRate : kNegativeAmount),
+            resourceString(m_expense.isMileage() ? str::NegativeRate : str::NegativeAmount),
             platform::MessageIcon::Warning, this);
         m_amount->setFocus();
         return;

@@ -67,13 +67,6 @@ const Formats& formats() {
 
 // The encoder marks what the code page cannot hold with SUB (0x1A);
 // readers of our files expect the usual '?' there.
-QByteArray encodedWithQuestionMarks(QStringEncoder& encoder, const QString& text) {
-    QByteArray out = encoder.encode(text);
-    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
-        out.replace('\x1a', '?');
-    return out;
-}
-
 QCollator& collator() {
     static QCollator instance;
     static quint64 generation = 0;
@@ -146,7 +139,16 @@ QByteArray Locale::toAnsi(const QString& text) {
     QStringEncoder encoder("windows-1252");
     if (!encoder.isValid())
         return text.toLatin1();
-    return encodedWithQuestionMarks(encoder, text);
+    return encodeMarkingLosses(encoder, text);
+}
+
+QByteArray Locale::encodeMarkingLosses(QStringEncoder& encoder, const QString& text) {
+    QByteArray out = encoder.encode(text);
+    // The encoder marks what the code page cannot hold with SUB (0x1A);
+    // readers of our files expect the usual '?' there.
+    if (out.contains('\x1a') && !text.contains(QChar(0x1A)))
+        out.replace('\x1a', '?');
+    return out;
 }
 
 QString Locale::fromAnsi(const QByteArray& bytes) {
@@ -184,7 +186,7 @@ QByteArray Locale::toSystem8Bit(const QString& text) {
     QStringEncoder encoder(systemCodeset().constData());
     if (!encoder.isValid())
         return text.toUtf8();
-    return encodedWithQuestionMarks(encoder, text);
+    return Locale::encodeMarkingLosses(encoder, text);
 }
 
 }  // namespace tempolatch::platform

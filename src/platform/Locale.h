@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
+#include <QStringEncoder>
 
 #include "platform/FileTime.h"
 
@@ -34,6 +35,8 @@ public:
     // The 8-bit code page of the locale (Windows-1252 style where the text
     // allows it): what plain-text files are written in.
     static QByteArray toAnsi(const QString& text);
+    // Text in the encoder's code page, '?' for what it cannot hold.
+    static QByteArray encodeMarkingLosses(QStringEncoder& encoder, const QString& text);
     static QString fromAnsi(const QByteArray& bytes);
 
     // The 8-bit codeset of the user's environment (on Linux and macOS the

@@ -42,6 +42,11 @@ const QHash<int, QString>& table() {
                  "Files|*.txt|")},
         {41, QStringLiteral("Updating Records. Please Wait...")},
         {49, QStringLiteral("(Custom Rate)")},
+        {51, QStringLiteral("Add Timer")},
+        {52, QStringLiteral("Pause")},
+        {53, QStringLiteral("Task Complete")},
+        {54, QStringLiteral("Cancel Timer")},
+        {56, QStringLiteral("Are you sure to cancel the timer?")},
         {57, QStringLiteral("Sunday")},
         {58, QStringLiteral("Monday")},
         {59, QStringLiteral("Are you to delete the entire list?")},
@@ -69,6 +74,7 @@ const QHash<int, QString>& table() {
         {92,
          QStringLiteral("The note is too large. Please tap on the Note tab to remove large voice "
                         "recordings or drawings.")},
+        {93, QStringLiteral("Select a custom paid date if desired. The default is today.")},
         {95, QStringLiteral("Description")},
         {96, QStringLiteral("Category")},
         {97, QStringLiteral("Receipt")},
@@ -85,6 +91,10 @@ const QHash<int, QString>& table() {
          QStringLiteral("Unable to import data. Please close some applications and try again.")},
         {138, QStringLiteral("(All)")},
         {139, QStringLiteral("Contacts")},
+        {140, QStringLiteral("Start")},
+        {141, QStringLiteral("Duration")},
+        {149, QStringLiteral("Client")},
+        {151, QStringLiteral("Task")},
         {173, QStringLiteral(
                   "Please wait while Tempolatch updates data... (Please do not turn off the Pocket "
                   "PC)")},
@@ -99,6 +109,7 @@ const QHash<int, QString>& table() {
         {224, QStringLiteral(
                   "Pocket Word (*.psw)|*.psw|Pocket Notes (*.pwi)|*.pwi|Rich Text Files "
                   "(*.rtf)|*.rtf|Text Files (*.txt)|*.txt|Unicode Text Files (*.txt)|*.txt|")},
+        {230, QStringLiteral("Project")},
         {310, QStringLiteral("Preview...")},
         {311, QStringLiteral("Edit...")},
         {312, QStringLiteral("Edit Note...")},
@@ -166,7 +177,9 @@ const QHash<int, QString>& table() {
         {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
         {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
         {9102, QStringLiteral("The rate cannot be negative.")},
-        {9103, QStringLiteral("The amount cannot be negative.")},
+        {9103, QStringLiteral("The start time is later than the current time. A timer can only "
+                              "start at a time that has passed.")},
+        {9104, QStringLiteral("The amount cannot be negative.")},
         {9110, QStringLiteral("List File (*.txt)|*.txt|")},
     };
     return strings;

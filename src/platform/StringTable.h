@@ -68,15 +68,28 @@ inline constexpr int NumericOnly = 11;
 inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
-inline constexpr int DeleteItemQuestion = 24;
 // Expenses: the Simple list's own column titles beside 95 and 96.
 inline constexpr int ExpenseReceipt = 97;
 inline constexpr int ExpenseStartOdometer = 98;
 inline constexpr int ExpenseEndOdometer = 99;
 inline constexpr int ExpenseDistance = 100;
 inline constexpr int SummaryPage = 83;
-// Replace Field Text and Edit Drop Lists
-inline constexpr int UpdatingRecords = 41;
+// Entry commands
+inline constexpr int DeleteItemQuestion = 24;
+inline constexpr int CustomPaidDatePrompt = 93;
+// Replace Field Text, Edit Drop Lists and the bulk marking commands
+inline constexpr int UpdatingRecords = 41;  // their progress text
+// Timers
+inline constexpr int AddTimerButton = 51;  // 51..54: Add Timer, Pause, Task Complete, Cancel Timer
+inline constexpr int PauseButton = 52;
+inline constexpr int TaskCompleteButton = 53;
+inline constexpr int CancelTimerButton = 54;
+inline constexpr int CancelTimerQuestion = 56;
+inline constexpr int StartColumn = 140;
+inline constexpr int DurationColumn = 141;
+inline constexpr int ClientColumn = 149;
+inline constexpr int TaskColumn = 151;
+inline constexpr int ProjectColumn = 230;
 inline constexpr int DeleteListQuestion = 59;
 inline constexpr int DescriptionList = 95;
 inline constexpr int CategoryList = 96;
@@ -91,6 +104,8 @@ inline constexpr int ListFileFilter = 9110;     // ours: "List File (*.txt)|*.tx
 inline constexpr int DurationOutOfRange = 9100;
 inline constexpr int BreakOutOfRange = 9101;
 inline constexpr int NegativeRate = 9102;
+inline constexpr int FutureTimerStart = 9103;
+inline constexpr int NegativeAmount = 9104;
 }  // namespace str
 
 }  // namespace tempolatch

@@ -17,6 +17,20 @@ void PeriodTotals::add(const TimeEntry& entry, bool precise) {
     amounts[entry.currency] += entry.amount(precise);
 }
 
+void PeriodTotals::remove(const TimeEntry& entry, bool precise) {
+    --count;
+    hundredths -= entry.duration;
+    if (entry.status == EntryStatus::NonBillable)
+        return;
+    billableHundredths -= entry.duration;
+    const auto it = amounts.find(entry.currency);
+    if (it == amounts.end())
+        return;
+    *it -= entry.amount(precise);
+    if (qAbs(*it) < 0.005)
+        amounts.erase(it);
+}
+
 QString PeriodTotals::text(const QString& empty) const {
     if (count == 0)
         return empty;

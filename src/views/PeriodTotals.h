@@ -16,6 +16,8 @@ struct PeriodTotals {
     QMap<QString, double> amounts;  // billable amounts by currency
 
     void add(const TimeEntry& entry, bool precise);
+    // An entry added before is gone; a currency left with nothing goes too.
+    void remove(const TimeEntry& entry, bool precise);
     // "12.50 h, 10.00 h billable, EUR 120.00, USD 850.00"; `empty` when
     // there is nothing to add up.
     QString text(const QString& empty) const;

@@ -175,4 +175,9 @@ int TimeEntryRecords::arrangeBy() const {
     return m_settings.sort;
 }
 
+void TimeEntryRecords::entryRemoved(const TimeEntry& entry) {
+    if (m_filter.matches(entry))
+        m_totals.remove(entry, m_settings.hasFlag(PreciseCalculation));
+}
+
 }  // namespace tempolatch

@@ -53,6 +53,8 @@ public:
 
     // The entries of the last load that passed the filter, added up.
     const PeriodTotals& totals() const { return m_totals; }
+    // A shown entry was deleted and its row taken out without a reload.
+    void entryRemoved(const TimeEntry& entry);
 
 private:
     TimeEntryDatabase* database();

@@ -214,8 +214,8 @@ private Q_SLOTS:
     void negativeAmountRefused_data() {
         QTest::addColumn<bool>("mileage");
         QTest::addColumn<int>("message");
-        QTest::newRow("general") << false << 9103;
-        QTest::newRow("mileage") << true << 9102;
+        QTest::newRow("general") << false << str::NegativeAmount;
+        QTest::newRow("mileage") << true << str::NegativeRate;
     }
 
     void negativeAmountRefused() {

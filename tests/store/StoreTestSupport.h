@@ -12,7 +12,6 @@
 
 namespace tempolatch::test {
 
-
 // The raw properties of a stored record, as another reader would see them.
 inline platform::PropertyList rawRecord(RecordDatabase& db, quint32 recordId) {
     return RecordAccess(db).findProperties(recordId).value_or(platform::PropertyList());
@@ -35,6 +34,16 @@ inline bool refuseWrites(platform::ObjectStore& store, const char* databaseName,
                                                .toUtf8()
                                                .constData());
     return ok;
+}
+
+// From now on this connection's store refuses to rewrite the one record,
+// as a lock or a damaged page met part-way through a long run of writes.
+inline bool refuseRewriteOf(platform::ObjectStore& store, quint32 recordId) {
+    const QString sql = QStringLiteral(
+                            "CREATE TEMP TRIGGER refuse_record_%1 BEFORE UPDATE ON main.records "
+                            "WHEN OLD.id = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END;")
+                            .arg(recordId);
+    return store.connection().exec(sql.toUtf8().constData());
 }
 
 inline QList<quint32> idsOf(const platform::PropertyList& props) {

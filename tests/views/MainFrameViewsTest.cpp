@@ -433,6 +433,53 @@ private Q_SLOTS:
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[1]);
     }
 
+    // The entry menu's commands on the selected entry, and a bulk command
+    // that opens on the period shown.
+    void entryCommandsOfTheWindow() {
+        MainFrame& frame = createFrame(2, 1);
+        frame.periodView()->reload(1, m_ids[0]);
+        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(m_ids[0]));
+        for (int id : {cmd::Copy, cmd::MarkAsBilled, cmd::MarkAsPaid, cmd::Delete})
+            QVERIFY2(menu->command(id)->isEnabled(), qPrintable(QString::number(id)));
+        menu->command(cmd::MarkAsPaid)->trigger();
+        TimeEntries entries(m_env->store().entries());
+        QCOMPARE(entries.find(m_ids[0])->status, EntryStatus::Paid);
+        QCOMPARE(shown().size(), 4);
+
+        // Delete takes the row away and leaves the rest of the list alone:
+        // an entry written meanwhile is not shown until the next reload. The
+        // totals lose what the deleted entry added.
+        auto* totals = frame.findChild<QLabel*>(QStringLiteral("periodTotals"));
+        const QString totalsBefore = totals->text();
+        TimeEntry billed = *entries.find(m_ids[3]);
+        billed.duration = 150;
+        billed.currency = QStringLiteral("EUR");
+        billed.rate = 4000;
+        QVERIFY(entries.update(billed) == WriteResult::Written);
+        frame.periodView()->reload(1, m_ids[3]);
+        QVERIFY(totals->text() != totalsBefore);
+        TimeEntry unseen;
+        unseen.date = at(2026, 12, 9, 9);
+        unseen.client = QStringLiteral("Unseen");
+        QVERIFY(entries.add(unseen) == WriteResult::Written);
+        m_env->ui().queueAnswer(platform::Answer::Yes);
+        frame.onCommand(cmd::Delete);
+        QCOMPARE(totals->text(), totalsBefore);
+        QVERIFY(!entries.find(m_ids[3]));
+        QVERIFY(!shown().contains(m_ids[3]));
+        QVERIFY(!shown().contains(unseen.recordId));
+        QCOMPARE(shown().size(), 3);
+
+        QString presetStart;
+        test::onNextModal([&presetStart](QDialog* sheet) {
+            presetStart =
+                sheet->findChild<QDateEdit*>(QStringLiteral("start"))->date().toString(Qt::ISODate);
+            sheet->reject();
+        });
+        frame.onCommand(cmd::MarkBilledEntries);
+        QCOMPARE(presetStart, QStringLiteral("2026-12-06"));
+    }
+
     // Another connection writes: the window shows it after one poll.
     void reloadsWhenAnotherProgramChangesTheStore() {
         MainFrame& frame = createFrame();

@@ -1,0 +1,122 @@
+#include "editing/CopyEntryDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "editing/EntryValues.h"
+#include "editing/StartEndDialog.h"
+#include "platform/Clock.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "widgets/DatePicker.h"
+#include "widgets/HelpWindow.h"
+
+namespace tempolatch {
+
+namespace ev = entryvalues;
+
+CopyEntryDialog::CopyEntryDialog(Context& context, const TimeEntry& entry, QWidget* parent)
+    : QDialog(parent), m_context(context), m_entry(entry) {
+    setObjectName(QStringLiteral("copyEntryDialog"));
+    setWindowTitle(tr("Copy Entry"));
+    m_duration = createDurationList(QStringLiteral("duration"), context.settings, this);
+    m_duration->setEditText(QString::asprintf("%.2f", entry.duration / 100.0));
+
+    m_onDate = new QRadioButton(tr("Date:"), this);
+    m_onDate->setObjectName(QStringLiteral("onDate"));
+    m_restOfWeek = new QRadioButton(tr("Rest of the week"), this);
+    m_restOfWeek->setObjectName(QStringLiteral("restOfWeek"));
+    m_toEndDate = new QRadioButton(tr("Specific end date:"), this);
+    m_toEndDate->setObjectName(QStringLiteral("toEndDate"));
+    m_includeWeekend = new QCheckBox(tr("Include weekend"), this);
+    m_includeWeekend->setObjectName(QStringLiteral("includeWeekend"));
+    m_date = createDatePicker(QStringLiteral("date"), this);
+    m_endDate = createDatePicker(QStringLiteral("endDate"), this);
+    // Both pickers start on the day after the entry's.
+    const QDate entryDay = platform::dateTimeOf(entry.date).date();
+    const QDate next = entryDay.isValid() ? entryDay.addDays(1) : platform::Clock::now().date();
+    m_date->setDate(next);
+    m_endDate->setDate(next);
+    m_onDate->setChecked(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(tr("Duration:"), this), 0, 0);
+    grid->addWidget(m_duration, 0, 1);
+    grid->addWidget(m_onDate, 1, 0);
+    grid->addWidget(m_date, 1, 1);
+    grid->addWidget(m_restOfWeek, 2, 0, 1, 2);
+    grid->addWidget(m_toEndDate, 3, 0);
+    grid->addWidget(m_endDate, 3, 1);
+    grid->addWidget(m_includeWeekend, 4, 0, 1, 2);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    for (QRadioButton* target : {m_onDate, m_restOfWeek, m_toEndDate})
+        connect(target, &QRadioButton::toggled, this, &CopyEntryDialog::targetChanged);
+    targetChanged();
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [] { HelpWindow::showTopic(QStringLiteral("copy")); });
+}
+
+void CopyEntryDialog::targetChanged() {
+    m_date->setEnabled(m_onDate->isChecked());
+    m_endDate->setEnabled(m_toEndDate->isChecked());
+}
+
+entrycopy::Choice CopyEntryDialog::choice() const {
+    entrycopy::Choice c;
+    c.target = m_onDate->isChecked()       ? entrycopy::Target::Date
+               : m_restOfWeek->isChecked() ? entrycopy::Target::RestOfWeek
+                                           : entrycopy::Target::EndDate;
+    c.date = m_date->date();
+    c.endDate = m_endDate->date();
+    c.includeWeekend = m_includeWeekend->isChecked();
+    return c;
+}
+
+void CopyEntryDialog::accept() {
+    const QString text = m_duration->currentText().left(128);
+    TimeEntry copy = m_entry;
+    int message = ev::isNumericText(text) ? 0 : int(str::NumericOnly);
+    if (message == 0) {
+        ev::setDurationText(copy, text, m_context.settings);
+        message = ev::rangeMessage(copy);
+    }
+    if (message != 0) {
+        m_context.ui.message(resourceString(message), platform::MessageIcon::Warning, this);
+        m_duration->setFocus();
+        return;
+    }
+    const bool weekStartsMonday = m_context.settings.hasFlag(WeekStartsMonday);
+    const QList<QDate> days =
+        entrycopy::copyDays(platform::dateTimeOf(copy.date).date(), choice(), weekStartsMonday);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int error = 0;
+    const WriteResult result =
+        entrycopy::addCopies(m_context.store, copy, days, platform::Clock::nowFileTime(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!succeeded(result)) {
+        m_context.ui.message(QStringLiteral("Error: %1").arg(error), platform::MessageIcon::Stop,
+                             this);
+        return;
+    }
+    m_written = result == WriteResult::Written ? int(days.size()) : 0;
+    QDialog::accept();
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,137 @@
+#include "editing/EntryChangeCommands.h"
+
+#include "editing/CopyEntryDialog.h"
+#include "editing/EntryCommands.h"
+#include "editing/PaidDateDialog.h"
+#include "platform/Clock.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+#include "views/EntryCriteria.h"
+#include "views/EntryCriteriaSheet.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
+#include "widgets/ProgressDialog.h"
+
+namespace tempolatch::entrycommands {
+
+namespace {
+
+using platform::MessageIcon;
+
+void showError(Context& context, QWidget* parent, int error) {
+    context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
+}
+
+// Steps of the progress bar over the criteria's range.
+constexpr int kProgressSteps = 1000;
+
+}  // namespace
+
+bool copyToDays(Context& context, QWidget* parent, quint32 recordId) {
+    const std::optional<TimeEntry> entry = readStoredEntry(context.store, recordId);
+    if (!entry)
+        return false;
+    CopyEntryDialog dialog(context, *entry, parent);
+    return dialog.exec() == QDialog::Accepted && dialog.copiesWritten() > 0;
+}
+
+bool markEntry(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark) {
+    int error = 0;
+    const WriteResult result = entrymarking::toggleStored(context.store, recordId, mark,
+                                                          platform::Clock::nowFileTime(), &error);
+    if (result == WriteResult::Refused)
+        showError(context, parent, error);
+    return result == WriteResult::Written;
+}
+
+bool deleteEntry(Context& context, QWidget* parent, quint32 recordId) {
+    if (recordId == 0)
+        return false;
+    const platform::Answer answer =
+        context.ui.ask(resourceString(str::DeleteItemQuestion), MessageIcon::Warning,
+                       platform::Ui::Buttons::YesNo, platform::Answer::No, parent);
+    if (answer == platform::Answer::No)
+        return false;
+    int error = 0;
+    const WriteResult result = entrymarking::removeStored(context.store, recordId, &error);
+    if (result == WriteResult::Refused)
+        showError(context, parent, error);
+    return result == WriteResult::Written;
+}
+
+bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
+                 const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd) {
+    using entrymarking::Mark;
+    EntryFilter criteria;
+    const CriteriaMode mode =
+        mark == Mark::Paid ? CriteriaMode::MarkPaid : CriteriaMode::MarkBilled;
+    if (!runEntryCriteria(context, parent, mode, periodStart, periodEnd, criteria))
+        return false;
+    platform::FileTime paidDate;
+    if (mark == Mark::Paid) {
+        PaidDateDialog dialog(platform::FileTime{}, resourceString(str::CustomPaidDatePrompt),
+                              parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        paidDate = dialog.paidDate();
+    }
+    // The bar follows the walk through the range, which runs in date order.
+    const quint64 first = criteriaStart(criteria).ticks;
+    const quint64 span = std::max<quint64>(1, criteriaEnd(criteria).ticks - first);
+    entrymarking::BulkResult result;
+    ProgressDialog progress(resourceString(str::UpdatingRecords), parent);
+    progress.setObjectName(QStringLiteral("markProgress"));
+    progress.run([&](ProgressDialog& dialog) {
+        dialog.showProgress(kProgressSteps);
+        int shown = 0;
+        result = entrymarking::markEntries(
+            context.store, criteria, mark, paidDate, platform::Clock::nowFileTime(),
+            [&](const TimeEntry& entry) {
+                const quint64 done = entry.date.ticks > first ? entry.date.ticks - first : 0;
+                const int at = int(std::min<quint64>(kProgressSteps, done * kProgressSteps / span));
+                for (; shown < at; ++shown)
+                    dialog.step();
+            });
+    });
+    if (result.result == WriteResult::Refused || result.result == WriteResult::NotStorable) {
+        showError(context, parent, result.error);
+        return false;
+    }
+    return result.written > 0;
+}
+
+}  // namespace tempolatch::entrycommands
+
+namespace tempolatch {
+
+void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& host) {
+    using namespace entrycommands;
+    using entrymarking::Mark;
+    table.add(cmd::Copy, [host](int) {
+        if (copyToDays(*host.context, host.parent, host.selectedEntry()))
+            host.reload();
+    });
+    table.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [host](int id) {
+        const Mark mark = id == cmd::MarkAsPaid ? Mark::Paid : Mark::Billed;
+        if (markEntry(*host.context, host.parent, host.selectedEntry(), mark))
+            host.reload();
+    });
+    table.add(cmd::Delete, [host](int) {
+        const std::optional<TimeEntry> entry =
+            readStoredEntry(host.context->store, host.selectedEntry());
+        // The row goes at once; the rest of the list stands as it is.
+        if (entry && deleteEntry(*host.context, host.parent, entry->recordId))
+            host.removeSelectedRow(*entry);
+    });
+    table.add({cmd::MarkBilledEntries, cmd::MarkPaidEntries}, [host](int id) {
+        const Mark mark = id == cmd::MarkPaidEntries ? Mark::Paid : Mark::Billed;
+        const auto [start, end] = host.period();
+        if (markEntries(*host.context, host.parent, mark, start, end))
+            host.reload();
+    });
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "editing/EntryMarking.h"
+#include "platform/FileTime.h"
+
+class QWidget;
+
+namespace tempolatch {
+
+struct Context;
+class CommandTable;
+struct EntryCommandHost;
+
+// The main window's commands that change entries outside the editor: on the
+// selected entry Copy..., Mark As Billed, Mark As Paid and Delete; in bulk
+// Mark Billed Entries... and Mark Paid Entries.... Each returns true when it
+// changed the store.
+namespace entrycommands {
+
+// "Copy Entry" on the stored entry.
+bool copyToDays(Context& context, QWidget* parent, quint32 recordId);
+// Mark As Billed or Mark As Paid on the stored entry.
+bool markEntry(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark);
+// Asks (message 24, No the default), then deletes the stored entry.
+bool deleteEntry(Context& context, QWidget* parent, quint32 recordId);
+// The criteria sheet preset to the period, for Mark Paid the paid date,
+// then every chosen entry marked in one transaction under the progress
+// dialog. A refused write leaves every entry as it was and says so.
+bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
+                 const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd);
+
+}  // namespace entrycommands
+
+// Registers the six on the host's window.
+void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& host);
+
+}  // namespace tempolatch

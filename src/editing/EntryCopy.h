@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+
+#include "platform/FileTime.h"
+#include "store/RecordDatabase.h"
+
+namespace tempolatch {
+
+class RecordStore;
+class TimeEntry;
+
+// Copy...: one entry copied to other days, at its own time of day. Plain
+// functions, so that the rules are tested without the dialog.
+namespace entrycopy {
+
+enum class Target {
+    Date,        // one copy, on the picked day
+    RestOfWeek,  // every day after the entry's up to the end of its week
+    EndDate,     // every day after the entry's up to the end date
+};
+
+struct Choice {
+    Target target = Target::Date;
+    QDate date;     // Target::Date
+    QDate endDate;  // Target::EndDate, itself included
+    bool includeWeekend = false;
+};
+
+// The days the copies go to, in order. Without "Include weekend" no copy
+// lands on a Saturday or Sunday, and none leaves the entry's week for the
+// next one. Weeks end on Saturday, or on Sunday when they start on Monday.
+QList<QDate> copyDays(const QDate& entryDay, const Choice& choice, bool weekStartsMonday);
+
+// The entry moved to `day`, its time of day (and with it its start time)
+// kept; nullopt when the day cannot be stored.
+std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& day);
+
+// Adds one copy of `entry` a day, each a new record stamped `now`, every
+// other field as the entry has it. All copies are written or none is;
+// `error` gets the store's code of a refused write.
+WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QDate>& days,
+                      platform::FileTime now, int* error = nullptr);
+
+}  // namespace entrycopy
+}  // namespace tempolatch

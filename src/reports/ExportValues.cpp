@@ -1,0 +1,23 @@
+#include "reports/ExportValues.h"
+
+#include "editing/NoteStream.h"
+#include "store/RecordValues.h"
+#include "store/TimeEntry.h"
+
+namespace tempolatch {
+
+int durationWholeMinutes(qint32 duration) {
+    return wholeMinutes(duration);
+}
+
+platform::FileTime endTimeWithoutBreak(const TimeEntry& entry) {
+    return entry.date.addMinutes(durationWholeMinutes(entry.duration));
+}
+
+QString entryNoteText(const TimeEntry& entry) {
+    if (entry.note.isEmpty())
+        return {};
+    return noteToPlainText(entry.note);
+}
+
+}  // namespace tempolatch

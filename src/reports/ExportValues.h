@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/FileTime.h"
+
+namespace tempolatch {
+
+class TimeEntry;
+
+// Values of a time entry as every export and report writes them.
+
+// Whole minutes of a duration, with the hundredths .17, .33, .67 and .83
+// taken as the ten-minute steps they stand for: 1.17 h is 70 minutes, not 70.2
+// cut to 70 by luck, and 1.33 h is 80, not 79.
+int durationWholeMinutes(qint32 duration);
+
+// The start time plus the duration in whole minutes, without the break;
+// only meaningful when the entry has a start time.
+platform::FileTime endTimeWithoutBreak(const TimeEntry& entry);
+
+// The plain text of the entry's note, paragraphs separated by CR LF; empty
+// when it has no note or the note holds no text (a drawing only, or bytes
+// that are not ours).
+QString entryNoteText(const TimeEntry& entry);
+
+}  // namespace tempolatch

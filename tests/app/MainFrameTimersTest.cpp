@@ -1,0 +1,239 @@
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "widgets/EntryContextMenu.h"
+#include "app/MainFrame.h"
+#include "app/MenuBar.h"
+#include "app/SingleInstance.h"
+#include "app/TimerTray.h"
+#include "common/EnvironmentTest.h"
+#include "common/ModalDialog.h"
+#include "common/TestDates.h"
+#include "common/TestRegistry.h"
+#include "editing/AddTimerDialog.h"
+#include "editing/EntryEditor.h"
+#include "editing/EntryTimer.h"
+#include "editing/TimerKeeper.h"
+#include "editing/TimersDialog.h"
+#include "platform/Clock.h"
+#include "platform/Profile.h"
+#include "platform/StringTable.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+#include "views/EntryListWidget.h"
+#include "views/PeriodView.h"
+#include "widgets/CommandIds.h"
+
+using namespace tempolatch;
+
+namespace {
+
+EntryTimer timer(const QString& client, qint32 elapsed, EntryTimer::State state) {
+    EntryTimer t;
+    t.state = state;
+    t.start = platform::SystemTime::fromDateTime(QDateTime::currentDateTime().addSecs(-elapsed));
+    t.elapsedSeconds = elapsed;
+    t.client = client;
+    t.task = QStringLiteral("Design");
+    t.note = QByteArray("kept note");
+    return t;
+}
+
+// The program itself on the test's profile, without a display.
+struct Program {
+    QProcess process;
+
+    Program() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
+                      {QStringLiteral("--profile"), platform::Profile::folder()});
+    }
+    ~Program() { killHard(); }
+    // As a crash ends it: no close, no clean-up.
+    void killHard() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+        QLocalServer::removeServer(SingleInstance::serverName(platform::Profile::folder()));
+    }
+};
+
+}  // namespace
+
+class MainFrameTimersTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    QString timersFile() const { return m_env->filePath(QStringLiteral("timers.dat")); }
+
+    // The time the file's elapsed times were taken, once it differs from `before`.
+    platform::FileTime waitForSave(platform::FileTime before) {
+        platform::FileTime now;
+        const bool saved = QTest::qWaitFor(
+            [&] {
+                const auto saved = TimerKeeper::load(timersFile());
+                now = saved ? saved->savedAt : platform::FileTime();
+                return saved && now != before;
+            },
+            20000);
+        if (!saved)
+            qWarning("the program did not save its timers");
+        return now;
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        EntryTimerTable::instance().clearAll();
+    }
+    void cleanup() {
+        EntryTimerTable::instance().clearAll();
+        EnvironmentTest::cleanup();
+    }
+
+    // A running program keeps its timers in the profile; killed, the next
+    // start finds them, the running one having counted the time between.
+    void timersSurviveAKilledProgram() {
+        QVERIFY(m_env->store().openAll());
+        m_env->store().close();
+        EntryTimerTable left;
+        left.slot(0) = timer(QStringLiteral("Acme"), 600, EntryTimer::Running);
+        left.slot(2) = timer(QStringLiteral("Beta"), 300, EntryTimer::Paused);
+        // Written through the program's own keeping, as of two minutes ago.
+        const platform::FileTime twoMinutesAgo =
+            platform::fileTimeOf(QDateTime::currentDateTime().addSecs(-120));
+        QVERIFY(TimerKeeper::save(left, twoMinutesAgo, timersFile()));
+
+        Program first;
+        const platform::FileTime firstSave = waitForSave(twoMinutesAgo);
+        QVERIFY(firstSave > twoMinutesAgo);
+        const auto afterFirst = TimerKeeper::load(timersFile());
+        QVERIFY(afterFirst);
+        QVERIFY(afterFirst->table.slot(0).elapsedSeconds >= 720);
+        QCOMPARE(afterFirst->table.slot(2).elapsedSeconds, 300);
+        first.killHard();
+        QVERIFY(QFile::exists(timersFile()));
+
+        QTest::qWait(2100);
+        Program second;
+        waitForSave(firstSave);
+        const auto afterSecond = TimerKeeper::load(timersFile());
+        QVERIFY(afterSecond);
+        const EntryTimer& running = afterSecond->table.slot(0);
+        QCOMPARE(running.state, EntryTimer::Running);
+        QCOMPARE(running.client, QStringLiteral("Acme"));
+        QCOMPARE(running.note, QByteArray("kept note"));
+        QCOMPARE(running.start, left.slot(0).start);
+        QVERIFY2(running.elapsedSeconds >= afterFirst->table.slot(0).elapsedSeconds + 2,
+                 qPrintable(QString::number(running.elapsedSeconds)));
+        QCOMPARE(afterSecond->table.slot(2).state, EntryTimer::Paused);
+        QCOMPARE(afterSecond->table.slot(2).elapsedSeconds, 300);
+        QCOMPARE(afterSecond->table.countInUse(), 2);
+        second.killHard();
+    }
+
+    // Restored timers are said once, in the Timers command's status, until
+    // the user opens them; "Yes" to message 79 gives them up for good,
+    // "No" keeps them.
+    void restoredTimersAreSaidAndDiscardedOnClose_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(platform::Answer::Yes);
+        QTest::newRow("no") << int(platform::Answer::No);
+    }
+    void restoredTimersAreSaidAndDiscardedOnClose() {
+        QFETCH(int, answer);
+        EntryTimerTable left;
+        left.slot(1) = timer(QStringLiteral("Acme"), 60, EntryTimer::Paused);
+        QVERIFY(TimerKeeper::save(left, platform::Clock::nowFileTime(), timersFile()));
+        m_env->settings().askClose = true;
+        m_env->settings().save();
+
+        MainFrame frame(m_env->context());
+        QVERIFY(frame.create());
+        frame.show();
+        QCOMPARE(EntryTimerTable::instance().slot(1).client, QStringLiteral("Acme"));
+        MenuBar* bar = frame.commandBar();
+        const QString notice = QStringLiteral("1 timer was restored from the last run.");
+        QCOMPARE(bar->command(cmd::Timers)->statusTip(), notice);
+        QCOMPARE(frame.statusBar()->currentMessage(), notice);
+        QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
+
+        test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
+            QCOMPARE(d->list()->topLevelItemCount(), 1);
+            d->accept();
+        });
+        QVERIFY(frame.onCommand(cmd::Timers));
+        QVERIFY(bar->command(cmd::Timers)->statusTip().isEmpty());
+
+        m_env->ui().queueAnswer(platform::Answer(answer));
+        const bool yes = answer == int(platform::Answer::Yes);
+        QCOMPARE(frame.close(), yes);
+        QCOMPARE(m_env->ui().shownTexts(),
+                 QStringList{resourceString(str::TimersRunningCloseQuestion)});
+        QCOMPARE(QFile::exists(timersFile()), !yes);
+        QCOMPARE(EntryTimerTable::instance().anyInUse(), !yes);
+    }
+
+    // Create New Timer from the selected paid entry, completed at once:
+    // the new entry is saved with the new-entry status, shown and selected,
+    // and the Timers button is idle again.
+    void createNewTimerAndCompleteIt() {
+        QVERIFY(m_env->store().openAll());
+        TimeEntry paid;
+        paid.date = test::at(2026, 12, 7, 8);
+        paid.status = EntryStatus::Paid;
+        paid.client = QStringLiteral("Acme");
+        paid.task = QStringLiteral("Work");
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(paid), WriteResult::Written);
+        MainFrame frame(m_env->context());
+        QVERIFY(frame.create());
+        frame.periodView()->reload(1, paid.recordId);
+        QCOMPARE(frame.entryList()->selectedRecordId(), paid.recordId);
+        std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(paid.recordId));
+        QVERIFY(menu->command(cmd::CreateNewTimer)->isEnabled());
+
+        test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
+            test::onNextModalOf<AddTimerDialog>([](AddTimerDialog* add) { add->accept(); });
+            QTRY_COMPARE(d->list()->topLevelItemCount(), 1);
+            EntryTimerTable::instance().slot(0).elapsedSeconds = 1800;
+            test::onNextModalOf<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
+            QVERIFY(d->execute(TimersDialog::CompleteTimer));
+        });
+        QVERIFY(frame.onCommand(cmd::CreateNewTimer));
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && added != paid.recordId);
+        QVERIFY(frame.entryList()->recordIds().contains(added));
+        const TimeEntry entry =
+            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        QCOMPARE(entry.client, QStringLiteral("Acme"));
+        QCOMPARE(entry.duration, 50);
+        QCOMPARE(entry.status, EntryStatus::NonBillable);
+        QVERIFY(!EntryTimerTable::instance().anyInUse());
+        QCOMPARE(frame.commandBar()->timersImage(), int(MenuBar::TimerIdle));
+    }
+
+    // The tray's tooltip: each timer's time and client, paused ones marked.
+    void trayTooltipNamesEachTimer() {
+        EntryTimerTable table;
+        QCOMPARE(TimerTray::tooltip(table), QString());
+        table.slot(1) = timer(QStringLiteral("Acme"), 3725, EntryTimer::Running);
+        table.slot(3) = timer(QString(), 59, EntryTimer::Paused);
+        QCOMPARE(TimerTray::tooltip(table), QStringLiteral("01:02:05  Acme\n00:00:59  - (paused)"));
+        // Without a tray (as here) the program shows none and goes on.
+        TimerKeeper keeper(table, timersFile());
+        TimerTray tray(keeper);
+        QCOMPARE(tray.icon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
+    }
+};
+
+TEMPOLATCH_TEST(MainFrameTimersTest);
+#include "MainFrameTimersTest.moc"
