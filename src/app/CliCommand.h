@@ -26,10 +26,10 @@ struct CliArguments {
 // One command of the command line ("export csv FILE [options]"). Commands
 // run on their own store, settings and console, never on a window's.
 struct CliCommand {
-    QStringList words;          // {"export", "csv"}
-    QStringList arguments;      // positional names; "[NAME]" is optional
-    QString description;        // one line for the program's --help
-    QString details;            // more for the command's own --help
+    QStringList words;      // {"export", "csv"}
+    QStringList arguments;  // positional names; "[NAME]" is optional
+    QString description;    // one line for the program's --help
+    QString details;        // more for the command's own --help
     QList<QCommandLineOption> options;
     bool takesCriteria = false;  // --from, --to, --client, ... --status
     bool opensStore = true;      // the profile's store is opened first
@@ -44,7 +44,8 @@ CliCommand cliCommand(const QString& words, const QString& description,
                       std::function<int(Context&, const CliArguments&)> run);
 
 // The commands each part of the program offers; the command line joins them.
-CliCommands storeCommands();  // dump, backup, restore
-CliCommands listCommands();   // replace-text, list export, list import
+CliCommands storeCommands();     // dump, backup, restore
+CliCommands listCommands();      // replace-text, list export, list import
+CliCommands transferCommands();  // archive, load-archive, export clients, import clients
 
 }  // namespace tempolatch

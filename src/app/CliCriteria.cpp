@@ -15,9 +15,9 @@ struct TextOption {
 };
 
 constexpr TextOption kTextOptions[] = {
-    {"client", &EntryFilter::client},   {"project", &EntryFilter::project},
-    {"phase", &EntryFilter::phase},     {"task", &EntryFilter::task},
-    {"bill-to", &EntryFilter::billTo},  {"currency", &EntryFilter::currency},
+    {"client", &EntryFilter::client},  {"project", &EntryFilter::project},
+    {"phase", &EntryFilter::phase},    {"task", &EntryFilter::task},
+    {"bill-to", &EntryFilter::billTo}, {"currency", &EntryFilter::currency},
 };
 
 struct StatusWord {
@@ -53,8 +53,9 @@ bool readStatus(const QString& list, EntryFilter& filter, QString& error) {
         filter.*word.flag = false;
     for (const QString& part : list.split(QLatin1Char(','))) {
         const QString word = part.trimmed().toLower();
-        const auto* found = std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
-                                         [&](const StatusWord& s) { return word == QLatin1String(s.word); });
+        const auto* found =
+            std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
+                         [&](const StatusWord& s) { return word == QLatin1String(s.word); });
         if (found == std::end(kStatusWords)) {
             error = QStringLiteral("unknown status \"%1\" (nonbillable, billable, billed, paid)")
                         .arg(part.trimmed());
@@ -67,18 +68,24 @@ bool readStatus(const QString& list, EntryFilter& filter, QString& error) {
 
 }  // namespace
 
-QList<QCommandLineOption> criteriaOptions() {
-    QList<QCommandLineOption> options{
-        {QStringLiteral("from"), QStringLiteral("First day (YYYY-MM-DD); default: the first entry."),
-         QStringLiteral("D")},
-        {QStringLiteral("to"), QStringLiteral("Last day, included (YYYY-MM-DD); default: the last entry."),
+QList<QCommandLineOption> dateRangeOptions() {
+    return {
+        {QStringLiteral("from"),
+         QStringLiteral("First day (YYYY-MM-DD); default: the first entry."), QStringLiteral("D")},
+        {QStringLiteral("to"),
+         QStringLiteral("Last day, included (YYYY-MM-DD); default: the last entry."),
          QStringLiteral("D")},
     };
+}
+
+QList<QCommandLineOption> criteriaOptions() {
+    QList<QCommandLineOption> options = dateRangeOptions();
     for (const auto& text : kTextOptions)
-        options.append({QString::fromLatin1(text.name),
-                        QStringLiteral("Only entries whose %1 is exactly TEXT.")
-                            .arg(QString::fromLatin1(text.name).replace(QLatin1Char('-'), QLatin1Char(' '))),
-                        QStringLiteral("TEXT")});
+        options.append(
+            {QString::fromLatin1(text.name),
+             QStringLiteral("Only entries whose %1 is exactly TEXT.")
+                 .arg(QString::fromLatin1(text.name).replace(QLatin1Char('-'), QLatin1Char(' '))),
+             QStringLiteral("TEXT")});
     options.append({QStringLiteral("status"),
                     QStringLiteral("Only entries of these statuses: a comma list of nonbillable, "
                                    "billable, billed, paid."),
@@ -86,8 +93,7 @@ QList<QCommandLineOption> criteriaOptions() {
     return options;
 }
 
-bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
-    filter.reset();
+bool dateRangeFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
     std::optional<platform::SystemTime> from;
     std::optional<platform::SystemTime> to;
     if (parser.isSet(QStringLiteral("from"))) {
@@ -113,6 +119,13 @@ bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, 
         filter.startDate = from ? *from : *dayAt(QStringLiteral("1601-01-01"), 0, 0, 0);
         filter.endDate = to ? *to : *dayAt(QStringLiteral("9999-12-31"), 23, 59, 59);
     }
+    return true;
+}
+
+bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
+    filter.reset();
+    if (!dateRangeFromOptions(parser, filter, error))
+        return false;
     for (const auto& text : kTextOptions) {
         const QString name = QString::fromLatin1(text.name);
         if (parser.isSet(name))

@@ -16,6 +16,11 @@ class EntryFilter;
 // nonbillable, billable, billed and paid.
 QList<QCommandLineOption> criteriaOptions();
 
+// --from and --to alone, for commands that take a date range only.
+QList<QCommandLineOption> dateRangeOptions();
+// Sets the filter's range from --from and --to; a side not given is open.
+bool dateRangeFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error);
+
 // The filter the options give; without --from/--to the range is open on
 // that side. False with `error` set when a value cannot be used.
 bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error);

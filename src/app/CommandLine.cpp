@@ -23,7 +23,7 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part : {storeCommands, listCommands}) {
+    for (auto part : {storeCommands, listCommands, transferCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }
@@ -67,7 +67,9 @@ const CliCommand* findCommand(const CliCommands& commands, const QStringList& ar
     return found;
 }
 
-bool isOptional(const QString& argument) { return argument.startsWith(QLatin1Char('[')); }
+bool isOptional(const QString& argument) {
+    return argument.startsWith(QLatin1Char('['));
+}
 
 QString commandHelp(const CliCommand& command, QCommandLineParser& parser) {
     // The parser's own usage line names the executable only; ours names the command.
@@ -94,7 +96,8 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
 
     const QString usageOf = QStringLiteral("usage: tempolatch %1\n").arg(synopsis(command));
     if (!parser.parse(QStringList{QStringLiteral("tempolatch")} + rest)) {
-        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()), qPrintable(usageOf));
+        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()),
+                     qPrintable(usageOf));
         return 2;
     }
     if (parser.isSet(help)) {
@@ -173,7 +176,8 @@ int runCommand(const QStringList& args) {
         return -1;
     const CliCommand* command = findCommand(commands, args);
     if (!command)
-        return usage(commands, QStringLiteral("unknown command \"%1\"").arg(args.join(QLatin1Char(' '))));
+        return usage(commands,
+                     QStringLiteral("unknown command \"%1\"").arg(args.join(QLatin1Char(' '))));
     return runParsed(*command, args.mid(command->words.size()));
 }
 

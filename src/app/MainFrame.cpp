@@ -31,6 +31,7 @@
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
+#include "transfer/ArchiveCommands.h"
 #include "transfer/BackupCommands.h"
 #include "views/ColumnLayout.h"
 #include "views/CustomPeriodDialog.h"
@@ -46,21 +47,9 @@
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
-
-namespace {
-
-// The wait cursor while the view is rebuilt.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
 
 MainFrame::MainFrame(Context& context) : m_context(context) {
     initResources();
@@ -575,6 +564,13 @@ void MainFrame::registerCommands() {
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
+    registerArchiveCommands(
+        m_commands, m_context, this,
+        [this](platform::SystemTime& start, platform::SystemTime& end) {
+            if (m_view)
+                m_view->getPeriod(start, end);
+        },
+        [this] { reloadView(0, 0); });
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
         [this] { return m_captionFont; });

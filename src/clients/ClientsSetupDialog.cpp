@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "clients/ClientFileTransfers.h"
 #include "clients/ClientStructureEditor.h"
 #include "clients/ClientTreeContent.h"
 #include "clients/DialogBar.h"
@@ -21,9 +22,13 @@ namespace tempolatch {
 
 namespace {
 
-ClientTransfers& transfers() {
+ClientTransfers& installedTransfers() {
     static ClientTransfers instance;
     return instance;
+}
+
+bool isEmpty(const ClientTransfers& t) {
+    return !t.openListFile && !t.importStructureFile && !t.exportChoices;
 }
 
 QTreeWidgetItem* makeItem(ClientItemKind kind, const QString& text, qint64 data) {
@@ -60,14 +65,15 @@ int promptOf(ClientItemKind kind) {
     }
 }
 
-const QString kTransfersLater =
-    QStringLiteral("Importing list files and client structure files is not available yet.");
+const QString kTransfersLater = QStringLiteral("Importing files is not available here.");
 
 }  // namespace
 
 ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
     : QDialog(parent),
       m_context(context),
+      m_transfers(isEmpty(installedTransfers()) ? clientFileTransfers(context)
+                                                : installedTransfers()),
       m_editor(std::make_unique<ClientStructureEditor>(context.store.clientStructure())),
       m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("clientsSetupDialog"));
@@ -132,7 +138,7 @@ void ClientsSetupDialog::buildBar() {
 }
 
 void ClientsSetupDialog::setTransfers(ClientTransfers t) {
-    transfers() = std::move(t);
+    installedTransfers() = std::move(t);
 }
 
 ClientItemKind ClientsSetupDialog::kindOf(const QTreeWidgetItem* item) {
@@ -400,7 +406,7 @@ bool ClientsSetupDialog::deleteItem(QTreeWidgetItem* item) {
 }
 
 void ClientsSetupDialog::runImport() {
-    const ClientTransfers& t = transfers();
+    const ClientTransfers& t = m_transfers;
     if (m_tree->topLevelItemCount() == 0 && t.importStructureFile) {
         if (t.importStructureFile(this))
             fill();
@@ -443,9 +449,9 @@ void ClientsSetupDialog::runImport() {
 }
 
 void ClientsSetupDialog::importListFile(ClientItemKind kind) {
-    if (!transfers().openListFile)
+    if (!m_transfers.openListFile)
         return;
-    const ClientTransfers::ListFile file = transfers().openListFile(this);
+    const ClientTransfers::ListFile file = m_transfers.openListFile(this);
     using Status = ClientTransfers::ListFile::Status;
     if (file.status == Status::Cancelled)
         return;
@@ -490,8 +496,8 @@ QStringList ClientsSetupDialog::exportLevelNames() const {
 }
 
 void ClientsSetupDialog::runExport() {
-    if (transfers().exportChoices) {
-        transfers().exportChoices(this, exportLevelNames());
+    if (m_transfers.exportChoices) {
+        m_transfers.exportChoices(this, exportLevelNames());
         return;
     }
     m_context.ui.message(

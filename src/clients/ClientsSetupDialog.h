@@ -67,6 +67,8 @@ public:
     QStringList exportLevelNames() const;
 
     static ClientItemKind kindOf(const QTreeWidgetItem* item);
+    // Replaces the file transfers of the dialogs opened from now on (tests);
+    // empty transfers bring back the program's own.
     static void setTransfers(ClientTransfers transfers);
 
 private:
@@ -89,6 +91,7 @@ private:
     QTreeWidgetItem* addClientItem(const QString& name, quint32 recordId, quint32 clientId);
 
     Context& m_context;
+    ClientTransfers m_transfers;
     std::unique_ptr<ClientStructureEditor> m_editor;
     SetupTree* m_tree;
     DialogBar* m_bar = nullptr;

@@ -1,12 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <array>
-
-class QButtonGroup;
-class QLabel;
-class QPushButton;
-class QRadioButton;
+#include "clients/ChoiceDialog.h"
 
 namespace tempolatch {
 
@@ -20,30 +14,34 @@ enum class ImportChoice {
     StructureFile = 5,
 };
 
-// "Select the type to import:" with its six choices. Choices the caller
-// marks unavailable are greyed, with the reason shown under them; the
-// first available choice starts selected.
-class ImportChoiceDialog : public QDialog {
+// "Select the type to import:" with its six choices.
+class ImportChoiceDialog : public ChoiceDialog {
     Q_OBJECT
 public:
     static constexpr int ChoiceCount = 6;
 
     explicit ImportChoiceDialog(QWidget* parent = nullptr);
 
-    void setAvailable(ImportChoice choice, bool available);
-    // Shown under the choices while some are greyed.
-    void setNote(const QString& note);
+    void setAvailable(ImportChoice choice, bool available) {
+        ChoiceDialog::setAvailable(int(choice), available);
+    }
+    ImportChoice choice() const { return ImportChoice(checkedChoice()); }
+    QRadioButton* button(ImportChoice choice) const { return buttonAt(int(choice)); }
+};
 
-    ImportChoice choice() const;
-    QRadioButton* button(ImportChoice choice) const { return m_buttons[int(choice)]; }
+// What the clients setup can export, in the order the "Export" dialog offers.
+enum class ExportChoice { List = 0, StructureFile = 1 };
 
-private:
-    void updateSelection();
+class ExportChoiceDialog : public ChoiceDialog {
+    Q_OBJECT
+public:
+    explicit ExportChoiceDialog(QWidget* parent = nullptr);
 
-    std::array<QRadioButton*, ChoiceCount> m_buttons{};
-    QButtonGroup* m_group;
-    QLabel* m_note;
-    QPushButton* m_ok = nullptr;
+    void setAvailable(ExportChoice choice, bool available) {
+        ChoiceDialog::setAvailable(int(choice), available);
+    }
+    ExportChoice choice() const { return ExportChoice(checkedChoice()); }
+    QRadioButton* button(ExportChoice choice) const { return buttonAt(int(choice)); }
 };
 
 }  // namespace tempolatch

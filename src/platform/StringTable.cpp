@@ -174,6 +174,15 @@ const QHash<int, QString>& table() {
         {7106, QStringLiteral("This backup file is not supported and cannot be used to restore "
                               "data. Please select a different backup file.")},
         {7107, QStringLiteral("Do you want to delete ALL data?")},
+        {7120, QStringLiteral("Archive Files (*.tla)|*.tla|")},
+        {7121, QStringLiteral("Archive operation has failed. Please make sure you have enough "
+                              "space on storage device and try again.")},
+        {7122, QStringLiteral("Archive file has been restored.")},
+        {7123, QStringLiteral("Archive file cannot be loaded. The file may be created by "
+                              "Tempolatch prior to version 2.3.")},
+        {7124, QStringLiteral("Only Archive file with data can be restored.")},
+        {7125, QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")},
+        {7126, QStringLiteral("Text Files (*.txt)|*.txt|Unicode Text|*.txt|")},
         {9100, QStringLiteral("The duration must be between 0 and 655.35 hours.")},
         {9101, QStringLiteral("The break must be between 0 and 655.35 hours.")},
         {9102, QStringLiteral("The rate cannot be negative.")},

@@ -61,6 +61,14 @@ inline constexpr int RestoreInProgress = 7104;
 inline constexpr int RestoreFailed = 7105;
 inline constexpr int RestoreUnsupported = 7106;
 inline constexpr int DeleteAllDataQuestion = 7107;
+// Archives, client structure files and list files
+inline constexpr int ArchiveFilter = 7120;  // "Archive Files (*.tla)|*.tla|"
+inline constexpr int ArchiveFailed = 7121;
+inline constexpr int ArchiveLoaded = 7122;
+inline constexpr int ArchiveCannotLoad = 7123;
+inline constexpr int ArchiveDataOnly = 7124;
+inline constexpr int ClientStructureFilter = 7125;  // "Client Structures Files (*.tlc)|*.tlc|"
+inline constexpr int ListExportFilter = 7126;  // 8-bit text, then Unicode
 // Entry editor
 inline constexpr int TaskRequired = 9;
 inline constexpr int DurationRequired = 10;

@@ -1,5 +1,7 @@
 #include "store/Records.h"
 
+#include "platform/ObjectStore.h"
+
 namespace tempolatch {
 
 using platform::FileTime;
@@ -29,6 +31,14 @@ WriteResult RecordAccess::remove(quint32 recordId) {
     if (recordId == 0 || m_db.seekRecord(recordId) != recordId)
         return WriteResult::NotFound;
     return m_db.deleteRecord(recordId) ? WriteResult::Written : WriteResult::Refused;
+}
+
+bool RecordAccess::removeEach(const std::vector<quint32>& recordIds) {
+    for (const quint32 id : recordIds) {
+        if (!m_db.deleteRecord(id) && m_db.lastError() != platform::ObjectStore::ErrorNotFound)
+            return false;
+    }
+    return true;
 }
 
 bool RecordAccess::forEachStored(const Visit& visit) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/FileTime.h"
 #include "platform/Property.h"
@@ -23,6 +24,9 @@ public:
     std::optional<platform::PropertyList> findProperties(quint32 recordId);
     // Removes the record; NotFound when there is none of that id.
     WriteResult remove(quint32 recordId);
+    // Removes the records of these ids that are still there (one statement
+    // each, no seek); false at the first refused write.
+    bool removeEach(const std::vector<quint32>& recordIds);
     // The store's error code of the last refused write ("Error: %d").
     int lastError() const { return m_db.lastError(); }
 

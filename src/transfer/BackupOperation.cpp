@@ -191,11 +191,12 @@ bool BackupOperation::readClientStructure(const CompoundStorage& root, quint32 d
     const auto children = clients.children();
     if (!children)
         return false;
-    // Client storages come first in the directory ("Client%d" is shorter
-    // than "DefaultClient" up to seven digits); the first stream ends them.
+    // Every storage is a client, wherever it stands: "DefaultClient" comes
+    // after "Client%d" only up to seven digits, and other programs may put
+    // streams of their own among the clients.
     for (const CompoundEntry& child : *children) {
         if (!child.isStorage)
-            break;
+            continue;
         const CompoundStorage storage = clients.openStorage(child.name);
         if (!storage || !restoreClient(storage, dataVersion, withRates))
             return false;
@@ -272,14 +273,18 @@ bool BackupOperation::backup(const QString& path) {
     if (!version || !version.writeUInt32(dataVersion()) || !writeFileKind(version) ||
         !version.close())
         return false;
+    // Dropping the file uncommitted on any failure leaves nothing behind.
+    return writeContent(root) && file->commit();
+}
+
+bool BackupOperation::writeContent(CompoundStorage& root) {
     CompoundStorage records = root.createStorage(BackupFile::recordsName());
     if (!records || !writeRecords(records))
         return false;
     CompoundStorage expenses = root.createStorage(BackupFile::expensesName());
     if (!expenses || !writeExpenses(expenses))
         return false;
-    // Dropping the file uncommitted on any failure above leaves nothing behind.
-    return writeClients(root) && file->commit();
+    return writeClients(root);
 }
 
 int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* notifyTarget) {
@@ -291,7 +296,7 @@ int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* 
     quint32 dataVersion = 0;
     if (!version || !version.readUInt32(dataVersion))
         return RestoreFailed;
-    if (dataVersion < BackupFile::OldestRestorable)
+    if (dataVersion < oldestReadable())
         return RestoreUnsupported;
     quint32 kind = 0;
     if (!version.readUInt32(kind))
@@ -320,14 +325,22 @@ int BackupOperation::restoreChecked(const CompoundStorage& root, quint32 dataVer
         return RestoreFailed;
     if (deleteAllFirst && !m_store.deleteAllData(notifyTarget))
         return RestoreFailed;
-    if (!restoreStreams(root, BackupFile::recordsName(), &BackupOperation::restoreEntry,
-                        dataVersion) ||
-        (dataVersion >= BackupFile::FirstWithExpenses &&
-         !restoreStreams(root, BackupFile::expensesName(), &BackupOperation::restoreExpense,
-                         dataVersion)) ||
-        !readClients(root, dataVersion))
+    if (!readContent(root, dataVersion))
         return RestoreFailed;
     return batch.commit() ? RestoreOk : RestoreFailed;
+}
+
+quint32 BackupOperation::oldestReadable() const {
+    return BackupFile::OldestRestorable;
+}
+
+bool BackupOperation::readContent(const CompoundStorage& root, quint32 dataVersion) {
+    return restoreStreams(root, BackupFile::recordsName(), &BackupOperation::restoreEntry,
+                          dataVersion) &&
+           (dataVersion < BackupFile::FirstWithExpenses ||
+            restoreStreams(root, BackupFile::expensesName(), &BackupOperation::restoreExpense,
+                           dataVersion)) &&
+           readClients(root, dataVersion);
 }
 
 bool BackupOperation::restoreStreams(const CompoundStorage& root, const QString& name,

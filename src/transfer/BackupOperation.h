@@ -64,6 +64,14 @@ public:
     int restore(const QString& path, bool deleteAllFirst = false, QObject* notifyTarget = nullptr);
 
 protected:
+    // The files of other kinds leave parts out. Writing: everything after
+    // "DataVersion" (by default "Records", "Expenses", then "Clients").
+    virtual bool writeContent(platform::CompoundStorage& root);
+    // Reading: the oldest data version read, and everything after the kind
+    // check, inside the restore's transaction.
+    virtual quint32 oldestReadable() const;
+    virtual bool readContent(const platform::CompoundStorage& root, quint32 dataVersion);
+
     RecordStore& store() { return m_store; }
     // The current local time, taken once per restore.
     platform::FileTime now() const { return m_now; }

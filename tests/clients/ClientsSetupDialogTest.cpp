@@ -23,6 +23,8 @@
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
+#include "transfer/ArchiveOperation.h"
+#include "transfer/ClientStructureOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/NameInputDialog.h"
@@ -73,6 +75,8 @@ class ClientsSetupDialogTest : public test::EnvironmentTest {
         tree()->setCurrentItem(item);
     }
     bool enabled(int id) { return m_dialog->commandBar()->command(id)->isEnabled(); }
+    ScriptedUi& ui() { return m_env->ui(); }
+    QString filePath(const QString& name) const { return m_env->filePath(name); }
 
 private Q_SLOTS:
     void init() {
@@ -346,8 +350,8 @@ private Q_SLOTS:
                 QRadioButton* b = dialog.button(ImportChoice(i));
                 offered.append(b->text() + (b->isEnabled() ? QString() : QStringLiteral(" (off)")));
             }
-            // The address-book choice is the one on offer until list files come.
-            QVERIFY(dialog.button(ImportChoice::ContactFromApplication)->isChecked());
+            QVERIFY(dialog.button(ImportChoice::Clients)->isChecked());
+            dialog.button(ImportChoice::ContactFromApplication)->setChecked(true);
             whenModal<platform::ContactChooser>([](platform::ContactChooser& chooser) {
                 auto* list = chooser.findChild<QListView*>(QStringLiteral("contactList"));
                 list->setCurrentIndex(list->model()->index(0, 0));
@@ -356,11 +360,11 @@ private Q_SLOTS:
             dialog.accept();
         });
         m_dialog->onCommand(cmd::ImportNames);
-        QCOMPARE(offered, (QStringList{"Clients (off)", "Projects for a selected client (off)",
-                                       "Tasks for a selected client or project (off)",
-                                       "Contacts (Bill To) for a selected client (off)",
+        QCOMPARE(offered, (QStringList{"Clients", "Projects for a selected client",
+                                       "Tasks for a selected client or project",
+                                       "Contacts (Bill To) for a selected client",
                                        "Import a contact from Contacts Application",
-                                       "Import a client structure file (off)"}));
+                                       "Import a client structure file"}));
         QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Contacts")})),
                  (QStringList{QStringLiteral("Bob"), QStringLiteral("Carol Jones")}));
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Carol Jones"));
@@ -418,6 +422,162 @@ private Q_SLOTS:
     void f1OpensTheClientsTopic() {
         open();
         QCOMPARE(helpTopicOnF1(*m_dialog), QStringLiteral("clientsetup"));
+    }
+    // Export... offers its two choices; the structure file is written.
+    void exportWritesTheStructureFile() {
+        open();
+        QStringList offered;
+        whenModal<ExportChoiceDialog>([&offered](ExportChoiceDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Export"));
+            for (auto c : {ExportChoice::List, ExportChoice::StructureFile})
+                offered << dialog.button(c)->text();
+            dialog.button(ExportChoice::StructureFile)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(filePath(QStringLiteral("acme")));
+        m_dialog->onCommand(cmd::ExportNames);
+        QCOMPARE(offered, (QStringList{"Export selected list to text file",
+                                       "Export client structure to file"}));
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")});
+        QVERIFY(ui().shown().isEmpty());
+        QVERIFY(QFile::exists(filePath(QStringLiteral("acme.tlc"))));
+    }
+
+    // With an empty tree Import... goes straight to the structure file;
+    // the tree is refilled and its first client selected.
+    void structureImportIntoAnEmptyTree() {
+        const QString file = filePath(QStringLiteral("two.tlc"));
+        QVERIFY(ClientStructureOperation(m_env->store()).exportTo(file));
+        QVERIFY(m_env->store().deleteAllData());
+
+        open();
+        QCOMPARE(tree()->topLevelItemCount(), 0);
+        ui().queueFile(file);
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Client Structures Files (*.tlc)|*.tlc|")});
+        QVERIFY(ui().shown().isEmpty());
+        QCOMPARE(childTexts(tree()->invisibleRootItem()), (QStringList{"Acme", "Zeta"}));
+        QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Projects")})),
+                 (QStringList{"App", "Web"}));
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Acme"));
+    }
+
+    // The import choice adds to the clients there; failures are reported,
+    // other kinds of file passed over in silence.
+    void structureImportMessages_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("clients");
+        QTest::newRow("structure file")
+            << "good.tlc" << QStringList() << QStringList{"Acme", "Zeta"};
+        QTest::newRow("archive") << "archive.tla" << QStringList() << QStringList{"Acme"};
+        QTest::newRow("not a compound file")
+            << "text.tlc" << QStringList{resourceString(str::RestoreFailed)} << QStringList{"Acme"};
+    }
+    void structureImportMessages() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, clients);
+        QVERIFY(ClientStructureOperation(m_env->store())
+                    .exportTo(filePath(QStringLiteral("good.tlc"))));
+        QCOMPARE(ArchiveOperation(m_env->store(), {}, {})
+                     .archive(filePath(QStringLiteral("archive.tla")), false),
+                 ArchiveOperation::ArchiveResult::Written);
+        QFile text(filePath(QStringLiteral("text.tlc")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("Zeta\r\n");
+        text.close();
+        QVERIFY(m_env->store().deleteAllData());
+        seedClient(QStringLiteral("Acme"));
+
+        open();
+        whenModal<ImportChoiceDialog>([](ImportChoiceDialog& dialog) {
+            dialog.button(ImportChoice::StructureFile)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(filePath(file));
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().shownTexts(), messages);
+        for (const auto& shown : ui().shown())
+            QCOMPARE(shown.icon, MessageIcon::Stop);
+        QCOMPARE(childTexts(tree()->invisibleRootItem()), clients);
+    }
+    // The names of the selection's level, CR LF between them and none after
+    // the last, as 8-bit text or, under the second filter, UTF-16.
+    void listExportOfTheSelectedLevel_data() {
+        QTest::addColumn<QStringList>("selection");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("client: all clients")
+            << QStringList{"Acme"} << 1 << QByteArray("Acme\r\nZeta");
+        QTest::newRow("project: its tasks")
+            << QStringList{"Acme", "Projects", "Web"} << 1 << QByteArray("Design\r\nTest");
+        QTest::newRow("group, Unicode") << QStringList{"Acme", "Projects"} << 2
+                                        << QByteArray(
+                                               "\xFF\xFE"
+                                               "A\0p\0p\0\r\0\n\0W\0e\0b\0",
+                                               18);
+    }
+    void listExportOfTheSelectedLevel() {
+        QFETCH(QStringList, selection);
+        QFETCH(int, filter);
+        QFETCH(QByteArray, bytes);
+        open();
+        select(selection);
+        whenModal<ExportChoiceDialog>([](ExportChoiceDialog& dialog) {
+            QVERIFY(dialog.button(ExportChoice::List)->isChecked());
+            dialog.accept();
+        });
+        ui().queueFile(filePath(QStringLiteral("names")));
+        ui().queueFilter(filter);
+        m_dialog->onCommand(cmd::ExportNames);
+        QCOMPARE(ui().fileFilters(),
+                 QStringList{QStringLiteral("Text Files (*.txt)|*.txt|Unicode Text|*.txt|")});
+        QVERIFY(ui().shown().isEmpty());
+        QFile file(filePath(QStringLiteral("names.txt")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
+    // A list file's names are added as by Add Project; a file that cannot
+    // be read adds nothing and says so.
+    void listImportFromAFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("projects");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("8-bit, an empty line")
+            << QByteArray("Mobile\r\n\r\nPrint") << QStringList{"App", "Mobile", "Print", "Web"}
+            << QStringList();
+        QTest::newRow("UTF-16 starting with NUL")
+            << QByteArray("\xFF\xFE\0\0M\0", 6) << QStringList{"App", "Web"}
+            << QStringList{resourceString(str::UnableToImport)};
+        QTest::newRow("no such file") << QByteArray() << QStringList{"App", "Web"}
+                                      << QStringList{resourceString(str::UnableToImport)};
+    }
+    void listImportFromAFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, projects);
+        QFETCH(QStringList, messages);
+        const QString path = filePath(QStringLiteral("names.txt"));
+        if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        open();
+        select({QStringLiteral("Acme")});
+        whenModal<ImportChoiceDialog>([](ImportChoiceDialog& dialog) {
+            dialog.button(ImportChoice::Projects)->setChecked(true);
+            dialog.accept();
+        });
+        ui().queueFile(path);
+        m_dialog->onCommand(cmd::ImportNames);
+        QCOMPARE(ui().fileFilters(), QStringList{QStringLiteral("List File (*.txt)|*.txt|")});
+        QCOMPARE(ui().shownTexts(), messages);
+        QCOMPARE(childTexts(itemAt(tree(), {QStringLiteral("Acme"), QStringLiteral("Projects")})),
+                 projects);
     }
 };
 

@@ -1,16 +1,16 @@
 #include <QFile>
-#include <QProcess>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "platform/Profile.h"
+#include "transfer/BackupOperation.h"
+#include "transfer/CommandLineSupport.h"
 #include "transfer/TransferTestSupport.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
 
-// The backup and restore commands of the program itself, run as a scheduler
-// would run them.
+// The commands of the program itself that write and read backups, archives
+// and client structure files, run as a scheduler would run them.
 class BackupCommandLineTest : public test::EnvironmentTest {
     Q_OBJECT
 
@@ -19,24 +19,9 @@ class BackupCommandLineTest : public test::EnvironmentTest {
     QString path(const QString& name) const { return m_env->filePath(name); }
 
     int run(const QString& profile, const QStringList& args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), profile} + args);
-        if (!process.waitForFinished(120000))
-            return -1;
-        m_stderr = process.readAllStandardError();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return test::runProgram(profile, args, m_stderr);
     }
-
-    // The store of `profile` as this process sees it now.
-    void useProfile(const QString& profile) {
-        m_env->store().close();
-        Profile::setFolder(profile);
-        QVERIFY(m_env->store().openAll());
-    }
+    void useProfile(const QString& profile) { QVERIFY(test::openProfile(profile)); }
 
 private Q_SLOTS:
     void init() {
@@ -83,6 +68,22 @@ private Q_SLOTS:
             << 2 << QStringLiteral("usage:");
         QTest::newRow("backup without file")
             << QStringList{QStringLiteral("backup")} << 2 << QStringLiteral("usage:");
+        QTest::newRow("archive without --to")
+            << QStringList{"archive", "@/a.tla", "--from", "2026-01-01"} << 2 << "--from and --to";
+        QTest::newRow("archive, bad date")
+            << QStringList{"archive", "@/a.tla", "--from", "2026-13-01", "--to", "2026-12-01"} << 2
+            << "YYYY-MM-DD";
+        QTest::newRow("archive into a missing folder")
+            << QStringList{"archive", "@/no/a.tla", "--from", "2026-01-01", "--to", "2026-12-31"}
+            << 1 << "Archive operation has failed.";
+        QTest::newRow("load a backup") << QStringList{"load-archive", "@/full.tld"} << 3
+                                       << "Only Archive file with data can be restored.";
+        QTest::newRow("load a missing file")
+            << QStringList{"load-archive", "@/none.tla"} << 1 << "Archive file cannot be loaded.";
+        QTest::newRow("import a backup") << QStringList{"import", "clients", "@/full.tld"} << 3
+                                         << "Not a client structure file.";
+        QTest::newRow("export into a missing folder")
+            << QStringList{"export", "clients", "@/no/c.tlc"} << 1 << "Backup has failed.";
     }
     void failuresGiveTheirExitCodes() {
         QFETCH(QStringList, args);
@@ -97,6 +98,7 @@ private Q_SLOTS:
             QVERIFY(out->commit());
         }
         test::fillStore(1);
+        QVERIFY(BackupOperation(m_env->store()).backup(path(QStringLiteral("full.tld"))));
         const QString before = test::storeSnapshot();
         m_env->store().close();
         args.replaceInStrings(QStringLiteral("@"), m_env->folder());
@@ -104,8 +106,49 @@ private Q_SLOTS:
         QCOMPARE(run(m_env->folder(), args), exitCode);
         QVERIFY2(m_stderr.contains(message.toUtf8()), m_stderr.constData());
         QVERIFY(!QFile::exists(path(QStringLiteral("no"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("a.tla"))));
         QVERIFY(m_env->store().openAll());
         QCOMPARE(test::storeSnapshot(), before);
+    }
+
+    void archiveKeepAndLoadBack() {
+        const QString home = path(QStringLiteral("home"));
+        useProfile(home);
+        test::fillStore(2);  // entries from 2026-11-02 to 2026-11-06
+        const QList<TimeEntry> entries = test::allEntries();
+        m_env->store().close();
+
+        const QString kept = path(QStringLiteral("kept.tla"));
+        QCOMPARE(
+            run(home, {"archive", kept, "--from", "2026-11-03", "--to", "2026-11-04", "--keep"}),
+            0);
+        QCOMPARE(test::compoundLines(kept).filter(QStringLiteral("Records/")).size(), 2);
+        const QString moved = path(QStringLiteral("moved.tla"));
+        QCOMPARE(run(home, {"archive", moved, "--from", "2026-11-03", "--to", "2026-11-04"}), 0);
+        QVERIFY2(m_stderr.isEmpty(), m_stderr.constData());
+        useProfile(home);
+        QCOMPARE(test::allEntries().size(), 3);
+        m_env->store().close();
+
+        QCOMPARE(run(home, {"load-archive", moved}), 0);
+        QVERIFY(m_stderr.isEmpty());
+        useProfile(home);
+        QCOMPARE(test::withoutIds(test::allEntries()), test::withoutIds(entries));
+        QCOMPARE(test::allExpenses().size(), 3);
+    }
+
+    void clientsToAnotherProfile() {
+        const QString source = path(QStringLiteral("source"));
+        const QString target = path(QStringLiteral("target"));
+        useProfile(source);
+        test::fillStore(3);
+        m_env->store().close();
+        const QString file = path(QStringLiteral("clients.tlc"));
+        QCOMPARE(run(source, {"export", "clients", file}), 0);
+        QCOMPARE(run(target, {"import", "clients", file}), 0);
+        useProfile(target);
+        QCOMPARE(test::structureLines().filter(QStringLiteral("client ")).size(), 3);
+        QVERIFY(test::structureLines().filter(QStringLiteral("rate ")).isEmpty());
     }
 };
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <QTest>
 #include <QTextStream>
 
+#include "common/OleFileListing.h"
 #include "common/TestEnvironment.h"
 #include "platform/CompoundFile.h"
 #include "platform/ObjectStore.h"
@@ -199,6 +201,17 @@ inline void dumpCompound(const platform::CompoundStorage& storage, const QString
         ok = ok && s && s.readBytes(s.remaining(), bytes);
         out << prefix + e.name + QStringLiteral(" stream ") + QString::fromLatin1(bytes.toHex());
     }
+}
+
+// olefile, a reader independent of ours, sees in the file what ours sees
+// (`ours`, from compoundLines). Passes when olefile is not installed.
+inline void compareWithOlefile(const QString& file, QStringList ours) {
+    const OleFileListing theirs = oleFileListing(file);
+    if (!theirs.available)
+        return;
+    QVERIFY2(theirs.ok, qPrintable(theirs.error));
+    ours.sort();
+    QCOMPARE(theirs.lines, ours);
 }
 
 inline QStringList compoundLines(const QString& path) {

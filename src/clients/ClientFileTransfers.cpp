@@ -1,0 +1,112 @@
+#include "clients/ClientFileTransfers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "clients/ImportChoiceDialog.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "transfer/ClientStructureOperation.h"
+#include "transfer/ListFile.h"
+#include "widgets/WaitCursor.h"
+
+namespace tempolatch {
+
+using platform::MessageIcon;
+
+ClientTransfers clientFileTransfers(Context& context) {
+    ClientTransfers transfers;
+    transfers.openListFile = [&context](QWidget* parent) {
+        return openClientListFile(context, parent);
+    };
+    transfers.importStructureFile = [&context](QWidget* parent) {
+        return importClientStructure(context, parent);
+    };
+    transfers.exportChoices = [&context](QWidget* parent, const QStringList& levelNames) {
+        runExportChoices(context, parent, levelNames);
+    };
+    return transfers;
+}
+
+bool exportClientStructure(Context& context, QWidget* parent) {
+    QString path = context.ui.saveFile(QString(), resourceString(str::ClientStructureFilter),
+                                       QString(), parent);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".tlc");
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = ClientStructureOperation(context.store).exportTo(path);
+    }
+    if (!ok)
+        context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+    return ok;
+}
+
+bool importClientStructure(Context& context, QWidget* parent) {
+    const QString path = context.ui.openFile(QString(), resourceString(str::ClientStructureFilter),
+                                             QString(), parent);
+    if (path.isEmpty())
+        return false;
+    int result = BackupOperation::RestoreFailed;
+    {
+        WaitCursor wait;
+        result = ClientStructureOperation(context.store).importFrom(path);
+    }
+    // A file of another kind is passed over without a word.
+    const QString text = restoreResultText(result);
+    if (!text.isEmpty())
+        context.ui.message(text, MessageIcon::Stop, parent);
+    return result == BackupOperation::RestoreOk;
+}
+
+ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent) {
+    using Status = ClientTransfers::ListFile::Status;
+    const QString path =
+        context.ui.openFile(QString(), resourceString(str::ListFileFilter), QString(), parent);
+    if (path.isEmpty())
+        return {Status::Cancelled, {}};
+    WaitCursor wait;
+    std::optional<QStringList> names = readListFile(path);
+    if (!names)
+        return {Status::Failed, {}};
+    return {Status::Read, std::move(*names)};
+}
+
+bool exportClientList(Context& context, QWidget* parent, const QStringList& names) {
+    const auto chosen = context.ui.saveFileWithFilter(
+        QString(), resourceString(str::ListExportFilter), QString(), parent);
+    if (chosen.path.isEmpty())
+        return false;
+    QString path = chosen.path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+    const auto encoding = chosen.filter == 2 ? ListFileEncoding::Utf16 : ListFileEncoding::EightBit;
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = exportList(path, names, encoding);
+    }
+    // A list that did not reach its file is worth a word, as a failed
+    // export of the structure is.
+    if (!ok)
+        context.ui.message(QStringLiteral("The list could not be written to %1.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           MessageIcon::Stop, parent);
+    return ok;
+}
+
+void runExportChoices(Context& context, QWidget* parent, const QStringList& levelNames) {
+    ExportChoiceDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.choice() == ExportChoice::StructureFile)
+        exportClientStructure(context, parent);
+    else
+        exportClientList(context, parent, levelNames);
+}
+
+}  // namespace tempolatch

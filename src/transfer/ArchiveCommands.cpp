@@ -1,0 +1,95 @@
+#include "transfer/ArchiveCommands.h"
+
+#include <QFileInfo>
+#include <utility>
+
+#include "platform/ObjectStore.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "store/RecordStore.h"
+#include "transfer/ArchiveOperation.h"
+#include "transfer/ArchiveRangeDialog.h"
+#include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
+#include "widgets/WaitCursor.h"
+
+namespace tempolatch {
+
+using platform::MessageIcon;
+
+bool archiveEntries(Context& context, QWidget* parent, const platform::SystemTime& start,
+                    const platform::SystemTime& end) {
+    ArchiveRangeDialog dialog(start, end, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return archiveEntriesInRange(context, parent,
+                                 {dialog.start(), dialog.end(), dialog.deleteWhenArchived()});
+}
+
+bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange& range) {
+    QString path =
+        context.ui.saveFile(QString(), resourceString(str::ArchiveFilter), QString(), parent);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".tla");
+    const auto start = platform::toFileTime(range.start);
+    const auto end = platform::toFileTime(range.end);
+    ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;
+    if (start && end) {
+        WaitCursor wait;
+        result = ArchiveOperation(context.store, *start, *end).archive(path, range.deleteArchived);
+    }
+    switch (result) {
+        case ArchiveOperation::ArchiveResult::Written:
+            break;
+        case ArchiveOperation::ArchiveResult::WriteFailed:
+            context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);
+            break;
+        case ArchiveOperation::ArchiveResult::DeleteFailed: {
+            // The archive is complete; the entries stay, as the deletion
+            // was undone whole.
+            platform::ObjectStore* objects = context.store.objectStore();
+            context.ui.message(QStringLiteral("Error: %1").arg(objects ? objects->lastError() : 0),
+                               MessageIcon::Stop, parent);
+            break;
+        }
+    }
+    return true;
+}
+
+bool loadArchive(Context& context, QWidget* parent) {
+    const QString path =
+        context.ui.openFile(QString(), resourceString(str::ArchiveFilter), QString(), parent);
+    if (path.isEmpty())
+        return false;
+    int result = BackupOperation::RestoreFailed;
+    {
+        WaitCursor wait;
+        result = ArchiveOperation(context.store).loadArchive(path);
+    }
+    const LoadArchiveMessage message = loadArchiveMessage(result);
+    if (!message.text.isEmpty())
+        context.ui.message(message.text, message.icon, parent);
+    return true;
+}
+
+void registerArchiveCommands(
+    CommandTable& table, Context& context, QWidget* parent,
+    std::function<void(platform::SystemTime& start, platform::SystemTime& end)> period,
+    std::function<void()> changed) {
+    table.add(cmd::ArchiveEntries, [&context, parent, period, changed](int) {
+        platform::SystemTime start;
+        platform::SystemTime end;
+        period(start, end);
+        if (archiveEntries(context, parent, start, end))
+            changed();
+    });
+    table.add(cmd::ArchiveLoad, [&context, parent, changed](int) {
+        if (loadArchive(context, parent))
+            changed();
+    });
+}
+
+}  // namespace tempolatch
