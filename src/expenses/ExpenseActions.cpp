@@ -1,5 +1,6 @@
 #include "expenses/ExpenseActions.h"
 
+#include "editing/EntryMarking.h"
 #include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
 #include "platform/Clock.h"
@@ -27,20 +28,6 @@ ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency) {
     return expense;
 }
 
-EntryStatus statusAfterMarkBilled(EntryStatus status) {
-    return status == EntryStatus::Billed || status == EntryStatus::Paid ? EntryStatus::Billable
-                                                                        : EntryStatus::Billed;
-}
-
-void markPaid(ExpenseEntry& expense, platform::FileTime now) {
-    if (expense.status == EntryStatus::Paid) {
-        expense.status = EntryStatus::Billed;
-        return;
-    }
-    expense.status = EntryStatus::Paid;
-    expense.paidDate = now;
-}
-
 namespace {
 
 template <typename Change>
@@ -56,14 +43,13 @@ WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
 }  // namespace
 
 WriteResult markBilled(RecordStore& store, quint32 recordId) {
-    return rewrite(store, recordId, [](ExpenseEntry& expense) {
-        expense.status = statusAfterMarkBilled(expense.status);
-    });
+    return rewrite(store, recordId,
+                   [](ExpenseEntry& expense) { entrymarking::toggleBilled(expense); });
 }
 
 WriteResult markPaid(RecordStore& store, quint32 recordId) {
     return rewrite(store, recordId, [](ExpenseEntry& expense) {
-        markPaid(expense, platform::Clock::nowFileTime());
+        entrymarking::togglePaid(expense, platform::Clock::nowFileTime());
     });
 }
 

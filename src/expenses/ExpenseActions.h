@@ -19,13 +19,9 @@ std::optional<ExpenseEntry> read(RecordStore& store, quint32 recordId);
 // A new expense of that type dated today, in the default currency.
 ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency);
 
-// Mark As Billed: Non Billable and Billable become Billed, Billed and Paid
-// become Billable. Mark As Paid: any other status becomes Paid with the
-// paid date `now`; Paid becomes Billed and keeps its paid date.
-EntryStatus statusAfterMarkBilled(EntryStatus status);
-void markPaid(ExpenseEntry& expense, platform::FileTime now);
-
-// Each rewrites the stored expense with its modified time set to now.
+// Mark As Billed and Mark As Paid follow the entries' rules
+// (entrymarking::toggleBilled, togglePaid). Each rewrites the stored
+// expense with its modified time set to now.
 WriteResult markBilled(RecordStore& store, quint32 recordId);
 WriteResult markPaid(RecordStore& store, quint32 recordId);
 WriteResult remove(RecordStore& store, quint32 recordId);
