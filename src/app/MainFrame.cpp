@@ -13,7 +13,6 @@
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
-#include "app/EntryContextMenu.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "app/TimerTray.h"
@@ -22,6 +21,7 @@
 #include "editing/EntryTimer.h"
 #include "editing/TimerCommands.h"
 #include "editing/TimerKeeper.h"
+#include "expenses/ExpenseWindow.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -49,6 +49,7 @@
 #include "views/TreeListOptions.h"
 #include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
+#include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WaitCursor.h"
 
@@ -240,14 +241,9 @@ void MainFrame::createListAndView() {
     m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), s, m_viewArea);
     m_list->setListFont(m_listFont);
     m_viewArea->layout()->addWidget(m_list->widget());
-    EntryListEvents& events = m_list->events();
-    connect(&events, &EntryListEvents::entryTapped, this, &MainFrame::entryTapped);
-    connect(
-        &events, &EntryListEvents::commandRequested, this, [this](int id) { onCommand(id); },
-        Qt::QueuedConnection);
-    connect(
-        &events, &EntryListEvents::contextMenuRequested, this,
-        [this](const QPoint& pos) { showEntryContextMenu(pos); }, Qt::QueuedConnection);
+    m_list->events().route(
+        this, [this] { entryTapped(); }, [this](int id) { onCommand(id); },
+        [this](const QPoint& pos) { showEntryContextMenu(pos); });
     if (!m_records)
         m_records = std::make_unique<TimeEntryRecords>(EntryFilter::view(), s, m_context.store);
     const bool known = s.view >= PeriodView::Day && s.view <= PeriodView::Custom;
@@ -255,17 +251,10 @@ void MainFrame::createListAndView() {
 }
 
 void MainFrame::replaceView(int type) {
-    // The new view shows the period that holds the old one's start; the
-    // custom view shows the stored custom period. A view made anew with the
-    // same type (another list style, changed options) keeps the day it
-    // showed, even when its weeks now start on another day.
-    platform::SystemTime start = platform::Clock::now();
-    platform::SystemTime end = start;
-    if (m_view) {
-        m_view->getPeriod(start, end);
-        if (m_view->type() == type)
-            start = end = m_view->shownDay();
-    }
+    // The custom view shows the stored custom period.
+    platform::SystemTime start;
+    platform::SystemTime end;
+    PeriodView::carriedPeriod(m_view.get(), type, start, end);
     delete m_bar;
     m_bar = nullptr;
     m_view = PeriodView::make(type, settings());
@@ -598,6 +587,9 @@ void MainFrame::registerCommands() {
                      [](const QString& path) {
                          QDesktopServices::openUrl(QUrl::fromLocalFile(path));
                      }});
+    registerExpenseCommands(
+        m_commands, m_context, this, [this] { return m_listFont; },
+        [this] { return m_captionFont; });
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {

@@ -22,18 +22,6 @@ ViewMenuState viewMenuState(const Settings& settings) {
     return state;
 }
 
-EntryMenuState entryMenuState(std::optional<int> status) {
-    EntryMenuState state;
-    if (!status)
-        return state;
-    const int s = *status;
-    state.billedEnabled = s != 0;
-    state.paidEnabled = s != 0;
-    state.billedChecked = s == 2 || s == 3;
-    state.paidChecked = s == 3;
-    return state;
-}
-
 int tapCommand(const Settings& settings) {
     return settings.hasFlag(TapPreviews) ? cmd::Preview : cmd::EditSelected;
 }

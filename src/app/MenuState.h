@@ -28,17 +28,6 @@ inline bool clientSummaryEnabled(int clientCount) {
     return clientCount > 0;
 }
 
-// The mark items of the entry context menu for an entry of that status;
-// without an entry (nothing selected or unreadable) both are greyed.
-struct EntryMenuState {
-    bool billedChecked = false;
-    bool billedEnabled = false;
-    bool paidChecked = false;
-    bool paidEnabled = false;
-};
-
-EntryMenuState entryMenuState(std::optional<int> status);
-
 // The command a tap on an entry of the Default list runs: Preview or Edit.
 int tapCommand(const Settings& settings);
 

@@ -9,6 +9,7 @@
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "widgets/DropLists.h"
 
 namespace tempolatch {
 
@@ -18,22 +19,10 @@ namespace {
 constexpr int MaxNameLength = 127;
 
 QComboBox* editableList(const QString& name, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->lineEdit()->setMaxLength(MaxNameLength);
-    return box;
+    return droplists::createEditable(parent, name, MaxNameLength);
 }
 
-// Refills a list and puts its text back, as typed.
-void refill(QComboBox* box, const QStringList& items) {
-    const QString text = box->currentText();
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
+using droplists::refill;
 
 }  // namespace
 

@@ -8,28 +8,6 @@
 
 namespace tempolatch::entrymarking {
 
-void toggleBilled(TimeEntry& entry) {
-    switch (entry.status) {
-        case EntryStatus::NonBillable:
-        case EntryStatus::Billable:
-            entry.status = EntryStatus::Billed;
-            break;
-        case EntryStatus::Billed:
-        case EntryStatus::Paid:
-            entry.status = EntryStatus::Billable;
-            break;
-    }
-}
-
-void togglePaid(TimeEntry& entry, platform::FileTime now) {
-    if (entry.status == EntryStatus::Paid) {
-        entry.status = EntryStatus::Billed;
-        return;
-    }
-    entry.status = EntryStatus::Paid;
-    entry.paidDate = now;
-}
-
 namespace {
 
 WriteResult refusedBy(TimeEntries& entries, int* error) {

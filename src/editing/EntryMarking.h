@@ -4,6 +4,7 @@
 
 #include "platform/FileTime.h"
 #include "store/RecordDatabase.h"
+#include "store/RecordValues.h"
 
 namespace tempolatch {
 
@@ -15,12 +16,27 @@ class TimeEntry;
 // and the deletion of an entry. Every write stamps the modified time.
 namespace entrymarking {
 
+// The rules are the same for an entry and an expense (any record with a
+// status and a paid date).
 // Mark As Billed: Non Billable or Billable becomes Billed; Billed or Paid
 // goes back to Billable.
-void toggleBilled(TimeEntry& entry);
+template <typename Record>
+void toggleBilled(Record& record) {
+    record.status = record.status == EntryStatus::Billed || record.status == EntryStatus::Paid
+                        ? EntryStatus::Billable
+                        : EntryStatus::Billed;
+}
 // Mark As Paid: any status but Paid becomes Paid, paid `now`; Paid goes
 // back to Billed and keeps its paid date.
-void togglePaid(TimeEntry& entry, platform::FileTime now);
+template <typename Record>
+void togglePaid(Record& record, platform::FileTime now) {
+    if (record.status == EntryStatus::Paid) {
+        record.status = EntryStatus::Billed;
+        return;
+    }
+    record.status = EntryStatus::Paid;
+    record.paidDate = now;
+}
 
 enum class Mark { Billed, Paid };
 

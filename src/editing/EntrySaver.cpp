@@ -9,86 +9,80 @@
 
 namespace tempolatch {
 
-platform::ObjectStore* EntrySaver::openStore() {
-    m_error = 0;
-    platform::ObjectStore* objects = m_store.objectStore();
-    if (!objects || (!m_store.isOpen() && !m_store.openAll())) {
-        m_error = objects ? objects->lastError() : 0;
-        return nullptr;
-    }
-    return objects;
-}
-
-WriteResult EntrySaver::save(TimeEntry& entry) {
-    platform::ObjectStore* objects = openStore();
-    if (!objects)
+WriteResult writeInBatch(RecordStore& store, int& error,
+                         const std::function<WriteResult()>& writes) {
+    error = 0;
+    platform::ObjectStore* objects = store.objectStore();
+    if (!objects || (!store.isOpen() && !store.openAll())) {
+        error = objects ? objects->lastError() : 0;
         return WriteResult::Refused;
+    }
     platform::StoreBatch batch(*objects);
     if (!batch.isActive()) {
-        m_error = objects->connection().lastErrorCode();
+        error = objects->connection().lastErrorCode();
         return WriteResult::Refused;
     }
-    // Written into a copy, so that a refused save leaves the caller's
-    // entry (and its record id) as the user left it.
-    TimeEntry saved = entry;
-    saved.modified = platform::Clock::nowFileTime();
-    TimeEntries entries(m_store.entries());
-    WriteResult result = saved.recordId != 0 ? entries.update(saved) : WriteResult::NotFound;
-    if (result == WriteResult::NotFound) {
-        // A record deleted meanwhile is written anew rather than lost.
-        saved.recordId = 0;
-        result = entries.add(saved);
-    }
-    if (result == WriteResult::Written)
-        result = addStructure(saved);
+    const WriteResult result = writes();
     if (!succeeded(result)) {
-        m_error = result == WriteResult::Refused ? objects->lastError() : 0;
+        error = result == WriteResult::Refused ? objects->lastError() : 0;
         return result;  // the batch takes back whatever was written
     }
     if (!batch.commit()) {
-        m_error = objects->connection().lastErrorCode();
+        error = objects->connection().lastErrorCode();
         return WriteResult::Refused;
     }
-    entry = saved;
     return WriteResult::Written;
 }
 
+WriteResult EntrySaver::save(TimeEntry& entry) {
+    return saveEdited(
+        m_store, m_error, entry, [this] { return TimeEntries(m_store.entries()); },
+        [this](const TimeEntry& saved) { return addStructure(saved); });
+}
+
 WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
-    platform::ObjectStore* objects = openStore();
-    if (!objects)
-        return WriteResult::Refused;
-    platform::StoreBatch batch(*objects);
-    WriteResult result = batch.isActive() ? addStructure(entry) : WriteResult::Refused;
-    if (succeeded(result) && !batch.commit())
-        result = WriteResult::Refused;
-    if (result == WriteResult::Refused)
-        m_error =
-            objects->lastError() ? objects->lastError() : objects->connection().lastErrorCode();
+    return writeInBatch(m_store, m_error, [&] { return addStructure(entry); });
+}
+
+WriteResult addClientStructure(
+    RecordStore& store, const QString& clientName, const QString& billTo,
+    const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient) {
+    ClientStructure structure(store.clientStructure());
+    Client client;
+    client.name = clientName;
+    WriteResult result = structure.addClient(client);
+    if (succeeded(result) && client.clientId != 0) {
+        result = underClient(structure, client.clientId);
+        if (succeeded(result))
+            result = structure.contacts().add(client.clientId, billTo);
+    }
     return result;
 }
 
-WriteResult EntrySaver::addStructure(const TimeEntry& entry) {
-    ClientStructure structure(m_store.clientStructure());
-    Client client;
-    client.name = entry.client;
-    WriteResult result = structure.addClient(client);
-    if (succeeded(result) && client.clientId != 0) {
-        result = entry.project.isEmpty()
-                     ? structure.tasks().add(client.clientId, entry.task)
-                     : structure.addProjectTask(client.clientId, entry.project, entry.task);
-        if (succeeded(result))
-            result = structure.contacts().add(client.clientId, entry.billTo);
-    }
-    Lists lists(m_store.objectStore());
-    const std::pair<ListKind, const QString*> values[] = {
-        {ListKind::Phase, &entry.phase},     {ListKind::Currency, &entry.currency},
-        {ListKind::Custom1, &entry.custom1}, {ListKind::Custom2, &entry.custom2},
-        {ListKind::Custom3, &entry.custom3},
-    };
+WriteResult addListValues(RecordStore& store,
+                          std::initializer_list<std::pair<ListKind, const QString*>> values) {
+    Lists lists(store.objectStore());
+    WriteResult result = WriteResult::Unchanged;
     for (const auto& [kind, text] : values)
         if (succeeded(result))
             result = lists.add(kind, *text);
     return result;
+}
+
+WriteResult EntrySaver::addStructure(const TimeEntry& entry) {
+    const WriteResult result = addClientStructure(
+        m_store, entry.client, entry.billTo, [&entry](ClientStructure& structure, quint32 id) {
+            return entry.project.isEmpty()
+                       ? structure.tasks().add(id, entry.task)
+                       : structure.addProjectTask(id, entry.project, entry.task);
+        });
+    if (!succeeded(result))
+        return result;
+    return addListValues(m_store, {{ListKind::Phase, &entry.phase},
+                                   {ListKind::Currency, &entry.currency},
+                                   {ListKind::Custom1, &entry.custom1},
+                                   {ListKind::Custom2, &entry.custom2},
+                                   {ListKind::Custom3, &entry.custom3}});
 }
 
 }  // namespace tempolatch

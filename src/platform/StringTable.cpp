@@ -84,6 +84,10 @@ const QHash<int, QString>& table() {
         {93, QStringLiteral("Select a custom paid date if desired. The default is today.")},
         {95, QStringLiteral("Description")},
         {96, QStringLiteral("Category")},
+        {97, QStringLiteral("Receipt")},
+        {98, QStringLiteral("Start Odo.")},
+        {99, QStringLiteral("End Odo.")},
+        {100, QStringLiteral("Distance")},
         {101, QStringLiteral("\"Type\",\"Date\",\"Description\",\"Client\",\"Project\",\"Start Odo\","
                              "\"Distance\",\"Rate\",\"Receipt\",\"Currency\",\"Amount\",\"Status\","
                              "\"Paid Date\",\"Bill To\",\"")},
@@ -236,6 +240,7 @@ const QHash<int, QString>& table() {
         {9102, QStringLiteral("The rate cannot be negative.")},
         {9103, QStringLiteral("The start time is later than the current time. A timer can only "
                               "start at a time that has passed.")},
+        {9104, QStringLiteral("The amount cannot be negative.")},
         {9110, QStringLiteral("List File (*.txt)|*.txt|")},
     };
     return strings;

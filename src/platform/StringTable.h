@@ -76,6 +76,11 @@ inline constexpr int NumericOnly = 11;
 inline constexpr int EditPrompt = 21;
 inline constexpr int ClientRequired = 22;
 inline constexpr int CustomRate = 49;
+// Expenses: the Simple list's own column titles beside 95 and 96.
+inline constexpr int ExpenseReceipt = 97;
+inline constexpr int ExpenseStartOdometer = 98;
+inline constexpr int ExpenseEndOdometer = 99;
+inline constexpr int ExpenseDistance = 100;
 inline constexpr int SummaryPage = 83;
 // Entry commands
 inline constexpr int DeleteItemQuestion = 24;
@@ -133,6 +138,7 @@ inline constexpr int ClientLabel = 5002;  // "Client", followed by ":" in labels
 inline constexpr int ProjectLabel = 5003;
 inline constexpr int TaskLabel = 5005;
 inline constexpr int AllItems = 138;      // "(All)"
+inline constexpr int NegativeAmount = 9104;
 }  // namespace str
 
 }  // namespace tempolatch

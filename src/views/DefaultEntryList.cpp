@@ -101,7 +101,14 @@ DefaultEntryList::DefaultEntryList(const Settings& settings, QWidget* parent)
 
 DefaultEntryList::~DefaultEntryList() = default;
 
+void DefaultEntryList::setLinesPerRow(int lines) {
+    m_fixedLines = lines;
+    scheduleDelayedItemsLayout();
+}
+
 int DefaultEntryList::linesPerRow() const {
+    if (m_fixedLines > 0)
+        return m_fixedLines;
     return ViewCustomization(m_settings.viewCust).showClientName() ? 4 : 3;
 }
 

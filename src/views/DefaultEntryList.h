@@ -25,8 +25,10 @@ public:
     QWidget* widget() override { return this; }
     void setListFont(const QFont& font) override;
 
-    // Rows are as high as this many text lines (4 with the client line).
+    // Rows are as high as this many text lines (4 with the client line),
+    // unless the rows have a fixed number of lines (expenses: 3).
     int linesPerRow() const;
+    void setLinesPerRow(int lines);
     const Settings& settings() const { return m_settings; }
 
 protected:
@@ -35,6 +37,7 @@ protected:
 
 private:
     const Settings& m_settings;
+    int m_fixedLines = 0;  // 0: as the view customization says
 };
 
 }  // namespace tempolatch

@@ -49,6 +49,10 @@ void EntryFilter::showUnpaidOnly() {
 }
 
 quint32 EntryFilter::flags() const {
+    return flagsOf(billable, paid, nonBillable, billed);
+}
+
+quint32 EntryFilter::flagsOf(bool billable, bool paid, bool nonBillable, bool billed) {
     quint32 flags = 0;
     if (billable)
         flags |= BillableFlag;
@@ -59,6 +63,14 @@ quint32 EntryFilter::flags() const {
     if (billed)
         flags |= BilledFlag;
     return flags;
+}
+
+bool EntryFilter::statusPasses(quint32 flags, EntryStatus status) {
+    // A status the flags do not name (a damaged record) is shown.
+    static constexpr quint32 kFlagOfStatus[] = {NonBillableFlag, BillableFlag, BilledFlag,
+                                                PaidFlag};
+    const auto index = std::size_t(status);
+    return index >= std::size(kFlagOfStatus) || (flags & kFlagOfStatus[index]);
 }
 
 void EntryFilter::setFlags(quint32 flags) {
@@ -78,15 +90,16 @@ QString EntryFilter::description() const {
     if (hasDateRange())
         parts << platform::Locale::shortDate(startDate) + QStringLiteral(" - ") +
                      platform::Locale::shortDate(endDate);
+    return describe(parts, flags());
+}
+
+QString EntryFilter::describe(const QStringList& criteria, quint32 flags) {
     QStringList statuses;
-    const std::pair<bool, EntryStatus> shown[] = {{nonBillable, EntryStatus::NonBillable},
-                                                  {billable, EntryStatus::Billable},
-                                                  {billed, EntryStatus::Billed},
-                                                  {paid, EntryStatus::Paid}};
-    for (const auto& [on, status] : shown)
-        if (on)
+    for (const EntryStatus status :
+         {EntryStatus::NonBillable, EntryStatus::Billable, EntryStatus::Billed, EntryStatus::Paid})
+        if (statusPasses(flags, status))
             statuses << resourceString(str::StatusNames + int(status));
-    QString text = parts.join(QStringLiteral(", "));
+    QString text = criteria.join(QStringLiteral(", "));
     if (statuses.size() < 4) {
         const QString only = statuses.isEmpty()
                                  ? QStringLiteral("no status")
@@ -111,11 +124,7 @@ bool EntryFilter::matches(const TimeEntry& entry) const {
         !textMatches(custom1, entry.custom1) || !textMatches(custom2, entry.custom2) ||
         !textMatches(custom3, entry.custom3))
         return false;
-    // A status the flags do not name (a damaged record) is shown.
-    static constexpr quint32 kFlagOfStatus[] = {NonBillableFlag, BillableFlag, BilledFlag,
-                                                PaidFlag};
-    const auto status = std::size_t(entry.status);
-    if (status < std::size(kFlagOfStatus) && !(flags() & kFlagOfStatus[status]))
+    if (!statusPasses(flags(), entry.status))
         return false;
     return rateType == -1 || qint32(entry.rateType) == rateType;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/FileTime.h"
 #include "store/Databases.h"
+#include "store/RecordValues.h"
 
 namespace tempolatch {
 
@@ -42,6 +44,13 @@ public:
 
     quint32 flags() const;
     void setFlags(quint32 flags);
+    // The flags value of four status choices, and whether a status passes
+    // a flags value; the expense filter keeps its statuses the same way.
+    static quint32 flagsOf(bool billable, bool paid, bool nonBillable, bool billed);
+    static bool statusPasses(quint32 flags, EntryStatus status);
+    // The criteria named, then the statuses a flags value lets pass unless
+    // it lets all pass.
+    static QString describe(const QStringList& criteria, quint32 flags);
     bool hasDateRange() const { return startDate.month != 0; }
 
     // The criteria kept under Software\Tempolatch; the date range and the

@@ -20,6 +20,16 @@ void EntryListEvents::watch(QAbstractItemView* view, Picker pick) {
     view->installEventFilter(this);
 }
 
+void EntryListEvents::route(QObject* receiver, std::function<void()> tapped,
+                            std::function<void(int id)> command,
+                            std::function<void(const QPoint& globalPos)> menu) {
+    connect(this, &EntryListEvents::entryTapped, receiver, std::move(tapped));
+    connect(this, &EntryListEvents::commandRequested, receiver, std::move(command),
+            Qt::QueuedConnection);
+    connect(this, &EntryListEvents::contextMenuRequested, receiver, std::move(menu),
+            Qt::QueuedConnection);
+}
+
 bool EntryListEvents::eventFilter(QObject* watched, QEvent* event) {
     // From the keyboard the menu is for the current row, wherever the
     // pointer is. Qt places a keyboard menu at the current item in viewport

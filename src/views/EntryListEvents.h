@@ -21,6 +21,12 @@ public:
     // whether the menu applies there.
     void watch(QAbstractItemView* view, Picker pick);
 
+    // Hands the events to a window: a tap at once, the command and the
+    // context menu once the list has finished with the event that caused
+    // them. The connections end with `receiver`.
+    void route(QObject* receiver, std::function<void()> tapped, std::function<void(int id)> command,
+               std::function<void(const QPoint& globalPos)> menu);
+
 Q_SIGNALS:
     // A row of the Default list was tapped or Enter was pressed on it.
     void entryTapped();

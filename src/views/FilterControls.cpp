@@ -15,61 +15,23 @@
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
 #include "views/EntryCriteria.h"
+#include "views/FilterLists.h"
 #include "views/ViewIds.h"
 
 namespace tempolatch {
 
-namespace {
-
-void setItems(QComboBox* box, const QStringList& texts) {
-    if (!box)
-        return;
-    box->clear();
-    box->addItem(resourceString(str::All));
-    box->addItems(texts);
-}
-
-// Shows a criterion. One that is not among the items (a name since
-// removed, a project of another client) is added, so that OK keeps it.
-void showText(QComboBox* box, const QString& text) {
-    if (!box)
-        return;
-    if (text.isEmpty()) {
-        box->setCurrentIndex(0);
-        return;
-    }
-    int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index <= 0) {
-        box->insertItem(1, text);
-        index = 1;
-    }
-    box->setCurrentIndex(index);
-}
-
-// The text of a choice past "(All)"; empty for "(All)" or without the list.
-QString chosenText(const QComboBox* box) {
-    return box && box->currentIndex() > 0 ? box->currentText() : QString();
-}
-
-}  // namespace
+using namespace filterlists;
 
 FilterControls::FilterControls(RecordStore& store, QObject* parent)
     : QObject(parent), m_store(store) {}
 
 QComboBox* FilterControls::addList(QWidget* page, const char* name) {
-    auto* box = new QComboBox(page);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(16);
-    return box;
+    return filterlists::create(page, name);
 }
 
 void FilterControls::addClientLists(QWidget* page, QFormLayout* form, bool withTask) {
     m_client = addList(page, "client");
-    m_client->addItem(resourceString(str::All), 0u);
-    if (m_store.isOpen())
-        for (const Client& client : listClients(m_store.clientStructure().clients))
-            m_client->addItem(client.name, client.clientId);
+    fillClients(m_client, m_store);
     m_project = addList(page, "project");
     m_phase = addList(page, "phase");
     setItems(m_phase, Lists(m_store.objectStore()).texts(ListKind::Phase));

@@ -42,6 +42,16 @@ std::unique_ptr<PeriodView> PeriodView::make(int type, Settings& settings) {
     return view;
 }
 
+void PeriodView::carriedPeriod(const PeriodView* old, int type, SystemTime& start,
+                               SystemTime& end) {
+    start = end = platform::Clock::now();
+    if (!old)
+        return;
+    old->getPeriod(start, end);
+    if (old->type() == type)
+        start = end = old->shownDay();
+}
+
 void PeriodView::attach(EntryList* list, PeriodRecords* records) {
     m_list = list;
     m_records = records;

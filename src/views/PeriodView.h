@@ -28,6 +28,13 @@ public:
 
     ~PeriodView() override;
 
+    // The period a new view of `type` starts on in place of `old` (none:
+    // today): the period that holds the old one's start. A view made anew
+    // with the same type (another list style, changed options) keeps the
+    // day it showed, even when its weeks now start on another day.
+    static void carriedPeriod(const PeriodView* old, int type, platform::SystemTime& start,
+                              platform::SystemTime& end);
+
     virtual int type() const = 0;
     // Day, Week and Month step; the custom period does not.
     virtual bool canStep() const { return true; }

@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "app/EntryContextMenu.h"
+#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "clients/DropListsDialog.h"

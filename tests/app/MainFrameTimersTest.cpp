@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/EntryContextMenu.h"
+#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "app/SingleInstance.h"

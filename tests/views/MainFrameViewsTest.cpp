@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "app/EntryContextMenu.h"
+#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"

@@ -1,6 +1,5 @@
-#include "app/EntryContextMenu.h"
+#include "widgets/EntryContextMenu.h"
 
-#include "app/MenuState.h"
 #include "platform/StringTable.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"

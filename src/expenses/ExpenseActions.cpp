@@ -1,0 +1,105 @@
+#include "expenses/ExpenseActions.h"
+
+#include "editing/EntryMarking.h"
+#include "editing/EntrySaver.h"
+#include "editing/EntryValues.h"
+#include "platform/Clock.h"
+#include "store/ClientStructure.h"
+#include "store/Expenses.h"
+#include "store/Lists.h"
+#include "store/Project.h"
+#include "store/RecordStore.h"
+
+namespace tempolatch::expenseactions {
+
+std::optional<ExpenseEntry> read(RecordStore& store, quint32 recordId) {
+    if (recordId == 0 || !store.isOpen())
+        return std::nullopt;
+    return Expenses(store.expenses()).find(recordId);
+}
+
+ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency) {
+    ExpenseEntry expense;
+    expense.type = type;
+    expense.currency = defaultCurrency;
+    platform::SystemTime today = platform::Clock::now();
+    today.hour = today.minute = today.second = today.milliseconds = 0;
+    expense.date = platform::toFileTime(today).value_or(platform::FileTime{});
+    return expense;
+}
+
+namespace {
+
+template <typename Change>
+WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
+    std::optional<ExpenseEntry> expense = read(store, recordId);
+    if (!expense)
+        return WriteResult::NotFound;
+    change(*expense);
+    expense->modified = platform::Clock::nowFileTime();
+    return Expenses(store.expenses()).update(*expense);
+}
+
+}  // namespace
+
+WriteResult markBilled(RecordStore& store, quint32 recordId) {
+    return rewrite(store, recordId,
+                   [](ExpenseEntry& expense) { entrymarking::toggleBilled(expense); });
+}
+
+WriteResult markPaid(RecordStore& store, quint32 recordId) {
+    return rewrite(store, recordId, [](ExpenseEntry& expense) {
+        entrymarking::togglePaid(expense, platform::Clock::nowFileTime());
+    });
+}
+
+WriteResult remove(RecordStore& store, quint32 recordId) {
+    if (recordId == 0 || !store.isOpen())
+        return WriteResult::NotFound;
+    return Expenses(store.expenses()).remove(recordId);
+}
+
+qint32 endOf(qint32 start, qint32 distance) {
+    return qBound(0, qint64(start) + distance, qint64(MaxOdometer));
+}
+
+qint32 distanceOf(qint32 start, qint32 end) {
+    return qBound(0, qint64(end) - start, qint64(MaxOdometer));
+}
+
+QString mileageTotalText(const QString& currency, const QString& rateText, qint32 distance) {
+    const qint32 rate = entryvalues::hundredthsOf(entryvalues::leadingNumber(rateText));
+    return currency + QString::asprintf("%.02f", rate * 0.01 * distance);
+}
+
+}  // namespace tempolatch::expenseactions
+
+namespace tempolatch {
+
+WriteResult ExpenseSaver::save(ExpenseEntry& expense) {
+    return saveEdited(
+        m_store, m_error, expense, [this] { return Expenses(m_store.expenses()); },
+        [this](const ExpenseEntry& saved) { return addStructure(saved); });
+}
+
+WriteResult ExpenseSaver::addStructure(const ExpenseEntry& expense) {
+    const WriteResult result = addClientStructure(
+        m_store, expense.client, expense.billTo,
+        [this, &expense](ClientStructure& structure, quint32 id) {
+            // A project is a project-task record; one of that name, whatever
+            // its task, is enough.
+            if (expense.project.isEmpty() ||
+                listProjects(m_store.clientStructure().projects, id).contains(expense.project))
+                return WriteResult::Unchanged;
+            return structure.addProjectTask(id, expense.project, QString());
+        });
+    if (!succeeded(result))
+        return result;
+    return addListValues(m_store, {{ListKind::Currency, &expense.currency},
+                                   {ListKind::Custom1, &expense.custom1},
+                                   {ListKind::Custom2, &expense.custom2},
+                                   {ListKind::Category, &expense.category},
+                                   {ListKind::Description, &expense.description}});
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/FileTime.h"
+#include "store/ExpenseEntry.h"
+#include "store/RecordDatabase.h"
+
+namespace tempolatch {
+
+class RecordStore;
+
+// What the expense window's commands do to one stored expense, without a
+// window: read it, mark it, delete it, save it from the editor.
+namespace expenseactions {
+
+std::optional<ExpenseEntry> read(RecordStore& store, quint32 recordId);
+
+// A new expense of that type dated today, in the default currency.
+ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency);
+
+// Mark As Billed and Mark As Paid follow the entries' rules
+// (entrymarking::toggleBilled, togglePaid). Each rewrites the stored
+// expense with its modified time set to now.
+WriteResult markBilled(RecordStore& store, quint32 recordId);
+WriteResult markPaid(RecordStore& store, quint32 recordId);
+WriteResult remove(RecordStore& store, quint32 recordId);
+
+// The odometer boxes of the mileage page: the end that a start and
+// distance give, and the distance that a start and end give, each kept
+// inside the boxes' range of 0 to 999999 (an end before the start gives
+// a distance of 0).
+inline constexpr qint32 MaxOdometer = 999999;
+qint32 endOf(qint32 start, qint32 distance);
+qint32 distanceOf(qint32 start, qint32 end);
+
+// The text of "Total:": the currency followed directly by rate x distance
+// ("%s%.02f").
+QString mileageTotalText(const QString& currency, const QString& rateText, qint32 distance);
+
+}  // namespace expenseactions
+
+// Writes an edited expense and adds what the user typed that the client
+// structure and the drop lists do not have yet: the client, its project and
+// the bill-to contact, the currency, custom values, category and
+// description. All of it lands together or none of it does.
+class ExpenseSaver {
+public:
+    explicit ExpenseSaver(RecordStore& store) : m_store(store) {}
+
+    // Stamps the modified time, then adds the expense (which gets its
+    // record id) or rewrites its record; a refused save leaves the expense
+    // as it was and error() says why.
+    WriteResult save(ExpenseEntry& expense);
+    int error() const { return m_error; }
+
+private:
+    WriteResult addStructure(const ExpenseEntry& expense);
+
+    RecordStore& m_store;
+    int m_error = 0;
+};
+
+}  // namespace tempolatch

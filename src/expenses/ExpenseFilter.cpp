@@ -1,0 +1,132 @@
+#include "expenses/ExpenseFilter.h"
+
+#include <QStringList>
+
+#include "platform/Locale.h"
+#include "platform/Registry.h"
+#include "store/ExpenseEntry.h"
+#include "views/EntryFilter.h"
+#include "views/PeriodMath.h"
+
+namespace tempolatch {
+
+namespace {
+
+const QString kKey = QString::fromLatin1(platform::Registry::AppKey);
+
+struct TextValue {
+    const char* name;
+    QString ExpenseFilter::*field;
+};
+constexpr TextValue kStoredTexts[] = {
+    {"fExpClient", &ExpenseFilter::client},     {"fExpProject", &ExpenseFilter::project},
+    {"fExpCategory", &ExpenseFilter::category}, {"fExpCurrency", &ExpenseFilter::currency},
+    {"fExpBillTo", &ExpenseFilter::billTo},
+};
+// Deleted with the others, never written.
+constexpr const char* kNotStored[] = {"fExpCustom1", "fExpCustom2"};
+constexpr const char* kNumbers[] = {"fExpFlags", "fExpType", "fExpReceipt"};
+
+bool textMatches(const QString& criterion, const QString& value) {
+    return criterion.isEmpty() || platform::Locale::compare(criterion, value) == 0;
+}
+
+}  // namespace
+
+ExpenseFilter& ExpenseFilter::view() {
+    static ExpenseFilter filter;
+    return filter;
+}
+
+void ExpenseFilter::showUnpaidOnly() {
+    reset();
+    paid = false;
+    nonBillable = false;
+}
+
+quint32 ExpenseFilter::flags() const {
+    return EntryFilter::flagsOf(billable, paid, nonBillable, billed);
+}
+
+void ExpenseFilter::setFlags(quint32 flags) {
+    billable = flags & EntryFilter::BillableFlag;
+    paid = flags & EntryFilter::PaidFlag;
+    nonBillable = flags & EntryFilter::NonBillableFlag;
+    billed = flags & EntryFilter::BilledFlag;
+}
+
+bool ExpenseFilter::matches(const ExpenseEntry& expense) const {
+    if (hasDateRange()) {
+        if (const auto from = platform::toFileTime(startDate); from && expense.date < *from)
+            return false;
+        if (const auto to = platform::toFileTime(periodmath::endOfDay(endDate));
+            to && expense.date > *to)
+            return false;
+    }
+    const std::pair<const QString&, const QString&> texts[] = {
+        {client, expense.client},   {project, expense.project},   {category, expense.category},
+        {billTo, expense.billTo},   {currency, expense.currency}, {custom1, expense.custom1},
+        {custom2, expense.custom2},
+    };
+    for (const auto& [criterion, value] : texts)
+        if (!textMatches(criterion, value))
+            return false;
+    if (!EntryFilter::statusPasses(flags(), expense.status))
+        return false;
+    if (type != AnyType && qint32(expense.type) != type)
+        return false;
+    return receipt == AnyReceipt || (receipt == WithReceipt) == expense.receipt;
+}
+
+QString ExpenseFilter::description() const {
+    QStringList parts;
+    for (const QString* text :
+         {&client, &project, &category, &billTo, &currency, &custom1, &custom2})
+        if (!text->isEmpty())
+            parts << *text;
+    if (type != AnyType)
+        parts << expenseTypeName(ExpenseType(type));
+    if (receipt == WithReceipt)
+        parts << QStringLiteral("with receipt");
+    else if (receipt == WithoutReceipt)
+        parts << QStringLiteral("without receipt");
+    return EntryFilter::describe(parts, flags());
+}
+
+void ExpenseFilter::store(platform::Registry& registry) const {
+    if (!registry.isOpen() || (!registry.keyExists(kKey) && !registry.createKey(kKey)))
+        return;
+    registry.beginBatch();
+    for (const TextValue& value : kStoredTexts)
+        registry.deleteValue(kKey, QString::fromLatin1(value.name));
+    for (const char* name : kNotStored)
+        registry.deleteValue(kKey, QString::fromLatin1(name));
+    for (const char* name : kNumbers)
+        registry.deleteValue(kKey, QString::fromLatin1(name));
+    for (const TextValue& value : kStoredTexts) {
+        const QString& text = this->*value.field;
+        if (!text.isEmpty())
+            registry.writeString(kKey, QString::fromLatin1(value.name), text,
+                                 int(text.size() + 1) * 2);
+    }
+    registry.writeNumber(kKey, QStringLiteral("fExpFlags"), flags());
+    registry.writeNumber(kKey, QStringLiteral("fExpType"), quint32(type));
+    registry.writeNumber(kKey, QStringLiteral("fExpReceipt"), quint32(receipt));
+    registry.endBatch();
+}
+
+void ExpenseFilter::store() const {
+    store(platform::Registry::user());
+}
+
+QString ExpenseFilter::sortKey(const ExpenseEntry& expense, int arrangeBy) {
+    static constexpr QString ExpenseEntry::*kKeys[] = {
+        nullptr, &ExpenseEntry::client, &ExpenseEntry::project, &ExpenseEntry::category,
+        nullptr, &ExpenseEntry::billTo, &ExpenseEntry::custom1, &ExpenseEntry::custom2,
+    };
+    if (arrangeBy < 1 || arrangeBy > MaxArrangeBy || !kKeys[arrangeBy])
+        return {};
+    return expense.*kKeys[arrangeBy];
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/FileTime.h"
+#include "store/RecordValues.h"
+
+namespace tempolatch {
+
+namespace platform {
+class Registry;
+}
+class ExpenseEntry;
+
+// Which expenses the expense window shows: an optional date range, exact
+// texts, statuses, the expense type and whether a receipt exists. One
+// instance is the expense window's filter; it starts every run showing
+// everything (what is stored is never read back).
+class ExpenseFilter {
+public:
+    // Receipt criterion.
+    enum Receipt { WithoutReceipt = 0, WithReceipt = 1, AnyReceipt = 2 };
+    static constexpr int AnyType = -1;
+    // Arrange-by indices: (Default Order), Client, Project, Category, -
+    // (none: the window has no 40112), Bill To, Custom 1, Custom 2.
+    static constexpr int MaxArrangeBy = 7;
+
+    // The expense window's filter.
+    static ExpenseFilter& view();
+
+    void reset() { *this = ExpenseFilter(); }
+    // Only Billable and Billed expenses pass; every other criterion is reset.
+    void showUnpaidOnly();
+
+    bool matches(const ExpenseEntry& expense) const;
+    // What the filter holds back, for the line above the list; empty when
+    // every expense passes.
+    QString description() const;
+
+    // The status flags, as the time entry filter keeps them (fExpFlags).
+    quint32 flags() const;
+    void setFlags(quint32 flags);
+    bool hasDateRange() const { return startDate.month != 0; }
+
+    // Stores the criteria under Software\Tempolatch, first deleting every
+    // value of an earlier store; the date range and the custom fields are
+    // not stored.
+    void store(platform::Registry& registry) const;
+    void store() const;
+
+    // The text an arrange-by index sorts on; empty for 0 and 4.
+    static QString sortKey(const ExpenseEntry& expense, int arrangeBy);
+
+    bool operator==(const ExpenseFilter&) const = default;
+
+    platform::SystemTime startDate;
+    platform::SystemTime endDate;
+    QString client;
+    QString project;
+    QString category;
+    QString billTo;
+    QString currency;
+    QString custom1;
+    QString custom2;
+    bool paid = true;
+    bool nonBillable = true;
+    bool billable = true;
+    bool billed = true;
+    qint32 receipt = AnyReceipt;
+    qint32 type = AnyType;
+};
+
+}  // namespace tempolatch

@@ -1,0 +1,416 @@
+#include "expenses/ExpenseWindow.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "editing/NoteContent.h"
+#include "editing/NoteData.h"
+#include "editing/NoteFiles.h"
+#include "expenses/ExpenseActions.h"
+#include "expenses/ExpenseEditor.h"
+#include "expenses/ExpenseFilter.h"
+#include "expenses/ExpenseFilterSheet.h"
+#include "expenses/ExpenseRows.h"
+#include "expenses/ExpenseSummary.h"
+#include "platform/Clock.h"
+#include "platform/StringTable.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+#include "views/DefaultEntryList.h"
+#include "views/EntryListWidget.h"
+#include "views/EntryRowModel.h"
+#include "views/NavigationBar.h"
+#include "views/PeriodView.h"
+#include "views/SimpleEntryList.h"
+#include "views/ViewIds.h"
+#include "widgets/CommandIds.h"
+#include "widgets/EntryContextMenu.h"
+#include "widgets/HelpWindow.h"
+
+namespace tempolatch {
+
+ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFont& captionFont,
+                             QWidget* parent)
+    : QDialog(parent), m_context(context), m_listFont(listFont), m_captionFont(captionFont) {
+    setObjectName(QStringLiteral("expenseWindow"));
+    setWindowTitle(QStringLiteral("Expenses"));
+    setSizeGripEnabled(true);
+    registerCommands();
+    buildMenus();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_menuBar);
+    m_viewArea = new QWidget(this);
+    auto* area = new QVBoxLayout(m_viewArea);
+    area->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_viewArea, 1);
+    m_totals = new QLabel(this);
+    m_totals->setObjectName(QStringLiteral("expenseTotals"));
+    layout->addWidget(m_totals);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [] { HelpWindow::showTopic(QStringLiteral("expenses")); });
+    // The main window's keys, for the same commands here.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
+        {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
+        {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
+    };
+    for (const auto& [sequence, id] : keys) {
+        auto* key = new QShortcut(sequence, this);
+        connect(key, &QShortcut::activated, this, [this, id = id] { onCommand(id); });
+    }
+
+    m_records =
+        std::make_unique<ExpenseRecords>(ExpenseFilter::view(), context.settings, context.store);
+    createList();
+    resize(640, 520);
+}
+
+ExpenseWindow::~ExpenseWindow() {
+    delete m_bar;
+    m_bar = nullptr;
+    m_view.reset();
+    if (m_list)
+        delete m_list->widget();
+}
+
+void ExpenseWindow::registerCommands() {
+    m_commands.add(cmd::NewMileageExpense, [this](int) { newExpense(int(ExpenseType::Mileage)); });
+    m_commands.add(cmd::NewGeneralExpense, [this](int) { newExpense(int(ExpenseType::General)); });
+    m_commands.add({cmd::EditSelected, cmd::Edit},
+                   [this](int) { edit(ExpenseEditor::GeneralPage); });
+    m_commands.add(cmd::EditNote, [this](int) { edit(ExpenseEditor::NotePage); });
+    m_commands.add(cmd::Preview, [this](int) { preview(); });
+    m_commands.add(cmd::CreateCopy, [this](int) { createCopy(); });
+    m_commands.add(cmd::ExportNote, [this](int) { exportNote(); });
+    m_commands.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [this](int id) { mark(id); });
+    m_commands.add(cmd::Delete, [this](int) { deleteSelected(); });
+    m_commands.add({cmd::PeriodDay, cmd::PeriodWeek, cmd::PeriodMonth},
+                   [this](int id) { setPeriodType(id - cmd::PeriodBase); });
+    m_commands.add({cmd::ListStyleDefault, cmd::ListStyleSimple},
+                   [this](int id) { setListStyle(id - cmd::ListStyleBase); });
+    m_commands.add({cmd::ArrangeDefault, cmd::ArrangeClient, cmd::ArrangeProject, cmd::ArrangePhase,
+                    cmd::ArrangeBillTo, cmd::ArrangeCustom1, cmd::ArrangeCustom2},
+                   [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
+    m_commands.add(cmd::FilterShowAll, [this](int) {
+        ExpenseFilter::view().reset();
+        filterChanged();
+    });
+    m_commands.add(cmd::FilterUnpaidOnly, [this](int) {
+        ExpenseFilter::view().showUnpaidOnly();
+        filterChanged();
+    });
+    m_commands.add(cmd::FilterCustom, [this](int) { filterCustom(); });
+    m_commands.add({cmd::PreviousPeriod, cmd::NextPeriod, cmd::GotoToday}, [this](int id) {
+        if (m_bar)
+            m_bar->runCommand(id);
+    });
+}
+
+QAction* ExpenseWindow::addCommand(QMenu* menu, int id, const QString& text, bool radio) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QStringLiteral("command%1").arg(id));
+    action->setData(id);
+    action->setEnabled(m_commands.has(id));
+    action->setCheckable(radio);
+    connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
+    m_actions.insert(id, action);
+    return action;
+}
+
+void ExpenseWindow::buildMenus() {
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("expenseMenuBar"));
+    QMenu* newMenu = m_menuBar->addMenu(QStringLiteral("New"));
+    newMenu->setObjectName(QStringLiteral("newMenu"));
+    addCommand(newMenu, cmd::NewMileageExpense, QStringLiteral("Mileage Expense..."));
+    addCommand(newMenu, cmd::NewGeneralExpense, QStringLiteral("General Expense..."));
+
+    QMenu* menu = m_menuBar->addMenu(QStringLiteral("Menu"));
+    menu->setObjectName(QStringLiteral("menu"));
+    connect(menu, &QMenu::aboutToShow, this, &ExpenseWindow::prepareMenu);
+    addCommand(menu, cmd::Edit, resourceString(cmd::Edit));
+    addCommand(menu, cmd::Preview, resourceString(cmd::Preview));
+    menu->addSeparator();
+    auto radios = [this, menu](std::initializer_list<std::pair<int, const char*>> items) {
+        auto* group = new QActionGroup(menu);
+        for (const auto& [id, text] : items)
+            group->addAction(addCommand(menu, id, QString::fromLatin1(text), true));
+    };
+    radios({{cmd::PeriodDay, "Day"}, {cmd::PeriodWeek, "Week"}, {cmd::PeriodMonth, "Month"}});
+    menu->addSeparator();
+    radios({{cmd::ListStyleDefault, "Default List Style"},
+            {cmd::ListStyleSimple, "Simple List Style"}});
+    menu->addSeparator();
+    m_arrangeBy = menu->addMenu(QStringLiteral("Arrange By"));
+    m_arrangeBy->setObjectName(QStringLiteral("arrangeBy"));
+    auto* order = new QActionGroup(m_arrangeBy);
+    const std::pair<int, const char*> arrange[] = {
+        {cmd::ArrangeDefault, "(Default Order)"}, {cmd::ArrangeClient, "Client"},
+        {cmd::ArrangeProject, "Project"},         {cmd::ArrangePhase, "Category"},
+        {cmd::ArrangeBillTo, "Bill To"},          {cmd::ArrangeCustom1, "Custom 1"},
+        {cmd::ArrangeCustom2, "Custom 2"}};
+    for (const auto& [id, text] : arrange)
+        order->addAction(addCommand(m_arrangeBy, id, QString::fromLatin1(text), true));
+    QMenu* filter = menu->addMenu(QStringLiteral("Filter"));
+    addCommand(filter, cmd::FilterShowAll, QStringLiteral("Show All"));
+    addCommand(filter, cmd::FilterUnpaidOnly, QStringLiteral("Show Unpaid Only"));
+    addCommand(filter, cmd::FilterCustom, QStringLiteral("Custom..."));
+    menu->addSeparator();
+    addCommand(menu, cmd::QuickSummary, QStringLiteral("Quick Summary..."));
+    QMenu* report = menu->addMenu(QStringLiteral("Report"));
+    addCommand(report, cmd::ReportMileage, QStringLiteral("Mileage Expense..."));
+    addCommand(report, cmd::ReportGeneral, QStringLiteral("General Expense..."));
+    QMenu* exports = menu->addMenu(QStringLiteral("Export"));
+    addCommand(exports, cmd::ExportMileageCsv, QStringLiteral("Mileage Expense CSV..."));
+    addCommand(exports, cmd::ExportGeneralCsv, QStringLiteral("General Expense CSV..."));
+    menu->addSeparator();
+    addCommand(menu, cmd::MarkBilledEntries, QStringLiteral("Mark Billed Entries..."));
+    addCommand(menu, cmd::MarkPaidEntries, QStringLiteral("Mark Paid Entries..."));
+}
+
+QAction* ExpenseWindow::command(int id) const {
+    return m_actions.value(id);
+}
+
+void ExpenseWindow::prepareMenu() {
+    const Settings& s = m_context.settings;
+    const int checks[] = {cmd::PeriodBase + int(m_view ? m_view->type() : s.expView),
+                          cmd::ListStyleBase + int(m_list ? m_list->style() : s.expListStyle),
+                          cmd::ArrangeDefault + s.expSort};
+    for (const int id : checks)
+        if (QAction* action = m_actions.value(id))
+            action->setChecked(true);
+    // The custom fields' items carry the names the user gave them.
+    m_actions.value(cmd::ArrangeCustom1)->setText(s.expenseCustom1);
+    m_actions.value(cmd::ArrangeCustom2)->setText(s.expenseCustom2);
+    const bool selection = selected() != 0;
+    for (const int id : {cmd::Edit, cmd::Preview})
+        m_actions.value(id)->setEnabled(selection && m_commands.has(id));
+}
+
+void ExpenseWindow::createList() {
+    Settings& s = m_context.settings;
+    if (m_view)
+        m_view->attach(nullptr, nullptr);
+    if (m_list) {
+        delete m_list->widget();
+        m_list = nullptr;
+    }
+    // The expense window has no Tree list.
+    if (s.expListStyle > EntryList::Simple)
+        s.expListStyle = EntryList::Default;
+    m_list = EntryListWidget::create(int(s.expListStyle), ExpenseRows::columns(), s, m_viewArea);
+    if (auto* simple = dynamic_cast<SimpleEntryList*>(m_list)) {
+        simple->rowModel().setTitle(str::Custom1, s.expenseCustom1);
+        simple->rowModel().setTitle(str::Custom2, s.expenseCustom2);
+    } else if (auto* rows = dynamic_cast<DefaultEntryList*>(m_list)) {
+        rows->setLinesPerRow(3);
+    }
+    m_list->setListFont(m_listFont);
+    m_viewArea->layout()->addWidget(m_list->widget());
+    m_list->events().route(
+        this,
+        [this] {
+            postCommand(m_context.settings.hasFlag(TapPreviews) ? cmd::Preview : cmd::EditSelected);
+        },
+        [this](int id) { onCommand(id); }, [this](const QPoint& pos) { showContextMenu(pos); });
+    const bool known = s.expView >= PeriodView::Day && s.expView <= PeriodView::Month;
+    replaceView(known ? int(s.expView) : int(PeriodView::Month));
+}
+
+void ExpenseWindow::replaceView(int type) {
+    platform::SystemTime start;
+    platform::SystemTime end;
+    PeriodView::carriedPeriod(m_view.get(), type, start, end);
+    delete m_bar;
+    m_bar = nullptr;
+    m_view = PeriodView::make(type, m_context.settings);
+    m_context.settings.expView = quint32(m_view->type());
+    m_view->attach(m_list, m_records.get());
+    connect(m_view.get(), &PeriodView::reloaded, this, &ExpenseWindow::showTotals);
+    m_bar = new NavigationBar(m_view.get(), m_captionFont, m_viewArea);
+    static_cast<QBoxLayout*>(m_viewArea->layout())->insertWidget(0, m_bar);
+    m_view->setPeriod(start, end);
+}
+
+void ExpenseWindow::setPeriodType(int type) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    replaceView(type);
+    QApplication::restoreOverrideCursor();
+}
+
+void ExpenseWindow::setListStyle(int style) {
+    m_context.settings.expListStyle = quint32(style);
+    createList();
+}
+
+void ExpenseWindow::setArrangeBy(int index) {
+    m_context.settings.expSort = quint16(index);
+    if (m_list)
+        m_list->sort(index);
+}
+
+void ExpenseWindow::filterChanged() {
+    ExpenseFilter::view().store();
+    reload(0, 0);
+}
+
+void ExpenseWindow::filterCustom() {
+    const Settings& s = m_context.settings;
+    ExpenseFilterSheet sheet(ExpenseFilter::view(), m_context.store, s.expenseCustom1,
+                             s.expenseCustom2, this);
+    if (sheet.exec() == QDialog::Accepted)
+        filterChanged();
+}
+
+void ExpenseWindow::reload(int selectFlag, quint32 recordId) {
+    if (m_view)
+        m_view->reload(selectFlag, recordId);
+}
+
+void ExpenseWindow::showTotals() {
+    QString text = m_records->totalsText();
+    if (const QString filter = ExpenseFilter::view().description(); !filter.isEmpty())
+        text += QStringLiteral(" (filter: ") + filter + QLatin1Char(')');
+    m_totals->setText(text);
+}
+
+void ExpenseWindow::postCommand(int id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
+}
+
+bool ExpenseWindow::onCommand(int id) {
+    return m_commands.run(id);
+}
+
+quint32 ExpenseWindow::selected() const {
+    return m_list ? m_list->selectedRecordId() : 0;
+}
+
+EntryContextMenu* ExpenseWindow::createContextMenu(quint32 recordId) {
+    std::optional<int> status;
+    if (const auto expense = expenseactions::read(m_context.store, recordId))
+        status = int(expense->status);
+    auto* menu = new EntryContextMenu(status, m_commands, this);
+    connect(menu, &EntryContextMenu::commandTriggered, this, &ExpenseWindow::onCommand);
+    return menu;
+}
+
+void ExpenseWindow::showContextMenu(const QPoint& globalPos) {
+    std::unique_ptr<EntryContextMenu> menu(createContextMenu(selected()));
+    menu->exec(globalPos);
+}
+
+void ExpenseWindow::saved(std::optional<quint32> recordId, bool select) {
+    if (!recordId)
+        return;
+    // An expense saved outside the period shown brings the view to its own.
+    const auto expense = expenseactions::read(m_context.store, *recordId);
+    if (m_view && expense && !m_view->contains(expense->date))
+        if (const auto day = platform::toSystemTime(expense->date))
+            m_view->setPeriod(*day, *day);
+    reload(select ? 1 : 0, select ? *recordId : 0);
+}
+
+void ExpenseWindow::newExpense(int type) {
+    const ExpenseEntry expense =
+        expenseactions::fresh(ExpenseType(type), m_context.settings.defaultCurrency);
+    saved(ExpenseEditor::edit(m_context, this, expense), true);
+}
+
+void ExpenseWindow::edit(int page) {
+    const auto expense = expenseactions::read(m_context.store, selected());
+    if (!expense)
+        return;
+    saved(ExpenseEditor::edit(m_context, this, *expense, page), false);
+}
+
+void ExpenseWindow::createCopy() {
+    auto expense = expenseactions::read(m_context.store, selected());
+    if (!expense)
+        return;
+    expense->recordId = 0;
+    saved(ExpenseEditor::edit(m_context, this, *expense), true);
+}
+
+void ExpenseWindow::preview() {
+    const auto expense = expenseactions::read(m_context.store, selected());
+    if (!expense)
+        return;
+    ExpenseSummary summary(*expense, m_context.settings, this);
+    summary.exec();
+    if (summary.editRequested())
+        postCommand(cmd::EditSelected);
+}
+
+void ExpenseWindow::mark(int id) {
+    const quint32 recordId = selected();
+    if (recordId == 0)
+        return;
+    const WriteResult result = id == cmd::MarkAsPaid
+                                   ? expenseactions::markPaid(m_context.store, recordId)
+                                   : expenseactions::markBilled(m_context.store, recordId);
+    if (result == WriteResult::Refused)
+        m_context.ui.message(
+            QStringLiteral("Error: %1").arg(m_context.store.expenses().lastError()),
+            platform::MessageIcon::Stop, this);
+    reload(0, 0);
+}
+
+void ExpenseWindow::deleteSelected() {
+    const quint32 recordId = selected();
+    if (recordId == 0)
+        return;
+    const platform::Answer answer =
+        m_context.ui.ask(resourceString(str::DeleteItemQuestion), platform::MessageIcon::Warning,
+                         platform::Ui::Buttons::YesNo, platform::Answer::No, this);
+    if (answer == platform::Answer::No)
+        return;
+    const WriteResult result = expenseactions::remove(m_context.store, recordId);
+    if (result == WriteResult::Refused) {
+        m_context.ui.message(
+            QStringLiteral("Error: %1").arg(m_context.store.expenses().lastError()),
+            platform::MessageIcon::Stop, this);
+        return;
+    }
+    m_list->deleteSelected();
+    showTotals();
+}
+
+void ExpenseWindow::exportNote() {
+    const auto expense = expenseactions::read(m_context.store, selected());
+    if (!expense)
+        return;
+    NoteContent content;
+    content.text = NoteText::fromPlainText(expense->note);
+    NoteFiles::exportWithDialog(m_context.ui, NoteData::fromContent(content), str::ExportNoteFilter,
+                                this);
+}
+
+void registerExpenseCommands(CommandTable& table, Context& context, QWidget* parent,
+                             std::function<QFont()> listFont, std::function<QFont()> captionFont) {
+    table.add(cmd::Expenses, [&context, parent, listFont, captionFont](int) {
+        ExpenseWindow window(context, listFont(), captionFont(), parent);
+        window.exec();
+    });
+}
+
+}  // namespace tempolatch
