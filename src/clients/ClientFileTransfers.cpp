@@ -1,7 +1,6 @@
 #include "clients/ClientFileTransfers.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "clients/ImportChoiceDialog.h"
 #include "platform/StringTable.h"
@@ -9,6 +8,7 @@
 #include "settings/Context.h"
 #include "transfer/ClientStructureOperation.h"
 #include "transfer/ListFile.h"
+#include "widgets/SaveFileName.h"
 #include "widgets/WaitCursor.h"
 
 namespace tempolatch {
@@ -30,12 +30,11 @@ ClientTransfers clientFileTransfers(Context& context) {
 }
 
 bool exportClientStructure(Context& context, QWidget* parent) {
-    QString path = context.ui.saveFile(QString(), resourceString(str::ClientStructureFilter),
-                                       QString(), parent);
+    const QString filter = resourceString(str::ClientStructureFilter);
+    const QString path =
+        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".tlc");
     bool ok = false;
     {
         WaitCursor wait;
@@ -77,13 +76,11 @@ ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent) 
 }
 
 bool exportClientList(Context& context, QWidget* parent, const QStringList& names) {
-    const auto chosen = context.ui.saveFileWithFilter(
-        QString(), resourceString(str::ListExportFilter), QString(), parent);
-    if (chosen.path.isEmpty())
+    const QString filter = resourceString(str::ListExportFilter);
+    const auto chosen = context.ui.saveFileWithFilter(QString(), filter, QString(), parent);
+    const QString path = withFilterExtension(chosen.path, filter, chosen.filter);
+    if (path.isEmpty())
         return false;
-    QString path = chosen.path;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".txt");
     const auto encoding = chosen.filter == 2 ? ListFileEncoding::Utf16 : ListFileEncoding::EightBit;
     bool ok = false;
     {

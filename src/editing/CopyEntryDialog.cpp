@@ -1,6 +1,5 @@
 #include "editing/CopyEntryDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -21,6 +20,7 @@
 #include "settings/Settings.h"
 #include "widgets/DatePicker.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -105,11 +105,13 @@ void CopyEntryDialog::accept() {
     const bool weekStartsMonday = m_context.settings.hasFlag(WeekStartsMonday);
     const QList<QDate> days =
         entrycopy::copyDays(platform::dateTimeOf(copy.date).date(), choice(), weekStartsMonday);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     int error = 0;
-    const WriteResult result =
-        entrycopy::addCopies(m_context.store, copy, days, platform::Clock::nowFileTime(), &error);
-    QApplication::restoreOverrideCursor();
+    WriteResult result = WriteResult::Refused;
+    {
+        const WaitCursor wait;
+        result =
+            entrycopy::addCopies(m_context.store, copy, days, platform::Clock::nowFileTime(), &error);
+    }
     if (!succeeded(result)) {
         m_context.ui.message(QStringLiteral("Error: %1").arg(error), platform::MessageIcon::Stop,
                              this);

@@ -1,27 +1,13 @@
 #include "editing/NoteFiles.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "widgets/SaveFileName.h"
 
 namespace tempolatch {
-
-namespace {
-
-// The first pattern's extension of filter number `index` ("psw" for "*.psw").
-QString extensionOfFilter(const QString& filter, int index) {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    const qsizetype at = qsizetype(index - 1) * 2 + 1;
-    if (index < 1 || at >= parts.size())
-        return {};
-    const QString pattern = parts[at].section(QLatin1Char(';'), 0, 0).trimmed();
-    return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
-}
-
-}  // namespace
 
 bool NoteFiles::save(const QString& path, const NoteData& note, NoteStreamFormat format,
                      QString* error) {
@@ -106,11 +92,7 @@ bool NoteFiles::exportWithDialog(platform::Ui& ui, const NoteData& note, int fil
     if (chosen.path.isEmpty())
         return false;
     const int index = chosen.filter > 0 ? chosen.filter : 1;
-    if (QFileInfo(chosen.path).suffix().isEmpty()) {
-        const QString extension = extensionOfFilter(filter, index);
-        if (!extension.isEmpty())
-            chosen.path += QLatin1Char('.') + extension;
-    }
+    chosen.path = withFilterExtension(chosen.path, filter, index);
     if (!save(chosen.path, note, exportFormat(index))) {
         ui.message(resourceString(str::ExportNoteFailed), platform::MessageIcon::Stop, parent);
         return false;

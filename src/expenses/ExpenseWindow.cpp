@@ -1,7 +1,6 @@
 #include "expenses/ExpenseWindow.h"
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
@@ -34,6 +33,7 @@
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -251,9 +251,8 @@ void ExpenseWindow::replaceView(int type) {
 }
 
 void ExpenseWindow::setPeriodType(int type) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     replaceView(type);
-    QApplication::restoreOverrideCursor();
 }
 
 void ExpenseWindow::setListStyle(int style) {

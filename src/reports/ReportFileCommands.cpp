@@ -1,7 +1,5 @@
 #include "reports/ReportFileCommands.h"
 
-#include <QApplication>
-#include <QFileInfo>
 
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -11,12 +9,13 @@
 #include "views/EntryCriteriaSheet.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
+#include "widgets/SaveFileName.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
 namespace {
 
-constexpr int kExportFailed = 76;
 constexpr int kReportFailed = 157;
 constexpr int kHtmlFilter = 158;
 constexpr int kXmlFilter = 211;
@@ -30,20 +29,11 @@ bool chooseCriteria(const ReportFileCommandHost& host, EntryFilter& criteria) {
     return runEntryCriteria(*host.context, host.parent, CriteriaMode::Any, start, end, criteria);
 }
 
-// The chosen file with the extension of its filter when it has none.
-QString withExtension(const platform::Ui::ChosenFile& chosen, const QStringList& extensions) {
-    if (chosen.path.isEmpty() || !QFileInfo(chosen.path).suffix().isEmpty())
-        return chosen.path;
-    const int index = qBound(1, chosen.filter, int(extensions.size())) - 1;
-    return chosen.path + QLatin1Char('.') + extensions.at(index);
-}
-
-// Runs the work under the wait cursor.
-bool waiting(const std::function<bool()>& work) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = work();
-    QApplication::restoreOverrideCursor();
-    return ok;
+// The file the save dialog gave for `filter`, with its filter's extension.
+QString chooseFile(Context& context, QWidget* parent, const QString& filter) {
+    const platform::Ui::ChosenFile chosen =
+        context.ui.saveFileWithFilter(QString(), filter, QString(), parent);
+    return withFilterExtension(chosen.path, filter, chosen.filter);
 }
 
 }  // namespace
@@ -53,14 +43,17 @@ void exportXml(const ReportFileCommandHost& host) {
     EntryFilter criteria;
     if (!chooseCriteria(host, criteria))
         return;
-    const QString path =
-        withExtension(context.ui.saveFileWithFilter(QString(), resourceString(kXmlFilter),
-                                                    QString(), host.parent),
-                      {QStringLiteral("xml")});
+    const QString path = chooseFile(context, host.parent, resourceString(kXmlFilter));
     if (path.isEmpty())
         return;
-    if (!waiting([&] { return writeXmlFile(context.store, context.settings, criteria, path); }))
-        context.ui.message(resourceString(kExportFailed), platform::MessageIcon::Stop, host.parent);
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = writeXmlFile(context.store, context.settings, criteria, path);
+    }
+    if (!ok)
+        context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop,
+                           host.parent);
 }
 
 void runReport(const ReportFileCommandHost& host, int kind) {
@@ -73,15 +66,16 @@ void runReport(const ReportFileCommandHost& host, int kind) {
     EntryFilter criteria;
     if (!chooseCriteria(host, criteria))
         return;
-    const QString path = withExtension(
-        context.ui.saveFileWithFilter(QString(), resourceString(kHtmlFilter) + kPdfFilter,
-                                      QString(), host.parent),
-        {QStringLiteral("html"), QStringLiteral("pdf")});
+    const QString path =
+        chooseFile(context, host.parent, resourceString(kHtmlFilter) + kPdfFilter);
     if (path.isEmpty())
         return;
-    if (!waiting([&] {
-            return writeReportFile(context.store, context.settings, layout, criteria, path);
-        })) {
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = writeReportFile(context.store, context.settings, layout, criteria, path);
+    }
+    if (!ok) {
         context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop, host.parent);
         return;
     }

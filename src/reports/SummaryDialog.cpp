@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -21,6 +20,7 @@
 #include "store/RecordStore.h"
 #include "widgets/CommandIds.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/SaveFileName.h"
 
 namespace tempolatch {
 
@@ -134,11 +134,8 @@ void SummaryDialog::fitColumns() {
 }
 
 QString chooseCsvFile(Context& context, QWidget* parent) {
-    QString path =
-        context.ui.saveFile(QString(), resourceString(str::CsvFilter), QString(), parent);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    return path;
+    const QString filter = resourceString(str::CsvFilter);
+    return withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
 }
 
 bool chooseClientSummary(Context& context, QWidget* parent, ClientSummaryChoice& choice) {

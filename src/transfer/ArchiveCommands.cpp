@@ -1,6 +1,5 @@
 #include "transfer/ArchiveCommands.h"
 
-#include <QFileInfo>
 #include <utility>
 
 #include "platform/ObjectStore.h"
@@ -13,6 +12,7 @@
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/SaveFileName.h"
 
 namespace tempolatch {
 
@@ -28,12 +28,11 @@ bool archiveEntries(Context& context, QWidget* parent, const platform::SystemTim
 }
 
 bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange& range) {
-    QString path =
-        context.ui.saveFile(QString(), resourceString(str::ArchiveFilter), QString(), parent);
+    const QString filter = resourceString(str::ArchiveFilter);
+    const QString path =
+        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".tla");
     const auto start = platform::toFileTime(range.start);
     const auto end = platform::toFileTime(range.end);
     ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;

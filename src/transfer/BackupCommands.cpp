@@ -1,7 +1,5 @@
 #include "transfer/BackupCommands.h"
 
-#include <QApplication>
-#include <QFileInfo>
 #include <utility>
 
 #include "platform/ObjectStore.h"
@@ -13,6 +11,8 @@
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ProgressDialog.h"
+#include "widgets/SaveFileName.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -31,12 +31,11 @@ bool askYesNo(Ui& ui, int text, QWidget* parent) {
 }  // namespace
 
 bool createBackup(Context& context, QWidget* parent) {
-    QString path =
-        context.ui.saveFile(QString(), resourceString(str::BackupFilter), QString(), parent);
+    const QString filter = resourceString(str::BackupFilter);
+    const QString path =
+        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".tld");
     bool ok = false;
     ProgressDialog dialog(resourceString(str::BackupInProgress), parent);
     dialog.run([&](ProgressDialog&) { ok = BackupOperation(context.store).backup(path); });
@@ -68,9 +67,11 @@ bool removeAllData(Context& context, QWidget* parent) {
     if (!askYesNo(context.ui, str::DeleteAllDataQuestion, parent))
         return false;
     RecordStore& store = context.store;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = store.deleteAllData(parent);
-    QApplication::restoreOverrideCursor();
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = store.deleteAllData(parent);
+    }
     // Everything is kept when the deletion cannot be completed; say so
     // rather than let the user believe the data is gone.
     if (!ok) {
