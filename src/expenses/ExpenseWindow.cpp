@@ -200,6 +200,9 @@ void ExpenseWindow::prepareMenu() {
     // The custom fields' items carry the names the user gave them.
     m_actions.value(cmd::ArrangeCustom1)->setText(s.expenseCustom1);
     m_actions.value(cmd::ArrangeCustom2)->setText(s.expenseCustom2);
+    // Handlers may have been added since the menus were built.
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
+        it.value()->setEnabled(m_commands.has(it.key()));
     const bool selection = selected() != 0;
     for (const int id : {cmd::Edit, cmd::Preview})
         m_actions.value(id)->setEnabled(selection && m_commands.has(id));
@@ -405,9 +408,12 @@ void ExpenseWindow::exportNote() {
 }
 
 void registerExpenseCommands(CommandTable& table, Context& context, QWidget* parent,
-                             std::function<QFont()> listFont, std::function<QFont()> captionFont) {
-    table.add(cmd::Expenses, [&context, parent, listFont, captionFont](int) {
+                             std::function<QFont()> listFont, std::function<QFont()> captionFont,
+                             std::function<void(ExpenseWindow&)> addCommands) {
+    table.add(cmd::Expenses, [&context, parent, listFont, captionFont, addCommands](int) {
         ExpenseWindow window(context, listFont(), captionFont(), parent);
+        if (addCommands)
+            addCommands(window);
         window.exec();
     });
 }

@@ -104,8 +104,11 @@ private:
 };
 
 // Registers the main window's Expenses... (40274): the expense window,
-// given the main window's fonts as they are when it opens.
+// given the main window's fonts as they are when it opens. `addCommands`
+// (when set) gives each new window the handlers that live in other areas
+// (exports, summaries, reports) before it is shown.
 void registerExpenseCommands(CommandTable& table, Context& context, QWidget* parent,
-                             std::function<QFont()> listFont, std::function<QFont()> captionFont);
+                             std::function<QFont()> listFont, std::function<QFont()> captionFont,
+                             std::function<void(ExpenseWindow&)> addCommands = {});
 
 }  // namespace tempolatch
