@@ -90,6 +90,7 @@ void MainFrame::addKeyboardShortcuts() {
     const std::pair<QKeySequence, int> commands[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(QKeySequence::Delete), cmd::Delete},  // asks first
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
     };
     for (const auto& [keys, id] : commands)
@@ -579,14 +580,13 @@ void MainFrame::registerCommands() {
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
     registerReportFileCommands(
-        m_commands, {&m_context, this,
-                     [this](platform::SystemTime& start, platform::SystemTime& end) {
-                         if (m_view)
-                             m_view->getPeriod(start, end);
-                     },
-                     [](const QString& path) {
-                         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-                     }});
+        m_commands,
+        {&m_context, this,
+         [this](platform::SystemTime& start, platform::SystemTime& end) {
+             if (m_view)
+                 m_view->getPeriod(start, end);
+         },
+         [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
         [this] { return m_captionFont; });
