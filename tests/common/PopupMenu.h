@@ -53,10 +53,11 @@ inline const char* menuPathName(MenuPath path) {
 inline void requestContextMenu(QAbstractItemView* view, MenuPath path, const QPoint& pointer) {
     QWidget* viewport = view->viewport();
     if (path == MenuPath::RightClick) {
-        // QTest hands mouse events straight to the widget; the menu event
-        // that the window makes of a right click is sent here.
-        QContextMenuEvent click(QContextMenuEvent::Mouse, pointer, viewport->mapToGlobal(pointer));
-        QApplication::sendEvent(viewport, &click);
+        // Through the window, as the platform delivers it: the press, then
+        // the menu event that the window makes of it.
+        QWidget* window = view->window();
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                          viewport->mapTo(window, pointer));
         return;
     }
     QTest::mouseMove(viewport, pointer);
