@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "widgets/ContextMenuKeys.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 
 namespace tempolatch {
 
@@ -35,7 +36,9 @@ QMenu* DialogBar::addPopup(const QString& text, const QString& objectName) {
     menu->setObjectName(objectName);
     auto* button = new QToolButton(this);
     button->setObjectName(objectName + QStringLiteral("Button"));
-    button->setText(text);
+    button->setText(mnemonics::withMnemonic(text, m_mnemonics));
+    // Items may be added until it first opens; each gets a letter of its own.
+    connect(menu, &QMenu::aboutToShow, menu, [menu] { mnemonics::assign(menu); });
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -48,10 +51,13 @@ QAction* DialogBar::addCommand(QMenu* menu, int id, const QString& text) {
     action->setObjectName(QStringLiteral("command%1").arg(id));
     action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
-    if (menu)
+    if (menu) {
         menu->addAction(action);
-    else
+    } else {
+        // A button shows its icon text: Alt and its letter press it.
+        action->setIconText(mnemonics::withMnemonic(text, m_mnemonics));
         addAction(action);
+    }
     m_commands.insert(id, action);
     return action;
 }
@@ -118,6 +124,7 @@ QMenu* DialogBar::createContextMenu(QWidget* parent) const {
         item->setData(id);
         item->setEnabled(isCommandEnabled(id));
     }
+    mnemonics::assign(menu);
     return menu;
 }
 

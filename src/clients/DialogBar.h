@@ -65,6 +65,7 @@ protected:
 private:
     void showContextMenu(const QPoint& globalPos);
 
+    QString m_mnemonics;  // the letters the bar's buttons have taken
     QAbstractItemView* m_menuView = nullptr;
     QList<std::pair<int, QString>> m_menuItems;
     Kind m_kind;

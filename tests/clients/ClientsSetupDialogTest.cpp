@@ -28,6 +28,7 @@
 #include "transfer/ClientStructureOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 #include "widgets/NameInputDialog.h"
 
 using namespace tempolatch;
@@ -224,7 +225,7 @@ private Q_SLOTS:
         QStringList enabled;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator() && action->isEnabled())
-                enabled.append(action->text());
+                enabled.append(mnemonics::plain(action->text()));
         }
         QVERIFY(!enabled.contains(QStringLiteral("Delete")));
         QVERIFY(enabled.contains(QStringLiteral("Add Project...")));

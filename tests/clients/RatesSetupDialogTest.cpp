@@ -23,6 +23,7 @@
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -217,7 +218,7 @@ private Q_SLOTS:
         QStringList enabled;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator() && action->isEnabled())
-                enabled.append(action->text());
+                enabled.append(mnemonics::plain(action->text()));
         }
         QCOMPARE(enabled, QStringList{QStringLiteral("New Rate...")});
         answerRate(0, QStringLiteral("Standard"), QStringLiteral("80"));

@@ -9,6 +9,7 @@
 
 #include "clients/DialogBar.h"
 #include "common/EnvironmentTest.h"
+#include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryEditor.h"
 #include "editing/EntryNotePage.h"
@@ -17,6 +18,7 @@
 #include "editing/NoteCommands.h"
 #include "editing/WordProcessorEdit.h"
 #include "settings/Settings.h"
+#include "widgets/Mnemonics.h"
 
 using namespace tempolatch;
 namespace Cmd = tempolatch::NoteCommand;
@@ -80,6 +82,32 @@ private Q_SLOTS:
         const int barTop = bar->mapTo(page, QPoint()).y();
         const int noteTop = page->control()->mapTo(page, QPoint()).y();
         QCOMPARE(barTop > noteTop, softKeys);
+        // From the keyboard: Alt+V opens View; in each menu every item has
+        // a letter of its own.
+        for (QMenu* menu : bar->findChildren<QMenu*>()) {
+            Q_EMIT menu->aboutToShow();
+            QString letters;
+            for (QAction* item : menu->actions()) {
+                if (item->isSeparator())
+                    continue;
+                const QChar letter = mnemonics::of(item->text());
+                QVERIFY2(!letter.isNull() && !letters.contains(letter), qPrintable(item->text()));
+                letters.append(letter);
+            }
+        }
+        auto opened = std::make_shared<QString>();
+        test::whenFound<QMenu>(
+            [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+            [opened](QMenu* menu) {
+                *opened = menu->objectName();
+                menu->close();
+            },
+            3000);
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        QTest::keyClick(editor.get(), Qt::Key_V, Qt::AltModifier);
+        QTRY_COMPARE(*opened, QStringLiteral("noteViewMenu"));
+
         // The bar goes with the page: the General page does not show it.
         editor->tabs()->setCurrentIndex(0);
         QVERIFY(!bar->isVisible());
