@@ -445,12 +445,17 @@ private Q_SLOTS:
         EntryContextMenu menu(status < 0 ? std::nullopt : std::optional<int>(status), commands);
 
         QStringList items;
-        for (const QAction* a : menu.actions())
-            items.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        QString letters;  // chosen from the keyboard: one letter an item
+        for (const QAction* a : menu.actions()) {
+            items.append(a->isSeparator() ? QStringLiteral("-") : mnemonics::plain(a->text()));
+            const QChar letter = mnemonics::of(a->text());
+            QVERIFY(a->isSeparator() || (!letter.isNull() && !letters.contains(letter)));
+            letters.append(letter);
+        }
         QCOMPARE(items, QStringList({"Preview...", "Edit...", "Edit Note...", "-", "Create Copy...",
                                      "Create New Timer...", "Copy...", "Export Note...", "-",
                                      "Mark As Billed", "Mark As Paid", "-", "Delete"}));
-        QCOMPARE(menu.command(cmd::Delete)->text(), QStringLiteral("Delete"));
+        QCOMPARE(mnemonics::plain(menu.command(cmd::Delete)->text()), QStringLiteral("Delete"));
         QCOMPARE(menu.command(cmd::MarkAsBilled)->isChecked(), billedChecked);
         QCOMPARE(menu.command(cmd::MarkAsBilled)->isEnabled(), billedEnabled);
         QCOMPARE(menu.command(cmd::MarkAsPaid)->isChecked(), paidChecked);
