@@ -68,10 +68,21 @@ bool readStatus(const QString& list, Filter& filter, QString& error) {
     return true;
 }
 
+QList<QCommandLineOption> rangeOptions(const QString& record) {
+    return {
+        {QStringLiteral("from"),
+         QStringLiteral("First day (YYYY-MM-DD); default: the first %1.").arg(record),
+         QStringLiteral("D")},
+        {QStringLiteral("to"),
+         QStringLiteral("Last day, included (YYYY-MM-DD); default: the last %1.").arg(record),
+         QStringLiteral("D")},
+    };
+}
+
 template <typename Filter, std::size_t N>
 QList<QCommandLineOption> textAndStatusOptions(const TextOption<Filter> (&texts)[N],
-                                               const QString& records) {
-    QList<QCommandLineOption> options = dateRangeOptions();
+                                               const QString& record, const QString& records) {
+    QList<QCommandLineOption> options = rangeOptions(record);
     for (const auto& text : texts)
         options.append({QString::fromLatin1(text.name),
                         QStringLiteral("Only %1 whose %2 is exactly TEXT.")
@@ -107,22 +118,16 @@ bool textsAndStatusFromOptions(const QCommandLineParser& parser,
 }  // namespace
 
 QList<QCommandLineOption> dateRangeOptions() {
-    return {
-        {QStringLiteral("from"),
-         QStringLiteral("First day (YYYY-MM-DD); default: the first entry."), QStringLiteral("D")},
-        {QStringLiteral("to"),
-         QStringLiteral("Last day, included (YYYY-MM-DD); default: the last entry."),
-         QStringLiteral("D")},
-    };
+    return rangeOptions(QStringLiteral("entry"));
 }
 
 QList<QCommandLineOption> criteriaOptions() {
-    return textAndStatusOptions(kTextOptions, QStringLiteral("entries"));
+    return textAndStatusOptions(kTextOptions, QStringLiteral("entry"), QStringLiteral("entries"));
 }
 
 QList<QCommandLineOption> expenseCriteriaOptions() {
-    QList<QCommandLineOption> options =
-        textAndStatusOptions(kExpenseTextOptions, QStringLiteral("expenses"));
+    QList<QCommandLineOption> options = textAndStatusOptions(
+        kExpenseTextOptions, QStringLiteral("expense"), QStringLiteral("expenses"));
     options.append({QStringLiteral("receipt"),
                     QStringLiteral("Only expenses with a receipt (yes) or without one (no)."),
                     QStringLiteral("yes|no")});
