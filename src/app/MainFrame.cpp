@@ -13,6 +13,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
+#include "app/ExpenseExportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "app/TimerTray.h"
@@ -589,7 +590,8 @@ void MainFrame::registerCommands() {
                      }});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
-        [this] { return m_captionFont; });
+        [this] { return m_captionFont; },
+        [this](ExpenseWindow& window) { addExpenseExportCommands(window, m_context); });
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {
