@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/FileTime.h"
+#include "reports/ExpenseChoice.h"
 #include "store/Databases.h"
 #include "store/RecordValues.h"
 
@@ -31,7 +32,6 @@ bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
 
 // The expenses of one type dated from `from` to `to` (included) that
 // `matches` accepts (an empty one accepts all), header first.
-using ExpenseMatch = std::function<bool(const ExpenseEntry&)>;
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
                      platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
                      ExportFile& file);

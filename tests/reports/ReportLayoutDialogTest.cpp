@@ -105,9 +105,9 @@ private Q_SLOTS:
             QCOMPARE(list->count(), 0);
             dialog->reject();
         });
-        runOrganizeReports(m_env->context(), store, nullptr);
+        runOrganizeReports(m_env->context(), store, ReportLayout::GroupBy, nullptr);
         QVERIFY(store.list(0, 2).isEmpty());
-        runOrganizeReports(m_env->context(), store, nullptr);
+        runOrganizeReports(m_env->context(), store, ReportLayout::GroupBy, nullptr);
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{QStringLiteral("There is no saved report.")});
     }
