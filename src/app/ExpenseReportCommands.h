@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "expenses/ExpenseFilter.h"
-#include "reports/ExpenseChoice.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
@@ -13,18 +12,15 @@ struct Context;
 class EntryFilter;
 class ExpenseWindow;
 
-// The expenses that criteria of the expense window choose: their date range
-// from the start of its first day to the end of its last (every date
-// without a range) and the rest of the filter.
-ExpenseChoice expenseChoiceOf(const ExpenseFilter& criteria);
-
 // The expense criteria that entry criteria (the command line's) give for
 // expenses of `type`: the range, the client, project, bill-to and currency
 // texts and the statuses; phase and task name nothing of an expense.
 ExpenseFilter expenseCriteriaOf(const EntryFilter& criteria, ExpenseType type);
 
 // Gives an expense window Report > Mileage Expense... (40280) and General
-// Expense... (40281). `open` shows a finished report.
+// Expense... (40281): the layout dialog, the expense criteria sheet on the
+// window's period and the report's expense type, the file, the report.
+// `open` shows a finished report.
 void addExpenseReportCommands(ExpenseWindow& window, Context& context,
                               std::function<void(const QString& path)> open);
 

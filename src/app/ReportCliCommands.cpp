@@ -78,9 +78,8 @@ int expenseReportCommand(int kind, Context& context, const CliArguments& args) {
         args.criteria, layout->reportType() == ReportLayout::MileageExpense ? ExpenseType::Mileage
                                                                             : ExpenseType::General);
     criteria.category = args.parser.value(QStringLiteral("category"));
-    return reportWritten(context,
-                         writeExpenseReportFile(context.store, context.settings, *layout,
-                                                expenseChoiceOf(criteria), args.positional.at(0)));
+    return reportWritten(context, writeExpenseReportFile(context.store, context.settings, *layout,
+                                                         criteria.chosen(), args.positional.at(0)));
 }
 
 CliCommand report(const QString& kindWord, int kind, const QString& what) {

@@ -5,7 +5,6 @@
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
-#include "store/Expenses.h"
 
 namespace tempolatch {
 
@@ -93,7 +92,7 @@ std::unique_ptr<ExpenseReport> ExpenseReport::make(const ReportLayout& layout,
     return std::unique_ptr<ExpenseReport>(new ExpenseReport(layout, settings));
 }
 
-QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseChoice& choice,
+QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria,
                             const QString& charset) {
     const bool mileage = m_layout.reportType() == ReportLayout::MileageExpense;
     const ExpenseType type = mileage ? ExpenseType::Mileage : ExpenseType::General;
@@ -110,8 +109,8 @@ QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseChoice& choice,
     // A report of one type lists only expenses of that type: the other
     // type's rows would not fit its columns (a general report's Rate is its
     // Amount).
-    Expenses(db).forEachInRange(choice.from, choice.to, [&](const ExpenseEntry& e) {
-        if (e.type != type || (choice.matches && !choice.matches(e)))
+    forEachChosenExpense(db, criteria, [&](const ExpenseEntry& e) {
+        if (e.type != type)
             return true;
         if (!any) {
             // The heading and the table come with the first expense, so that

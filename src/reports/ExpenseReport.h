@@ -4,9 +4,9 @@
 #include <QString>
 #include <memory>
 
-#include "reports/ExpenseChoice.h"
 #include "reports/ReportLayout.h"
 #include "store/Databases.h"
+#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 
@@ -15,7 +15,7 @@ class Settings;
 // The HTML page of an expense report, General Expense or Mileage Expense
 // by the layout's report type: the title, the owner block, "Bill To" with
 // the first expense's bill-to and client, one table of the expenses of the
-// layout's type that the choice takes, their total row, and the report
+// layout's type that the criteria choose, their total row, and the report
 // date. With no such expense the page keeps only the title, the owner
 // block and the footer.
 class ExpenseReport {
@@ -26,7 +26,7 @@ public:
 
     // The whole page as text, the document type declaration first; its
     // meta element says the bytes will be in `charset`.
-    QString page(ExpenseDatabase& db, const ExpenseChoice& choice, const QString& charset);
+    QString page(ExpenseDatabase& db, const ExpenseCriteria& criteria, const QString& charset);
 
     // A column's caption: the user's expense labels for the custom fields.
     static QString caption(int field, const Settings& settings);

@@ -2,11 +2,11 @@
 
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
-#include "reports/ExpenseChoice.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayoutDialog.h"
 #include "settings/Context.h"
 #include "views/EntryCriteriaSheet.h"
+#include "views/ExpenseCriteria.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/SaveFileName.h"
@@ -102,18 +102,18 @@ void runReport(const ReportFileCommandHost& host, int kind) {
 
 void runExpenseReport(const ReportFileCommandHost& host, int kind,
                       const ExpenseCriteriaChooser& chooseCriteria) {
-    ExpenseChoice choice;
+    ExpenseCriteria criteria;
     runReportSteps(
         host, kind,
         [&](const ReportLayout& layout) {
             // Only an expense layout has a writer here; any other ends the
             // command before anything more is asked.
             return ReportLayout::isExpenseType(layout.reportType()) &&
-                   chooseCriteria(layout.reportType(), choice);
+                   chooseCriteria(layout.reportType(), criteria);
         },
         [&](const ReportLayout& layout, const QString& path) {
             return writeExpenseReportFile(host.context->store, host.context->settings, layout,
-                                          choice, path);
+                                          criteria, path);
         });
 }
 

@@ -10,7 +10,7 @@ class QWidget;
 namespace tempolatch {
 
 struct Context;
-struct ExpenseChoice;
+struct ExpenseCriteria;
 class CommandTable;
 
 // What the export and report commands need from the main window.
@@ -31,10 +31,10 @@ void exportXml(const ReportFileCommandHost& host);
 // when it fails.
 void runReport(const ReportFileCommandHost& host, int kind);
 
-// What the expense reports ask for their expenses: the criteria of the
-// report type (3 general, 4 mileage) as a choice; false when the user does
-// not confirm them.
-using ExpenseCriteriaChooser = std::function<bool(int reportType, ExpenseChoice& choice)>;
+// What the expense reports ask for their expenses: the criteria for the
+// report type (3 general, 4 mileage); false when the user does not confirm
+// them.
+using ExpenseCriteriaChooser = std::function<bool(int reportType, ExpenseCriteria& criteria)>;
 
 // Report > Mileage Expense... and General Expense... of the expense window
 // (kind 4 and 3): the layout dialog, the expense criteria, the file (HTML

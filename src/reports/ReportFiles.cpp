@@ -70,12 +70,12 @@ bool writeReportFile(RecordStore& store, const Settings& settings, const ReportL
 }
 
 bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
-                            const ReportLayout& layout, const ExpenseChoice& choice,
+                            const ReportLayout& layout, const ExpenseCriteria& criteria,
                             const QString& path) {
     const auto report = ExpenseReport::make(layout, settings);
     return report && writePage(
                          [&](const QString& charset) {
-                             return report->page(store.expenses(), choice, charset);
+                             return report->page(store.expenses(), criteria, charset);
                          },
                          path);
 }

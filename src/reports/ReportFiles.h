@@ -5,7 +5,7 @@
 namespace tempolatch {
 
 class EntryFilter;
-struct ExpenseChoice;
+struct ExpenseCriteria;
 class RecordStore;
 class ReportLayout;
 class Settings;
@@ -24,10 +24,10 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
                      const EntryFilter& criteria, const QString& path);
 
-// The same for an expense layout and the expenses the choice takes; false
+// The same for an expense layout and the expenses the criteria choose; false
 // for a layout of any other report type.
 bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
-                            const ReportLayout& layout, const ExpenseChoice& choice,
+                            const ReportLayout& layout, const ExpenseCriteria& criteria,
                             const QString& path);
 
 }  // namespace tempolatch

@@ -3,7 +3,6 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "reports/ExpenseChoice.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportSamples.h"
@@ -11,6 +10,7 @@
 #include "reports/SavedReports.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
+#include "views/ExpenseCriteria.h"
 
 using namespace tempolatch;
 
@@ -38,7 +38,7 @@ class ExpenseReportCommandLineTest : public test::EnvironmentTest {
     }
 
     // What the writer gives in this process for the layout and choice.
-    QByteArray written(const ReportLayout& layout, const ExpenseChoice& choice) {
+    QByteArray written(const ReportLayout& layout, const ExpenseCriteria& choice) {
         const QString path = m_env->filePath(QStringLiteral("window.html"));
         if (!writeExpenseReportFile(m_env->store(), m_env->settings(), layout, choice, path))
             return {};
@@ -96,7 +96,7 @@ private Q_SLOTS:
         QFETCH(int, toDay);
         QFETCH(int, status);
         const ReportLayout layout = saveLayout(QStringLiteral("All fields"), type);
-        ExpenseChoice choice;
+        ExpenseCriteria choice;
         if (fromDay > 0) {
             choice.from = test::at(2026, 3, fromDay);
             choice.to = test::at(2026, 3, toDay, 23, 59, 59);

@@ -13,19 +13,19 @@
 
 using namespace tempolatch;
 
-Q_DECLARE_METATYPE(tempolatch::ExpenseChoice)
+Q_DECLARE_METATYPE(tempolatch::ExpenseCriteria)
 
 class ExpenseReportTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    static ExpenseChoice days(int fromMonth, int fromDay, int toMonth, int toDay) {
-        ExpenseChoice choice;
+    static ExpenseCriteria days(int fromMonth, int fromDay, int toMonth, int toDay) {
+        ExpenseCriteria choice;
         choice.from = test::at(2026, fromMonth, fromDay);
         choice.to = test::at(2026, toMonth, toDay, 23, 59, 59);
         return choice;
     }
-    static ExpenseChoice march() { return days(3, 1, 3, 31); }
-    QString page(const ReportLayout& layout, const ExpenseChoice& choice) {
+    static ExpenseCriteria march() { return days(3, 1, 3, 31); }
+    QString page(const ReportLayout& layout, const ExpenseCriteria& choice) {
         const auto report = ExpenseReport::make(layout, m_env->settings());
         return report ? report->page(m_env->store().expenses(), choice, QStringLiteral("UTF-8"))
                       : QString();
@@ -181,12 +181,12 @@ private Q_SLOTS:
     // owner block and the footer, without "Bill To" or a table.
     void emptyReports_data() {
         QTest::addColumn<int>("kind");
-        QTest::addColumn<ExpenseChoice>("choice");
+        QTest::addColumn<ExpenseCriteria>("choice");
         QTest::newRow("before every expense")
             << int(ReportLayout::MileageExpense) << days(2, 1, 2, 28);
         QTest::newRow("only the other type")
             << int(ReportLayout::MileageExpense) << days(3, 4, 3, 4);
-        ExpenseChoice refused = march();
+        ExpenseCriteria refused = march();
         refused.matches = [](const ExpenseEntry& e) {
             return e.client == QStringLiteral("Nobody");
         };
@@ -194,7 +194,7 @@ private Q_SLOTS:
     }
     void emptyReports() {
         QFETCH(int, kind);
-        QFETCH(ExpenseChoice, choice);
+        QFETCH(ExpenseCriteria, choice);
         withOwner();
         const QString text = page(ReportLayout::builtInDefault(kind), choice);
         test::compareWithGolden(text.toUtf8(), QStringLiteral("reports/report-expense-empty.html"));
@@ -203,7 +203,7 @@ private Q_SLOTS:
 
     // The choice's predicate and range pick the rows; the totals follow.
     void choiceFilters() {
-        ExpenseChoice paidOnly = march();
+        ExpenseCriteria paidOnly = march();
         paidOnly.matches = [](const ExpenseEntry& e) { return e.status == EntryStatus::Paid; };
         const QString text =
             page(ReportLayout::builtInDefault(ReportLayout::MileageExpense), paidOnly);
