@@ -28,7 +28,9 @@ int exportXmlCommand(Context& context, const CliArguments& args) {
 }
 
 // The layout --layout names, or else the kind's default report or
-// built-in layout; nullopt (with the message said) when the name is unknown.
+// built-in layout; nullopt (with the message said) when the name is unknown
+// or names a report of the other family (a time report for an expense
+// command, or the reverse), which this command has no writer for.
 std::optional<ReportLayout> chosenLayout(int kind, Context& context, const CliArguments& args) {
     SavedReports reports(context.store.objectStore());
     const QString name = args.parser.value(QStringLiteral("layout"));
@@ -42,6 +44,14 @@ std::optional<ReportLayout> chosenLayout(int kind, Context& context, const CliAr
     if (!report) {
         context.ui.message(QStringLiteral("There is no saved report named \"%1\".").arg(name),
                            platform::MessageIcon::Stop);
+        return std::nullopt;
+    }
+    const bool expenses = ReportLayout::isExpenseType(kind);
+    if (ReportLayout::isExpenseType(report->layout.reportType()) != expenses) {
+        context.ui.message(
+            QStringLiteral("The saved report \"%1\" is not %2 report.")
+                .arg(name, expenses ? QStringLiteral("an expense") : QStringLiteral("a time")),
+            platform::MessageIcon::Stop);
         return std::nullopt;
     }
     return report->layout;

@@ -148,6 +148,29 @@ private Q_SLOTS:
                       QStringLiteral("--layout"), QStringLiteral("Nope")}),
                  1);
         QVERIFY(!QFile::exists(html));
+        // A saved layout of the other family has no writer here: said, no file.
+        QVERIFY(m_env->store().openAll());
+        SavedReports(m_env->store().objectStore())
+            .write(QStringLiteral("Weekly"), ReportLayout::builtInDefault(ReportLayout::Tabular),
+                   0);
+        saveLayout(QStringLiteral("Trips"), ReportLayout::MileageExpense);
+        m_env->store().close();
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("general"), html,
+                      QStringLiteral("--layout"), QStringLiteral("Weekly")}),
+                 1);
+        QVERIFY(m_stderr.contains("is not an expense report"));
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("tabular"), html,
+                      QStringLiteral("--layout"), QStringLiteral("Trips")}),
+                 1);
+        QVERIFY(m_stderr.contains("is not a time report"));
+        QVERIFY(!QFile::exists(html));
+        // A mileage layout named in the general command writes the mileage
+        // report: the layout's own type decides.
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("general"), html,
+                      QStringLiteral("--layout"), QStringLiteral("Trips")}),
+                 0);
+        QVERIFY(test::fileBytes(html).contains("<h1>Mileage Expense Report</h1>"));
+        QVERIFY(test::fileBytes(html).contains(">155.00<"));  // every mileage expense
     }
 };
 
