@@ -1,26 +1,13 @@
 #include "app/ExpenseReportCommands.h"
 
+#include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseFilterSheet.h"
 #include "expenses/ExpenseWindow.h"
 #include "reports/ReportFileCommands.h"
 #include "reports/ReportLayout.h"
-#include "views/EntryFilter.h"
 #include "views/PeriodView.h"
 
 namespace tempolatch {
-
-ExpenseFilter expenseCriteriaOf(const EntryFilter& criteria, ExpenseType type) {
-    ExpenseFilter out;
-    out.startDate = criteria.startDate;
-    out.endDate = criteria.endDate;
-    out.client = criteria.client;
-    out.project = criteria.project;
-    out.billTo = criteria.billTo;
-    out.currency = criteria.currency;
-    out.setFlags(criteria.flags());
-    out.type = int(type);
-    return out;
-}
 
 void addExpenseReportCommands(ExpenseWindow& window, Context& context,
                               std::function<void(const QString& path)> open) {

@@ -13,6 +13,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
+#include "app/ExpenseExportCommands.h"
 #include "app/ExpenseReportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
@@ -594,7 +595,10 @@ void MainFrame::registerCommands() {
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
         [this] { return m_captionFont; },
-        [this](ExpenseWindow& window) { addExpenseReportCommands(window, m_context, showReport); });
+        [this](ExpenseWindow& window) {
+            addExpenseExportCommands(window, m_context);
+            addExpenseReportCommands(window, m_context, showReport);
+        });
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {

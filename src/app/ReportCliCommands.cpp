@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/CliCommand.h"
-#include "app/ExpenseReportCommands.h"
+#include "app/CliCriteria.h"
 #include "expenses/ExpenseFilter.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -72,22 +72,21 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
                                                   args.criteria, args.positional.at(0)));
 }
 
-// The expense reports take the criteria an expense has: --phase and --task
-// name nothing of an expense, --category does. The expenses are those of
-// the layout's own type.
+// The expense reports take the criteria an expense has; the expenses are
+// those of the layout's own type.
 int expenseReportCommand(int kind, Context& context, const CliArguments& args) {
-    for (const char* option : {"phase", "task"})
-        if (args.parser.isSet(QString::fromLatin1(option))) {
-            std::fprintf(stderr, "tempolatch: --%s does not apply to expenses\n", option);
-            return 2;
-        }
+    ExpenseFilter criteria;
+    QString error;
+    if (!expenseCriteriaFromOptions(args.parser, criteria, error)) {
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+        return 2;
+    }
     const auto layout = chosenLayout(kind, context, args);
     if (!layout)
         return 1;
-    ExpenseFilter criteria = expenseCriteriaOf(
-        args.criteria, layout->reportType() == ReportLayout::MileageExpense ? ExpenseType::Mileage
-                                                                            : ExpenseType::General);
-    criteria.category = args.parser.value(QStringLiteral("category"));
+    criteria.type =
+        qint32(layout->reportType() == ReportLayout::MileageExpense ? ExpenseType::Mileage
+                                                                    : ExpenseType::General);
     return reportWritten(context, writeExpenseReportFile(context.store, context.settings, *layout,
                                                          criteria.chosen(), args.positional.at(0)));
 }
@@ -103,22 +102,21 @@ CliCommand report(const QString& kindWord, int kind, const QString& what) {
                             : reportCommand(kind, context, args);
         });
     command.arguments = {QStringLiteral("FILE")};
-    command.takesCriteria = true;
+    // The time reports take the entry criteria options, the expense
+    // reports those of the expense criteria sheet.
+    command.takesCriteria = !expenses;
     command.drawsPages = true;
     command.options = {{QStringLiteral("layout"),
                         QStringLiteral("The saved report NAME (its own report type decides the "
                                        "report); default: the kind's default report."),
                         QStringLiteral("NAME")}};
+    if (expenses)
+        command.options += expenseCriteriaOptions();
     command.details = QStringLiteral(
         "FILE ending in .pdf is written as PDF, any other name as HTML in the locale's "
         "character set.");
-    if (expenses) {
-        command.options.append({QStringLiteral("category"),
-                                QStringLiteral("Only expenses of this category (exact text)."),
-                                QStringLiteral("TEXT")});
-        command.details += QStringLiteral(
-            "\nOnly expenses of the layout's type are listed; --phase and --task do not apply.");
-    }
+    if (expenses)
+        command.details += QStringLiteral("\nOnly expenses of the layout's type are listed.");
     return command;
 }
 

@@ -66,28 +66,33 @@ private Q_SLOTS:
     void sameBytesAsTheWindow_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("fromDay");
+        QTest::addColumn<int>("fromDay");  // of March; 0: every date, -1: to February 28
         QTest::addColumn<int>("toDay");
-        QTest::addColumn<int>("status");  // -1: any
+        QTest::addColumn<int>("status");   // -1: any
+        QTest::addColumn<int>("receipt");  // -1: any
         QTest::newRow("mileage, March")
             << int(ReportLayout::MileageExpense)
             << QStringList{QStringLiteral("--from"), QStringLiteral("2026-03-01"),
                            QStringLiteral("--to"), QStringLiteral("2026-03-31")}
-            << 1 << 31 << -1;
+            << 1 << 31 << -1 << -1;
         QTest::newRow("mileage, one day")
             << int(ReportLayout::MileageExpense)
             << QStringList{QStringLiteral("--from"), QStringLiteral("2026-03-05"),
                            QStringLiteral("--to"), QStringLiteral("2026-03-05")}
-            << 5 << 5 << -1;
+            << 5 << 5 << -1 << -1;
         QTest::newRow("general, billable ones")
             << int(ReportLayout::GeneralExpense)
             << QStringList{QStringLiteral("--from"),   QStringLiteral("2026-03-01"),
                            QStringLiteral("--to"),     QStringLiteral("2026-03-31"),
                            QStringLiteral("--status"), QStringLiteral("billable")}
-            << 1 << 31 << int(EntryStatus::Billable);
+            << 1 << 31 << int(EntryStatus::Billable) << -1;
+        QTest::newRow("general, with a receipt")
+            << int(ReportLayout::GeneralExpense)
+            << QStringList{QStringLiteral("--receipt"), QStringLiteral("yes")} << 0 << 0 << -1 << 1;
         QTest::newRow("general, none in the range")
             << int(ReportLayout::GeneralExpense)
-            << QStringList{QStringLiteral("--to"), QStringLiteral("2026-02-28")} << 0 << 0 << -1;
+            << QStringList{QStringLiteral("--to"), QStringLiteral("2026-02-28")} << -1 << -1 << -1
+            << -1;
     }
     void sameBytesAsTheWindow() {
         QFETCH(int, type);
@@ -95,16 +100,19 @@ private Q_SLOTS:
         QFETCH(int, fromDay);
         QFETCH(int, toDay);
         QFETCH(int, status);
+        QFETCH(int, receipt);
         const ReportLayout layout = saveLayout(QStringLiteral("All fields"), type);
         ExpenseCriteria choice;
         if (fromDay > 0) {
             choice.from = test::at(2026, 3, fromDay);
             choice.to = test::at(2026, 3, toDay, 23, 59, 59);
-        } else {
+        } else if (fromDay < 0) {
             choice.to = test::at(2026, 2, 28, 23, 59, 59);
         }
-        if (status >= 0)
-            choice.matches = [status](const ExpenseEntry& e) { return int(e.status) == status; };
+        choice.matches = [status, receipt](const ExpenseEntry& e) {
+            return (status < 0 || int(e.status) == status) &&
+                   (receipt < 0 || e.receipt == (receipt == 1));
+        };
         const QByteArray expected = written(layout, choice);
         QVERIFY(!expected.isEmpty());
         m_env->store().close();
@@ -142,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(run({QStringLiteral("report"), QStringLiteral("mileage"), html,
                       QStringLiteral("--task"), QStringLiteral("Drive")}),
                  2);
-        QVERIFY(m_stderr.contains("--task"));
+        QVERIFY(m_stderr.contains("task"));
         QVERIFY(!QFile::exists(html));
         QCOMPARE(run({QStringLiteral("report"), QStringLiteral("mileage"), html,
                       QStringLiteral("--layout"), QStringLiteral("Nope")}),
