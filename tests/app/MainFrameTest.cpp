@@ -656,7 +656,8 @@ private Q_SLOTS:
         const QString html = QString::fromUtf8(file.readAll());
         for (const char* anchor :
              {"Main_Contents", "options", "addnew", "copy", "replace", "editlist", "clientsetup",
-              "ratesetup", "addexpense", "expensereports", "reports", "deldata"}) {
+              "ratesetup", "addexpense", "expensereports", "reports", "deldata", "expenses",
+              "expensecriteria"}) {
             QVERIFY2(html.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(anchor))),
                      anchor);
         }
