@@ -333,14 +333,14 @@ private Q_SLOTS:
                  QStringLiteral("Custom 1"));
         m_env->settings().custom1 = QStringLiteral("Ticket");
         m_env->settings().custom2 = QStringLiteral("Site");
-        m_env->settings().custom3 = QStringLiteral("Mileage");
+        m_env->settings().custom3 = QStringLiteral("R&D");  // an ampersand, not a letter mark
         openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
         QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom1)->text()),
                  QStringLiteral("Ticket"));
         QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom2)->text()),
                  QStringLiteral("Site"));
         QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom3)->text()),
-                 QStringLiteral("Mileage"));
+                 QStringLiteral("R&D"));
     }
 
     void clientSummaryNeedsAClientAndAHandler_data() {
