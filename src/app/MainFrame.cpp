@@ -92,6 +92,7 @@ void MainFrame::addKeyboardShortcuts() {
     const std::pair<QKeySequence, int> commands[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(QKeySequence::Delete), cmd::Delete},  // asks first
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
     };
     for (const auto& [keys, id] : commands)

@@ -68,9 +68,12 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     const std::pair<QKeySequence, int> keys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(QKeySequence::Delete), cmd::Delete},
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
         {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
         {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), cmd::NextPeriod},
         {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
     };
     for (const auto& [sequence, id] : keys) {
