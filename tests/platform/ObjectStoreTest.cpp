@@ -283,6 +283,31 @@ private Q_SLOTS:
         QCOMPARE(reader->lastError(), ObjectStore::ErrorAccessDenied);
     }
 
+    // Decoded texts come back as they were written, whatever texts were
+    // decoded before them (equal short texts share one copy); a damaged
+    // length is refused.
+    void decodedTextsAreTheTextsWritten() {
+        QStringList texts = {QString(), QStringLiteral("USD"), QString(48, u'x'),
+                             QString(49, u'x'), QStringLiteral("Caf\u00e9 \u4e2d")};
+        for (int i = 0; i < 3000; ++i)
+            texts << QStringLiteral("Client %1").arg(i % 1500);
+        QStringList decoded;
+        for (const QString& text : texts) {
+            const auto props = decodeProperties(encodeProperties({Property::string(kName, text)}));
+            QVERIFY(props);
+            decoded << props->at(0).text;
+        }
+        QCOMPARE(decoded, texts);
+        const auto again = decodeProperties(encodeProperties({Property::string(kName, "USD")}));
+        QCOMPARE(again->at(0).text.constData(),
+                 decodeProperties(encodeProperties({Property::string(kName, "USD")}))
+                     ->at(0)
+                     .text.constData());
+        QByteArray cut = encodeProperties({Property::string(kName, QStringLiteral("USD"))});
+        cut.chop(1);
+        QVERIFY(!decodeProperties(cut));
+    }
+
     void walkSeesItsOwnWritesAndDeletes() {
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         for (int d = 1; d <= 20; ++d)
