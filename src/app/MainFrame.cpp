@@ -13,6 +13,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
+#include "app/ExpenseExportCommands.h"
+#include "app/ExpenseReportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "app/TimerTray.h"
@@ -138,6 +140,11 @@ namespace {
 // the options).
 const QString kWindowKey = QStringLiteral("Software\\Tempolatch\\Window");
 const QString kMainGeometry = QStringLiteral("Main");
+
+// A finished report, in the desktop's browser or PDF viewer.
+void showReport(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 }  // namespace
 
 void MainFrame::saveWindowGeometry() const {
@@ -578,18 +585,20 @@ void MainFrame::registerCommands() {
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
-    registerReportFileCommands(
-        m_commands, {&m_context, this,
-                     [this](platform::SystemTime& start, platform::SystemTime& end) {
-                         if (m_view)
-                             m_view->getPeriod(start, end);
-                     },
-                     [](const QString& path) {
-                         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-                     }});
+    registerReportFileCommands(m_commands,
+                               {&m_context, this,
+                                [this](platform::SystemTime& start, platform::SystemTime& end) {
+                                    if (m_view)
+                                        m_view->getPeriod(start, end);
+                                },
+                                showReport});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
-        [this] { return m_captionFont; });
+        [this] { return m_captionFont; },
+        [this](ExpenseWindow& window) {
+            addExpenseExportCommands(window, m_context);
+            addExpenseReportCommands(window, m_context, showReport);
+        });
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {

@@ -71,6 +71,13 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     EntryFilter criteria;
     if (!runEntryCriteria(context, parent, CriteriaMode::Any, period.start, period.end, criteria))
         return;
+    saveCsvExport(context, parent, [&](const QString& path) {
+        return exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path);
+    });
+}
+
+void saveCsvExport(Context& context, QWidget* parent,
+                   const std::function<bool(const QString& path)>& write) {
     const QString path = chooseCsvFile(context, parent);
     if (path.isEmpty())
         return;
@@ -79,7 +86,7 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     bool ok = false;
     {
         WaitCursor wait;
-        ok = exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path);
+        ok = write(path);
     }
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);

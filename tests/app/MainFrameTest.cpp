@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "clients/DropListsDialog.h"
@@ -33,6 +32,7 @@
 #include "store/TimeEntry.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
+#include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 
 using namespace tempolatch;
@@ -570,7 +570,8 @@ private Q_SLOTS:
         const QString html = QString::fromUtf8(file.readAll());
         for (const char* anchor :
              {"Main_Contents", "options", "addnew", "copy", "replace", "editlist", "clientsetup",
-              "ratesetup", "addexpense", "expensereports", "reports", "deldata"}) {
+              "ratesetup", "addexpense", "expensereports", "reports", "deldata", "expenses",
+              "expensecriteria"}) {
             QVERIFY2(html.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(anchor))),
                      anchor);
         }
