@@ -16,9 +16,11 @@ program=$build/src/tempolatch
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Seconds and peak resident memory of one run; the output is thrown away.
+# Wall and CPU seconds (user + system) and peak resident memory of one run;
+# the output is thrown away. On a shared machine compare the CPU seconds:
+# the wall time also counts the waits for other programs.
 measure() {
-    /usr/bin/time -f "%e s, %M KB peak" "$@" 2>&1 >/dev/null | tail -n 1
+    /usr/bin/time -f "%e s wall, %U+%S s CPU, %M KB peak" "$@" 2>&1 >/dev/null | tail -n 1
 }
 
 for n in $sizes; do

@@ -1,7 +1,9 @@
 #include <QCoreApplication>
 
 #include "app/CommandLine.h"
+#include "platform/Allocator.h"
 
 int main(int argc, char* argv[]) {
+    tempolatch::platform::tuneAllocator();
     return tempolatch::runCommandLine(argc, argv);
 }

@@ -213,6 +213,13 @@ quint32 DatabaseHandle::write(quint32 recordId, const PropertyList& props) {
     return written;
 }
 
+quint32 DatabaseHandle::addAll(std::span<const PropertyList> records) {
+    const quint32 first = m_store.addRecords(m_databaseId, records);
+    clearAhead();
+    setCurrent(nullptr);
+    return first;
+}
+
 bool DatabaseHandle::deleteRecord(quint32 recordId) {
     if (!m_store.deleteRecord(m_databaseId, recordId))
         return false;

@@ -4,6 +4,7 @@
 #include <QList>
 #include <deque>
 #include <initializer_list>
+#include <span>
 
 #include "platform/Property.h"
 #include "platform/Sqlite.h"
@@ -39,6 +40,9 @@ public:
 
     // Writes become current, as on the handheld.
     quint32 write(quint32 recordId, const PropertyList& props);
+    // New records at once (ObjectStore::addRecords): the first one's id, 0
+    // when none was added. None of them becomes current.
+    quint32 addAll(std::span<const PropertyList> records);
     bool deleteRecord(quint32 recordId);
 
     int recordCount() const;

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 #include <optional>
 
 #ifdef Q_OS_WIN
@@ -121,14 +122,55 @@ QString Locale::formatDate(const SystemTime& st, const QString& format) {
         format);
 }
 
+namespace {
+
+// The last short date and every time of day made, per thread: a list of a
+// month shows ten entries a day at a handful of times, and making the text
+// through the locale cost more than the rest of its row. The texts are
+// shared, so each row keeps a reference instead of a copy of its own.
+struct TextMemo {
+    quint64 generation = 0;
+    std::optional<QDate> day;
+    QString dayText;
+    std::array<QString, 24 * 60> times;
+
+    void follow() {
+        if (generation == g_generation)
+            return;
+        day.reset();
+        dayText.clear();
+        times.fill(QString());
+        generation = g_generation;
+    }
+};
+
+TextMemo& textMemo() {
+    static thread_local TextMemo memo;
+    memo.follow();
+    return memo;
+}
+
+}  // namespace
+
 QString Locale::shortDate(const SystemTime& st) {
     // Through the kept format: asking for the short format by name makes
     // the system locale look it up again for every row.
-    return current().toString(st.date(), formats().shortDate);
+    TextMemo& memo = textMemo();
+    const QDate date = st.date();
+    if (memo.day != date) {
+        memo.dayText = current().toString(date, formats().shortDate);
+        memo.day = date;
+    }
+    return memo.dayText;
 }
 
 QString Locale::timeWithoutSeconds(const SystemTime& st) {
-    return current().toString(QTime(st.hour, st.minute), timeFormatWithoutSeconds());
+    if (st.hour >= 24 || st.minute >= 60)
+        return current().toString(QTime(st.hour, st.minute), timeFormatWithoutSeconds());
+    QString& text = textMemo().times[st.hour * 60 + st.minute];
+    if (text.isNull())
+        text = current().toString(QTime(st.hour, st.minute), timeFormatWithoutSeconds());
+    return text;
 }
 
 int Locale::compare(const QString& a, const QString& b) {

@@ -4,12 +4,13 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "platform/Property.h"
+#include "platform/Sqlite.h"
 
 namespace tempolatch::platform {
 
-class SqliteConnection;
 class SortKeyMaker;
 class DatabaseHandle;
 
@@ -68,6 +69,10 @@ public:
     };
     quint32 writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props,
                         StoredRow* stored = nullptr);
+    // New records in their order, several to a statement (a restore adds a
+    // million): they get consecutive ids. Returns the first one's, 0 when
+    // any was refused, and then none is added.
+    quint32 addRecords(quint32 databaseId, std::span<const PropertyList> records);
     bool deleteRecord(quint32 databaseId, quint32 recordId);
 
     // Batches: everything between begin and commit lands together or not at
@@ -107,6 +112,13 @@ private:
     bool rebuildTextKeysIfNeeded();
     int sortColumnOf(quint32 databaseId, quint32 sortProp) const;
     bool storeKeys(const QList<quint32>& sortOrders, quint32 recordId, const PropertyList& props);
+    // Steps of every write: refuse what cannot be written, find the
+    // database's sort orders, make a record's stored row and bind it.
+    bool checkWritable(const PropertyList& props);
+    bool lookUpSorts(quint32 databaseId);
+    StoredRow storedRow(const PropertyList& record) const;
+    void bindNew(SqliteStatement& insert, int row, const StoredRow& stored) const;
+    bool withinRecordIds(qint64 lastId);
     void noteWrite(bool ok);
     quint32 refuse(int error);
 
@@ -123,6 +135,8 @@ private:
         bool hasSort2 = false;
     } m_sortsOf;
     int m_lastError = 0;
+    static constexpr int kRowsPerInsert = 32;
+    SqliteStatement m_insertMany;  // kRowsPerInsert rows at once
 };
 
 // Batch guard: rolls back unless committed.

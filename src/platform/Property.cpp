@@ -1,5 +1,6 @@
 #include "platform/Property.h"
 
+#include <array>
 #include <charconv>
 
 #include <QtEndian>
@@ -80,6 +81,49 @@ private:
     qsizetype m_pos = 0;
 };
 
+// Short texts decoded lately, by a hash of their bytes, per thread: the
+// records of a database repeat their client, project, task and currency
+// names, and the thousands of records a list or a report holds then share
+// one copy of each instead of carrying their own. A slot holds the last
+// text that hashed to it.
+class RecentTexts {
+public:
+    QString take(const char* littleEndian, quint32 units) {
+        if (units == 0 || units > kLongest)
+            return decoded(littleEndian, units);
+        quint32 hash = 2166136261u;
+        for (quint32 i = 0; i < units * 2; ++i)
+            hash = (hash ^ quint8(littleEndian[i])) * 16777619u;
+        QString& slot = m_slots[hash % m_slots.size()];
+        if (slot.size() != qsizetype(units) || !equal(slot, littleEndian))
+            slot = decoded(littleEndian, units);
+        return slot;
+    }
+
+private:
+    static constexpr quint32 kLongest = 48;
+
+    static QString decoded(const char* littleEndian, quint32 units) {
+        QString text;
+        text.resize(qsizetype(units));
+        qFromLittleEndian<quint16>(littleEndian, units, text.data());
+        return text;
+    }
+    static bool equal(const QString& text, const char* littleEndian) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (text[i].unicode() != qFromLittleEndian<quint16>(littleEndian + 2 * i))
+                return false;
+        return true;
+    }
+
+    std::array<QString, 509> m_slots;
+};
+
+RecentTexts& recentTexts() {
+    static thread_local RecentTexts texts;
+    return texts;
+}
+
 bool readValue(Reader& in, Property& p) {
     switch (p.type()) {
         case PropBool:
@@ -104,9 +148,7 @@ bool readValue(Reader& in, Property& p) {
             const char* at;
             if (!in.get(units) || !in.take(qsizetype(units) * 2, at))
                 return false;
-            p.text.resize(units);
-            for (quint32 i = 0; i < units; ++i)
-                p.text[i] = QChar(qFromLittleEndian<quint16>(at + 2 * i));
+            p.text = recentTexts().take(at, units);
             return true;
         }
         case PropBlob: {

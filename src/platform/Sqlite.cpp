@@ -49,6 +49,12 @@ SqliteStatement& SqliteStatement::bind(int index, const QByteArray& blob) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindStatic(int index, const QByteArray& blob) {
+    if (m_stmt)
+        sqlite3_bind_blob(m_stmt, index, blob.constData(), int(blob.size()), SQLITE_STATIC);
+    return *this;
+}
+
 SqliteStatement& SqliteStatement::bind(int index, const QString& text) {
     if (m_stmt)
         sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);

@@ -27,6 +27,9 @@ public:
     SqliteStatement& reset();  // also clears the bindings
     SqliteStatement& bind(int index, qint64 value);
     SqliteStatement& bind(int index, const QByteArray& blob);
+    // Without a copy: the bytes must stay as they are until the statement
+    // has run and been reset.
+    SqliteStatement& bindStatic(int index, const QByteArray& blob);
     SqliteStatement& bind(int index, const QString& text);
     SqliteStatement& bindNull(int index);
 

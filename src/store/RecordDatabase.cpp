@@ -185,6 +185,27 @@ WriteResult RecordDatabase::add(StoredRecord& record, quint16 changeFlags) {
     return WriteResult::Written;
 }
 
+WriteResult RecordDatabase::addAll(std::span<StoredRecord* const> records, quint16 changeFlags) {
+    if (records.empty())
+        return WriteResult::Unchanged;
+    std::vector<PropertyList> props;
+    props.reserve(records.size());
+    for (const StoredRecord* record : records) {
+        if (!record->isStorable())
+            return WriteResult::NotStorable;
+        props.push_back(record->propertiesForAdd(changeFlags));
+    }
+    if (!m_handle)
+        return WriteResult::Refused;
+    m_currentId = 0;
+    const quint32 first = m_handle->addAll(props);
+    if (first == 0)
+        return WriteResult::Refused;
+    for (size_t i = 0; i < records.size(); ++i)
+        records[i]->recordId = first + quint32(i);
+    return WriteResult::Written;
+}
+
 WriteResult RecordDatabase::update(StoredRecord& record, quint16 changeFlags) {
     if (!record.isStorable())
         return WriteResult::NotStorable;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "platform/DatabaseHandle.h"
 #include "platform/FileTime.h"
@@ -77,6 +78,10 @@ public:
     // A new record, or the current one rewritten.
     WriteResult add(StoredRecord& record, quint16 changeFlags);
     WriteResult update(StoredRecord& record, quint16 changeFlags);
+    // New records in their order, several to a statement: all are written
+    // and get their record ids, or none is (NotStorable or Refused). No
+    // record is current afterwards.
+    WriteResult addAll(std::span<StoredRecord* const> records, quint16 changeFlags);
     // Raw writes: a new record (returns its id) or the current one.
     quint32 addProperties(const platform::PropertyList& props);
     bool updateProperties(const platform::PropertyList& props);

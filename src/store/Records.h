@@ -64,6 +64,15 @@ public:
     WriteResult add(Record& record, quint16 changeFlags = DefaultChangeFlags) {
         return addRecord(record, changeFlags);
     }
+    // New records in their order, several to a statement: all are added
+    // and get their ids, or none is. For the many records of a restore.
+    WriteResult addAll(std::vector<Record>& records, quint16 changeFlags = DefaultChangeFlags) {
+        std::vector<StoredRecord*> stored;
+        stored.reserve(records.size());
+        for (Record& record : records)
+            stored.push_back(&record);
+        return m_db.addAll(stored, changeFlags);
+    }
     // Rewrites the record of record.recordId; NotFound when it is gone.
     WriteResult update(Record& record, quint16 changeFlags = DefaultChangeFlags) {
         return updateRecord(record, changeFlags);

@@ -161,10 +161,20 @@ bool BackupOperation::writeRates(CompoundStream& stream, quint32 clientId) {
     return true;
 }
 
+// Entries are read one stream at a time and added a group at a time: the
+// store writes a group in a few statements instead of one each.
 bool BackupOperation::restoreEntry(CompoundStream& stream, quint32 dataVersion) {
-    TimeEntry entry;
-    return BackupFile::readEntry(stream, dataVersion, m_now, entry) &&
-           TimeEntries(m_store.entries()).add(entry) == WriteResult::Written;
+    if (!BackupFile::readEntry(stream, dataVersion, m_now, m_unwritten.emplace_back()))
+        return false;
+    return m_unwritten.size() < kEntriesPerWrite || writeRestoredEntries();
+}
+
+bool BackupOperation::writeRestoredEntries() {
+    if (m_unwritten.empty())
+        return true;
+    const bool written = TimeEntries(m_store.entries()).addAll(m_unwritten) == WriteResult::Written;
+    m_unwritten.clear();
+    return written;
 }
 
 bool BackupOperation::restoreExpense(CompoundStream& stream, quint32) {
@@ -306,6 +316,7 @@ int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* 
 
     m_now = platform::Clock::nowFileTime();
     const int result = restoreChecked(root, dataVersion, deleteAllFirst, notifyTarget);
+    m_unwritten.clear();  // what a failure left unwritten
     if (result != RestoreOk && deleteAllFirst) {
         // The deletion was rolled back with the rest: the databases it had
         // recreated are gone, so open the restored ones again.
@@ -337,6 +348,7 @@ quint32 BackupOperation::oldestReadable() const {
 bool BackupOperation::readContent(const CompoundStorage& root, quint32 dataVersion) {
     return restoreStreams(root, BackupFile::recordsName(), &BackupOperation::restoreEntry,
                           dataVersion) &&
+           writeRestoredEntries() &&
            (dataVersion < BackupFile::FirstWithExpenses ||
             restoreStreams(root, BackupFile::expensesName(), &BackupOperation::restoreExpense,
                            dataVersion)) &&

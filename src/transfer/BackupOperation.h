@@ -2,8 +2,10 @@
 
 #include <QList>
 #include <QString>
+#include <vector>
 
 #include "platform/FileTime.h"
+#include "store/TimeEntry.h"
 
 class QObject;
 
@@ -41,6 +43,8 @@ public:
     virtual bool writeExpenses(platform::CompoundStorage& expenses);
     // Creates "Clients" in the root.
     virtual bool writeClients(platform::CompoundStorage& root);
+    // Reads one entry of "Records"; entries are added in groups, the last
+    // group when readContent() has read them all.
     virtual bool restoreEntry(platform::CompoundStream& stream, quint32 dataVersion);
     virtual bool restoreExpense(platform::CompoundStream& stream, quint32 dataVersion);
     // Merges the clients of the file into the store by name, adding their
@@ -92,8 +96,13 @@ private:
                        bool withRates);
     bool restoreRates(platform::CompoundStream& stream, quint32 clientId, quint32 dataVersion);
 
+    // Adds the entries restoreEntry() has read and not yet written.
+    bool writeRestoredEntries();
+
     RecordStore& m_store;
     platform::FileTime m_now;
+    static constexpr size_t kEntriesPerWrite = 256;
+    std::vector<TimeEntry> m_unwritten;
 };
 
 // The message a restore result is reported with; empty for success and for

@@ -99,12 +99,42 @@ void EntryRowModel::clear() {
     endResetModel();
 }
 
-void EntryRowModel::sortRows(int arrangeBy) {
+QList<int> EntryRowModel::sortedOrder(int arrangeBy) const {
     QList<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const auto before = [&](int a, int b) {
         return compareRows(m_rows[a], m_rows[b], arrangeBy) < 0;
-    });
+    };
+    // Arranged by date, rows loaded in date order need sorting only within
+    // each run of one date: the cost per row then stays that of a run,
+    // however long the period. The result is that of sorting them all.
+    const auto dateOf = [&](int row) { return m_rows[row].date; };
+    const bool inDateOrder =
+        arrangeBy <= 0 && std::is_sorted(order.begin(), order.end(), [&](int a, int b) {
+            return dateOf(a) < dateOf(b);
+        });
+    if (!inDateOrder) {
+        std::stable_sort(order.begin(), order.end(), before);
+        return order;
+    }
+    for (auto run = order.begin(); run != order.end();) {
+        const auto end = std::find_if(run, order.end(),
+                                      [&](int row) { return dateOf(row) != dateOf(*run); });
+        if (end - run > 1)
+            std::stable_sort(run, end, before);
+        run = end;
+    }
+    return order;
+}
+
+void EntryRowModel::sortRows(int arrangeBy) {
+    const QList<int> order = sortedOrder(arrangeBy);
+    // Rows already in order (as a period loads) move nowhere: no layout change.
+    bool inPlace = true;
+    for (int i = 0; i < order.size() && inPlace; ++i)
+        inPlace = order[i] == i;
+    if (inPlace)
+        return;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     QList<EntryRow> sorted;
     sorted.reserve(m_rows.size());

@@ -41,6 +41,9 @@ public:
     void sortRows(int arrangeBy);
 
 private:
+    // The rows' places in arranged order (a stable sort).
+    QList<int> sortedOrder(int arrangeBy) const;
+
     const ColumnLayout* m_columns;
     QHash<int, QString> m_titles;
     QList<EntryRow> m_rows;

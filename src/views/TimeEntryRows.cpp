@@ -71,31 +71,41 @@ void TimeEntryRows::fillDefault(EntryRow& row, const TimeEntry& entry, const Row
                                 const Settings& settings) {
     const ViewCustomization cust(settings.viewCust);
     row.statusIcon = cust.showStatusIcon();
-    const QString duration = hundredthsText(entry.duration) + QStringLiteral("h");
-    QString time;
+    // Line 1 is made in one piece: a month of a large store has thousands
+    // of rows, and each joined part would be a text of its own.
+    QString line1;
+    line1.reserve(48);
+    if (!context.dayView) {
+        line1 += dateText(entry.date);
+        line1 += QLatin1Char(' ');
+    }
+    const auto appendDuration = [&] {
+        line1 += hundredthsText(entry.duration);
+        line1 += QLatin1Char('h');
+    };
     if (!entry.hasStartTime()) {
-        time = duration;
+        appendDuration();
     } else {
-        const QString start = startTimeText(entry);
-        const QString end = endTimeText(entry);
         switch (cust.entryTimeMode()) {
             case ViewCustomization::DurationStartEnd:
-                time = duration + QStringLiteral(" (") + start + QStringLiteral(" - ") + end +
-                       QStringLiteral(")");
+                appendDuration();
+                line1 += QLatin1String(" (") + startTimeText(entry) + QLatin1String(" - ") +
+                         endTimeText(entry) + QLatin1Char(')');
                 break;
             case ViewCustomization::StartEnd:
-                time = start + QStringLiteral(" - ") + end;
+                line1 += startTimeText(entry) + QLatin1String(" - ") + endTimeText(entry);
                 break;
             default:
-                time = duration + QStringLiteral(" (") + start + QStringLiteral(")");
+                appendDuration();
+                line1 += QLatin1String(" (") + startTimeText(entry) + QLatin1Char(')');
                 break;
         }
     }
-    const QString line1 = context.dayView ? time : dateText(entry.date) + QLatin1Char(' ') + time;
     QString line3 = entry.project;
     if (!entry.phase.isEmpty())
         line3 += QStringLiteral(" (") + entry.phase + QStringLiteral(")");
-    row.lines = {line1, entry.task, line3};
+    row.lines.reserve(4);
+    row.lines << line1 << entry.task << line3;
     if (cust.showClientName())
         row.lines.append(entry.client);
 }

@@ -100,6 +100,15 @@ private Q_SLOTS:
         QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("15:05"));
         QCOMPARE(Locale::shortDateFormat(), QStringLiteral("dd.MM.yy"));
         QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("07.12.26"));
+        // The texts are kept by day and by minute: the next day and the day
+        // again, midnight and the last minute.
+        QCOMPARE(Locale::shortDate(SystemTime{2026, 12, 2, 8, 0, 0, 0, 0}),
+                 QStringLiteral("08.12.26"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("07.12.26"));
+        QCOMPARE(Locale::timeWithoutSeconds(SystemTime{2026, 12, 1, 7, 0, 0, 0, 0}),
+                 QStringLiteral("00:00"));
+        QCOMPARE(Locale::timeWithoutSeconds(SystemTime{2026, 12, 1, 7, 23, 59, 59, 999}),
+                 QStringLiteral("23:59"));
         QCOMPARE(Locale::formatDate(afternoon, Locale::yearMonthFormat()),
                  QStringLiteral("Dezember 2026"));
 
@@ -108,6 +117,7 @@ private Q_SLOTS:
 
         Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(Locale::timeWithoutSeconds(afternoon), QStringLiteral("3:05 PM"));
+        QCOMPARE(Locale::shortDate(afternoon), QStringLiteral("12/7/26"));
     }
 
     void ansiTextMarksWhatTheCodePageLacks() {

@@ -200,6 +200,114 @@ private Q_SLOTS:
         QCOMPARE(reader->lastError(), ObjectStore::ErrorAccessDenied);
     }
 
+    // Records added together are stored as each would be alone: ids one
+    // after the other in their order, the same properties and keys; whole
+    // groups of a statement and the rest alike.
+    void addedRecordsStoreAsSingleWrites_data() {
+        QTest::addColumn<int>("count");
+        for (int count : {1, 31, 32, 33, 65})
+            QTest::addRow("%d", count) << count;
+    }
+    void addedRecordsStoreAsSingleWrites() {
+        QFETCH(int, count);
+        const quint32 single = m_store->createDatabase(QStringLiteral("S"), 1, {kDate, kName});
+        const quint32 many = m_store->createDatabase(QStringLiteral("M"), 1, {kDate, kName});
+        const quint32 oneKey = m_store->createDatabase(QStringLiteral("K"), 1, {kDate});
+        std::vector<PropertyList> records;
+        for (int i = 0; i < count; ++i)
+            records.push_back({Property::fileTime(kDate, day(1 + i * 7 % 28)),
+                               Property::string(kName, QStringLiteral("n%1").arg(count - i)),
+                               Property::remove(kExtra), Property::ui2(0x03EE0012, quint16(i)),
+                               Property::ui2(0x03EE0012, quint16(i + 1))});
+        QList<quint32> singleIds;
+        for (const PropertyList& props : records)
+            singleIds << m_store->writeRecord(single, 0, props);
+        const quint32 first = m_store->addRecords(many, records);
+        QVERIFY(first > singleIds.last());
+        QCOMPARE(m_store->lastError(), 0);
+        QCOMPARE(m_store->recordCount(many), count);
+        auto rowOf = [&](quint32 id) {
+            auto q = m_store->connection().prepare("SELECT k1, k2, props FROM records WHERE id = ?");
+            q.bind(1, qint64(id));
+            return q.step() ? QList<QByteArray>{q.blob(0), q.blob(1), q.blob(2),
+                                                q.isNull(1) ? "null" : "key"}
+                            : QList<QByteArray>{};
+        };
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(rowOf(first + quint32(i)), rowOf(singleIds[i]));
+            QCOMPARE(m_store->readRecord(many, first + quint32(i))->at(2).toUi2(), quint16(i + 1));
+        }
+        // A database of one sort order gets no second key.
+        const quint32 oneFirst = m_store->addRecords(oneKey, records);
+        QVERIFY(oneFirst != 0);
+        QCOMPARE(rowOf(oneFirst + quint32(count) - 1).value(3), QByteArray("null"));
+    }
+
+    // A record refused among others takes them all back, and only them: a
+    // batch around keeps what it wrote before.
+    void aRefusedAddTakesBackTheWholeGroup() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        StoreBatch batch(*m_store);
+        const quint32 kept = addDated(db, 1, QStringLiteral("kept"));
+        QVERIFY(m_store->connection().exec(
+            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
+            "WHEN (SELECT count(*) FROM main.records WHERE db = NEW.db) >= 40 "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+        std::vector<PropertyList> records(70, {Property::fileTime(kDate, day(2))});
+        QCOMPARE(m_store->addRecords(db, records), 0u);
+        QCOMPARE(m_store->lastError(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
+        QCOMPARE(m_store->recordCount(db), 1);
+        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(38, records[0])), kept + 1);
+        QCOMPARE(m_store->recordCount(db), 39);
+        QVERIFY(batch.commit());
+        QCOMPARE(m_store->recordCount(db), 39);
+
+        // Refused before anything is written: an unknown type, no such
+        // database, nothing to add, ids beyond 32 bits, a read-only store.
+        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>{{Property{0x00010099, 0, 1, {}, {}}}}),
+                 0u);
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidParameter);
+        QCOMPARE(m_store->addRecords(db + 100, records), 0u);
+        QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidHandle);
+        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>()), 0u);
+        QVERIFY(m_store->connection().exec("DROP TRIGGER refuse;"));
+        QVERIFY(m_store->connection().exec(
+            "UPDATE sqlite_sequence SET seq = 4294967295 - 40 WHERE name = 'records'"));
+        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(41, records[0])), 0u);
+        QCOMPARE(m_store->recordCount(db), 39);
+        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(40, records[0])),
+                 4294967295u - 39);
+        auto reader = openStore(Access::ReadOnly);
+        QVERIFY(reader);
+        QCOMPARE(reader->addRecords(db, records), 0u);
+        QCOMPARE(reader->lastError(), ObjectStore::ErrorAccessDenied);
+    }
+
+    // Decoded texts come back as they were written, whatever texts were
+    // decoded before them (equal short texts share one copy); a damaged
+    // length is refused.
+    void decodedTextsAreTheTextsWritten() {
+        QStringList texts = {QString(), QStringLiteral("USD"), QString(48, u'x'),
+                             QString(49, u'x'), QStringLiteral("Caf\u00e9 \u4e2d")};
+        for (int i = 0; i < 3000; ++i)
+            texts << QStringLiteral("Client %1").arg(i % 1500);
+        QStringList decoded;
+        for (const QString& text : texts) {
+            const auto props = decodeProperties(encodeProperties({Property::string(kName, text)}));
+            QVERIFY(props);
+            decoded << props->at(0).text;
+        }
+        QCOMPARE(decoded, texts);
+        const auto again = decodeProperties(encodeProperties({Property::string(kName, "USD")}));
+        QCOMPARE(again->at(0).text.constData(),
+                 decodeProperties(encodeProperties({Property::string(kName, "USD")}))
+                     ->at(0)
+                     .text.constData());
+        QByteArray cut = encodeProperties({Property::string(kName, QStringLiteral("USD"))});
+        cut.chop(1);
+        QVERIFY(!decodeProperties(cut));
+    }
+
     void walkSeesItsOwnWritesAndDeletes() {
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         for (int d = 1; d <= 20; ++d)

@@ -12,6 +12,7 @@
 #include "platform/Profile.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "transfer/BackupFile.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/TransferTestSupport.h"
@@ -116,6 +117,32 @@ bool writeBackupFile(const QString& path, quint32 version, const QString& damage
             defaults, version,
             test::sampleRate(0, QStringLiteral("Base"), RateType::Normal, 5000, at(1850, 1, 1)));
     }
+    return file->commit();
+}
+
+// A backup of `count` entries one minute apart (record `damagedAt` cut
+// short), no expense and no client.
+bool writeEntriesFile(const QString& path, int count, int damagedAt) {
+    auto file = CompoundFile::create(path);
+    if (!file)
+        return false;
+    CompoundStorage root = file->root();
+    CompoundStream version = root.createStream(QStringLiteral("DataVersion"));
+    version.writeUInt32(300);
+    version.writeUInt32(1);
+    CompoundStorage records = root.createStorage(QStringLiteral("Records"));
+    for (int i = 0; i < count; ++i) {
+        CompoundStream s = records.createStream(QStringLiteral("Record%1").arg(i));
+        TimeEntry e = fileEntry(i % 20);
+        e.date = at(2025, 3, 1, 8).addMinutes(i);
+        if (i == damagedAt)
+            s.writeUInt16(0);
+        else
+            test::writeEntryOfVersion(s, 300, e);
+    }
+    root.createStorage(QStringLiteral("Expenses"));
+    CompoundStorage clients = root.createStorage(QStringLiteral("Clients"));
+    clients.createStream(QStringLiteral("DefaultClient")).writeUInt32(0);
     return file->commit();
 }
 
@@ -402,6 +429,53 @@ private Q_SLOTS:
         QCOMPARE(BackupOperation(m_env->store()).restore(good, true), 0);
         QCOMPARE(test::allEntries().size(), 2);
         QCOMPARE(test::allExpenses().size(), 1);
+    }
+
+    // Entries are added to the store in groups: more than one group comes
+    // back whole and in order, and a bad record in a later group leaves the
+    // store as it was, the groups already added included.
+    void entriesOfManyGroupsRestoreWholeOrNotAtAll_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("damagedAt");  // -1: none
+        QTest::newRow("a group less one") << 255 << -1;
+        QTest::newRow("a group") << 256 << -1;
+        QTest::newRow("a group and one") << 257 << -1;
+        QTest::newRow("three groups and more") << 800 << -1;
+        QTest::newRow("damaged in the third group") << 800 << 700;
+        QTest::newRow("damaged first of the second group") << 300 << 256;
+        QTest::newRow("damaged last") << 513 << 512;
+    }
+    void entriesOfManyGroupsRestoreWholeOrNotAtAll() {
+        QFETCH(int, count);
+        QFETCH(int, damagedAt);
+        const QString file = path(QStringLiteral("many.tld"));
+        QVERIFY(writeEntriesFile(file, count, damagedAt));
+        test::fillStore(2);
+        const QString before = test::storeSnapshot();
+        const QList<TimeEntry> kept = test::allEntries();
+        const int result = BackupOperation(m_env->store()).restore(file, true);
+        if (damagedAt >= 0) {
+            QCOMPARE(result, int(BackupOperation::RestoreFailed));
+            QCOMPARE(test::storeSnapshot(), before);
+            QCOMPARE(test::allEntries(), kept);
+            return;
+        }
+        QCOMPARE(result, int(BackupOperation::RestoreOk));
+        const QList<TimeEntry> restored = test::allEntries();
+        QCOMPARE(restored.size(), count);
+        QSet<quint32> ids;
+        for (int i = 0; i < count; ++i) {
+            TimeEntry expected = fileEntry(i % 20);
+            expected.date = at(2025, 3, 1, 8).addMinutes(i);
+            QCOMPARE(test::withoutIds(QList<TimeEntry>{restored[i]}),
+                     QList<TimeEntry>{expected});
+            QCOMPARE(restored[i].changeFlags, quint16(3));
+            ids.insert(restored[i].recordId);
+        }
+        QCOMPARE(ids.size(), count);
+        // Each restored entry is found by its id.
+        QCOMPARE(TimeEntries(store().entries()).find(restored.last().recordId)->date,
+                 restored.last().date);
     }
 
     void failedBackupLeavesNoFileAndKeepsTheOldOne() {

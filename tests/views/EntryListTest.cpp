@@ -10,6 +10,7 @@
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
+#include "views/ColumnLayout.h"
 #include "views/DefaultEntryList.h"
 #include "views/EntryListWidget.h"
 #include "views/EntryRowModel.h"
@@ -71,6 +72,53 @@ private Q_SLOTS:
         model.sortRows(0);
         QCOMPARE(model.recordIds(), (QList<quint32>{4, 3, 1, 2}));
         QCOMPARE(model.data(model.index(0, 0), EntryRowModel::RecordIdRole).toUInt(), 4u);
+    }
+
+    // Rows loaded in date order are arranged within each day, rows out of
+    // date order as a whole; rows already in order move nowhere and the
+    // views are not told of a new layout.
+    void arrangeByDateAfterALoad_data() {
+        QTest::addColumn<QList<int>>("days");
+        QTest::addColumn<QStringList>("ties");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("in order") << QList<int>{1, 2, 2, 3} << QStringList{"a", "a", "b", "a"}
+                                  << QList<int>{1, 2, 3, 4} << false;
+        QTest::newRow("ties reversed in a day")
+            << QList<int>{1, 2, 2, 2, 3} << QStringList{"x", "c", "b", "a", "x"}
+            << QList<int>{1, 4, 3, 2, 5} << true;
+        QTest::newRow("a later day first") << QList<int>{3, 1, 1, 2}
+                                           << QStringList{"a", "b", "a", "a"}
+                                           << QList<int>{3, 2, 4, 1} << true;
+        QTest::newRow("equal rows keep their order")
+            << QList<int>{1, 1, 1} << QStringList{"a", "a", "a"} << QList<int>{1, 2, 3} << false;
+        QTest::newRow("one day, last tie first")
+            << QList<int>{5, 5, 5, 5} << QStringList{"b", "c", "d", "a"} << QList<int>{4, 1, 2, 3}
+            << true;
+        QTest::newRow("last day out of its run")
+            << QList<int>{1, 1, 2, 2, 1} << QStringList{"a", "b", "a", "b", "a"}
+            << QList<int>{1, 5, 2, 3, 4} << true;
+    }
+    void arrangeByDateAfterALoad() {
+        QFETCH(QList<int>, days);
+        QFETCH(QStringList, ties);
+        QFETCH(QList<int>, expected);
+        QFETCH(bool, moves);
+        SimpleEntryList list(ColumnLayout::timeEntries());
+        auto& model = static_cast<EntryRowModel&>(*list.model());
+        QList<EntryRow> rows;
+        for (int i = 0; i < days.size(); ++i)
+            rows << row(quint32(i + 1), {}, days[i], ties[i]);
+        QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+        reload(list, rows, 2);
+        QCOMPARE(layouts.size(), moves ? 1 : 0);
+        QList<int> ids;
+        for (quint32 id : model.recordIds())
+            ids << int(id);
+        QCOMPARE(ids, expected);
+        list.sort(0);
+        QCOMPARE(layouts.size(), moves ? 1 : 0);  // arranged already
+        QCOMPARE(list.selectedRecordId(), 2u);
     }
 
     // The selection survives a reload; a row added with the select flag wins.
