@@ -17,6 +17,7 @@
 #include "store/RecordStore.h"
 #include "widgets/NameInputDialog.h"
 #include "widgets/SetupIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -100,6 +101,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
     m_bar->frame(this, m_tree, QStringLiteral("clientsetup"));
 
     resize(380, 440);
+    keepWindowPlace(this, QStringLiteral("ClientsSetup"));
     fill();
 }
 

@@ -16,6 +16,7 @@
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "widgets/SetupIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -70,6 +71,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
     m_bar->frame(this, m_tree, QStringLiteral("ratesetup"));
 
     resize(380, 440);
+    keepWindowPlace(this, QStringLiteral("RatesSetup"));
     fill();
 }
 

@@ -32,6 +32,7 @@
 #include "store/RecordStore.h"
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -87,6 +88,7 @@ ExpenseEditor::ExpenseEditor(Context& context, const ExpenseEntry& expense, int 
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(440, 460);
+    keepWindowPlace(this, QStringLiteral("ExpenseEditor"));
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("addexpense")); });

@@ -12,6 +12,7 @@
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "views/FilterLists.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -59,6 +60,7 @@ ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store
     layout->addWidget(buttons);
     showFilter(m_filter);
     connect(m_client, &QComboBox::activated, this, &ExpenseFilterSheet::clientChosen);
+    keepWindowPlace(this, QStringLiteral("ExpenseFilter"));
 }
 
 QWidget* ExpenseFilterSheet::createFilterPage() {

@@ -34,6 +34,7 @@
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -80,6 +81,7 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
         std::make_unique<ExpenseRecords>(ExpenseFilter::view(), context.settings, context.store);
     createList();
     resize(640, 520);
+    keepWindowPlace(this, QStringLiteral("Expenses"));
 }
 
 ExpenseWindow::~ExpenseWindow() {

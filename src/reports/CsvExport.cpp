@@ -26,21 +26,23 @@ bool exportTo(const QString& path, const std::function<bool(ExportFile&)>& write
 }  // namespace
 
 bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file) {
+                       const EntryFilter& criteria, ExportFile& file, int* written) {
     if (!file.writeText(timeEntryCsvHeader(settings)))
         return false;
     bool ok = true;
     forEachChosenEntry(entries, criteria, [&](const TimeEntry& entry) {
         ok = file.writeText(timeEntryCsvRow(entry, settings));
+        if (ok && written)
+            ++*written;
         return ok;
     });
     return ok;
 }
 
 bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path) {
+                        const EntryFilter& criteria, const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
-        return writeTimeEntryCsv(entries, settings, criteria, file);
+        return writeTimeEntryCsv(entries, settings, criteria, file, written);
     });
 }
 

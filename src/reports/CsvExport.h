@@ -23,11 +23,12 @@ class Settings;
 // The header and one row per entry that the criteria choose, in date order.
 // False as soon as a write fails.
 bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file);
+                       const EntryFilter& criteria, ExportFile& file, int* written = nullptr);
 // The same into the file at `path` ("-": standard output): false when it
 // cannot be created or written, and then nothing is left at `path`.
+// `written`, when given, counts the entries written.
 bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path);
+                        const EntryFilter& criteria, const QString& path, int* written = nullptr);
 
 // The expenses of one type dated from `from` to `to` (included) that
 // `matches` accepts (an empty one accepts all), header first.

@@ -77,12 +77,17 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     if (parent)
         parent->repaint();
     bool ok = false;
+    int written = 0;
     {
         WaitCursor wait;
-        ok = exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path);
+        ok = exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path,
+                                &written);
     }
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);
+    else
+        context.ui.noticeDone(QStringLiteral("CSV written to"), path,
+                              platform::recordCounts(written));
 }
 
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host) {
