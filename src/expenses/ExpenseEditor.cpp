@@ -33,6 +33,7 @@
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -108,7 +109,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
     m_date = new QDateEdit(page);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
-    m_date->setCalendarPopup(true);
+    useFramedCalendar(m_date);
     if (const auto when = platform::toSystemTime(m_expense.date))
         m_date->setDate(when->date());
     m_description =

@@ -3,6 +3,7 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "expenses/ExpenseRows.h"
 #include "platform/Registry.h"
 #include "views/ColumnLayout.h"
 #include "views/EntryRowModel.h"
@@ -20,20 +21,20 @@ const QStringList kCells = {"12/17/2026", "Northwind Traders", "Kitchen remodel"
                             "PO-2201",     "T-17",              "Room 4",          "11:30 PM",
                             "USD",         "185.00",            "Overtime",        "1,988.75"};
 
-EntryRow rowOf(quint32 id) {
+EntryRow rowOf(quint32 id, int columns) {
     EntryRow r;
     r.recordId = id;
     r.status = 1;
     r.keys = {QString(), QString()};
-    r.cells = kCells;
+    r.cells = kCells.mid(0, columns);
     return r;
 }
 
-void fill(SimpleEntryList& list, int rows) {
+void fill(SimpleEntryList& list, int rows, int columns = 16) {
     list.setRedraw(false);
     list.deleteAll();
     for (int i = 1; i <= rows; ++i)
-        list.addRow(rowOf(quint32(i)), false);
+        list.addRow(rowOf(quint32(i), columns), false);
     list.setRedraw(true);
 }
 
@@ -55,23 +56,27 @@ private Q_SLOTS:
     // In a small, the usual and a large font, every title and every cell is
     // shown whole, and no column is narrower than its 96-dpi width.
     void columnsFitTitlesAndRows_data() {
+        QTest::addColumn<bool>("expenses");
         QTest::addColumn<int>("points");
         QTest::addColumn<int>("rows");
-        QTest::newRow("7 pt") << 7 << 3;
-        QTest::newRow("10 pt") << 10 << 3;
-        QTest::newRow("20 pt") << 20 << 3;
-        QTest::newRow("20 pt, no rows") << 20 << 0;
+        QTest::newRow("7 pt") << false << 7 << 3;
+        QTest::newRow("10 pt") << false << 10 << 3;
+        QTest::newRow("20 pt") << false << 20 << 3;
+        QTest::newRow("20 pt, no rows") << false << 20 << 0;
+        QTest::newRow("expenses, 10 pt") << true << 10 << 3;
+        QTest::newRow("expenses, 20 pt") << true << 20 << 3;
     }
     void columnsFitTitlesAndRows() {
+        QFETCH(bool, expenses);
         QFETCH(int, points);
         QFETCH(int, rows);
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        const ColumnLayout& columns = expenses ? ExpenseRows::columns() : ColumnLayout::timeEntries();
+        SimpleEntryList list(columns);
         QFont font = list.font();
         font.setPointSize(points);
         list.setListFont(font);
-        fill(list, rows);
+        fill(list, rows, columns.count());
         const QFontMetrics metrics(font);
-        const ColumnLayout& columns = ColumnLayout::timeEntries();
         for (int c = 0; c < columns.count(); ++c) {
             const QString title = list.model()->headerData(c, Qt::Horizontal).toString();
             QVERIFY2(fits(list, list.header()->fontMetrics(), title, c), qPrintable(title));
