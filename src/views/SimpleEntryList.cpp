@@ -44,6 +44,9 @@ SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, QWidget* parent)
     setUp(this, new EntryRowModel(&m_columns, this));
     header()->setSectionsMovable(true);
     header()->setStretchLastSection(false);
+    // The rows shown and a hundred around them are measured, not a long
+    // period's every row on each reload.
+    header()->setResizeContentsPrecision(100);
     loadLayout();
     fitColumns();
     // A width the user drags (or fits with a double click) is the user's.
