@@ -1,19 +1,25 @@
 // The XML export and the Tabular report of 100,000 entries of a heavy
-// user's data, and the report page's document at 1,000 and 10,000 rows,
-// whose times should grow tenfold, not a hundredfold.
+// user's data, the Mileage Expense report of 20,000 expenses, and the
+// report page's document at 1,000 and 10,000 rows, whose times should grow
+// tenfold, not a hundredfold.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
 #include <map>
 
+#include "BenchSupport.h"
 #include "LargeStore.h"
+#include "platform/ObjectStore.h"
 #include "platform/Profile.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
+#include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "views/EntryFilter.h"
+#include "views/ExpenseCriteria.h"
 
 using namespace tempolatch;
 
@@ -74,6 +80,48 @@ void BM_TabularReport(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_TabularReport)->Apply(entries);
+
+// Every expense of a store of `count` mileage and general expenses, half of
+// them mileage, into the Mileage Expense report with every field shown.
+void BM_MileageExpenseReport(benchmark::State& state) {
+    const int count = int(state.range(0));
+    QTemporaryDir dir;
+    platform::Profile::setFolder(dir.filePath(QStringLiteral("profile")));
+    RecordStore store;
+    store.openAll();
+    {
+        platform::StoreBatch batch(*store.objectStore());
+        Expenses expenses(store.expenses());
+        for (int i = 0; i < count; ++i) {
+            ExpenseEntry e;
+            e.type = i % 2 ? ExpenseType::General : ExpenseType::Mileage;
+            e.date = bench::instantOf(i);
+            e.modified = e.date;
+            e.description = QStringLiteral("Trip %1").arg(i);
+            e.client = QStringLiteral("Client %1").arg(i % 40);
+            e.billTo = QStringLiteral("Accounts");
+            e.currency = QStringLiteral("USD");
+            e.amount = 35;
+            e.startOdometer = 1000 + i;
+            e.distance = 1 + i % 90;
+            e.receipt = i % 3 == 0;
+            expenses.add(e);
+        }
+        batch.commit();
+    }
+    Settings settings;
+    ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::MileageExpense);
+    layout.setFieldMask((1u << ReportLayout::ExpenseFields) - 1);
+    bool ok = true;
+    for (auto _ : state)
+        ok = writeExpenseReportFile(store, settings, layout, ExpenseCriteria(),
+                                    dir.filePath(QStringLiteral("miles.html"))) &&
+             ok;
+    if (!ok)
+        state.SkipWithError("the report failed");
+    state.SetItemsProcessed(state.iterations() * count / 2);
+}
+BENCHMARK(BM_MileageExpenseReport)->Arg(20'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A report page of `rows` rows of eight cells, built and read as text.
 void BM_ReportPageRows(benchmark::State& state) {

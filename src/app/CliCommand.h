@@ -48,7 +48,7 @@ CliCommand cliCommand(const QString& words, const QString& description,
 CliCommands storeCommands();     // dump, backup, restore
 CliCommands listCommands();      // replace-text, list export, list import
 CliCommands transferCommands();  // archive, load-archive, export clients, import clients
-CliCommands exportCommands();    // export csv, summary client, summary quick
-CliCommands reportCommands();    // export xml, report group-by|tabular|invoice
+CliCommands exportCommands();    // export csv, export expenses, summary client, summary quick
+CliCommands reportCommands();    // export xml, report group-by|tabular|invoice|mileage|general
 
 }  // namespace tempolatch

@@ -3,34 +3,34 @@
 #include <QCommandLineParser>
 #include <QDate>
 
+#include "expenses/ExpenseFilter.h"
 #include "views/EntryFilter.h"
 
 namespace tempolatch {
 
 namespace {
 
+template <typename Filter>
 struct TextOption {
     const char* name;
-    QString EntryFilter::*field;
+    QString Filter::*field;
 };
 
-constexpr TextOption kTextOptions[] = {
+constexpr TextOption<EntryFilter> kTextOptions[] = {
     {"client", &EntryFilter::client},  {"project", &EntryFilter::project},
     {"phase", &EntryFilter::phase},    {"task", &EntryFilter::task},
     {"bill-to", &EntryFilter::billTo}, {"currency", &EntryFilter::currency},
 };
 
-struct StatusWord {
-    const char* word;
-    bool EntryFilter::*flag;
+// Phase and task are the entries' own; category is the expenses'.
+constexpr TextOption<ExpenseFilter> kExpenseTextOptions[] = {
+    {"client", &ExpenseFilter::client},     {"project", &ExpenseFilter::project},
+    {"category", &ExpenseFilter::category}, {"bill-to", &ExpenseFilter::billTo},
+    {"currency", &ExpenseFilter::currency},
 };
 
-constexpr StatusWord kStatusWords[] = {
-    {"nonbillable", &EntryFilter::nonBillable},
-    {"billable", &EntryFilter::billable},
-    {"billed", &EntryFilter::billed},
-    {"paid", &EntryFilter::paid},
-};
+// The status words, in the order of the flags readStatus takes.
+constexpr const char* kStatusWords[] = {"nonbillable", "billable", "billed", "paid"};
 
 // A day given as YYYY-MM-DD at the given time of day.
 std::optional<platform::SystemTime> dayAt(const QString& text, int hour, int minute, int second) {
@@ -48,52 +48,98 @@ std::optional<platform::SystemTime> dayAt(const QString& text, int hour, int min
     return st;
 }
 
-bool readStatus(const QString& list, EntryFilter& filter, QString& error) {
-    for (const auto& word : kStatusWords)
-        filter.*word.flag = false;
+// Entry and expense filters keep their statuses alike.
+template <typename Filter>
+bool readStatus(const QString& list, Filter& filter, QString& error) {
+    bool* flags[] = {&filter.nonBillable, &filter.billable, &filter.billed, &filter.paid};
+    for (bool* flag : flags)
+        *flag = false;
     for (const QString& part : list.split(QLatin1Char(','))) {
         const QString word = part.trimmed().toLower();
-        const auto* found =
-            std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
-                         [&](const StatusWord& s) { return word == QLatin1String(s.word); });
+        const auto* found = std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
+                                         [&](const char* s) { return word == QLatin1String(s); });
         if (found == std::end(kStatusWords)) {
             error = QStringLiteral("unknown status \"%1\" (nonbillable, billable, billed, paid)")
                         .arg(part.trimmed());
             return false;
         }
-        filter.*found->flag = true;
+        *flags[found - std::begin(kStatusWords)] = true;
     }
+    return true;
+}
+
+QList<QCommandLineOption> rangeOptions(const QString& record) {
+    return {
+        {QStringLiteral("from"),
+         QStringLiteral("First day (YYYY-MM-DD); default: the first %1.").arg(record),
+         QStringLiteral("D")},
+        {QStringLiteral("to"),
+         QStringLiteral("Last day, included (YYYY-MM-DD); default: the last %1.").arg(record),
+         QStringLiteral("D")},
+    };
+}
+
+template <typename Filter, std::size_t N>
+QList<QCommandLineOption> textAndStatusOptions(const TextOption<Filter> (&texts)[N],
+                                               const QString& record, const QString& records) {
+    QList<QCommandLineOption> options = rangeOptions(record);
+    for (const auto& text : texts)
+        options.append({QString::fromLatin1(text.name),
+                        QStringLiteral("Only %1 whose %2 is exactly TEXT.")
+                            .arg(records, QString::fromLatin1(text.name).replace(QLatin1Char('-'),
+                                                                                 QLatin1Char(' '))),
+                        QStringLiteral("TEXT")});
+    options.append({QStringLiteral("status"),
+                    QStringLiteral("Only %1 of these statuses: a comma list of nonbillable, "
+                                   "billable, billed, paid.")
+                        .arg(records),
+                    QStringLiteral("LIST")});
+    return options;
+}
+
+// The range, texts and statuses the options give, over a reset filter.
+template <typename Filter, std::size_t N>
+bool textsAndStatusFromOptions(const QCommandLineParser& parser,
+                               const TextOption<Filter> (&texts)[N], Filter& filter,
+                               QString& error) {
+    filter.reset();
+    if (!dateRangeFromOptions(parser, filter.startDate, filter.endDate, error))
+        return false;
+    for (const auto& text : texts) {
+        const QString name = QString::fromLatin1(text.name);
+        if (parser.isSet(name))
+            filter.*text.field = parser.value(name);
+    }
+    if (parser.isSet(QStringLiteral("status")))
+        return readStatus(parser.value(QStringLiteral("status")), filter, error);
     return true;
 }
 
 }  // namespace
 
 QList<QCommandLineOption> dateRangeOptions() {
-    return {
-        {QStringLiteral("from"),
-         QStringLiteral("First day (YYYY-MM-DD); default: the first entry."), QStringLiteral("D")},
-        {QStringLiteral("to"),
-         QStringLiteral("Last day, included (YYYY-MM-DD); default: the last entry."),
-         QStringLiteral("D")},
-    };
+    return rangeOptions(QStringLiteral("entry"));
 }
 
 QList<QCommandLineOption> criteriaOptions() {
-    QList<QCommandLineOption> options = dateRangeOptions();
-    for (const auto& text : kTextOptions)
-        options.append(
-            {QString::fromLatin1(text.name),
-             QStringLiteral("Only entries whose %1 is exactly TEXT.")
-                 .arg(QString::fromLatin1(text.name).replace(QLatin1Char('-'), QLatin1Char(' '))),
-             QStringLiteral("TEXT")});
-    options.append({QStringLiteral("status"),
-                    QStringLiteral("Only entries of these statuses: a comma list of nonbillable, "
-                                   "billable, billed, paid."),
-                    QStringLiteral("LIST")});
+    return textAndStatusOptions(kTextOptions, QStringLiteral("entry"), QStringLiteral("entries"));
+}
+
+QList<QCommandLineOption> expenseCriteriaOptions() {
+    QList<QCommandLineOption> options = textAndStatusOptions(
+        kExpenseTextOptions, QStringLiteral("expense"), QStringLiteral("expenses"));
+    options.append({QStringLiteral("receipt"),
+                    QStringLiteral("Only expenses with a receipt (yes) or without one (no)."),
+                    QStringLiteral("yes|no")});
     return options;
 }
 
 bool dateRangeFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
+    return dateRangeFromOptions(parser, filter.startDate, filter.endDate, error);
+}
+
+bool dateRangeFromOptions(const QCommandLineParser& parser, platform::SystemTime& start,
+                          platform::SystemTime& end, QString& error) {
     std::optional<platform::SystemTime> from;
     std::optional<platform::SystemTime> to;
     if (parser.isSet(QStringLiteral("from"))) {
@@ -116,23 +162,31 @@ bool dateRangeFromOptions(const QCommandLineParser& parser, EntryFilter& filter,
     }
     // A range open on one side reaches the first or the last possible day.
     if (from || to) {
-        filter.startDate = from ? *from : *dayAt(QStringLiteral("1601-01-01"), 0, 0, 0);
-        filter.endDate = to ? *to : *dayAt(QStringLiteral("9999-12-31"), 23, 59, 59);
+        start = from ? *from : *dayAt(QStringLiteral("1601-01-01"), 0, 0, 0);
+        end = to ? *to : *dayAt(QStringLiteral("9999-12-31"), 23, 59, 59);
     }
     return true;
 }
 
 bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
-    filter.reset();
-    if (!dateRangeFromOptions(parser, filter, error))
+    return textsAndStatusFromOptions(parser, kTextOptions, filter, error);
+}
+
+bool expenseCriteriaFromOptions(const QCommandLineParser& parser, ExpenseFilter& filter,
+                                QString& error) {
+    if (!textsAndStatusFromOptions(parser, kExpenseTextOptions, filter, error))
         return false;
-    for (const auto& text : kTextOptions) {
-        const QString name = QString::fromLatin1(text.name);
-        if (parser.isSet(name))
-            filter.*text.field = parser.value(name);
+    if (!parser.isSet(QStringLiteral("receipt")))
+        return true;
+    const QString receipt = parser.value(QStringLiteral("receipt")).trimmed().toLower();
+    if (receipt == QLatin1String("yes"))
+        filter.receipt = ExpenseFilter::WithReceipt;
+    else if (receipt == QLatin1String("no"))
+        filter.receipt = ExpenseFilter::WithoutReceipt;
+    else {
+        error = QStringLiteral("--receipt needs yes or no");
+        return false;
     }
-    if (parser.isSet(QStringLiteral("status")))
-        return readStatus(parser.value(QStringLiteral("status")), filter, error);
     return true;
 }
 

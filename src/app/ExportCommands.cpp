@@ -1,6 +1,9 @@
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "app/CliCommand.h"
+#include "app/CliCriteria.h"
+#include "expenses/ExpenseFilter.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "reports/CsvExport.h"
@@ -27,6 +30,31 @@ int printRows(Context& context, const SummaryRows& rows) {
 int exportCsvCommand(Context& context, const CliArguments& args) {
     if (exportTimeEntryCsv(context.store.entries(), context.settings, args.criteria,
                            args.positional.at(0)))
+        return 0;
+    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
+    return 1;
+}
+
+// The file Export "Mileage Expense CSV..." or "General Expense CSV..."
+// writes for the same choice.
+int exportExpensesCommand(Context& context, const CliArguments& args) {
+    const QString kind = args.positional.at(0);
+    const auto fail = [](const QString& error) {
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+        return 2;
+    };
+    if (kind != QLatin1String("mileage") && kind != QLatin1String("general"))
+        return fail(
+            QStringLiteral("the kind of expenses is mileage or general, not \"%1\"").arg(kind));
+    const ExpenseType type =
+        kind == QLatin1String("mileage") ? ExpenseType::Mileage : ExpenseType::General;
+    ExpenseFilter criteria;
+    QString error;
+    if (!expenseCriteriaFromOptions(args.parser, criteria, error))
+        return fail(error);
+    criteria.type = qint32(type);
+    if (exportExpenseCsv(context.store.expenses(), context.settings, type, criteria.chosen(),
+                         args.positional.at(1)))
         return 0;
     context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
     return 1;
@@ -80,6 +108,17 @@ CliCommands exportCommands() {
         "header and one line per entry, with the custom labels and line-break replacement of "
         "the profile's settings.");
 
+    CliCommand expenses =
+        cliCommand(QStringLiteral("export expenses"),
+                   QStringLiteral("write the chosen mileage or general expenses to FILE as CSV"),
+                   exportExpensesCommand);
+    expenses.arguments = {QStringLiteral("mileage|general"), QStringLiteral("FILE")};
+    expenses.options = expenseCriteriaOptions();
+    expenses.details = QStringLiteral(
+        "FILE - writes to standard output. The file is the one the expense window's Export > "
+        "Mileage Expense CSV... or General Expense CSV... writes: a header and one line per "
+        "expense of that kind, with the expense custom labels of the profile's settings.");
+
     CliCommand client =
         cliCommand(QStringLiteral("summary client"),
                    QStringLiteral("print the Client Summary of NAME as CSV"), clientSummaryCommand);
@@ -96,7 +135,7 @@ CliCommands exportCommands() {
                    QStringLiteral("print the Quick Summary of the chosen entries as CSV"),
                    quickSummaryCommand);
     quick.takesCriteria = true;
-    return {csv, client, quick};
+    return {csv, expenses, client, quick};
 }
 
 }  // namespace tempolatch

@@ -13,6 +13,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
+#include "app/ExpenseExportCommands.h"
+#include "app/ExpenseReportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "app/TimerTray.h"
@@ -91,6 +93,7 @@ void MainFrame::addKeyboardShortcuts() {
     const std::pair<QKeySequence, int> commands[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(QKeySequence::Delete), cmd::Delete},  // asks first
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
     };
     for (const auto& [keys, id] : commands)
@@ -133,6 +136,13 @@ MainFrame::~MainFrame() {
         settings().save();
     }
 }
+
+namespace {
+// A finished report, in the desktop's browser or PDF viewer.
+void showReport(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+}  // namespace
 
 bool MainFrame::create() {
     Settings& s = settings();
@@ -563,18 +573,20 @@ void MainFrame::registerCommands() {
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
-    registerReportFileCommands(
-        m_commands, {&m_context, this,
-                     [this](platform::SystemTime& start, platform::SystemTime& end) {
-                         if (m_view)
-                             m_view->getPeriod(start, end);
-                     },
-                     [](const QString& path) {
-                         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-                     }});
+    registerReportFileCommands(m_commands,
+                               {&m_context, this,
+                                [this](platform::SystemTime& start, platform::SystemTime& end) {
+                                    if (m_view)
+                                        m_view->getPeriod(start, end);
+                                },
+                                showReport});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
-        [this] { return m_captionFont; });
+        [this] { return m_captionFont; },
+        [this](ExpenseWindow& window) {
+            addExpenseExportCommands(window, m_context);
+            addExpenseReportCommands(window, m_context, showReport);
+        });
 }
 
 SummaryPeriod MainFrame::shownSummaryPeriod() const {

@@ -10,6 +10,7 @@
 #include "platform/StringTable.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
+#include "widgets/Mnemonics.h"
 
 namespace tempolatch {
 
@@ -42,6 +43,15 @@ MenuBar::MenuBar(Kind kind, const CommandTable& commands, QWidget* parent)
         buildClassic();
     else
         buildSoftKeys();
+    for (QMenu* popup : std::as_const(m_popups))
+        mnemonics::assign(popup);
+}
+
+void MenuBar::addNewButton() {
+    QAction* newEntry = makeCommand(cmd::New, text("New"));
+    // The button shows the icon text: Alt+N presses it.
+    newEntry->setIconText(mnemonics::withMnemonic(newEntry->text(), m_barMnemonics));
+    addAction(newEntry);
 }
 
 QAction* MenuBar::makeCommand(int id, const QString& label) {
@@ -80,7 +90,7 @@ QMenu* MenuBar::addPopupButton(int buttonId, const QString& label) {
     menu->setObjectName(QStringLiteral("popup%1").arg(buttonId));
     auto* button = new QToolButton(this);
     button->setObjectName(QStringLiteral("button%1").arg(buttonId));
-    button->setText(label);
+    button->setText(mnemonics::withMnemonic(label, m_barMnemonics));
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -142,7 +152,7 @@ QMenu* MenuBar::addSubmenu(QMenu* menu, const char* title, std::initializer_list
 void MenuBar::buildClassic() {
     setObjectName(QStringLiteral("classicMenuBar"));
     setIconSize(QSize(16, 16));
-    addAction(makeCommand(cmd::New, text("New")));
+    addNewButton();
 
     buildViewMenu(addPopupButton(cmd::ViewButton, text("View")));
 
@@ -181,7 +191,7 @@ void MenuBar::buildClassic() {
 
 void MenuBar::buildSoftKeys() {
     setObjectName(QStringLiteral("softKeyMenuBar"));
-    addAction(makeCommand(cmd::New, text("New")));
+    addNewButton();
     auto* spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(spacer);
@@ -228,7 +238,9 @@ void MenuBar::applyViewState(const ViewMenuState& state) {
     m_arrangeByMenu->setEnabled(state.arrangeByEnabled);
     m_arrangeByMenu->menuAction()->setEnabled(state.arrangeByEnabled);
     for (int i = 0; i < 3; ++i)
-        m_commands.value(cmd::ArrangeCustom1 + i)->setText(state.customFieldNames[std::size_t(i)]);
+        m_commands.value(cmd::ArrangeCustom1 + i)
+            ->setText(mnemonics::literal(state.customFieldNames[std::size_t(i)]));
+    mnemonics::assign(m_arrangeByMenu);
 }
 
 void MenuBar::setClientSummaryEnabled(bool enabled) {
@@ -239,6 +251,7 @@ void MenuBar::setTimersInUse(int count) {
     QAction* timers = m_commands.value(cmd::Timers);
     if (m_kind == Kind::SoftKeys) {
         timers->setText(timersMenuText(std::min(count, 4)));
+        mnemonics::assign(m_popups.value(cmd::MenuButton));
         return;
     }
     m_timersImage = count > 0 ? TimerRunning : TimerIdle;

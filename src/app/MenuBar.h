@@ -61,6 +61,7 @@ Q_SIGNALS:
     void popupAboutToShow(int buttonId);
 
 private:
+    void addNewButton();
     void buildClassic();
     void buildSoftKeys();
     void buildViewMenu(QMenu* view);
@@ -80,6 +81,7 @@ private:
     QMenu* m_viewMenu = nullptr;
     QMenu* m_arrangeByMenu = nullptr;
     int m_timersImage = TimerIdle;
+    QString m_barMnemonics;  // the letters the bar's buttons have taken
 };
 
 }  // namespace tempolatch

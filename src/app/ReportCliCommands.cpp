@@ -1,6 +1,10 @@
 #include <QCommandLineParser>
 
+#include <cstdio>
+
 #include "app/CliCommand.h"
+#include "app/CliCriteria.h"
+#include "expenses/ExpenseFilter.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "reports/ReportFiles.h"
@@ -23,49 +27,96 @@ int exportXmlCommand(Context& context, const CliArguments& args) {
     return 1;
 }
 
-int reportCommand(int kind, Context& context, const CliArguments& args) {
+// The layout --layout names, or else the kind's default report or
+// built-in layout; nullopt (with the message said) when the name is unknown
+// or names a report of the other family (a time report for an expense
+// command, or the reverse), which this command has no writer for.
+std::optional<ReportLayout> chosenLayout(int kind, Context& context, const CliArguments& args) {
     SavedReports reports(context.store.objectStore());
-    ReportLayout layout;
     const QString name = args.parser.value(QStringLiteral("layout"));
-    if (!name.isEmpty()) {
-        const quint32 id = reports.find(name);
-        const auto report = id != 0 ? reports.read(id) : std::nullopt;
-        if (!report) {
-            context.ui.message(QStringLiteral("There is no saved report named \"%1\".").arg(name),
-                               platform::MessageIcon::Stop);
-            return 1;
-        }
-        layout = report->layout;
-    } else {
+    if (name.isEmpty()) {
         QString current;
         quint32 recordId = 0;
-        layout = startingLayout(kind, context.settings, reports, &current, &recordId);
+        return startingLayout(kind, context.settings, reports, &current, &recordId);
     }
-    if (writeReportFile(context.store, context.settings, layout, args.criteria,
-                        args.positional.at(0)))
+    const quint32 id = reports.find(name);
+    const auto report = id != 0 ? reports.read(id) : std::nullopt;
+    if (!report) {
+        context.ui.message(QStringLiteral("There is no saved report named \"%1\".").arg(name),
+                           platform::MessageIcon::Stop);
+        return std::nullopt;
+    }
+    const bool expenses = ReportLayout::isExpenseType(kind);
+    if (ReportLayout::isExpenseType(report->layout.reportType()) != expenses) {
+        context.ui.message(
+            QStringLiteral("The saved report \"%1\" is not %2 report.")
+                .arg(name, expenses ? QStringLiteral("an expense") : QStringLiteral("a time")),
+            platform::MessageIcon::Stop);
+        return std::nullopt;
+    }
+    return report->layout;
+}
+
+int reportWritten(Context& context, bool written) {
+    if (written)
         return 0;
     context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop);
     return 1;
 }
 
+int reportCommand(int kind, Context& context, const CliArguments& args) {
+    const auto layout = chosenLayout(kind, context, args);
+    if (!layout)
+        return 1;
+    return reportWritten(context, writeReportFile(context.store, context.settings, *layout,
+                                                  args.criteria, args.positional.at(0)));
+}
+
+// The expense reports take the criteria an expense has; the expenses are
+// those of the layout's own type.
+int expenseReportCommand(int kind, Context& context, const CliArguments& args) {
+    ExpenseFilter criteria;
+    QString error;
+    if (!expenseCriteriaFromOptions(args.parser, criteria, error)) {
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+        return 2;
+    }
+    const auto layout = chosenLayout(kind, context, args);
+    if (!layout)
+        return 1;
+    criteria.type =
+        qint32(layout->reportType() == ReportLayout::MileageExpense ? ExpenseType::Mileage
+                                                                    : ExpenseType::General);
+    return reportWritten(context, writeExpenseReportFile(context.store, context.settings, *layout,
+                                                         criteria.chosen(), args.positional.at(0)));
+}
+
 CliCommand report(const QString& kindWord, int kind, const QString& what) {
+    const bool expenses = ReportLayout::isExpenseType(kind);
     CliCommand command = cliCommand(
         QStringLiteral("report ") + kindWord,
-        QStringLiteral("write the %1 report of the chosen entries to FILE (HTML, or PDF)")
-            .arg(what),
-        [kind](Context& context, const CliArguments& args) {
-            return reportCommand(kind, context, args);
+        QStringLiteral("write the %1 report of the chosen %2 to FILE (HTML, or PDF)")
+            .arg(what, expenses ? QStringLiteral("expenses") : QStringLiteral("entries")),
+        [kind, expenses](Context& context, const CliArguments& args) {
+            return expenses ? expenseReportCommand(kind, context, args)
+                            : reportCommand(kind, context, args);
         });
     command.arguments = {QStringLiteral("FILE")};
-    command.takesCriteria = true;
+    // The time reports take the entry criteria options, the expense
+    // reports those of the expense criteria sheet.
+    command.takesCriteria = !expenses;
     command.drawsPages = true;
     command.options = {{QStringLiteral("layout"),
                         QStringLiteral("The saved report NAME (its own report type decides the "
                                        "report); default: the kind's default report."),
                         QStringLiteral("NAME")}};
+    if (expenses)
+        command.options += expenseCriteriaOptions();
     command.details = QStringLiteral(
         "FILE ending in .pdf is written as PDF, any other name as HTML in the locale's "
         "character set.");
+    if (expenses)
+        command.details += QStringLiteral("\nOnly expenses of the layout's type are listed.");
     return command;
 }
 
@@ -82,7 +133,11 @@ CliCommands reportCommands() {
     return {xml,
             report(QStringLiteral("group-by"), ReportLayout::GroupBy, QStringLiteral("Group By")),
             report(QStringLiteral("tabular"), ReportLayout::Tabular, QStringLiteral("Tabular")),
-            report(QStringLiteral("invoice"), ReportLayout::Invoice, QStringLiteral("Invoice"))};
+            report(QStringLiteral("invoice"), ReportLayout::Invoice, QStringLiteral("Invoice")),
+            report(QStringLiteral("mileage"), ReportLayout::MileageExpense,
+                   QStringLiteral("Mileage Expense")),
+            report(QStringLiteral("general"), ReportLayout::GeneralExpense,
+                   QStringLiteral("General Expense"))};
 }
 
 }  // namespace tempolatch

@@ -99,6 +99,18 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
 
     buildBar();
     m_bar->frame(this, m_tree, QStringLiteral("clientsetup"));
+    // The bar's commands on the item chosen: a child added to it, it
+    // renamed or deleted, names imported to or exported from its level.
+    m_bar->addContextMenu(m_tree, {{cmd::AddClient, QStringLiteral("Add Client...")},
+                                   {cmd::AddProject, QStringLiteral("Add Project...")},
+                                   {cmd::AddTask, QStringLiteral("Add Task...")},
+                                   {cmd::AddContact, QStringLiteral("Add Contact...")},
+                                   {0, {}},
+                                   {cmd::ModifyItem, QStringLiteral("Modify...")},
+                                   {cmd::DeleteItem, QStringLiteral("Delete")},
+                                   {0, {}},
+                                   {cmd::ImportNames, QStringLiteral("Import...")},
+                                   {cmd::ExportNames, QStringLiteral("Export...")}});
 
     resize(380, 440);
     keepWindowPlace(this, QStringLiteral("ClientsSetup"));

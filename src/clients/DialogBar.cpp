@@ -1,15 +1,20 @@
 #include "clients/DialogBar.h"
 
+#include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QMenu>
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "clients/SetupCommandIds.h"
 #include "settings/Settings.h"
+#include "widgets/ContextMenuKeys.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 
 namespace tempolatch {
 
@@ -31,7 +36,9 @@ QMenu* DialogBar::addPopup(const QString& text, const QString& objectName) {
     menu->setObjectName(objectName);
     auto* button = new QToolButton(this);
     button->setObjectName(objectName + QStringLiteral("Button"));
-    button->setText(text);
+    button->setText(mnemonics::withMnemonic(text, m_mnemonics));
+    // Items may be added until it first opens; each gets a letter of its own.
+    connect(menu, &QMenu::aboutToShow, menu, [menu] { mnemonics::assign(menu); });
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -44,10 +51,13 @@ QAction* DialogBar::addCommand(QMenu* menu, int id, const QString& text) {
     action->setObjectName(QStringLiteral("command%1").arg(id));
     action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
-    if (menu)
+    if (menu) {
         menu->addAction(action);
-    else
+    } else {
+        // A button shows its icon text: Alt and its letter press it.
+        action->setIconText(mnemonics::withMnemonic(text, m_mnemonics));
         addAction(action);
+    }
     m_commands.insert(id, action);
     return action;
 }
@@ -90,6 +100,64 @@ void DialogBar::setCommandEnabled(int id, bool enabled) {
 bool DialogBar::isCommandEnabled(int id) const {
     QAction* action = command(id);
     return action && action->isEnabled();
+}
+
+void DialogBar::addContextMenu(QAbstractItemView* view,
+                               const QList<std::pair<int, QString>>& items) {
+    m_menuView = view;
+    m_menuItems = items;
+    // Mouse menus arrive at the viewport, keyboard menus at the view.
+    view->viewport()->installEventFilter(this);
+    view->installEventFilter(this);
+    ContextMenuKeys::install(view);
+}
+
+QMenu* DialogBar::createContextMenu(QWidget* parent) const {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("contextMenu"));
+    for (const auto& [id, text] : m_menuItems) {
+        if (id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* item = menu->addAction(text);
+        item->setData(id);
+        item->setEnabled(isCommandEnabled(id));
+    }
+    mnemonics::assign(menu);
+    return menu;
+}
+
+void DialogBar::showContextMenu(const QPoint& globalPos) {
+    std::unique_ptr<QMenu> menu(createContextMenu(m_menuView));
+    if (const QAction* chosen = menu->exec(globalPos))
+        Q_EMIT commandTriggered(chosen->data().toInt());
+}
+
+bool DialogBar::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_menuView || event->type() != QEvent::ContextMenu)
+        return QToolBar::eventFilter(watched, event);
+    auto* request = static_cast<QContextMenuEvent*>(event);
+    QWidget* viewport = m_menuView->viewport();
+    if (watched == viewport && request->reason() != QContextMenuEvent::Keyboard) {
+        const QModelIndex under = m_menuView->indexAt(request->pos());
+        if (under.isValid())
+            m_menuView->setCurrentIndex(under);
+        showContextMenu(request->globalPos());
+        return true;
+    }
+    if (watched == m_menuView && request->reason() == QContextMenuEvent::Keyboard) {
+        // At the current item, wherever the pointer is.
+        const QModelIndex current = m_menuView->currentIndex();
+        QPoint at;
+        if (current.isValid()) {
+            m_menuView->scrollTo(current);
+            at = m_menuView->visualRect(current).center();
+        }
+        showContextMenu(viewport->mapToGlobal(at));
+        return true;
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 }  // namespace tempolatch

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QToolBar>
+#include <utility>
 
+class QAbstractItemView;
 class QDialog;
 class QMenu;
 
@@ -39,6 +42,15 @@ public:
     // Delete key in the content runs Delete (2003).
     void frame(QDialog* dialog, QWidget* content, const QString& helpTopic);
 
+    // Gives a dialog's item view a context menu of the bar's commands
+    // (id and text, 0 a separator), greyed as on the bar. A right click
+    // first selects the item under the pointer; the Menu key and Shift+F10
+    // open it at the current item. Either way the commands act on the
+    // selected item, as they do from the bar.
+    void addContextMenu(QAbstractItemView* view, const QList<std::pair<int, QString>>& items);
+    // That menu, ready to show (its items send commandTriggered).
+    QMenu* createContextMenu(QWidget* parent) const;
+
     // The action of a command; nullptr when this bar does not offer it.
     QAction* command(int id) const { return m_commands.value(id); }
     void setCommandEnabled(int id, bool enabled);
@@ -47,7 +59,15 @@ public:
 Q_SIGNALS:
     void commandTriggered(int id);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void showContextMenu(const QPoint& globalPos);
+
+    QString m_mnemonics;  // the letters the bar's buttons have taken
+    QAbstractItemView* m_menuView = nullptr;
+    QList<std::pair<int, QString>> m_menuItems;
     Kind m_kind;
     QHash<int, QAction*> m_commands;
 };

@@ -69,6 +69,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
 
     buildBar();
     m_bar->frame(this, m_tree, QStringLiteral("ratesetup"));
+    addContextMenu();
 
     resize(380, 440);
     keepWindowPlace(this, QStringLiteral("RatesSetup"));
@@ -92,6 +93,14 @@ void RatesSetupDialog::buildBar() {
     m_bar->addSeparator();
     m_bar->addCommand(nullptr, cmd::ModifyItem, QStringLiteral("Modify"));
     m_bar->addCommand(nullptr, cmd::DeleteItem, QStringLiteral("Delete"));
+}
+
+void RatesSetupDialog::addContextMenu() {
+    // A new rate goes to the group of the item chosen.
+    m_bar->addContextMenu(m_tree, {{m_newId, QStringLiteral("New Rate...")},
+                                   {0, {}},
+                                   {cmd::ModifyItem, QStringLiteral("Modify...")},
+                                   {cmd::DeleteItem, QStringLiteral("Delete")}});
 }
 
 void RatesSetupDialog::fill() {

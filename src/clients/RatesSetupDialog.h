@@ -43,6 +43,7 @@ public Q_SLOTS:
 
 private:
     void buildBar();
+    void addContextMenu();
     void fill();
     void updateCommandStates();
     void newRate();

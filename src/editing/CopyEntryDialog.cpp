@@ -27,12 +27,25 @@ namespace tempolatch {
 namespace ev = entryvalues;
 
 CopyEntryDialog::CopyEntryDialog(Context& context, const TimeEntry& entry, QWidget* parent)
-    : QDialog(parent), m_context(context), m_entry(entry) {
-    setObjectName(QStringLiteral("copyEntryDialog"));
+    : CopyEntryDialog(context, entry.date, parent) {
+    m_record = entry;
     setWindowTitle(tr("Copy Entry"));
     m_duration = createDurationList(QStringLiteral("duration"), context.settings, this);
     m_duration->setEditText(QString::asprintf("%.2f", entry.duration / 100.0));
+    m_grid->addWidget(new QLabel(tr("Duration:"), this), 0, 0);
+    m_grid->addWidget(m_duration, 0, 1);
+    setTabOrder(m_duration, m_onDate);
+}
 
+CopyEntryDialog::CopyEntryDialog(Context& context, const ExpenseEntry& expense, QWidget* parent)
+    : CopyEntryDialog(context, expense.date, parent) {
+    m_record = expense;
+    setWindowTitle(tr("Copy Expense"));
+}
+
+CopyEntryDialog::CopyEntryDialog(Context& context, platform::FileTime date, QWidget* parent)
+    : QDialog(parent), m_context(context) {
+    setObjectName(QStringLiteral("copyEntryDialog"));
     m_onDate = new QRadioButton(tr("Date:"), this);
     m_onDate->setObjectName(QStringLiteral("onDate"));
     m_restOfWeek = new QRadioButton(tr("Rest of the week"), this);
@@ -44,26 +57,25 @@ CopyEntryDialog::CopyEntryDialog(Context& context, const TimeEntry& entry, QWidg
     m_date = createDatePicker(QStringLiteral("date"), this);
     m_endDate = createDatePicker(QStringLiteral("endDate"), this);
     // Both pickers start on the day after the entry's.
-    const QDate entryDay = platform::dateTimeOf(entry.date).date();
+    const QDate entryDay = platform::dateTimeOf(date).date();
     const QDate next = entryDay.isValid() ? entryDay.addDays(1) : platform::Clock::now().date();
     m_date->setDate(next);
     m_endDate->setDate(next);
     m_onDate->setChecked(true);
 
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("Duration:"), this), 0, 0);
-    grid->addWidget(m_duration, 0, 1);
-    grid->addWidget(m_onDate, 1, 0);
-    grid->addWidget(m_date, 1, 1);
-    grid->addWidget(m_restOfWeek, 2, 0, 1, 2);
-    grid->addWidget(m_toEndDate, 3, 0);
-    grid->addWidget(m_endDate, 3, 1);
-    grid->addWidget(m_includeWeekend, 4, 0, 1, 2);
+    // Row 0 is the duration's, for an entry.
+    m_grid = new QGridLayout;
+    m_grid->addWidget(m_onDate, 1, 0);
+    m_grid->addWidget(m_date, 1, 1);
+    m_grid->addWidget(m_restOfWeek, 2, 0, 1, 2);
+    m_grid->addWidget(m_toEndDate, 3, 0);
+    m_grid->addWidget(m_endDate, 3, 1);
+    m_grid->addWidget(m_includeWeekend, 4, 0, 1, 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(m_grid);
     layout->addWidget(buttons);
     for (QRadioButton* target : {m_onDate, m_restOfWeek, m_toEndDate})
         connect(target, &QRadioButton::toggled, this, &CopyEntryDialog::targetChanged);
@@ -89,28 +101,39 @@ entrycopy::Choice CopyEntryDialog::choice() const {
     return c;
 }
 
-void CopyEntryDialog::accept() {
+bool CopyEntryDialog::takeDuration(TimeEntry& entry) {
     const QString text = m_duration->currentText().left(128);
-    TimeEntry copy = m_entry;
     int message = ev::isNumericText(text) ? 0 : int(str::NumericOnly);
     if (message == 0) {
-        ev::setDurationText(copy, text, m_context.settings);
-        message = ev::rangeMessage(copy);
+        ev::setDurationText(entry, text, m_context.settings);
+        message = ev::rangeMessage(entry);
     }
-    if (message != 0) {
-        m_context.ui.message(resourceString(message), platform::MessageIcon::Warning, this);
-        m_duration->setFocus();
+    if (message == 0)
+        return true;
+    m_context.ui.message(resourceString(message), platform::MessageIcon::Warning, this);
+    m_duration->setFocus();
+    return false;
+}
+
+void CopyEntryDialog::accept() {
+    auto copy = m_record;
+    if (auto* entry = std::get_if<TimeEntry>(&copy); entry && !takeDuration(*entry))
         return;
-    }
+    const platform::FileTime date =
+        std::visit([](const auto& record) { return record.date; }, copy);
     const bool weekStartsMonday = m_context.settings.hasFlag(WeekStartsMonday);
     const QList<QDate> days =
-        entrycopy::copyDays(platform::dateTimeOf(copy.date).date(), choice(), weekStartsMonday);
+        entrycopy::copyDays(platform::dateTimeOf(date).date(), choice(), weekStartsMonday);
     int error = 0;
     WriteResult result = WriteResult::Refused;
     {
         const WaitCursor wait;
-        result =
-            entrycopy::addCopies(m_context.store, copy, days, platform::Clock::nowFileTime(), &error);
+        result = std::visit(
+            [&](const auto& record) {
+                return entrycopy::addCopies(m_context.store, record, days,
+                                            platform::Clock::nowFileTime(), &error);
+            },
+            copy);
     }
     if (!succeeded(result)) {
         m_context.ui.message(QStringLiteral("Error: %1").arg(error), platform::MessageIcon::Stop,

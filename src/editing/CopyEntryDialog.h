@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <variant>
 
 #include "editing/EntryCopy.h"
+#include "store/ExpenseEntry.h"
 #include "store/TimeEntry.h"
 
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QGridLayout;
 class QRadioButton;
 
 namespace tempolatch {
@@ -16,12 +19,14 @@ struct Context;
 
 // "Copy Entry": the duration of the copies and the days they go to (one
 // date, the rest of the week, or every day to an end date). OK writes the
-// copies; a duration that is not a number keeps the dialog open.
+// copies; a duration that is not a number keeps the dialog open. An
+// expense is copied the same way ("Copy Expense"), without a duration.
 class CopyEntryDialog : public QDialog {
     Q_OBJECT
 
 public:
     CopyEntryDialog(Context& context, const TimeEntry& entry, QWidget* parent = nullptr);
+    CopyEntryDialog(Context& context, const ExpenseEntry& expense, QWidget* parent = nullptr);
 
     // The days chosen now.
     entrycopy::Choice choice() const;
@@ -31,12 +36,17 @@ public:
     void accept() override;
 
 private:
+    CopyEntryDialog(Context& context, platform::FileTime date, QWidget* parent);
     void targetChanged();
+    // The entry's duration from its box; false (after message 11 or the
+    // range message) when the text will not do.
+    bool takeDuration(TimeEntry& entry);
 
     Context& m_context;
-    TimeEntry m_entry;
+    std::variant<TimeEntry, ExpenseEntry> m_record;
     int m_written = 0;
-    QComboBox* m_duration;
+    QGridLayout* m_grid;
+    QComboBox* m_duration = nullptr;
     QRadioButton* m_onDate;
     QRadioButton* m_restOfWeek;
     QRadioButton* m_toEndDate;

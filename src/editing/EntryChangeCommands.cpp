@@ -64,14 +64,25 @@ bool deleteEntry(Context& context, QWidget* parent, quint32 recordId) {
 
 bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
                  const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd) {
-    using entrymarking::Mark;
     EntryFilter criteria;
     const CriteriaMode mode =
-        mark == Mark::Paid ? CriteriaMode::MarkPaid : CriteriaMode::MarkBilled;
+        mark == entrymarking::Mark::Paid ? CriteriaMode::MarkPaid : CriteriaMode::MarkBilled;
     if (!runEntryCriteria(context, parent, mode, periodStart, periodEnd, criteria))
         return false;
+    return markWithProgress(
+        context, parent, mark, criteriaStart(criteria), criteriaEnd(criteria),
+        [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
+            return entrymarking::markEntries(context.store, criteria, mark, paidDate,
+                                             platform::Clock::nowFileTime(),
+                                             [&](const TimeEntry& entry) { reached(entry.date); });
+        });
+}
+
+bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
+                      platform::FileTime first, platform::FileTime last,
+                      const BulkMarking& markAll) {
     platform::FileTime paidDate;
-    if (mark == Mark::Paid) {
+    if (mark == entrymarking::Mark::Paid) {
         PaidDateDialog dialog(platform::FileTime{}, resourceString(str::CustomPaidDatePrompt),
                               parent);
         if (dialog.exec() != QDialog::Accepted)
@@ -79,22 +90,19 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
         paidDate = dialog.paidDate();
     }
     // The bar follows the walk through the range, which runs in date order.
-    const quint64 first = criteriaStart(criteria).ticks;
-    const quint64 span = std::max<quint64>(1, criteriaEnd(criteria).ticks - first);
+    const quint64 span = std::max<quint64>(1, last.ticks - first.ticks);
     entrymarking::BulkResult result;
     ProgressDialog progress(resourceString(str::UpdatingRecords), parent);
     progress.setObjectName(QStringLiteral("markProgress"));
     progress.run([&](ProgressDialog& dialog) {
         dialog.showProgress(kProgressSteps);
         int shown = 0;
-        result = entrymarking::markEntries(
-            context.store, criteria, mark, paidDate, platform::Clock::nowFileTime(),
-            [&](const TimeEntry& entry) {
-                const quint64 done = entry.date.ticks > first ? entry.date.ticks - first : 0;
-                const int at = int(std::min<quint64>(kProgressSteps, done * kProgressSteps / span));
-                for (; shown < at; ++shown)
-                    dialog.step();
-            });
+        result = markAll(paidDate, [&](platform::FileTime date) {
+            const quint64 done = date.ticks > first.ticks ? date.ticks - first.ticks : 0;
+            const int at = int(std::min<quint64>(kProgressSteps, done * kProgressSteps / span));
+            for (; shown < at; ++shown)
+                dialog.step();
+        });
     });
     if (result.result == WriteResult::Refused || result.result == WriteResult::NotStorable) {
         showError(context, parent, result.error);

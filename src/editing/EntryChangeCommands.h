@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "editing/EntryMarking.h"
 #include "platform/FileTime.h"
 
@@ -28,6 +30,17 @@ bool deleteEntry(Context& context, QWidget* parent, quint32 recordId);
 // dialog. A refused write leaves every entry as it was and says so.
 bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
                  const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd);
+
+// What follows the criteria sheet of any bulk marking: for Mark Paid the
+// paid-date dialog (Cancel ends it), then `markAll` under the progress
+// dialog, whose bar follows the dates `markAll` reports through the range
+// [first, last]. A refused write shows "Error: %d". True when records were
+// written.
+using BulkMarking = std::function<entrymarking::BulkResult(
+    platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached)>;
+bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
+                      platform::FileTime first, platform::FileTime last,
+                      const BulkMarking& markAll);
 
 }  // namespace entrycommands
 

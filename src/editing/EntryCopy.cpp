@@ -2,6 +2,7 @@
 
 #include "platform/ObjectStore.h"
 #include "platform/Sqlite.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 
@@ -47,8 +48,11 @@ std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& da
     return platform::toFileTime(*st);
 }
 
-WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QDate>& days,
-                      platform::FileTime now, int* error) {
+namespace {
+
+template <typename Record, typename RecordsOf>
+WriteResult addCopiesTo(RecordStore& store, RecordsOf records, const Record& record,
+                        const QList<QDate>& days, platform::FileTime now, int* error) {
     auto refused = [&](int code) {
         if (error)
             *error = code;
@@ -62,22 +66,33 @@ WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QD
     platform::StoreBatch batch(*objects);
     if (!batch.isActive())
         return refused(objects->connection().lastErrorCode());
-    TimeEntries entries(store.entries());
     for (const QDate& day : days) {
-        TimeEntry copy = entry;
+        Record copy = record;
         copy.recordId = 0;
-        const std::optional<platform::FileTime> date = onDay(entry.date, day);
+        const std::optional<platform::FileTime> date = onDay(record.date, day);
         if (!date)
             return WriteResult::NotStorable;  // the batch takes back the copies so far
         copy.date = *date;
         copy.modified = now;
-        const WriteResult result = entries.add(copy);
+        const WriteResult result = records.add(copy);
         if (result != WriteResult::Written)
             return result == WriteResult::Refused ? refused(objects->lastError()) : result;
     }
     if (!batch.commit())
         return refused(objects->connection().lastErrorCode());
     return WriteResult::Written;
+}
+
+}  // namespace
+
+WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QDate>& days,
+                      platform::FileTime now, int* error) {
+    return addCopiesTo(store, TimeEntries(store.entries()), entry, days, now, error);
+}
+
+WriteResult addCopies(RecordStore& store, const ExpenseEntry& expense, const QList<QDate>& days,
+                      platform::FileTime now, int* error) {
+    return addCopiesTo(store, Expenses(store.expenses()), expense, days, now, error);
 }
 
 }  // namespace tempolatch::entrycopy

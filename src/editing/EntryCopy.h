@@ -8,10 +8,11 @@
 
 namespace tempolatch {
 
+class ExpenseEntry;
 class RecordStore;
 class TimeEntry;
 
-// Copy...: one entry copied to other days, at its own time of day. Plain
+// Copy...: one entry (or expense) copied to other days, at its own time of day. Plain
 // functions, so that the rules are tested without the dialog.
 namespace entrycopy {
 
@@ -41,6 +42,9 @@ std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& da
 // other field as the entry has it. All copies are written or none is;
 // `error` gets the store's code of a refused write.
 WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QDate>& days,
+                      platform::FileTime now, int* error = nullptr);
+// The same for an expense, into the expenses.
+WriteResult addCopies(RecordStore& store, const ExpenseEntry& expense, const QList<QDate>& days,
                       platform::FileTime now, int* error = nullptr);
 
 }  // namespace entrycopy

@@ -43,9 +43,10 @@ WriteResult removeStored(RecordStore& store, quint32 recordId, int* error) {
     return result == WriteResult::Refused ? refusedBy(entries, error) : result;
 }
 
-BulkResult markEntries(RecordStore& store, const EntryFilter& criteria, Mark mark,
-                       platform::FileTime paidDate, platform::FileTime now,
-                       const std::function<void(const TimeEntry&)>& visited) {
+namespace detail {
+
+BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll,
+                         const std::function<int()>& lastError) {
     BulkResult out;
     platform::ObjectStore* objects = store.objectStore();
     if (!objects || !store.isOpen()) {
@@ -59,39 +60,32 @@ BulkResult markEntries(RecordStore& store, const EntryFilter& criteria, Mark mar
         out.error = objects->connection().lastErrorCode();
         return out;
     }
-    TimeEntries entries(store.entries());
-    // Each write is to the entry the walk stands on and leaves its date,
-    // the walk's key, as it was: the walk goes on after it.
-    forEachChosenEntry(store.entries(), criteria, [&](const TimeEntry& chosen) {
-        if (visited)
-            visited(chosen);
-        TimeEntry entry = chosen;
-        if (entry.status == EntryStatus::Billable || entry.status == EntryStatus::Billed) {
-            entry.status = mark == Mark::Billed ? EntryStatus::Billed : EntryStatus::Paid;
-            if (mark == Mark::Paid)
-                entry.paidDate = paidDate;
-        }
-        if (entry.status != chosen.status || entry.paidDate != chosen.paidDate)
-            ++out.changed;
-        entry.modified = now;
-        out.result = entries.update(entry);
-        if (out.result != WriteResult::Written)
-            return false;
-        ++out.written;
-        return true;
-    });
+    markAll(out);
     if (out.written > 0 && out.result == WriteResult::Written && !batch.commit()) {
         out.result = WriteResult::Refused;
         out.error = objects->connection().lastErrorCode();
     }
     if (out.result != WriteResult::Written && out.result != WriteResult::Unchanged) {
         if (out.result == WriteResult::Refused && out.error == 0)
-            out.error = entries.lastError();
-        // The batch takes back every entry written so far.
+            out.error = lastError();
+        // The batch takes back every record written so far.
         out.written = 0;
         out.changed = 0;
     }
     return out;
+}
+
+}  // namespace detail
+
+BulkResult markEntries(RecordStore& store, const EntryFilter& criteria, Mark mark,
+                       platform::FileTime paidDate, platform::FileTime now,
+                       const std::function<void(const TimeEntry&)>& visited) {
+    return markRecords<TimeEntry>(
+        store, TimeEntries(store.entries()),
+        [&](const std::function<bool(const TimeEntry&)>& visit) {
+            forEachChosenEntry(store.entries(), criteria, visit);
+        },
+        mark, paidDate, now, visited);
 }
 
 }  // namespace tempolatch::entrymarking

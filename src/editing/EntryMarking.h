@@ -56,11 +56,59 @@ struct BulkResult {
     int error = 0;    // the store's code of a refused write
 };
 
-// Mark Billed Entries and Mark Paid Entries: every entry the criteria
-// choose, walked from the range's start to its end, is written back stamped
-// `now`; a Billable or Billed one becomes Billed, or Paid on `paidDate`.
-// The whole walk is one store transaction: when any write is refused, no
-// entry is changed. `visited` is told of each chosen entry, for progress.
+// The bulk rule on one record: a Billable or Billed one becomes Billed, or
+// Paid on `paidDate`; any other stays as it is.
+template <typename Record>
+void markChosen(Record& record, Mark mark, platform::FileTime paidDate) {
+    if (record.status != EntryStatus::Billable && record.status != EntryStatus::Billed)
+        return;
+    record.status = mark == Mark::Billed ? EntryStatus::Billed : EntryStatus::Paid;
+    if (mark == Mark::Paid)
+        record.paidDate = paidDate;
+}
+
+namespace detail {
+// Runs `markAll` as one store transaction, committed only when every write
+// it made succeeded; otherwise every record stays as it was.
+BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll,
+                         const std::function<int()>& lastError);
+}  // namespace detail
+
+// A bulk marking over any record with a status and a paid date: every
+// record `forEachChosen` walks is marked by markChosen and written back
+// stamped `now`, all of them in one store transaction (when any write is
+// refused, none is changed). `visited` is told of each, for progress.
+// Each write is to the record the walk stands on and keeps its date, the
+// walk's key, as it was: the walk goes on after it.
+template <typename Record, typename RecordsOf>
+BulkResult markRecords(
+    RecordStore& store, RecordsOf records,
+    const std::function<void(const std::function<bool(const Record&)>&)>& forEachChosen, Mark mark,
+    platform::FileTime paidDate, platform::FileTime now,
+    const std::function<void(const Record&)>& visited = {}) {
+    return detail::runInOneBatch(
+        store,
+        [&](BulkResult& out) {
+            forEachChosen([&](const Record& chosen) {
+                if (visited)
+                    visited(chosen);
+                Record record = chosen;
+                markChosen(record, mark, paidDate);
+                if (record.status != chosen.status || record.paidDate != chosen.paidDate)
+                    ++out.changed;
+                record.modified = now;
+                out.result = records.update(record);
+                if (out.result != WriteResult::Written)
+                    return false;
+                ++out.written;
+                return true;
+            });
+        },
+        [&] { return records.lastError(); });
+}
+
+// Mark Billed Entries and Mark Paid Entries on the entries the criteria
+// choose, walked from the range's start to its end.
 BulkResult markEntries(RecordStore& store, const EntryFilter& criteria, Mark mark,
                        platform::FileTime paidDate, platform::FileTime now,
                        const std::function<void(const TimeEntry&)>& visited = {});

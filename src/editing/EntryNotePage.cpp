@@ -2,8 +2,10 @@
 
 #include <QVBoxLayout>
 
+#include "clients/DialogBar.h"
 #include "editing/InkControl.h"
 #include "editing/NoteData.h"
+#include "editing/NoteMenus.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 
@@ -18,7 +20,16 @@ void EntryNotePage::build() {
     layout->setContentsMargins(0, 0, 0, 0);
     m_control = new InkControl(context().ui, this);
     m_control->setObjectName(QStringLiteral("inkControl"));
-    layout->addWidget(m_control);
+    // The page's bar as the main window has it: above the note, or as soft
+    // keys under it.
+    m_bar = new DialogBar(DialogBar::configuredKind(context().settings), this);
+    NoteMenus::fillPageBar(m_bar, m_control);
+    const bool softKeys = m_bar->kind() == DialogBar::Kind::SoftKeys;
+    if (!softKeys)
+        layout->addWidget(m_bar);
+    layout->addWidget(m_control, 1);
+    if (softKeys)
+        layout->addWidget(m_bar);
     m_control->setView(InkControl::View::Typing);
     m_control->setWrapToWindow(true);
     if (!entry().note.isEmpty())

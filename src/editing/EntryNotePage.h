@@ -4,6 +4,7 @@
 
 namespace tempolatch {
 
+class DialogBar;
 class InkControl;
 
 // The Note page of the entry editor and of the entry summary.
@@ -17,6 +18,8 @@ public:
     // True once apply() has taken a changed note.
     bool noteChanged() const { return m_changed; }
     InkControl* control() const { return m_control; }
+    // The page's commands (built with the page).
+    DialogBar* commandBar() const { return m_bar; }
 
 protected:
     void build() override;
@@ -24,6 +27,7 @@ protected:
 
 private:
     InkControl* m_control = nullptr;
+    DialogBar* m_bar = nullptr;
     bool m_changed = false;
 };
 

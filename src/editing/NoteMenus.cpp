@@ -3,8 +3,10 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include "clients/DialogBar.h"
 #include "editing/InkControl.h"
 #include "editing/NoteCommands.h"
+#include "platform/StringTable.h"
 
 namespace tempolatch {
 
@@ -58,6 +60,42 @@ void NoteMenus::fillEditMenu(QMenu* menu, InkControl* control) {
     addCommands(menu, control, {NoteCommand::WritingMode, NoteCommand::EditInWord});
     addCommands(menu->addMenu(QStringLiteral("Tools")), control,
                 {NoteCommand::Import, NoteCommand::Export});
+}
+
+void NoteMenus::fillClassicEditMenu(QMenu* menu, InkControl* control) {
+    addCommands(menu, control,
+                {NoteCommand::Undo, NoteCommand::Redo, 0, NoteCommand::Cut, NoteCommand::Copy,
+                 NoteCommand::Paste, NoteCommand::Delete, 0, NoteCommand::SelectAll,
+                 NoteCommand::ClearAll, 0, NoteCommand::Import, NoteCommand::Export});
+}
+
+void NoteMenus::fillPageBar(DialogBar* bar, InkControl* control) {
+    QObject::connect(bar, &DialogBar::commandTriggered, control,
+                     [control](int id) { control->execute(id); });
+    if (bar->kind() == DialogBar::Kind::SoftKeys) {
+        fillViewMenu(bar->addPopup(QStringLiteral("View"), QStringLiteral("noteViewMenu")),
+                     control);
+        bar->addStretch();
+        fillEditMenu(bar->addPopup(QStringLiteral("Menu"), QStringLiteral("noteMenu")), control);
+        return;
+    }
+    fillClassicEditMenu(bar->addPopup(QStringLiteral("Edit"), QStringLiteral("noteEditMenu")),
+                        control);
+    fillViewMenu(bar->addPopup(QStringLiteral("View"), QStringLiteral("noteViewMenu")), control);
+    bar->addSeparator();
+    bar->addCommand(nullptr, NoteCommand::WritingMode, resourceString(str::DrawButton))
+        ->setCheckable(true);
+    bar->addCommand(nullptr, NoteCommand::EditInWord, resourceString(str::EditInWordButton));
+    // Buttons have no menu that opens: they follow the control as it changes.
+    auto follow = [bar, control] {
+        for (const int id : {NoteCommand::WritingMode, NoteCommand::EditInWord}) {
+            QAction* action = bar->command(id);
+            action->setEnabled(control->isEnabled(id));
+            action->setChecked(control->isChecked(id));
+        }
+    };
+    QObject::connect(control, &InkControl::commandStatesChanged, bar, follow);
+    follow();
 }
 
 }  // namespace tempolatch

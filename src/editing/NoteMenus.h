@@ -6,6 +6,7 @@ class QMenu;
 
 namespace tempolatch {
 
+class DialogBar;
 class InkControl;
 
 // Menus of note commands for whoever embeds an ink control. Each item runs
@@ -20,6 +21,13 @@ public:
     // "Menu": Undo, Redo, Cut, Copy, Paste, "Edit", Writing Mode, Edit in
     // Word Mobile, "Tools".
     static void fillEditMenu(QMenu* menu, InkControl* control);
+    // The classic bar's "Edit": the editing commands with Import... and
+    // Export...; Writing Mode and the word processor are buttons of that bar.
+    static void fillClassicEditMenu(QMenu* menu, InkControl* control);
+    // The bar of a page that edits a note. Soft keys: "View" and "Menu";
+    // classic: "Edit" and "View" with the buttons "Draw" (ticked in writing
+    // view) and "Edit In Word".
+    static void fillPageBar(DialogBar* bar, InkControl* control);
 };
 
 }  // namespace tempolatch

@@ -9,6 +9,7 @@
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "views/ExpenseCriteria.h"
 
 namespace tempolatch::expenseactions {
 
@@ -57,6 +58,18 @@ WriteResult remove(RecordStore& store, quint32 recordId) {
     if (recordId == 0 || !store.isOpen())
         return WriteResult::NotFound;
     return Expenses(store.expenses()).remove(recordId);
+}
+
+entrymarking::BulkResult markChosen(RecordStore& store, const ExpenseCriteria& criteria,
+                                    entrymarking::Mark mark, platform::FileTime paidDate,
+                                    platform::FileTime now,
+                                    const std::function<void(const ExpenseEntry&)>& visited) {
+    return entrymarking::markRecords<ExpenseEntry>(
+        store, Expenses(store.expenses()),
+        [&](const std::function<bool(const ExpenseEntry&)>& visit) {
+            forEachChosenExpense(store.expenses(), criteria, visit);
+        },
+        mark, paidDate, now, visited);
 }
 
 qint32 endOf(qint32 start, qint32 distance) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
+#include "editing/EntryMarking.h"
 #include "platform/FileTime.h"
 #include "store/ExpenseEntry.h"
 #include "store/RecordDatabase.h"
@@ -9,6 +11,7 @@
 namespace tempolatch {
 
 class RecordStore;
+struct ExpenseCriteria;
 
 // What the expense window's commands do to one stored expense, without a
 // window: read it, mark it, delete it, save it from the editor.
@@ -25,6 +28,15 @@ ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency);
 WriteResult markBilled(RecordStore& store, quint32 recordId);
 WriteResult markPaid(RecordStore& store, quint32 recordId);
 WriteResult remove(RecordStore& store, quint32 recordId);
+
+// Mark Billed Entries and Mark Paid Entries on the expenses the criteria
+// choose: a Billable or Billed one becomes Billed, or Paid on `paidDate`,
+// and every chosen one is written back stamped `now`, all in one store
+// transaction (a refused write leaves every expense as it was).
+entrymarking::BulkResult markChosen(RecordStore& store, const ExpenseCriteria& criteria,
+                                    entrymarking::Mark mark, platform::FileTime paidDate,
+                                    platform::FileTime now,
+                                    const std::function<void(const ExpenseEntry&)>& visited = {});
 
 // The odometer boxes of the mileage page: the end that a start and
 // distance give, and the distance that a start and end give, each kept

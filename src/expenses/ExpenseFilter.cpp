@@ -38,6 +38,30 @@ ExpenseFilter& ExpenseFilter::view() {
     return filter;
 }
 
+ExpenseFilter ExpenseFilter::preset(CriteriaMode mode, const platform::SystemTime& periodStart,
+                                    const platform::SystemTime& periodEnd, qint32 type) {
+    ExpenseFilter criteria;
+    criteria.startDate = periodmath::dateOnly(periodStart);
+    criteria.endDate = periodmath::endOfDay(periodEnd);
+    criteria.type = type;
+    applyModeStatuses(mode, criteria);
+    return criteria;
+}
+
+ExpenseCriteria ExpenseFilter::chosen() const {
+    ExpenseCriteria criteria;
+    if (hasDateRange()) {
+        if (const auto from = platform::toFileTime(startDate))
+            criteria.from = *from;
+        if (const auto to = platform::toFileTime(periodmath::endOfDay(endDate)))
+            criteria.to = *to;
+    }
+    criteria.matches = [filter = *this](const ExpenseEntry& expense) {
+        return filter.matches(expense);
+    };
+    return criteria;
+}
+
 void ExpenseFilter::showUnpaidOnly() {
     reset();
     paid = false;

@@ -4,6 +4,8 @@
 
 #include "platform/FileTime.h"
 #include "store/RecordValues.h"
+#include "views/EntryCriteria.h"
+#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 
@@ -27,6 +29,16 @@ public:
 
     // The expense window's filter.
     static ExpenseFilter& view();
+
+    // What the expense criteria sheet opens with: the days from the first
+    // of the period (00:00:00) to its last (23:59:59), the mode's statuses,
+    // the expense type (AnyType: any), every other criterion "(All)".
+    static ExpenseFilter preset(CriteriaMode mode, const platform::SystemTime& periodStart,
+                                const platform::SystemTime& periodEnd, qint32 type = AnyType);
+
+    // The expenses these criteria choose, as the walks take them: the range
+    // (every date when there is none) and this filter's match.
+    ExpenseCriteria chosen() const;
 
     void reset() { *this = ExpenseFilter(); }
     // Only Billable and Billed expenses pass; every other criterion is reset.

@@ -2,16 +2,24 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "expenses/ExpenseFilter.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "views/FilterLists.h"
+#include "views/PeriodMath.h"
+#include "widgets/DatePicker.h"
+#include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
@@ -37,6 +45,26 @@ constexpr StatusBox kStatusBoxes[] = {
 constexpr int kReceiptOfItem[] = {ExpenseFilter::AnyReceipt, ExpenseFilter::WithReceipt,
                                   ExpenseFilter::WithoutReceipt};
 
+bool isKnownType(qint32 type) {
+    return type == qint32(ExpenseType::General) || type == qint32(ExpenseType::Mileage);
+}
+
+QString criteriaTitle(CriteriaMode mode) {
+    switch (mode) {
+        case CriteriaMode::MarkPaid:
+            return QStringLiteral("Mark Paid Entries");
+        case CriteriaMode::MarkBilled:
+            return QStringLiteral("Mark Billed Entries");
+        case CriteriaMode::Any:
+            break;
+    }
+    return QStringLiteral("Choose Expenses");
+}
+
+platform::SystemTime dayOf(const QDate& date) {
+    return platform::SystemTime::fromDateTime(QDateTime(date, QTime(0, 0)));
+}
+
 }  // namespace
 
 ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store,
@@ -45,6 +73,39 @@ ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store
     : QDialog(parent), m_filter(filter), m_store(store) {
     setObjectName(QStringLiteral("expenseFilterSheet"));
     setWindowTitle(QStringLiteral("Expense Filter"));
+    build(custom1Label, custom2Label);
+    showFilter(m_filter);
+}
+
+ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mode,
+                                       RecordStore& store, const QString& custom1Label,
+                                       const QString& custom2Label, QWidget* parent)
+    : QDialog(parent),
+      m_filter(criteria),
+      m_store(store),
+      m_mode(mode),
+      m_typeFixed(isKnownType(criteria.type)) {
+    setObjectName(QStringLiteral("expenseCriteriaSheet"));
+    setWindowTitle(criteriaTitle(mode));
+    m_start = createDatePicker(QStringLiteral("start"), this);
+    m_end = createDatePicker(QStringLiteral("end"), this);
+    build(custom1Label, custom2Label);
+    m_start->setDate(criteria.startDate.date());
+    m_end->setDate(criteria.endDate.date());
+    ExpenseFilter shown = criteria;
+    applyModeStatuses(mode, shown);
+    showFilter(shown);
+    const StatusBoxesEnabled enabled = statusBoxesEnabled(mode);
+    const bool boxEnabled[] = {enabled.unpaid, enabled.billed, enabled.paid, enabled.nonBillable};
+    for (std::size_t i = 0; i < std::size(kStatusBoxes); ++i)
+        m_statuses[i]->setEnabled(boxEnabled[i]);
+    m_type->setEnabled(!m_typeFixed);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [] { HelpWindow::showTopic(QStringLiteral("expensecriteria")); });
+}
+
+void ExpenseFilterSheet::build(const QString& custom1Label, const QString& custom2Label) {
     auto* tabs = new QTabWidget(this);
     tabs->addTab(createFilterPage(), QStringLiteral("Filter"));
     tabs->addTab(createMoreChoicesPage(custom1Label, custom2Label), QStringLiteral("More Choices"));
@@ -58,7 +119,6 @@ ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addWidget(buttons);
-    showFilter(m_filter);
     connect(m_client, &QComboBox::activated, this, &ExpenseFilterSheet::clientChosen);
     keepWindowPlace(this, QStringLiteral("ExpenseFilter"));
 }
@@ -66,6 +126,12 @@ ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store
 QWidget* ExpenseFilterSheet::createFilterPage() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
+    if (isCriteriaSheet()) {
+        m_start->setParent(page);
+        m_end->setParent(page);
+        form->addRow(QStringLiteral("Start:"), m_start);
+        form->addRow(QStringLiteral("End:"), m_end);
+    }
     m_client = filterlists::create(page, "client");
     fillClients(m_client, m_store);
     m_project = filterlists::create(page, "project");
@@ -121,9 +187,7 @@ void ExpenseFilterSheet::showFilter(const ExpenseFilter& filter) {
     showText(m_currency, filter.currency);
     showText(m_custom1, filter.custom1);
     showText(m_custom2, filter.custom2);
-    const bool knownType =
-        filter.type == int(ExpenseType::General) || filter.type == int(ExpenseType::Mileage);
-    m_type->setCurrentIndex(knownType ? filter.type + 1 : 0);
+    m_type->setCurrentIndex(isKnownType(filter.type) ? filter.type + 1 : 0);
     const auto* item =
         std::find(std::begin(kReceiptOfItem), std::end(kReceiptOfItem), filter.receipt);
     m_receipt->setCurrentIndex(
@@ -137,14 +201,24 @@ void ExpenseFilterSheet::clientChosen(int index) {
 }
 
 void ExpenseFilterSheet::clear() {
-    showFilter(ExpenseFilter());
+    ExpenseFilter cleared;
+    applyModeStatuses(m_mode, cleared);
+    if (m_typeFixed)
+        cleared.type = m_filter.type;
+    showFilter(cleared);
 }
 
 void ExpenseFilterSheet::accept() {
-    // The date range is not the sheet's: it stays as it was.
     ExpenseFilter chosen;
-    chosen.startDate = m_filter.startDate;
-    chosen.endDate = m_filter.endDate;
+    if (isCriteriaSheet()) {
+        // The end picker names a day: every expense of that day is in.
+        chosen.startDate = periodmath::dateOnly(dayOf(m_start->date()));
+        chosen.endDate = periodmath::endOfDay(dayOf(m_end->date()));
+    } else {
+        // The window's filter has no range of its own: it stays as it was.
+        chosen.startDate = m_filter.startDate;
+        chosen.endDate = m_filter.endDate;
+    }
     chosen.client = chosenText(m_client);
     chosen.project = chosenText(m_project);
     chosen.category = chosenText(m_category);
@@ -156,8 +230,25 @@ void ExpenseFilterSheet::accept() {
     chosen.custom2 = chosenText(m_custom2);
     chosen.type = qMax(0, m_type->currentIndex()) - 1;
     chosen.receipt = kReceiptOfItem[qBound(0, m_receipt->currentIndex(), 2)];
+    applyModeStatuses(m_mode, chosen);
+    if (m_typeFixed)
+        chosen.type = m_filter.type;
     m_filter = chosen;
     QDialog::accept();
+}
+
+bool runExpenseCriteria(Context& context, QWidget* parent, CriteriaMode mode,
+                        const platform::SystemTime& periodStart,
+                        const platform::SystemTime& periodEnd, qint32 type,
+                        ExpenseFilter& criteria) {
+    ExpenseFilter chosen = ExpenseFilter::preset(mode, periodStart, periodEnd, type);
+    const Settings& s = context.settings;
+    ExpenseFilterSheet sheet(chosen, mode, context.store, s.expenseCustom1, s.expenseCustom2,
+                             parent);
+    if (sheet.exec() != QDialog::Accepted)
+        return false;
+    criteria = chosen;
+    return true;
 }
 
 }  // namespace tempolatch

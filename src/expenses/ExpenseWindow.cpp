@@ -8,6 +8,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "editing/CopyEntryDialog.h"
+#include "editing/EntryChangeCommands.h"
 #include "editing/NoteContent.h"
 #include "editing/NoteData.h"
 #include "editing/NoteFiles.h"
@@ -67,9 +69,12 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     const std::pair<QKeySequence, int> keys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
+        {QKeySequence(QKeySequence::Delete), cmd::Delete},
         {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
         {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
         {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), cmd::NextPeriod},
         {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
     };
     for (const auto& [sequence, id] : keys) {
@@ -100,6 +105,9 @@ void ExpenseWindow::registerCommands() {
     m_commands.add(cmd::EditNote, [this](int) { edit(ExpenseEditor::NotePage); });
     m_commands.add(cmd::Preview, [this](int) { preview(); });
     m_commands.add(cmd::CreateCopy, [this](int) { createCopy(); });
+    m_commands.add(cmd::Copy, [this](int) { copyToDays(); });
+    m_commands.add({cmd::MarkBilledEntries, cmd::MarkPaidEntries},
+                   [this](int id) { markChosen(id); });
     m_commands.add(cmd::ExportNote, [this](int) { exportNote(); });
     m_commands.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [this](int id) { mark(id); });
     m_commands.add(cmd::Delete, [this](int) { deleteSelected(); });
@@ -353,6 +361,39 @@ void ExpenseWindow::createCopy() {
         return;
     expense->recordId = 0;
     saved(ExpenseEditor::edit(m_context, this, *expense), true);
+}
+
+void ExpenseWindow::copyToDays() {
+    const auto expense = expenseactions::read(m_context.store, selected());
+    if (!expense)
+        return;
+    CopyEntryDialog dialog(m_context, *expense, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.copiesWritten() > 0)
+        reload(0, 0);
+}
+
+void ExpenseWindow::markChosen(int id) {
+    using entrymarking::Mark;
+    const Mark mark = id == cmd::MarkPaidEntries ? Mark::Paid : Mark::Billed;
+    platform::SystemTime start;
+    platform::SystemTime end;
+    if (m_view)
+        m_view->getPeriod(start, end);
+    ExpenseFilter criteria;
+    if (!runExpenseCriteria(m_context, this,
+                            mark == Mark::Paid ? CriteriaMode::MarkPaid : CriteriaMode::MarkBilled,
+                            start, end, ExpenseFilter::AnyType, criteria))
+        return;
+    const ExpenseCriteria chosen = criteria.chosen();
+    const bool marked = entrycommands::markWithProgress(
+        m_context, this, mark, chosen.from, chosen.to,
+        [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
+            return expenseactions::markChosen(
+                m_context.store, chosen, mark, paidDate, platform::Clock::nowFileTime(),
+                [&](const ExpenseEntry& expense) { reached(expense.date); });
+        });
+    if (marked)
+        reload(0, 0);
 }
 
 void ExpenseWindow::preview() {

@@ -86,6 +86,8 @@ private:
     void mark(int id);
     void deleteSelected();
     void createCopy();
+    void copyToDays();
+    void markChosen(int id);
     void exportNote();
 
     Context& m_context;

@@ -94,6 +94,8 @@ const QHash<int, QString>& table() {
         {102, QStringLiteral("\"Type\",\"Date\",\"Description\",\"Client\",\"Project\",\"Category\","
                              "\"Receipt\",\"Currency\",\"Amount\",\"Status\",\"Paid Date\",\"Bill To\","
                              "\"")},
+        {103, QStringLiteral("Mileage Expense Report")},
+        {106, QStringLiteral("General Expense Report")},
         {107, QStringLiteral("Invoice Number: %s")},
         {120, QStringLiteral("Normal Rate")},
         {121, QStringLiteral("Overtime Rate")},

@@ -3,7 +3,6 @@
 #include "reports/CsvRows.h"
 #include "reports/ExportFile.h"
 #include "store/ExpenseEntry.h"
-#include "store/Expenses.h"
 #include "store/TimeEntry.h"
 #include "views/EntryCriteria.h"
 
@@ -47,25 +46,25 @@ bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
 }
 
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                     platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
-                     ExportFile& file) {
+                     const ExpenseCriteria& criteria, ExportFile& file, int* written) {
     if (!file.writeText(expenseCsvHeader(type, settings)))
         return false;
     bool ok = true;
-    Expenses(expenses).forEachInRange(from, to, [&](const ExpenseEntry& expense) {
-        if (expense.type != type || (matches && !matches(expense)))
+    forEachChosenExpense(expenses, criteria, [&](const ExpenseEntry& expense) {
+        if (expense.type != type)
             return true;
         ok = file.writeText(expenseCsvRow(expense));
+        if (ok && written)
+            ++*written;
         return ok;
     });
     return ok;
 }
 
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                      platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
-                      const QString& path) {
+                      const ExpenseCriteria& criteria, const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
-        return writeExpenseCsv(expenses, settings, type, from, to, matches, file);
+        return writeExpenseCsv(expenses, settings, type, criteria, file, written);
     });
 }
 

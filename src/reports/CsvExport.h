@@ -8,6 +8,7 @@
 #include "platform/FileTime.h"
 #include "store/Databases.h"
 #include "store/RecordValues.h"
+#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 
@@ -30,15 +31,14 @@ bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
 bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
                         const EntryFilter& criteria, const QString& path, int* written = nullptr);
 
-// The expenses of one type dated from `from` to `to` (included) that
-// `matches` accepts (an empty one accepts all), header first.
-using ExpenseMatch = std::function<bool(const ExpenseEntry&)>;
+// The expenses of one type that the criteria choose, in date order,
+// header first.
+// `written`, when given, counts the expenses written.
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                     platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
-                     ExportFile& file);
+                     const ExpenseCriteria& criteria, ExportFile& file, int* written = nullptr);
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                      platform::FileTime from, platform::FileTime to, const ExpenseMatch& matches,
-                      const QString& path);
+                      const ExpenseCriteria& criteria, const QString& path,
+                      int* written = nullptr);
 
 // The rows of a summary list (three cells each), without a header.
 bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file);

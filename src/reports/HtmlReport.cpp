@@ -421,8 +421,9 @@ public:
 
 protected:
     void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
-        if (m_settings.hasFlag(OwnerBlockOnInvoices) && !m_settings.owner.isEmpty())
-            ownerBlock();
+        if (ownerBlockShown(m_settings))
+            m_page.addOwnerBlock(m_settings.owner,
+                                 filledText(kInvoiceNumber, m_layout.invoiceNumber()));
         bool any = false;
         forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
             if (!any) {
@@ -444,49 +445,6 @@ protected:
         if (m_layout.shows(ReportLayout::ReportDate))
             m_page.addReportDate();
         m_page.endParagraph();
-    }
-
-private:
-    void ownerBlock() {
-        const OwnerInfo& owner = m_settings.owner;
-        XmlDocument& doc = m_page.document();
-        const QString td = QStringLiteral("td");
-        const QString valign = QStringLiteral("valign");
-        const QString top = QStringLiteral("top");
-        doc.addChildElement(QStringLiteral("table"));
-        doc.addChildAttribute(QStringLiteral("cellspacing"), QStringLiteral("0"));
-        doc.addChildAttribute(QStringLiteral("cellpadding"), QStringLiteral("0"));
-        doc.addChildAttribute(QStringLiteral("border"), QStringLiteral("0"));
-        doc.addChildAttribute(QStringLiteral("width"), QStringLiteral("100%"));
-        doc.intoElement();
-        const auto row = [&] {
-            doc.addChildElement(QStringLiteral("tr"));
-            doc.intoElement();
-        };
-        const auto twoSpans = [&](const QString& a, const QString& b) {
-            doc.addChildElement(td);
-            doc.addChildAttribute(valign, top);
-            doc.intoElement();
-            doc.addChildElement(QStringLiteral("span"), a);
-            doc.addChildElement(QStringLiteral("br"));
-            doc.addChildElement(QStringLiteral("span"), b);
-            doc.outOfElement();
-        };
-        row();
-        twoSpans(owner.name, owner.company);
-        doc.addChildElement(td,
-                            QStringLiteral("Date: ") + Locale::shortDate(platform::Clock::now()));
-        doc.addChildAttribute(valign, top);
-        doc.outOfElement();
-        row();
-        doc.addChildElement(td, owner.address);
-        doc.addChildElement(td, filledText(kInvoiceNumber, m_layout.invoiceNumber()));
-        doc.outOfElement();
-        row();
-        twoSpans(owner.line1, owner.line2);
-        doc.addChildElement(td);
-        doc.outOfElement();
-        doc.outOfElement();
     }
 };
 

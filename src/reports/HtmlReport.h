@@ -16,7 +16,7 @@ class Settings;
 class HtmlReport {
 public:
     // The writer of the layout's report type; nullptr for the types that
-    // have none here (the expense reports).
+    // have none here (the expense reports are ExpenseReport's).
     static std::unique_ptr<HtmlReport> make(const ReportLayout& layout, const Settings& settings);
     virtual ~HtmlReport() = default;
 

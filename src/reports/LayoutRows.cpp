@@ -1,6 +1,7 @@
 #include "reports/LayoutRows.h"
 
 #include "platform/StringTable.h"
+#include "reports/ExpenseReport.h"
 
 namespace tempolatch {
 
@@ -58,10 +59,28 @@ QString LayoutRow::valueText() const {
     return choice >= 0 && choice < texts.size() ? texts.at(choice) : QString();
 }
 
+namespace {
+
+LayoutRow titleRow(const ReportLayout& layout) {
+    LayoutRow title;
+    title.kind = LayoutRow::Title;
+    title.label = QStringLiteral("Title: ");
+    title.text = layout.title();
+    return title;
+}
+
+}  // namespace
+
 QList<LayoutRow> layoutRows(const ReportLayout& layout, int kind) {
+    const bool expenses = ReportLayout::isExpenseType(kind);
     QList<LayoutRow> rows;
     rows.append(section(QStringLiteral("Header Area")));
-    if (kind == ReportLayout::Invoice) {
+    if (expenses) {
+        // An expense report has a title and its fields, nothing to choose
+        // about dates, groups or totals.
+        rows.append(titleRow(layout));
+        rows.append(section(QStringLiteral("Detail Area")));
+    } else if (kind == ReportLayout::Invoice) {
         LayoutRow number;
         number.kind = LayoutRow::InvoiceNumber;
         number.label = QStringLiteral("Invoice Number:");
@@ -69,11 +88,7 @@ QList<LayoutRow> layoutRows(const ReportLayout& layout, int kind) {
         rows.append(number);
         rows.append(section(QStringLiteral("Detail Area")));
     } else {
-        LayoutRow title;
-        title.kind = LayoutRow::Title;
-        title.label = QStringLiteral("Title: ");
-        title.text = layout.title();
-        rows.append(title);
+        rows.append(titleRow(layout));
         LayoutRow dates;
         dates.kind = LayoutRow::DateSelection;
         dates.label = QStringLiteral("Date Selection: ");
@@ -94,21 +109,18 @@ QList<LayoutRow> layoutRows(const ReportLayout& layout, int kind) {
                                 ReportLayout::GroupTotalHours, groupBy));
         }
     }
-    rows.append(section(QStringLiteral("Table Fields")));
-    const QString order = layout.fieldOrder().left(ReportLayout::TimeFieldCount);
-    for (const QChar code : order) {
-        const int field = ReportLayout::fieldOfCode(code);
-        if (field < 0)
-            continue;
+    if (!expenses)
+        rows.append(section(QStringLiteral("Table Fields")));
+    for (const int field : layout.orderedFields()) {
         LayoutRow row;
         row.kind = LayoutRow::Field;
         row.field = field;
-        row.label = resourceString(kFieldCaptions + field);
+        row.label = expenses ? expenseFieldCaption(field) : resourceString(kFieldCaptions + field);
         row.choice = layout.fieldMask() & (1u << field) ? 0 : 1;
         rows.append(row);
     }
     rows.append(section(QStringLiteral("Footer Area")));
-    if (kind != ReportLayout::Invoice)
+    if (kind != ReportLayout::Invoice && !expenses)
         for (int i = 0; i < 6; ++i)
             rows.append(flagRow(resourceString(kTotalCaptions + i), layout,
                                 ReportLayout::TotalFlags[size_t(i)]));

@@ -28,7 +28,8 @@ struct LayoutRow {
 };
 
 // The rows of the dialog of `kind` for the layout: header area, detail
-// area, the 18 field rows in the layout's order, footer area.
+// area, the field rows in the layout's order (18 for the time reports, 14
+// or 16 for the expense reports), footer area.
 QList<LayoutRow> layoutRows(const ReportLayout& layout, int kind);
 
 // The layout as the rows say: texts, choices, show flags, and the field

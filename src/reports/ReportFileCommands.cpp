@@ -1,12 +1,12 @@
 #include "reports/ReportFileCommands.h"
 
-
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayoutDialog.h"
 #include "settings/Context.h"
 #include "views/EntryCriteriaSheet.h"
+#include "views/ExpenseCriteria.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/SaveFileName.h"
@@ -60,24 +60,29 @@ void exportXml(const ReportFileCommandHost& host) {
                               platform::recordCounts(written));
 }
 
-void runReport(const ReportFileCommandHost& host, int kind) {
+namespace {
+
+// The steps every report command takes: the layout dialog of the kind, the
+// criteria, the file (HTML or PDF), then the page written under the wait
+// cursor and shown; message 157 when it cannot be written.
+void runReportSteps(const ReportFileCommandHost& host, int kind,
+                    const std::function<bool(const ReportLayout&)>& chooseCriteria,
+                    const std::function<bool(const ReportLayout&, const QString&)>& write) {
     Context& context = *host.context;
     ReportLayoutDialog dialog(context, kind, host.parent);
     // Closing the layout dialog's window ends the command.
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ReportLayout layout = dialog.layout();
-    EntryFilter criteria;
-    if (!chooseCriteria(host, criteria))
+    if (!chooseCriteria(layout))
         return;
-    const QString path =
-        chooseFile(context, host.parent, resourceString(kHtmlFilter) + kPdfFilter);
+    const QString path = chooseFile(context, host.parent, resourceString(kHtmlFilter) + kPdfFilter);
     if (path.isEmpty())
         return;
     bool ok = false;
     {
         WaitCursor wait;
-        ok = writeReportFile(context.store, context.settings, layout, criteria, path);
+        ok = write(layout, path);
     }
     if (!ok) {
         context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop, host.parent);
@@ -86,6 +91,35 @@ void runReport(const ReportFileCommandHost& host, int kind) {
     context.ui.noticeDone(QStringLiteral("Report written to"), path);
     if (host.open)
         host.open(path);
+}
+
+}  // namespace
+
+void runReport(const ReportFileCommandHost& host, int kind) {
+    EntryFilter criteria;
+    runReportSteps(
+        host, kind, [&](const ReportLayout&) { return chooseCriteria(host, criteria); },
+        [&](const ReportLayout& layout, const QString& path) {
+            return writeReportFile(host.context->store, host.context->settings, layout, criteria,
+                                   path);
+        });
+}
+
+void runExpenseReport(const ReportFileCommandHost& host, int kind,
+                      const ExpenseCriteriaChooser& chooseCriteria) {
+    ExpenseCriteria criteria;
+    runReportSteps(
+        host, kind,
+        [&](const ReportLayout& layout) {
+            // Only an expense layout has a writer here; any other ends the
+            // command before anything more is asked.
+            return ReportLayout::isExpenseType(layout.reportType()) &&
+                   chooseCriteria(layout.reportType(), criteria);
+        },
+        [&](const ReportLayout& layout, const QString& path) {
+            return writeExpenseReportFile(host.context->store, host.context->settings, layout,
+                                          criteria, path);
+        });
 }
 
 void registerReportFileCommands(CommandTable& table, const ReportFileCommandHost& host) {

@@ -10,6 +10,7 @@ class QWidget;
 namespace tempolatch {
 
 struct Context;
+struct ExpenseCriteria;
 class CommandTable;
 
 // What the export and report commands need from the main window.
@@ -29,6 +30,17 @@ void exportXml(const ReportFileCommandHost& host);
 // dialog, criteria, file (HTML or PDF), the report shown; message 157
 // when it fails.
 void runReport(const ReportFileCommandHost& host, int kind);
+
+// What the expense reports ask for their expenses: the criteria for the
+// report type (3 general, 4 mileage); false when the user does not confirm
+// them.
+using ExpenseCriteriaChooser = std::function<bool(int reportType, ExpenseCriteria& criteria)>;
+
+// Report > Mileage Expense... and General Expense... of the expense window
+// (kind 4 and 3): the layout dialog, the expense criteria, the file (HTML
+// or PDF), the report shown; message 157 when it fails.
+void runExpenseReport(const ReportFileCommandHost& host, int kind,
+                      const ExpenseCriteriaChooser& chooseCriteria);
 
 // Registers Export > XML... and the three reports.
 void registerReportFileCommands(CommandTable& table, const ReportFileCommandHost& host);

@@ -1,9 +1,11 @@
 #include "reports/ReportFiles.h"
 
 #include <QSaveFile>
+#include <functional>
 
 #include "platform/Locale.h"
 #include "reports/CharsetEncoder.h"
+#include "reports/ExpenseReport.h"
 #include "reports/ExportFile.h"
 #include "reports/HtmlReport.h"
 #include "reports/ReportPdf.h"
@@ -28,13 +30,13 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
     return file.close();
 }
 
-bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path) {
-    const auto report = HtmlReport::make(layout, settings);
-    if (!report)
-        return false;
+namespace {
+
+// A page made for a character set, written as PDF or as HTML in the
+// locale's character set.
+bool writePage(const std::function<QString(const QString& charset)>& page, const QString& path) {
     if (isPdfPath(path)) {
-        const QString html = report->page(store.entries(), criteria, QStringLiteral("UTF-8"));
+        const QString html = page(QStringLiteral("UTF-8"));
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file)) {
             file.cancelWriting();
@@ -48,13 +50,36 @@ bool writeReportFile(RecordStore& store, const Settings& settings, const ReportL
     CharsetEncoder encoder(charset);
     if (!encoder.isValid())
         return false;
-    const QString html = report->page(store.entries(), criteria, QString::fromLatin1(charset));
+    const QString html = page(QString::fromLatin1(charset));
     ExportFile file(charset);
     if (!file.open(path) || !file.writeRaw(encoder.encode(html))) {
         file.abandon();
         return false;
     }
     return file.close();
+}
+
+}  // namespace
+
+bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
+                     const EntryFilter& criteria, const QString& path) {
+    const auto report = HtmlReport::make(layout, settings);
+    return report && writePage(
+                         [&](const QString& charset) {
+                             return report->page(store.entries(), criteria, charset);
+                         },
+                         path);
+}
+
+bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
+                            const ReportLayout& layout, const ExpenseCriteria& criteria,
+                            const QString& path) {
+    const auto report = ExpenseReport::make(layout, settings);
+    return report && writePage(
+                         [&](const QString& charset) {
+                             return report->page(store.expenses(), criteria, charset);
+                         },
+                         path);
 }
 
 }  // namespace tempolatch

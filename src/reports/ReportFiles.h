@@ -5,6 +5,7 @@
 namespace tempolatch {
 
 class EntryFilter;
+struct ExpenseCriteria;
 class RecordStore;
 class ReportLayout;
 class Settings;
@@ -23,5 +24,11 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
 // the path ends in ".pdf" (which needs a QGuiApplication).
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
                      const EntryFilter& criteria, const QString& path);
+
+// The same for an expense layout and the expenses the criteria choose; false
+// for a layout of any other report type.
+bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
+                            const ReportLayout& layout, const ExpenseCriteria& criteria,
+                            const QString& path);
 
 }  // namespace tempolatch

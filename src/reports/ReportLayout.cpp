@@ -13,6 +13,13 @@ constexpr quint32 kDefaultMask = 1599;   // fields 0-5, 9, 10
 constexpr quint32 kInvoiceMask = 50045;  // fields 0, 2-6, 8, 9, 14, 15
 constexpr quint16 kCurrentVersion = 300;
 constexpr int kSummaryTitle = 160;
+constexpr int kMileageTitle = 103;
+constexpr int kGeneralTitle = 106;
+constexpr quint32 kMileageMask = 111027;  // fields 0, 1, 4, 5, 7, 8, 12, 13, 15, 16
+constexpr quint32 kGeneralMask = 46531;   // fields 0, 1, 6, 7, 8, 10, 12, 13, 15
+
+const QString kMileageOrder = QStringLiteral("01234g578f9abcdehijklmnopqrst6");
+const QString kGeneralOrder = QStringLiteral("0123678f9abcdehijklmnopqrst45g");
 }  // namespace
 
 ReportLayout::ReportLayout() = default;
@@ -73,6 +80,17 @@ void ReportLayout::setInvoiceDate(const platform::SystemTime& st) {
 
 ReportLayout ReportLayout::builtInDefault(int kind) {
     ReportLayout layout;
+    if (isExpenseType(kind)) {
+        // Only Report Date of the show flags.
+        const bool mileage = kind == MileageExpense;
+        layout.setVersion(kCurrentVersion);
+        layout.setReportType(quint16(kind));
+        std::fill(layout.m_bytes.begin() + 152, layout.m_bytes.begin() + 156, quint8(1));
+        layout.setTitle(resourceString(mileage ? kMileageTitle : kGeneralTitle));
+        layout.setFieldOrder(mileage ? kMileageOrder : kGeneralOrder);
+        layout.setFieldMask(mileage ? kMileageMask : kGeneralMask);
+        return layout;
+    }
     layout.setVersion(kind == Invoice ? 0 : kCurrentVersion);
     layout.setReportType(quint16(kind));
     std::fill(layout.m_bytes.begin() + 140, layout.m_bytes.begin() + 156, quint8(1));
@@ -133,9 +151,54 @@ QByteArray ReportLayout::toBytes() const {
 }
 
 void ReportLayout::completeFieldOrder() {
-    const QString order = fieldOrder();
-    if (order.size() < TimeFieldCount)
-        setFieldOrder(order + FieldOrderTail);
+    QString order = fieldOrder();
+    if (!isExpenseType(reportType())) {
+        if (order.size() < TimeFieldCount)
+            setFieldOrder(order + FieldOrderTail);
+        return;
+    }
+    // Every field of the expense type keeps a place among the codes that
+    // count, so that the layout dialog lists each once: the type's codes
+    // there keep their order, the missing ones follow, the rest after.
+    const int count = fieldCount();
+    const QString fields =
+        (reportType() == MileageExpense ? kMileageOrder : kGeneralOrder).left(count);
+    QString counted;
+    for (const QChar code : order.left(count))
+        if (fields.contains(code) && !counted.contains(code))
+            counted += code;
+    if (counted.size() == count)
+        return;
+    for (const QChar code : fields)
+        if (!counted.contains(code))
+            counted += code;
+    QString rest;
+    for (const QChar code : order)
+        if (!counted.contains(code) && !rest.contains(code))
+            rest += code;
+    setFieldOrder(counted + rest);
+}
+
+int ReportLayout::fieldCount() const {
+    switch (reportType()) {
+        case GeneralExpense:
+            return GeneralFieldCount;
+        case MileageExpense:
+            return MileageFieldCount;
+        default:
+            return TimeFieldCount;
+    }
+}
+
+QList<int> ReportLayout::orderedFields() const {
+    QList<int> fields;
+    const int limit = isExpenseType(reportType()) ? ExpenseFields : TimeFieldCount;
+    for (const QChar code : fieldOrder().left(fieldCount())) {
+        const int field = fieldOfCode(code);
+        if (field >= 0 && field < limit)
+            fields.append(field);
+    }
+    return fields;
 }
 
 int ReportLayout::groupByIndex() const {
@@ -143,15 +206,12 @@ int ReportLayout::groupByIndex() const {
     return it == GroupByChoices.end() ? -1 : int(it - GroupByChoices.begin());
 }
 
-QList<int> ReportLayout::timeColumns() const {
+QList<int> ReportLayout::columns() const {
     QList<int> columns;
-    const QString order = fieldOrder().left(TimeFieldCount);
     const quint32 mask = fieldMask();
-    for (const QChar code : order) {
-        const int field = fieldOfCode(code);
-        if (field >= 0 && field < TimeFieldCount && (mask & (1u << field)))
+    for (const int field : orderedFields())
+        if (mask & (1u << field))
             columns.append(field);
-    }
     return columns;
 }
 

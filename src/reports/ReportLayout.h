@@ -17,8 +17,13 @@ namespace tempolatch {
 class ReportLayout {
 public:
     static constexpr int Size = 272;
-    // Time reports show the first 18 codes of the field order.
+    // Time reports show the first 18 codes of the field order, general
+    // expense reports the first 14 and mileage expense reports the first 16.
     static constexpr int TimeFieldCount = 18;
+    static constexpr int GeneralFieldCount = 14;
+    static constexpr int MileageFieldCount = 16;
+    // Expense fields are numbered 0-16 (ExpenseField).
+    static constexpr int ExpenseFields = 17;
 
     enum Type : quint16 {
         GroupBy = 0,
@@ -49,6 +54,26 @@ public:
         Note,
         EndTime
     };
+    // Fields of expense reports, by number.
+    enum ExpenseField {
+        ExpenseDate = 0,
+        Description,
+        ExpenseClient,
+        ExpenseProject,
+        StartOdometer,
+        Distance,
+        Category,
+        ExpenseCurrency,
+        ExpenseRate,
+        ExpenseStatus,
+        Receipt,
+        ExpenseBillTo,
+        ExpenseCustom1,
+        ExpenseCustom2,
+        ExpenseNote,
+        ExpenseAmount,
+        EndOdometer
+    };
     // The show flags, by their offsets in the record.
     enum Flag : int {
         GroupTitle = 140,
@@ -76,7 +101,10 @@ public:
 
     ReportLayout();  // all zero
 
-    // The built-in layout of the report kinds Group By, Tabular and Invoice.
+    static bool isExpenseType(int type) { return type == GeneralExpense || type == MileageExpense; }
+
+    // The built-in layout of a report kind (Group By, Tabular, Invoice,
+    // General Expense, Mileage Expense).
     static ReportLayout builtInDefault(int kind);
     // A stored layout of 272 bytes, 224 bytes (without the invoice fields)
     // or 220 bytes (the older form, with hide flags); nullopt for any other
@@ -105,12 +133,20 @@ public:
     platform::SystemTime invoiceDate() const;
     void setInvoiceDate(const platform::SystemTime& date);
 
-    // Appends the tail of codes to an order shorter than the time fields.
+    // Completes an order too short for its report type: a time report's
+    // gets the tail of codes, an expense report's the codes of its type's
+    // fields that it lacks.
     void completeFieldOrder();
+    // How many codes of the field order count for the layout's report type.
+    int fieldCount() const;
+    // The field codes that count, in order, without those that name no field
+    // of the report type.
+    QList<int> orderedFields() const;
     // The group-by choice (0-14) of the stored property; -1 when none.
     int groupByIndex() const;
-    // The fields shown, in order: the first 18 codes whose bit is set.
-    QList<int> timeColumns() const;
+    // The fields shown, in order: the codes that count whose bit is set.
+    QList<int> columns() const;
+    QList<int> timeColumns() const { return columns(); }
 
     static int fieldOfCode(QChar code);  // -1 for no field code
     static QChar codeOfField(int field);

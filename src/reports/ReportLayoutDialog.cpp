@@ -29,7 +29,16 @@ constexpr int kNoSavedReport = 168;
 constexpr int kEnterReportName = 169;
 constexpr int kMaxReportName = 64;
 
-const char* const kKindTitles[] = {"Group By Report", "Tabular Report", "Invoice"};
+const char* const kKindTitles[] = {"Group By Report", "Tabular Report", "Invoice",
+                                   "General Expense Report", "Mileage Expense Report"};
+
+// The saved reports a dialog of `kind` offers: the time reports' for the
+// time kinds, only its own type's for an expense kind.
+QList<SavedReport> offeredReports(SavedReports& reports, int kind) {
+    return ReportLayout::isExpenseType(kind)
+               ? reports.list(kind, kind)
+               : reports.list(ReportLayout::GroupBy, ReportLayout::Invoice);
+}
 
 }  // namespace
 
@@ -39,7 +48,8 @@ ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* pare
       m_reports(context.store.objectStore()),
       m_session(kind, context.settings, m_reports) {
     setObjectName(QStringLiteral("reportLayoutDialog"));
-    setWindowTitle(QString::fromLatin1(kKindTitles[qBound(0, kind, 2)]));
+    setWindowTitle(QString::fromLatin1(kKindTitles[qBound(0, kind, 4)]));
+    const bool expenses = ReportLayout::isExpenseType(kind);
     auto* box = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
     QMenu* load = bar->addMenu(QStringLiteral("&Load"));
@@ -57,8 +67,9 @@ ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* pare
     m_moveDown =
         field->addAction(QStringLiteral("Move &Down"), this, &ReportLayoutDialog::moveDown);
     box->setMenuBar(bar);
-    // Without soft keys the two moves are also buttons beside the list.
-    if (!context.settings.hasFlag(SoftKeyMenus)) {
+    // Without soft keys the two moves are also buttons beside the list; the
+    // expense reports' dialog always has them in its menu only.
+    if (!context.settings.hasFlag(SoftKeyMenus) && !expenses) {
         auto* tools = new QToolBar(this);
         tools->addAction(m_moveUp);
         tools->addAction(m_moveDown);
@@ -79,8 +90,10 @@ ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* pare
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::helpRequested, this,
-            [] { HelpWindow::showTopic(QStringLiteral("reports")); });
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [expenses] {
+        HelpWindow::showTopic(expenses ? QStringLiteral("expensereports")
+                                       : QStringLiteral("reports"));
+    });
     box->addWidget(buttons);
 
     m_session.layout().completeFieldOrder();
@@ -176,13 +189,13 @@ void ReportLayoutDialog::loadDefault() {
 }
 
 void ReportLayoutDialog::loadCustom() {
-    const quint32 id = chooseSavedReport(m_context, m_reports, this);
+    const quint32 id = chooseSavedReport(m_context, m_reports, m_session.kind(), this);
     if (id != 0 && m_session.loadSaved(id))
         fillList();
 }
 
 void ReportLayoutDialog::organizeReports() {
-    runOrganizeReports(m_context, m_reports, this);
+    runOrganizeReports(m_context, m_reports, m_session.kind(), this);
     updateActions();
 }
 
@@ -220,8 +233,8 @@ void ReportLayoutDialog::accept() {
     QDialog::accept();
 }
 
-quint32 chooseSavedReport(Context& context, SavedReports& reports, QWidget* parent) {
-    const QList<SavedReport> saved = reports.list(ReportLayout::GroupBy, ReportLayout::Invoice);
+quint32 chooseSavedReport(Context& context, SavedReports& reports, int kind, QWidget* parent) {
+    const QList<SavedReport> saved = offeredReports(reports, kind);
     if (saved.isEmpty()) {
         context.ui.message(resourceString(kNoSavedReport), platform::MessageIcon::Information,
                            parent);
@@ -248,10 +261,10 @@ quint32 chooseSavedReport(Context& context, SavedReports& reports, QWidget* pare
     return list->currentItem()->data(Qt::UserRole).toUInt();
 }
 
-void runOrganizeReports(Context& context, SavedReports& reports, QWidget* parent) {
+void runOrganizeReports(Context& context, SavedReports& reports, int kind, QWidget* parent) {
     if (!reports.isAvailable())
         return;
-    const QList<SavedReport> saved = reports.list(ReportLayout::GroupBy, ReportLayout::Invoice);
+    const QList<SavedReport> saved = offeredReports(reports, kind);
     if (saved.isEmpty()) {
         context.ui.message(resourceString(kNoSavedReport), platform::MessageIcon::Information,
                            parent);

@@ -55,11 +55,13 @@ private:
     QAction* m_moveDown;
 };
 
-// Lets the user pick one of the saved reports (of the time report types);
-// 0 when none is picked. An empty list says so (message 168).
-quint32 chooseSavedReport(Context& context, SavedReports& reports, QWidget* parent);
+// Lets the user pick one of the saved reports a dialog of `kind` offers
+// (those of the time report types for the time kinds, of its own type for
+// an expense kind); 0 when none is picked. An empty list says so (message
+// 168).
+quint32 chooseSavedReport(Context& context, SavedReports& reports, int kind, QWidget* parent);
 
-// The saved reports with Delete and Rename; an empty list says so.
-void runOrganizeReports(Context& context, SavedReports& reports, QWidget* parent);
+// The same saved reports with Delete and Rename; an empty list says so.
+void runOrganizeReports(Context& context, SavedReports& reports, int kind, QWidget* parent);
 
 }  // namespace tempolatch

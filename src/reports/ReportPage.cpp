@@ -4,6 +4,7 @@
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "reports/HtmlReport.h"
+#include "settings/Settings.h"
 #include "store/RecordValues.h"
 #include "views/EntryFilter.h"
 
@@ -45,6 +46,10 @@ void ReportPage::frame(const QString& title, const QString& charset) {
     m_doc.outOfElement();
     m_doc.addChildElement(QStringLiteral("body"));
     m_doc.intoElement();
+}
+
+bool ownerBlockShown(const Settings& settings) {
+    return settings.hasFlag(OwnerBlockOnInvoices) && !settings.owner.isEmpty();
 }
 
 QString filledText(int resource, const QString& value) {
@@ -105,23 +110,69 @@ void ReportPage::addRow(const QList<Cell>& cells) {
 }
 
 void ReportPage::addTotalRow(const QList<int>& columns, double hours, double amount) {
+    addTotalRow(columns, [&](int field) {
+        if (field == ReportLayout::Duration)
+            return QString::asprintf("%.02fh", hours);
+        return field == ReportLayout::Amount ? amountText(amount) : QString();
+    });
+}
+
+void ReportPage::addTotalRow(const QList<int>& columns,
+                             const std::function<QString(int field)>& totalOf) {
     m_doc.addChildElement(QStringLiteral("tr"));
     m_doc.intoElement();
     m_doc.addChildElement(QStringLiteral("td"), resourceString(kTotal));
     m_doc.addChildAttribute(kClass, kData);
     for (qsizetype i = 1; i < columns.size(); ++i) {
-        const int field = columns[i];
-        if (field == ReportLayout::Duration || field == ReportLayout::Amount) {
-            const QString text = field == ReportLayout::Duration
-                                     ? QString::asprintf("%.02fh", hours)
-                                     : amountText(amount);
-            m_doc.addChildElement(QStringLiteral("td"), text);
+        const QString total = totalOf(columns[i]);
+        if (!total.isNull()) {
+            m_doc.addChildElement(QStringLiteral("td"), total);
             m_doc.addChildAttribute(kAlign, kRight);
         } else {
             m_doc.addChildElement(QStringLiteral("td"), QStringLiteral(" "));
         }
         m_doc.addChildAttribute(kClass, kData);
     }
+    m_doc.outOfElement();
+}
+
+void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress) {
+    const QString td = QStringLiteral("td");
+    const QString valign = QStringLiteral("valign");
+    const QString top = QStringLiteral("top");
+    m_doc.addChildElement(QStringLiteral("table"));
+    m_doc.addChildAttribute(QStringLiteral("cellspacing"), QStringLiteral("0"));
+    m_doc.addChildAttribute(QStringLiteral("cellpadding"), QStringLiteral("0"));
+    m_doc.addChildAttribute(QStringLiteral("border"), QStringLiteral("0"));
+    m_doc.addChildAttribute(QStringLiteral("width"), QStringLiteral("100%"));
+    m_doc.intoElement();
+    const auto row = [&] {
+        m_doc.addChildElement(QStringLiteral("tr"));
+        m_doc.intoElement();
+    };
+    const auto twoSpans = [&](const QString& a, const QString& b) {
+        m_doc.addChildElement(td);
+        m_doc.addChildAttribute(valign, top);
+        m_doc.intoElement();
+        m_doc.addChildElement(QStringLiteral("span"), a);
+        m_doc.addChildElement(QStringLiteral("br"));
+        m_doc.addChildElement(QStringLiteral("span"), b);
+        m_doc.outOfElement();
+    };
+    row();
+    twoSpans(owner.name, owner.company);
+    m_doc.addChildElement(
+        td, QStringLiteral("Date: ") + platform::Locale::shortDate(platform::Clock::now()));
+    m_doc.addChildAttribute(valign, top);
+    m_doc.outOfElement();
+    row();
+    m_doc.addChildElement(td, owner.address);
+    m_doc.addChildElement(td, besideAddress);
+    m_doc.outOfElement();
+    row();
+    twoSpans(owner.line1, owner.line2);
+    m_doc.addChildElement(td);
+    m_doc.outOfElement();
     m_doc.outOfElement();
 }
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "reports/ReportLayout.h"
 #include "reports/XmlDocument.h"
@@ -13,6 +14,8 @@ namespace platform {
 struct SystemTime;
 }
 class EntryFilter;
+struct OwnerInfo;
+class Settings;
 
 // The pieces every report page is made of, on one XmlDocument: the frame
 // (html, head, body), the heading, tables with their header, entry and
@@ -37,6 +40,13 @@ public:
     // "Total" in the first cell; the hours under the Duration column and
     // the amount under the Amount column, a space in every other.
     void addTotalRow(const QList<int>& columns, double hours, double amount);
+    // The same with the total text `totalOf` gives for each further column
+    // (right-aligned); a space where it gives a null text.
+    void addTotalRow(const QList<int>& columns, const std::function<QString(int field)>& totalOf);
+    // The owner's name, company, address and two more lines in a borderless
+    // table, with today's date beside the name and `besideAddress` (an
+    // invoice's number) beside the address.
+    void addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress);
     void endTable();
     // A paragraph of spans, each followed by a line break but the last
     // when `breakAfterLast` is false.
@@ -53,6 +63,10 @@ public:
 private:
     XmlDocument m_doc;
 };
+
+// Whether report pages carry the owner block: the option is on and there is
+// an owner to show.
+bool ownerBlockShown(const Settings& settings);
 
 // A resource text with its "%s" filled in.
 QString filledText(int resource, const QString& value);

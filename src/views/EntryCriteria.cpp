@@ -47,21 +47,6 @@ StatusBoxesEnabled statusBoxesEnabled(CriteriaMode mode) {
     return enabled;
 }
 
-void applyModeStatuses(CriteriaMode mode, EntryFilter& criteria) {
-    switch (mode) {
-        case CriteriaMode::MarkBilled:
-            criteria.billable = true;
-            criteria.billed = false;
-            [[fallthrough]];
-        case CriteriaMode::MarkPaid:
-            criteria.paid = false;
-            criteria.nonBillable = false;
-            break;
-        case CriteriaMode::Any:
-            break;
-    }
-}
-
 EntryFilter presetCriteria(CriteriaMode mode, const platform::SystemTime& periodStart,
                            const platform::SystemTime& periodEnd) {
     EntryFilter criteria;

@@ -43,8 +43,23 @@ struct StatusBoxesEnabled {
 };
 StatusBoxesEnabled statusBoxesEnabled(CriteriaMode mode);
 
-// The statuses a mode presets, over whatever else the filter holds.
-void applyModeStatuses(CriteriaMode mode, EntryFilter& criteria);
+// The statuses a mode presets, over whatever else the filter holds (an
+// EntryFilter, or an ExpenseFilter, which keeps its statuses alike).
+template <typename Criteria>
+void applyModeStatuses(CriteriaMode mode, Criteria& criteria) {
+    switch (mode) {
+        case CriteriaMode::MarkBilled:
+            criteria.billable = true;
+            criteria.billed = false;
+            [[fallthrough]];
+        case CriteriaMode::MarkPaid:
+            criteria.paid = false;
+            criteria.nonBillable = false;
+            break;
+        case CriteriaMode::Any:
+            break;
+    }
+}
 
 // What the sheet opens with: the period from the start of its first day to
 // the end of its last, every other criterion "(All)", the mode's statuses.

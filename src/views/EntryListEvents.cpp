@@ -5,19 +5,24 @@
 #include <QGestureEvent>
 #include <QTapAndHoldGesture>
 
+#include "widgets/ContextMenuKeys.h"
+
 namespace tempolatch {
 
 void EntryListEvents::watch(QAbstractItemView* view, Picker pick) {
     m_view = view;
     m_pick = std::move(pick);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A scroll area reports the point in its viewport's coordinates (taken
+    // as the view's, a right click in the Simple list chose the row above).
     connect(view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { requestAt(m_view->viewport()->mapFrom(m_view, pos)); });
+            [this](const QPoint& viewportPos) { requestAt(viewportPos); });
     // Press-and-hold, with a finger or a held mouse button.
     view->viewport()->grabGesture(Qt::TapAndHoldGesture);
     view->viewport()->installEventFilter(this);
     // The Menu key and Shift+F10.
     view->installEventFilter(this);
+    ContextMenuKeys::install(view);
 }
 
 void EntryListEvents::route(QObject* receiver, std::function<void()> tapped,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "platform/Locale.h"
@@ -66,6 +67,18 @@ TreeEntryList::TreeEntryList(QWidget* parent) : QTreeWidget(parent) {
 }
 
 TreeEntryList::~TreeEntryList() = default;
+
+void TreeEntryList::keyPressEvent(QKeyEvent* event) {
+    QTreeWidgetItem* item = currentItem();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && item) {
+        if (isRecordNode(item))
+            Q_EMIT events().commandRequested(cmd::EditSelected);
+        else
+            item->setExpanded(!item->isExpanded());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
 
 void TreeEntryList::setListFont(const QFont& font) {
     setFont(font);

@@ -46,6 +46,11 @@ public:
     // Expand All (350) and Collapse All (351).
     bool runCommand(int id);
 
+protected:
+    // Enter opens the selected entry as a double click does, or opens and
+    // closes a group.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool pickAt(const QPoint& viewportPos);
     void select(QTreeWidgetItem* item);

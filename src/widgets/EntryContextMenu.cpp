@@ -3,6 +3,7 @@
 #include "platform/StringTable.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
+#include "widgets/Mnemonics.h"
 
 namespace tempolatch {
 
@@ -30,6 +31,8 @@ EntryContextMenu::EntryContextMenu(std::optional<int> status, const CommandTable
     paid->setCheckable(true);
     paid->setChecked(state.paidChecked);
     paid->setEnabled(state.paidEnabled && commands.has(cmd::MarkAsPaid));
+    // Opened from the keyboard, its items are chosen by letter.
+    mnemonics::assign(this);
 }
 
 QAction* EntryContextMenu::command(int id) const {

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "clients/DropListsDialog.h"
@@ -33,7 +32,9 @@
 #include "store/TimeEntry.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
+#include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 
 using namespace tempolatch;
 
@@ -131,6 +132,77 @@ private Q_SLOTS:
         EnvironmentTest::cleanup();
     }
 
+    // Both bars open from the keyboard: Alt and a button's letter opens its
+    // popup (or presses New), and inside every menu each item has a letter
+    // of its own.
+    void menuMnemonics_data() {
+        QTest::addColumn<bool>("softKeys");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("button");  // the popup that opens; 0: New runs
+        QTest::newRow("classic, Alt+N") << false << int(Qt::Key_N) << 0;
+        QTest::newRow("classic, Alt+V") << false << int(Qt::Key_V) << cmd::ViewButton;
+        QTest::newRow("classic, Alt+T") << false << int(Qt::Key_T) << cmd::ToolsButton;
+        QTest::newRow("soft keys, Alt+N") << true << int(Qt::Key_N) << 0;
+        QTest::newRow("soft keys, Alt+M") << true << int(Qt::Key_M) << cmd::MenuButton;
+    }
+    void menuMnemonics() {
+        QFETCH(bool, softKeys);
+        QFETCH(int, key);
+        QFETCH(int, button);
+        MainFrame& frame = createFrame(softKeys);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        MenuBar* bar = frame.commandBar();
+
+        QString barLetters;
+        for (const QToolButton* b : bar->findChildren<QToolButton*>()) {
+            if (b->text().isEmpty() || !b->icon().isNull())
+                continue;  // the image buttons show no text
+            const QChar letter = mnemonics::of(b->text());
+            QVERIFY2(!letter.isNull() && !barLetters.contains(letter), qPrintable(b->text()));
+            barLetters.append(letter);
+        }
+        QList<QMenu*> menus;
+        for (const int id : {cmd::ViewButton, cmd::ToolsButton, cmd::MenuButton}) {
+            if (QMenu* popup = bar->popup(id))
+                menus.append(popup);
+        }
+        QVERIFY(!menus.isEmpty());
+        for (int m = 0; m < menus.size(); ++m) {
+            QString letters;
+            for (QAction* item : menus[m]->actions()) {
+                if (item->isSeparator())
+                    continue;
+                const QChar letter = mnemonics::of(item->text());
+                const QString where = menus[m]->title() + QStringLiteral(" > ") + item->text();
+                QVERIFY2(!letter.isNull(), qPrintable(where));
+                QVERIFY2(!letters.contains(letter), qPrintable(where));
+                letters.append(letter);
+                if (item->menu())
+                    menus.append(item->menu());
+            }
+        }
+
+        bool newRan = false;
+        frame.commands().add(cmd::New, [&newRan](int) { newRan = true; });
+        auto opened = std::make_shared<QMenu*>(nullptr);
+        test::whenFound<QMenu>(
+            [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+            [opened](QMenu* menu) {
+                *opened = menu;
+                menu->close();
+            },
+            button ? 3000 : 0);
+        QTest::keyClick(&frame, Qt::Key(key), Qt::AltModifier);
+        if (button) {
+            QTRY_VERIFY(*opened);
+            QCOMPARE(*opened, bar->popup(button));
+        } else {
+            QTRY_VERIFY(newRan);
+        }
+    }
+
     void startsWithTitleAndBarOfTheSetting_data() {
         QTest::addColumn<bool>("softKeys");
         QTest::newRow("classic") << false;
@@ -145,12 +217,17 @@ private Q_SLOTS:
         QCOMPARE(bar->kind(), softKeys ? MenuBar::Kind::SoftKeys : MenuBar::Kind::Classic);
         QCOMPARE(frame.toolBarArea(bar), softKeys ? Qt::BottomToolBarArea : Qt::TopToolBarArea);
         if (softKeys) {
-            QCOMPARE(bar->command(cmd::BackupCreate)->text(), QStringLiteral("Create Backup..."));
-            QCOMPARE(bar->command(cmd::SetupClients)->text(), QStringLiteral("Clients..."));
-            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (0)"));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::BackupCreate)->text()),
+                     QStringLiteral("Create Backup..."));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::SetupClients)->text()),
+                     QStringLiteral("Clients..."));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::Timers)->text()),
+                     QStringLiteral("Timers... (0)"));
         } else {
-            QCOMPARE(bar->command(cmd::BackupCreate)->text(), QStringLiteral("Create..."));
-            QCOMPARE(bar->command(cmd::SetupClients)->text(), QStringLiteral("Setup Clients..."));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::BackupCreate)->text()),
+                     QStringLiteral("Create..."));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::SetupClients)->text()),
+                     QStringLiteral("Setup Clients..."));
             QCOMPARE(bar->command(cmd::Timers)->toolTip(), QStringLiteral("Entry Timers"));
             QCOMPARE(bar->command(cmd::QuickSummary)->toolTip(), QStringLiteral("Quick Summary"));
         }
@@ -252,14 +329,18 @@ private Q_SLOTS:
         QFETCH(bool, softKeys);
         MainFrame& frame = createFrame(softKeys);
         MenuBar* bar = frame.commandBar();
-        QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Custom 1"));
+        QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom1)->text()),
+                 QStringLiteral("Custom 1"));
         m_env->settings().custom1 = QStringLiteral("Ticket");
         m_env->settings().custom2 = QStringLiteral("Site");
-        m_env->settings().custom3 = QStringLiteral("Mileage");
+        m_env->settings().custom3 = QStringLiteral("R&D");  // an ampersand, not a letter mark
         openPopup(frame, softKeys ? cmd::MenuButton : cmd::ViewButton);
-        QCOMPARE(bar->command(cmd::ArrangeCustom1)->text(), QStringLiteral("Ticket"));
-        QCOMPARE(bar->command(cmd::ArrangeCustom2)->text(), QStringLiteral("Site"));
-        QCOMPARE(bar->command(cmd::ArrangeCustom3)->text(), QStringLiteral("Mileage"));
+        QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom1)->text()),
+                 QStringLiteral("Ticket"));
+        QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom2)->text()),
+                 QStringLiteral("Site"));
+        QCOMPARE(mnemonics::plain(bar->command(cmd::ArrangeCustom3)->text()),
+                 QStringLiteral("R&D"));
     }
 
     void clientSummaryNeedsAClientAndAHandler_data() {
@@ -364,12 +445,17 @@ private Q_SLOTS:
         EntryContextMenu menu(status < 0 ? std::nullopt : std::optional<int>(status), commands);
 
         QStringList items;
-        for (const QAction* a : menu.actions())
-            items.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        QString letters;  // chosen from the keyboard: one letter an item
+        for (const QAction* a : menu.actions()) {
+            items.append(a->isSeparator() ? QStringLiteral("-") : mnemonics::plain(a->text()));
+            const QChar letter = mnemonics::of(a->text());
+            QVERIFY(a->isSeparator() || (!letter.isNull() && !letters.contains(letter)));
+            letters.append(letter);
+        }
         QCOMPARE(items, QStringList({"Preview...", "Edit...", "Edit Note...", "-", "Create Copy...",
                                      "Create New Timer...", "Copy...", "Export Note...", "-",
                                      "Mark As Billed", "Mark As Paid", "-", "Delete"}));
-        QCOMPARE(menu.command(cmd::Delete)->text(), QStringLiteral("Delete"));
+        QCOMPARE(mnemonics::plain(menu.command(cmd::Delete)->text()), QStringLiteral("Delete"));
         QCOMPARE(menu.command(cmd::MarkAsBilled)->isChecked(), billedChecked);
         QCOMPARE(menu.command(cmd::MarkAsBilled)->isEnabled(), billedEnabled);
         QCOMPARE(menu.command(cmd::MarkAsPaid)->isChecked(), paidChecked);
@@ -570,7 +656,8 @@ private Q_SLOTS:
         const QString html = QString::fromUtf8(file.readAll());
         for (const char* anchor :
              {"Main_Contents", "options", "addnew", "copy", "replace", "editlist", "clientsetup",
-              "ratesetup", "addexpense", "expensereports", "reports", "deldata"}) {
+              "ratesetup", "addexpense", "expensereports", "reports", "deldata", "expenses",
+              "expensecriteria"}) {
             QVERIFY2(html.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(anchor))),
                      anchor);
         }
@@ -585,13 +672,15 @@ private Q_SLOTS:
         EntryTimerTable::instance().slot(3).state = EntryTimer::Completed;
         frame.updateTimersIndicator();
         if (softKeys)
-            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (2)"));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::Timers)->text()),
+                     QStringLiteral("Timers... (2)"));
         else
             QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
         EntryTimerTable::instance().clearAll();
         frame.updateTimersIndicator();
         if (softKeys)
-            QCOMPARE(bar->command(cmd::Timers)->text(), QStringLiteral("Timers... (0)"));
+            QCOMPARE(mnemonics::plain(bar->command(cmd::Timers)->text()),
+                     QStringLiteral("Timers... (0)"));
         else
             QCOMPARE(bar->timersImage(), int(MenuBar::TimerIdle));
     }

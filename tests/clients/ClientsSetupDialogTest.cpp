@@ -16,6 +16,7 @@
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
 #include "common/EnvironmentTest.h"
+#include "common/PopupMenu.h"
 #include "common/TestRegistry.h"
 #include "platform/ContactChooser.h"
 #include "platform/ContactFolders.h"
@@ -27,6 +28,7 @@
 #include "transfer/ClientStructureOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 #include "widgets/NameInputDialog.h"
 
 using namespace tempolatch;
@@ -182,6 +184,51 @@ private Q_SLOTS:
         answerName(QString());
         m_dialog->onCommand(cmd::AddClient);
         QCOMPARE(listClients(structure().clients).size(), 3);
+    }
+
+    // The context menu's commands act on the selected item; a right click
+    // first selects the item under the pointer. The keys ignore the pointer.
+    void contextMenuActsOnTheChosenItem_data() {
+        QTest::addColumn<bool>("softKeys");
+        QTest::addColumn<MenuPath>("path");
+        QTest::addColumn<QString>("client");
+        for (const bool softKeys : {false, true}) {
+            for (const MenuPath path : AllMenuPaths) {
+                QTest::addRow("%s, %s", softKeys ? "soft keys" : "classic", menuPathName(path))
+                    << softKeys << path
+                    << (path == MenuPath::RightClick ? QStringLiteral("Zeta")
+                                                     : QStringLiteral("Acme"));
+            }
+        }
+    }
+    void contextMenuActsOnTheChosenItem() {
+        QFETCH(bool, softKeys);
+        QFETCH(MenuPath, path);
+        QFETCH(QString, client);
+        m_env->settings().setFlag(SoftKeyMenus, softKeys);
+        open().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        select({QStringLiteral("Acme")});
+        const QPoint zeta =
+            tree()->visualItemRect(itemAt(tree(), {QStringLiteral("Zeta")})).center();
+        answerName(QStringLiteral("Ops"));
+        auto shown = std::make_shared<bool>(false);
+        chooseInNextPopup(cmd::AddProject, shown);
+        requestContextMenu(tree(), path, zeta);
+        QVERIFY(*shown);
+        QVERIFY(itemAt(tree(), {client, QStringLiteral("Projects"), QStringLiteral("Ops")}));
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Ops"));
+
+        // On a group only the adds, import and export are offered.
+        select({client, QStringLiteral("Projects")});
+        std::unique_ptr<QMenu> menu(m_dialog->commandBar()->createContextMenu(nullptr));
+        QStringList enabled;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->isEnabled())
+                enabled.append(mnemonics::plain(action->text()));
+        }
+        QVERIFY(!enabled.contains(QStringLiteral("Delete")));
+        QVERIFY(enabled.contains(QStringLiteral("Add Project...")));
     }
 
     void taskAddedBesideAProjectsTaskGoesUnderThatProject() {

@@ -11,6 +11,7 @@
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
 #include "common/EnvironmentTest.h"
+#include "common/PopupMenu.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/ObjectStore.h"
@@ -22,6 +23,7 @@
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;
@@ -174,6 +176,55 @@ private Q_SLOTS:
         QVERIFY(found);
         const TimeEntry& stored = *found;
         QCOMPARE(stored.rate, 5000);
+    }
+
+    // The context menu acts on the selected rate; a right click first
+    // selects the rate under the pointer. The keys ignore the pointer.
+    void contextMenuActsOnTheChosenRate_data() {
+        QTest::addColumn<bool>("softKeys");
+        QTest::addColumn<MenuPath>("path");
+        QTest::addColumn<QStringList>("left");
+        for (const bool softKeys : {false, true}) {
+            for (const MenuPath path : AllMenuPaths) {
+                const QStringList left = path == MenuPath::RightClick
+                                             ? QStringList{QStringLiteral("Audit (1.00)")}
+                                             : QStringList{QStringLiteral("Work (50.00)")};
+                QTest::addRow("%s, %s", softKeys ? "soft keys" : "classic", menuPathName(path))
+                    << softKeys << path << left;
+            }
+        }
+    }
+    void contextMenuActsOnTheChosenRate() {
+        QFETCH(bool, softKeys);
+        QFETCH(MenuPath, path);
+        QFETCH(QStringList, left);
+        m_env->settings().setFlag(SoftKeyMenus, softKeys);
+        const Client acme = seedClient(QStringLiteral("Acme"));
+        seedRate(acme.clientId, QStringLiteral("Audit"), RateType::Normal, 100);
+        seedRate(acme.clientId, QStringLiteral("Work"), RateType::Normal, 5000);
+        open().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        tree()->setCurrentItem(group(1)->child(0));  // Audit
+        const QPoint work = tree()->visualItemRect(group(1)->child(1)).center();
+        auto shown = std::make_shared<bool>(false);
+        chooseInNextPopup(cmd::DeleteItem, shown);
+        requestContextMenu(tree(), path, work);
+        QVERIFY(*shown);
+        QCOMPARE(childTexts(group(1)), left);
+
+        // On a group, Modify and Delete are greyed and New adds to it.
+        tree()->setCurrentItem(group(0));
+        std::unique_ptr<QMenu> menu(m_dialog->commandBar()->createContextMenu(nullptr));
+        QStringList enabled;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->isEnabled())
+                enabled.append(mnemonics::plain(action->text()));
+        }
+        QCOMPARE(enabled, QStringList{QStringLiteral("New Rate...")});
+        answerRate(0, QStringLiteral("Standard"), QStringLiteral("80"));
+        chooseInNextPopup(softKeys ? cmd::NewRate : cmd::NewRateClassic);
+        requestContextMenu(tree(), path, tree()->visualItemRect(group(0)).center());
+        QCOMPARE(childTexts(group(0)), QStringList{QStringLiteral("Standard (80.00)")});
     }
 
     void rebuildShowsChangesAndKeepsTheSelection() {

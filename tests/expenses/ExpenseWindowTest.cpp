@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
+#include "common/PopupMenu.h"
 #include "common/TestRegistry.h"
 #include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseSamples.h"
@@ -289,6 +290,51 @@ private Q_SLOTS:
         window.onCommand(cmd::Delete);
         QVERIFY(!Expenses(m_env->store().expenses()).find(e.recordId));
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{other.recordId});
+    }
+
+    // Every way to the context menu acts on the selected expense: the keys
+    // on the current row, a right click on the row it selects first.
+    void contextMenuActsOnTheSelectedExpense_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<test::MenuPath>("path");
+        for (const int style : {int(EntryList::Default), int(EntryList::Simple)}) {
+            for (const test::MenuPath path : test::AllMenuPaths)
+                QTest::addRow("%s, %s", style == EntryList::Default ? "default" : "simple",
+                              test::menuPathName(path))
+                    << style << path;
+        }
+    }
+    void contextMenuActsOnTheSelectedExpense() {
+        QFETCH(int, style);
+        QFETCH(test::MenuPath, path);
+        m_env->settings().expListStyle = quint32(style);
+        for (const int amount : {100, 200, 300}) {
+            ExpenseEntry e = test::generalExpense(amount);
+            test::storeExpense(e);
+        }
+        ExpenseWindow window(m_env->context(), QFont(), QFont());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        RowEntryList& list = rowsOf(window);
+        const QList<quint32> ids = list.recordIds();
+        QCOMPARE(ids.size(), 3);
+        auto* view = qobject_cast<QAbstractItemView*>(window.entryList()->widget());
+        view->setFocus();
+        for (int i = 0; i < 4 && list.selectedRecordId() != ids[2]; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(list.selectedRecordId(), ids[2]);
+
+        const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
+        const bool click = path == test::MenuPath::RightClick;
+        const quint32 target = click ? ids[1] : ids[2];
+        auto shown = std::make_shared<bool>(false);
+        m_env->ui().queueAnswer(test::Answer::Yes);
+        test::chooseInNextPopup(cmd::Delete, shown);
+        test::requestContextMenu(view, path, second);
+        QTRY_VERIFY(*shown);
+        QTRY_VERIFY(!Expenses(m_env->store().expenses()).find(target));
+        QCOMPARE(list.recordIds().size(), 2);
+        QVERIFY(!list.recordIds().contains(target));
     }
 
     // The main window's Expenses... opens the window with its list font.

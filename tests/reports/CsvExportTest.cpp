@@ -227,7 +227,7 @@ private Q_SLOTS:
 
         const QString path = m_env->filePath(QStringLiteral("expenses.csv"));
         QVERIFY(exportExpenseCsv(store.expenses(), m_env->settings(), ExpenseType(type),
-                                 at(2026, 3, 1), at(2026, 3, 31), {}, path));
+                                 ExpenseCriteria{at(2026, 3, 1), at(2026, 3, 31), {}}, path));
         QVERIFY(test::matchesGolden(test::fileBytes(path), golden));
 
         const QList<QStringList> rows = test::readCsvWithPython(path);

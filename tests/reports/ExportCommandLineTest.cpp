@@ -1,16 +1,20 @@
 #include <QProcess>
 
+#include "app/ExpenseExportCommands.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "expenses/ExpenseFilter.h"
 #include "platform/Profile.h"
 #include "reports/CsvExport.h"
+#include "reports/ExpenseExportSamples.h"
 #include "reports/ReportsTestSupport.h"
 #include "reports/Summaries.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "views/EntryFilter.h"
+#include "widgets/CommandIds.h"
 
 using namespace tempolatch;
 using test::at;
@@ -120,6 +124,75 @@ private Q_SLOTS:
                  QStringLiteral("--status"), QStringLiteral("billable")}),
             0);
         QVERIFY(test::matchesGolden(m_stdout, QStringLiteral("cli-quick-summary.csv")));
+    }
+
+    // The expense exports: the window's file for the shown month, byte for
+    // byte, and the expense criteria options on the filter they name.
+    void expenseExportWritesWhatTheWindowWrites_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("mileage") << "mileage";
+        QTest::newRow("general") << "general";
+    }
+    void expenseExportWritesWhatTheWindowWrites() {
+        QFETCH(QString, kind);
+        test::storeExportSamples(m_env->store());
+        ExpenseWindow window(m_env->context(), QFont(), QFont());
+        addExpenseExportCommands(window, m_env->context());
+        const QString windowFile = m_env->filePath(QStringLiteral("window.csv"));
+        m_env->ui().queueFile(windowFile);
+        test::exportFromWindow(window, kind == QLatin1String("mileage") ? cmd::ExportMileageCsv
+                                                                        : cmd::ExportGeneralCsv);
+        const QByteArray expected = test::fileBytes(windowFile);
+        QVERIFY(expected.count('\n') >= 2);
+
+        const QStringList month = {QStringLiteral("--from"), QStringLiteral("2026-12-01"),
+                                   QStringLiteral("--to"), QStringLiteral("2026-12-31")};
+        const QString file = m_env->filePath(QStringLiteral("cli.csv"));
+        QCOMPARE(run(QStringList{QStringLiteral("export"), QStringLiteral("expenses"), kind, file} +
+                     month),
+                 0);
+        QCOMPARE(test::fileBytes(file), expected);
+        QCOMPARE(run(QStringList{QStringLiteral("export"), QStringLiteral("expenses"), kind,
+                                 QStringLiteral("-")} +
+                     month),
+                 0);
+        QCOMPARE(m_stdout, expected);
+    }
+
+    void expenseCriteriaOptions() {
+        test::storeExportSamples(m_env->store());
+        ExpenseFilter criteria;
+        criteria.category = QStringLiteral("Travel");
+        criteria.receipt = ExpenseFilter::WithReceipt;
+        criteria.paid = criteria.billed = criteria.billable = false;
+        const QString path = m_env->filePath(QStringLiteral("expected.csv"));
+        QVERIFY(exportExpenseCsv(m_env->store().expenses(), m_env->settings(), ExpenseType::General,
+                                 criteria.chosen(), path));
+        const QByteArray expected = test::fileBytes(path);
+        QVERIFY(expected.contains("Taxi"));
+        QVERIFY(!expected.contains("Lunch"));
+        QCOMPARE(run({QStringLiteral("export"), QStringLiteral("expenses"),
+                      QStringLiteral("general"), QStringLiteral("-"), QStringLiteral("--category"),
+                      QStringLiteral("Travel"), QStringLiteral("--receipt"), QStringLiteral("yes"),
+                      QStringLiteral("--status"), QStringLiteral("nonbillable")}),
+                 0);
+        QCOMPARE(m_stdout, expected);
+
+        const QString expenses = QStringLiteral("expenses");
+        QCOMPARE(
+            run({QStringLiteral("export"), expenses, QStringLiteral("car"), QStringLiteral("-")}),
+            2);
+        QVERIFY(m_stderr.contains("mileage or general"));
+        QCOMPARE(run({QStringLiteral("export"), expenses, QStringLiteral("general"),
+                      QStringLiteral("-"), QStringLiteral("--receipt"), QStringLiteral("maybe")}),
+                 2);
+        // Phase and task are the entries' alone.
+        QCOMPARE(run({QStringLiteral("export"), expenses, QStringLiteral("general"),
+                      QStringLiteral("-"), QStringLiteral("--phase"), QStringLiteral("Build")}),
+                 2);
+        QCOMPARE(run({QStringLiteral("export"), expenses, QStringLiteral("mileage"),
+                      m_env->filePath(QStringLiteral("no/such/x.csv"))}),
+                 1);
     }
 
     void failuresGiveTheirExitCodes() {

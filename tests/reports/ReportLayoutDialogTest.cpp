@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
@@ -94,6 +95,65 @@ private Q_SLOTS:
         QCOMPARE(reports().list(0, 2).size(), 3);
     }
 
+    // The mileage report's dialog: title, fields and Report Date only, the
+    // moves in its menu alone; it saves, loads and sets as default only
+    // mileage layouts, and the next dialog starts from its default.
+    void expenseKind() {
+        reports().write(QStringLiteral("Weekly"), ReportLayout::builtInDefault(1), 0);
+        ReportLayoutDialog dialog(m_env->context(), ReportLayout::MileageExpense);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Mileage Expense Report"));
+        QVERIFY(!dialog.findChild<QToolBar*>());
+        QTableWidget* list = dialog.list();
+        QCOMPARE(list->rowCount(), 3 + 16 + 2);
+        QCOMPARE(list->item(1, 1)->text(), QStringLiteral("Mileage Expense Report"));
+        QCOMPARE(list->item(3, 0)->text(), QStringLiteral("Entry Date"));
+        QCOMPARE(list->item(7, 0)->text(), QStringLiteral("Start Odo."));
+        QCOMPARE(list->item(8, 0)->text(), QStringLiteral("End Odo."));
+        QCOMPARE(list->item(17, 0)->text(), QStringLiteral("Custom 2"));
+        QCOMPARE(list->item(18, 0)->text(), QStringLiteral("Note"));
+        QCOMPARE(list->item(19, 0)->text(), QStringLiteral("Footer Area"));
+        QCOMPARE(list->item(20, 0)->text(), QStringLiteral("Report Date"));
+        // Hide the description, put the distance first, retitle.
+        list->item(1, 1)->setText(QStringLiteral("Trips of March"));
+        qobject_cast<QComboBox*>(list->cellWidget(4, 1))->setCurrentIndex(1);
+        list->setCurrentCell(9, 0);  // Distance
+        for (int i = 0; i < 6; ++i)
+            dialog.moveUp();
+        QCOMPARE(list->item(3, 0)->text(), QStringLiteral("Distance"));
+        list->setCurrentCell(3, 0);
+        dialog.moveUp();  // the first field row stays
+        QCOMPARE(list->item(3, 0)->text(), QStringLiteral("Distance"));
+        const QList<int> columns{5, 0, 4, 16, 7, 8, 15, 12, 13};
+        QCOMPARE(dialog.layout().columns(), columns);
+        answerName(QStringLiteral("Trips"));
+        dialog.save();
+        dialog.toggleDefault();
+        QCOMPARE(m_env->settings().defaultReports[4], QStringLiteral("Trips"));
+        // Load Custom offers the mileage layout only.
+        test::onNextModal([](QDialog* chooser) {
+            QCOMPARE(chooser->findChild<QListWidget*>()->count(), 1);
+            chooser->accept();
+        });
+        dialog.loadCustom();
+        QCOMPARE(dialog.session().currentName(), QStringLiteral("Trips"));
+        dialog.accept();
+
+        ReportLayoutDialog next(m_env->context(), ReportLayout::MileageExpense);
+        QCOMPARE(next.session().currentName(), QStringLiteral("Trips"));
+        QCOMPARE(next.layout().title(), QStringLiteral("Trips of March"));
+        QCOMPARE(next.layout().columns(), columns);
+        next.loadDefault();
+        QCOMPARE(next.session().layout(),
+                 ReportLayout::builtInDefault(ReportLayout::MileageExpense));
+
+        // The general report's dialog finds no saved report of its type.
+        ReportLayoutDialog general(m_env->context(), ReportLayout::GeneralExpense);
+        QCOMPARE(general.list()->rowCount(), 3 + 14 + 2);
+        general.loadCustom();
+        QCOMPARE(m_env->ui().shownTexts(),
+                 QStringList{QStringLiteral("There is no saved report.")});
+    }
+
     // Organize Reports: Delete removes at once; with none left, message 168.
     void organize() {
         SavedReports store = reports();
@@ -105,9 +165,9 @@ private Q_SLOTS:
             QCOMPARE(list->count(), 0);
             dialog->reject();
         });
-        runOrganizeReports(m_env->context(), store, nullptr);
+        runOrganizeReports(m_env->context(), store, ReportLayout::GroupBy, nullptr);
         QVERIFY(store.list(0, 2).isEmpty());
-        runOrganizeReports(m_env->context(), store, nullptr);
+        runOrganizeReports(m_env->context(), store, ReportLayout::GroupBy, nullptr);
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{QStringLiteral("There is no saved report.")});
     }

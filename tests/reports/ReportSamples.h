@@ -2,6 +2,7 @@
 
 #include "common/TestDates.h"
 #include "editing/NoteStream.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 
@@ -64,6 +65,68 @@ inline bool fillReportSample(RecordStore& store) {
     TimeEntries entries(store.entries());
     for (TimeEntry e : reportSampleEntries())
         if (entries.add(e) != WriteResult::Written)
+            return false;
+    return true;
+}
+
+// Expenses of March 2026 for the expense reports, of both types, with texts
+// that need escaping, accents and Chinese, receipts or not; and one of each
+// type in April, after the ranges the tests choose.
+inline QList<ExpenseEntry> expenseSampleEntries() {
+    QList<ExpenseEntry> out;
+    const auto add = [&](ExpenseType type, platform::FileTime date, const QString& description,
+                         const QString& client, EntryStatus status, qint32 amount,
+                         bool receipt) -> ExpenseEntry& {
+        ExpenseEntry e;
+        e.type = type;
+        e.date = date;
+        e.modified = date;
+        e.description = description;
+        e.client = client;
+        e.status = status;
+        e.amount = amount;
+        e.receipt = receipt;
+        e.currency = QStringLiteral("USD");
+        out.append(e);
+        return out.last();
+    };
+    ExpenseEntry& visit = add(ExpenseType::Mileage, at(2026, 3, 3), QStringLiteral("Site visit"),
+                              QStringLiteral("Acme & Sons"), EntryStatus::Billed, 35, true);
+    visit.project = QStringLiteral("Web <new>");
+    visit.billTo = QStringLiteral("Jane O'Roe");
+    visit.startOdometer = 1000;
+    visit.distance = 25;
+    visit.custom1 = QStringLiteral("c1");
+    visit.note = QStringLiteral("there\r\nand back");
+    ExpenseEntry& lunch =
+        add(ExpenseType::General, at(2026, 3, 4), QStringLiteral("Lunch, team"),
+            QStringLiteral("Caf\u00e9 M\u00fcller"), EntryStatus::Billable, 4250, true);
+    lunch.category = QStringLiteral("Meals");
+    lunch.currency = QStringLiteral("EUR");
+    lunch.billTo = QStringLiteral("Accounts \"Payable\"");
+    lunch.custom2 = QStringLiteral("x2");
+    ExpenseEntry& back = add(ExpenseType::Mileage, at(2026, 3, 5), QStringLiteral("Return"),
+                             QStringLiteral("Acme & Sons"), EntryStatus::Paid, 35, false);
+    back.startOdometer = 1025;
+    back.distance = 120;  // 0.35 x 120 = 42.00
+    back.paidDate = at(2026, 3, 20);
+    ExpenseEntry& hotel =
+        add(ExpenseType::General, at(2026, 3, 6), QStringLiteral("Hotel \u53f0\u5317"),
+            QStringLiteral("Acme & Sons"), EntryStatus::NonBillable, 12000, false);
+    hotel.category = QStringLiteral("Lodging");
+    hotel.note = QStringLiteral("two nights");
+    add(ExpenseType::General, at(2026, 4, 2), QStringLiteral("Later"),
+        QStringLiteral("Acme & Sons"), EntryStatus::Billable, 100, false);
+    ExpenseEntry& later = add(ExpenseType::Mileage, at(2026, 4, 2), QStringLiteral("Later trip"),
+                              QStringLiteral("Acme & Sons"), EntryStatus::Billable, 40, false);
+    later.distance = 10;
+    return out;
+}
+
+inline bool fillExpenseSample(RecordStore& store) {
+    Expenses expenses(store.expenses());
+    for (ExpenseEntry e : expenseSampleEntries())
+        if (expenses.add(e) != WriteResult::Written)
             return false;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "common/EnvironmentTest.h"
+#include "common/PopupMenu.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
@@ -116,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(tapped.count(), 2);
 
         const QRect first = list.visualRect(list.model()->index(0, 0));
-        Q_EMIT list.customContextMenuRequested(list.viewport()->mapTo(&list, first.center()));
+        Q_EMIT list.customContextMenuRequested(first.center());
         QCOMPARE(menu.count(), 1);
         QCOMPARE(list.selectedRecordId(), 1u);
         QCOMPARE(menu.first().first().toPoint(), list.viewport()->mapToGlobal(first.center()));
@@ -257,48 +258,58 @@ private Q_SLOTS:
         QVERIFY(tree.itemOf(1)->isExpanded());
     }
 
-    // The Menu key and Shift+F10 open the menu of the current row, wherever
-    // the pointer is, and leave the selection on it (the Simple list's
-    // header once moved it to the row above).
-    void keyboardMenuActsOnTheSelectedRow_data() {
-        QTest::addColumn<bool>("simple");
-        QTest::newRow("default") << false;
-        QTest::newRow("simple") << true;
-    }
-    void keyboardMenuActsOnTheSelectedRow() {
-        QFETCH(bool, simple);
-        std::unique_ptr<QAbstractItemView> view;
-        RowEntryList* list = nullptr;
-        if (simple) {
-            auto* l = new SimpleEntryList(ColumnLayout::timeEntries());
-            view.reset(l);
-            list = l;
-        } else {
-            auto* l = new DefaultEntryList(m_env->settings());
-            view.reset(l);
-            list = l;
+    // Every way to the context menu acts on the selected row: the Menu key
+    // and Shift+F10 on the current row wherever the pointer is (the Simple
+    // list's header once moved it to the row above), a right click on the
+    // row under the pointer, which it selects first.
+    void contextMenuActsOnTheSelectedRow_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<test::MenuPath>("path");
+        const std::pair<int, const char*> styles[] = {{EntryList::Default, "default"},
+                                                      {EntryList::Simple, "simple"},
+                                                      {EntryList::Tree, "tree"}};
+        for (const auto& [style, name] : styles) {
+            for (const test::MenuPath path : test::AllMenuPaths)
+                QTest::addRow("%s, %s", name, test::menuPathName(path)) << style << path;
         }
+    }
+    void contextMenuActsOnTheSelectedRow() {
+        QFETCH(int, style);
+        QFETCH(test::MenuPath, path);
+        std::unique_ptr<EntryListWidget> list(EntryListWidget::create(
+            style, ColumnLayout::timeEntries(), m_env->settings(), nullptr));
+        auto* view = qobject_cast<QAbstractItemView*>(list->widget());
+        QVERIFY(view);
         view->resize(500, 400);
         view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(view));
         QList<EntryRow> rows;
-        for (quint32 id = 1; id <= 6; ++id)
-            rows << row(id, {}, int(id));
+        for (quint32 id = 1; id <= 6; ++id) {
+            EntryRow r = row(id, {}, int(id));
+            r.groups = {{QStringLiteral("12/7/26"), TreeImageDate}};
+            r.node = {QStringLiteral("Task %1").arg(id), TreeImageTask};
+            rows << r;
+        }
         reload(*list, rows, 1);
         view->setFocus();
-        for (int i = 0; i < 3; ++i)
-            QTest::keyClick(view.get(), Qt::Key_Down);
+        for (int i = 0; i < 10 && list->selectedRecordId() != 4; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
         QCOMPARE(list->selectedRecordId(), 4u);
 
+        QModelIndex second;
+        if (dynamic_cast<TreeEntryList*>(list.get()))
+            second = view->model()->index(1, 0, view->model()->index(0, 0));
+        else
+            second = view->model()->index(1, 0);
+        const QPoint pointer = view->visualRect(second).center();
         QSignalSpy menu(&list->events(), &EntryListEvents::contextMenuRequested);
-        // Where Qt puts a keyboard menu: the current item, in viewport terms.
-        const QRect fourth = view->visualRect(view->currentIndex());
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, fourth.center(),
-                              view->mapToGlobal(fourth.center()));
-        QApplication::sendEvent(view.get(), &key);
+        test::requestContextMenu(view, path, pointer);
         QCOMPARE(menu.count(), 1);
-        QCOMPARE(list->selectedRecordId(), 4u);
-        QCOMPARE(menu.first().first().toPoint(), view->viewport()->mapToGlobal(fourth.center()));
+        const bool click = path == test::MenuPath::RightClick;
+        QCOMPARE(list->selectedRecordId(), click ? 2u : 4u);
+        // The menu opens at the row it is for.
+        const QRect chosen = view->visualRect(view->currentIndex());
+        QVERIFY(chosen.contains(view->viewport()->mapFromGlobal(menu.first().first().toPoint())));
     }
 
     // Groups are opened once the list is filled; the tree must come out
@@ -387,7 +398,7 @@ private Q_SLOTS:
         QCOMPARE(command.count(), 1);
         QCOMPARE(command.first().first().toInt(), 40063);
         tree.clearSelection();
-        Q_EMIT tree.customContextMenuRequested(tree.viewport()->mapTo(&tree, task.center()));
+        Q_EMIT tree.customContextMenuRequested(task.center());
         QCOMPARE(menu.count(), 1);
         QCOMPARE(tree.selectedRecordId(), 9u);
         std::unique_ptr<QMenu> own(tree.createTreeMenu(nullptr));

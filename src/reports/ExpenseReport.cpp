@@ -1,0 +1,155 @@
+#include "reports/ExpenseReport.h"
+
+#include "platform/Locale.h"
+#include "platform/StringTable.h"
+#include "reports/ReportPage.h"
+#include "settings/Settings.h"
+#include "store/ExpenseEntry.h"
+
+namespace tempolatch {
+
+using Field = ReportLayout::ExpenseField;
+
+namespace {
+
+// The caption strings of the expense fields 0-16.
+constexpr int kCaptions[ReportLayout::ExpenseFields] = {
+    5001, 95, 5002, 5003, 98, 100, 96, 5007, 5009, 5008, 97, 5011, 5012, 5013, 5017, 5016, 99};
+constexpr int kBillTo = 5011;
+
+QString cellText(const ExpenseEntry& e, int field) {
+    switch (field) {
+        case Field::ExpenseDate: {
+            const auto st = platform::toSystemTime(e.date);
+            return st ? platform::Locale::shortDate(*st) : QString();
+        }
+        case Field::Description:
+            return e.description;
+        case Field::ExpenseClient:
+            return e.client;
+        case Field::ExpenseProject:
+            return e.project;
+        case Field::StartOdometer:
+            return QString::number(e.startOdometer);
+        case Field::Distance:
+            return QString::number(e.distance);
+        case Field::Category:
+            return e.category;
+        case Field::ExpenseCurrency:
+            return e.currency;
+        case Field::ExpenseRate:
+            return hundredthsText(e.amount);
+        case Field::ExpenseStatus:
+            return resourceString(str::StatusNames + int(e.status));
+        case Field::Receipt:
+            return e.receipt ? QStringLiteral("Y") : QStringLiteral("N");
+        case Field::ExpenseBillTo:
+            return e.billTo;
+        case Field::ExpenseCustom1:
+            return e.custom1;
+        case Field::ExpenseCustom2:
+            return e.custom2;
+        case Field::ExpenseNote:
+            return e.note;
+        case Field::ExpenseAmount:
+            return amountText(e.totalAmount());
+        case Field::EndOdometer:
+            return QString::number(e.endOdometer());
+        default:
+            return QString();
+    }
+}
+
+// The mileage report also right-aligns its odometer and distance columns.
+bool rightAligned(int field, bool mileage) {
+    return field == Field::ExpenseAmount ||
+           (mileage && (field == Field::Distance || field == Field::StartOdometer ||
+                        field == Field::EndOdometer));
+}
+
+}  // namespace
+
+QString expenseFieldCaption(int field) {
+    return field >= 0 && field < ReportLayout::ExpenseFields ? resourceString(kCaptions[field])
+                                                             : QString();
+}
+
+QString ExpenseReport::caption(int field, const Settings& settings) {
+    if (field == Field::ExpenseCustom1)
+        return settings.expenseCustom1;
+    if (field == Field::ExpenseCustom2)
+        return settings.expenseCustom2;
+    return expenseFieldCaption(field);
+}
+
+ExpenseReport::ExpenseReport(const ReportLayout& layout, const Settings& settings)
+    : m_layout(layout), m_settings(settings) {}
+
+std::unique_ptr<ExpenseReport> ExpenseReport::make(const ReportLayout& layout,
+                                                   const Settings& settings) {
+    if (!ReportLayout::isExpenseType(layout.reportType()))
+        return nullptr;
+    return std::unique_ptr<ExpenseReport>(new ExpenseReport(layout, settings));
+}
+
+QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria,
+                            const QString& charset) {
+    const bool mileage = m_layout.reportType() == ReportLayout::MileageExpense;
+    const ExpenseType type = mileage ? ExpenseType::Mileage : ExpenseType::General;
+    const QList<int> columns = m_layout.columns();
+    ReportPage page;
+    page.frame(m_layout.title(), charset);
+    page.addChild(QStringLiteral("h1"), m_layout.title());
+    if (ownerBlockShown(m_settings))
+        page.addOwnerBlock(m_settings.owner, QString());
+
+    double amount = 0;
+    double distance = 0;
+    bool any = false;
+    // A report of one type lists only expenses of that type: the other
+    // type's rows would not fit its columns (a general report's Rate is its
+    // Amount).
+    forEachChosenExpense(db, criteria, [&](const ExpenseEntry& e) {
+        if (e.type != type)
+            return true;
+        if (!any) {
+            // The heading and the table come with the first expense, so that
+            // a range without any has neither.
+            any = true;
+            page.addChild(QStringLiteral("h2"), resourceString(kBillTo));
+            page.beginParagraph();
+            page.addSpan(e.billTo, true);
+            page.addSpan(e.client, true);
+            page.endParagraph();
+            QStringList captions;
+            for (const int field : columns)
+                captions.append(caption(field, m_settings));
+            page.beginTable(captions);
+        }
+        QList<ReportPage::Cell> cells;
+        cells.reserve(columns.size());
+        for (const int field : columns)
+            cells.append({cellText(e, field), rightAligned(field, mileage)});
+        page.addRow(cells);
+        amount += e.totalAmount();
+        distance += e.distance;
+        return true;
+    });
+    if (any) {
+        page.addTotalRow(columns, [&](int field) {
+            if (field == Field::ExpenseAmount)
+                return amountText(amount);
+            if (mileage && field == Field::Distance)
+                return QString::asprintf("%.02f", distance);
+            return QString();
+        });
+        page.endTable();
+    }
+    page.beginParagraph();
+    if (m_layout.shows(ReportLayout::ReportDate))
+        page.addReportDate();
+    page.endParagraph();
+    return page.text();
+}
+
+}  // namespace tempolatch
