@@ -30,10 +30,13 @@ void exportExpenses(Context& context, ExpenseWindow& window, ExpenseType type) {
     if (!runExpenseCriteria(context, &window, CriteriaMode::Any, period.start, period.end,
                             qint32(type), criteria))
         return;
-    saveCsvExport(context, &window, [&](const QString& path) {
-        return exportExpenseCsv(context.store.expenses(), context.settings, type, criteria.chosen(),
-                                path);
-    });
+    saveCsvExport(
+        context, &window,
+        [&](const QString& path, int& written) {
+            return exportExpenseCsv(context.store.expenses(), context.settings, type,
+                                    criteria.chosen(), path, &written);
+        },
+        CsvRecords::Expenses);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "widgets/DesktopStyle.h"
 #include "widgets/HelpWindow.h"
 
 namespace tempolatch {
@@ -26,6 +27,7 @@ int runGui(int argc, char* argv[], const QStringList& args) {
         return 0;
 
     initResources();
+    DesktopStyle::apply(app);
     // The one store, settings and message-box seam of this run.
     platform::WidgetUi ui;
     Settings settings;

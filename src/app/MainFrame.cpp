@@ -53,6 +53,7 @@
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 #include "widgets/WaitCursor.h"
 
 namespace tempolatch {
@@ -126,46 +127,29 @@ Settings& MainFrame::settings() const {
 }
 
 MainFrame::~MainFrame() {
+    m_context.ui.setNoticeShown({});
     // The view first, then the list (the Simple list keeps its columns).
     destroyListAndView();
     // A start that failed at the store saves nothing: the stored settings
     // version must still say that older data awaits its repair.
     if (m_created) {
         settings().save();
-        saveWindowGeometry();
     }
 }
 
 namespace {
-// Where the window's size and place are kept between runs (ours, beside
-// the options).
-const QString kWindowKey = QStringLiteral("Software\\Tempolatch\\Window");
-const QString kMainGeometry = QStringLiteral("Main");
-
 // A finished report, in the desktop's browser or PDF viewer.
 void showReport(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 }  // namespace
 
-void MainFrame::saveWindowGeometry() const {
-    platform::Registry& registry = platform::Registry::user();
-    if (registry.keyExists(kWindowKey) || registry.createKey(kWindowKey))
-        registry.writeBytes(kWindowKey, kMainGeometry, saveGeometry());
-}
-
-void MainFrame::restoreWindowGeometry() {
-    // Qt brings a place from a larger or missing screen back onto this one.
-    if (const auto geometry = platform::Registry::user().readBytes(kWindowKey, kMainGeometry))
-        restoreGeometry(*geometry);
-}
-
 bool MainFrame::create() {
     Settings& s = settings();
     s.load();
     s.setFlag(OwnerBlockOnInvoices, true);
     buildMenuBar();
-    restoreWindowGeometry();
+    keepWindowPlace(this, QStringLiteral("MainWindow"));
 
     if (!m_context.store.openAll(this)) {
         m_context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,
@@ -173,6 +157,9 @@ bool MainFrame::create() {
         return false;
     }
     m_created = true;
+    // The commands' words of success go to the status line.
+    m_context.ui.setNoticeShown(
+        [this](const QString& text) { statusBar()->showMessage(text, 15000); });
 
     // Entries written by versions before 261 are repaired once, before
     // anything reads them.

@@ -100,8 +100,6 @@ private:
     void addKeyboardShortcuts();
     // A key of the window that runs `run`.
     QAction* addKey(const QKeySequence& keys, std::function<void()> run);
-    void saveWindowGeometry() const;
-    void restoreWindowGeometry();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);

@@ -42,6 +42,8 @@ bool exportClientStructure(Context& context, QWidget* parent) {
     }
     if (!ok)
         context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+    else
+        context.ui.noticeDone(QStringLiteral("Client structure written to"), path);
     return ok;
 }
 
@@ -59,6 +61,8 @@ bool importClientStructure(Context& context, QWidget* parent) {
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
         context.ui.message(text, MessageIcon::Stop, parent);
+    else if (result == BackupOperation::RestoreOk)
+        context.ui.noticeDone(QStringLiteral("Client structure read from"), path);
     return result == BackupOperation::RestoreOk;
 }
 
@@ -93,6 +97,10 @@ bool exportClientList(Context& context, QWidget* parent, const QStringList& name
         context.ui.message(QStringLiteral("The list could not be written to %1.")
                                .arg(QDir::toNativeSeparators(path)),
                            MessageIcon::Stop, parent);
+    else
+        context.ui.noticeDone(QStringLiteral("List written to"), path,
+                              names.size() == 1 ? QStringLiteral("1 name")
+                                                : QStringLiteral("%1 names").arg(names.size()));
     return ok;
 }
 

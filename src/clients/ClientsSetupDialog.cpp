@@ -17,6 +17,7 @@
 #include "store/RecordStore.h"
 #include "widgets/NameInputDialog.h"
 #include "widgets/SetupIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -112,6 +113,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
                                    {cmd::ExportNames, QStringLiteral("Export...")}});
 
     resize(380, 440);
+    keepWindowPlace(this, QStringLiteral("ClientsSetup"));
     fill();
 }
 

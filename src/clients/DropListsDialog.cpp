@@ -18,6 +18,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -94,6 +95,7 @@ DropListsDialog::DropListsDialog(Context& context, QWidget* parent)
     connect(m_items, &QListWidget::itemChanged, this, &DropListsDialog::itemEdited);
     connect(m_items, &QListWidget::itemSelectionChanged, this, &DropListsDialog::updateCommands);
     refill();
+    keepWindowPlace(this, QStringLiteral("DropLists"));
 }
 
 ListKind DropListsDialog::currentKind() const {

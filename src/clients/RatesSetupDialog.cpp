@@ -16,6 +16,7 @@
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "widgets/SetupIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -71,6 +72,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
     addContextMenu();
 
     resize(380, 440);
+    keepWindowPlace(this, QStringLiteral("RatesSetup"));
     fill();
 }
 

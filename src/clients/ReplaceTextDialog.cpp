@@ -15,6 +15,7 @@
 #include "store/StoreIds.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/ProgressDialog.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -52,6 +53,7 @@ ReplaceTextDialog::ReplaceTextDialog(Context& context, QWidget* parent)
             [] { HelpWindow::showTopic(QStringLiteral("replace")); });
     connect(m_type, &QComboBox::currentIndexChanged, this, &ReplaceTextDialog::fillFind);
     fillFind();
+    keepWindowPlace(this, QStringLiteral("ReplaceText"));
 }
 
 void ReplaceTextDialog::fillFind() {

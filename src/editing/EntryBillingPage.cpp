@@ -93,19 +93,30 @@ void EntryBillingPage::build() {
     m_calculate = new QPushButton(QStringLiteral("Calculate"), this);
     m_calculate->setObjectName(QStringLiteral("calculate"));
 
+    // Labels in the first column, fields in the second and buttons in the
+    // third, whatever the entry's values: the columns never move.
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("Status:"), this), 0, 0);
+    const auto label = [this, grid](const QString& text, QWidget* buddy, int row) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        grid->addWidget(l, row, 0);
+    };
+    label(QStringLiteral("Status:"), m_status, 0);
     grid->addWidget(m_status, 0, 1);
     grid->addWidget(m_paidDate, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Bill To:"), this), 1, 0);
+    label(QStringLiteral("Bill To:"), m_billTo, 1);
     grid->addWidget(m_billTo, 1, 1, 1, 2);
     grid->addWidget(m_tree, 2, 0, 1, 3);
-    grid->addWidget(m_currency, 3, 0);
-    grid->addWidget(m_rate, 3, 1);
-    grid->addWidget(m_fixed, 3, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Total:"), this), 4, 0);
-    grid->addWidget(m_total, 4, 1);
-    grid->addWidget(m_calculate, 4, 2);
+    label(QStringLiteral("Currency:"), m_currency, 3);
+    grid->addWidget(m_currency, 3, 1);
+    label(QStringLiteral("Rate:"), m_rate, 4);
+    grid->addWidget(m_rate, 4, 1);
+    grid->addWidget(m_fixed, 4, 2);
+    label(QStringLiteral("Total:"), m_total, 5);
+    grid->addWidget(m_total, 5, 1);
+    grid->addWidget(m_calculate, 5, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
 
     m_status->setCurrentIndex(qBound(0, int(entry().status), 3));
     if (context().store.isOpen())

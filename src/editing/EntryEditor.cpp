@@ -16,6 +16,7 @@
 #include "store/Client.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -56,6 +57,7 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(480, 520);
+    keepWindowPlace(this, QStringLiteral("EntryEditor"));
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("addnew")); });

@@ -17,6 +17,7 @@
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/RecordValues.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -36,7 +37,7 @@ void EntryGeneralPage::build() {
     m_date = new QDateEdit(this);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
-    m_date->setCalendarPopup(true);
+    useFramedCalendar(m_date);
     m_lists = new ClientFieldLists(context().store, this);
     m_client = m_lists->client();
     m_duration = new QComboBox(this);

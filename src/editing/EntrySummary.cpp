@@ -18,6 +18,7 @@
 #include "store/TimeEntries.h"
 #include "views/ViewIcons.h"
 #include "widgets/SetupIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -29,22 +30,34 @@ struct Row {
     QIcon icon;
 };
 
+// "Rate: USD 85.00": a currency and its amount with a space between.
+QString money(const QString& currency, double amount) {
+    const QString number = QString::asprintf("%.2f", amount);
+    return currency.isEmpty() ? number : currency + QLatin1Char(' ') + number;
+}
+
 QList<Row> summaryRows(const TimeEntry& entry, const Settings& settings) {
     const bool precise = settings.hasFlag(PreciseCalculation);
     QList<Row> rows;
-    const auto section = [&rows](const QString& title) { rows.append({title, true, {}}); };
-    const auto row = [&rows](const QString& text, const QIcon& icon = {}) {
-        rows.append({text, false, icon});
+    // A section's title waits for its first row: a section with none is left out.
+    QString pendingSection;
+    const auto section = [&pendingSection](const QString& title) { pendingSection = title; };
+    const auto row = [&](const QString& label, const QString& value, const QIcon& icon = {}) {
+        if (value.isEmpty())
+            return;
+        if (!pendingSection.isEmpty()) {
+            rows.append({pendingSection, true, {}});
+            pendingSection.clear();
+        }
+        rows.append({label + QStringLiteral(": ") + value, false, icon});
     };
     const platform::SystemTime when = entryvalues::dateTimeOf(entry);
     section(QStringLiteral("General"));
-    row(platform::Locale::formatDate(when, platform::Locale::longDateFormat()));
-    row(entry.client);
-    if (!entry.project.isEmpty())
-        row(entry.project);
-    if (!entry.phase.isEmpty())
-        row(entry.phase);
-    row(entry.task);
+    row(QStringLiteral("Date"), platform::Locale::formatDate(when, platform::Locale::longDateFormat()));
+    row(QStringLiteral("Client"), entry.client);
+    row(QStringLiteral("Project"), entry.project);
+    row(QStringLiteral("Phase"), entry.phase);
+    row(QStringLiteral("Task"), entry.task);
     QString duration = QString::asprintf("%.2f", entry.duration / 100.0) + QStringLiteral("h");
     if (entry.hasStartTime()) {
         const platform::SystemTime end =
@@ -53,25 +66,27 @@ QList<Row> summaryRows(const TimeEntry& entry, const Settings& settings) {
                     QStringLiteral("-") + platform::Locale::timeWithoutSeconds(end) +
                     QStringLiteral(")");
     }
-    row(duration, ViewIcons::statusIcon(int(entry.status), false));
+    row(QStringLiteral("Duration"), duration);
+    const int status = qBound(0, int(entry.status), 3);
+    row(QStringLiteral("Status"), resourceString(str::StatusNames + status),
+        ViewIcons::statusIcon(status, false));
     section(QStringLiteral("Billing"));
+    row(QStringLiteral("Bill To"), entry.billTo);
     if (entry.status != EntryStatus::NonBillable)
-        row(entry.currency + QString::asprintf("%.2f", entry.rate / 100.0),
+        row(QStringLiteral("Rate"), money(entry.currency, entry.rate / 100.0),
             rateTreeIcon(int(entry.rateType) + 1));
-    row(entry.currency + QString::asprintf("%.02f", entry.amount(precise)));
+    row(QStringLiteral("Amount"), money(entry.currency, entry.amount(precise)));
     if (entry.status == EntryStatus::Paid && !entry.paidDate.isNull()) {
         if (auto paid = platform::toSystemTime(entry.paidDate))
-            row(platform::Locale::shortDate(*paid));
+            row(QStringLiteral("Paid"), platform::Locale::shortDate(*paid));
     }
     section(QStringLiteral("Custom Fields"));
     // Each value under the name the user gave its field.
     const std::pair<const QString&, const QString&> customs[] = {{settings.custom1, entry.custom1},
                                                                  {settings.custom2, entry.custom2},
                                                                  {settings.custom3, entry.custom3}};
-    for (const auto& [label, value] : customs) {
-        if (!value.isEmpty())
-            row(label + QStringLiteral(": ") + value);
-    }
+    for (const auto& [label, value] : customs)
+        row(label, value);
     return rows;
 }
 
@@ -107,6 +122,7 @@ EntrySummary::EntrySummary(Context& context, const TimeEntry& entry, QWidget* pa
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(420, 480);
+    keepWindowPlace(this, QStringLiteral("EntrySummary"));
     fill();
 }
 

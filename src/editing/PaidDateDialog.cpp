@@ -8,6 +8,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Locale.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -27,7 +28,7 @@ PaidDateDialog::PaidDateDialog(platform::FileTime paidDate, const QString& textL
     text->setWordWrap(true);
     m_picker = new QDateEdit(this);
     m_picker->setObjectName(QStringLiteral("paidDate"));
-    m_picker->setCalendarPopup(true);
+    useFramedCalendar(m_picker);
     m_picker->setDisplayFormat(platform::Locale::current().dateFormat(QLocale::ShortFormat));
     const platform::SystemTime now = platform::Clock::now();
     std::optional<platform::SystemTime> shown;

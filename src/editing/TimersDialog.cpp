@@ -24,6 +24,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -105,6 +106,7 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
     else
         updateStates();
     resize(600, 380);
+    keepWindowPlace(this, QStringLiteral("Timers"));
     arrange();
 }
 

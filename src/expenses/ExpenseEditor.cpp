@@ -32,6 +32,8 @@
 #include "store/RecordStore.h"
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -87,6 +89,7 @@ ExpenseEditor::ExpenseEditor(Context& context, const ExpenseEntry& expense, int 
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(440, 460);
+    keepWindowPlace(this, QStringLiteral("ExpenseEditor"));
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("addexpense")); });
@@ -106,7 +109,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
     m_date = new QDateEdit(page);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
-    m_date->setCalendarPopup(true);
+    useFramedCalendar(m_date);
     if (const auto when = platform::toSystemTime(m_expense.date))
         m_date->setDate(when->date());
     m_description =

@@ -20,6 +20,7 @@
 #include "views/PeriodMath.h"
 #include "widgets/DatePicker.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -119,6 +120,7 @@ void ExpenseFilterSheet::build(const QString& custom1Label, const QString& custo
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     connect(m_client, &QComboBox::activated, this, &ExpenseFilterSheet::clientChosen);
+    keepWindowPlace(this, QStringLiteral("ExpenseFilter"));
 }
 
 QWidget* ExpenseFilterSheet::createFilterPage() {

@@ -12,6 +12,7 @@
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "views/ViewIcons.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -104,6 +105,7 @@ ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& sett
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     resize(400, 440);
+    keepWindowPlace(this, QStringLiteral("ExpenseSummary"));
 }
 
 }  // namespace tempolatch

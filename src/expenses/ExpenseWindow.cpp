@@ -36,6 +36,7 @@
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -85,6 +86,7 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
         std::make_unique<ExpenseRecords>(ExpenseFilter::view(), context.settings, context.store);
     createList();
     resize(640, 520);
+    keepWindowPlace(this, QStringLiteral("Expenses"));
 }
 
 ExpenseWindow::~ExpenseWindow() {

@@ -1,5 +1,6 @@
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
@@ -24,6 +25,29 @@ Ui::~Ui() = default;
 
 void Ui::message(const QString& text, MessageIcon icon, QObject* parent) {
     ask(text, icon, Buttons::Ok, Answer::Ok, parent);
+}
+
+void Ui::notice(const QString& text) {
+    if (m_noticeShown)
+        m_noticeShown(text);
+}
+
+void Ui::noticeDone(const QString& done, const QString& path, const QString& counts) {
+    QString text = done + QLatin1Char(' ') + QDir::toNativeSeparators(path);
+    if (!counts.isEmpty())
+        text += QStringLiteral(" (%1)").arg(counts);
+    notice(text + QLatin1Char('.'));
+}
+
+QString recordCounts(int entries, int expenses) {
+    QStringList parts;
+    if (entries >= 0)
+        parts.append(entries == 1 ? QStringLiteral("1 time entry")
+                                  : QStringLiteral("%1 time entries").arg(entries));
+    if (expenses >= 0)
+        parts.append(expenses == 1 ? QStringLiteral("1 expense")
+                                   : QStringLiteral("%1 expenses").arg(expenses));
+    return parts.join(QStringLiteral(", "));
 }
 
 bool Ui::question(const QString& text, QObject* parent) {

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QObject;
 
@@ -41,8 +42,24 @@ public:
                                           const QString& startFolder, QObject* parent);
 
     void message(const QString& text, MessageIcon icon, QObject* parent = nullptr);
+
+    // A short word that something went well ("Backup written to ..."),
+    // shown where it does not stop the user: the main window's status line
+    // once it has given the place. Failures stay messages.
+    virtual void notice(const QString& text);
+    using NoticeShown = std::function<void(const QString&)>;
+    void setNoticeShown(NoticeShown shown) { m_noticeShown = std::move(shown); }
+    // "<done> <path> (<counts>)." with the path as the desktop writes it:
+    // noticeDone("Backup written to", path, recordCounts(12, 3)).
+    void noticeDone(const QString& done, const QString& path, const QString& counts = {});
     bool question(const QString& text, QObject* parent = nullptr);  // true: Yes
+
+private:
+    NoticeShown m_noticeShown;
 };
+
+// "12 time entries, 1 expense"; a negative count is left out.
+QString recordCounts(int entries, int expenses = -1);
 
 // "Text Files (*.txt)|*.txt|All (*.*)|*.*|" -> "Text Files (*.txt);;All (*.*)"
 QString toQtFilter(const QString& filter);

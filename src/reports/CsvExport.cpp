@@ -25,26 +25,28 @@ bool exportTo(const QString& path, const std::function<bool(ExportFile&)>& write
 }  // namespace
 
 bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file) {
+                       const EntryFilter& criteria, ExportFile& file, int* written) {
     if (!file.writeText(timeEntryCsvHeader(settings)))
         return false;
     bool ok = true;
     forEachChosenEntry(entries, criteria, [&](const TimeEntry& entry) {
         ok = file.writeText(timeEntryCsvRow(entry, settings));
+        if (ok && written)
+            ++*written;
         return ok;
     });
     return ok;
 }
 
 bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path) {
+                        const EntryFilter& criteria, const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
-        return writeTimeEntryCsv(entries, settings, criteria, file);
+        return writeTimeEntryCsv(entries, settings, criteria, file, written);
     });
 }
 
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                     const ExpenseCriteria& criteria, ExportFile& file) {
+                     const ExpenseCriteria& criteria, ExportFile& file, int* written) {
     if (!file.writeText(expenseCsvHeader(type, settings)))
         return false;
     bool ok = true;
@@ -52,15 +54,17 @@ bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, Expens
         if (expense.type != type)
             return true;
         ok = file.writeText(expenseCsvRow(expense));
+        if (ok && written)
+            ++*written;
         return ok;
     });
     return ok;
 }
 
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                      const ExpenseCriteria& criteria, const QString& path) {
+                      const ExpenseCriteria& criteria, const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
-        return writeExpenseCsv(expenses, settings, type, criteria, file);
+        return writeExpenseCsv(expenses, settings, type, criteria, file, written);
     });
 }
 

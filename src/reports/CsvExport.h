@@ -24,18 +24,21 @@ class Settings;
 // The header and one row per entry that the criteria choose, in date order.
 // False as soon as a write fails.
 bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file);
+                       const EntryFilter& criteria, ExportFile& file, int* written = nullptr);
 // The same into the file at `path` ("-": standard output): false when it
 // cannot be created or written, and then nothing is left at `path`.
+// `written`, when given, counts the entries written.
 bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path);
+                        const EntryFilter& criteria, const QString& path, int* written = nullptr);
 
 // The expenses of one type that the criteria choose, in date order,
 // header first.
+// `written`, when given, counts the expenses written.
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                     const ExpenseCriteria& criteria, ExportFile& file);
+                     const ExpenseCriteria& criteria, ExportFile& file, int* written = nullptr);
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                      const ExpenseCriteria& criteria, const QString& path);
+                      const ExpenseCriteria& criteria, const QString& path,
+                      int* written = nullptr);
 
 // The rows of a summary list (three cells each), without a header.
 bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file);

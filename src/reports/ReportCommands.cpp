@@ -71,25 +71,33 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     EntryFilter criteria;
     if (!runEntryCriteria(context, parent, CriteriaMode::Any, period.start, period.end, criteria))
         return;
-    saveCsvExport(context, parent, [&](const QString& path) {
-        return exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path);
+    saveCsvExport(context, parent, [&](const QString& path, int& written) {
+        return exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path,
+                                  &written);
     });
 }
 
 void saveCsvExport(Context& context, QWidget* parent,
-                   const std::function<bool(const QString& path)>& write) {
+                   const std::function<bool(const QString& path, int& written)>& write,
+                   CsvRecords records) {
     const QString path = chooseCsvFile(context, parent);
     if (path.isEmpty())
         return;
     if (parent)
         parent->repaint();
     bool ok = false;
+    int written = 0;
     {
         WaitCursor wait;
-        ok = write(path);
+        ok = write(path, written);
     }
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);
+    else
+        context.ui.noticeDone(QStringLiteral("CSV written to"), path,
+                              records == CsvRecords::Expenses
+                                  ? platform::recordCounts(-1, written)
+                                  : platform::recordCounts(written));
 }
 
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host) {

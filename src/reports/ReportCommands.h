@@ -29,9 +29,13 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
 
 // What every CSV export does once its criteria are chosen: the save dialog
 // (Cancel ends silently), then `write` into the chosen file under the wait
-// cursor; message 76 when it fails.
+// cursor, counting the records it writes into `written`; message 76 when it
+// fails, else the notice of the file and its count of entries (or of
+// expenses).
+enum class CsvRecords { TimeEntries, Expenses };
 void saveCsvExport(Context& context, QWidget* parent,
-                   const std::function<bool(const QString& path)>& write);
+                   const std::function<bool(const QString& path, int& written)>& write,
+                   CsvRecords records = CsvRecords::TimeEntries);
 
 // What the commands need of the window they run in.
 struct ReportCommandHost {

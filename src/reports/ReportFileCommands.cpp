@@ -47,13 +47,17 @@ void exportXml(const ReportFileCommandHost& host) {
     if (path.isEmpty())
         return;
     bool ok = false;
+    int written = 0;
     {
         WaitCursor wait;
-        ok = writeXmlFile(context.store, context.settings, criteria, path);
+        ok = writeXmlFile(context.store, context.settings, criteria, path, &written);
     }
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop,
                            host.parent);
+    else
+        context.ui.noticeDone(QStringLiteral("XML written to"), path,
+                              platform::recordCounts(written));
 }
 
 namespace {
@@ -84,6 +88,7 @@ void runReportSteps(const ReportFileCommandHost& host, int kind,
         context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop, host.parent);
         return;
     }
+    context.ui.noticeDone(QStringLiteral("Report written to"), path);
     if (host.open)
         host.open(path);
 }

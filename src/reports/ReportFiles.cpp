@@ -15,7 +15,7 @@
 namespace tempolatch {
 
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
-                  const QString& path) {
+                  const QString& path, int* written) {
     ExportFile file;
     if (!file.open(path))
         return false;
@@ -25,6 +25,8 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
         file.abandon();
         return false;
     }
+    if (written)
+        *written = xml.written();
     return file.close();
 }
 

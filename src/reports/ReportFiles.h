@@ -16,8 +16,9 @@ class Settings;
 // when it cannot be written.
 
 // The XML export of the entries the criteria choose.
+// `written`, when given, counts the entries in the file.
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
-                  const QString& path);
+                  const QString& path, int* written = nullptr);
 
 // The report page as HTML in the locale's character set, or as PDF when
 // the path ends in ".pdf" (which needs a QGuiApplication).

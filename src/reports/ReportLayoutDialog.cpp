@@ -18,6 +18,7 @@
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/NameInputDialog.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -98,6 +99,7 @@ ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* pare
     m_session.layout().completeFieldOrder();
     fillList();
     resize(420, 560);
+    keepWindowPlace(this, QStringLiteral("ReportLayout"));
 }
 
 ReportLayoutDialog::~ReportLayoutDialog() = default;

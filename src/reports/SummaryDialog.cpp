@@ -21,6 +21,7 @@
 #include "widgets/CommandIds.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/SaveFileName.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -82,6 +83,7 @@ SummaryDialog::SummaryDialog(Kind kind, Context& context, QWidget* parent)
     connect(m_bar, &DialogBar::commandTriggered, this, &SummaryDialog::runCommand);
     m_bar->frame(this, m_list, QStringLiteral("reports"));
     resize(420, 480);
+    keepWindowPlace(this, QStringLiteral("Summary"));
 }
 
 void SummaryDialog::setRows(const SummaryRows& rows) {
@@ -112,6 +114,8 @@ void SummaryDialog::exportCsv() {
     // written one.
     if (!ok)
         m_context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, this);
+    else
+        m_context.ui.noticeDone(QStringLiteral("Summary written to"), path);
 }
 
 void SummaryDialog::resizeEvent(QResizeEvent* event) {

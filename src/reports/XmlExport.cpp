@@ -147,8 +147,10 @@ bool XmlExport::write(TimeEntryDatabase& db, const EntryFilter& criteria,
     QString block;
     block.reserve(kBlockChars + 4096);
     bool ok = true;
+    m_written = 0;
     forEachChosenEntry(db, criteria, [&](const TimeEntry& entry) {
         appendItem(block, entry);
+        ++m_written;
         if (block.size() >= kBlockChars) {
             ok = write(encode(block, false));
             block.clear();

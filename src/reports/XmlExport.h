@@ -43,11 +43,15 @@ public:
     void appendItem(QString& out, const TimeEntry& entry) const;
     static QString tail();
 
+    // The entries the last write put into the document.
+    int written() const { return m_written; }
+
     // Text to the bytes of the chosen encoding (the UTF-16 byte order mark
     // comes with the head).
     QByteArray encode(const QString& text, bool first);
 
 private:
+    int m_written = 0;
     quint16 m_encoding;
     bool m_precise;
     std::unique_ptr<CharsetEncoder> m_encoder;

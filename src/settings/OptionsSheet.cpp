@@ -20,6 +20,7 @@
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -116,6 +117,7 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [] { HelpWindow::showTopic(text("options")); });
+    keepWindowPlace(this, QStringLiteral("Options"));
 }
 
 QWidget* OptionsSheet::buildViewPage(const Settings& s) {

@@ -36,12 +36,19 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
     const auto start = platform::toFileTime(range.start);
     const auto end = platform::toFileTime(range.end);
     ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;
+    int archived = 0;
     if (start && end) {
         WaitCursor wait;
-        result = ArchiveOperation(context.store, *start, *end).archive(path, range.deleteArchived);
+        ArchiveOperation operation(context.store, *start, *end);
+        result = operation.archive(path, range.deleteArchived);
+        archived = int(operation.archivedIds().size());
     }
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
+            context.ui.noticeDone(QStringLiteral("Archive written to"), path,
+                                  platform::recordCounts(archived) +
+                                      (range.deleteArchived ? QStringLiteral(", deleted here")
+                                                            : QString()));
             break;
         case ArchiveOperation::ArchiveResult::WriteFailed:
             context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);
@@ -64,6 +71,8 @@ bool loadArchive(Context& context, QWidget* parent) {
     if (path.isEmpty())
         return false;
     int result = BackupOperation::RestoreFailed;
+    const int entriesBefore = context.store.entries().recordCount();
+    const int expensesBefore = context.store.expenses().recordCount();
     {
         WaitCursor wait;
         result = ArchiveOperation(context.store).loadArchive(path);
@@ -71,6 +80,12 @@ bool loadArchive(Context& context, QWidget* parent) {
     const LoadArchiveMessage message = loadArchiveMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon, parent);
+    if (result == BackupOperation::RestoreOk)
+        context.ui.noticeDone(
+            QStringLiteral("Archive loaded from"), path,
+            platform::recordCounts(context.store.entries().recordCount() - entriesBefore,
+                                   context.store.expenses().recordCount() - expensesBefore) +
+                QStringLiteral(" added"));
     return true;
 }
 

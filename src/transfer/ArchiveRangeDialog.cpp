@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/HelpWindow.h"
+#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -18,7 +19,7 @@ namespace {
 QDateEdit* dayPicker(const SystemTime& day, const QString& name, QWidget* parent) {
     auto* picker = new QDateEdit(day.date(), parent);
     picker->setObjectName(name);
-    picker->setCalendarPopup(true);
+    useFramedCalendar(picker);
     picker->setMinimumDate(QDate(1601, 1, 2));
     picker->setMaximumDate(QDate(9999, 12, 30));
     return picker;

@@ -30,6 +30,10 @@ bool askYesNo(Ui& ui, int text, QWidget* parent) {
 
 }  // namespace
 
+QString storedCounts(RecordStore& store) {
+    return platform::recordCounts(store.entries().recordCount(), store.expenses().recordCount());
+}
+
 bool createBackup(Context& context, QWidget* parent) {
     const QString filter = resourceString(str::BackupFilter);
     const QString path =
@@ -41,6 +45,8 @@ bool createBackup(Context& context, QWidget* parent) {
     dialog.run([&](ProgressDialog&) { ok = BackupOperation(context.store).backup(path); });
     if (!ok)
         context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+    else
+        context.ui.noticeDone(QStringLiteral("Backup written to"), path, storedCounts(context.store));
     return false;
 }
 
@@ -60,6 +66,9 @@ bool restoreBackup(Context& context, QWidget* parent) {
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
         context.ui.message(text, MessageIcon::Stop, parent);
+    else if (result == BackupOperation::RestoreOk)
+        context.ui.noticeDone(QStringLiteral("Restored from"), path,
+                              storedCounts(context.store) + QStringLiteral(" now"));
     return true;
 }
 

@@ -2,12 +2,17 @@
 
 #include <functional>
 
+class QString;
 class QWidget;
 
 namespace tempolatch {
 
 struct Context;
 class CommandTable;
+class RecordStore;
+
+// "12 time entries, 3 expenses": what the store holds, for the notices.
+QString storedCounts(RecordStore& store);
 
 // The main window's commands that keep and remove the data: Create Backup,
 // Restore and Remove All Data. `parent` owns the dialogs and is the target

@@ -76,8 +76,12 @@ void ColumnLayout::save(platform::Registry& registry, const QList<int>& order,
         qToLittleEndian(qint32(order[i]), bytes.data() + 4 * i);
     registry.beginBatch();
     registry.writeBytes(kKey, orderValue, bytes);
-    for (int column = 0; column < count(); ++column)
-        registry.writeNumber(kKey, widthValue(column), quint32(qMax(0, widths[column])));
+    for (int column = 0; column < count(); ++column) {
+        if (widths[column] < 0)
+            registry.deleteValue(kKey, widthValue(column));
+        else
+            registry.writeNumber(kKey, widthValue(column), quint32(widths[column]));
+    }
     registry.endBatch();
 }
 

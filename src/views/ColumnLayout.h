@@ -36,6 +36,7 @@ struct ColumnLayout {
     // stored or what is stored is not an order of these columns.
     QList<int> loadOrder(const platform::Registry& registry) const;
     std::optional<int> loadWidth(const platform::Registry& registry, int column) const;
+    // A negative width is one the user never chose: none is kept for it.
     void save(platform::Registry& registry, const QList<int>& order,
               const QList<int>& widths) const;
 };

@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -13,31 +12,24 @@
 #include "settings/Settings.h"
 #include "views/ViewCustomization.h"
 #include "views/ViewIds.h"
+#include "widgets/SwatchPicker.h"
 
 namespace tempolatch {
 
 namespace {
 
-QIcon swatch(const QColor& colour) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter painter(&pm);
-    painter.setPen(Qt::black);
-    painter.setBrush(colour);
-    painter.drawRect(1, 1, 13, 13);
-    return QIcon(pm);
-}
-
-QComboBox* colourChooser(const QString& name, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
+SwatchPicker* colourChooser(const QString& name, QWidget* parent) {
+    QList<SwatchPicker::Swatch> swatches;
     for (int i = 0; i < ViewCustomization::PaletteSize; ++i) {
         const auto rgb = ViewCustomization::paletteRgb(i);
-        const QColor colour =
-            rgb ? QColor::fromRgb(*rgb) : parent->palette().color(QPalette::WindowText);
-        box->addItem(swatch(colour), rgb ? colour.name().toUpper() : QObject::tr("Default"), i);
+        if (rgb)
+            swatches.append({QColor::fromRgb(*rgb), QColor::fromRgb(*rgb).name().toUpper()});
+        else
+            swatches.append({parent->palette().color(QPalette::WindowText), QObject::tr("Default")});
     }
-    return box;
+    auto* picker = new SwatchPicker(swatches, 12, parent);
+    picker->setObjectName(name);
+    return picker;
 }
 
 }  // namespace

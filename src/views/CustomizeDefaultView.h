@@ -9,6 +9,7 @@ class QComboBox;
 namespace tempolatch {
 
 class Settings;
+class SwatchPicker;
 
 // The "Customize Default View" sheet: the "Display" page (entry time mode,
 // client name line, status icon) and the "Colour" page (text colour per
@@ -32,7 +33,7 @@ private:
     QComboBox* m_entryTime = nullptr;
     QCheckBox* m_clientName = nullptr;
     QCheckBox* m_statusIcon = nullptr;
-    std::array<QComboBox*, 4> m_colours = {};
+    std::array<SwatchPicker*, 4> m_colours = {};
 };
 
 }  // namespace tempolatch

@@ -13,6 +13,7 @@
 #include "views/FilterControls.h"
 #include "widgets/DatePicker.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -62,6 +63,7 @@ EntryCriteriaSheet::EntryCriteriaSheet(RecordStore& store, CriteriaMode mode,
     applyModeStatuses(mode, shown);
     m_controls->show(FilterChoices::of(shown), shown.task);
     m_controls->setStatusBoxesEnabled(statusBoxesEnabled(mode));
+    keepWindowPlace(this, QStringLiteral("EntryCriteria"));
 }
 
 QWidget* EntryCriteriaSheet::createCriteriaPage(QWidget* parent) {

@@ -7,6 +7,7 @@
 
 #include "views/EntryFilter.h"
 #include "views/FilterControls.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
@@ -25,6 +26,7 @@ FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* paren
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     m_controls->show(FilterChoices::of(m_filter));
+    keepWindowPlace(this, QStringLiteral("Filter"));
 }
 
 void FilterSheet::clear() {

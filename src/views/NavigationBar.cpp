@@ -2,12 +2,14 @@
 
 #include <QActionGroup>
 #include <QCalendarWidget>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
@@ -69,7 +71,13 @@ NavigationBar::NavigationBar(PeriodView* view, const QFont& captionFont, QWidget
     m_weekNumber->setObjectName(QStringLiteral("weekNumber"));
     m_weekNumber->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     layout->addWidget(m_weekNumber);
-    if (m_view->canStep()) {
+    if (!m_view->canStep()) {
+        // No buttons (the custom period): as tall as the bars with them.
+        QToolButton probe;
+        probe.setIcon(ViewIcons::icon(QStringLiteral("nav-today")));
+        probe.setAutoRaise(true);
+        m_title->setMinimumHeight(probe.sizeHint().height());
+    } else {
         // From the right edge leftwards: Next, Previous, Goto Today.
         layout->addWidget(addButton(cmd::GotoToday, QStringLiteral("nav-today"), str::GotoToday));
         layout->addWidget(
@@ -179,18 +187,24 @@ void NavigationBar::titleTapped() {
 
 void NavigationBar::showCalendar() {
     if (m_calendar && m_calendar->isVisible()) {
-        m_calendar->hide();
+        m_calendar->window()->hide();
         return;
     }
     if (!m_calendar) {
-        // A pop-up: a tap anywhere else closes it.
-        m_calendar = new QCalendarWidget(this);
+        // A pop-up in a raised frame: a tap anywhere else closes it.
+        auto* popup = new QFrame(this, Qt::Popup);
+        popup->setObjectName(QStringLiteral("calendarPopup"));
+        popup->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+        popup->setLineWidth(1);
+        m_calendar = new QCalendarWidget(popup);
         m_calendar->setObjectName(QStringLiteral("calendar"));
-        m_calendar->setWindowFlags(Qt::Popup);
         m_calendar->setLocale(platform::Locale::current());
-        m_calendar->resize(m_calendar->minimumSizeHint().expandedTo(QSize(168, 153)));
+        auto* frameLayout = new QVBoxLayout(popup);
+        frameLayout->setContentsMargins(2, 2, 2, 2);
+        frameLayout->addWidget(m_calendar);
+        m_calendar->setMinimumSize(m_calendar->minimumSizeHint().expandedTo(QSize(168, 153)));
         auto choose = [this](const QDate& date) {
-            m_calendar->hide();
+            m_calendar->window()->hide();
             const SystemTime day = periodmath::dateOnly(SystemTime{
                 quint16(date.year()), quint16(date.month()), 0, quint16(date.day()), 0, 0, 0, 0});
             m_view->setPeriod(day, day);
@@ -204,8 +218,10 @@ void NavigationBar::showCalendar() {
                                             ? QCalendarWidget::ISOWeekNumbers
                                             : QCalendarWidget::NoVerticalHeader);
     m_calendar->setSelectedDate(m_view->start().date());
-    m_calendar->move(mapToGlobal(QPoint(m_title->x(), height())));
-    m_calendar->show();
+    QWidget* popup = m_calendar->window();
+    popup->adjustSize();
+    popup->move(mapToGlobal(QPoint(m_title->x(), height())));
+    popup->show();
     m_calendar->setFocus();
 }
 

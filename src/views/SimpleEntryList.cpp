@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <algorithm>
 #include <QStyledItemDelegate>
 
 #include "platform/Registry.h"
@@ -42,10 +44,37 @@ SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, QWidget* parent)
     setUp(this, new EntryRowModel(&m_columns, this));
     header()->setSectionsMovable(true);
     header()->setStretchLastSection(false);
-    const int dpi = logicalDpiX();
-    for (int column = 0; column < m_columns.count(); ++column)
-        setColumnWidth(column, m_columns.columns[column].width * dpi / 96);
+    // The rows shown and a hundred around them are measured, not a long
+    // period's every row on each reload.
+    header()->setResizeContentsPrecision(100);
     loadLayout();
+    fitColumns();
+    // A width the user drags (or fits with a double click) is the user's.
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int) {
+        if (!m_fitting)
+            m_chosenWidths.insert(column);
+    });
+}
+
+void SimpleEntryList::fitColumns() {
+    const QScopedValueRollback fitting(m_fitting, true);
+    const int dpi = logicalDpiX();
+    // Wide enough for a long name, not for a whole paragraph.
+    const int widest = fontMetrics().averageCharWidth() * 40;
+    for (int column = 0; column < m_columns.count(); ++column) {
+        if (m_chosenWidths.contains(column))
+            continue;
+        const int least = m_columns.columns[column].width * dpi / 96;
+        const int wanted = std::max(header()->sectionSizeHint(column), sizeHintForColumn(column));
+        setColumnWidth(column, std::max(least, std::min(wanted, widest)));
+    }
+}
+
+void SimpleEntryList::setRedraw(bool on) {
+    // Fitted once the rows are all in, before they are drawn.
+    if (on)
+        fitColumns();
+    RowEntryList::setRedraw(on);
 }
 
 SimpleEntryList::~SimpleEntryList() {
@@ -57,9 +86,12 @@ void SimpleEntryList::loadLayout() {
     const QList<int> order = m_columns.loadOrder(registry);
     for (int position = 0; position < order.size(); ++position)
         header()->moveSection(header()->visualIndex(order[position]), position);
-    for (int column = 0; column < m_columns.count(); ++column)
-        if (const auto width = m_columns.loadWidth(registry, column))
+    for (int column = 0; column < m_columns.count(); ++column) {
+        if (const auto width = m_columns.loadWidth(registry, column)) {
             setColumnWidth(column, *width);
+            m_chosenWidths.insert(column);
+        }
+    }
 }
 
 QList<int> SimpleEntryList::columnOrder() const {
@@ -76,12 +108,22 @@ QList<int> SimpleEntryList::columnWidths() const {
     return widths;
 }
 
+QList<int> SimpleEntryList::chosenWidths() const {
+    QList<int> widths = columnWidths();
+    for (int column = 0; column < m_columns.count(); ++column)
+        if (!m_chosenWidths.contains(column))
+            widths[column] = -1;
+    return widths;
+}
+
 void SimpleEntryList::saveLayout() const {
-    m_columns.save(platform::Registry::user(), columnOrder(), columnWidths());
+    // Fitted widths are fitted again next time, to the rows and font then.
+    m_columns.save(platform::Registry::user(), columnOrder(), chosenWidths());
 }
 
 void SimpleEntryList::setListFont(const QFont& font) {
     setFont(font);
+    fitColumns();
 }
 
 void SimpleEntryList::keyPressEvent(QKeyEvent* event) {

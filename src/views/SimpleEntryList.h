@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QTreeView>
 
 #include "views/ColumnLayout.h"
@@ -25,7 +26,14 @@ public:
     // The columns' order, one column index per position, and widths.
     QList<int> columnOrder() const;
     QList<int> columnWidths() const;
+    // As columnWidths, with -1 for the widths the user never chose.
+    QList<int> chosenWidths() const;
     void saveLayout() const;
+    void setRedraw(bool on) override;
+
+    // Whether the column's width is the user's (stored or dragged) rather
+    // than fitted to the header and rows.
+    bool hasChosenWidth(int column) const { return m_chosenWidths.contains(column); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,8 +41,13 @@ protected:
 
 private:
     void loadLayout();
+    // The columns whose width the user never chose fit their title and the
+    // rows shown, in the list's font; the 96-dpi width is the least.
+    void fitColumns();
 
     const ColumnLayout& m_columns;
+    QSet<int> m_chosenWidths;
+    bool m_fitting = false;
 };
 
 }  // namespace tempolatch

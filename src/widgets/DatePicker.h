@@ -11,4 +11,8 @@ namespace tempolatch {
 // calendar to drop down, no day before the store's first.
 QDateEdit* createDatePicker(const QString& objectName, QWidget* parent);
 
+// Gives the date box its calendar to drop down, in a frame that sets it
+// off from the window under it.
+void useFramedCalendar(QDateEdit* edit);
+
 }  // namespace tempolatch

@@ -17,6 +17,12 @@ void ScriptedUi::clear() {
     m_files.clear();
     m_shown.clear();
     m_filters.clear();
+    m_notices.clear();
+}
+
+void ScriptedUi::notice(const QString& text) {
+    m_notices.append(text);
+    Ui::notice(text);
 }
 
 Answer ScriptedUi::ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,

@@ -29,6 +29,9 @@ public:
     const QList<Shown>& shown() const { return m_shown; }
     QStringList shownTexts() const;
     const QStringList& fileFilters() const { return m_filters; }
+    // The notices given, in order (they are also shown as the real Ui shows them).
+    const QStringList& notices() const { return m_notices; }
+    void notice(const QString& text) override;
     void clear();
 
     Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
@@ -50,6 +53,7 @@ private:
     QStringList m_files;
     QList<Shown> m_shown;
     QStringList m_filters;
+    QStringList m_notices;
 };
 
 }  // namespace tempolatch::test

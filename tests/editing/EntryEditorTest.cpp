@@ -3,6 +3,7 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -222,6 +223,60 @@ private Q_SLOTS:
         editor.tabs()->setCurrentIndex(1);
         QCOMPARE(editor.tabs()->currentIndex(), 0);
         QCOMPARE(messages(), QStringList{resourceString(str::ClientRequired)});
+    }
+
+    // The Billing page's fields start at one place, each with its label,
+    // whatever the entry's status, currency and bill-to.
+    void billingFieldsKeepOneAlignment_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<QString>("billTo");
+        QTest::newRow("non-billable, no currency") << 0 << "" << "";
+        QTest::newRow("billable, short currency") << 1 << "$" << "Ann";
+        QTest::newRow("paid, long currency and contact")
+            << 3 << "Swiss francs (CHF)" << "Accounts payable department";
+    }
+    void billingFieldsKeepOneAlignment() {
+        QFETCH(int, status);
+        QFETCH(QString, currency);
+        QFETCH(QString, billTo);
+        // The fields' left edges on the Billing page of a stored entry.
+        const auto edges = [this](TimeEntry entry) {
+            entry.client = "Acme";
+            entry.task = "T";
+            entry.rate = 12345;
+            entry.duration = 100;
+            entry.recordId = addStored(entry);
+            EntryEditor editor(m_env->context(), &entry, false, 1);
+            editor.show();
+            QWidget* page = child<QWidget>(&editor, "billingPage");
+            if (page->layout())
+                page->layout()->activate();
+            QList<int> lefts;
+            for (const char* name : {"status", "billTo", "currency", "rate", "total"}) {
+                auto* field = child<QWidget>(page, name);
+                lefts.append(field ? field->mapTo(page, QPoint()).x() : -1);
+            }
+            QStringList buddies;
+            for (QLabel* label : page->findChildren<QLabel*>())
+                if (label->buddy())
+                    buddies << label->text() + label->buddy()->objectName();
+            return std::make_pair(lefts, buddies);
+        };
+        TimeEntry entry;
+        entry.status = EntryStatus(status);
+        entry.currency = currency;
+        entry.billTo = billTo;
+        const auto [lefts, buddies] = edges(entry);
+        TimeEntry reference;
+        reference.status = EntryStatus::Billable;
+        reference.currency = "EUR";
+        QCOMPARE(lefts, edges(reference).first);
+        QVERIFY(lefts.first() > 0);
+        QCOMPARE(lefts, QList<int>(lefts.size(), lefts.first()));
+        // The currency and the rate have their labels.
+        QVERIFY(buddies.contains(QStringLiteral("Currency:currency")));
+        QVERIFY(buddies.contains(QStringLiteral("Rate:rate")));
     }
 
     void billingFollowsTheClient() {
@@ -459,21 +514,42 @@ private Q_SLOTS:
         QCOMPARE(start->time(), QTime(8, 0));
     }
 
+    // Labelled rows; a section without a value to show is left out.
+    void summarySections_data() {
+        QTest::addColumn<QString>("custom2");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList general = {"General", "Date: Monday, December 7, 2026", "Client: Acme",
+                                     "Task: Design", "Duration: 1.50h (9:00 AM-10:30 AM)"};
+        QTest::newRow("billable, a custom value")
+            << "T-17" << 1 << "USD"
+            << general + QStringList{"Status: Billable", "Billing", "Rate: USD 40.00",
+                                     "Amount: USD 60.00", "Custom Fields", "Ticket: T-17"};
+        QTest::newRow("no custom value")
+            << "" << 1 << "$"
+            << general + QStringList{"Status: Billable", "Billing", "Rate: $ 40.00",
+                                     "Amount: $ 60.00"};
+        QTest::newRow("non-billable: no rate")
+            << "" << 0 << ""
+            << general + QStringList{"Status: Non Billable", "Billing", "Amount: 60.00"};
+    }
     void summarySections() {
+        QFETCH(QString, custom2);
+        QFETCH(int, status);
+        QFETCH(QString, currency);
+        QFETCH(QStringList, rows);
         TimeEntry entry;
         entry.date = *platform::toFileTime(platform::SystemTime{2026, 12, 1, 7, 9, 0, 1, 0});
         entry.client = "Acme";
         entry.task = "Design";
         entry.duration = 150;
-        entry.status = EntryStatus::Billable;
         entry.rate = 4000;
-        entry.currency = "$";
-        entry.custom2 = "T-17";
         m_env->settings().custom2 = QStringLiteral("Ticket");
-        const QStringList rows = EntrySummary::rows(entry, m_env->settings());
-        QCOMPARE(rows, QStringList({"General", "Monday, December 7, 2026", "Acme", "Design",
-                                    "1.50h (9:00 AM-10:30 AM)", "Billing", "$40.00", "$60.00",
-                                    "Custom Fields", "Ticket: T-17"}));
+        entry.custom2 = custom2;
+        entry.status = EntryStatus(status);
+        entry.currency = currency;
+        QCOMPARE(EntrySummary::rows(entry, m_env->settings()), rows);
     }
 
     void summaryEdit() {

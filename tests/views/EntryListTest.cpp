@@ -198,9 +198,10 @@ private Q_SLOTS:
                                     "Currency",   "Rate",     "Rate Type",  "Amount"};
         for (int c = 0; c < 16; ++c)
             QCOMPARE(list.model()->headerData(c, Qt::Horizontal).toString(), titles[c]);
+        // The 96-dpi widths are the least (the fitting is SimpleListWidthsTest's).
         const int dpi = list.logicalDpiX();
-        QCOMPARE(list.columnWidth(0), 80 * dpi / 96);
-        QCOMPARE(list.columnWidth(14), 70 * dpi / 96);
+        QVERIFY(list.columnWidth(0) >= 80 * dpi / 96);
+        QVERIFY(list.columnWidth(14) >= 70 * dpi / 96);
         QVERIFY(header->sectionsMovable());
         QCOMPARE(list.model()->data(list.model()->index(0, 5), Qt::TextAlignmentRole), QVariant());
         reload(list, {row(7, {}, 1)});

@@ -1,7 +1,9 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -17,7 +19,9 @@
 #include "views/PeriodMath.h"
 #include "views/PeriodView.h"
 #include "views/TreeListOptions.h"
+#include "views/ViewCustomization.h"
 #include "views/ViewIds.h"
+#include "widgets/SwatchPicker.h"
 
 using namespace tempolatch;
 using platform::SystemTime;
@@ -76,6 +80,9 @@ private Q_SLOTS:
         auto custom = PeriodView::make(PeriodView::Custom, m_env->settings());
         NavigationBar customBar(custom.get(), QFont());
         QVERIFY(customBar.findChildren<QToolButton*>().isEmpty());
+        // Without buttons it is still as tall as the others.
+        QCOMPARE(customBar.sizeHint().height(), bar.sizeHint().height());
+        QCOMPARE(customBar.sizeHint().height(), monthBar.sizeHint().height());
     }
 
     void weekNumberAndCalendar() {
@@ -94,6 +101,11 @@ private Q_SLOTS:
         bar.titleTapped();
         QCalendarWidget* calendar = bar.calendar();
         QVERIFY(calendar && calendar->isVisible());
+        // The pop-up is a raised frame around the calendar.
+        auto* popup = qobject_cast<QFrame*>(calendar->window());
+        QVERIFY(popup && popup != static_cast<QWidget*>(calendar));
+        QCOMPARE(popup->frameShape(), QFrame::StyledPanel);
+        QVERIFY(popup->frameWidth() > 0);
         QCOMPARE(calendar->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
         QCOMPARE(calendar->firstDayOfWeek(), Qt::Monday);
         QCOMPARE(calendar->selectedDate(), QDate(2026, 12, 7));
@@ -173,8 +185,8 @@ private Q_SLOTS:
         auto* mode = sheet.findChild<QComboBox*>(QStringLiteral("entryTime"));
         auto* client = sheet.findChild<QCheckBox*>(QStringLiteral("showClientName"));
         auto* icon = sheet.findChild<QCheckBox*>(QStringLiteral("showStatusIcon"));
-        auto* billed = sheet.findChild<QComboBox*>(QStringLiteral("billedColour"));
-        auto* billable = sheet.findChild<QComboBox*>(QStringLiteral("billableColour"));
+        auto* billed = sheet.findChild<SwatchPicker*>(QStringLiteral("billedColour"));
+        auto* billable = sheet.findChild<SwatchPicker*>(QStringLiteral("billableColour"));
         QVERIFY(mode && client && icon && billed && billable);
         QCOMPARE(mode->count(), 3);
         QCOMPARE(mode->itemText(2), QStringLiteral("Start, End"));
@@ -184,7 +196,13 @@ private Q_SLOTS:
         QCOMPARE(billed->currentIndex(), 0);  // an unknown index shows as the default
         mode->setCurrentIndex(2);
         client->setChecked(false);
-        billable->setCurrentIndex(12);
+        // A click on a swatch chooses it.
+        auto* swatch = billable->findChild<QAbstractButton*>(QStringLiteral("swatch12"));
+        QVERIFY(swatch);
+        QTest::mouseClick(swatch, Qt::LeftButton);
+        QCOMPARE(billable->currentIndex(), 12);
+        QCOMPARE(billable->currentColour(),
+                 QColor::fromRgb(*ViewCustomization::paletteRgb(12)));
         sheet.accept();
         QCOMPARE(settings.viewCust, (std::array<quint32, 6>{2, 0x102, 5, 12, 0, 35}));
 
