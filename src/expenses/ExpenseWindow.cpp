@@ -35,6 +35,7 @@
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/Mnemonics.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/WindowPlace.h"
 
@@ -147,12 +148,12 @@ QAction* ExpenseWindow::addCommand(QMenu* menu, int id, const QString& text, boo
 void ExpenseWindow::buildMenus() {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("expenseMenuBar"));
-    QMenu* newMenu = m_menuBar->addMenu(QStringLiteral("New"));
+    QMenu* newMenu = m_menuBar->addMenu(QStringLiteral("&New"));
     newMenu->setObjectName(QStringLiteral("newMenu"));
     addCommand(newMenu, cmd::NewMileageExpense, QStringLiteral("Mileage Expense..."));
     addCommand(newMenu, cmd::NewGeneralExpense, QStringLiteral("General Expense..."));
 
-    QMenu* menu = m_menuBar->addMenu(QStringLiteral("Menu"));
+    QMenu* menu = m_menuBar->addMenu(QStringLiteral("&Menu"));
     menu->setObjectName(QStringLiteral("menu"));
     connect(menu, &QMenu::aboutToShow, this, &ExpenseWindow::prepareMenu);
     addCommand(menu, cmd::Edit, resourceString(cmd::Edit));
@@ -193,6 +194,8 @@ void ExpenseWindow::buildMenus() {
     menu->addSeparator();
     addCommand(menu, cmd::MarkBilledEntries, QStringLiteral("Mark Billed Entries..."));
     addCommand(menu, cmd::MarkPaidEntries, QStringLiteral("Mark Paid Entries..."));
+    mnemonics::assign(newMenu);
+    mnemonics::assign(menu);
 }
 
 QAction* ExpenseWindow::command(int id) const {
@@ -208,8 +211,9 @@ void ExpenseWindow::prepareMenu() {
         if (QAction* action = m_actions.value(id))
             action->setChecked(true);
     // The custom fields' items carry the names the user gave them.
-    m_actions.value(cmd::ArrangeCustom1)->setText(s.expenseCustom1);
-    m_actions.value(cmd::ArrangeCustom2)->setText(s.expenseCustom2);
+    m_actions.value(cmd::ArrangeCustom1)->setText(mnemonics::literal(s.expenseCustom1));
+    m_actions.value(cmd::ArrangeCustom2)->setText(mnemonics::literal(s.expenseCustom2));
+    mnemonics::assign(m_arrangeBy);
     // Handlers may have been added since the menus were built.
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(m_commands.has(it.key()));

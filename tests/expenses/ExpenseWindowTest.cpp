@@ -22,6 +22,7 @@
 #include "views/SimpleEntryList.h"
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
+#include "widgets/Mnemonics.h"
 
 using namespace tempolatch;
 
@@ -135,7 +136,16 @@ private Q_SLOTS:
         QMenu* menu = window.commandBar()->findChild<QMenu*>(QStringLiteral("menu"));
         QVERIFY(menu);
         Q_EMIT menu->aboutToShow();
-        QCOMPARE(window.command(40114)->text(), QStringLiteral("Trip"));
+        QCOMPARE(mnemonics::plain(window.command(40114)->text()), QStringLiteral("Trip"));
+        // Every item of the menu opens with a letter of its own.
+        QString letters;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) {
+                const QChar letter = mnemonics::of(action->text());
+                QVERIFY2(!letter.isNull() && !letters.contains(letter),
+                         qPrintable(action->text()));
+                letters += letter;
+            }
         QVERIFY(window.command(42003)->isChecked());
         QVERIFY(window.command(40108)->isChecked());
         QVERIFY(!window.command(311)->isEnabled());  // nothing selected
