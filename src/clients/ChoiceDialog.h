@@ -26,7 +26,6 @@ public:
 
     int checkedChoice() const;
     QRadioButton* buttonAt(int choice) const { return m_buttons.at(choice); }
-    int choiceCount() const { return int(m_buttons.size()); }
 
 private:
     void updateSelection();

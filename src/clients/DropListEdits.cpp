@@ -8,18 +8,6 @@
 
 namespace tempolatch {
 
-namespace {
-
-// A commit that fails leaves the transaction open: take it back.
-bool commitOrRollBack(platform::StoreBatch& batch, platform::ObjectStore& store) {
-    if (batch.commit())
-        return true;
-    store.rollbackBatch();
-    return false;
-}
-
-}  // namespace
-
 QList<DropListType> dropListTypes() {
     return {{str::Phase, ListKind::Phase},
             {str::Currency, ListKind::Currency},
@@ -60,7 +48,7 @@ bool DropListEdits::removeAll(ListKind kind) {
         if (lists.remove(item.recordId) != WriteResult::Written)
             return false;
     }
-    return commitOrRollBack(batch, *m_store);
+    return batch.commit();
 }
 
 std::optional<int> DropListEdits::importFile(ListKind kind, const QString& path) {
@@ -78,7 +66,7 @@ std::optional<int> DropListEdits::importFile(ListKind kind, const QString& path)
             return std::nullopt;
         added += result == WriteResult::Written ? 1 : 0;
     }
-    if (!commitOrRollBack(batch, *m_store))
+    if (!batch.commit())
         return std::nullopt;
     return added;
 }

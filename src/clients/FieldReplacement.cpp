@@ -319,11 +319,8 @@ ReplaceOutcome replaceFieldText(RecordStore& store, ReplaceField field, const QS
     const auto changed = replaceInEntries(store.entries(), field, find, to, now, entryWalked);
     if (!changed)
         return failed();
-    if (!batch.commit()) {
-        failed();
-        objects->rollbackBatch();
-        return outcome;
-    }
+    if (!batch.commit())
+        return failed();
     outcome.ok = true;
     outcome.entriesChanged = *changed;
     return outcome;

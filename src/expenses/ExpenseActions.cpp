@@ -36,8 +36,10 @@ WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
     std::optional<ExpenseEntry> expense = read(store, recordId);
     if (!expense)
         return WriteResult::NotFound;
-    change(*expense);
-    expense->modified = platform::Clock::nowFileTime();
+    // One moment for the change and its modification time.
+    const platform::FileTime now = platform::Clock::nowFileTime();
+    change(*expense, now);
+    expense->modified = now;
     return Expenses(store.expenses()).update(*expense);
 }
 
@@ -45,12 +47,14 @@ WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
 
 WriteResult markBilled(RecordStore& store, quint32 recordId) {
     return rewrite(store, recordId,
-                   [](ExpenseEntry& expense) { entrymarking::toggleBilled(expense); });
+                   [](ExpenseEntry& expense, platform::FileTime) {
+                       entrymarking::toggleBilled(expense);
+                   });
 }
 
 WriteResult markPaid(RecordStore& store, quint32 recordId) {
-    return rewrite(store, recordId, [](ExpenseEntry& expense) {
-        entrymarking::togglePaid(expense, platform::Clock::nowFileTime());
+    return rewrite(store, recordId, [](ExpenseEntry& expense, platform::FileTime now) {
+        entrymarking::togglePaid(expense, now);
     });
 }
 

@@ -66,8 +66,6 @@ const Formats& formats() {
     return cached;
 }
 
-// The encoder marks what the code page cannot hold with SUB (0x1A);
-// readers of our files expect the usual '?' there.
 QCollator& collator() {
     static QCollator instance;
     static quint64 generation = 0;

@@ -479,7 +479,11 @@ void ObjectStore::endSnapshot() {
 
 bool ObjectStore::commitBatch() {
     m_sortsOf = {};
-    return m_db->commit();
+    m_lastError = 0;
+    if (m_db->commit())
+        return true;
+    m_lastError = m_db->lastErrorCode() != 0 ? m_db->lastErrorCode() : ErrorWriteFault;
+    return false;
 }
 
 void ObjectStore::rollbackBatch() {

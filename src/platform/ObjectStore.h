@@ -150,9 +150,14 @@ public:
     StoreBatch(const StoreBatch&) = delete;
     StoreBatch& operator=(const StoreBatch&) = delete;
     bool isActive() const { return m_active; }
+    // A commit that fails is taken back whole; the store's lastError()
+    // says why.
     bool commit() {
         m_active = false;
-        return m_store.commitBatch();
+        if (m_store.commitBatch())
+            return true;
+        m_store.rollbackBatch();
+        return false;
     }
 
 private:

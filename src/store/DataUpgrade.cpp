@@ -95,8 +95,8 @@ DataUpgrade::Result DataUpgrade::run(RecordStore& store, FileTime now) {
     result.entriesRepaired = *entries;
     result.ratesRepaired = *rates;
     if (!batch.commit()) {
-        failed(result, *objects);
-        objects->rollbackBatch();
+        result.ok = false;
+        result.error = objects->lastError();
     }
     return result;
 }

@@ -59,10 +59,15 @@ std::optional<StoredPlace> readPlace(const QString& valueName) {
     return bytes ? decoded(*bytes) : std::nullopt;
 }
 
-void writePlace(const QString& valueName, const StoredPlace& place) {
+// The place under each of the names, in one write of the registry.
+void writePlace(std::initializer_list<QString> valueNames, const StoredPlace& place) {
     platform::Registry& registry = platform::Registry::user();
-    if (registry.keyExists(kWindowKey) || registry.createKey(kWindowKey))
-        registry.writeBytes(kWindowKey, valueName, encoded(place));
+    const QByteArray bytes = encoded(place);
+    registry.beginBatch();
+    if (registry.createKey(kWindowKey))
+        for (const QString& valueName : valueNames)
+            registry.writeBytes(kWindowKey, valueName, bytes);
+    registry.endBatch();
 }
 
 const QScreen* screenOf(const QWidget* window) {
@@ -118,9 +123,8 @@ void saveWindowPlace(const QWidget* window, const QString& name) {
     const QRect outer = window->frameGeometry();
     place.frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    writePlace(windowPlaceName(name, screenOf(window)), place);
-    // The last place on any screen, for a screen the window was never on.
-    writePlace(name, place);
+    // Also the last place on any screen, for a screen the window was never on.
+    writePlace({windowPlaceName(name, screenOf(window)), name}, place);
 }
 
 bool restoreWindowPlace(QWidget* window, const QString& name) {
