@@ -117,10 +117,6 @@ bool textsAndStatusFromOptions(const QCommandLineParser& parser,
 
 }  // namespace
 
-QList<QCommandLineOption> dateRangeOptions() {
-    return rangeOptions(QStringLiteral("entry"));
-}
-
 QList<QCommandLineOption> criteriaOptions() {
     return textAndStatusOptions(kTextOptions, QStringLiteral("entry"), QStringLiteral("entries"));
 }

@@ -20,8 +20,6 @@ struct SystemTime;
 // nonbillable, billable, billed and paid.
 QList<QCommandLineOption> criteriaOptions();
 
-// --from and --to alone, for commands that take a date range only.
-QList<QCommandLineOption> dateRangeOptions();
 // Sets the filter's range from --from and --to; a side not given is open.
 bool dateRangeFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error);
 // The same into any range: left as it is when neither is given.

@@ -17,13 +17,11 @@ namespace tempolatch {
 
 namespace {
 
-constexpr int kExportFailed = 76;
-constexpr int kReportFailed = 157;
 
 int exportXmlCommand(Context& context, const CliArguments& args) {
     if (writeXmlFile(context.store, context.settings, args.criteria, args.positional.at(0)))
         return 0;
-    context.ui.message(resourceString(kExportFailed), platform::MessageIcon::Stop);
+    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
     return 1;
 }
 
@@ -60,7 +58,7 @@ std::optional<ReportLayout> chosenLayout(int kind, Context& context, const CliAr
 int reportWritten(Context& context, bool written) {
     if (written)
         return 0;
-    context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop);
+    context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop);
     return 1;
 }
 

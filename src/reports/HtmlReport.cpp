@@ -1,6 +1,5 @@
 #include "reports/HtmlReport.h"
 
-#include <QHash>
 #include <algorithm>
 
 #include "platform/Clock.h"
@@ -13,6 +12,7 @@
 #include "store/TimeEntry.h"
 #include "views/EntryCriteria.h"
 #include "views/EntryFilter.h"
+#include "views/ViewIds.h"
 
 namespace tempolatch {
 
@@ -21,54 +21,18 @@ using Field = ReportLayout::Field;
 
 namespace {
 
-constexpr int kFieldCaptions = 5001;
-constexpr int kTotalCaptions = 3070;
 constexpr int kInvoiceNumber = 107;
 
-// Dates and times as the locale writes them. Formatting through the locale
-// costs more than the rest of a row, and a report's entries come in date
-// order with few distinct times, so each text is made once.
-class TimeTexts {
-public:
-    QString date(platform::FileTime time) {
-        const qint64 day = qint64(time.ticks / platform::FileTime::TicksPerDay);
-        if (day != m_day || m_dayText.isNull()) {
-            const auto st = platform::toSystemTime(time);
-            m_dayText = st ? Locale::shortDate(*st) : QString(QLatin1String(""));
-            m_day = day;
-        }
-        return m_dayText;
-    }
-    QString time(platform::FileTime time) {
-        const int minute = int((time.ticks % platform::FileTime::TicksPerDay) /
-                               platform::FileTime::TicksPerMinute);
-        auto it = m_times.constFind(minute);
-        if (it == m_times.constEnd()) {
-            const auto st = platform::toSystemTime(time);
-            it = m_times.insert(minute, st ? Locale::timeWithoutSeconds(*st) : QString());
-        }
-        return *it;
-    }
-
-private:
-    qint64 m_day = -1;
-    QString m_dayText;
-    QHash<int, QString> m_times;
-};
-
-TimeTexts& timeTexts() {
-    // One report runs at a time, on one thread; the texts follow the locale
-    // of that run.
-    static TimeTexts texts;
-    return texts;
-}
-
+// Dates and times as the locale writes them (the locale keeps the texts
+// it has made).
 QString shortDateOf(platform::FileTime time) {
-    return timeTexts().date(time);
+    const auto st = platform::toSystemTime(time);
+    return st ? Locale::shortDate(*st) : QString(QLatin1String(""));
 }
 
 QString timeOf(platform::FileTime time) {
-    return timeTexts().time(time);
+    const auto st = platform::toSystemTime(time);
+    return st ? Locale::timeWithoutSeconds(*st) : QString();
 }
 
 QString cellText(const TimeEntry& e, int field, bool precise) {
@@ -165,7 +129,6 @@ public:
     QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
                  const QString& charset) override {
         m_totals = Totals();
-        timeTexts() = TimeTexts();  // the locale may have changed since the last page
         m_page.frame(m_layout.title(), charset);
         build(db, criteria);
         return m_page.text();
@@ -184,7 +147,7 @@ protected:
             else if (m_userCaptions && field == Field::Custom3)
                 out.append(m_settings.custom3);
             else
-                out.append(resourceString(kFieldCaptions + field));
+                out.append(resourceString(str::ColumnTitles + field));
         }
         return out;
     }
@@ -211,7 +174,7 @@ protected:
             if (!m_layout.shows(ReportLayout::TotalFlags[size_t(i)]))
                 continue;
             const bool isHours = i == 0 || i == 1 || i == 5;
-            m_page.addSpan(resourceString(kTotalCaptions + i) +
+            m_page.addSpan(resourceString(ReportLayout::TotalCaptions + i) +
                                QString::asprintf(isHours ? ": %.02fh" : ": %.02f", values[i]),
                            true);
         }

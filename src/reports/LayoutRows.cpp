@@ -2,6 +2,7 @@
 
 #include "platform/StringTable.h"
 #include "reports/ExpenseReport.h"
+#include "views/ViewIds.h"
 
 namespace tempolatch {
 
@@ -9,8 +10,6 @@ namespace {
 
 constexpr int kDateSelections = 4010;  // "None", "Range", "Start Date Only"
 constexpr int kShow = 4030;            // "Show", then "Hide"
-constexpr int kFieldCaptions = 5001;
-constexpr int kTotalCaptions = 3070;
 
 LayoutRow section(const QString& label) {
     LayoutRow row;
@@ -40,7 +39,7 @@ QStringList LayoutRow::choices() const {
             break;
         case GroupBy:
             for (int i = 0; i < int(ReportLayout::GroupByChoices.size()); ++i)
-                out.append(resourceString(kFieldCaptions + i));
+                out.append(resourceString(str::ColumnTitles + i));
             break;
         case Flag:
         case Field:
@@ -115,14 +114,14 @@ QList<LayoutRow> layoutRows(const ReportLayout& layout, int kind) {
         LayoutRow row;
         row.kind = LayoutRow::Field;
         row.field = field;
-        row.label = expenses ? expenseFieldCaption(field) : resourceString(kFieldCaptions + field);
+        row.label = expenses ? expenseFieldCaption(field) : resourceString(str::ColumnTitles + field);
         row.choice = layout.fieldMask() & (1u << field) ? 0 : 1;
         rows.append(row);
     }
     rows.append(section(QStringLiteral("Footer Area")));
     if (kind != ReportLayout::Invoice && !expenses)
         for (int i = 0; i < 6; ++i)
-            rows.append(flagRow(resourceString(kTotalCaptions + i), layout,
+            rows.append(flagRow(resourceString(ReportLayout::TotalCaptions + i), layout,
                                 ReportLayout::TotalFlags[size_t(i)]));
     rows.append(flagRow(QStringLiteral("Report Date"), layout, ReportLayout::ReportDate));
     return rows;

@@ -16,7 +16,6 @@ namespace tempolatch {
 
 namespace {
 
-constexpr int kReportFailed = 157;
 constexpr int kHtmlFilter = 158;
 constexpr int kXmlFilter = 211;
 const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)|*.pdf|");
@@ -85,7 +84,7 @@ void runReportSteps(const ReportFileCommandHost& host, int kind,
         ok = write(layout, path);
     }
     if (!ok) {
-        context.ui.message(resourceString(kReportFailed), platform::MessageIcon::Stop, host.parent);
+        context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop, host.parent);
         return;
     }
     context.ui.noticeDone(QStringLiteral("Report written to"), path);

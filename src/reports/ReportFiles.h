@@ -15,6 +15,9 @@ class Settings;
 // target only when complete; false (with any earlier file left as it was)
 // when it cannot be written.
 
+// The message when a report cannot be written.
+inline constexpr int ReportFailedMessage = 157;
+
 // The XML export of the entries the criteria choose.
 // `written`, when given, counts the entries in the file.
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,

@@ -17,6 +17,8 @@ namespace tempolatch {
 class ReportLayout {
 public:
     static constexpr int Size = 272;
+    // Resource strings: the total row's caption of each total field.
+    static constexpr int TotalCaptions = 3070;
     // Time reports show the first 18 codes of the field order, general
     // expense reports the first 14 and mileage expense reports the first 16.
     static constexpr int TimeFieldCount = 18;
