@@ -28,45 +28,52 @@ QString dayText(platform::FileTime time, const QString& format) {
 
 }  // namespace
 
-QStringList ExpenseSummary::rows(const ExpenseEntry& e, const Settings& settings) {
-    QStringList rows;
-    const auto add = [&rows](const QString& text) {
+QList<ExpenseSummary::Row> ExpenseSummary::summaryRows(const ExpenseEntry& e,
+                                                       const Settings& settings) {
+    QList<Row> rows;
+    const auto section = [&rows](const QString& title) { rows.append({title, true, false}); };
+    const auto row = [&rows](const QString& text) { rows.append({text, false, false}); };
+    const auto add = [&row](const QString& text) {
         if (!text.isEmpty())
-            rows << text;
+            row(text);
     };
-    rows << kSections[0];
+    section(kSections[0]);
     add(dayText(e.date, platform::Locale::longDateFormat()));
-    add(expenseTypeName(e.type));
+    rows.append({expenseTypeName(e.type), false, true});
     add(e.description);
     add(e.client);
     add(e.project);
     if (e.isMileage())
-        rows << QStringLiteral("%1 - %2 (%3)")
-                    .arg(e.startOdometer)
-                    .arg(e.endOdometer())
-                    .arg(e.distance);
+        row(QStringLiteral("%1 - %2 (%3)").arg(e.startOdometer).arg(e.endOdometer()).arg(e.distance));
     else
         add(e.category);
 
-    rows << kSections[1];
-    rows << statusName(e.status);
+    section(kSections[1]);
+    row(statusName(e.status));
     if (e.isMileage())
-        rows << e.currency + QString::asprintf("%.2f", e.amount / 100.0) +
-                    QStringLiteral(" x %1").arg(e.distance);
-    rows << e.currency + ExpenseRows::amountText(e);
+        row(e.currency + QString::asprintf("%.2f", e.amount / 100.0) +
+            QStringLiteral(" x %1").arg(e.distance));
+    row(e.currency + ExpenseRows::amountText(e));
     if (e.status == EntryStatus::Paid)
         add(dayText(e.paidDate, platform::Locale::shortDateFormat()));
     add(e.billTo);
-    rows << (e.receipt ? QStringLiteral("Receipt") : QStringLiteral("No receipt"));
+    row(e.receipt ? QStringLiteral("Receipt") : QStringLiteral("No receipt"));
 
-    rows << kSections[2];
+    section(kSections[2]);
     // Each value under the name the user gave its field.
     const std::pair<const QString&, const QString&> customs[] = {
         {settings.expenseCustom1, e.custom1}, {settings.expenseCustom2, e.custom2}};
     for (const auto& [label, value] : customs)
         if (!value.isEmpty())
-            rows << label + QStringLiteral(": ") + value;
+            row(label + QStringLiteral(": ") + value);
     return rows;
+}
+
+QStringList ExpenseSummary::rows(const ExpenseEntry& expense, const Settings& settings) {
+    QStringList texts;
+    for (const Row& row : summaryRows(expense, settings))
+        texts << row.text;
+    return texts;
 }
 
 ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& settings,
@@ -78,15 +85,15 @@ ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& sett
     m_list->setObjectName(QStringLiteral("summaryList"));
     QFont bold = m_list->font();
     bold.setBold(true);
-    for (const QString& text : rows(expense, settings)) {
-        auto* item = new QListWidgetItem(text, m_list);
-        if (kSections.contains(text)) {
+    for (const Row& row : summaryRows(expense, settings)) {
+        auto* item = new QListWidgetItem(row.text, m_list);
+        if (row.section) {
             item->setFont(bold);
             item->setBackground(palette().alternateBase());
         }
+        if (row.type)
+            item->setIcon(ViewIcons::icon(ExpenseRows::kindIcon(expense)));
     }
-    if (QListWidgetItem* kind = m_list->item(2))
-        kind->setIcon(ViewIcons::icon(ExpenseRows::kindIcon(expense)));
     auto* note = new QPlainTextEdit(expense.note, this);
     note->setObjectName(QStringLiteral("note"));
     note->setReadOnly(true);

@@ -19,8 +19,15 @@ public:
     ExpenseSummary(const ExpenseEntry& expense, const Settings& settings,
                    QWidget* parent = nullptr);
 
-    // The texts of the summary's rows; section titles are the rows
-    // "General", "Expense" and "Custom Fields".
+    // One row of the summary: a section title ("General", "Expense",
+    // "Custom Fields") or a value; the expense's type carries its icon.
+    struct Row {
+        QString text;
+        bool section = false;
+        bool type = false;
+    };
+    static QList<Row> summaryRows(const ExpenseEntry& expense, const Settings& settings);
+    // The rows' texts.
     static QStringList rows(const ExpenseEntry& expense, const Settings& settings);
 
     bool editRequested() const { return m_editRequested; }

@@ -245,6 +245,13 @@ private Q_SLOTS:
                                     "Site visit", "Acme", "Website", "1000 - 1120 (120)", "Expense",
                                     "Billable", "USD0.35 x 120", "USD42.00", "Jane Roe",
                                     "No receipt", "Custom Fields", "Vehicle: Van"}));
+        // A value that reads like a section title is still a value.
+        e.description = QStringLiteral("General");
+        QStringList sections;
+        for (const ExpenseSummary::Row& row : ExpenseSummary::summaryRows(e, m_env->settings()))
+            if (row.section)
+                sections << row.text;
+        QCOMPARE(sections, (QStringList{"General", "Expense", "Custom Fields"}));
     }
 };
 
