@@ -563,23 +563,17 @@ void MainFrame::registerCommands() {
     registerSetupCommands(m_commands, m_context, this, [this] { return m_watcher; });
     registerListCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerDataCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
-    registerArchiveCommands(
-        m_commands, m_context, this,
-        [this](platform::SystemTime& start, platform::SystemTime& end) {
-            if (m_view)
-                m_view->getPeriod(start, end);
-        },
-        [this] { reloadView(0, 0); });
+    // The shown period, for commands that preset their range with it.
+    const auto fillShownPeriod = [this](platform::SystemTime& start, platform::SystemTime& end) {
+        if (m_view)
+            m_view->getPeriod(start, end);
+    };
+    registerArchiveCommands(m_commands, m_context, this, fillShownPeriod,
+                            [this] { reloadView(0, 0); });
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
-    registerReportFileCommands(m_commands,
-                               {&m_context, this,
-                                [this](platform::SystemTime& start, platform::SystemTime& end) {
-                                    if (m_view)
-                                        m_view->getPeriod(start, end);
-                                },
-                                showReport});
+    registerReportFileCommands(m_commands, {&m_context, this, fillShownPeriod, showReport});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
         [this] { return m_captionFont; },

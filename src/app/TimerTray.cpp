@@ -78,14 +78,7 @@ void TimerTray::rebuildMenu() {
         const bool running = t.state == EntryTimer::Running;
         m_menu->addAction(
             (running ? QStringLiteral("Pause %1") : QStringLiteral("Resume %1")).arg(what), this,
-            [this, i] {
-                EntryTimer& timer = m_keeper.table().slot(i);
-                if (timer.state == EntryTimer::Running)
-                    timer.state = EntryTimer::Paused;
-                else if (timer.state == EntryTimer::Paused)
-                    timer.state = EntryTimer::Running;
-                m_keeper.changed();
-            });
+            [this, i] { m_keeper.togglePause(i); });
     }
     m_menu->addSeparator();
     m_menu->addAction(QStringLiteral("Quit"), this, [this] { Q_EMIT quitRequested(); });

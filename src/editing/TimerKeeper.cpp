@@ -91,6 +91,15 @@ void TimerKeeper::changed() {
     Q_EMIT timersChanged();
 }
 
+void TimerKeeper::togglePause(int slot) {
+    EntryTimer& timer = m_table.slot(slot);
+    if (timer.state == EntryTimer::Running)
+        timer.state = EntryTimer::Paused;
+    else if (timer.state == EntryTimer::Paused)
+        timer.state = EntryTimer::Running;
+    changed();
+}
+
 void TimerKeeper::saveNow(FileTime now) {
     // The elapsed times are those of the last tick.
     const FileTime taken = m_table.previousTick().isNull() ? now : m_table.previousTick();

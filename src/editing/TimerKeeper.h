@@ -34,6 +34,8 @@ public:
     void tick();
     // A slot was taken, changed or freed: the file follows at once.
     void changed();
+    // A running timer pauses, a paused one runs on; others stay as they are.
+    void togglePause(int slot);
     // Reads the timers a previous run left behind into the free table.
     // Running ones have gone on counting since they were last saved; one
     // that was being completed comes back paused. Returns the number of

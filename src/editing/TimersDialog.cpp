@@ -350,10 +350,8 @@ void TimersDialog::addTimer(const TimeEntry* from) {
 }
 
 void TimersDialog::pause() {
-    EntryTimer& t = m_keeper.table().slot(m_current);
-    t.state = t.state == EntryTimer::Paused ? EntryTimer::Running : EntryTimer::Paused;
+    m_keeper.togglePause(m_current);
     updateStates();
-    m_keeper.changed();
 }
 
 void TimersDialog::cancelTimer() {

@@ -98,19 +98,10 @@ QDialogButtonBox* FilterControls::createButtons(QDialog* sheet) {
 }
 
 void FilterControls::fillClientLists(quint32 clientId) {
-    QStringList projects;
-    QStringList tasks;
-    QStringList contacts;
-    if (m_store.isOpen()) {
-        ClientStructureStore& structure = m_store.clientStructure();
-        projects = listProjects(structure.projects, clientId);
-        if (m_task)
-            tasks = listTasks(structure.tasks, clientId);
-        contacts = listContacts(structure.contacts, clientId);
-    }
-    setItems(m_project, projects);
-    setItems(m_task, tasks);
-    setItems(m_billTo, contacts);
+    fillProjectsAndContacts(m_project, m_billTo, m_store, clientId);
+    setItems(m_task, m_task && m_store.isOpen()
+                         ? listTasks(m_store.clientStructure().tasks, clientId)
+                         : QStringList());
 }
 
 void FilterControls::clientChosen(int index) {
