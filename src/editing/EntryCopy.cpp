@@ -1,5 +1,6 @@
 #include "editing/EntryCopy.h"
 
+#include "platform/DayChange.h"
 #include "platform/ObjectStore.h"
 #include "platform/Sqlite.h"
 #include "store/Expenses.h"
@@ -38,14 +39,10 @@ QList<QDate> copyDays(const QDate& entryDay, const Choice& choice, bool weekStar
 }
 
 std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& day) {
-    std::optional<platform::SystemTime> st = platform::toSystemTime(when);
+    const std::optional<platform::SystemTime> st = platform::toSystemTime(when);
     if (!st || !day.isValid() || day.year() < 1601)
         return std::nullopt;
-    st->year = quint16(day.year());
-    st->month = quint16(day.month());
-    st->day = quint16(day.day());
-    st->dayOfWeek = quint16(day.dayOfWeek() % 7);
-    return platform::toFileTime(*st);
+    return platform::toFileTime(platform::onDay(*st, day));
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "platform/Clock.h"
+#include "platform/DayChange.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
@@ -157,15 +158,10 @@ void setDateTime(TimeEntry& entry, SystemTime st) {
 }  // namespace
 
 void setDate(TimeEntry& entry, int year, int month, int day) {
-    SystemTime st = dateTimeOf(entry);
     const QDate date(year, month, day);
     if (!date.isValid())
         return;
-    st.year = quint16(year);
-    st.month = quint16(month);
-    st.day = quint16(day);
-    st.dayOfWeek = quint16(date.dayOfWeek() % 7);
-    setDateTime(entry, st);
+    setDateTime(entry, platform::onDay(dateTimeOf(entry), date));
 }
 
 void setStartTime(TimeEntry& entry, int hour, int minute) {

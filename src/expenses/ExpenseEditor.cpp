@@ -21,6 +21,7 @@
 #include "editing/PaidDateDialog.h"
 #include "expenses/ExpenseActions.h"
 #include "platform/Clock.h"
+#include "platform/DayChange.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -333,13 +334,8 @@ void ExpenseEditor::leaveExpense() {
 }
 
 void ExpenseEditor::applyPages() {
-    const QDate day = m_date->date();
-    platform::SystemTime when =
-        platform::toSystemTime(m_expense.date).value_or(platform::SystemTime{});
-    when.year = quint16(day.year());
-    when.month = quint16(day.month());
-    when.day = quint16(day.day());
-    when.dayOfWeek = quint16(day.dayOfWeek() % 7);
+    const platform::SystemTime when = platform::onDay(
+        platform::toSystemTime(m_expense.date).value_or(platform::SystemTime{}), m_date->date());
     if (const auto date = platform::toFileTime(when))
         m_expense.date = *date;
     m_expense.description = m_description->currentText();

@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "platform/DayChange.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/DatePicker.h"
 
@@ -25,13 +26,6 @@ QDateEdit* dayPicker(const SystemTime& day, const QString& name, QWidget* parent
     return picker;
 }
 
-SystemTime onDay(const QDate& date, SystemTime time) {
-    time.year = quint16(date.year());
-    time.month = quint16(date.month());
-    time.day = quint16(date.day());
-    time.dayOfWeek = quint16(date.dayOfWeek() % 7);
-    return time;
-}
 
 }  // namespace
 
@@ -65,11 +59,11 @@ ArchiveRangeDialog::ArchiveRangeDialog(const SystemTime& start, const SystemTime
 }
 
 SystemTime ArchiveRangeDialog::start() const {
-    return onDay(m_start->date(), m_presetStart);
+    return platform::onDay(m_presetStart, m_start->date());
 }
 
 SystemTime ArchiveRangeDialog::end() const {
-    return onDay(m_end->date(), m_presetEnd);
+    return platform::onDay(m_presetEnd, m_end->date());
 }
 
 bool ArchiveRangeDialog::deleteWhenArchived() const {
