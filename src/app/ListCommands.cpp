@@ -68,7 +68,7 @@ int listExportCommand(Context& context, const CliArguments& args) {
     const auto kind = listKindNamed(args.positional.at(0));
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
-    const QStringList names = Lists(context.store.objectStore()).texts(*kind);
+    const QStringList names = context.store.lists().texts(*kind);
     const auto encoding = args.parser.isSet(QStringLiteral("unicode")) ? ListFileEncoding::Utf16
                                                                        : ListFileEncoding::EightBit;
     const QString& path = args.positional.at(1);
@@ -87,7 +87,7 @@ int listImportCommand(Context& context, const CliArguments& args) {
     const auto kind = listKindNamed(args.positional.at(0));
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
-    if (DropListEdits(context.store.objectStore()).importFile(*kind, args.positional.at(1)))
+    if (DropListEdits(context.store).importFile(*kind, args.positional.at(1)))
         return 0;
     context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop);
     return 1;

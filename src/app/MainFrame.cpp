@@ -53,8 +53,8 @@
 #include "widgets/CommandIds.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
-#include "widgets/WindowPlace.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 

@@ -17,7 +17,6 @@ namespace tempolatch {
 
 namespace {
 
-
 int exportXmlCommand(Context& context, const CliArguments& args) {
     if (writeXmlFile(context.store, context.settings, args.criteria, args.positional.at(0)))
         return 0;
@@ -30,7 +29,7 @@ int exportXmlCommand(Context& context, const CliArguments& args) {
 // or names a report of the other family (a time report for an expense
 // command, or the reverse), which this command has no writer for.
 std::optional<ReportLayout> chosenLayout(int kind, Context& context, const CliArguments& args) {
-    SavedReports reports(context.store.objectStore());
+    SavedReports reports(context.store);
     const QString name = args.parser.value(QStringLiteral("layout"));
     if (name.isEmpty()) {
         QString current;

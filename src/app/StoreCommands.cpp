@@ -3,9 +3,6 @@
 #include <cstdio>
 
 #include "app/CliCommand.h"
-#include "platform/Locale.h"
-#include "platform/ObjectStore.h"
-#include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -17,20 +14,13 @@ namespace tempolatch {
 
 namespace {
 
-// Opens the store read-only on its own, so that it works while the program
-// runs and never changes a byte.
 int dumpCommand(Context&, const CliArguments&) {
     QString error;
-    auto store = platform::ObjectStore::open(platform::Profile::storePath(),
-                                             platform::ObjectStore::Access::ReadOnly,
-                                             platform::Locale::collationName(), &error);
-    if (!store) {
-        std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(error));
-        return 1;
-    }
     QTextStream out(stdout);
-    dumpStore(*store, out);
-    return 0;
+    if (dumpProfileStore(out, &error))
+        return 0;
+    std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(error));
+    return 1;
 }
 
 int backupCommand(Context& context, const CliArguments& args) {
@@ -52,23 +42,25 @@ int restoreCommand(Context& context, const CliArguments& args) {
 }  // namespace
 
 CliCommands storeCommands() {
-    CliCommand dump = cliCommand(QStringLiteral("dump"),
-                                 QStringLiteral("print every database and record of the store"),
-                                 dumpCommand);
+    CliCommand dump =
+        cliCommand(QStringLiteral("dump"),
+                   QStringLiteral("print every database and record of the store"), dumpCommand);
     dump.details = QStringLiteral("Changes nothing; works while the program runs.");
     dump.opensStore = false;
 
-    CliCommand backup = cliCommand(QStringLiteral("backup"),
-                                   QStringLiteral("write a backup of all data to FILE"), backupCommand);
+    CliCommand backup =
+        cliCommand(QStringLiteral("backup"), QStringLiteral("write a backup of all data to FILE"),
+                   backupCommand);
     backup.arguments = {QStringLiteral("FILE")};
 
-    CliCommand restore = cliCommand(QStringLiteral("restore"),
-                                    QStringLiteral("add the data of the backup FILE to the store"),
-                                    restoreCommand);
+    CliCommand restore =
+        cliCommand(QStringLiteral("restore"),
+                   QStringLiteral("add the data of the backup FILE to the store"), restoreCommand);
     restore.arguments = {QStringLiteral("FILE")};
     restore.details = QStringLiteral(
         "Exit codes: 0 done, 1 failed, 2 unsupported version of the file, 3 not a backup file.");
-    restore.options = {{QStringLiteral("delete-all"), QStringLiteral("Replace all data with the backup's.")}};
+    restore.options = {
+        {QStringLiteral("delete-all"), QStringLiteral("Replace all data with the backup's.")}};
     return {dump, backup, restore};
 }
 

@@ -3,7 +3,6 @@
 
 #include "app/CliCommand.h"
 #include "app/CliCriteria.h"
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -40,7 +39,7 @@ int archiveCommand(Context& context, const CliArguments& args) {
         case ArchiveOperation::ArchiveResult::DeleteFailed:
             context.ui.message(QStringLiteral("The archive was written, but its entries could "
                                               "not be deleted (error %1); the store is unchanged.")
-                                   .arg(context.store.objectStore()->lastError()),
+                                   .arg(context.store.lastError()),
                                MessageIcon::Stop);
             return 1;
     }

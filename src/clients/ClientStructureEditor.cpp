@@ -1,9 +1,18 @@
 #include "clients/ClientStructureEditor.h"
 
-#include "platform/ObjectStore.h"
 #include "store/ClientStructure.h"
+#include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 
 namespace tempolatch {
+
+ClientStructureEditor::ClientStructureEditor(RecordStore& store) : m_records(store) {}
+
+// Asked for at each use: the store makes its databases anew when it is
+// reopened or emptied.
+ClientStructureStore& ClientStructureEditor::structure() {
+    return m_records.clientStructure();
+}
 
 namespace {
 
@@ -57,7 +66,7 @@ std::optional<ClientStructureEditor::Added> ClientStructureEditor::addClient(con
     Client client{0, structureName(given), 0};
     if (client.name.isEmpty())
         return std::nullopt;
-    const WriteResult result = ClientStructure(m_store).addClient(client);
+    const WriteResult result = ClientStructure(structure()).addClient(client);
     if (!succeeded(result) || client.recordId == 0)
         return std::nullopt;
     return Added{client.recordId, client.clientId, client.name, result == WriteResult::Unchanged};
@@ -69,9 +78,10 @@ std::optional<ClientStructureEditor::Added> ClientStructureEditor::addPair(quint
                                                                            const QString& name) {
     if (project.isEmpty() || name.isEmpty())
         return std::nullopt;
-    if (const quint32 existing = findProjectTask(m_store.projects, clientId, project, task))
+    if (const quint32 existing = findProjectTask(structure().projects, clientId, project, task))
         return Added{existing, clientId, name, true};
-    const quint32 recordId = tempolatch::addProjectTask(m_store.projects, clientId, project, task);
+    const quint32 recordId =
+        tempolatch::addProjectTask(structure().projects, clientId, project, task);
     if (recordId == 0)
         return std::nullopt;
     return Added{recordId, clientId, name, false};
@@ -91,28 +101,28 @@ std::optional<ClientStructureEditor::Added> ClientStructureEditor::addProjectTas
 
 std::optional<ClientStructureEditor::Added> ClientStructureEditor::addTask(quint32 clientId,
                                                                            const QString& name) {
-    return addName(m_store.tasks, clientId, name);
+    return addName(structure().tasks, clientId, name);
 }
 
 std::optional<ClientStructureEditor::Added> ClientStructureEditor::addContact(quint32 clientId,
                                                                               const QString& name) {
-    return addName(m_store.contacts, clientId, name);
+    return addName(structure().contacts, clientId, name);
 }
 
 bool ClientStructureEditor::renameClient(quint32 recordId, const QString& given) {
     const QString name = structureName(given);
     if (name.isEmpty())
         return false;
-    ClientStructure structure(m_store);
-    if (const auto holder = structure.findClientNamed(name))
+    ClientStructure records(structure());
+    if (const auto holder = records.findClientNamed(name))
         return holder->recordId == recordId;
-    return structure.renameClient(recordId, name) == WriteResult::Written;
+    return records.renameClient(recordId, name) == WriteResult::Written;
 }
 
 quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& oldName,
                                              const QString& given) {
     const QString name = structureName(given);
-    ProjectsDatabase& db = m_store.projects;
+    ProjectsDatabase& db = structure().projects;
     if (name.isEmpty() || !db.isOpen())
         return 0;
     QList<quint32> records;
@@ -127,68 +137,68 @@ quint32 ClientStructureEditor::renameProject(quint32 clientId, const QString& ol
         return 0;
     if (name == oldName && !records.isEmpty())
         return records.first();
-    platform::StoreBatch batch(*db.objectStore());
+    StoreTransaction transaction(m_records);
     if (records.isEmpty()) {
         // The project lost its records elsewhere; keep the one the tree shows.
         const quint32 recordId = tempolatch::addProjectTask(db, clientId, name, QString());
-        return recordId != 0 && batch.commit() ? recordId : 0;
+        return recordId != 0 && transaction.commit().succeeded() ? recordId : 0;
     }
-    ClientStructure structure(m_store);
+    ClientStructure names(structure());
     for (quint32 id : records)
-        if (structure.renameProject(id, name) != WriteResult::Written)
+        if (names.renameProject(id, name) != WriteResult::Written)
             return 0;
-    return batch.commit() ? records.first() : 0;
+    return transaction.commit().succeeded() ? records.first() : 0;
 }
 
 bool ClientStructureEditor::renameProjectTask(quint32 recordId, quint32 clientId,
                                               const QString& project, const QString& given) {
     const QString task = structureName(given);
-    ProjectsDatabase& db = m_store.projects;
+    ProjectsDatabase& db = structure().projects;
     if (task.isEmpty())
         return false;
     const quint32 holder = findProjectTask(db, clientId, project, task);
     if (holder != 0)
         return holder == recordId;
-    return ClientStructure(m_store).renameProjectTask(recordId, task) == WriteResult::Written;
+    return ClientStructure(structure()).renameProjectTask(recordId, task) == WriteResult::Written;
 }
 
 bool ClientStructureEditor::renameTask(quint32 recordId, quint32 clientId, const QString& name) {
-    return renameName(m_store.tasks, recordId, clientId, name);
+    return renameName(structure().tasks, recordId, clientId, name);
 }
 
 bool ClientStructureEditor::renameContact(quint32 recordId, quint32 clientId, const QString& name) {
-    return renameName(m_store.contacts, recordId, clientId, name);
+    return renameName(structure().contacts, recordId, clientId, name);
 }
 
 quint32 ClientStructureEditor::clientIdOf(quint32 clientRecordId) {
-    return clientIdOfRecord(m_store.clients, clientRecordId);
+    return clientIdOfRecord(structure().clients, clientRecordId);
 }
 
 bool ClientStructureEditor::deleteClient(quint32 recordId) {
     const quint32 clientId = clientIdOf(recordId);
     // Client id 0 owns the default rates: a record that cannot be read must
     // never lead to deleting them.
-    if (clientId == 0 || !m_store.clients.isOpen())
+    if (clientId == 0 || !structure().clients.isOpen())
         return false;
-    platform::StoreBatch batch(*m_store.clients.objectStore());
-    if (!batch.isActive())
+    StoreTransaction transaction(m_records);
+    if (!transaction.isActive())
         return false;
-    deleteProjectsOfClient(m_store.projects, clientId);
-    deleteTasksOfClient(m_store.tasks, clientId);
-    deleteContactsOfClient(m_store.contacts, clientId);
-    deleteRatesOfClient(m_store.rates, clientId);
-    if (!m_store.clients.deleteRecord(recordId))
+    deleteProjectsOfClient(structure().projects, clientId);
+    deleteTasksOfClient(structure().tasks, clientId);
+    deleteContactsOfClient(structure().contacts, clientId);
+    deleteRatesOfClient(structure().rates, clientId);
+    if (!structure().clients.deleteRecord(recordId))
         return false;
-    return batch.commit();
+    return transaction.commit().succeeded();
 }
 
 bool ClientStructureEditor::deleteProject(quint32 clientId, const QString& project) {
-    return tempolatch::deleteProject(m_store.projects, clientId, project);
+    return tempolatch::deleteProject(structure().projects, clientId, project);
 }
 
 quint32 ClientStructureEditor::deleteProjectTask(quint32 recordId, quint32 clientId,
                                                  const QString& project) {
-    ProjectsDatabase& db = m_store.projects;
+    ProjectsDatabase& db = structure().projects;
     bool known = false;
     quint32 other = 0;
     for (const Project& record : projectRecords(db, clientId)) {
@@ -204,15 +214,16 @@ quint32 ClientStructureEditor::deleteProjectTask(quint32 recordId, quint32 clien
     if (other != 0)
         return deleteOne(db, recordId) ? other : 0;
     const Project emptied{clientId, project, QString(), recordId};
-    return ClientStructure(m_store).updateProject(emptied) == WriteResult::Written ? recordId : 0;
+    return ClientStructure(structure()).updateProject(emptied) == WriteResult::Written ? recordId
+                                                                                       : 0;
 }
 
 bool ClientStructureEditor::deleteTask(quint32 recordId) {
-    return deleteOne(m_store.tasks, recordId);
+    return deleteOne(structure().tasks, recordId);
 }
 
 bool ClientStructureEditor::deleteContact(quint32 recordId) {
-    return deleteOne(m_store.contacts, recordId);
+    return deleteOne(structure().contacts, recordId);
 }
 
 }  // namespace tempolatch

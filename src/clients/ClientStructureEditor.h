@@ -6,6 +6,7 @@
 namespace tempolatch {
 
 class ClientStructureStore;
+class RecordStore;
 
 // The store side of the clients setup: each call writes at once. Names are
 // kept as the store keeps them (cut to its name length) and compare
@@ -13,7 +14,7 @@ class ClientStructureStore;
 // or one client's project, task or contact, a second record of the same name.
 class ClientStructureEditor {
 public:
-    explicit ClientStructureEditor(ClientStructureStore& store) : m_store(store) {}
+    explicit ClientStructureEditor(RecordStore& store);
 
     // The record a name ended up in: new, or the one that already had it.
     struct Added {
@@ -62,7 +63,9 @@ private:
     std::optional<Added> addPair(quint32 clientId, const QString& project, const QString& task,
                                  const QString& name);
 
-    ClientStructureStore& m_store;
+    ClientStructureStore& structure();
+
+    RecordStore& m_records;
 };
 
 }  // namespace tempolatch

@@ -75,7 +75,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
       m_context(context),
       m_transfers(isEmpty(installedTransfers()) ? clientFileTransfers(context)
                                                 : installedTransfers()),
-      m_editor(std::make_unique<ClientStructureEditor>(context.store.clientStructure())),
+      m_editor(std::make_unique<ClientStructureEditor>(context.store)),
       m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("clientsSetupDialog"));
     setWindowTitle(QStringLiteral("Clients"));

@@ -1,9 +1,10 @@
 #include "clients/DropListEdits.h"
 
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "store/Client.h"
 #include "store/Lists.h"
+#include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "transfer/ListFile.h"
 
 namespace tempolatch {
@@ -19,13 +20,12 @@ QList<DropListType> dropListTypes() {
 }
 
 QList<ListItem> DropListEdits::items(ListKind kind) {
-    ListsByKind lists(m_store);
-    return lists.open() ? lists.listAll(kind) : QList<ListItem>();
+    return m_store.lists().items(kind);
 }
 
 WriteResult DropListEdits::commit(ListKind kind, const ListItem& row, const QString& given) {
     const QString text = structureName(given);
-    Lists lists(m_store);
+    Lists lists = m_store.lists();
     if (row.recordId == 0)
         return lists.add(kind, text);
     if (text.isEmpty() || text == row.text || lists.texts(kind).contains(text))
@@ -34,45 +34,38 @@ WriteResult DropListEdits::commit(ListKind kind, const ListItem& row, const QStr
 }
 
 WriteResult DropListEdits::remove(quint32 recordId) {
-    return Lists(m_store).remove(recordId);
+    return m_store.lists().remove(recordId);
 }
 
 bool DropListEdits::removeAll(ListKind kind) {
-    if (!m_store)
-        return false;
-    platform::StoreBatch batch(*m_store);
-    if (!batch.isActive())
-        return false;
-    Lists lists(m_store);
+    StoreTransaction transaction(m_store);
+    WriteResult result = WriteResult::Unchanged;
+    Lists lists = m_store.lists();
     for (const ListItem& item : items(kind)) {
-        if (lists.remove(item.recordId) != WriteResult::Written)
-            return false;
+        result = lists.remove(item.recordId);
+        if (result != WriteResult::Written)
+            break;
     }
-    return batch.commit();
+    return transaction.finish(result).succeeded();
 }
 
 std::optional<int> DropListEdits::importFile(ListKind kind, const QString& path) {
     const auto names = readListFile(path);
-    if (!names || !m_store)
+    if (!names)
         return std::nullopt;
-    platform::StoreBatch batch(*m_store);
-    if (!batch.isActive())
-        return std::nullopt;
-    Lists lists(m_store);
+    StoreTransaction transaction(m_store);
+    Lists lists = m_store.lists();
     int added = 0;
+    WriteResult result = WriteResult::Unchanged;
     for (const QString& name : *names) {
-        const WriteResult result = lists.add(kind, structureName(name));
+        result = lists.add(kind, structureName(name));
         if (!succeeded(result))
-            return std::nullopt;
+            break;
         added += result == WriteResult::Written ? 1 : 0;
     }
-    if (!batch.commit())
+    if (!transaction.finish(result).succeeded())
         return std::nullopt;
     return added;
-}
-
-int DropListEdits::lastError() const {
-    return m_store ? m_store->lastError() : 0;
 }
 
 }  // namespace tempolatch

@@ -10,9 +10,7 @@
 
 namespace tempolatch {
 
-namespace platform {
-class ObjectStore;
-}
+class RecordStore;
 
 // The store side of Edit Drop Lists: the lists it offers and what an edit,
 // a deletion or an import writes. Texts are kept as the store keeps them
@@ -28,7 +26,7 @@ QList<DropListType> dropListTypes();
 
 class DropListEdits {
 public:
-    explicit DropListEdits(platform::ObjectStore* store) : m_store(store) {}
+    explicit DropListEdits(RecordStore& store) : m_store(store) {}
 
     // The values of the list in the order of the store, with their records.
     QList<ListItem> items(ListKind kind);
@@ -48,10 +46,8 @@ public:
     // nullopt when the file cannot be read or the store refused a write.
     std::optional<int> importFile(ListKind kind, const QString& path);
 
-    int lastError() const;
-
 private:
-    platform::ObjectStore* m_store;
+    RecordStore& m_store;
 };
 
 }  // namespace tempolatch

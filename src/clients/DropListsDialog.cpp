@@ -13,7 +13,6 @@
 #include "clients/DialogBar.h"
 #include "clients/DropListEdits.h"
 #include "clients/SetupCommandIds.h"
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -114,7 +113,7 @@ void DropListsDialog::refill(const QString& select) {
         if (!select.isEmpty() && item.text == select && !selected)
             selected = row;
     };
-    for (const ListItem& item : DropListEdits(m_context.store.objectStore()).items(currentKind()))
+    for (const ListItem& item : DropListEdits(m_context.store).items(currentKind()))
         addRow(item);
     // The last row has no record: typing into it adds a value.
     addRow(ListItem{});
@@ -130,7 +129,7 @@ void DropListsDialog::itemEdited(QListWidgetItem* item) {
     const ListItem row{item->data(StoredTextRole).toString(), item->data(RecordIdRole).toUInt()};
     const QString text = item->text();
     const WriteResult result =
-        DropListEdits(m_context.store.objectStore()).commit(currentKind(), row, text);
+        DropListEdits(m_context.store).commit(currentKind(), row, text);
     if (!succeeded(result))
         reportRefused();
     // Not from inside the list's own change signal.
@@ -158,7 +157,7 @@ void DropListsDialog::deleteSelected() {
     const quint32 recordId = item && item->isSelected() ? item->data(RecordIdRole).toUInt() : 0;
     if (recordId == 0)
         return;
-    if (DropListEdits(m_context.store.objectStore()).remove(recordId) != WriteResult::Written) {
+    if (DropListEdits(m_context.store).remove(recordId) != WriteResult::Written) {
         reportRefused();
         return;
     }
@@ -172,7 +171,7 @@ void DropListsDialog::deleteAll() {
     if (m_context.ui.ask(resourceString(str::DeleteListQuestion), MessageIcon::Question,
                          Ui::Buttons::YesNo, Answer::No, this) != Answer::Yes)
         return;
-    if (!DropListEdits(m_context.store.objectStore()).removeAll(currentKind()))
+    if (!DropListEdits(m_context.store).removeAll(currentKind()))
         reportRefused();
     refill();
 }
@@ -182,15 +181,14 @@ void DropListsDialog::importFile() {
         m_context.ui.openFile(QString(), resourceString(str::ListFileFilter), QString(), this);
     if (path.isEmpty())
         return;
-    const auto added = DropListEdits(m_context.store.objectStore()).importFile(currentKind(), path);
+    const auto added = DropListEdits(m_context.store).importFile(currentKind(), path);
     if (!added)
         m_context.ui.message(resourceString(str::UnableToImport), MessageIcon::Stop, this);
     refill();
 }
 
 void DropListsDialog::reportRefused() {
-    platform::ObjectStore* store = m_context.store.objectStore();
-    m_context.ui.message(QStringLiteral("Error: %1").arg(store ? store->lastError() : 0),
+    m_context.ui.message(QStringLiteral("Error: %1").arg(m_context.store.lastError()),
                          MessageIcon::Stop, this);
 }
 

@@ -6,13 +6,12 @@
 
 #include "clients/ClientStructureEditor.h"
 #include "platform/Locale.h"
-#include "platform/ObjectStore.h"
-#include "platform/Sqlite.h"
 #include "platform/StringTable.h"
 #include "store/ClientStructure.h"
 #include "store/ClientWalk.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
 namespace tempolatch {
@@ -83,8 +82,8 @@ bool written(WriteResult result) {
 
 // The old client's projects, tasks, contacts and rates go to `into`, except
 // what it has already; then the old client is removed.
-bool mergeClient(ClientStructureStore& dbs, const Client& from, const Client& into, FileTime now) {
-    ClientStructure structure(dbs);
+bool mergeClient(RecordStore& store, const Client& from, const Client& into, FileTime now) {
+    ClientStructure structure(store.clientStructure());
     const auto projects = structure.projectsOf(from.clientId);
     const auto intoProjects = structure.projectsOf(into.clientId);
     const auto tasks = structure.tasks().of(from.clientId);
@@ -125,19 +124,18 @@ bool mergeClient(ClientStructureStore& dbs, const Client& from, const Client& in
         if (!written(structure.rates().add(moved)))
             return false;
     }
-    return ClientStructureEditor(dbs).deleteClient(from.recordId);
+    return ClientStructureEditor(store).deleteClient(from.recordId);
 }
 
-bool replaceClient(ClientStructureStore& dbs, const QString& find, const QString& to,
-                   FileTime now) {
-    ClientStructure structure(dbs);
+bool replaceClient(RecordStore& store, const QString& find, const QString& to, FileTime now) {
+    ClientStructure structure(store.clientStructure());
     const auto from = structure.findClientNamed(find);
     if (!from || from->name != find)
         return true;
     const auto into = structure.findClientNamed(to);
     if (!into)
         return written(structure.renameClient(from->recordId, to));
-    return into->recordId == from->recordId || mergeClient(dbs, *from, *into, now);
+    return into->recordId == from->recordId || mergeClient(store, *from, *into, now);
 }
 
 // Project names, or the task names of projects (`taskNames`), of every
@@ -192,27 +190,12 @@ bool replaceInClientNames(RecordDatabase& db, const QString& find, const QString
     return true;
 }
 
-// The first value of the list with that text; when the list has the new
-// text already, the old value goes.
-bool replaceInList(platform::ObjectStore* store, ListKind kind, const QString& find,
-                   const QString& to) {
-    ListsByText lists(store);
-    if (!lists.open())
-        return false;
-    if (!lists.findText(find, kind))
-        return true;
-    const quint32 recordId = lists.currentId();
-    if (lists.findText(to, kind))
-        return lists.deleteRecord(recordId);
-    return lists.seekRecord(recordId) == recordId && lists.renameText(to);
-}
-
 bool replaceInStructure(RecordStore& store, ReplaceField field, const QString& find,
                         const QString& to, FileTime now) {
     ClientStructureStore& dbs = store.clientStructure();
     switch (field) {
         case ReplaceField::Client:
-            return replaceClient(dbs, find, to, now);
+            return replaceClient(store, find, to, now);
         case ReplaceField::Project:
             return replaceInProjects(dbs, find, to, false);
         case ReplaceField::ProjectTask:
@@ -222,7 +205,7 @@ bool replaceInStructure(RecordStore& store, ReplaceField field, const QString& f
         case ReplaceField::BillTo:
             return replaceInClientNames(dbs.contacts, find, to);
         default:
-            return replaceInList(store.objectStore(), *listKindOf(field), find, to);
+            return store.lists().replaceText(*listKindOf(field), find, to);
     }
 }
 
@@ -282,7 +265,7 @@ QStringList existingValues(RecordStore& store, ReplaceField field) {
             break;
         }
         default:
-            names = Lists(store.objectStore()).texts(*listKindOf(field));
+            names = store.lists().texts(*listKindOf(field));
             break;
     }
     names.removeAll(QString());
@@ -297,32 +280,23 @@ ReplaceOutcome replaceFieldText(RecordStore& store, ReplaceField field, const QS
                                 const QString& replacement, FileTime now,
                                 const std::function<void()>& entryWalked) {
     ReplaceOutcome outcome;
-    platform::ObjectStore* objects = store.objectStore();
     const QString to = structureName(replacement);
-    if (!objects || !store.isOpen() || find.isEmpty() || to.isEmpty())
+    if (!store.isOpen() || find.isEmpty() || to.isEmpty())
         return outcome;
     if (to == find) {
         outcome.ok = true;
         return outcome;
     }
-    auto failed = [&] {
-        outcome.error = objects->lastError() != 0 ? objects->lastError()
-                                                  : objects->connection().lastErrorCode();
-        return outcome;
-    };
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive())
-        return failed();
-    // The batch takes back whatever was written before a failure.
-    if (!replaceInStructure(store, field, find, to, now))
-        return failed();
-    const auto changed = replaceInEntries(store.entries(), field, find, to, now, entryWalked);
-    if (!changed)
-        return failed();
-    if (!batch.commit())
-        return failed();
-    outcome.ok = true;
-    outcome.entriesChanged = *changed;
+    StoreTransaction transaction(store);
+    std::optional<int> changed;
+    if (transaction.isActive() && replaceInStructure(store, field, find, to, now))
+        changed = replaceInEntries(store.entries(), field, find, to, now, entryWalked);
+    // A failure takes back whatever was written before it.
+    const StoreOutcome ended =
+        transaction.finish(changed ? WriteResult::Written : WriteResult::Refused);
+    outcome.ok = ended.succeeded();
+    outcome.error = ended.error;
+    outcome.entriesChanged = outcome.ok ? *changed : 0;
     return outcome;
 }
 

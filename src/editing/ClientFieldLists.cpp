@@ -41,7 +41,7 @@ void ClientFieldLists::fill() {
     }
     m_client->setCurrentIndex(-1);
     refillForClient();
-    m_phase->addItems(Lists(m_store.objectStore()).texts(ListKind::Phase));
+    m_phase->addItems(m_store.lists().texts(ListKind::Phase));
     m_phase->setCurrentIndex(-1);
 }
 

@@ -120,7 +120,7 @@ void EntryBillingPage::build() {
 
     m_status->setCurrentIndex(qBound(0, int(entry().status), 3));
     if (context().store.isOpen())
-        m_currency->addItems(Lists(context().store.objectStore()).texts(ListKind::Currency));
+        m_currency->addItems(context().store.lists().texts(ListKind::Currency));
     m_currency->setEditText(entry().recordId != 0 ? entry().currency
                                                   : context().settings.defaultCurrency);
     m_billTo->setEditText(entry().billTo);

@@ -1,10 +1,9 @@
 #include "editing/EntryCopy.h"
 
 #include "platform/DayChange.h"
-#include "platform/ObjectStore.h"
-#include "platform/Sqlite.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
 namespace tempolatch::entrycopy {
@@ -50,34 +49,29 @@ namespace {
 template <typename Record, typename RecordsOf>
 WriteResult addCopiesTo(RecordStore& store, RecordsOf records, const Record& record,
                         const QList<QDate>& days, platform::FileTime now, int* error) {
-    auto refused = [&](int code) {
-        if (error)
-            *error = code;
-        return WriteResult::Refused;
-    };
     if (days.isEmpty())
         return WriteResult::Unchanged;
-    platform::ObjectStore* objects = store.objectStore();
-    if (!objects || !store.isOpen())
-        return refused(objects ? objects->lastError() : 0);
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive())
-        return refused(objects->connection().lastErrorCode());
-    for (const QDate& day : days) {
-        Record copy = record;
-        copy.recordId = 0;
-        const std::optional<platform::FileTime> date = onDay(record.date, day);
-        if (!date)
-            return WriteResult::NotStorable;  // the batch takes back the copies so far
-        copy.date = *date;
-        copy.modified = now;
-        const WriteResult result = records.add(copy);
-        if (result != WriteResult::Written)
-            return result == WriteResult::Refused ? refused(objects->lastError()) : result;
+    StoreOutcome outcome{WriteResult::Refused, store.lastError()};
+    if (store.isOpen()) {
+        outcome = writeInOneTransaction(store, [&] {
+            for (const QDate& day : days) {
+                Record copy = record;
+                copy.recordId = 0;
+                const std::optional<platform::FileTime> date = onDay(record.date, day);
+                if (!date)
+                    return WriteResult::NotStorable;
+                copy.date = *date;
+                copy.modified = now;
+                const WriteResult result = records.add(copy);
+                if (result != WriteResult::Written)
+                    return result;
+            }
+            return WriteResult::Written;
+        });
     }
-    if (!batch.commit())
-        return refused(objects->connection().lastErrorCode());
-    return WriteResult::Written;
+    if (error && outcome.result == WriteResult::Refused)
+        *error = outcome.error;
+    return outcome.result;
 }
 
 }  // namespace

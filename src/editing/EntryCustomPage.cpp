@@ -20,7 +20,7 @@ void EntryCustomPage::build() {
     const QString labels[] = {settings.custom1, settings.custom2, settings.custom3};
     const ListKind kinds[] = {ListKind::Custom1, ListKind::Custom2, ListKind::Custom3};
     const QString values[] = {entry().custom1, entry().custom2, entry().custom3};
-    Lists lists(context().store.objectStore());
+    Lists lists = context().store.lists();
     auto* form = new QFormLayout(this);
     for (int i = 0; i < 3; ++i) {
         auto* box = new QComboBox(this);

@@ -1,8 +1,7 @@
 #include "editing/EntryMarking.h"
 
-#include "platform/ObjectStore.h"
-#include "platform/Sqlite.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "views/EntryCriteria.h"
 
@@ -45,32 +44,20 @@ WriteResult removeStored(RecordStore& store, quint32 recordId, int* error) {
 
 namespace detail {
 
-BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll,
-                         const std::function<int()>& lastError) {
+BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll) {
     BulkResult out;
-    platform::ObjectStore* objects = store.objectStore();
-    if (!objects || !store.isOpen()) {
+    if (!store.isOpen()) {
         out.result = WriteResult::Refused;
-        out.error = objects ? objects->lastError() : 0;
+        out.error = store.lastError();
         return out;
     }
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive()) {
-        out.result = WriteResult::Refused;
-        out.error = objects->connection().lastErrorCode();
-        return out;
-    }
-    markAll(out);
-    if (out.written > 0 && out.result == WriteResult::Written && !batch.commit()) {
-        out.result = WriteResult::Refused;
-        out.error = objects->connection().lastErrorCode();
-    }
-    if (out.result != WriteResult::Written && out.result != WriteResult::Unchanged) {
-        if (out.result == WriteResult::Refused && out.error == 0)
-            out.error = lastError();
-        // The batch takes back every record written so far.
-        out.written = 0;
-        out.changed = 0;
+    StoreTransaction transaction(store);
+    if (transaction.isActive())
+        markAll(out);
+    const StoreOutcome ended = transaction.finish(out.result);
+    if (!ended.succeeded()) {
+        // Every record written so far was taken back.
+        out = BulkResult{ended.result, 0, 0, ended.error};
     }
     return out;
 }

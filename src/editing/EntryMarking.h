@@ -70,8 +70,7 @@ void markChosen(Record& record, Mark mark, platform::FileTime paidDate) {
 namespace detail {
 // Runs `markAll` as one store transaction, committed only when every write
 // it made succeeded; otherwise every record stays as it was.
-BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll,
-                         const std::function<int()>& lastError);
+BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll);
 }  // namespace detail
 
 // A bulk marking over any record with a status and a paid date: every
@@ -86,25 +85,22 @@ BulkResult markRecords(
     const std::function<void(const std::function<bool(const Record&)>&)>& forEachChosen, Mark mark,
     platform::FileTime paidDate, platform::FileTime now,
     const std::function<void(const Record&)>& visited = {}) {
-    return detail::runInOneBatch(
-        store,
-        [&](BulkResult& out) {
-            forEachChosen([&](const Record& chosen) {
-                if (visited)
-                    visited(chosen);
-                Record record = chosen;
-                markChosen(record, mark, paidDate);
-                if (record.status != chosen.status || record.paidDate != chosen.paidDate)
-                    ++out.changed;
-                record.modified = now;
-                out.result = records.update(record);
-                if (out.result != WriteResult::Written)
-                    return false;
-                ++out.written;
-                return true;
-            });
-        },
-        [&] { return records.lastError(); });
+    return detail::runInOneBatch(store, [&](BulkResult& out) {
+        forEachChosen([&](const Record& chosen) {
+            if (visited)
+                visited(chosen);
+            Record record = chosen;
+            markChosen(record, mark, paidDate);
+            if (record.status != chosen.status || record.paidDate != chosen.paidDate)
+                ++out.changed;
+            record.modified = now;
+            out.result = records.update(record);
+            if (out.result != WriteResult::Written)
+                return false;
+            ++out.written;
+            return true;
+        });
+    });
 }
 
 // Mark Billed Entries and Mark Paid Entries on the entries the criteria

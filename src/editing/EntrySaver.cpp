@@ -1,38 +1,13 @@
 #include "editing/EntrySaver.h"
 
 #include "platform/Clock.h"
-#include "platform/ObjectStore.h"
 #include "store/ClientStructure.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
 namespace tempolatch {
-
-WriteResult writeInBatch(RecordStore& store, int& error,
-                         const std::function<WriteResult()>& writes) {
-    error = 0;
-    platform::ObjectStore* objects = store.objectStore();
-    if (!objects || (!store.isOpen() && !store.openAll())) {
-        error = objects ? objects->lastError() : 0;
-        return WriteResult::Refused;
-    }
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive()) {
-        error = objects->connection().lastErrorCode();
-        return WriteResult::Refused;
-    }
-    const WriteResult result = writes();
-    if (!succeeded(result)) {
-        error = result == WriteResult::Refused ? objects->lastError() : 0;
-        return result;  // the batch takes back whatever was written
-    }
-    if (!batch.commit()) {
-        error = objects->connection().lastErrorCode();
-        return WriteResult::Refused;
-    }
-    return WriteResult::Written;
-}
 
 WriteResult EntrySaver::save(TimeEntry& entry) {
     return saveEdited(
@@ -41,7 +16,10 @@ WriteResult EntrySaver::save(TimeEntry& entry) {
 }
 
 WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
-    return writeInBatch(m_store, m_error, [&] { return addStructure(entry); });
+    const StoreOutcome outcome =
+        writeInOneTransaction(m_store, [&] { return addStructure(entry); });
+    m_error = outcome.error;
+    return outcome.result;
 }
 
 WriteResult addClientStructure(
@@ -61,7 +39,7 @@ WriteResult addClientStructure(
 
 WriteResult addListValues(RecordStore& store,
                           std::initializer_list<std::pair<ListKind, const QString*>> values) {
-    Lists lists(store.objectStore());
+    Lists lists = store.lists();
     WriteResult result = WriteResult::Unchanged;
     for (const auto& [kind, text] : values)
         if (succeeded(result))

@@ -7,17 +7,12 @@
 #include "store/ClientStructure.h"
 #include "store/RecordDatabase.h"
 #include "store/Records.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch {
 
 class RecordStore;
-
-// Runs `writes` in one transaction of the store, opened first when it is
-// not: all of it lands or none of it does. A refused write leaves the
-// store's error code in `error` ("Error: %d").
-WriteResult writeInBatch(RecordStore& store, int& error,
-                         const std::function<WriteResult()>& writes);
 
 // Rewrites the record of record.recordId, or adds it (it gets its record
 // id) when it has none; a record deleted meanwhile is written anew rather
@@ -34,13 +29,14 @@ WriteResult addOrRewrite(Records<Record>& records, Record& record) {
 
 // Saves an edited record of `records` (made inside the transaction) with
 // its modified time set to now, and then `addStructure(record)`, in one
-// transaction. The record changes (record id, modified time) only when all
-// of it was written.
+// transaction (opening the store first when it is not). A refused write
+// leaves the store's code in `error` ("Error: %d"). The record changes (record id, modified time)
+// only when all of it was written.
 template <typename Record, typename MakeRecords, typename AddStructure>
 WriteResult saveEdited(RecordStore& store, int& error, Record& record, MakeRecords makeRecords,
                        AddStructure addStructure) {
     Record saved = record;
-    const WriteResult result = writeInBatch(store, error, [&] {
+    const StoreOutcome outcome = writeInOneTransaction(store, [&] {
         saved.modified = platform::Clock::nowFileTime();
         auto records = makeRecords();
         WriteResult written = addOrRewrite(records, saved);
@@ -48,9 +44,10 @@ WriteResult saveEdited(RecordStore& store, int& error, Record& record, MakeRecor
             written = addStructure(saved);
         return written;
     });
-    if (result == WriteResult::Written)
+    error = outcome.error;
+    if (outcome.result == WriteResult::Written)
         record = saved;
-    return result;
+    return outcome.result;
 }
 
 // What an edited entry or expense names that the store may lack: the client

@@ -106,7 +106,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("generalPage"));
     RecordStore& store = m_context.store;
-    Lists lists(store.objectStore());
+    Lists lists = store.lists();
     m_date = new QDateEdit(page);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
@@ -156,7 +156,7 @@ QWidget* ExpenseEditor::createExpensePage() {
     m_billTo = editableList(page, "billTo", 63);
     m_billTo->setEditText(m_expense.billTo);
     m_currency = editableList(page, "currency", 16,
-                              Lists(m_context.store.objectStore()).texts(ListKind::Currency));
+                              m_context.store.lists().texts(ListKind::Currency));
     m_currency->setEditText(m_expense.currency);
     m_amount = new QLineEdit(page);
     m_amount->setObjectName(mileage ? QStringLiteral("rate") : QStringLiteral("amount"));
@@ -227,7 +227,7 @@ QWidget* ExpenseEditor::createNotePage() {
 QWidget* ExpenseEditor::createCustomPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("customPage"));
-    Lists lists(m_context.store.objectStore());
+    Lists lists = m_context.store.lists();
     m_custom1 = editableList(page, "custom1", 63, lists.texts(ListKind::Custom1));
     m_custom1->setEditText(m_expense.custom1);
     m_custom2 = editableList(page, "custom2", 63, lists.texts(ListKind::Custom2));

@@ -136,7 +136,7 @@ QWidget* ExpenseFilterSheet::createFilterPage() {
     fillClients(m_client, m_store);
     m_project = filterlists::create(page, "project");
     m_category = filterlists::create(page, "category");
-    setItems(m_category, Lists(m_store.objectStore()).texts(ListKind::Category));
+    setItems(m_category, m_store.lists().texts(ListKind::Category));
     m_billTo = filterlists::create(page, "billTo");
     form->addRow(QStringLiteral("Client:"), m_client);
     form->addRow(QStringLiteral("Project:"), m_project);
@@ -154,7 +154,7 @@ QWidget* ExpenseFilterSheet::createMoreChoicesPage(const QString& custom1Label,
                                                    const QString& custom2Label) {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
-    Lists lists(m_store.objectStore());
+    Lists lists = m_store.lists();
     m_currency = filterlists::create(page, "currency");
     setItems(m_currency, lists.texts(ListKind::Currency));
     m_custom1 = filterlists::create(page, "custom1");

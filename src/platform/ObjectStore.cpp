@@ -462,9 +462,23 @@ void ObjectStore::noteWrite(bool ok) {
         m_lastError = m_db->lastErrorCode() != 0 ? m_db->lastErrorCode() : ErrorWriteFault;
 }
 
+int ObjectStore::failureCode() const {
+    if (m_lastError != 0)
+        return m_lastError;
+    // A statement that stepped last leaves its row or done code, which is no failure.
+    const int code = m_db->lastErrorCode();
+    const int primary = code & 0xff;
+    return primary == 100 || primary == 101 ? 0 : code;
+}
+
 bool ObjectStore::beginBatch() {
     m_sortsOf = {};
-    return !m_readOnly && m_db->begin();
+    if (m_readOnly)
+        return refuse(ErrorAccessDenied) != 0;
+    if (m_db->begin())
+        return true;
+    m_lastError = m_db->lastErrorCode() != 0 ? m_db->lastErrorCode() : ErrorWriteFault;
+    return false;
 }
 
 bool ObjectStore::beginSnapshot() {

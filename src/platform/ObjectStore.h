@@ -101,6 +101,9 @@ public:
     static constexpr int ErrorInvalidParameter = 87;  // a property of unknown type
     static constexpr int ErrorNotFound = 1168;        // no such record
     int lastError() const { return m_lastError; }
+    // The code of the last failure: a refused write's, or else SQLite's own
+    // (a read that failed). Meaningful only after a failure.
+    int failureCode() const;
 
     SqliteConnection& connection() const { return *m_db; }
     const SortKeyMaker& keys() const { return *m_keys; }

@@ -45,7 +45,7 @@ QList<SavedReport> offeredReports(SavedReports& reports, int kind) {
 ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* parent)
     : QDialog(parent),
       m_context(context),
-      m_reports(context.store.objectStore()),
+      m_reports(context.store),
       m_session(kind, context.settings, m_reports) {
     setObjectName(QStringLiteral("reportLayoutDialog"));
     setWindowTitle(QString::fromLatin1(kKindTitles[qBound(0, kind, 4)]));

@@ -1,48 +1,32 @@
 #include "reports/SavedReports.h"
 
-#include "platform/Property.h"
 #include "settings/Settings.h"
-#include "store/ListsDatabase.h"
-#include "store/Records.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch {
 
-using platform::Property;
-using platform::PropertyList;
-
 namespace {
 
-std::optional<SavedReport> decoded(quint32 recordId, const PropertyList& props) {
-    const Property* name = platform::findProperty(props, prop::ListText);
-    const Property* blob = platform::findProperty(props, prop::ReportDefinition);
-    if (!blob)
-        return std::nullopt;
-    auto layout = ReportLayout::fromStored(blob->blob);
+std::optional<SavedReport> decoded(const SavedReportRecord& record) {
+    auto layout = ReportLayout::fromStored(record.definition);
     if (!layout)
         return std::nullopt;
     layout->completeFieldOrder();
-    return SavedReport{recordId, name ? name->text : QString(), *layout};
+    return SavedReport{record.recordId, record.name, *layout};
 }
 
 }  // namespace
 
+SavedReports::SavedReports(RecordStore& store) : m_records(store.savedReports()) {}
+
 bool SavedReports::isAvailable() {
-    ListsByKind lists(m_store);
-    return lists.open();
+    return m_records.isAvailable();
 }
 
 QList<SavedReport> SavedReports::list(int firstType, int lastType) {
     QList<SavedReport> out;
-    ListsByKind lists(m_store);
-    if (!lists.open())
-        return out;
-    PropertyList props;
-    for (quint32 id =
-             lists.seekFirst(Property::ui2(prop::ListKind, quint16(ListKind::SavedReport)));
-         id != 0; id = lists.seekNext()) {
-        if (lists.readCurrent(props) != ReadResult::Read)
-            break;
-        const auto report = decoded(id, props);
+    for (const SavedReportRecord& record : m_records.all()) {
+        const auto report = decoded(record);
         if (report && report->layout.reportType() >= firstType &&
             report->layout.reportType() <= lastType)
             out.append(*report);
@@ -51,39 +35,24 @@ QList<SavedReport> SavedReports::list(int firstType, int lastType) {
 }
 
 quint32 SavedReports::find(const QString& name) {
-    ListsByKind lists(m_store);
-    return lists.open() ? lists.findReport(name) : 0;
+    return m_records.find(name);
 }
 
 std::optional<SavedReport> SavedReports::read(quint32 recordId) {
-    ListsByKind lists(m_store);
-    if (!lists.open() || recordId == 0)
-        return std::nullopt;
-    const auto props = RecordAccess(lists).findProperties(recordId);
-    return props ? decoded(recordId, *props) : std::nullopt;
+    const auto record = m_records.read(recordId);
+    return record ? decoded(*record) : std::nullopt;
 }
 
 quint32 SavedReports::write(const QString& name, const ReportLayout& layout, quint32 recordId) {
-    ListsByKind lists(m_store);
-    if (!lists.open())
-        return 0;
-    const PropertyList props = {Property::ui2(prop::ListKind, quint16(ListKind::SavedReport)),
-                                Property::string(prop::ListText, name),
-                                Property::bytes(prop::ReportDefinition, layout.toBytes())};
-    if (recordId != 0 && lists.seekRecord(recordId) == recordId)
-        return lists.updateProperties(props) ? recordId : 0;
-    return lists.addProperties(props);
+    return m_records.write(name, layout.toBytes(), recordId);
 }
 
 bool SavedReports::remove(quint32 recordId) {
-    ListsByKind lists(m_store);
-    return lists.open() && RecordAccess(lists).remove(recordId) == WriteResult::Written;
+    return m_records.remove(recordId);
 }
 
 bool SavedReports::rename(quint32 recordId, const QString& name) {
-    ListsByKind lists(m_store);
-    return lists.open() && recordId != 0 && lists.seekRecord(recordId) == recordId &&
-           lists.updateProperties({Property::string(prop::ListText, name)});
+    return m_records.rename(recordId, name);
 }
 
 ReportLayout startingLayout(int kind, Settings& settings, SavedReports& reports, QString* name,

@@ -5,12 +5,11 @@
 #include <optional>
 
 #include "reports/ReportLayout.h"
+#include "store/SavedReportRecords.h"
 
 namespace tempolatch {
 
-namespace platform {
-class ObjectStore;
-}
+class RecordStore;
 class Settings;
 
 struct SavedReport {
@@ -19,12 +18,12 @@ struct SavedReport {
     ReportLayout layout;
 };
 
-// The saved reports: records of the lists database of kind 10, each a name
-// and a layout. Opened for each call; when the lists database cannot be
-// opened every call finds nothing and writes nothing.
+// The saved reports, each a name and a layout, over the store's records of
+// them; when the lists database cannot be opened every call finds nothing
+// and writes nothing.
 class SavedReports {
 public:
-    explicit SavedReports(platform::ObjectStore* store) : m_store(store) {}
+    explicit SavedReports(RecordStore& store);
 
     bool isAvailable();
     // The reports whose layouts are of the report types first..last, in
@@ -40,7 +39,7 @@ public:
     bool rename(quint32 recordId, const QString& name);
 
 private:
-    platform::ObjectStore* m_store;
+    SavedReportRecords m_records;
 };
 
 // The layout a report dialog of `kind` starts with: the saved report the

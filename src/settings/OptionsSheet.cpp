@@ -345,8 +345,7 @@ void OptionsSheet::writeTo(Settings& s) const {
 
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     Settings& settings = context.settings;
-    platform::ObjectStore* store = context.store.objectStore();
-    const QStringList currencies = Lists(store).texts(ListKind::Currency);
+    const QStringList currencies = context.store.lists().texts(ListKind::Currency);
     OptionsSheet sheet(settings, currencies, owner);
     OptionsOutcome outcome;
     if (sheet.exec() != QDialog::Accepted)
@@ -357,7 +356,7 @@ OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     // A new currency joins the drop list; one already there is left alone.
     const QString currency = sheet.currency();
     if (!currency.isEmpty() && !currencies.contains(currency))
-        Lists(store).add(ListKind::Currency, currency);
+        context.store.lists().add(ListKind::Currency, currency);
     return outcome;
 }
 

@@ -9,6 +9,11 @@ QStringList Lists::texts(ListKind kind) {
     return lists.open() ? lists.texts(kind) : QStringList();
 }
 
+QList<ListItem> Lists::items(ListKind kind) {
+    ListsByKind lists(m_store);
+    return lists.open() ? lists.listAll(kind) : QList<ListItem>();
+}
+
 std::optional<ListItem> Lists::find(quint32 recordId) {
     ListsByKind lists(m_store);
     if (!lists.open())
@@ -43,6 +48,18 @@ WriteResult Lists::remove(quint32 recordId) {
     if (!lists.open())
         return WriteResult::Refused;
     return RecordAccess(lists).remove(recordId);
+}
+
+bool Lists::replaceText(ListKind kind, const QString& find, const QString& to) {
+    ListsByText lists(m_store);
+    if (!lists.open())
+        return false;
+    if (!lists.findText(find, kind))
+        return true;
+    const quint32 recordId = lists.currentId();
+    if (lists.findText(to, kind))
+        return lists.deleteRecord(recordId);
+    return lists.seekRecord(recordId) == recordId && lists.renameText(to);
 }
 
 int Lists::lastError() const {

@@ -28,6 +28,18 @@ platform::ObjectStore* RecordStore::objectStore() {
     return m_store.get();
 }
 
+int RecordStore::lastError() const {
+    return m_store ? m_store->failureCode() : 0;
+}
+
+Lists RecordStore::lists() {
+    return Lists(objectStore());
+}
+
+SavedReportRecords RecordStore::savedReports() {
+    return SavedReportRecords(objectStore());
+}
+
 bool RecordStore::ensureDatabases() {
     platform::ObjectStore* store = objectStore();
     if (!store)

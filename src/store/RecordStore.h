@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "store/Databases.h"
+#include "store/Lists.h"
+#include "store/SavedReportRecords.h"
 
 namespace tempolatch {
 
@@ -26,6 +28,10 @@ public:
     // store file cannot be opened (openError() says why).
     platform::ObjectStore* objectStore();
     QString openError() const { return m_openError; }
+    // The store's code of the last failure (a refused write, a transaction
+    // that could not begin or commit, a read that failed), for "Error: %d";
+    // 0 when the store is not open.
+    int lastError() const;
 
     // Opens time entries, expenses, clients, projects, tasks, contacts and
     // rates, in this order, creating what is missing. False at the first failure.
@@ -46,6 +52,10 @@ public:
 
     // Number of time entries; -1 when the database is not open.
     int entryCount() const;
+
+    // The drop lists and the saved reports of the lists database.
+    Lists lists();
+    SavedReportRecords savedReports();
 
     TimeEntryDatabase& entries() { return *m_entries; }
     ExpenseDatabase& expenses() { return *m_expenses; }

@@ -3,7 +3,9 @@
 #include <QIODevice>
 
 #include "platform/DatabaseHandle.h"
+#include "platform/Locale.h"
 #include "platform/ObjectStore.h"
+#include "platform/Profile.h"
 #include "store/ClientWalk.h"
 #include "store/ExpenseEntry.h"
 #include "store/Rate.h"
@@ -296,6 +298,16 @@ void dumpStore(platform::ObjectStore& store, QTextStream& stream) {
             }
         }
     }
+}
+
+bool dumpProfileStore(QTextStream& out, QString* error) {
+    auto store = platform::ObjectStore::open(platform::Profile::storePath(),
+                                             platform::ObjectStore::Access::ReadOnly,
+                                             platform::Locale::collationName(), error);
+    if (!store)
+        return false;
+    dumpStore(*store, out);
+    return true;
 }
 
 }  // namespace tempolatch

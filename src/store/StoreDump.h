@@ -26,4 +26,9 @@ class ObjectStore;
 // store.
 void dumpStore(platform::ObjectStore& store, QTextStream& out);
 
+// The same for the store of the current profile, opened read-only on its
+// own, so that it works while the program runs and never changes a byte.
+// False, with the reason in `error`, when the store cannot be opened.
+bool dumpProfileStore(QTextStream& out, QString* error);
+
 }  // namespace tempolatch

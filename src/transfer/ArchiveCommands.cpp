@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -11,8 +10,8 @@
 #include "transfer/ArchiveRangeDialog.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
-#include "widgets/WaitCursor.h"
 #include "widgets/SaveFileName.h"
+#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -45,10 +44,10 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
     }
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
-            context.ui.noticeDone(QStringLiteral("Archive written to"), path,
-                                  platform::recordCounts(archived) +
-                                      (range.deleteArchived ? QStringLiteral(", deleted here")
-                                                            : QString()));
+            context.ui.noticeDone(
+                QStringLiteral("Archive written to"), path,
+                platform::recordCounts(archived) +
+                    (range.deleteArchived ? QStringLiteral(", deleted here") : QString()));
             break;
         case ArchiveOperation::ArchiveResult::WriteFailed:
             context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);
@@ -56,8 +55,7 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
         case ArchiveOperation::ArchiveResult::DeleteFailed: {
             // The archive is complete; the entries stay, as the deletion
             // was undone whole.
-            platform::ObjectStore* objects = context.store.objectStore();
-            context.ui.message(QStringLiteral("Error: %1").arg(objects ? objects->lastError() : 0),
+            context.ui.message(QStringLiteral("Error: %1").arg(context.store.lastError()),
                                MessageIcon::Stop, parent);
             break;
         }

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "platform/CompoundFile.h"
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupFile.h"
 
@@ -96,17 +96,14 @@ ArchiveOperation::ArchiveResult ArchiveOperation::archive(const QString& path,
 }
 
 bool ArchiveOperation::deleteArchived() {
-    platform::ObjectStore* objects = store().objectStore();
-    if (!objects)
-        return false;
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive())
+    StoreTransaction transaction(store());
+    if (!transaction.isActive())
         return false;
     // In the order of the table, which keeps the pages written few; one
     // that another window deleted meanwhile is gone already.
     std::vector<quint32> ids = m_archived;
     std::sort(ids.begin(), ids.end());
-    return TimeEntries(store().entries()).removeEach(ids) && batch.commit();
+    return TimeEntries(store().entries()).removeEach(ids) && transaction.commit().succeeded();
 }
 
 int ArchiveOperation::loadArchive(const QString& path) {

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "platform/DayChange.h"
-#include "widgets/HelpWindow.h"
 #include "widgets/DatePicker.h"
+#include "widgets/HelpWindow.h"
 
 namespace tempolatch {
 
@@ -25,7 +25,6 @@ QDateEdit* dayPicker(const SystemTime& day, const QString& name, QWidget* parent
     picker->setMaximumDate(QDate(9999, 12, 30));
     return picker;
 }
-
 
 }  // namespace
 

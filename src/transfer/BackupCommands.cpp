@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/ObjectStore.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -46,7 +45,8 @@ bool createBackup(Context& context, QWidget* parent) {
     if (!ok)
         context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
     else
-        context.ui.noticeDone(QStringLiteral("Backup written to"), path, storedCounts(context.store));
+        context.ui.noticeDone(QStringLiteral("Backup written to"), path,
+                              storedCounts(context.store));
     return false;
 }
 
@@ -84,8 +84,8 @@ bool removeAllData(Context& context, QWidget* parent) {
     // Everything is kept when the deletion cannot be completed; say so
     // rather than let the user believe the data is gone.
     if (!ok) {
-        const int error = store.objectStore() ? store.objectStore()->lastError() : 0;
-        context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
+        context.ui.message(QStringLiteral("Error: %1").arg(store.lastError()), MessageIcon::Stop,
+                           parent);
     }
     return true;
 }

@@ -6,12 +6,12 @@
 
 #include "platform/Clock.h"
 #include "platform/CompoundFile.h"
-#include "platform/ObjectStore.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "store/ClientStructure.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupFile.h"
 
@@ -272,7 +272,7 @@ bool BackupOperation::backup(const QString& path) {
         return false;
     // Every record from one moment of the store, whatever another program
     // (a restore, a second window) commits while the file is written.
-    const platform::ReadSnapshot snapshot(*m_store.objectStore());
+    const StoreSnapshot snapshot(m_store);
     if (!snapshot.isActive())
         return false;
     auto file = platform::CompoundFile::create(path);
@@ -328,17 +328,16 @@ int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* 
 
 int BackupOperation::restoreChecked(const CompoundStorage& root, quint32 dataVersion,
                                     bool deleteAllFirst, QObject* notifyTarget) {
-    platform::ObjectStore* objects = m_store.objectStore();
-    if (!objects || !m_store.isOpen())
+    if (!m_store.isOpen())
         return RestoreFailed;
-    platform::StoreBatch batch(*objects);
-    if (!batch.isActive())
+    StoreTransaction transaction(m_store);
+    if (!transaction.isActive())
         return RestoreFailed;
     if (deleteAllFirst && !m_store.deleteAllData(notifyTarget))
         return RestoreFailed;
     if (!readContent(root, dataVersion))
         return RestoreFailed;
-    return batch.commit() ? RestoreOk : RestoreFailed;
+    return transaction.commit().succeeded() ? RestoreOk : RestoreFailed;
 }
 
 quint32 BackupOperation::oldestReadable() const {

@@ -34,7 +34,7 @@ void FilterControls::addClientLists(QWidget* page, QFormLayout* form, bool withT
     fillClients(m_client, m_store);
     m_project = addList(page, "project");
     m_phase = addList(page, "phase");
-    setItems(m_phase, Lists(m_store.objectStore()).texts(ListKind::Phase));
+    setItems(m_phase, m_store.lists().texts(ListKind::Phase));
     if (withTask)
         m_task = addList(page, "task");
     m_billTo = addList(page, "billTo");
@@ -65,7 +65,7 @@ void FilterControls::addStatusBoxes(QWidget* page, QFormLayout* form) {
 QWidget* FilterControls::createMoreChoicesPage(QWidget* parent) {
     auto* page = new QWidget(parent);
     auto* form = new QFormLayout(page);
-    Lists lists(m_store.objectStore());
+    Lists lists = m_store.lists();
     m_currency = addList(page, "currency");
     setItems(m_currency, lists.texts(ListKind::Currency));
     m_custom1 = addList(page, "custom1");

@@ -25,7 +25,7 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
-        m_editor = std::make_unique<ClientStructureEditor>(structure());
+        m_editor = std::make_unique<ClientStructureEditor>(m_env->store());
     }
     void cleanup() {
         m_editor.reset();

@@ -52,7 +52,7 @@ class ExpenseReportCommandLineTest : public test::EnvironmentTest {
         ReportLayout layout = ReportLayout::builtInDefault(type);
         layout.setShows(ReportLayout::ReportDate, false);
         layout.setFieldMask((1u << ReportLayout::ExpenseFields) - 1);
-        SavedReports(m_env->store().objectStore()).write(name, layout, 0);
+        SavedReports(m_env->store()).write(name, layout, 0);
         return layout;
     }
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(html));
         // A saved layout of the other family has no writer here: said, no file.
         QVERIFY(m_env->store().openAll());
-        SavedReports(m_env->store().objectStore())
+        SavedReports(m_env->store())
             .write(QStringLiteral("Weekly"), ReportLayout::builtInDefault(ReportLayout::Tabular),
                    0);
         saveLayout(QStringLiteral("Trips"), ReportLayout::MileageExpense);

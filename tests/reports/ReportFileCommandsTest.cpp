@@ -118,7 +118,7 @@ private Q_SLOTS:
         registerReportFileCommands(table, host());
         QVERIFY(table.has(cmd::ReportGroupBy) && table.has(cmd::ReportInvoice) &&
                 table.has(cmd::ExportXml));
-        SavedReports reports(m_env->store().objectStore());
+        SavedReports reports(m_env->store());
         reports.write(QStringLiteral("Grouped"), ReportLayout::builtInDefault(0), 0);
         m_env->settings().defaultReports[1] = QStringLiteral("Grouped");
         acceptNextModal();                                   // the layout dialog

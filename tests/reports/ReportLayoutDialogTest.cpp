@@ -19,7 +19,7 @@ using namespace tempolatch;
 class ReportLayoutDialogTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    SavedReports reports() { return SavedReports(m_env->store().objectStore()); }
+    SavedReports reports() { return SavedReports(m_env->store()); }
 
     static void answerName(const QString& name) {
         test::onNextModal([name](QDialog* dialog) {

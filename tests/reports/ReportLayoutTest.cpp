@@ -27,7 +27,7 @@ void putText(QByteArray& bytes, int offset, const QString& text) {
 class ReportLayoutTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    SavedReports reports() { return SavedReports(m_env->store().objectStore()); }
+    SavedReports reports() { return SavedReports(m_env->store()); }
 
 private Q_SLOTS:
     void init() {
