@@ -6,7 +6,6 @@
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
 #include "store/TimeEntry.h"
-#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -99,8 +98,8 @@ QString timeEntryCsvRow(const TimeEntry& entry, const Settings& settings) {
     appendCsvField(line, entry.currency);
     appendCsvField(line, entry.rate != 0 ? hundredthsText(entry.rate) : QString());
     appendCsvField(line, billable ? QString::number(int(entry.rateType)) : QString());
-    appendCsvField(
-        line, billable ? moneyText(entry.amount(settings.hasFlag(PreciseCalculation))) : QString());
+    appendCsvField(line, billable ? amountText(entry.amount(settings.hasFlag(PreciseCalculation)))
+                                  : QString());
     appendCsvField(line, entry.billTo);
     appendCsvField(line, entry.custom1);
     appendCsvField(line, entry.custom2);
@@ -134,7 +133,7 @@ QString expenseCsvRow(const ExpenseEntry& expense) {
     }
     appendCsvField(line, expense.receipt ? QStringLiteral("Y") : QStringLiteral("N"));
     appendCsvField(line, expense.currency);
-    appendCsvField(line, moneyText(expense.totalAmount()));
+    appendCsvField(line, amountText(expense.totalAmount()));
     appendCsvField(line, QString::number(int(expense.status)));
     appendCsvField(line, shortDateOf(expense.paidDate));
     appendCsvField(line, expense.billTo);

@@ -6,7 +6,6 @@
 #include "settings/Settings.h"
 #include "store/TimeEntry.h"
 #include "views/EntryCriteria.h"
-#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -101,7 +100,7 @@ void XmlExport::appendItem(QString& out, const TimeEntry& e) const {
     } else {
         w.element(QStringLiteral("RATE"), std::nullopt);
     }
-    w.element(QStringLiteral("AMOUNT"), moneyText(e.amount(m_precise)));
+    w.element(QStringLiteral("AMOUNT"), amountText(e.amount(m_precise)));
     w.element(QStringLiteral("BILLTO"), e.billTo);
     w.element(QStringLiteral("CUSTOM1"), e.custom1);
     w.element(QStringLiteral("CUSTOM2"), e.custom2);
