@@ -11,7 +11,11 @@
 #include "reports/ReportLayout.h"
 #include "reports/SavedReports.h"
 #include "settings/Context.h"
+#include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntry.h"
+#include "views/EntryCriteria.h"
+#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 
@@ -61,12 +65,29 @@ int reportWritten(Context& context, bool written) {
     return 1;
 }
 
+// A report of nothing is still written (a script may expect the file), but
+// says so on standard error, so that a misspelt --client can be told from a
+// quiet month.
+int reportOf(Context& context, bool written, bool anyChosen, const char* records) {
+    const int result = reportWritten(context, written);
+    if (result == 0 && !anyChosen)
+        std::fprintf(stderr, "tempolatch: 0 %s chosen; the report lists none\n", records);
+    return result;
+}
+
 int reportCommand(int kind, Context& context, const CliArguments& args) {
     const auto layout = chosenLayout(kind, context, args);
     if (!layout)
         return 1;
-    return reportWritten(context, writeReportFile(context.store, context.settings, *layout,
-                                                  args.criteria, args.positional.at(0)));
+    bool any = false;
+    forEachChosenEntry(context.store.entries(), args.criteria, [&](const TimeEntry&) {
+        any = true;
+        return false;
+    });
+    return reportOf(context,
+                    writeReportFile(context.store, context.settings, *layout, args.criteria,
+                                    args.positional.at(0)),
+                    any, "entries");
 }
 
 // The expense reports take the criteria an expense has; the expenses are
@@ -84,8 +105,16 @@ int expenseReportCommand(int kind, Context& context, const CliArguments& args) {
     criteria.type =
         qint32(layout->reportType() == ReportLayout::MileageExpense ? ExpenseType::Mileage
                                                                     : ExpenseType::General);
-    return reportWritten(context, writeExpenseReportFile(context.store, context.settings, *layout,
-                                                         criteria.chosen(), args.positional.at(0)));
+    const ExpenseCriteria chosen = criteria.chosen();
+    bool any = false;
+    forEachChosenExpense(context.store.expenses(), chosen, [&](const ExpenseEntry&) {
+        any = true;
+        return false;
+    });
+    return reportOf(context,
+                    writeExpenseReportFile(context.store, context.settings, *layout, chosen,
+                                           args.positional.at(0)),
+                    any, "expenses");
 }
 
 CliCommand report(const QString& kindWord, int kind, const QString& what) {

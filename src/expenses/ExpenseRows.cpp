@@ -20,6 +20,10 @@ QString numberText(double value) {
     return platform::Locale::current().toString(value, 'f', 2);
 }
 
+QString amountOf(const ExpenseEntry& expense) {
+    return localeCentsText(centsOf(expense.totalAmount()));
+}
+
 }  // namespace
 
 const ColumnLayout& ExpenseRows::columns() {
@@ -54,7 +58,7 @@ QString ExpenseRows::kindIcon(const ExpenseEntry& expense) {
 }
 
 QString ExpenseRows::amountText(const ExpenseEntry& expense) {
-    return QString::asprintf("%.02f", expense.totalAmount());
+    return moneyText(expense.totalAmount());
 }
 
 EntryRow ExpenseRows::build(const ExpenseEntry& expense, const RowContext& context) {
@@ -114,7 +118,7 @@ void ExpenseRows::fillSimple(EntryRow& row, const ExpenseEntry& expense) {
         mileageOnly(expense.distance),
         billable ? expense.currency : QString(),
         billable && mileage ? numberText(expense.amount / 100.0) : QString(),
-        billable ? numberText(expense.totalAmount()) : QString(),
+        billable ? amountOf(expense) : QString(),
         expense.receipt ? QStringLiteral("Y") : QStringLiteral("N"),
         billable ? expense.billTo : QString(),
         expense.custom1,
@@ -124,7 +128,7 @@ void ExpenseRows::fillSimple(EntryRow& row, const ExpenseEntry& expense) {
 
 void ExpenseRecords::beginLoad() {
     m_count = 0;
-    m_amounts.clear();
+    m_amounts = MoneyTotals();
 }
 
 bool ExpenseRecords::walk(platform::FileTime from, platform::FileTime to,
@@ -143,14 +147,8 @@ void ExpenseRecords::addRecord(const platform::PropertyList& props, quint32 reco
     if (!m_filter.matches(expense))
         return;
     ++m_count;
-    if (expense.status != EntryStatus::NonBillable) {
-        auto it = std::find_if(m_amounts.begin(), m_amounts.end(),
-                               [&](const auto& pair) { return pair.first == expense.currency; });
-        if (it == m_amounts.end())
-            m_amounts.append({expense.currency, expense.totalAmount()});
-        else
-            it->second += expense.totalAmount();
-    }
+    if (expense.status != EntryStatus::NonBillable)
+        m_amounts.add(expense.currency, expense.totalAmount());
     list.addRow(ExpenseRows::build(expense, context), select);
 }
 
@@ -163,8 +161,8 @@ QString ExpenseRecords::totalsText() const {
         return QStringLiteral("No expenses in this period");
     QStringList parts{m_count == 1 ? QStringLiteral("1 expense")
                                    : QStringLiteral("%1 expenses").arg(m_count)};
-    for (const auto& [currency, amount] : m_amounts)
-        parts << currency + QString::asprintf("%.02f", amount);
+    // As the main window's line: each currency apart, in the list's number format.
+    parts << m_amounts.localeTexts();
     return parts.join(QStringLiteral(", "));
 }
 

@@ -4,6 +4,7 @@
 #include "views/ColumnLayout.h"
 #include "views/EntryList.h"
 #include "views/EntryRow.h"
+#include "views/MoneyTotals.h"
 #include "views/PeriodRecords.h"
 
 namespace tempolatch {
@@ -45,7 +46,7 @@ public:
 
     // The icon under the status icon: mileage or general.
     static QString kindIcon(const ExpenseEntry& expense);
-    // "%.02f" of the amount (rate x distance for mileage).
+    // The amount as shown (rate x distance for mileage), in cents.
     static QString amountText(const ExpenseEntry& expense);
 
 private:
@@ -77,7 +78,7 @@ private:
     const ExpenseFilter& m_filter;
     const Settings& m_settings;
     int m_count = 0;
-    QList<std::pair<QString, double>> m_amounts;  // by currency, in order of appearance
+    MoneyTotals m_amounts;  // of the billable expenses
 };
 
 }  // namespace tempolatch

@@ -5,6 +5,7 @@
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
+#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -52,7 +53,7 @@ QString cellText(const ExpenseEntry& e, int field) {
         case Field::ExpenseNote:
             return e.note;
         case Field::ExpenseAmount:
-            return amountText(e.totalAmount());
+            return moneyText(e.totalAmount());
         case Field::EndOdometer:
             return QString::number(e.endOdometer());
         default:
@@ -103,8 +104,8 @@ QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria
     if (ownerBlockShown(m_settings))
         page.addOwnerBlock(m_settings.owner, QString());
 
-    double amount = 0;
-    double distance = 0;
+    MoneyTotals amounts;
+    qint64 distance = 0;
     bool any = false;
     // A report of one type lists only expenses of that type: the other
     // type's rows would not fit its columns (a general report's Rate is its
@@ -131,17 +132,15 @@ QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria
         for (const int field : columns)
             cells.append({cellText(e, field), rightAligned(field, mileage)});
         page.addRow(cells);
-        amount += e.totalAmount();
+        amounts.add(e.currency, e.totalAmount());
         distance += e.distance;
         return true;
     });
     if (any) {
-        page.addTotalRow(columns, [&](int field) {
-            if (field == Field::ExpenseAmount)
-                return amountText(amount);
-            if (mileage && field == Field::Distance)
-                return QString::asprintf("%.02f", distance);
-            return QString();
+        page.addTotalRows(columns, Field::ExpenseAmount, amounts, [&](int field) {
+            return mileage && field == Field::Distance
+                       ? QString::asprintf("%.02f", double(distance))
+                       : QString();
         });
         page.endTable();
     }

@@ -7,11 +7,13 @@
 #include "platform/StringTable.h"
 #include "reports/ExportValues.h"
 #include "reports/ReportPage.h"
+#include "reports/Summaries.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/EntryCriteria.h"
 #include "views/EntryFilter.h"
+#include "views/MoneyTotals.h"
 #include "views/ViewIds.h"
 
 namespace tempolatch {
@@ -35,6 +37,10 @@ QString timeOf(platform::FileTime time) {
     return st ? Locale::timeWithoutSeconds(*st) : QString();
 }
 
+QString hoursText(qint64 hundredths) {
+    return hundredthsText(hundredths) + QLatin1Char('h');
+}
+
 QString cellText(const TimeEntry& e, int field, bool precise) {
     switch (field) {
         case Field::EntryDate:
@@ -48,7 +54,7 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
         case Field::Task:
             return e.task;
         case Field::Duration:
-            return hundredthsText(e.duration) + QLatin1Char('h');
+            return hoursText(e.duration);
         case Field::Currency:
             return e.currency;
         case Field::Status:
@@ -68,7 +74,9 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
         case Field::RateType:
             return resourceString(str::RateTypeNames + int(e.rateType));
         case Field::Amount:
-            return amountText(e.amount(precise));
+            // Non Billable work has no amount, as in the CSV file: the
+            // column then adds up to its total.
+            return e.status == EntryStatus::NonBillable ? QString() : moneyText(e.amount(precise));
         case Field::Note:
             return entryNoteText(e);
         case Field::EndTime:
@@ -77,44 +85,6 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
             return QString();
     }
 }
-
-// What the walk adds up.
-struct Totals {
-    double hours = 0;
-    double amount = 0;
-    double billableHours = 0;
-    double billedHours = 0;
-    double nonBillableHours = 0;
-    double unpaidAmount = 0;
-    double billedAmount = 0;
-    double paidAmount = 0;
-
-    void add(const TimeEntry& e, bool precise) {
-        const double h = e.duration / 100.0;
-        const double a = e.amount(precise);
-        hours += h;
-        amount += a;
-        switch (e.status) {
-            case EntryStatus::NonBillable:
-                nonBillableHours += h;
-                break;
-            case EntryStatus::Billable:
-                billableHours += h;
-                unpaidAmount += a;
-                break;
-            case EntryStatus::Billed:
-                billableHours += h;
-                billedHours += h;
-                unpaidAmount += a;
-                billedAmount += a;
-                break;
-            case EntryStatus::Paid:
-                billableHours += h;
-                paidAmount += a;
-                break;
-        }
-    }
-};
 
 // The rows of time entries, shared by the three writers.
 class TimeReport : public HtmlReport {
@@ -128,7 +98,7 @@ public:
 
     QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
                  const QString& charset) override {
-        m_totals = Totals();
+        m_totals = StatusTotals();
         m_page.frame(m_layout.title(), charset);
         build(db, criteria);
         return m_page.text();
@@ -162,21 +132,33 @@ protected:
         m_page.addRow(cells);
         m_totals.add(e, m_precise);
     }
-    void addTotalRow(double hours, double amount) { m_page.addTotalRow(m_columns, hours, amount); }
+    void addTotalRows(const StatusTotals& totals) {
+        m_page.addTotalRows(m_columns, Field::Amount, totals.amount, [&](int field) {
+            return field == Field::Duration ? hoursText(totals.totalHours()) : QString();
+        });
+    }
 
-    // The totals the layout shows, then the report date.
+    // The totals the layout shows, then the report date. An amount total
+    // has a line for each currency.
     void footer() {
         m_page.beginParagraph();
-        const double values[] = {m_totals.billableHours, m_totals.billedHours,
-                                 m_totals.unpaidAmount,  m_totals.billedAmount,
-                                 m_totals.paidAmount,    m_totals.nonBillableHours};
+        // In the order of the layout's flags: each total is hours or amounts.
+        const qint64 hours[] = {m_totals.billableHours,   m_totals.billedHours, 0, 0, 0,
+                                m_totals.nonBillableHours};
+        const MoneyTotals* amounts[] = {
+            nullptr, nullptr, &m_totals.unpaidAmount, &m_totals.billedAmount, &m_totals.paidAmount,
+            nullptr};
         for (int i = 0; i < 6; ++i) {
             if (!m_layout.shows(ReportLayout::TotalFlags[size_t(i)]))
                 continue;
-            const bool isHours = i == 0 || i == 1 || i == 5;
-            m_page.addSpan(resourceString(ReportLayout::TotalCaptions + i) +
-                               QString::asprintf(isHours ? ": %.02fh" : ": %.02f", values[i]),
-                           true);
+            const QString caption =
+                resourceString(ReportLayout::TotalCaptions + i) + QStringLiteral(": ");
+            if (!amounts[i]) {
+                m_page.addSpan(caption + hoursText(hours[i]), true);
+                continue;
+            }
+            for (const QString& currency : m_totals.amount.shownCurrencies())
+                m_page.addSpan(caption + amounts[i]->text(currency), true);
         }
         if (m_layout.shows(ReportLayout::ReportDate))
             m_page.addReportDate();
@@ -189,7 +171,7 @@ protected:
     bool m_precise;
     bool m_userCaptions;
     ReportPage m_page;
-    Totals m_totals;
+    StatusTotals m_totals;  // what the walk adds up
 };
 
 class TabularReport : public TimeReport {
@@ -208,7 +190,7 @@ protected:
             return true;
         });
         if (any)
-            addTotalRow(m_totals.hours, m_totals.amount);
+            addTotalRows(m_totals);
         m_page.endTable();
         footer();
     }
@@ -343,8 +325,7 @@ protected:
         const bool groupTotals = m_layout.shows(ReportLayout::GroupTotalHours);
         bool open = false;
         Grouping::Key current;
-        double groupHours = 0;
-        double groupAmount = 0;
+        StatusTotals group;
         for (const Item& item : items) {
             const auto entry = entries.find(item.id);
             if (!entry)
@@ -352,10 +333,10 @@ protected:
             if (!open || grouping.compare(item.key, current) != 0) {
                 if (open) {
                     if (groupTotals)
-                        addTotalRow(groupHours, groupAmount);
+                        addTotalRows(group);
                     m_page.endTable();
                 }
-                groupHours = groupAmount = 0;
+                group = StatusTotals();
                 current = item.key;
                 if (m_layout.shows(ReportLayout::GroupTitle))
                     m_page.addChild(QStringLiteral("h3"), grouping.title(*entry));
@@ -365,12 +346,11 @@ protected:
                 open = true;
             }
             addEntryRow(*entry);
-            groupHours += entry->duration / 100.0;
-            groupAmount += entry->amount(m_precise);
+            group.add(*entry, m_precise);
         }
         if (open) {
             if (groupTotals)
-                addTotalRow(groupHours, groupAmount);
+                addTotalRows(group);
             m_page.endTable();
         }
         footer();
@@ -401,7 +381,7 @@ protected:
             return true;
         });
         if (any) {
-            addTotalRow(m_totals.hours, m_totals.amount);
+            addTotalRows(m_totals);
             m_page.endTable();
         }
         m_page.beginParagraph();

@@ -56,4 +56,17 @@ void LayoutSession::toggleDefault() {
     value = value == m_name ? QString() : m_name;
 }
 
+void LayoutSession::reloadName() {
+    if (m_recordId == 0)
+        return;
+    if (const auto report = m_reports.read(m_recordId))
+        m_name = report->name;
+}
+
+void renameDefaultReport(Settings& settings, const QString& from, const QString& to) {
+    for (QString& name : settings.defaultReports)
+        if (!from.isEmpty() && name == from)
+            name = to;
+}
+
 }  // namespace tempolatch

@@ -40,6 +40,10 @@ public:
     bool isDefault() const;
     bool canSetDefault() const { return !m_name.isEmpty(); }
 
+    // The current saved report's name as it is stored now (after Organize
+    // Reports renamed it).
+    void reloadName();
+
 private:
     int m_kind;
     Settings& m_settings;
@@ -48,5 +52,9 @@ private:
     QString m_name;
     quint32 m_recordId = 0;
 };
+
+// A saved report renamed from `from` to `to` stays the default of every
+// kind it was the default of.
+void renameDefaultReport(Settings& settings, const QString& from, const QString& to);
 
 }  // namespace tempolatch

@@ -196,6 +196,7 @@ void ReportLayoutDialog::loadCustom() {
 
 void ReportLayoutDialog::organizeReports() {
     runOrganizeReports(m_context, m_reports, m_session.kind(), this);
+    m_session.reloadName();
     updateActions();
 }
 
@@ -276,9 +277,11 @@ void runOrganizeReports(Context& context, SavedReports& reports, int kind, QWidg
     auto* box = new QVBoxLayout(&dialog);
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("reportList"));
+    constexpr int kStoredName = Qt::UserRole + 1;
     for (const SavedReport& report : saved) {
         auto* item = new QListWidgetItem(report.name, list);
         item->setData(Qt::UserRole, report.recordId);
+        item->setData(kStoredName, report.name);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -302,9 +305,20 @@ void runOrganizeReports(Context& context, SavedReports& reports, int kind, QWidg
             list->editItem(item);
     });
     QObject::connect(list, &QListWidget::itemChanged, &dialog, [&](QListWidgetItem* item) {
+        const QString stored = item->data(kStoredName).toString();
         const QString name = item->text().left(kMaxReportName);
-        if (!name.isEmpty())
-            reports.rename(item->data(Qt::UserRole).toUInt(), name);
+        if (name == stored)
+            return;
+        const quint32 id = item->data(Qt::UserRole).toUInt();
+        // A name another report has would make two reports of one name.
+        const quint32 holder = reports.find(name);
+        if (name.isEmpty() || (holder != 0 && holder != id) || !reports.rename(id, name)) {
+            item->setText(stored);  // the list shows what is stored
+            return;
+        }
+        renameDefaultReport(context.settings, stored, name);
+        item->setData(kStoredName, name);
+        item->setText(name);
     });
     box->addWidget(buttons);
     dialog.exec();

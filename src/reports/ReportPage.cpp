@@ -5,8 +5,8 @@
 #include "platform/StringTable.h"
 #include "reports/HtmlReport.h"
 #include "settings/Settings.h"
-#include "store/RecordValues.h"
 #include "views/EntryFilter.h"
+#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -109,31 +109,39 @@ void ReportPage::addRow(const QList<Cell>& cells) {
     m_doc.outOfElement();
 }
 
-void ReportPage::addTotalRow(const QList<int>& columns, double hours, double amount) {
-    addTotalRow(columns, [&](int field) {
-        if (field == ReportLayout::Duration)
-            return QString::asprintf("%.02fh", hours);
-        return field == ReportLayout::Amount ? amountText(amount) : QString();
-    });
-}
-
-void ReportPage::addTotalRow(const QList<int>& columns,
-                             const std::function<QString(int field)>& totalOf) {
-    m_doc.addChildElement(QStringLiteral("tr"));
-    m_doc.intoElement();
-    m_doc.addChildElement(QStringLiteral("td"), resourceString(kTotal));
-    m_doc.addChildAttribute(kClass, kData);
-    for (qsizetype i = 1; i < columns.size(); ++i) {
-        const QString total = totalOf(columns[i]);
-        if (!total.isNull()) {
-            m_doc.addChildElement(QStringLiteral("td"), total);
-            m_doc.addChildAttribute(kAlign, kRight);
-        } else {
-            m_doc.addChildElement(QStringLiteral("td"), QStringLiteral(" "));
+void ReportPage::addTotalRows(const QList<int>& columns, int amountField,
+                              const MoneyTotals& amounts,
+                              const std::function<QString(int field)>& totalOf) {
+    const QStringList currencies =
+        columns.contains(amountField) ? amounts.shownCurrencies() : QStringList{QString()};
+    const QString td = QStringLiteral("td");
+    for (qsizetype row = 0; row < currencies.size(); ++row) {
+        const auto totalIn = [&](int field) {
+            if (field == amountField)
+                return amounts.text(currencies[row]);
+            return row == 0 ? totalOf(field) : QString();
+        };
+        m_doc.addChildElement(QStringLiteral("tr"));
+        m_doc.intoElement();
+        for (qsizetype i = 0; i < qMax<qsizetype>(columns.size(), 1); ++i) {
+            const QString total = i < columns.size() ? totalIn(columns[i]) : QString();
+            if (i == 0) {
+                // The first cell names the row; a total of its column
+                // follows the name rather than taking its place.
+                const QString name = resourceString(kTotal);
+                m_doc.addChildElement(td, total.isNull() ? name : name + u' ' + total);
+                if (!total.isNull())
+                    m_doc.addChildAttribute(kAlign, kRight);
+            } else if (!total.isNull()) {
+                m_doc.addChildElement(td, total);
+                m_doc.addChildAttribute(kAlign, kRight);
+            } else {
+                m_doc.addChildElement(td, QStringLiteral(" "));
+            }
+            m_doc.addChildAttribute(kClass, kData);
         }
-        m_doc.addChildAttribute(kClass, kData);
+        m_doc.outOfElement();
     }
-    m_doc.outOfElement();
 }
 
 void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress) {

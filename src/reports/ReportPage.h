@@ -14,6 +14,7 @@ namespace platform {
 struct SystemTime;
 }
 class EntryFilter;
+class MoneyTotals;
 struct OwnerInfo;
 class Settings;
 
@@ -37,12 +38,14 @@ public:
     void addChild(const QString& name, const QString& text = QString());
     void beginTable(const QStringList& captions);
     void addRow(const QList<Cell>& cells);
-    // "Total" in the first cell; the hours under the Duration column and
-    // the amount under the Amount column, a space in every other.
-    void addTotalRow(const QList<int>& columns, double hours, double amount);
-    // The same with the total text `totalOf` gives for each further column
-    // (right-aligned); a space where it gives a null text.
-    void addTotalRow(const QList<int>& columns, const std::function<QString(int field)>& totalOf);
+    // The total rows of a table: "Total", then under each column that
+    // `totalOf` gives a text for that text, right-aligned, and a space in
+    // every other cell. Amounts of different currencies never share a row:
+    // under `amountField` each row holds one currency's total of `amounts`,
+    // and the other totals stand in the first row only. A total of the
+    // first column follows "Total" in the first cell.
+    void addTotalRows(const QList<int>& columns, int amountField, const MoneyTotals& amounts,
+                      const std::function<QString(int field)>& totalOf);
     // The owner's name, company, address and two more lines in a borderless
     // table, with today's date beside the name and `besideAddress` (an
     // invoice's number) beside the address.

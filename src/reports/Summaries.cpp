@@ -1,6 +1,7 @@
 #include "reports/Summaries.h"
 
 #include <QCollator>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -46,42 +47,61 @@ QString dayText(platform::FileTime time) {
 // Running totals per name, in the locale's order ignoring case; a group is
 // labelled with the form of the name met first, so Alpha and alpha add up
 // in one row.
+template <typename Value>
 class Breakdown {
 public:
+    struct Group {
+        QString name;
+        Value total{};
+    };
+
     Breakdown() : m_collator(platform::Locale::current()) {
         m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     }
 
-    void add(const QString& name, double value) {
+    // The running total of the name's group, a new one when it has none.
+    Value& operator[](const QString& name) {
         auto at = std::lower_bound(
             m_groups.begin(), m_groups.end(), name,
             [this](const Group& g, const QString& n) { return m_collator.compare(g.name, n) < 0; });
-        if (at != m_groups.end() && m_collator.compare(at->name, name) == 0)
-            at->total += value;
-        else
-            m_groups.insert(at, Group{name, value});
+        if (at == m_groups.end() || m_collator.compare(at->name, name) != 0)
+            at = m_groups.insert(at, Group{name, Value{}});
+        return at->total;
     }
-
-    template <typename Format>
-    void appendRows(SummaryRows& rows, double base, Format format) const {
-        for (const Group& g : m_groups)
-            rows.append(row(g.name, format(g.total), shareText(g.total, base, "%.1f%%")));
-    }
+    const std::vector<Group>& groups() const { return m_groups; }
 
 private:
-    struct Group {
-        QString name;
-        double total = 0;
-    };
     QCollator m_collator;
     std::vector<Group> m_groups;
 };
 
-void appendAmountRows(SummaryRows& rows, double paid, double unpaid, double billed) {
-    rows.append(row(resourceString(str::AmountLabel), amountText(paid + unpaid)));
-    rows.append(row(statusLabel(str::SummaryUnpaid), amountText(unpaid)));
-    rows.append(row(statusLabel(str::SummaryBilled), amountText(billed)));
-    rows.append(row(statusLabel(str::SummaryPaid), amountText(paid)));
+// One block of rows per currency shown: each label with its totals in that
+// currency, so that amounts of two currencies never stand in one figure.
+void appendMoneyRows(SummaryRows& rows, const QStringList& currencies,
+                     std::initializer_list<std::pair<QString, const MoneyTotals*>> lines) {
+    for (const QString& currency : currencies)
+        for (const auto& [label, totals] : lines)
+            rows.append(row(label, totals->text(currency)));
+}
+
+void appendAmountRows(SummaryRows& rows, const MoneyTotals& amount, const MoneyTotals& unpaid,
+                      const MoneyTotals& billed, const MoneyTotals& paid) {
+    appendMoneyRows(rows, amount.shownCurrencies(),
+                    {{resourceString(str::AmountLabel), &amount},
+                     {statusLabel(str::SummaryUnpaid), &unpaid},
+                     {statusLabel(str::SummaryBilled), &billed},
+                     {statusLabel(str::SummaryPaid), &paid}});
+}
+
+// A breakdown of amounts: a row per name and currency with its share of
+// `all`, the amounts of every name in that currency.
+void appendBreakdownRows(SummaryRows& rows, const Breakdown<MoneyTotals>& breakdown,
+                         const MoneyTotals& all) {
+    for (const auto& group : breakdown.groups())
+        for (const QString& currency : group.total.currencies())
+            rows.append(row(group.name, group.total.text(currency),
+                            shareText(double(group.total.cents(currency)),
+                                      double(all.cents(currency)), "%.1f%%")));
 }
 
 // "Period Type:", "Period:" and "Number of Items:".
@@ -114,25 +134,25 @@ QString shareText(double part, double base, const char* format) {
 }
 
 void StatusTotals::add(const TimeEntry& entry, bool precise) {
-    const double amount = entry.amount(precise);
+    const double value = entry.amount(precise);
     switch (entry.status) {
         case EntryStatus::NonBillable:
             nonBillableHours += entry.duration;
             return;
         case EntryStatus::Paid:
-            billableHours += entry.duration;
             paidHours += entry.duration;
-            paidAmount += amount;
-            return;
+            paidAmount.add(entry.currency, value);
+            break;
         case EntryStatus::Billed:
             billedHours += entry.duration;
-            billedAmount += amount;
+            billedAmount.add(entry.currency, value);
             [[fallthrough]];
         case EntryStatus::Billable:
-            billableHours += entry.duration;
-            unpaidAmount += amount;
-            return;
+            unpaidAmount.add(entry.currency, value);
+            break;
     }
+    billableHours += entry.duration;
+    amount.add(entry.currency, value);
 }
 
 bool clientSummaryMatches(const TimeEntry& entry, const ClientSummaryChoice& choice) {
@@ -192,20 +212,20 @@ SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSum
     rows.append(row(statusLabel(str::SummaryPaid), hoursText(t.paidHours)));
     rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours)));
     appendBlankRows(rows, 2);
-    appendAmountRows(rows, t.paidAmount, t.unpaidAmount, t.billedAmount);
+    appendAmountRows(rows, t.amount, t.unpaidAmount, t.billedAmount, t.paidAmount);
     return rows;
 }
 
 SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
                              const QList<quint32>& recordIds, bool precise) {
     StatusTotals t;
-    Breakdown projects;
+    Breakdown<qint64> projects;
     TimeEntries entries(db);
     for (const quint32 id : recordIds) {
         const auto entry = entries.find(id);
         if (!entry)
             continue;
-        projects.add(entry->project, entry->duration);
+        projects[entry->project] += entry->duration;
         t.add(*entry, precise);
     }
 
@@ -224,51 +244,56 @@ SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
     rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours),
                     shareText(double(t.nonBillableHours), total, "%.01f%%")));
     appendBlankRows(rows, 2);
-    appendAmountRows(rows, t.paidAmount, t.unpaidAmount, t.billedAmount);
+    appendAmountRows(rows, t.amount, t.unpaidAmount, t.billedAmount, t.paidAmount);
     appendBlankRows(rows, 2);
-    projects.appendRows(rows, total, [](double hours) { return hoursText(qint64(hours)); });
+    for (const auto& project : projects.groups())
+        rows.append(row(project.name, hoursText(project.total),
+                        shareText(double(project.total), total, "%.1f%%")));
     return rows;
 }
 
 SummaryRows expenseQuickSummaryRows(ExpenseDatabase& db, const SummaryPeriod& period,
                                     const QList<quint32>& recordIds) {
-    double mileage = 0, general = 0, paid = 0, unpaid = 0, billed = 0;
-    Breakdown clients;
-    Breakdown categories;
+    // The billable amounts by type and status; the breakdowns count every
+    // expense listed, and their shares are of all of them.
+    MoneyTotals mileage, general, amount, paid, unpaid, billed, listed;
+    Breakdown<MoneyTotals> clients;
+    Breakdown<MoneyTotals> categories;
     Expenses expenses(db);
     for (const quint32 id : recordIds) {
         const auto expense = expenses.find(id);
         if (!expense)
             continue;
-        const double amount = expense->totalAmount();
-        clients.add(expense->client, amount);
-        categories.add(expense->category, amount);
+        const QString& currency = expense->currency;
+        const double value = expense->totalAmount();
+        clients[expense->client].add(currency, value);
+        categories[expense->category].add(currency, value);
+        listed.add(currency, value);
         if (expense->status == EntryStatus::NonBillable)
             continue;
-        (expense->isMileage() ? mileage : general) += amount;
+        (expense->isMileage() ? mileage : general).add(currency, value);
+        amount.add(currency, value);
         if (expense->status == EntryStatus::Paid) {
-            paid += amount;
+            paid.add(currency, value);
         } else {
-            unpaid += amount;
+            unpaid.add(currency, value);
             if (expense->status == EntryStatus::Billed)
-                billed += amount;
+                billed.add(currency, value);
         }
     }
 
     SummaryRows rows;
     appendPeriodRows(rows, period, recordIds.size());
     appendBlankRows(rows, 2);
-    rows.append(row(resourceString(str::MileageLabel), amountText(mileage)));
-    rows.append(row(resourceString(str::GeneralLabel), amountText(general)));
+    appendMoneyRows(rows, amount.shownCurrencies(),
+                    {{resourceString(str::MileageLabel), &mileage},
+                     {resourceString(str::GeneralLabel), &general}});
     appendBlankRows(rows, 2);
-    appendAmountRows(rows, paid, unpaid, billed);
-    // Shares are of the billable total, so a breakdown that counts Non
-    // Billable expenses too can go past 100 %.
-    const auto amountOf = [](double amount) { return amountText(amount); };
+    appendAmountRows(rows, amount, unpaid, billed, paid);
     appendBlankRows(rows, 2);
-    clients.appendRows(rows, mileage + general, amountOf);
+    appendBreakdownRows(rows, clients, listed);
     appendBlankRows(rows, 2);
-    categories.appendRows(rows, mileage + general, amountOf);
+    appendBreakdownRows(rows, categories, listed);
     return rows;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/FileTime.h"
 #include "store/Databases.h"
+#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -17,17 +18,19 @@ class TimeEntry;
 // cells (label, value, share); a row of empty cells separates sections.
 using SummaryRows = QList<QStringList>;
 
-// Hours and amounts by status, as the summaries add them up: Non Billable
-// hours apart; every other status counts as billable, Billed and Paid
-// separately, with the amounts of Billable and Billed ones unpaid.
+// Hours and amounts by status, as summaries and reports add them up: Non
+// Billable hours apart (they have no amount); every other status counts as
+// billable, Billed and Paid separately, with the amounts of Billable and
+// Billed ones unpaid. Amounts by currency, each as shown.
 struct StatusTotals {
     qint64 nonBillableHours = 0;  // hundredths
     qint64 billableHours = 0;
     qint64 billedHours = 0;
     qint64 paidHours = 0;
-    double paidAmount = 0;
-    double unpaidAmount = 0;
-    double billedAmount = 0;
+    MoneyTotals amount;  // paid and unpaid
+    MoneyTotals paidAmount;
+    MoneyTotals unpaidAmount;
+    MoneyTotals billedAmount;
 
     void add(const TimeEntry& entry, bool precise);
     qint64 totalHours() const { return billableHours + nonBillableHours; }

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "platform/Locale.h"
 #include "store/RecordValues.h"
 #include "store/TimeEntry.h"
 
@@ -14,7 +13,7 @@ void PeriodTotals::add(const TimeEntry& entry, bool precise) {
     if (entry.status == EntryStatus::NonBillable)
         return;
     billableHundredths += entry.duration;
-    amounts[entry.currency] += entry.amount(precise);
+    amounts.add(entry.currency, entry.amount(precise));
 }
 
 void PeriodTotals::remove(const TimeEntry& entry, bool precise) {
@@ -23,12 +22,7 @@ void PeriodTotals::remove(const TimeEntry& entry, bool precise) {
     if (entry.status == EntryStatus::NonBillable)
         return;
     billableHundredths -= entry.duration;
-    const auto it = amounts.find(entry.currency);
-    if (it == amounts.end())
-        return;
-    *it -= entry.amount(precise);
-    if (qAbs(*it) < 0.005)
-        amounts.erase(it);
+    amounts.remove(entry.currency, entry.amount(precise));
 }
 
 QString PeriodTotals::text(const QString& empty) const {
@@ -36,11 +30,7 @@ QString PeriodTotals::text(const QString& empty) const {
         return empty;
     QStringList parts{hundredthsText(hundredths) + QStringLiteral(" h"),
                       hundredthsText(billableHundredths) + QStringLiteral(" h billable")};
-    const QLocale locale = platform::Locale::current();
-    for (auto it = amounts.cbegin(); it != amounts.cend(); ++it) {
-        const QString amount = locale.toString(it.value(), 'f', 2);
-        parts << (it.key().isEmpty() ? amount : it.key() + QLatin1Char(' ') + amount);
-    }
+    parts << amounts.localeTexts();
     return parts.join(QStringLiteral(", "));
 }
 

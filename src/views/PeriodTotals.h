@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QMap>
 #include <QString>
+
+#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 
@@ -13,7 +14,7 @@ struct PeriodTotals {
     int count = 0;
     qint64 hundredths = 0;
     qint64 billableHundredths = 0;
-    QMap<QString, double> amounts;  // billable amounts by currency
+    MoneyTotals amounts;  // billable amounts by currency
 
     void add(const TimeEntry& entry, bool precise);
     // An entry added before is gone; a currency left with nothing goes too.

@@ -5,6 +5,7 @@
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "views/EntryFilter.h"
+#include "views/MoneyTotals.h"
 #include "views/ViewCustomization.h"
 
 namespace tempolatch {
@@ -129,7 +130,8 @@ void TimeEntryRows::fillSimple(EntryRow& row, const TimeEntry& entry, const Sett
         billable ? entry.currency : QString(),
         billable ? numberText(entry.rate / 100.0) : QString(),
         billable ? rateTypeName(entry.rateType) : QString(),
-        billable ? numberText(entry.amount(settings.hasFlag(PreciseCalculation))) : QString(),
+        billable ? localeCentsText(centsOf(entry.amount(settings.hasFlag(PreciseCalculation))))
+                 : QString(),
     };
 }
 
@@ -148,10 +150,8 @@ void TimeEntryRows::fillTree(EntryRow& row, const TimeEntry& entry, const Settin
         row.details.append(
             {startTimeText(entry) + QLatin1Char('-') + endTimeText(entry), TreeImageTime});
     if (entry.status != EntryStatus::NonBillable && (options & TreeShowAmount)) {
-        const QString amount = amountText(entry.amount(settings.hasFlag(PreciseCalculation)));
-        row.details.append(
-            {entry.currency.isEmpty() ? amount : entry.currency + QLatin1Char(' ') + amount,
-             TreeImageAmount});
+        const double amount = entry.amount(settings.hasFlag(PreciseCalculation));
+        row.details.append({MoneyTotals::text(entry.currency, centsOf(amount)), TreeImageAmount});
     }
 }
 

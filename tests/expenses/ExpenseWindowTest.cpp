@@ -67,7 +67,7 @@ private Q_SLOTS:
         const EntryRow& row = rowsOf(window).rowModel().rowAt(0);
         QCOMPARE(row.lines.value(0), QStringLiteral("120"));
         QCOMPARE(row.line1Right, QStringLiteral("42.00"));
-        QCOMPARE(window.totalsLine()->text(), QStringLiteral("1 expense, USD42.00"));
+        QCOMPARE(window.totalsLine()->text(), QStringLiteral("1 expense, USD 42.00"));
 
         window.onCommand(cmd::PeriodWeek);
         QCOMPARE(s.expView, quint32(PeriodView::Week));
@@ -142,8 +142,7 @@ private Q_SLOTS:
         for (QAction* action : menu->actions())
             if (!action->isSeparator()) {
                 const QChar letter = mnemonics::of(action->text());
-                QVERIFY2(!letter.isNull() && !letters.contains(letter),
-                         qPrintable(action->text()));
+                QVERIFY2(!letter.isNull() && !letters.contains(letter), qPrintable(action->text()));
                 letters += letter;
             }
         QVERIFY(window.command(42003)->isChecked());

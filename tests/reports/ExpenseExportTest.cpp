@@ -102,10 +102,11 @@ private Q_SLOTS:
         QCOMPARE(rows.mid(0, 3), (SummaryRows{{"Period Type:", "Month", ""},
                                               {"Period:", "December 2026", ""},
                                               {"Number of Items:", "3", ""}}));
-        // The non-billable taxi counts per client but not in the totals.
-        QVERIFY(rows.contains(QStringList{"Mileage:", "42.00", ""}));
-        QVERIFY(rows.contains(QStringList{"General:", "42.50", ""}));
-        QVERIFY(rows.contains(QStringList{"Beta, \"B\"", "60.50", "71.6%"}));
+        // The non-billable taxi counts per client but not in the totals;
+        // the dollars and the euros each stand apart.
+        QVERIFY(rows.contains(QStringList{"Mileage:", "USD 42.00", ""}));
+        QVERIFY(rows.contains(QStringList{"General:", "EUR 42.50", ""}));
+        QVERIFY(rows.contains(QStringList{"Beta, \"B\"", "EUR 60.50", "100.0%"}));
     }
 };
 

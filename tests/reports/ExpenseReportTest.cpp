@@ -160,7 +160,11 @@ private Q_SLOTS:
             QCOMPARE(cell(path, 2, 7), QStringLiteral("42.50"));
             QCOMPARE(cell(path, 2, 10), QStringLiteral("Y"));
             QCOMPARE(cell(path, 3, 10), QStringLiteral("N"));
-            QCOMPARE(cell(path, 4, 8), QStringLiteral("162.50"));  // the total row
+            // A total row per currency: EUR 42.50 and USD 120.00 are never
+            // added into one figure.
+            QCOMPARE(cell(path, 4, 8), QStringLiteral("EUR 42.50"));
+            QCOMPARE(cell(path, 5, 8), QStringLiteral("USD 120.00"));
+            QCOMPARE(cell(path, 5, 1), QStringLiteral("Total"));
         } else {
             // Columns: date, description, client, project, start, end,
             // distance, currency, rate, amount, ...
@@ -171,7 +175,7 @@ private Q_SLOTS:
             QCOMPARE(cell(path, 3, 10), QStringLiteral("42.00"));
             QCOMPARE(cell(path, 4, 1), QStringLiteral("Total"));
             QCOMPARE(cell(path, 4, 7), QStringLiteral("145.00"));
-            QCOMPARE(cell(path, 4, 10), QStringLiteral("50.75"));
+            QCOMPARE(cell(path, 4, 10), QStringLiteral("USD 50.75"));
             QCOMPARE(cell(path, 4, 9), QStringLiteral(" "));
         }
     }

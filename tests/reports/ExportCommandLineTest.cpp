@@ -195,6 +195,26 @@ private Q_SLOTS:
                  1);
     }
 
+    // A report whose criteria choose nothing is still written (exit 0), and
+    // says on standard error that it lists nothing; one that lists entries
+    // says nothing of the kind.
+    void reportOfNothingSaysSo_data() {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("a misspelt client") << "Acmee" << true;
+        QTest::newRow("a client with entries") << "Acme" << false;
+    }
+    void reportOfNothingSaysSo() {
+        QFETCH(QString, client);
+        QFETCH(bool, empty);
+        const QString file = m_env->filePath(QStringLiteral("invoice.html"));
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("invoice"), file,
+                      QStringLiteral("--client"), client}),
+                 0);
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(m_stderr.contains("0 entries chosen"), empty);
+    }
+
     void failuresGiveTheirExitCodes() {
         QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv"),
                       m_env->filePath(QStringLiteral("no/such/x.csv"))}),

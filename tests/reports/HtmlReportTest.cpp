@@ -46,6 +46,42 @@ class HtmlReportTest : public test::EnvironmentTest {
         QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
     }
 
+    void addPriced(const QString& currency, EntryStatus status, qint32 duration, qint32 rate,
+                   int day) {
+        TimeEntry e;
+        e.client = QStringLiteral("A");
+        e.date = test::at(2026, 12, day);
+        e.duration = duration;
+        e.rate = rate;
+        e.currency = currency;
+        e.status = status;
+        e.modified = e.date;
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+    }
+    // A month end in two currencies: three half hours at 75.25 (37.625
+    // each, shown 37.63), three thirds of an hour at 85.00 in yen (28.333
+    // each, shown 28.33), a paid hour at 10.50 and two Non Billable hours
+    // at 60.00.
+    void addMonthEnd() {
+        m_env->settings().setFlag(PreciseCalculation, true);
+        const QString eur = QStringLiteral("EUR");
+        const QString jpy = QStringLiteral("JPY");
+        for (int day = 1; day <= 3; ++day) {
+            addPriced(eur, EntryStatus::Billable, 50, 7525, day);
+            addPriced(jpy, EntryStatus::Billed, 33, 8500, day);
+        }
+        addPriced(eur, EntryStatus::Paid, 100, 1050, 4);
+        addPriced(eur, EntryStatus::NonBillable, 200, 6000, 5);
+    }
+    // The total rows of the page's tables as a reader sees them.
+    QList<QStringList> totalRows(const QList<QStringList>& rows) {
+        QList<QStringList> out;
+        for (const QStringList& row : rows)
+            if (row.value(0).startsWith(QStringLiteral("Total")))
+                out.append(row);
+        return out;
+    }
+
 private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
@@ -170,6 +206,67 @@ private Q_SLOTS:
         EntryFilter none = december();
         none.client = QStringLiteral("nobody");
         QVERIFY(!page(layout, none).contains(QStringLiteral("<table")));
+    }
+
+    // What a client adds up: per currency, the amounts printed on the lines
+    // (Non Billable ones have none) make the total row, and the footer's
+    // amounts are per currency too.
+    void totalsAreTheLinesShown_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("footer");
+        const QStringList footer = {
+            "Total Billable Hours: 3.49h",    "Total Unpaid Amount: EUR 112.89",
+            "Total Unpaid Amount: JPY 84.99", "Total Billed Amount: EUR 0.00",
+            "Total Billed Amount: JPY 84.99", "Total Paid Amount: EUR 10.50",
+            "Total Paid Amount: JPY 0.00",    "Total Non-Billable Hours: 2.00h"};
+        QTest::newRow("tabular") << int(ReportLayout::Tabular) << footer;
+        QTest::newRow("group-by") << int(ReportLayout::GroupBy) << footer;
+        QTest::newRow("invoice") << int(ReportLayout::Invoice) << QStringList();
+    }
+    void totalsAreTheLinesShown() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, footer);
+        addMonthEnd();
+        ReportLayout layout = ReportLayout::builtInDefault(kind);
+        layout.setFieldOrder(QStringLiteral("065f"));
+        layout.setFieldMask((1u << 0) | (1u << 6) | (1u << 5) | (1u << 15));
+        const QString text = page(layout, december());
+        const QList<QStringList> rows = test::readReportRowsWithPython(saved(text));
+        QCOMPARE(rows.value(0), (QStringList{"Entry Date", "Currency", "Duration", "Amount"}));
+        QMap<QString, qint64> shown;  // cents by currency, as printed
+        for (const QStringList& row : rows.mid(1, 8)) {
+            if (!row.value(3).isEmpty())
+                shown[row.value(1)] += row.value(3).remove(u'.').toLongLong();
+        }
+        QCOMPARE(shown, (QMap<QString, qint64>{{"EUR", 3 * 3763 + 1050}, {"JPY", 3 * 2833}}));
+        QCOMPARE(totalRows(rows), (QList<QStringList>{{"Total", " ", "5.49h", "EUR 123.39"},
+                                                      {"Total", " ", " ", "JPY 84.99"}}));
+        for (const QString& span : footer)
+            QVERIFY2(text.contains(QStringLiteral("<span>") + span + QStringLiteral("</span>")),
+                     qPrintable(span));
+    }
+
+    // Duration or Amount as the first column keeps its total beside "Total".
+    void firstColumnKeepsItsTotal_data() {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QList<QStringList>>("totals");
+        QTest::newRow("duration first")
+            << "5f0"
+            << QList<QStringList>{{"Total 5.49h", "EUR 123.39", " "}, {"Total", "JPY 84.99", " "}};
+        QTest::newRow("amount first") << "f50"
+                                      << QList<QStringList>{{"Total EUR 123.39", "5.49h", " "},
+                                                            {"Total JPY 84.99", " ", " "}};
+    }
+    void firstColumnKeepsItsTotal() {
+        QFETCH(QString, order);
+        QFETCH(QList<QStringList>, totals);
+        addMonthEnd();
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setFieldOrder(order);
+        layout.setFieldMask((1u << 0) | (1u << 5) | (1u << 15));
+        const QString path = saved(page(layout, december()));
+        QCOMPARE(totalRows(test::readReportRowsWithPython(path)), totals);
+        QCOMPARE(test::xmllintErrors(path, true), QByteArray());
     }
 
     // A layout that shows no field still gives rows, each empty.

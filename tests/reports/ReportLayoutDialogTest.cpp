@@ -154,6 +154,33 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("There is no saved report.")});
     }
 
+    // A renamed default report stays the default under its new name; a
+    // name another report has is refused and the old one shown again.
+    void renameKeepsTheDefault() {
+        SavedReports store = reports();
+        store.write(QStringLiteral("Monthly"), ReportLayout::builtInDefault(1), 0);
+        store.write(QStringLiteral("Weekly"), ReportLayout::builtInDefault(1), 0);
+        m_env->settings().defaultReports[1] = QStringLiteral("Monthly");
+        m_env->settings().defaultReports[2] = QStringLiteral("Monthly");
+        test::onNextModal([](QDialog* dialog) {
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("reportList"));
+            const auto named = list->findItems(QStringLiteral("Monthly"), Qt::MatchExactly);
+            QCOMPARE(named.size(), 1);
+            named[0]->setText(QStringLiteral("Weekly"));  // taken
+            QCOMPARE(named[0]->text(), QStringLiteral("Monthly"));
+            named[0]->setText(QStringLiteral("Month end"));
+            dialog->reject();
+        });
+        runOrganizeReports(m_env->context(), store, ReportLayout::Tabular, nullptr);
+        QVERIFY(store.find(QStringLiteral("Month end")) != 0);
+        QCOMPARE(store.find(QStringLiteral("Monthly")), 0u);
+        QCOMPARE(m_env->settings().defaultReports[1], QStringLiteral("Month end"));
+        QCOMPARE(m_env->settings().defaultReports[2], QStringLiteral("Month end"));
+        // The layout dialog opens with it as before.
+        ReportLayoutDialog dialog(m_env->context(), ReportLayout::Tabular);
+        QCOMPARE(dialog.session().currentName(), QStringLiteral("Month end"));
+    }
+
     // Organize Reports: Delete removes at once; with none left, message 168.
     void organize() {
         SavedReports store = reports();

@@ -38,19 +38,14 @@ inline bool matchesGolden(const QByteArray& actual, const QString& name) {
     return true;
 }
 
-// The rows of a CSV file as Python's csv module reads them: an outside
-// reader, so that quotes, commas and line breaks are checked as spreadsheet
-// programs will see them.
-inline QList<QStringList> readCsvWithPython(const QString& path) {
+// The rows a Python script prints as JSON (a list of lists of texts) on
+// reading the file at `path`, its argument.
+inline QList<QStringList> rowsFromPython(const char* what, const QString& script,
+                                         const QString& path) {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                 "    json.dump(list(csv.reader(f, strict=True)), sys.stdout)\n"),
-                  path});
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, path});
     if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        qWarning("python3 csv: %s", python.readAllStandardError().constData());
+        qWarning("python3 %s: %s", what, python.readAllStandardError().constData());
         return {};
     }
     QList<QStringList> rows;
@@ -61,6 +56,54 @@ inline QList<QStringList> readCsvWithPython(const QString& path) {
         rows.append(cells);
     }
     return rows;
+}
+
+// The rows of a CSV file as Python's csv module reads them: an outside
+// reader, so that quotes, commas and line breaks are checked as spreadsheet
+// programs will see them.
+inline QList<QStringList> readCsvWithPython(const QString& path) {
+    return rowsFromPython(
+        "csv",
+        QStringLiteral("import csv, json, sys\n"
+                       "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                       "    json.dump(list(csv.reader(f, strict=True)), sys.stdout)\n"),
+        path);
+}
+
+// The rows of a report page's tables of class "Data" as Python's HTML
+// parser reads them, header rows too: each row the texts of its cells.
+inline QList<QStringList> readReportRowsWithPython(const QString& path) {
+    return rowsFromPython(
+        "html",
+        QStringLiteral("import json, sys\n"
+                       "from html.parser import HTMLParser\n"
+                       "class Rows(HTMLParser):\n"
+                       "    def __init__(self):\n"
+                       "        super().__init__()\n"
+                       "        self.rows, self.tables, self.cell = [], [], None\n"
+                       "    def in_data(self):\n"
+                       "        return bool(self.tables) and self.tables[-1] == 'Data'\n"
+                       "    def handle_starttag(self, tag, attrs):\n"
+                       "        if tag == 'table':\n"
+                       "            self.tables.append(dict(attrs).get('class'))\n"
+                       "        elif tag == 'tr' and self.in_data():\n"
+                       "            self.rows.append([])\n"
+                       "        elif tag in ('td', 'th') and self.in_data():\n"
+                       "            self.cell = ''\n"
+                       "    def handle_endtag(self, tag):\n"
+                       "        if tag == 'table' and self.tables:\n"
+                       "            self.tables.pop()\n"
+                       "        elif tag in ('td', 'th') and self.cell is not None:\n"
+                       "            self.rows[-1].append(self.cell)\n"
+                       "            self.cell = None\n"
+                       "    def handle_data(self, data):\n"
+                       "        if self.cell is not None:\n"
+                       "            self.cell += data\n"
+                       "reader = Rows()\n"
+                       "with open(sys.argv[1], encoding='utf-8') as f:\n"
+                       "    reader.feed(f.read())\n"
+                       "json.dump(reader.rows, sys.stdout)\n"),
+        path);
 }
 
 struct ToolRun {
@@ -85,7 +128,6 @@ inline ToolRun runTool(const QString& program, const QStringList& args,
     run.err = process.readAllStandardError();
     return run;
 }
-
 
 // xmllint's verdict on a file: empty when it reads it without an error
 // (warnings, such as the export's relative namespace name, do not count).

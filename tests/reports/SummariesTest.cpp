@@ -147,6 +147,60 @@ private Q_SLOTS:
         QVERIFY(exportMatches(*m_env, clientSummaryRows(choice, summary), golden));
     }
 
+    // Each currency has its own block of amounts, each the sum of the
+    // amounts as shown: three 0.50 h at 75.25 make 3 x 37.63, three thirds
+    // of an hour at 85.00 make 3 x 28.33; Non Billable hours have none.
+    void amountsPerCurrency_data() {
+        QTest::addColumn<bool>("client");
+        QTest::newRow("quick summary") << false;
+        QTest::newRow("client summary") << true;
+    }
+    void amountsPerCurrency() {
+        QFETCH(bool, client);
+        QVERIFY(m_env->store().openAll());
+        TimeEntries entries(m_env->store().entries());
+        QList<quint32> ids;
+        const auto add = [&](const QString& currency, EntryStatus status, int duration, int rate,
+                             int day) {
+            TimeEntry e;
+            e.client = QStringLiteral("Acme");
+            e.currency = currency;
+            e.status = status;
+            e.duration = duration;
+            e.rate = rate;
+            e.date = at(2026, 3, day);
+            e.modified = e.date;
+            QCOMPARE(entries.add(e), WriteResult::Written);
+            ids.append(e.recordId);
+        };
+        for (int day = 2; day <= 4; ++day) {
+            add(QStringLiteral("EUR"), EntryStatus::Billable, 50, 7525, day);
+            add(QStringLiteral("JPY"), EntryStatus::Billed, 33, 8500, day);
+        }
+        add(QStringLiteral("EUR"), EntryStatus::Paid, 100, 1050, 5);
+        add(QStringLiteral("EUR"), EntryStatus::NonBillable, 200, 6000, 6);
+
+        SummaryPeriod period;
+        period.start = test::localTime(2026, 3, 1);
+        period.end = test::localTime(2026, 3, 7, 23, 59, 59);
+        const ClientSummaryChoice choice{QStringLiteral("Acme"), {}, {}};
+        const SummaryRows rows =
+            client ? clientSummaryRows(choice,
+                                       computeClientSummary(m_env->store().entries(), choice, true))
+                   : quickSummaryRows(m_env->store().entries(), period, ids, true);
+        const qsizetype first = rows.indexOf(QStringList{"Amount:", "EUR 123.39", ""});
+        QVERIFY2(first >= 0, qPrintable(cell(rows, QStringLiteral("Amount:"), 1)));
+        QCOMPARE(rows.mid(first, 8), (SummaryRows{{"Amount:", "EUR 123.39", ""},
+                                                  {"Unpaid ", "EUR 112.89", ""},
+                                                  {"Billed ", "EUR 0.00", ""},
+                                                  {"Paid ", "EUR 10.50", ""},
+                                                  {"Amount:", "JPY 84.99", ""},
+                                                  {"Unpaid ", "JPY 84.99", ""},
+                                                  {"Billed ", "JPY 84.99", ""},
+                                                  {"Paid ", "JPY 0.00", ""}}));
+        QCOMPARE(cell(rows, QStringLiteral("Hours:"), 1), QStringLiteral("5.49h"));
+    }
+
     void expenseQuickSummary() {
         QVERIFY(m_env->store().openAll());
         Expenses expenses(m_env->store().expenses());
@@ -176,8 +230,9 @@ private Q_SLOTS:
         period.end = test::localTime(2026, 3, 31, 23, 59, 59);
         const SummaryRows rows = expenseQuickSummaryRows(m_env->store().expenses(), period, ids);
         QCOMPARE(cell(rows, QStringLiteral("Mileage:"), 1), QStringLiteral("42.00"));
-        // Non Billable amounts count in the breakdown but not in its base.
-        QCOMPARE(cell(rows, QStringLiteral("Beta"), 2), QStringLiteral("166.7%"));
+        // Non Billable amounts count in the breakdown and in its base, so
+        // that no share goes past 100 %.
+        QCOMPARE(cell(rows, QStringLiteral("Beta"), 2), QStringLiteral("62.5%"));
         QCOMPARE(cell(rows, QStringLiteral("Acme"), 1), QStringLiteral("60.00"));
         QVERIFY(exportMatches(*m_env, rows, QStringLiteral("expense-quick-summary.csv")));
     }
