@@ -5,7 +5,7 @@
 
 #include <QTemporaryDir>
 
-#include "platform/CompoundFile.h"
+#include "platform/compound/CompoundFile.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;

@@ -1,6 +1,6 @@
 #include "LargeStore.h"
 
-#include "editing/NoteData.h"
+#include "notes/NoteData.h"
 #include "platform/ObjectStore.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"

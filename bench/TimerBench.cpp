@@ -6,8 +6,8 @@
 
 #include <QTemporaryDir>
 
-#include "editing/EntryTimer.h"
-#include "editing/TimerKeeper.h"
+#include "timers/EntryTimer.h"
+#include "timers/TimerKeeper.h"
 
 using namespace tempolatch;
 

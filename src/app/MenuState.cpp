@@ -1,8 +1,8 @@
 #include "app/MenuState.h"
 
-#include "editing/EntryTimer.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
+#include "timers/EntryTimer.h"
 #include "widgets/CommandIds.h"
 
 namespace tempolatch {

@@ -1,6 +1,6 @@
 #include <QCoreApplication>
 
-#include "app/CommandLine.h"
+#include "app/cli/CommandLine.h"
 #include "platform/Allocator.h"
 
 int main(int argc, char* argv[]) {

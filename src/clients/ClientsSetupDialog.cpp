@@ -5,16 +5,17 @@
 #include "clients/ClientFileTransfers.h"
 #include "clients/ClientStructureEditor.h"
 #include "clients/ClientTreeContent.h"
-#include "clients/DialogBar.h"
 #include "clients/ImportChoiceDialog.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
-#include "platform/ContactChooser.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "platform/contacts/ContactChooser.h"
+#include "settings/BarKind.h"
 #include "settings/Context.h"
 #include "store/Client.h"
 #include "store/RecordStore.h"
+#include "widgets/DialogBar.h"
 #include "widgets/NameInputDialog.h"
 #include "widgets/SetupIcons.h"
 #include "widgets/WindowPlace.h"
@@ -98,7 +99,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
             &ClientsSetupDialog::updateCommandStates);
 
     buildBar();
-    m_bar->frame(this, m_tree, QStringLiteral("clientsetup"));
+    m_bar->frame(this, m_tree, QStringLiteral("clientsetup"), cmd::DeleteItem);
     // The bar's commands on the item chosen: a child added to it, it
     // renamed or deleted, names imported to or exported from its level.
     m_bar->addContextMenu(m_tree, {{cmd::AddClient, QStringLiteral("Add Client...")},
@@ -120,7 +121,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
 ClientsSetupDialog::~ClientsSetupDialog() = default;
 
 void ClientsSetupDialog::buildBar() {
-    m_bar = new DialogBar(DialogBar::configuredKind(m_context.settings), this);
+    m_bar = new DialogBar(dialogBarKind(m_context.settings), this);
     connect(m_bar, &DialogBar::commandTriggered, this, &ClientsSetupDialog::onCommand);
     if (m_bar->kind() == DialogBar::Kind::SoftKeys) {
         QMenu* action = m_bar->addPopup(QStringLiteral("Action"), QStringLiteral("actionMenu"));

@@ -10,13 +10,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "clients/DialogBar.h"
 #include "clients/DropListEdits.h"
 #include "clients/SetupCommandIds.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BarKind.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "widgets/DialogBar.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
@@ -78,7 +79,7 @@ DropListsDialog::DropListsDialog(Context& context, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("Items:"), content));
     layout->addWidget(m_items, 1);
 
-    m_bar = new DialogBar(DialogBar::configuredKind(m_context.settings), this);
+    m_bar = new DialogBar(dialogBarKind(m_context.settings), this);
     connect(m_bar, &DialogBar::commandTriggered, this, &DropListsDialog::onCommand);
     QMenu* menu = m_bar->kind() == DialogBar::Kind::SoftKeys
                       ? m_bar->addPopup(QStringLiteral("Menu"), QStringLiteral("menu"))
@@ -86,7 +87,7 @@ DropListsDialog::DropListsDialog(Context& context, QWidget* parent)
     m_bar->addCommand(menu, cmd::DeleteItem, QStringLiteral("Delete"));
     m_bar->addCommand(menu, cmd::DeleteAllItems, QStringLiteral("Delete All"));
     m_bar->addCommand(menu, cmd::ImportNames, QStringLiteral("Import..."));
-    m_bar->frame(this, content, QStringLiteral("editlist"));
+    m_bar->frame(this, content, QStringLiteral("editlist"), cmd::DeleteItem);
     auto* del = new QShortcut(QKeySequence::Delete, m_items, nullptr, nullptr, Qt::WidgetShortcut);
     connect(del, &QShortcut::activated, this, [this] { onCommand(cmd::DeleteItem); });
 
@@ -128,8 +129,7 @@ void DropListsDialog::itemEdited(QListWidgetItem* item) {
         return;
     const ListItem row{item->data(StoredTextRole).toString(), item->data(RecordIdRole).toUInt()};
     const QString text = item->text();
-    const WriteResult result =
-        DropListEdits(m_context.store).commit(currentKind(), row, text);
+    const WriteResult result = DropListEdits(m_context.store).commit(currentKind(), row, text);
     if (!succeeded(result))
         reportRefused();
     // Not from inside the list's own change signal.

@@ -3,18 +3,19 @@
 #include <QMenu>
 #include <algorithm>
 
-#include "clients/DialogBar.h"
 #include "clients/RateDialog.h"
 #include "clients/RateText.h"
 #include "clients/RateTreeContent.h"
 #include "clients/SetupCommandIds.h"
 #include "clients/SetupTree.h"
 #include "platform/Clock.h"
+#include "settings/BarKind.h"
 #include "settings/Context.h"
 #include "settings/SettingsFonts.h"
 #include "store/Rates.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
+#include "widgets/DialogBar.h"
 #include "widgets/SetupIcons.h"
 #include "widgets/WindowPlace.h"
 
@@ -68,7 +69,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
     });
 
     buildBar();
-    m_bar->frame(this, m_tree, QStringLiteral("ratesetup"));
+    m_bar->frame(this, m_tree, QStringLiteral("ratesetup"), cmd::DeleteItem);
     addContextMenu();
 
     resize(380, 440);
@@ -77,7 +78,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
 }
 
 void RatesSetupDialog::buildBar() {
-    m_bar = new DialogBar(DialogBar::configuredKind(m_context.settings), this);
+    m_bar = new DialogBar(dialogBarKind(m_context.settings), this);
     connect(m_bar, &DialogBar::commandTriggered, this, &RatesSetupDialog::onCommand);
     if (m_bar->kind() == DialogBar::Kind::SoftKeys) {
         m_newId = cmd::NewRate;

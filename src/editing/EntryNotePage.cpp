@@ -2,12 +2,13 @@
 
 #include <QVBoxLayout>
 
-#include "clients/DialogBar.h"
-#include "editing/InkControl.h"
-#include "editing/NoteData.h"
-#include "editing/NoteMenus.h"
+#include "notes/InkControl.h"
+#include "notes/NoteData.h"
+#include "notes/NoteMenus.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BarKind.h"
+#include "widgets/DialogBar.h"
 
 namespace tempolatch {
 
@@ -22,7 +23,7 @@ void EntryNotePage::build() {
     m_control->setObjectName(QStringLiteral("inkControl"));
     // The page's bar as the main window has it: above the note, or as soft
     // keys under it.
-    m_bar = new DialogBar(DialogBar::configuredKind(context().settings), this);
+    m_bar = new DialogBar(dialogBarKind(context().settings), this);
     NoteMenus::fillPageBar(m_bar, m_control);
     const bool softKeys = m_bar->kind() == DialogBar::Kind::SoftKeys;
     if (!softKeys)

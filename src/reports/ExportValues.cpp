@@ -1,6 +1,6 @@
 #include "reports/ExportValues.h"
 
-#include "editing/NoteStream.h"
+#include "notes/NoteStream.h"
 #include "store/RecordValues.h"
 #include "store/TimeEntry.h"
 

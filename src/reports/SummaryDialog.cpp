@@ -8,19 +8,20 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "clients/DialogBar.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "reports/CsvExport.h"
+#include "settings/BarKind.h"
 #include "settings/Context.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "widgets/CommandIds.h"
-#include "widgets/WaitCursor.h"
+#include "widgets/DialogBar.h"
 #include "widgets/SaveFileName.h"
+#include "widgets/WaitCursor.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
@@ -76,7 +77,7 @@ SummaryDialog::SummaryDialog(Kind kind, Context& context, QWidget* parent)
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setWordWrap(false);
 
-    m_bar = new DialogBar(DialogBar::configuredKind(context.settings), this);
+    m_bar = new DialogBar(dialogBarKind(context.settings), this);
     if (kind == Kind::Client)
         m_bar->addCommand(nullptr, cmd::New, QStringLiteral("New"));
     m_bar->addCommand(nullptr, cmd::ExportCsv, QStringLiteral("Export CSV"));

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/CompoundFile.h"
 #include "platform/StringTable.h"
+#include "platform/compound/CompoundFile.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/StoreTransaction.h"

@@ -1,6 +1,6 @@
 #include "transfer/BackupFile.h"
 
-#include "platform/CompoundFile.h"
+#include "platform/compound/CompoundFile.h"
 #include "store/DataUpgrade.h"
 #include "store/ExpenseEntry.h"
 #include "store/Rate.h"

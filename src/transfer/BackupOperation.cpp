@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "platform/Clock.h"
-#include "platform/CompoundFile.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
+#include "platform/compound/CompoundFile.h"
 #include "store/ClientStructure.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"

@@ -1,6 +1,6 @@
 #include "transfer/ClientStructureOperation.h"
 
-#include "platform/CompoundFile.h"
+#include "platform/compound/CompoundFile.h"
 #include "transfer/BackupFile.h"
 
 namespace tempolatch {

@@ -1,6 +1,6 @@
 #include <QCommandLineParser>
 
-#include "app/CliCriteria.h"
+#include "app/cli/CliCriteria.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "views/EntryCriteria.h"
@@ -17,7 +17,7 @@ private Q_SLOTS:
     void optionsGiveTheFilter_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("range");   // "start|end" as timestamps, or empty
+        QTest::addColumn<QString>("range");  // "start|end" as timestamps, or empty
         QTest::addColumn<quint32>("flags");
         QTest::newRow("nothing: every entry") << QStringList{} << QString() << QString() << 0x35u;
         QTest::newRow("both days inclusive")
@@ -35,11 +35,11 @@ private Q_SLOTS:
                                         << "--to is before --from" << QString() << 0u;
         QTest::newRow("statuses") << QStringList{"--status", "billable, Paid"} << QString()
                                   << QString() << 0x5u;
-        QTest::newRow("non billable alone") << QStringList{"--status", "nonbillable"} << QString()
-                                            << QString() << 0x10u;
-        QTest::newRow("unknown status") << QStringList{"--status", "billed,unpaid"}
-                                        << "unknown status \"unpaid\" (nonbillable, billable, billed, paid)"
-                                        << QString() << 0u;
+        QTest::newRow("non billable alone")
+            << QStringList{"--status", "nonbillable"} << QString() << QString() << 0x10u;
+        QTest::newRow("unknown status")
+            << QStringList{"--status", "billed,unpaid"}
+            << "unknown status \"unpaid\" (nonbillable, billable, billed, paid)" << QString() << 0u;
     }
     void optionsGiveTheFilter() {
         QFETCH(QStringList, args);

@@ -7,29 +7,29 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "widgets/EntryContextMenu.h"
 #include "app/MainFrame.h"
 #include "app/MenuBar.h"
 #include "app/SingleInstance.h"
-#include "app/TimerTray.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
-#include "editing/AddTimerDialog.h"
 #include "editing/EntryEditor.h"
-#include "editing/EntryTimer.h"
-#include "editing/TimerKeeper.h"
-#include "editing/TimersDialog.h"
 #include "platform/Clock.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
+#include "timers/AddTimerDialog.h"
+#include "timers/EntryTimer.h"
+#include "timers/TimerKeeper.h"
+#include "timers/TimerTray.h"
+#include "timers/TimersDialog.h"
 #include "views/EntryListWidget.h"
 #include "views/PeriodView.h"
 #include "widgets/CommandIds.h"
+#include "widgets/EntryContextMenu.h"
 
 using namespace tempolatch;
 

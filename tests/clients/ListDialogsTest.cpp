@@ -4,7 +4,6 @@
 #include <QListWidget>
 
 #include "clients/ClientsTestSupport.h"
-#include "clients/DialogBar.h"
 #include "clients/DropListEdits.h"
 #include "clients/DropListsDialog.h"
 #include "clients/FieldReplacement.h"
@@ -17,6 +16,7 @@
 #include "store/Lists.h"
 #include "store/TimeEntries.h"
 #include "transfer/TransferTestSupport.h"
+#include "widgets/DialogBar.h"
 
 using namespace tempolatch;
 using namespace tempolatch::test;

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 
 #include "clients/ClientsTestSupport.h"
-#include "clients/DialogBar.h"
 #include "clients/ModalDriver.h"
 #include "clients/RateDialog.h"
 #include "clients/RatesSetupDialog.h"
@@ -22,6 +21,7 @@
 #include "store/StoreWatcher.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
+#include "widgets/DialogBar.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/Mnemonics.h"
 

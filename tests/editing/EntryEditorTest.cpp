@@ -19,8 +19,8 @@
 #include "editing/EntryEditor.h"
 #include "editing/EntryNotePage.h"
 #include "editing/EntrySummary.h"
-#include "editing/InkControl.h"
 #include "editing/StartEndDialog.h"
+#include "notes/InkControl.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
 #include "store/StoreTestSupport.h"
@@ -231,10 +231,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("currency");
         QTest::addColumn<QString>("billTo");
-        QTest::newRow("non-billable, no currency") << 0 << "" << "";
-        QTest::newRow("billable, short currency") << 1 << "$" << "Ann";
-        QTest::newRow("paid, long currency and contact")
-            << 3 << "Swiss francs (CHF)" << "Accounts payable department";
+        QTest::newRow("non-billable, no currency") << 0 << ""
+                                                   << "";
+        QTest::newRow("billable, short currency") << 1 << "$"
+                                                  << "Ann";
+        QTest::newRow("paid, long currency and contact") << 3 << "Swiss francs (CHF)"
+                                                         << "Accounts payable department";
     }
     void billingFieldsKeepOneAlignment() {
         QFETCH(int, status);
@@ -524,12 +526,12 @@ private Q_SLOTS:
                                      "Task: Design", "Duration: 1.50h (9:00 AM-10:30 AM)"};
         QTest::newRow("billable, a custom value")
             << "T-17" << 1 << "USD"
-            << general + QStringList{"Status: Billable", "Billing", "Rate: USD 40.00",
+            << general + QStringList{"Status: Billable",  "Billing",       "Rate: USD 40.00",
                                      "Amount: USD 60.00", "Custom Fields", "Ticket: T-17"};
         QTest::newRow("no custom value")
             << "" << 1 << "$"
-            << general + QStringList{"Status: Billable", "Billing", "Rate: $ 40.00",
-                                     "Amount: $ 60.00"};
+            << general +
+                   QStringList{"Status: Billable", "Billing", "Rate: $ 40.00", "Amount: $ 60.00"};
         QTest::newRow("non-billable: no rate")
             << "" << 0 << ""
             << general + QStringList{"Status: Non Billable", "Billing", "Amount: 60.00"};

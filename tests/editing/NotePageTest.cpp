@@ -7,17 +7,17 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-#include "clients/DialogBar.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryEditor.h"
 #include "editing/EntryNotePage.h"
-#include "editing/InkControl.h"
-#include "editing/InkSurface.h"
-#include "editing/NoteCommands.h"
-#include "editing/WordProcessorEdit.h"
+#include "notes/InkControl.h"
+#include "notes/InkSurface.h"
+#include "notes/NoteCommands.h"
+#include "notes/WordProcessorEdit.h"
 #include "settings/Settings.h"
+#include "widgets/DialogBar.h"
 #include "widgets/Mnemonics.h"
 
 using namespace tempolatch;

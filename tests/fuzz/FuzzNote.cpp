@@ -9,7 +9,7 @@
 #include <QtEndian>
 
 #include "FuzzSupport.h"
-#include "editing/NoteData.h"
+#include "notes/NoteData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QByteArray note = tempolatch::fuzz::bytes(data, size);

@@ -1,6 +1,6 @@
 // Rich text pasted or imported into a note.
 #include "FuzzSupport.h"
-#include "editing/RtfReader.h"
+#include "notes/RtfReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tempolatch::fuzz::application();

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "editing/TimerKeeper.h"
+#include "timers/TimerKeeper.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using tempolatch::TimerKeeper;

@@ -1,6 +1,6 @@
 // Address-book files of the contact chooser.
 #include "FuzzSupport.h"
-#include "platform/VCardReader.h"
+#include "platform/contacts/VCardReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tempolatch::fuzz::application();

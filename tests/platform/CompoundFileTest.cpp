@@ -10,8 +10,8 @@
 #include "GsfFiles.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "platform/CompoundDirectory.h"
-#include "platform/CompoundFile.h"
+#include "platform/compound/CompoundDirectory.h"
+#include "platform/compound/CompoundFile.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;

@@ -10,8 +10,8 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "platform/ContactChooser.h"
-#include "platform/ContactFolders.h"
+#include "platform/contacts/ContactChooser.h"
+#include "platform/contacts/ContactFolders.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;

@@ -5,8 +5,8 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "platform/ContactFolders.h"
-#include "platform/VCardReader.h"
+#include "platform/contacts/ContactFolders.h"
+#include "platform/contacts/VCardReader.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>

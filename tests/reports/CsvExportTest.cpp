@@ -3,7 +3,7 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
-#include "editing/NoteData.h"
+#include "notes/NoteData.h"
 #include "reports/CsvExport.h"
 #include "reports/CsvRows.h"
 #include "reports/ReportsTestSupport.h"

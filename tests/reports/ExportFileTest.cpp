@@ -4,7 +4,7 @@
 
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
-#include "editing/NoteData.h"
+#include "notes/NoteData.h"
 #include "reports/ExportFile.h"
 #include "reports/ExportValues.h"
 #include "store/TimeEntry.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/TestDates.h"
-#include "editing/NoteStream.h"
+#include "notes/NoteStream.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"

@@ -6,8 +6,8 @@
 
 #include "common/OleFileListing.h"
 #include "common/TestEnvironment.h"
-#include "platform/CompoundFile.h"
 #include "platform/ObjectStore.h"
+#include "platform/compound/CompoundFile.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/ExpenseEntry.h"

@@ -1,0 +1,211 @@
+#include "app/cli/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "app/GuiMain.h"
+#include "app/cli/CliCommand.h"
+#include "app/cli/CliCriteria.h"
+#include "platform/Profile.h"
+#include "platform/Ui.h"
+#include "settings/Context.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+
+#ifndef TEMPOLATCH_VERSION
+#define TEMPOLATCH_VERSION "unknown"
+#endif
+
+namespace tempolatch {
+
+namespace {
+
+CliCommands allCommands() {
+    CliCommands all;
+    for (auto part :
+         {storeCommands, listCommands, transferCommands, exportCommands, reportCommands}) {
+        CliCommands commands = part();
+        std::move(commands.begin(), commands.end(), std::back_inserter(all));
+    }
+    return all;
+}
+
+QString synopsis(const CliCommand& command) {
+    QStringList parts = command.words + command.arguments;
+    if (!command.options.isEmpty() || command.takesCriteria)
+        parts.append(QStringLiteral("[options]"));
+    return parts.join(QLatin1Char(' '));
+}
+
+void printProgramHelp(std::FILE* to, const CliCommands& commands) {
+    QString text = QStringLiteral(
+        "usage: tempolatch [--profile DIR] [COMMAND [ARGS] [OPTIONS]]\n"
+        "Without a command the window starts.\n\n"
+        "  --profile DIR   use the store and settings of DIR\n"
+        "  --help          this text; COMMAND --help tells more of a command\n"
+        "  --version       the program's version\n\n"
+        "Commands:\n");
+    for (const CliCommand& command : commands)
+        text += QStringLiteral("  %1\n      %2\n").arg(synopsis(command), command.description);
+    std::fputs(qPrintable(text), to);
+}
+
+int usage(const CliCommands& commands, const QString& error) {
+    std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+    printProgramHelp(stderr, commands);
+    return 2;
+}
+
+// The command whose words begin `args` (the longest such), or nullptr.
+const CliCommand* findCommand(const CliCommands& commands, const QStringList& args) {
+    const CliCommand* found = nullptr;
+    for (const CliCommand& command : commands) {
+        if (args.mid(0, command.words.size()) == command.words &&
+            (!found || command.words.size() > found->words.size()))
+            found = &command;
+    }
+    return found;
+}
+
+bool isOptional(const QString& argument) {
+    return argument.startsWith(QLatin1Char('['));
+}
+
+QString commandHelp(const CliCommand& command, QCommandLineParser& parser) {
+    // The parser's own usage line names the executable only; ours names the command.
+    QString options = parser.helpText();
+    options = options.mid(options.indexOf(QLatin1Char('\n')) + 1);
+    QString text = QStringLiteral("usage: tempolatch [--profile DIR] %1\n%2.\n")
+                       .arg(synopsis(command), command.description);
+    if (!command.details.isEmpty())
+        text += command.details + QLatin1Char('\n');
+    return text + options;
+}
+
+int runParsed(const CliCommand& command, const QStringList& rest) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    parser.addOptions(command.options);
+    if (command.takesCriteria)
+        parser.addOptions(criteriaOptions());
+    for (const QString& argument : command.arguments)
+        parser.addPositionalArgument(argument, QString(), argument);
+
+    const QString usageOf = QStringLiteral("usage: tempolatch %1\n").arg(synopsis(command));
+    if (!parser.parse(QStringList{QStringLiteral("tempolatch")} + rest)) {
+        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()),
+                     qPrintable(usageOf));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(commandHelp(command, parser)), stdout);
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const auto required = std::count_if(command.arguments.begin(), command.arguments.end(),
+                                        [](const QString& a) { return !isOptional(a); });
+    if (positional.size() < required || positional.size() > command.arguments.size()) {
+        std::fprintf(stderr, "tempolatch: %s\n%s",
+                     positional.size() < required ? "missing argument" : "too many arguments",
+                     qPrintable(usageOf));
+        return 2;
+    }
+    CliArguments args{positional, parser, EntryFilter()};
+    QString error;
+    if (command.takesCriteria && !criteriaFromOptions(parser, args.criteria, error)) {
+        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(error), qPrintable(usageOf));
+        return 2;
+    }
+
+    // A command runs on its own store, settings and console, never a window's.
+    platform::ConsoleUi ui;
+    Settings settings;
+    RecordStore store;
+    Context context{store, settings, ui};
+    if (command.opensStore) {
+        if (!store.openAll()) {
+            std::fprintf(stderr, "tempolatch: cannot open the store: %s\n",
+                         qPrintable(store.openError()));
+            return 1;
+        }
+        settings.load();
+    }
+    return command.run(context, args);
+}
+
+// Takes "--profile DIR" out of the arguments; false when DIR is missing.
+bool takeProfile(QStringList& args) {
+    const qsizetype at = args.indexOf(QStringLiteral("--profile"));
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    platform::Profile::setFolder(args.at(at + 1));
+    args.remove(at, 2);
+    return true;
+}
+
+}  // namespace
+
+CliCommand cliCommand(const QString& words, const QString& description,
+                      std::function<int(Context&, const CliArguments&)> run) {
+    CliCommand command;
+    command.words = words.split(QLatin1Char(' '));
+    command.description = description;
+    command.run = std::move(run);
+    return command;
+}
+
+int runCommand(const QStringList& args) {
+    if (args.isEmpty())
+        return -1;
+    const CliCommands commands = allCommands();
+    const QString& first = args.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        printProgramHelp(stdout, commands);
+        return 0;
+    }
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        std::printf("tempolatch %s\n", TEMPOLATCH_VERSION);
+        return 0;
+    }
+    if (first.startsWith(QLatin1Char('-')))
+        return -1;
+    const CliCommand* command = findCommand(commands, args);
+    if (!command)
+        return usage(commands,
+                     QStringLiteral("unknown command \"%1\"").arg(args.join(QLatin1Char(' '))));
+    return runParsed(*command, args.mid(command->words.size()));
+}
+
+int runCommandLine(int argc, char* argv[]) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    if (!takeProfile(args))
+        return usage(allCommands(), QStringLiteral("--profile needs a folder"));
+    static const QStringList kConsoleFlags{QStringLiteral("--help"), QStringLiteral("-h"),
+                                           QStringLiteral("--version"), QStringLiteral("-v")};
+    if (!args.isEmpty() &&
+        (!args.first().startsWith(QLatin1Char('-')) || kConsoleFlags.contains(args.first()))) {
+        // Commands that render pages need fonts, but never a window.
+        const CliCommands commands = allCommands();
+        const CliCommand* command = findCommand(commands, args);
+        if (command && command->drawsPages) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            return runCommand(args);
+        }
+        QCoreApplication app(argc, argv);
+        return runCommand(args);
+    }
+    return runGui(argc, argv, args);
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,126 @@
+#include "notes/NoteDocument.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <array>
+
+namespace tempolatch {
+
+NoteList NoteDocument::listKind(QTextListFormat::Style style) {
+    switch (style) {
+        case QTextListFormat::ListDecimal:
+        case QTextListFormat::ListLowerAlpha:
+        case QTextListFormat::ListUpperAlpha:
+        case QTextListFormat::ListLowerRoman:
+        case QTextListFormat::ListUpperRoman:
+            return NoteList::Numbered;
+        default:
+            return NoteList::Bullet;
+    }
+}
+
+QTextListFormat::Style NoteDocument::listStyle(NoteList kind, int level) {
+    if (kind == NoteList::Numbered)
+        return QTextListFormat::ListDecimal;
+    static constexpr QTextListFormat::Style bullets[] = {
+        QTextListFormat::ListDisc, QTextListFormat::ListCircle, QTextListFormat::ListSquare};
+    return bullets[level % 3];
+}
+
+namespace {
+
+// Text a block may hold: paragraph breaks become line breaks, objects
+// (images and the like) have no place in a note.
+QString blockText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    for (QChar& c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator)
+            c = QChar::LineSeparator;
+    }
+    text.remove(QChar::ObjectReplacementCharacter);
+    return text;
+}
+
+}  // namespace
+
+void NoteDocument::leaveList(QTextCursor& cursor) {
+    if (QTextList* list = cursor.block().textList())
+        list->remove(cursor.block());
+    QTextBlockFormat format = cursor.blockFormat();
+    format.setIndent(0);
+    cursor.setBlockFormat(format);
+}
+
+NoteText NoteDocument::toNoteText(const QTextDocument* document) {
+    NoteText out;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        NoteParagraph p;
+        if (const QTextList* list = block.textList()) {
+            p.list = NoteDocument::listKind(list->format().style());
+            p.level = quint8(qBound(0, list->format().indent() - 1, NoteMaxListLevel));
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid())
+                p.append(blockText(fragment.text()), noteFormat(fragment.charFormat()));
+        }
+        out.paragraphs.append(p);
+    }
+    out.normalize();
+    return out;
+}
+
+void NoteDocument::insert(QTextCursor& cursor, const NoteText& text, bool formatFirstBlock) {
+    // The list each level is in now; a list goes on while its paragraphs
+    // follow each other, with deeper items between them.
+    std::array<QTextList*, NoteMaxListLevel + 1> lists{};
+    for (qsizetype i = 0; i < text.paragraphs.size(); ++i) {
+        const NoteParagraph& p = text.paragraphs[i];
+        if (i > 0)
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        if (i > 0 || formatFirstBlock) {
+            const int level = qBound(0, int(p.level), NoteMaxListLevel);
+            if (p.list == NoteList::None) {
+                lists.fill(nullptr);
+                NoteDocument::leaveList(cursor);
+            } else {
+                for (int deeper = level + 1; deeper <= NoteMaxListLevel; ++deeper)
+                    lists[deeper] = nullptr;
+                QTextList*& list = lists[level];
+                if (list && NoteDocument::listKind(list->format().style()) == p.list) {
+                    list->add(cursor.block());
+                } else {
+                    QTextListFormat format;
+                    format.setStyle(NoteDocument::listStyle(p.list, level));
+                    format.setIndent(level + 1);
+                    list = cursor.createList(format);
+                }
+            }
+        }
+        for (const NoteRun& run : p.runs)
+            cursor.insertText(blockText(run.text), charFormat(run.format));
+    }
+}
+
+QTextCharFormat NoteDocument::charFormat(quint8 format) {
+    QTextCharFormat out;
+    out.setFontWeight((format & NoteBold) ? QFont::Bold : QFont::Normal);
+    out.setFontItalic(format & NoteItalic);
+    out.setFontUnderline(format & NoteUnderline);
+    return out;
+}
+
+quint8 NoteDocument::noteFormat(const QTextCharFormat& format) {
+    quint8 out = 0;
+    if (format.fontWeight() > QFont::Medium)
+        out |= NoteBold;
+    if (format.fontItalic())
+        out |= NoteItalic;
+    if (format.fontUnderline())
+        out |= NoteUnderline;
+    return out;
+}
+
+}  // namespace tempolatch

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+#include "timers/EntryTimer.h"
+
+class QTimer;
+
+namespace tempolatch {
+
+// Runs the timers' one-second tick and keeps the slots in use in a small
+// file of the profile, so that timers outlive a crash or a killed program:
+// written whenever a slot changes and at most once a minute while timers
+// run, removed when no slot is in use or the user gives the timers up.
+class TimerKeeper : public QObject {
+    Q_OBJECT
+public:
+    // How often the file follows running timers.
+    static constexpr qint64 SaveIntervalSeconds = 60;
+
+    TimerKeeper(EntryTimerTable& table, const QString& path, QObject* parent = nullptr);
+
+    // timers.dat in the profile folder.
+    static QString defaultPath();
+
+    EntryTimerTable& table() { return m_table; }
+    const QString& path() const { return m_path; }
+
+    // Starts the one-second tick.
+    void startTicking();
+    // One tick at the clock's now; announced by ticked().
+    void tick();
+    // A slot was taken, changed or freed: the file follows at once.
+    void changed();
+    // A running timer pauses, a paused one runs on; others stay as they are.
+    void togglePause(int slot);
+    // Reads the timers a previous run left behind into the free table.
+    // Running ones have gone on counting since they were last saved; one
+    // that was being completed comes back paused. Returns the number of
+    // timers restored.
+    int restore();
+    // The user gave the timers up: the table is emptied, the file removed.
+    void discard();
+
+    // The file's content: the slots and when their elapsed times were taken.
+    struct Saved {
+        EntryTimerTable table;
+        platform::FileTime savedAt;
+    };
+    // Writes the slots in use to `path` (atomically) or removes the file
+    // when none is; false when it cannot be written.
+    static bool save(const EntryTimerTable& table, platform::FileTime savedAt, const QString& path);
+    // nullopt when there is no file or it cannot be read.
+    static std::optional<Saved> load(const QString& path);
+
+Q_SIGNALS:
+    void ticked();
+    void timersChanged();
+
+private:
+    void saveNow(platform::FileTime now);
+
+    EntryTimerTable& m_table;
+    QString m_path;
+    QTimer* m_timer = nullptr;
+    platform::FileTime m_lastSave;
+};
+
+}  // namespace tempolatch

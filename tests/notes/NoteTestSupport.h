@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include "notes/NoteContent.h"
+
+namespace tempolatch::test {
+
+// A note's text as one readable string: a paragraph per line, list items
+// as "[b0] " / "[n1] " (kind and level), formats as <b>, <i>, <u>, line
+// breaks as "|".
+inline QString describe(const NoteText& text) {
+    QStringList lines;
+    for (const NoteParagraph& p : text.paragraphs) {
+        QString line;
+        if (p.list != NoteList::None)
+            line += QStringLiteral("[%1%2] ")
+                        .arg(p.list == NoteList::Bullet ? QLatin1Char('b') : QLatin1Char('n'))
+                        .arg(p.level);
+        for (const NoteRun& run : p.runs) {
+            QString open;
+            QString close;
+            if (run.format & NoteBold) {
+                open += QStringLiteral("<b>");
+                close.prepend(QStringLiteral("</b>"));
+            }
+            if (run.format & NoteItalic) {
+                open += QStringLiteral("<i>");
+                close.prepend(QStringLiteral("</i>"));
+            }
+            if (run.format & NoteUnderline) {
+                open += QStringLiteral("<u>");
+                close.prepend(QStringLiteral("</u>"));
+            }
+            QString body = run.text;
+            body.replace(QChar::LineSeparator, QLatin1Char('|'));
+            line += open + body + close;
+        }
+        lines.append(line);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+inline NoteParagraph paragraph(std::initializer_list<NoteRun> runs, NoteList list = NoteList::None,
+                               quint8 level = 0) {
+    NoteParagraph p;
+    p.runs = runs;
+    p.list = list;
+    p.level = level;
+    return p;
+}
+
+inline QByteArray readTestFile(const QString& name) {
+    QFile file(qEnvironmentVariable("TEMPOLATCH_TEST_DATA") + QStringLiteral("/editing/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A note with some of everything: formats, lists, text outside Latin-1,
+// and two strokes.
+inline NoteContent sampleContent() {
+    NoteContent c;
+    c.text.paragraphs = {
+        paragraph({{QStringLiteral("Met "), 0},
+                   {QStringLiteral("Acme"), NoteBold},
+                   {QStringLiteral(" re: "), 0},
+                   {QStringLiteral("renewal"), NoteItalic | NoteUnderline}}),
+        paragraph({{QStringLiteral("call back"), 0}}, NoteList::Bullet),
+        paragraph({{QStringLiteral("sub-point \u00e9\u20ac"), 0}}, NoteList::Numbered, 1),
+        paragraph({}),
+        paragraph({{QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600\tend"), 0}}),
+    };
+    c.strokes = {
+        NoteStroke{{QPointF(10, 10), QPointF(20.5, 30.1), QPointF(-4.2, 1000)}, 2.0, 0xFF000000},
+        NoteStroke{{QPointF(5, 5)}, 3.5, 0xFFFF0000},
+    };
+    return c;
+}
+
+}  // namespace tempolatch::test
