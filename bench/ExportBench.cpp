@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 
 #include "LargeProfile.h"
+#include "records/EntryFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/Summaries.h"
 #include "settings/Settings.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 

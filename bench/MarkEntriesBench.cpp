@@ -12,11 +12,11 @@
 #include "editing/EntryMarking.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
+#include "records/EntryCriteria.h"
+#include "records/EntryFilter.h"
+#include "records/PeriodMath.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
-#include "views/EntryCriteria.h"
-#include "views/EntryFilter.h"
-#include "views/PeriodMath.h"
 
 using namespace tempolatch;
 

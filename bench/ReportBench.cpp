@@ -11,6 +11,8 @@
 #include "LargeStore.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
+#include "records/EntryFilter.h"
+#include "records/ExpenseCriteria.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPage.h"
@@ -18,8 +20,6 @@
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
-#include "views/EntryFilter.h"
-#include "views/ExpenseCriteria.h"
 
 using namespace tempolatch;
 

@@ -6,10 +6,10 @@
 #include <map>
 
 #include "BenchSupport.h"
+#include "records/EntryFilter.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
-#include "views/EntryFilter.h"
 #include "views/PeriodView.h"
 #include "views/SimpleEntryList.h"
 #include "views/TimeEntryRows.h"

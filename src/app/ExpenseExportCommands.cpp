@@ -1,8 +1,8 @@
 #include "app/ExpenseExportCommands.h"
 
-#include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseFilterSheet.h"
 #include "expenses/ExpenseWindow.h"
+#include "records/ExpenseFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/ReportCommands.h"
 #include "settings/Context.h"

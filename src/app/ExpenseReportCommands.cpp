@@ -1,8 +1,8 @@
 #include "app/ExpenseReportCommands.h"
 
-#include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseFilterSheet.h"
 #include "expenses/ExpenseWindow.h"
+#include "records/ExpenseFilter.h"
 #include "reports/ReportFileCommands.h"
 #include "reports/ReportLayout.h"
 #include "views/PeriodView.h"

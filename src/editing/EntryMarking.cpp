@@ -1,9 +1,9 @@
 #include "editing/EntryMarking.h"
 
+#include "records/EntryCriteria.h"
 #include "store/RecordStore.h"
 #include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
-#include "views/EntryCriteria.h"
 
 namespace tempolatch::entrymarking {
 

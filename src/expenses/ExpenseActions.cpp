@@ -4,12 +4,12 @@
 #include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
 #include "platform/Clock.h"
+#include "records/ExpenseCriteria.h"
 #include "store/ClientStructure.h"
 #include "store/Expenses.h"
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
-#include "views/ExpenseCriteria.h"
 
 namespace tempolatch::expenseactions {
 
@@ -46,10 +46,9 @@ WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
 }  // namespace
 
 WriteResult markBilled(RecordStore& store, quint32 recordId) {
-    return rewrite(store, recordId,
-                   [](ExpenseEntry& expense, platform::FileTime) {
-                       entrymarking::toggleBilled(expense);
-                   });
+    return rewrite(store, recordId, [](ExpenseEntry& expense, platform::FileTime) {
+        entrymarking::toggleBilled(expense);
+    });
 }
 
 WriteResult markPaid(RecordStore& store, quint32 recordId) {

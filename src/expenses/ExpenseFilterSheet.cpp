@@ -11,13 +11,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "expenses/ExpenseFilter.h"
+#include "records/ExpenseFilter.h"
+#include "records/PeriodMath.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "views/FilterLists.h"
-#include "views/PeriodMath.h"
 #include "widgets/DatePicker.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"

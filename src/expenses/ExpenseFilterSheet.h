@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "platform/FileTime.h"
-#include "views/EntryCriteria.h"
+#include "records/EntryCriteria.h"
 
 class QCheckBox;
 class QComboBox;

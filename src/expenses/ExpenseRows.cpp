@@ -1,8 +1,8 @@
 #include "expenses/ExpenseRows.h"
 
-#include "expenses/ExpenseFilter.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/ExpenseFilter.h"
 #include "settings/Settings.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "records/MoneyTotals.h"
 #include "store/Databases.h"
 #include "views/ColumnLayout.h"
 #include "views/EntryList.h"
 #include "views/EntryRow.h"
-#include "views/MoneyTotals.h"
 #include "views/PeriodRecords.h"
 
 namespace tempolatch {

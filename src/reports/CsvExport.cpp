@@ -1,10 +1,10 @@
 #include "reports/CsvExport.h"
 
+#include "records/EntryCriteria.h"
 #include "reports/CsvRows.h"
 #include "reports/ExportFile.h"
 #include "store/ExpenseEntry.h"
 #include "store/TimeEntry.h"
-#include "views/EntryCriteria.h"
 
 namespace tempolatch {
 

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "platform/FileTime.h"
+#include "records/ExpenseCriteria.h"
 #include "store/Databases.h"
 #include "store/RecordValues.h"
-#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 
@@ -37,8 +37,7 @@ bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
 bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
                      const ExpenseCriteria& criteria, ExportFile& file, int* written = nullptr);
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
-                      const ExpenseCriteria& criteria, const QString& path,
-                      int* written = nullptr);
+                      const ExpenseCriteria& criteria, const QString& path, int* written = nullptr);
 
 // The rows of a summary list (three cells each), without a header.
 bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file);

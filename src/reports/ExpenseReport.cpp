@@ -2,10 +2,10 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/MoneyTotals.h"
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
-#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 

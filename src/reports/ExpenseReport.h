@@ -4,9 +4,9 @@
 #include <QString>
 #include <memory>
 
+#include "records/ExpenseCriteria.h"
 #include "reports/ReportLayout.h"
 #include "store/Databases.h"
-#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 

@@ -5,15 +5,15 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/EntryCriteria.h"
+#include "records/EntryFilter.h"
+#include "records/MoneyTotals.h"
 #include "reports/ExportValues.h"
 #include "reports/ReportPage.h"
 #include "reports/Summaries.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
-#include "views/EntryCriteria.h"
-#include "views/EntryFilter.h"
-#include "views/MoneyTotals.h"
 #include "views/ViewIds.h"
 
 namespace tempolatch {

@@ -4,13 +4,13 @@
 
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "records/EntryFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/SummaryDialog.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "views/EntryCriteriaSheet.h"
-#include "views/EntryFilter.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/WaitCursor.h"
@@ -95,9 +95,8 @@ void saveCsvExport(Context& context, QWidget* parent,
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);
     else
         context.ui.noticeDone(QStringLiteral("CSV written to"), path,
-                              records == CsvRecords::Expenses
-                                  ? platform::recordCounts(-1, written)
-                                  : platform::recordCounts(written));
+                              records == CsvRecords::Expenses ? platform::recordCounts(-1, written)
+                                                              : platform::recordCounts(written));
 }
 
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host) {

@@ -2,11 +2,11 @@
 
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "records/ExpenseCriteria.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayoutDialog.h"
 #include "settings/Context.h"
 #include "views/EntryCriteriaSheet.h"
-#include "views/ExpenseCriteria.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/SaveFileName.h"
@@ -84,7 +84,8 @@ void runReportSteps(const ReportFileCommandHost& host, int kind,
         ok = write(layout, path);
     }
     if (!ok) {
-        context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop, host.parent);
+        context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop,
+                           host.parent);
         return;
     }
     context.ui.noticeDone(QStringLiteral("Report written to"), path);

@@ -3,10 +3,10 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/EntryFilter.h"
+#include "records/MoneyTotals.h"
 #include "reports/HtmlReport.h"
 #include "settings/Settings.h"
-#include "views/EntryFilter.h"
-#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "platform/FileTime.h"
+#include "records/MoneyTotals.h"
 #include "store/Databases.h"
-#include "views/MoneyTotals.h"
 
 namespace tempolatch {
 

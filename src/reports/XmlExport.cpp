@@ -1,11 +1,11 @@
 #include "reports/XmlExport.h"
 
+#include "records/EntryCriteria.h"
 #include "reports/CharsetEncoder.h"
 #include "reports/ExportValues.h"
 #include "reports/XmlWriter.h"
 #include "settings/Settings.h"
 #include "store/TimeEntry.h"
-#include "views/EntryCriteria.h"
 
 namespace tempolatch {
 

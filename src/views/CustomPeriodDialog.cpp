@@ -5,8 +5,8 @@
 #include <QFormLayout>
 
 #include "platform/Clock.h"
+#include "records/PeriodMath.h"
 #include "settings/Settings.h"
-#include "views/PeriodMath.h"
 #include "views/PeriodView.h"
 #include "widgets/DatePicker.h"
 

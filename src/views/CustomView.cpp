@@ -1,7 +1,7 @@
 #include "views/CustomView.h"
 
 #include "platform/Locale.h"
-#include "views/PeriodMath.h"
+#include "records/PeriodMath.h"
 
 namespace tempolatch {
 

@@ -8,8 +8,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "records/FilterChoices.h"
 #include "settings/Context.h"
-#include "views/FilterChoices.h"
 #include "views/FilterControls.h"
 #include "widgets/DatePicker.h"
 #include "widgets/HelpWindow.h"

@@ -3,8 +3,8 @@
 #include <QDialog>
 
 #include "platform/FileTime.h"
-#include "views/EntryCriteria.h"
-#include "views/EntryFilter.h"
+#include "records/EntryCriteria.h"
+#include "records/EntryFilter.h"
 
 class QDateEdit;
 

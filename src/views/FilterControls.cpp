@@ -8,13 +8,13 @@
 #include <QPushButton>
 
 #include "platform/StringTable.h"
+#include "records/EntryCriteria.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
-#include "views/EntryCriteria.h"
 #include "views/FilterLists.h"
 #include "views/ViewIds.h"
 

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "views/FilterChoices.h"
+#include "records/FilterChoices.h"
 
 class QCheckBox;
 class QComboBox;

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "views/EntryFilter.h"
+#include "records/EntryFilter.h"
 #include "views/FilterControls.h"
 #include "widgets/WindowPlace.h"
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "views/FilterChoices.h"
+#include "records/FilterChoices.h"
 
 namespace tempolatch {
 

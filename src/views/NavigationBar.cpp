@@ -13,9 +13,9 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/PeriodMath.h"
 #include "settings/Settings.h"
 #include "views/CustomPeriodDialog.h"
-#include "views/PeriodMath.h"
 #include "views/PeriodView.h"
 #include "views/ViewIcons.h"
 #include "views/ViewIds.h"

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "views/MoneyTotals.h"
+#include "records/MoneyTotals.h"
 
 namespace tempolatch {
 

@@ -2,11 +2,11 @@
 
 #include "platform/Clock.h"
 #include "platform/Locale.h"
+#include "records/PeriodMath.h"
 #include "views/CustomView.h"
 #include "views/DayView.h"
 #include "views/EntryList.h"
 #include "views/MonthView.h"
-#include "views/PeriodMath.h"
 #include "views/PeriodRecords.h"
 #include "views/WeekView.h"
 

@@ -1,11 +1,11 @@
 #include "views/TimeEntryRows.h"
 
 #include "platform/Locale.h"
+#include "records/EntryFilter.h"
+#include "records/MoneyTotals.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
-#include "views/MoneyTotals.h"
 #include "views/ViewCustomization.h"
 
 namespace tempolatch {

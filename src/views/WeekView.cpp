@@ -2,8 +2,8 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "records/PeriodMath.h"
 #include "settings/Settings.h"
-#include "views/PeriodMath.h"
 #include "views/ViewIds.h"
 
 namespace tempolatch {

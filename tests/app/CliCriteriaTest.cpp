@@ -3,8 +3,8 @@
 #include "app/cli/CliCriteria.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "views/EntryCriteria.h"
-#include "views/EntryFilter.h"
+#include "records/EntryCriteria.h"
+#include "records/EntryFilter.h"
 
 using namespace tempolatch;
 

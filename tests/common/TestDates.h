@@ -1,15 +1,15 @@
 #pragma once
 
 #include "platform/FileTime.h"
-#include "views/PeriodMath.h"
+#include "records/PeriodMath.h"
 
 namespace tempolatch::test {
 
 // A local date-time with its day of the week, as the views compute it.
 inline platform::SystemTime localTime(int year, int month, int day, int hour = 0, int minute = 0,
                                       int second = 0) {
-    platform::SystemTime st{quint16(year),   quint16(month),  0, quint16(day),
-                            quint16(hour),   quint16(minute), quint16(second), 0};
+    platform::SystemTime st{quint16(year),   quint16(month),  0, quint16(day), quint16(hour),
+                            quint16(minute), quint16(second), 0};
     st.dayOfWeek = quint16(periodmath::dayOfWeek(year, month, day));
     return st;
 }

@@ -15,12 +15,12 @@
 #include "editing/EntryMarking.h"
 #include "platform/Clock.h"
 #include "platform/ObjectStore.h"
+#include "records/EntryCriteria.h"
+#include "records/EntryFilter.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
-#include "views/EntryCriteria.h"
 #include "views/EntryCriteriaSheet.h"
-#include "views/EntryFilter.h"
 #include "widgets/HelpWindow.h"
 
 using namespace tempolatch;

@@ -6,11 +6,11 @@
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
 #include "expenses/ExpenseActions.h"
-#include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseFilterSheet.h"
 #include "expenses/ExpenseSamples.h"
+#include "records/ExpenseCriteria.h"
+#include "records/ExpenseFilter.h"
 #include "settings/Context.h"
-#include "views/ExpenseCriteria.h"
 
 Q_DECLARE_METATYPE(tempolatch::platform::FileTime)
 

@@ -4,8 +4,8 @@
 
 #include "common/TestDates.h"
 #include "common/TestEnvironment.h"
-#include "expenses/ExpenseFilter.h"
 #include "platform/Clock.h"
+#include "records/ExpenseFilter.h"
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"

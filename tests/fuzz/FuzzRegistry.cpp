@@ -8,8 +8,8 @@
 
 #include "FuzzSupport.h"
 #include "platform/Registry.h"
+#include "records/EntryFilter.h"
 #include "settings/Settings.h"
-#include "views/EntryFilter.h"
 
 namespace {
 

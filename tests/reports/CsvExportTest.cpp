@@ -4,6 +4,7 @@
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "notes/NoteData.h"
+#include "records/EntryFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/CsvRows.h"
 #include "reports/ReportsTestSupport.h"
@@ -12,7 +13,6 @@
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 using test::at;

@@ -3,6 +3,7 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "records/ExpenseCriteria.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportSamples.h"
@@ -10,7 +11,6 @@
 #include "reports/SavedReports.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
-#include "views/ExpenseCriteria.h"
 
 using namespace tempolatch;
 

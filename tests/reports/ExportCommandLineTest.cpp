@@ -4,8 +4,9 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
-#include "expenses/ExpenseFilter.h"
 #include "platform/Profile.h"
+#include "records/EntryFilter.h"
+#include "records/ExpenseFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/ExpenseExportSamples.h"
 #include "reports/ReportsTestSupport.h"
@@ -13,7 +14,6 @@
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
 #include "widgets/CommandIds.h"
 
 using namespace tempolatch;

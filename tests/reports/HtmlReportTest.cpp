@@ -4,13 +4,13 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Locale.h"
+#include "records/EntryFilter.h"
 #include "reports/HtmlReport.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportSamples.h"
 #include "reports/ReportsTestSupport.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 

@@ -4,13 +4,13 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "records/EntryFilter.h"
 #include "reports/HtmlReport.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPdf.h"
 #include "reports/ReportsTestSupport.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 

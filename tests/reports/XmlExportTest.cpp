@@ -2,11 +2,11 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "records/EntryFilter.h"
 #include "reports/ReportSamples.h"
 #include "reports/ReportsTestSupport.h"
 #include "reports/XmlExport.h"
 #include "settings/Settings.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 

@@ -7,14 +7,14 @@
 #include "common/ModalDialog.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "records/EntryCriteria.h"
+#include "records/FilterChoices.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
-#include "views/EntryCriteria.h"
 #include "views/EntryCriteriaSheet.h"
-#include "views/FilterChoices.h"
 
 using namespace tempolatch;
 

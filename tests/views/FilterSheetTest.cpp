@@ -4,13 +4,13 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "records/EntryFilter.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Lists.h"
 #include "store/ListsDatabase.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
-#include "views/EntryFilter.h"
 #include "views/FilterSheet.h"
 
 using namespace tempolatch;

@@ -12,11 +12,11 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "records/PeriodMath.h"
 #include "settings/Settings.h"
 #include "views/CustomPeriodDialog.h"
 #include "views/CustomizeDefaultView.h"
 #include "views/NavigationBar.h"
-#include "views/PeriodMath.h"
 #include "views/PeriodView.h"
 #include "views/TreeListOptions.h"
 #include "views/ViewCustomization.h"
@@ -201,8 +201,7 @@ private Q_SLOTS:
         QVERIFY(swatch);
         QTest::mouseClick(swatch, Qt::LeftButton);
         QCOMPARE(billable->currentIndex(), 12);
-        QCOMPARE(billable->currentColour(),
-                 QColor::fromRgb(*ViewCustomization::paletteRgb(12)));
+        QCOMPARE(billable->currentColour(), QColor::fromRgb(*ViewCustomization::paletteRgb(12)));
         sheet.accept();
         QCOMPARE(settings.viewCust, (std::array<quint32, 6>{2, 0x102, 5, 12, 0, 35}));
 

@@ -7,12 +7,12 @@
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
+#include "records/PeriodMath.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/StoreIds.h"
 #include "store/TimeEntries.h"
 #include "views/EntryList.h"
-#include "views/PeriodMath.h"
 #include "views/PeriodRecords.h"
 #include "views/PeriodView.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "views/EntryFilter.h"
+#include "records/EntryFilter.h"
 
 class QCommandLineParser;
 

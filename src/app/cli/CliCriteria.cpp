@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QDate>
 
-#include "expenses/ExpenseFilter.h"
-#include "views/EntryFilter.h"
+#include "records/EntryFilter.h"
+#include "records/ExpenseFilter.h"
 
 namespace tempolatch {
 

@@ -3,16 +3,16 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
-#include "expenses/ExpenseFilter.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "records/EntryCriteria.h"
+#include "records/ExpenseFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/Summaries.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
-#include "views/EntryCriteria.h"
 
 namespace tempolatch {
 

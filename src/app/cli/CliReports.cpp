@@ -4,9 +4,11 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
-#include "expenses/ExpenseFilter.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "records/EntryCriteria.h"
+#include "records/ExpenseCriteria.h"
+#include "records/ExpenseFilter.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/SavedReports.h"
@@ -14,8 +16,6 @@
 #include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
-#include "views/EntryCriteria.h"
-#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 

@@ -1,4 +1,4 @@
-#include "views/PeriodMath.h"
+#include "records/PeriodMath.h"
 
 #include <algorithm>
 

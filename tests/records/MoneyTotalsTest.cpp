@@ -2,8 +2,8 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "records/MoneyTotals.h"
 #include "store/TimeEntry.h"
-#include "views/MoneyTotals.h"
 
 using namespace tempolatch;
 

@@ -1,7 +1,7 @@
-#include "views/FilterChoices.h"
+#include "records/FilterChoices.h"
 
+#include "records/EntryFilter.h"
 #include "store/RecordValues.h"
-#include "views/EntryFilter.h"
 
 namespace tempolatch {
 

@@ -1,12 +1,12 @@
-#include "expenses/ExpenseFilter.h"
+#include "records/ExpenseFilter.h"
 
 #include <QStringList>
 
 #include "platform/Locale.h"
 #include "platform/Registry.h"
+#include "records/EntryFilter.h"
+#include "records/PeriodMath.h"
 #include "store/ExpenseEntry.h"
-#include "views/EntryFilter.h"
-#include "views/PeriodMath.h"
 
 namespace tempolatch {
 

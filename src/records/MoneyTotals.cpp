@@ -1,4 +1,4 @@
-#include "views/MoneyTotals.h"
+#include "records/MoneyTotals.h"
 
 #include <cmath>
 

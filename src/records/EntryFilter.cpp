@@ -1,14 +1,14 @@
-#include "views/EntryFilter.h"
+#include "records/EntryFilter.h"
 
 #include <QStringList>
 
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "records/PeriodMath.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
 #include "store/TimeEntries.h"
-#include "views/PeriodMath.h"
 
 namespace tempolatch {
 

@@ -3,9 +3,9 @@
 #include <QString>
 
 #include "platform/FileTime.h"
+#include "records/EntryCriteria.h"
+#include "records/ExpenseCriteria.h"
 #include "store/RecordValues.h"
-#include "views/EntryCriteria.h"
-#include "views/ExpenseCriteria.h"
 
 namespace tempolatch {
 

@@ -2,10 +2,10 @@
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
+#include "records/EntryFilter.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
-#include "views/EntryFilter.h"
 
 using namespace tempolatch;
 using platform::SystemTime;

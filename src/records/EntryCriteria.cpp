@@ -1,11 +1,11 @@
-#include "views/EntryCriteria.h"
+#include "records/EntryCriteria.h"
 
 #include <limits>
 
+#include "records/EntryFilter.h"
+#include "records/FilterChoices.h"
+#include "records/PeriodMath.h"
 #include "store/TimeEntries.h"
-#include "views/EntryFilter.h"
-#include "views/FilterChoices.h"
-#include "views/PeriodMath.h"
 
 namespace tempolatch {
 

@@ -1,8 +1,8 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
-#include "expenses/ExpenseFilter.h"
 #include "expenses/ExpenseSamples.h"
 #include "platform/Registry.h"
+#include "records/ExpenseFilter.h"
 
 using namespace tempolatch;
 

@@ -1,4 +1,4 @@
-#include "views/ExpenseCriteria.h"
+#include "records/ExpenseCriteria.h"
 
 #include "store/Expenses.h"
 
