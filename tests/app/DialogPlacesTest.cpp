@@ -33,24 +33,19 @@ private Q_SLOTS:
 
     void dialogsComeBackWhereTheyWereLeft_data() {
         QTest::addColumn<MakeDialog>("make");
-        QTest::newRow("entry editor") << MakeDialog([](Context& c) -> QDialog* {
-            return new EntryEditor(c, nullptr, false, 0);
-        });
-        QTest::newRow("clients setup") << MakeDialog([](Context& c) -> QDialog* {
-            return new ClientsSetupDialog(c);
-        });
-        QTest::newRow("rates setup") << MakeDialog([](Context& c) -> QDialog* {
-            return new RatesSetupDialog(c);
-        });
-        QTest::newRow("report layout") << MakeDialog([](Context& c) -> QDialog* {
-            return new ReportLayoutDialog(c, 0);
-        });
+        QTest::newRow("entry editor") << MakeDialog(
+            [](Context& c) -> QDialog* { return new EntryEditor(c, nullptr, false, 0); });
+        QTest::newRow("clients setup")
+            << MakeDialog([](Context& c) -> QDialog* { return new ClientsSetupDialog(c); });
+        QTest::newRow("rates setup")
+            << MakeDialog([](Context& c) -> QDialog* { return new RatesSetupDialog(c); });
+        QTest::newRow("report layout")
+            << MakeDialog([](Context& c) -> QDialog* { return new ReportLayoutDialog(c, 0); });
         QTest::newRow("quick summary") << MakeDialog([](Context& c) -> QDialog* {
             return new SummaryDialog(SummaryDialog::Kind::Quick, c);
         });
-        QTest::newRow("options") << MakeDialog([](Context& c) -> QDialog* {
-            return new OptionsSheet(c.settings, QStringList());
-        });
+        QTest::newRow("options") << MakeDialog(
+            [](Context& c) -> QDialog* { return new OptionsSheet(c.settings, QStringList()); });
     }
     void dialogsComeBackWhereTheyWereLeft() {
         QFETCH(MakeDialog, make);

@@ -1,7 +1,7 @@
 #include <QFile>
-#include <QProcess>
 
 #include "common/EnvironmentTest.h"
+#include "common/ProgramRun.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "store/ClientStructure.h"
@@ -22,19 +22,10 @@ class ListCommandLineTest : public test::EnvironmentTest {
     int run(const QStringList& args) {
         // The store is the child's while it runs.
         m_env->store().close();
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), m_env->folder()} + args);
-        const bool finished = process.waitForFinished(60000);
-        m_stdout = process.readAllStandardOutput();
-        m_stderr = process.readAllStandardError();
-        const bool reopened = m_env->store().openAll();
-        if (!finished || !reopened || process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return process.exitCode();
+        const test::ProgramRun run = test::runProgram(m_env->folder(), args);
+        m_stdout = run.out;
+        m_stderr = run.errors;
+        return m_env->store().openAll() ? run.exitCode : -1;
     }
 
     QStringList phases() { return Lists(m_env->store().objectStore()).texts(ListKind::Phase); }

@@ -1,6 +1,5 @@
 #include <QFile>
 #include <QLocalServer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -12,6 +11,7 @@
 #include "app/SingleInstance.h"
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
+#include "common/ProgramRun.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "editing/EntryEditor.h"
@@ -47,23 +47,12 @@ EntryTimer timer(const QString& client, qint32 elapsed, EntryTimer::State state)
 }
 
 // The program itself on the test's profile, without a display.
-struct Program {
-    QProcess process;
-
-    Program() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      {QStringLiteral("--profile"), platform::Profile::folder()});
-    }
+struct Program : test::Program {
+    Program() : test::Program(platform::Profile::folder(), {}) {}
     ~Program() { killHard(); }
     // As a crash ends it: no close, no clean-up.
     void killHard() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
+        kill();
         QLocalServer::removeServer(SingleInstance::serverName(platform::Profile::folder()));
     }
 };

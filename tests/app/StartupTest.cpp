@@ -3,11 +3,11 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
 
 #include "app/SingleInstance.h"
 #include "common/EnvironmentTest.h"
+#include "common/ProgramRun.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "store/RecordStore.h"
@@ -16,24 +16,9 @@ using namespace tempolatch;
 
 namespace {
 
-// Runs the built program on the test's profile, without a display.
-struct Program {
-    QProcess process;
-
-    explicit Program(const QStringList& args) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        QStringList all = {QStringLiteral("--profile"), platform::Profile::folder()};
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE), all + args);
-    }
-    ~Program() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    bool finish() { return process.waitForFinished(20000); }
+// The built program on the test's profile, without a display.
+struct Program : test::Program {
+    explicit Program(const QStringList& args) : test::Program(platform::Profile::folder(), args) {}
     QString errors() { return QString::fromLocal8Bit(process.readAllStandardError()); }
 };
 

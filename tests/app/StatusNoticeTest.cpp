@@ -32,17 +32,19 @@ int countedBy(const QString& program, const QStringList& args) {
 }
 
 int csvRows(const QString& path) {
-    return countedBy(QStringLiteral("python3"),
-                     {QStringLiteral("-c"),
-                      QStringLiteral("import csv,sys\n"
-                                     "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
-                                     "    print(len(list(csv.reader(f))) - 1)"),
-                      path});
+    return countedBy(
+        QStringLiteral("python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import csv,sys\n"
+                        "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
+                        "    print(len(list(csv.reader(f))) - 1)"),
+         path});
 }
 
 int xmlItems(const QString& path) {
-    return countedBy(QStringLiteral("xmllint"),
-                     {QStringLiteral("--xpath"), QStringLiteral("count(//*[local-name()='ITEM'])"), path});
+    return countedBy(
+        QStringLiteral("xmllint"),
+        {QStringLiteral("--xpath"), QStringLiteral("count(//*[local-name()='ITEM'])"), path});
 }
 
 QString counts(int entries, int expenses = -1) {
@@ -58,7 +60,9 @@ class StatusNoticeTest : public test::EnvironmentTest {
 
     std::unique_ptr<MainFrame> m_frame;
 
-    QString path(const QString& name) const { return QDir::toNativeSeparators(m_env->filePath(name)); }
+    QString path(const QString& name) const {
+        return QDir::toNativeSeparators(m_env->filePath(name));
+    }
     int storedEntries() { return m_env->store().entries().recordCount(); }
     int storedExpenses() { return m_env->store().expenses().recordCount(); }
     static void acceptNextModal() {
@@ -125,10 +129,10 @@ private Q_SLOTS:
             // The whole range: every entry goes out.
             test::onNextModal([](QDialog* sheet) {
                 for (QDateEdit* date : sheet->findChildren<QDateEdit*>())
-                    date->setDate(date->objectName().contains(QLatin1String("end"),
-                                                              Qt::CaseInsensitive)
-                                      ? QDate(2100, 1, 1)
-                                      : QDate(1990, 1, 1));
+                    date->setDate(
+                        date->objectName().contains(QLatin1String("end"), Qt::CaseInsensitive)
+                            ? QDate(2100, 1, 1)
+                            : QDate(1990, 1, 1));
                 sheet->accept();
             });
             run(cmd::ExportXml, path(QStringLiteral("all.xml")));

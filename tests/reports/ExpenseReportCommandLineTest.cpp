@@ -1,7 +1,7 @@
-#include <QProcess>
 #include <QTest>
 
 #include "common/EnvironmentTest.h"
+#include "common/ProgramRun.h"
 #include "common/TestRegistry.h"
 #include "records/ExpenseCriteria.h"
 #include "reports/ReportFiles.h"
@@ -22,19 +22,10 @@ class ExpenseReportCommandLineTest : public test::EnvironmentTest {
     QByteArray m_stderr;
 
     int run(const QStringList& args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), m_env->folder()} + args);
-        if (!process.waitForFinished(120000))
-            return -1;
-        m_stderr = process.readAllStandardError();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const test::ProgramRun run =
+            test::runProgram(m_env->folder(), args, {.display = false, .usLocale = true});
+        m_stderr = run.errors;
+        return run.exitCode;
     }
 
     // What the writer gives in this process for the layout and choice.

@@ -1,7 +1,7 @@
-#include <QProcess>
 
 #include "app/ExpenseExportCommands.h"
 #include "common/EnvironmentTest.h"
+#include "common/ProgramRun.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
@@ -28,20 +28,11 @@ class ExportCommandLineTest : public test::EnvironmentTest {
     QByteArray m_stderr;
 
     int run(const QStringList& args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-        // The formats the tests' own locale gives.
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), m_env->folder()} + args);
-        if (!process.waitForFinished(120000))
-            return -1;
-        m_stdout = process.readAllStandardOutput();
-        m_stderr = process.readAllStandardError();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const test::ProgramRun run =
+            test::runProgram(m_env->folder(), args, {.display = true, .usLocale = true});
+        m_stdout = run.out;
+        m_stderr = run.errors;
+        return run.exitCode;
     }
 
     QByteArray exported(const EntryFilter& criteria) {

@@ -1,9 +1,9 @@
 #include <QDialog>
-#include <QProcess>
 #include <QTest>
 
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
+#include "common/ProgramRun.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
@@ -26,17 +26,10 @@ class ReportFileCommandsTest : public test::EnvironmentTest {
     QString path(const QString& name) const { return m_env->filePath(name); }
 
     int run(const QStringList& args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), platform::Profile::folder()} + args);
-        if (!process.waitForFinished(120000))
-            return -1;
-        m_stderr = process.readAllStandardError();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const test::ProgramRun run =
+            test::runProgram(platform::Profile::folder(), args, {.display = false});
+        m_stderr = run.errors;
+        return run.exitCode;
     }
 
     ReportFileCommandHost host() {

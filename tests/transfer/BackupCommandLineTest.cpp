@@ -19,7 +19,9 @@ class BackupCommandLineTest : public test::EnvironmentTest {
     QString path(const QString& name) const { return m_env->filePath(name); }
 
     int run(const QString& profile, const QStringList& args) {
-        return test::runProgram(profile, args, m_stderr);
+        const test::ProgramRun run = test::runProgram(profile, args);
+        m_stderr = run.errors;
+        return run.exitCode;
     }
     void useProfile(const QString& profile) { QVERIFY(test::openProfile(profile)); }
 

@@ -1,29 +1,13 @@
 #pragma once
 
-#include <QProcess>
 #include <QStringList>
 
+#include "common/ProgramRun.h"
 #include "common/TestEnvironment.h"
 #include "platform/Profile.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch::test {
-
-// Runs the program itself on the store of `profile`, as a scheduler would:
-// its exit code (-1 when it crashed or did not finish) and what it wrote
-// to standard error.
-inline int runProgram(const QString& profile, const QStringList& args, QByteArray& errors) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                  QStringList{QStringLiteral("--profile"), profile} + args);
-    if (!process.waitForFinished(120000))
-        return -1;
-    errors = process.readAllStandardError();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 // Opens the test's store on `profile`, to see it as the program left it.
 inline bool openProfile(const QString& profile) {
