@@ -9,12 +9,12 @@
 #include <QTemporaryDir>
 
 #include "LargeStore.h"
-#include "editing/EntryMarking.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
 #include "records/EntryCriteria.h"
 #include "records/EntryFilter.h"
 #include "records/PeriodMath.h"
+#include "records/RecordMarking.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <variant>
 
-#include "editing/EntryCopy.h"
+#include "records/RecordCopies.h"
 #include "store/ExpenseEntry.h"
 #include "store/TimeEntry.h"
 

@@ -8,6 +8,7 @@
 #include "platform/Ui.h"
 #include "records/EntryCriteria.h"
 #include "settings/Context.h"
+#include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntry.h"
 #include "views/EntryCriteriaSheet.h"
@@ -38,16 +39,18 @@ bool copyToDays(Context& context, QWidget* parent, quint32 recordId) {
     return dialog.exec() == QDialog::Accepted && dialog.copiesWritten() > 0;
 }
 
-bool markEntry(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark) {
+template <typename Record>
+bool markRecord(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark) {
     int error = 0;
-    const WriteResult result = entrymarking::toggleStored(context.store, recordId, mark,
-                                                          platform::Clock::nowFileTime(), &error);
+    const WriteResult result = entrymarking::toggleStored<Record>(
+        context.store, recordId, mark, platform::Clock::nowFileTime(), &error);
     if (result == WriteResult::Refused)
         showError(context, parent, error);
     return result == WriteResult::Written;
 }
 
-bool deleteEntry(Context& context, QWidget* parent, quint32 recordId) {
+template <typename Record>
+bool deleteRecord(Context& context, QWidget* parent, quint32 recordId) {
     if (recordId == 0)
         return false;
     const platform::Answer answer =
@@ -56,11 +59,16 @@ bool deleteEntry(Context& context, QWidget* parent, quint32 recordId) {
     if (answer == platform::Answer::No)
         return false;
     int error = 0;
-    const WriteResult result = entrymarking::removeStored(context.store, recordId, &error);
+    const WriteResult result = entrymarking::removeStored<Record>(context.store, recordId, &error);
     if (result == WriteResult::Refused)
         showError(context, parent, error);
     return result == WriteResult::Written;
 }
+
+template bool markRecord<TimeEntry>(Context&, QWidget*, quint32, entrymarking::Mark);
+template bool markRecord<ExpenseEntry>(Context&, QWidget*, quint32, entrymarking::Mark);
+template bool deleteRecord<TimeEntry>(Context&, QWidget*, quint32);
+template bool deleteRecord<ExpenseEntry>(Context&, QWidget*, quint32);
 
 bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
                  const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd) {
@@ -124,14 +132,14 @@ void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& ho
     });
     table.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [host](int id) {
         const Mark mark = id == cmd::MarkAsPaid ? Mark::Paid : Mark::Billed;
-        if (markEntry(*host.context, host.parent, host.selectedEntry(), mark))
+        if (markRecord<TimeEntry>(*host.context, host.parent, host.selectedEntry(), mark))
             host.reload();
     });
     table.add(cmd::Delete, [host](int) {
         const std::optional<TimeEntry> entry =
             readStoredEntry(host.context->store, host.selectedEntry());
         // The row goes at once; the rest of the list stands as it is.
-        if (entry && deleteEntry(*host.context, host.parent, entry->recordId))
+        if (entry && deleteRecord<TimeEntry>(*host.context, host.parent, entry->recordId))
             host.removeSelectedRow(*entry);
     });
     table.add({cmd::MarkBilledEntries, cmd::MarkPaidEntries}, [host](int id) {

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "editing/EntryMarking.h"
 #include "platform/FileTime.h"
+#include "records/RecordMarking.h"
 
 class QWidget;
 
@@ -21,10 +21,14 @@ namespace entrycommands {
 
 // "Copy Entry" on the stored entry.
 bool copyToDays(Context& context, QWidget* parent, quint32 recordId);
-// Mark As Billed or Mark As Paid on the stored entry.
-bool markEntry(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark);
-// Asks (message 24, No the default), then deletes the stored entry.
-bool deleteEntry(Context& context, QWidget* parent, quint32 recordId);
+// Mark As Billed or Mark As Paid on the stored entry or expense (TimeEntry
+// or ExpenseEntry); a refused write says "Error: %d". True when written.
+template <typename Record>
+bool markRecord(Context& context, QWidget* parent, quint32 recordId, entrymarking::Mark mark);
+// Asks (message 24, No the default), then deletes the stored entry or
+// expense. True when it was deleted.
+template <typename Record>
+bool deleteRecord(Context& context, QWidget* parent, quint32 recordId);
 // The criteria sheet preset to the period, for Mark Paid the paid date,
 // then every chosen entry marked in one transaction under the progress
 // dialog. A refused write leaves every entry as it was and says so.

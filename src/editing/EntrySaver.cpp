@@ -1,18 +1,14 @@
 #include "editing/EntrySaver.h"
 
-#include "platform/Clock.h"
 #include "store/ClientStructure.h"
-#include "store/Lists.h"
 #include "store/RecordStore.h"
-#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
 namespace tempolatch {
 
 WriteResult EntrySaver::save(TimeEntry& entry) {
-    return saveEdited(
-        m_store, m_error, entry, [this] { return TimeEntries(m_store.entries()); },
-        [this](const TimeEntry& saved) { return addStructure(saved); });
+    return saveEdited(m_store, m_error, entry,
+                      [this](const TimeEntry& saved) { return addStructure(saved); });
 }
 
 WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
@@ -20,31 +16,6 @@ WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
         writeInOneTransaction(m_store, [&] { return addStructure(entry); });
     m_error = outcome.error;
     return outcome.result;
-}
-
-WriteResult addClientStructure(
-    RecordStore& store, const QString& clientName, const QString& billTo,
-    const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient) {
-    ClientStructure structure(store.clientStructure());
-    Client client;
-    client.name = clientName;
-    WriteResult result = structure.addClient(client);
-    if (succeeded(result) && client.clientId != 0) {
-        result = underClient(structure, client.clientId);
-        if (succeeded(result))
-            result = structure.contacts().add(client.clientId, billTo);
-    }
-    return result;
-}
-
-WriteResult addListValues(RecordStore& store,
-                          std::initializer_list<std::pair<ListKind, const QString*>> values) {
-    Lists lists = store.lists();
-    WriteResult result = WriteResult::Unchanged;
-    for (const auto& [kind, text] : values)
-        if (succeeded(result))
-            result = lists.add(kind, *text);
-    return result;
 }
 
 WriteResult EntrySaver::addStructure(const TimeEntry& entry) {

@@ -1,64 +1,11 @@
 #pragma once
 
-#include <functional>
-#include <initializer_list>
-
-#include "platform/Clock.h"
-#include "store/ClientStructure.h"
-#include "store/RecordDatabase.h"
-#include "store/Records.h"
-#include "store/StoreTransaction.h"
+#include "records/RecordSaving.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch {
 
 class RecordStore;
-
-// Rewrites the record of record.recordId, or adds it (it gets its record
-// id) when it has none; a record deleted meanwhile is written anew rather
-// than lost.
-template <typename Record>
-WriteResult addOrRewrite(Records<Record>& records, Record& record) {
-    WriteResult result = record.recordId != 0 ? records.update(record) : WriteResult::NotFound;
-    if (result == WriteResult::NotFound) {
-        record.recordId = 0;
-        result = records.add(record);
-    }
-    return result;
-}
-
-// Saves an edited record of `records` (made inside the transaction) with
-// its modified time set to now, and then `addStructure(record)`, in one
-// transaction (opening the store first when it is not). A refused write
-// leaves the store's code in `error` ("Error: %d"). The record changes (record id, modified time)
-// only when all of it was written.
-template <typename Record, typename MakeRecords, typename AddStructure>
-WriteResult saveEdited(RecordStore& store, int& error, Record& record, MakeRecords makeRecords,
-                       AddStructure addStructure) {
-    Record saved = record;
-    const StoreOutcome outcome = writeInOneTransaction(store, [&] {
-        saved.modified = platform::Clock::nowFileTime();
-        auto records = makeRecords();
-        WriteResult written = addOrRewrite(records, saved);
-        if (written == WriteResult::Written)
-            written = addStructure(saved);
-        return written;
-    });
-    error = outcome.error;
-    if (outcome.result == WriteResult::Written)
-        record = saved;
-    return outcome.result;
-}
-
-// What an edited entry or expense names that the store may lack: the client
-// (added when missing), then `underClient` with its client id (its project
-// and task), then the bill-to contact; afterwards each text in the drop
-// list of its kind. Stops at the first refused write.
-WriteResult addClientStructure(
-    RecordStore& store, const QString& client, const QString& billTo,
-    const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient);
-WriteResult addListValues(RecordStore& store,
-                          std::initializer_list<std::pair<ListKind, const QString*>> values);
 
 // Writes an edited entry and adds what the user typed that the client
 // structure and the drop lists do not have yet: the client, its project and

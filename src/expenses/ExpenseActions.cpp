@@ -1,10 +1,10 @@
 #include "expenses/ExpenseActions.h"
 
-#include "editing/EntryMarking.h"
-#include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
 #include "platform/Clock.h"
 #include "records/ExpenseCriteria.h"
+#include "records/RecordMarking.h"
+#include "records/RecordSaving.h"
 #include "store/ClientStructure.h"
 #include "store/Expenses.h"
 #include "store/Lists.h"
@@ -27,40 +27,6 @@ ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency) {
     today.hour = today.minute = today.second = today.milliseconds = 0;
     expense.date = platform::toFileTime(today).value_or(platform::FileTime{});
     return expense;
-}
-
-namespace {
-
-template <typename Change>
-WriteResult rewrite(RecordStore& store, quint32 recordId, Change change) {
-    std::optional<ExpenseEntry> expense = read(store, recordId);
-    if (!expense)
-        return WriteResult::NotFound;
-    // One moment for the change and its modification time.
-    const platform::FileTime now = platform::Clock::nowFileTime();
-    change(*expense, now);
-    expense->modified = now;
-    return Expenses(store.expenses()).update(*expense);
-}
-
-}  // namespace
-
-WriteResult markBilled(RecordStore& store, quint32 recordId) {
-    return rewrite(store, recordId, [](ExpenseEntry& expense, platform::FileTime) {
-        entrymarking::toggleBilled(expense);
-    });
-}
-
-WriteResult markPaid(RecordStore& store, quint32 recordId) {
-    return rewrite(store, recordId, [](ExpenseEntry& expense, platform::FileTime now) {
-        entrymarking::togglePaid(expense, now);
-    });
-}
-
-WriteResult remove(RecordStore& store, quint32 recordId) {
-    if (recordId == 0 || !store.isOpen())
-        return WriteResult::NotFound;
-    return Expenses(store.expenses()).remove(recordId);
 }
 
 entrymarking::BulkResult markChosen(RecordStore& store, const ExpenseCriteria& criteria,
@@ -93,9 +59,8 @@ QString mileageTotalText(const QString& currency, const QString& rateText, qint3
 namespace tempolatch {
 
 WriteResult ExpenseSaver::save(ExpenseEntry& expense) {
-    return saveEdited(
-        m_store, m_error, expense, [this] { return Expenses(m_store.expenses()); },
-        [this](const ExpenseEntry& saved) { return addStructure(saved); });
+    return saveEdited(m_store, m_error, expense,
+                      [this](const ExpenseEntry& saved) { return addStructure(saved); });
 }
 
 WriteResult ExpenseSaver::addStructure(const ExpenseEntry& expense) {

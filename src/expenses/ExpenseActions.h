@@ -3,8 +3,8 @@
 #include <functional>
 #include <optional>
 
-#include "editing/EntryMarking.h"
 #include "platform/FileTime.h"
+#include "records/RecordMarking.h"
 #include "store/ExpenseEntry.h"
 #include "store/RecordDatabase.h"
 
@@ -21,13 +21,6 @@ std::optional<ExpenseEntry> read(RecordStore& store, quint32 recordId);
 
 // A new expense of that type dated today, in the default currency.
 ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency);
-
-// Mark As Billed and Mark As Paid follow the entries' rules
-// (entrymarking::toggleBilled, togglePaid). Each rewrites the stored
-// expense with its modified time set to now.
-WriteResult markBilled(RecordStore& store, quint32 recordId);
-WriteResult markPaid(RecordStore& store, quint32 recordId);
-WriteResult remove(RecordStore& store, quint32 recordId);
 
 // Mark Billed Entries and Mark Paid Entries on the expenses the criteria
 // choose: a Billable or Billed one becomes Billed, or Paid on `paidDate`,

@@ -414,32 +414,15 @@ void ExpenseWindow::mark(int id) {
     const quint32 recordId = selected();
     if (recordId == 0)
         return;
-    const WriteResult result = id == cmd::MarkAsPaid
-                                   ? expenseactions::markPaid(m_context.store, recordId)
-                                   : expenseactions::markBilled(m_context.store, recordId);
-    if (result == WriteResult::Refused)
-        m_context.ui.message(
-            QStringLiteral("Error: %1").arg(m_context.store.expenses().lastError()),
-            platform::MessageIcon::Stop, this);
-    reload(0, 0);
+    const entrymarking::Mark mark =
+        id == cmd::MarkAsPaid ? entrymarking::Mark::Paid : entrymarking::Mark::Billed;
+    if (entrycommands::markRecord<ExpenseEntry>(m_context, this, recordId, mark))
+        reload(0, 0);
 }
 
 void ExpenseWindow::deleteSelected() {
-    const quint32 recordId = selected();
-    if (recordId == 0)
+    if (!entrycommands::deleteRecord<ExpenseEntry>(m_context, this, selected()))
         return;
-    const platform::Answer answer =
-        m_context.ui.ask(resourceString(str::DeleteItemQuestion), platform::MessageIcon::Warning,
-                         platform::Ui::Buttons::YesNo, platform::Answer::No, this);
-    if (answer == platform::Answer::No)
-        return;
-    const WriteResult result = expenseactions::remove(m_context.store, recordId);
-    if (result == WriteResult::Refused) {
-        m_context.ui.message(
-            QStringLiteral("Error: %1").arg(m_context.store.expenses().lastError()),
-            platform::MessageIcon::Stop, this);
-        return;
-    }
     m_list->deleteSelected();
     showTotals();
 }

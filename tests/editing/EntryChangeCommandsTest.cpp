@@ -11,12 +11,12 @@
 #include "common/TestRegistry.h"
 #include "editing/CopyEntryDialog.h"
 #include "editing/EntryChangeCommands.h"
-#include "editing/EntryCopy.h"
-#include "editing/EntryMarking.h"
 #include "platform/Clock.h"
 #include "platform/ObjectStore.h"
 #include "records/EntryCriteria.h"
 #include "records/EntryFilter.h"
+#include "records/RecordCopies.h"
+#include "records/RecordMarking.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
@@ -202,8 +202,8 @@ private Q_SLOTS:
         QFETCH(bool, paidNow);
         const platform::FileTime oldPaid = test::at(2026, 11, 30);
         const quint32 id = addEntry(test::at(2026, 12, 7, 9), EntryStatus(before), oldPaid);
-        QVERIFY(entrycommands::markEntry(m_env->context(), nullptr, id,
-                                         mark ? Mark::Paid : Mark::Billed));
+        QVERIFY(entrycommands::markRecord<TimeEntry>(m_env->context(), nullptr, id,
+                                                     mark ? Mark::Paid : Mark::Billed));
         const TimeEntry stored = *entries().find(id);
         QCOMPARE(int(stored.status), after);
         QCOMPARE(stored.paidDate, paidNow ? platform::Clock::nowFileTime() : oldPaid);
@@ -213,14 +213,14 @@ private Q_SLOTS:
     void deleteAsksFirst() {
         const quint32 id = addEntry(test::at(2026, 12, 7, 9), EntryStatus::Billable);
         m_env->ui().queueAnswer(platform::Answer::No);
-        QVERIFY(!entrycommands::deleteEntry(m_env->context(), nullptr, id));
+        QVERIFY(!entrycommands::deleteRecord<TimeEntry>(m_env->context(), nullptr, id));
         QVERIFY(entries().find(id));
         const auto& asked = m_env->ui().shown().first();
         QCOMPARE(asked.text, QStringLiteral("Are you sure to permanently delete this item?"));
         QCOMPARE(asked.icon, platform::MessageIcon::Warning);
         QCOMPARE(asked.defaultAnswer, platform::Answer::No);
         m_env->ui().queueAnswer(platform::Answer::Yes);
-        QVERIFY(entrycommands::deleteEntry(m_env->context(), nullptr, id));
+        QVERIFY(entrycommands::deleteRecord<TimeEntry>(m_env->context(), nullptr, id));
         QVERIFY(!entries().find(id));
     }
 
@@ -315,8 +315,8 @@ private Q_SLOTS:
             QCOMPARE(after[i].modified, before[i].modified);
         }
         // The store is usable afterwards: the batch was closed.
-        QCOMPARE(entrymarking::toggleStored(m_env->store(), ids[0], Mark::Billed,
-                                            platform::Clock::nowFileTime()),
+        QCOMPARE(entrymarking::toggleStored<TimeEntry>(m_env->store(), ids[0], Mark::Billed,
+                                                       platform::Clock::nowFileTime()),
                  WriteResult::Written);
     }
 

@@ -16,6 +16,7 @@
 #include "platform/StringTable.h"
 #include "records/ExpenseFilter.h"
 #include "settings/Settings.h"
+#include "store/StoreTestSupport.h"
 #include "views/DefaultEntryList.h"
 #include "views/EntryRowModel.h"
 #include "views/PeriodView.h"
@@ -299,6 +300,28 @@ private Q_SLOTS:
         window.onCommand(cmd::Delete);
         QVERIFY(!Expenses(m_env->store().expenses()).find(e.recordId));
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{other.recordId});
+    }
+
+    // The selected expense's marks go the entries' way: a refused write says
+    // the store's code and leaves the expense as it was.
+    void refusedMarkSaysWhy_data() {
+        QTest::addColumn<int>("command");
+        QTest::newRow("billed") << int(cmd::MarkAsBilled);
+        QTest::newRow("paid") << int(cmd::MarkAsPaid);
+    }
+    void refusedMarkSaysWhy() {
+        QFETCH(int, command);
+        ExpenseEntry e = test::generalExpense(100);
+        test::storeExpense(e);
+        ExpenseWindow window(m_env->context(), QFont(), QFont());
+        window.periodView()->reload(1, e.recordId);
+        QVERIFY(test::refuseRewriteOf(*m_env->store().objectStore(), e.recordId));
+        window.onCommand(command);
+        QCOMPARE(m_env->ui().shownTexts().size(), 1);
+        QVERIFY(m_env->ui().shownTexts().first().startsWith(QStringLiteral("Error: ")));
+        QVERIFY(m_env->ui().shownTexts().first() != QStringLiteral("Error: 0"));
+        QCOMPARE(Expenses(m_env->store().expenses()).find(e.recordId)->status, e.status);
+        QCOMPARE(window.entryList()->selectedRecordId(), e.recordId);
     }
 
     // Every way to the context menu acts on the selected expense: the keys

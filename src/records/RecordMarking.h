@@ -4,6 +4,7 @@
 
 #include "platform/FileTime.h"
 #include "store/RecordDatabase.h"
+#include "store/RecordKinds.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
@@ -40,13 +41,39 @@ void togglePaid(Record& record, platform::FileTime now) {
 
 enum class Mark { Billed, Paid };
 
-// One of the two on the stored entry of that record id, written back.
-// NotFound when the entry is gone; `error` gets the store's code of a
-// refused write.
+// One of the two on the stored entry or expense of that record id, written
+// back stamped `now`. NotFound when it is gone; `error` gets the store's
+// code of a refused write.
+template <typename Record>
 WriteResult toggleStored(RecordStore& store, quint32 recordId, Mark mark, platform::FileTime now,
-                         int* error = nullptr);
-// Deletes the stored entry of that record id.
-WriteResult removeStored(RecordStore& store, quint32 recordId, int* error = nullptr);
+                         int* error = nullptr) {
+    if (!store.isOpen())
+        return WriteResult::NotFound;
+    auto records = recordsOf<Record>(store);
+    std::optional<Record> record = records.find(recordId);
+    if (!record)
+        return WriteResult::NotFound;
+    if (mark == Mark::Billed)
+        toggleBilled(*record);
+    else
+        togglePaid(*record, now);
+    record->modified = now;
+    const WriteResult result = records.update(*record);
+    if (result == WriteResult::Refused && error)
+        *error = store.lastError();
+    return result;
+}
+
+// Deletes the stored entry or expense of that record id.
+template <typename Record>
+WriteResult removeStored(RecordStore& store, quint32 recordId, int* error = nullptr) {
+    if (!store.isOpen())
+        return WriteResult::NotFound;
+    const WriteResult result = recordsOf<Record>(store).remove(recordId);
+    if (result == WriteResult::Refused && error)
+        *error = store.lastError();
+    return result;
+}
 
 // How a bulk marking ended.
 struct BulkResult {

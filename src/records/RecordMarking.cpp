@@ -1,4 +1,4 @@
-#include "editing/EntryMarking.h"
+#include "records/RecordMarking.h"
 
 #include "records/EntryCriteria.h"
 #include "store/RecordStore.h"
@@ -6,41 +6,6 @@
 #include "store/TimeEntries.h"
 
 namespace tempolatch::entrymarking {
-
-namespace {
-
-WriteResult refusedBy(TimeEntries& entries, int* error) {
-    if (error)
-        *error = entries.lastError();
-    return WriteResult::Refused;
-}
-
-}  // namespace
-
-WriteResult toggleStored(RecordStore& store, quint32 recordId, Mark mark, platform::FileTime now,
-                         int* error) {
-    if (!store.isOpen())
-        return WriteResult::NotFound;
-    TimeEntries entries(store.entries());
-    std::optional<TimeEntry> entry = entries.find(recordId);
-    if (!entry)
-        return WriteResult::NotFound;
-    if (mark == Mark::Billed)
-        toggleBilled(*entry);
-    else
-        togglePaid(*entry, now);
-    entry->modified = now;
-    const WriteResult result = entries.update(*entry);
-    return result == WriteResult::Refused ? refusedBy(entries, error) : result;
-}
-
-WriteResult removeStored(RecordStore& store, quint32 recordId, int* error) {
-    if (!store.isOpen())
-        return WriteResult::NotFound;
-    TimeEntries entries(store.entries());
-    const WriteResult result = entries.remove(recordId);
-    return result == WriteResult::Refused ? refusedBy(entries, error) : result;
-}
 
 namespace detail {
 
