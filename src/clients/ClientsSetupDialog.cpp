@@ -24,11 +24,6 @@ namespace tempolatch {
 
 namespace {
 
-ClientTransfers& installedTransfers() {
-    static ClientTransfers instance;
-    return instance;
-}
-
 bool isEmpty(const ClientTransfers& t) {
     return !t.openListFile && !t.importStructureFile && !t.exportChoices;
 }
@@ -71,11 +66,10 @@ const QString kTransfersLater = QStringLiteral("Importing files is not available
 
 }  // namespace
 
-ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent)
+ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent, ClientTransfers transfers)
     : QDialog(parent),
       m_context(context),
-      m_transfers(isEmpty(installedTransfers()) ? clientFileTransfers(context)
-                                                : installedTransfers()),
+      m_transfers(isEmpty(transfers) ? clientFileTransfers(context) : std::move(transfers)),
       m_editor(std::make_unique<ClientStructureEditor>(context.store)),
       m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("clientsSetupDialog"));
@@ -150,10 +144,6 @@ void ClientsSetupDialog::buildBar() {
                                                    {cmd::ExportNames, "Export"}};
     for (auto [id, text] : buttons)
         m_bar->addCommand(nullptr, id, QString::fromLatin1(text));
-}
-
-void ClientsSetupDialog::setTransfers(ClientTransfers t) {
-    installedTransfers() = std::move(t);
 }
 
 ClientItemKind ClientsSetupDialog::kindOf(const QTreeWidgetItem* item) {
@@ -451,7 +441,7 @@ void ClientsSetupDialog::runImport() {
             return importListFile(ClientItemKind::Contact);
         case ImportChoice::ContactFromApplication: {
             // Added as by Add Contact, so a name is cut to what the store keeps.
-            const QString name = platform::ContactChooser::choose(this);
+            const QString name = platform::ContactChooser::choose(m_context.ui, this);
             if (!name.isEmpty())
                 addName(ClientItemKind::Contact, name);
             return;

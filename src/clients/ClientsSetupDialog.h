@@ -49,7 +49,10 @@ public:
         ClientIdRole,             // client items: the client id
     };
 
-    explicit ClientsSetupDialog(Context& context, QWidget* parent = nullptr);
+    // Empty transfers are the program's own (the list and client-structure
+    // files of the profile's user).
+    explicit ClientsSetupDialog(Context& context, QWidget* parent = nullptr,
+                                ClientTransfers transfers = {});
     ~ClientsSetupDialog() override;
 
     SetupTree* tree() const { return m_tree; }
@@ -67,9 +70,6 @@ public:
     QStringList exportLevelNames() const;
 
     static ClientItemKind kindOf(const QTreeWidgetItem* item);
-    // Replaces the file transfers of the dialogs opened from now on (tests);
-    // empty transfers bring back the program's own.
-    static void setTransfers(ClientTransfers transfers);
 
 private:
     void buildBar();

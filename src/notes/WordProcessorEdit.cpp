@@ -1,9 +1,9 @@
 #include "notes/WordProcessorEdit.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QUrl>
 
 #include "notes/InkControl.h"
 #include "notes/NoteFiles.h"
@@ -12,23 +12,6 @@
 #include "platform/Ui.h"
 
 namespace tempolatch {
-
-namespace {
-
-WordProcessorEdit::Opener& opener() {
-    static WordProcessorEdit::Opener instance;
-    return instance;
-}
-
-bool openFile(const QUrl& url) {
-    return opener() ? opener()(url) : QDesktopServices::openUrl(url);
-}
-
-}  // namespace
-
-void WordProcessorEdit::setOpener(Opener replacement) {
-    opener() = std::move(replacement);
-}
 
 bool WordProcessorEdit::run(platform::Ui& ui, InkControl& control) {
     // Word processors of this platform generation read and write RTF.
@@ -44,7 +27,8 @@ bool WordProcessorEdit::run(platform::Ui& ui, InkControl& control) {
     const QString path = reserved.fileName();
     reserved.close();
 
-    if (!NoteFiles::save(path, control.note(), format) || !openFile(QUrl::fromLocalFile(path)))
+    if (!NoteFiles::save(path, control.note(), format) ||
+        !ui.openDocument(QUrl::fromLocalFile(path)))
         return false;
 
     const platform::Answer answer =

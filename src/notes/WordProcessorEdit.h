@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QUrl>
-#include <functional>
-
 namespace tempolatch {
 
 namespace platform {
@@ -16,11 +13,6 @@ class InkControl;
 // the control. The temporary file is gone when the command ends.
 class WordProcessorEdit {
 public:
-    using Opener = std::function<bool(const QUrl&)>;
-
-    // Replaces what opens the file (QDesktopServices); nullptr restores it.
-    static void setOpener(Opener opener);
-
     // True when the note was marked changed (whether or not the user
     // confirmed); false when the file could not be written or opened, or
     // not be read back.

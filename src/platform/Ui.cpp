@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <cstdio>
 
 namespace tempolatch::platform {
@@ -30,6 +31,14 @@ void Ui::message(const QString& text, MessageIcon icon, QObject* parent) {
 void Ui::notice(const QString& text) {
     if (m_noticeShown)
         m_noticeShown(text);
+}
+
+bool Ui::openDocument(const QUrl&) {
+    return false;
+}
+
+QString Ui::chooseFolder(const QString&, const QString&, QObject*) {
+    return {};
 }
 
 void Ui::noticeDone(const QString& done, const QString& path, const QString& counts) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QObject;
+class QUrl;
 
 namespace tempolatch::platform {
 
@@ -47,6 +48,13 @@ public:
     // shown where it does not stop the user: the main window's status line
     // once it has given the place. Failures stay messages.
     virtual void notice(const QString& text);
+    // Hands a file to the desktop's program for it (the shell's "open"
+    // verb: a note to the word processor). False when none took it; a Ui
+    // without a desktop opens nothing.
+    virtual bool openDocument(const QUrl& url);
+    // Asks for a folder; an empty path when the user cancelled (or there is
+    // nobody to ask).
+    virtual QString chooseFolder(const QString& title, const QString& startFolder, QObject* parent);
     using NoticeShown = std::function<void(const QString&)>;
     void setNoticeShown(NoticeShown shown) { m_noticeShown = std::move(shown); }
     // "<done> <path> (<counts>)." with the path as the desktop writes it:

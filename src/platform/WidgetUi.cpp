@@ -1,6 +1,7 @@
 #include "platform/WidgetUi.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdio>
@@ -152,6 +153,16 @@ QString WidgetUi::saveFile(const QString& title, const QString& filter,
 QString WidgetUi::openFile(const QString& title, const QString& filter, const QString& startFolder,
                            QObject* parent) {
     return openFileWithFilter(title, filter, startFolder, parent).path;
+}
+
+bool WidgetUi::openDocument(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+QString WidgetUi::chooseFolder(const QString& title, const QString& startFolder, QObject* parent) {
+    if (!displayIsVisible())
+        return {};
+    return QFileDialog::getExistingDirectory(ownerOf(parent), title, startFolder);
 }
 
 }  // namespace tempolatch::platform

@@ -66,8 +66,9 @@ class ClientsSetupDialogTest : public test::EnvironmentTest {
     std::unique_ptr<ClientsSetupDialog> m_dialog;
     Client m_acme;
 
-    ClientsSetupDialog& open() {
-        m_dialog = std::make_unique<ClientsSetupDialog>(m_env->context());
+    ClientsSetupDialog& open(ClientTransfers transfers = {}) {
+        m_dialog =
+            std::make_unique<ClientsSetupDialog>(m_env->context(), nullptr, std::move(transfers));
         return *m_dialog;
     }
     SetupTree* tree() { return m_dialog->tree(); }
@@ -422,15 +423,12 @@ private Q_SLOTS:
     // Once list files can be read, each name is added as by the Add
     // commands, placed by the selection the import started from.
     void listImportAddsEachName() {
-        ClientsSetupDialog::setTransfers({[](QWidget*) {
-                                              return ClientTransfers::ListFile{
-                                                  ClientTransfers::ListFile::Status::Read,
-                                                  {"Plan", "Design", "Plan"}};
-                                          },
-                                          {},
-                                          {}});
-        auto restore = qScopeGuard([] { ClientsSetupDialog::setTransfers({}); });
-        open();
+        open({[](QWidget*) {
+                  return ClientTransfers::ListFile{ClientTransfers::ListFile::Status::Read,
+                                                   {"Plan", "Design", "Plan"}};
+              },
+              {},
+              {}});
         select({QStringLiteral("Acme"), QStringLiteral("Projects"), QStringLiteral("App")});
         whenModal<ImportChoiceDialog>([](ImportChoiceDialog& dialog) {
             QVERIFY(dialog.button(ImportChoice::Clients)->isChecked());

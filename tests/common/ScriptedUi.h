@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+#include <functional>
 
 #include "platform/Ui.h"
 
@@ -34,6 +36,17 @@ public:
     void notice(const QString& text) override;
     void clear();
 
+    // What "opens" a document handed to the desktop; without one nothing does.
+    using DocumentOpener = std::function<bool(const QUrl&)>;
+    void setDocumentOpener(DocumentOpener opener) { m_documentOpener = std::move(opener); }
+    bool openDocument(const QUrl& url) override {
+        return m_documentOpener && m_documentOpener(url);
+    }
+    // The next queued file is the folder chosen; none queued is a cancel.
+    QString chooseFolder(const QString&, const QString&, QObject*) override {
+        return m_files.isEmpty() ? QString() : m_files.takeFirst();
+    }
+
     Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
                QObject* parent) override;
     QString saveFile(const QString& title, const QString& filter, const QString& suggestedPath,
@@ -54,6 +67,7 @@ private:
     QList<Shown> m_shown;
     QStringList m_filters;
     QStringList m_notices;
+    DocumentOpener m_documentOpener;
 };
 
 }  // namespace tempolatch::test

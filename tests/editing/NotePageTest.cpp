@@ -15,7 +15,6 @@
 #include "notes/InkControl.h"
 #include "notes/InkSurface.h"
 #include "notes/NoteCommands.h"
-#include "notes/WordProcessorEdit.h"
 #include "settings/Settings.h"
 #include "widgets/DialogBar.h"
 #include "widgets/Mnemonics.h"
@@ -53,11 +52,6 @@ class NotePageTest : public test::EnvironmentTest {
     }
 
 private Q_SLOTS:
-    void cleanup() {
-        WordProcessorEdit::setOpener(nullptr);
-        EnvironmentTest::cleanup();
-    }
-
     void barFollowsTheMenuBarOption_data() {
         QTest::addColumn<bool>("softKeys");
         QTest::addColumn<QStringList>("buttons");
@@ -171,7 +165,7 @@ private Q_SLOTS:
                 m_env->ui().queueFilter(4);
                 break;
             case Cmd::EditInWord:
-                WordProcessorEdit::setOpener([&opened](const QUrl& url) {
+                m_env->ui().setDocumentOpener([&opened](const QUrl& url) {
                     opened = url.toLocalFile();
                     return true;
                 });

@@ -18,7 +18,6 @@
 #include "notes/InkSurface.h"
 #include "notes/NoteCommands.h"
 #include "notes/NoteMenus.h"
-#include "notes/WordProcessorEdit.h"
 
 using namespace tempolatch;
 namespace Cmd = tempolatch::NoteCommand;
@@ -49,7 +48,6 @@ private Q_SLOTS:
         m_ink->setFocus();
     }
     void cleanup() {
-        WordProcessorEdit::setOpener(nullptr);
         m_ink.reset();
         EnvironmentTest::cleanup();
     }
@@ -352,7 +350,7 @@ private Q_SLOTS:
     void editInWordProcessor() {
         m_ink->setNoteData(NoteData::encode(test::sampleContent()));
         QString opened;
-        WordProcessorEdit::setOpener([&opened](const QUrl& url) {
+        m_env->ui().setDocumentOpener([&opened](const QUrl& url) {
             opened = url.toLocalFile();
             QFile file(opened);
             if (!file.open(QIODevice::ReadWrite) || !file.readAll().contains("renewal"))
@@ -379,7 +377,7 @@ private Q_SLOTS:
     void editInWordProcessorCancelled() {
         m_ink->setNoteData(NoteData::encode(test::sampleContent()));
         QString opened;
-        WordProcessorEdit::setOpener([&opened](const QUrl& url) {
+        m_env->ui().setDocumentOpener([&opened](const QUrl& url) {
             opened = url.toLocalFile();
             return true;
         });
@@ -394,7 +392,7 @@ private Q_SLOTS:
         type(QStringLiteral("kept"));
         m_ink->setModified(false);
         QString opened;
-        WordProcessorEdit::setOpener([&opened](const QUrl& url) {
+        m_env->ui().setDocumentOpener([&opened](const QUrl& url) {
             opened = url.toLocalFile();
             return false;
         });

@@ -64,7 +64,7 @@ class ContactChooserTest : public test::EnvironmentTest {
             if (chooser->isVisible())
                 chooser->reject();  // never leave a test hanging on a modal loop
         });
-        return ContactChooser::choose(nullptr);
+        return ContactChooser::choose(m_env->ui(), nullptr);
     }
 
 private Q_SLOTS:
@@ -78,7 +78,6 @@ private Q_SLOTS:
         writeCards(ContactFolders::profileFolder(), m_people);
     }
     void cleanup() {
-        ContactChooser::setFolderPicker({});
         qputenv("HOME", m_home);
         if (m_dataHome.isNull())
             qunsetenv("XDG_DATA_HOME");
@@ -102,7 +101,7 @@ private Q_SLOTS:
     void searchFilters() {
         QFETCH(QString, query);
         QFETCH(QStringList, expected);
-        ContactChooser chooser({ContactFolders::profileFolder()});
+        ContactChooser chooser({ContactFolders::profileFolder()}, m_env->ui());
         auto* search = chooser.findChild<QLineEdit*>(QStringLiteral("search"));
         QTest::keyClicks(search, query);
         QCOMPARE(shownNames(chooser), expected);
@@ -158,11 +157,10 @@ private Q_SLOTS:
     void otherFolderReplacesTheList() {
         const QString other = m_env->filePath(QStringLiteral("other"));
         writeCards(other, {QStringLiteral("Ola Nordmann")});
-        QStringList picks{QString(), other};
-        ContactChooser::setFolderPicker(
-            [&picks](QWidget*, const QString&) { return picks.takeFirst(); });
+        m_env->ui().queueFile(QString());
+        m_env->ui().queueFile(other);
 
-        ContactChooser chooser(ContactFolders::forChooser());
+        ContactChooser chooser(ContactFolders::forChooser(), m_env->ui());
         auto* button = chooser.findChild<QPushButton*>(QStringLiteral("folderButton"));
         QTest::mouseClick(button, Qt::LeftButton);  // cancelled: nothing changes
         QCOMPARE(shownNames(chooser).size(), m_people.size());

@@ -1,9 +1,10 @@
 #include "platform/contacts/ContactChooser.h"
 
+#include "platform/Ui.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,11 +22,6 @@
 namespace tempolatch::platform {
 
 namespace {
-
-ContactChooser::FolderPicker& folderPicker() {
-    static ContactChooser::FolderPicker picker;
-    return picker;
-}
 
 // Letter case and accents do not count when searching: "muller" finds "Müller".
 QString searchKey(const QString& text) {
@@ -59,7 +55,8 @@ struct WaitCursor {
 
 }  // namespace
 
-ContactChooser::ContactChooser(const QStringList& folders, QWidget* parent) : QDialog(parent) {
+ContactChooser::ContactChooser(const QStringList& folders, Ui& ui, QWidget* parent)
+    : QDialog(parent), m_ui(ui) {
     setWindowTitle(tr("Choose Contact"));
 
     m_search = new QLineEdit(this);
@@ -137,17 +134,13 @@ ContactChooser::ContactChooser(const QStringList& folders, QWidget* parent) : QD
     m_search->setFocus();
 }
 
-QString ContactChooser::choose(QWidget* parent) {
+QString ContactChooser::choose(Ui& ui, QWidget* parent) {
     // The profile's folder is the one the empty list points to: have it there.
     QDir().mkpath(ContactFolders::profileFolder());
-    ContactChooser chooser(ContactFolders::forChooser(), parent);
+    ContactChooser chooser(ContactFolders::forChooser(), ui, parent);
     if (chooser.exec() != QDialog::Accepted)
         return {};
     return chooser.chosenName();
-}
-
-void ContactChooser::setFolderPicker(FolderPicker picker) {
-    folderPicker() = std::move(picker);
 }
 
 bool ContactChooser::matches(const QString& name, const QString& query) {
@@ -211,11 +204,7 @@ void ContactChooser::updateState() {
 
 void ContactChooser::pickFolder() {
     const QString start = m_folders.isEmpty() ? QDir::homePath() : m_folders.constLast();
-    QString folder;
-    if (folderPicker())
-        folder = folderPicker()(this, start);
-    else
-        folder = QFileDialog::getExistingDirectory(this, tr("Contacts Folder"), start);
+    const QString folder = m_ui.chooseFolder(tr("Contacts Folder"), start, this);
     if (folder.isEmpty())
         return;
     ContactFolders::remember(folder);

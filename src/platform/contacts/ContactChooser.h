@@ -12,6 +12,8 @@ class QStringListModel;
 
 namespace tempolatch::platform {
 
+class Ui;
+
 // Lets the user pick one person from the vCard files of the contact folders
 // (ContactFolders): a list with a search box that narrows it as one types,
 // the folders read, and "Folder..." to read another folder instead.
@@ -19,16 +21,12 @@ class ContactChooser : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ContactChooser(const QStringList& folders, QWidget* parent = nullptr);
+    // "Folder..." asks `ui` for the folder.
+    ContactChooser(const QStringList& folders, Ui& ui, QWidget* parent = nullptr);
 
     // Opens the chooser on the usual folders; the chosen display name, or an
     // empty string when the user picked nobody.
-    static QString choose(QWidget* parent);
-
-    // What "Folder..." asks with; tests put their own in place, an empty
-    // function restores the folder dialog. Returns an empty path on cancel.
-    using FolderPicker = std::function<QString(QWidget* parent, const QString& startFolder)>;
-    static void setFolderPicker(FolderPicker picker);
+    static QString choose(Ui& ui, QWidget* parent);
 
     // True when every word of the query occurs in the name, ignoring letter
     // case and accents ("jo mull" finds "Jörg Müller").
@@ -48,6 +46,7 @@ private:
     void pickFolder();
     void updateState();
 
+    Ui& m_ui;
     QLineEdit* m_search = nullptr;
     QListView* m_list = nullptr;
     QStringListModel* m_model = nullptr;
