@@ -8,6 +8,7 @@
 #include "app/CliCommand.h"
 #include "app/CliCriteria.h"
 #include "app/GuiMain.h"
+#include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -114,6 +115,16 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
                      positional.size() < required ? "missing argument" : "too many arguments",
                      qPrintable(usageOf));
         return 2;
+    }
+    // A file of the profile in use, a folder or a socket is refused before
+    // anything is read, with the reason.
+    const qsizetype output = command.arguments.indexOf(QStringLiteral("FILE"));
+    if (command.writesFile && output >= 0 && output < positional.size()) {
+        const QString refused = platform::OutputFile::refusal(positional.at(output));
+        if (!refused.isEmpty()) {
+            std::fprintf(stderr, "tempolatch: %s\n", qPrintable(refused));
+            return 1;
+        }
     }
     CliArguments args{positional, parser, EntryFilter()};
     QString error;

@@ -80,6 +80,7 @@ CliCommands transferCommands() {
         QStringLiteral("write the entries of a date range and all expenses to the archive FILE"),
         archiveCommand);
     archive.arguments = {QStringLiteral("FILE")};
+    archive.writesFile = true;
     archive.options = {
         {QStringLiteral("from"), QStringLiteral("First day to archive (YYYY-MM-DD)."),
          QStringLiteral("D")},
@@ -105,6 +106,7 @@ CliCommands transferCommands() {
                    QStringLiteral("write the client structure to the client structure FILE"),
                    exportClientsCommand);
     exportClients.arguments = {QStringLiteral("FILE")};
+    exportClients.writesFile = true;
 
     CliCommand importClients = cliCommand(
         QStringLiteral("import clients"),

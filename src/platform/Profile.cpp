@@ -41,6 +41,20 @@ QString Profile::registryPath() {
     return folder() + QStringLiteral("/registry.db");
 }
 
+QString Profile::timersPath() {
+    return folder() + QStringLiteral("/timers.dat");
+}
+
+QStringList Profile::ownFiles() {
+    QStringList files;
+    for (const QString& database : {storePath(), registryPath()}) {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            files.append(database + QLatin1String(suffix));
+    }
+    files.append(timersPath());
+    return files;
+}
+
 bool Profile::ensureFolder() {
     return QDir().mkpath(folder());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tempolatch::platform {
 
@@ -17,6 +18,10 @@ public:
 
     static QString storePath();     // store.db
     static QString registryPath();  // registry.db
+    static QString timersPath();    // timers.dat
+    // Every file the profile keeps: the two databases with their journals,
+    // and the timers. Nothing the program writes for the user may replace them.
+    static QStringList ownFiles();
 
     // Creates the folder when missing; false when it cannot be created.
     static bool ensureFolder();

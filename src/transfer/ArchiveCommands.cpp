@@ -28,8 +28,7 @@ bool archiveEntries(Context& context, QWidget* parent, const platform::SystemTim
 
 bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange& range) {
     const QString filter = resourceString(str::ArchiveFilter);
-    const QString path =
-        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
+    const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
     const auto start = platform::toFileTime(range.start);
