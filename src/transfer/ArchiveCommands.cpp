@@ -35,11 +35,13 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
     const auto end = platform::toFileTime(range.end);
     ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;
     int archived = 0;
+    int keptChanged = 0;
     if (start && end) {
         WaitCursor wait;
         ArchiveOperation operation(context.store, *start, *end);
         result = operation.archive(path, range.deleteArchived);
         archived = int(operation.archivedIds().size());
+        keptChanged = operation.keptChanged();
     }
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
@@ -47,6 +49,8 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
                 QStringLiteral("Archive written to"), path,
                 platform::recordCounts(archived) +
                     (range.deleteArchived ? QStringLiteral(", deleted here") : QString()));
+            if (keptChanged > 0)
+                context.ui.message(keptChangedText(keptChanged), MessageIcon::Information, parent);
             break;
         case ArchiveOperation::ArchiveResult::WriteFailed:
             context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);
