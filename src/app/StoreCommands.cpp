@@ -71,6 +71,7 @@ CliCommands storeCommands() {
         cliCommand(QStringLiteral("restore"),
                    QStringLiteral("add the data of the backup FILE to the store"), restoreCommand);
     restore.arguments = {QStringLiteral("FILE")};
+    restore.needsProfile = false;  // restoring into a new profile is how one moves
     restore.details = QStringLiteral(
         "Exit codes: 0 done, 1 failed, 2 unsupported version of the file, 3 not a backup file.");
     restore.options = {

@@ -12,6 +12,9 @@ class Profile {
 public:
     static QString folder();
     static void setFolder(const QString& folder);
+    // True when the folder was given (--profile, TEMPOLATCH_PROFILE) rather
+    // than the platform's default.
+    static bool isChosen();
 
     // Bumped on every setFolder, so that per-profile singletons know to reopen.
     static int generation();

@@ -9,20 +9,24 @@
 
 namespace tempolatch::test {
 
-// Runs the program itself on the store of `profile`, as a scheduler would:
-// its exit code (-1 when it crashed or did not finish) and what it wrote
-// to standard error.
-inline int runProgram(const QString& profile, const QStringList& args, QByteArray& errors) {
+// Runs the program itself with these arguments, as a scheduler would: its
+// exit code (-1 when it crashed or did not finish) and what it wrote to
+// standard error.
+inline int runProgramWith(const QStringList& args, QByteArray& errors) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("TEMPOLATCH_PROFILE"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                  QStringList{QStringLiteral("--profile"), profile} + args);
+    process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE), args);
     if (!process.waitForFinished(120000))
         return -1;
     errors = process.readAllStandardError();
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// The same on the store of `profile`.
+inline int runProgram(const QString& profile, const QStringList& args, QByteArray& errors) {
+    return runProgramWith(QStringList{QStringLiteral("--profile"), profile} + args, errors);
 }
 
 // Opens the test's store on `profile`, to see it as the program left it.
