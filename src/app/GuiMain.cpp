@@ -1,9 +1,12 @@
 #include "app/GuiMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
+#include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "platform/WidgetUi.h"
 #include "settings/Context.h"
@@ -13,6 +16,15 @@
 #include "widgets/HelpWindow.h"
 
 namespace tempolatch {
+
+bool confirmNewProfile(platform::Ui& ui) {
+    const QString folder = platform::Profile::folder();
+    if (!platform::Profile::isChosen() || QFileInfo::exists(folder))
+        return true;
+    return ui.question(QStringLiteral("There is no profile at %1.\n\nStart a new, empty profile "
+                                      "there?")
+                           .arg(QDir::toNativeSeparators(folder)));
+}
 
 int runGui(int argc, char* argv[], const QStringList& args) {
     QApplication app(argc, argv);
@@ -30,6 +42,8 @@ int runGui(int argc, char* argv[], const QStringList& args) {
     DesktopStyle::apply(app);
     // The one store, settings and message-box seam of this run.
     platform::WidgetUi ui;
+    if (!confirmNewProfile(ui))
+        return 0;
     Settings settings;
     RecordStore store;
     Context context{store, settings, ui};

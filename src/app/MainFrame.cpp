@@ -71,6 +71,13 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     setCentralWidget(m_viewArea);
     m_timers = new TimerKeeper(EntryTimerTable::instance(), TimerKeeper::defaultPath(), this);
     connect(m_timers, &TimerKeeper::timersChanged, this, &MainFrame::updateTimersIndicator);
+    connect(m_timers, &TimerKeeper::saveFailed, this, [this](const QString& why) {
+        m_context.ui.message(QStringLiteral("The running timers could not be saved (%1). They "
+                                            "keep running, but would be lost if Tempolatch "
+                                            "stopped now.")
+                                 .arg(why),
+                             platform::MessageIcon::Stop, this);
+    });
     registerCommands();
 
     // Ctrl+Q closes as the close command does; F1 opens the help.

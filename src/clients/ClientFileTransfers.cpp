@@ -31,8 +31,7 @@ ClientTransfers clientFileTransfers(Context& context) {
 
 bool exportClientStructure(Context& context, QWidget* parent) {
     const QString filter = resourceString(str::ClientStructureFilter);
-    const QString path =
-        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
+    const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
     bool ok = false;
@@ -81,8 +80,8 @@ ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent) 
 
 bool exportClientList(Context& context, QWidget* parent, const QStringList& names) {
     const QString filter = resourceString(str::ListExportFilter);
-    const auto chosen = context.ui.saveFileWithFilter(QString(), filter, QString(), parent);
-    const QString path = withFilterExtension(chosen.path, filter, chosen.filter);
+    const auto chosen = chooseOutputFile(context.ui, filter, parent);
+    const QString& path = chosen.path;
     if (path.isEmpty())
         return false;
     const auto encoding = chosen.filter == 2 ? ListFileEncoding::Utf16 : ListFileEncoding::EightBit;

@@ -1,8 +1,8 @@
 #include "notes/NoteFiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "platform/OutputFile.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "widgets/SaveFileName.h"
@@ -11,9 +11,9 @@ namespace tempolatch {
 
 bool NoteFiles::save(const QString& path, const NoteData& note, NoteStreamFormat format,
                      QString* error) {
-    QSaveFile file(path);
+    platform::OutputFile file(path);
     const QByteArray bytes = NoteStream::write(note, format);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -88,11 +88,10 @@ bool NoteFiles::exportWithDialog(platform::Ui& ui, const NoteData& note, int fil
     const QString filter = resourceString(filterString);
     const QString suggested =
         filterString == str::NoteExportFilter ? QStringLiteral("Note.psw") : QString();
-    platform::Ui::ChosenFile chosen = ui.saveFileWithFilter(QString(), filter, suggested, parent);
+    const platform::Ui::ChosenFile chosen = chooseOutputFile(ui, filter, parent, suggested);
     if (chosen.path.isEmpty())
         return false;
     const int index = chosen.filter > 0 ? chosen.filter : 1;
-    chosen.path = withFilterExtension(chosen.path, filter, index);
     if (!save(chosen.path, note, exportFormat(index))) {
         ui.message(resourceString(str::ExportNoteFailed), platform::MessageIcon::Stop, parent);
         return false;

@@ -8,6 +8,7 @@ namespace tempolatch::platform {
 namespace {
 QString g_folder;
 int g_generation = 0;
+bool g_chosen = false;
 
 QString defaultFolder() {
     const QString env = qEnvironmentVariable("TEMPOLATCH_PROFILE");
@@ -26,7 +27,12 @@ QString Profile::folder() {
 
 void Profile::setFolder(const QString& folder) {
     g_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    g_chosen = true;
     ++g_generation;
+}
+
+bool Profile::isChosen() {
+    return g_chosen || !qEnvironmentVariableIsEmpty("TEMPOLATCH_PROFILE");
 }
 
 int Profile::generation() {
@@ -39,6 +45,20 @@ QString Profile::storePath() {
 
 QString Profile::registryPath() {
     return folder() + QStringLiteral("/registry.db");
+}
+
+QString Profile::timersPath() {
+    return folder() + QStringLiteral("/timers.dat");
+}
+
+QStringList Profile::ownFiles() {
+    QStringList files;
+    for (const QString& database : {storePath(), registryPath()}) {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            files.append(database + QLatin1String(suffix));
+    }
+    files.append(timersPath());
+    return files;
 }
 
 bool Profile::ensureFolder() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tempolatch::platform {
 
@@ -11,12 +12,19 @@ class Profile {
 public:
     static QString folder();
     static void setFolder(const QString& folder);
+    // True when the folder was given (--profile, TEMPOLATCH_PROFILE) rather
+    // than the platform's default.
+    static bool isChosen();
 
     // Bumped on every setFolder, so that per-profile singletons know to reopen.
     static int generation();
 
     static QString storePath();     // store.db
     static QString registryPath();  // registry.db
+    static QString timersPath();    // timers.dat
+    // Every file the profile keeps: the two databases with their journals,
+    // and the timers. Nothing the program writes for the user may replace them.
+    static QStringList ownFiles();
 
     // Creates the folder when missing; false when it cannot be created.
     static bool ensureFolder();

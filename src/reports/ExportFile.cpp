@@ -1,9 +1,7 @@
 #include "reports/ExportFile.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <cstdio>
 #include "platform/Locale.h"
+#include "platform/OutputFile.h"
 
 namespace tempolatch {
 
@@ -33,18 +31,8 @@ bool ExportFile::open(const QString& path) {
     abandon();
     m_failed = false;
     m_error.clear();
-    m_standardOutput = path == QLatin1String("-");
-    if (m_standardOutput) {
-        auto out = std::make_unique<QFile>();
-        if (!out->open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-            m_error = out->errorString();
-            return false;
-        }
-        m_file = std::move(out);
-        return true;
-    }
-    auto file = std::make_unique<QSaveFile>(path);
-    if (!file->open(QIODevice::WriteOnly)) {
+    auto file = std::make_unique<platform::OutputFile>(path);
+    if (!file->open()) {
         m_error = file->errorString();
         return false;
     }
@@ -84,30 +72,16 @@ bool ExportFile::close() {
     if (!m_file)
         return false;
     bool ok = !m_failed;
-    if (m_standardOutput) {
-        ok = m_file->flush() && ok;
-        m_file->close();
-    } else {
-        auto* file = static_cast<QSaveFile*>(m_file.get());
-        if (ok) {
-            ok = file->commit();
-            if (!ok)
-                m_error = file->errorString();
-        } else {
-            file->cancelWriting();
-            file->commit();  // cancelled: removes the temporary file, keeps the target
-        }
+    if (ok) {
+        ok = m_file->commit();
+        if (!ok)
+            m_error = m_file->errorString();
     }
-    m_file.reset();
+    m_file.reset();  // an uncommitted file leaves the target as it was
     return ok;
 }
 
 void ExportFile::abandon() {
-    if (!m_file)
-        return;
-    if (m_standardOutput)
-        m_file->flush();
-    // A QSaveFile that is not committed removes its temporary file.
     m_file.reset();
 }
 

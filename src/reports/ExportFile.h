@@ -7,14 +7,18 @@
 
 #include "platform/Locale.h"
 
-class QFileDevice;
-
 namespace tempolatch {
 
-// A file that an export or a report writes for the user. What is written
-// goes to a temporary file beside the target, which takes the target's name
-// only when close() succeeds: a failed or abandoned export never leaves a
-// half-written file behind, nor destroys the file it was to replace.
+namespace platform {
+class OutputFile;
+}
+
+// A file that an export or a report writes for the user, through the
+// program's one output file: what is written goes to a temporary file beside
+// the target, which takes the target's name only when close() has seen every
+// byte reach the disk; a failed or abandoned export never leaves a
+// half-written file behind, nor destroys the file it was to replace. A pipe,
+// a device or "-" (standard output) is written through as a stream.
 //
 // Text is written in the 8-bit code page of the user's locale (its codeset;
 // UTF-8 on most systems). Characters a legacy code page cannot hold become
@@ -28,7 +32,8 @@ public:
     ExportFile& operator=(const ExportFile&) = delete;
 
     // Creates the file anew; an existing one is replaced on close(). The path
-    // "-" is standard output, written through as it comes.
+    // "-" is standard output. False, with errorString(), for a target that
+    // is refused (a folder, the profile's own files) or cannot be created.
     bool open(const QString& path);
     bool isOpen() const;
 
@@ -51,8 +56,7 @@ public:
 private:
     QByteArray encoded(const QString& text);
 
-    std::unique_ptr<QFileDevice> m_file;
-    bool m_standardOutput = false;
+    std::unique_ptr<platform::OutputFile> m_file;
     bool m_utf8 = true;
     QStringEncoder m_encoder;
     qint64 m_lastWritten = 0;

@@ -30,9 +30,7 @@ bool chooseCriteria(const ReportFileCommandHost& host, EntryFilter& criteria) {
 
 // The file the save dialog gave for `filter`, with its filter's extension.
 QString chooseFile(Context& context, QWidget* parent, const QString& filter) {
-    const platform::Ui::ChosenFile chosen =
-        context.ui.saveFileWithFilter(QString(), filter, QString(), parent);
-    return withFilterExtension(chosen.path, filter, chosen.filter);
+    return chooseOutputFile(context.ui, filter, parent).path;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "reports/ReportFiles.h"
 
-#include <QSaveFile>
 #include <functional>
 
 #include "platform/Locale.h"
+#include "platform/OutputFile.h"
 #include "reports/CharsetEncoder.h"
 #include "reports/ExpenseReport.h"
 #include "reports/ExportFile.h"
@@ -37,12 +37,8 @@ namespace {
 bool writePage(const std::function<QString(const QString& charset)>& page, const QString& path) {
     if (isPdfPath(path)) {
         const QString html = page(QStringLiteral("UTF-8"));
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file)) {
-            file.cancelWriting();
-            return false;
-        }
-        return file.commit();
+        platform::OutputFile file(path);
+        return file.open() && writeReportPdf(html, file) && file.commit();
     }
     // The bytes in the locale's character set, which the page's meta
     // element names; characters it lacks as character references.

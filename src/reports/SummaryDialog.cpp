@@ -140,7 +140,7 @@ void SummaryDialog::fitColumns() {
 
 QString chooseCsvFile(Context& context, QWidget* parent) {
     const QString filter = resourceString(str::CsvFilter);
-    return withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
+    return chooseOutputFile(context.ui, filter, parent).path;
 }
 
 bool chooseClientSummary(Context& context, QWidget* parent, ClientSummaryChoice& choice) {

@@ -3,12 +3,12 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
 
 #include "platform/Clock.h"
+#include "platform/OutputFile.h"
 #include "platform/Profile.h"
 
 namespace tempolatch {
@@ -64,7 +64,7 @@ TimerKeeper::TimerKeeper(EntryTimerTable& table, const QString& path, QObject* p
     : QObject(parent), m_table(table), m_path(path) {}
 
 QString TimerKeeper::defaultPath() {
-    return QDir(platform::Profile::folder()).filePath(QStringLiteral("timers.dat"));
+    return platform::Profile::timersPath();
 }
 
 void TimerKeeper::startTicking() {
@@ -103,8 +103,13 @@ void TimerKeeper::togglePause(int slot) {
 void TimerKeeper::saveNow(FileTime now) {
     // The elapsed times are those of the last tick.
     const FileTime taken = m_table.previousTick().isNull() ? now : m_table.previousTick();
-    save(m_table, taken, m_path);
+    QString why;
+    const bool saved = save(m_table, taken, m_path, &why);
     m_lastSave = now;
+    const bool firstFailure = !saved && !m_saveFailing;
+    m_saveFailing = !saved;  // before the signal, whose message box lets ticks run
+    if (firstFailure)
+        Q_EMIT saveFailed(why);
 }
 
 int TimerKeeper::restore() {
@@ -137,12 +142,18 @@ void TimerKeeper::discard() {
     Q_EMIT timersChanged();
 }
 
-bool TimerKeeper::save(const EntryTimerTable& table, FileTime savedAt, const QString& path) {
+bool TimerKeeper::save(const EntryTimerTable& table, FileTime savedAt, const QString& path,
+                       QString* error) {
     if (!table.anyInUse())
         return !QFile::exists(path) || QFile::remove(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    platform::OutputFile file(path, platform::OutputFile::ProfileFile);
+    const auto failed = [&] {
+        if (error)
+            *error = file.errorString();
         return false;
+    };
+    if (!file.open())
+        return failed();
     QDataStream out(&file);
     out.setVersion(QDataStream::Qt_6_4);
     out << Magic << Version << quint64(savedAt.ticks) << qint32(table.countInUse());
@@ -150,7 +161,7 @@ bool TimerKeeper::save(const EntryTimerTable& table, FileTime savedAt, const QSt
         if (table.slot(i).inUse())
             writeSlot(out, i, table.slot(i));
     }
-    return out.status() == QDataStream::Ok && file.commit();
+    return (out.status() == QDataStream::Ok && file.commit()) || failed();
 }
 
 std::optional<TimerKeeper::Saved> TimerKeeper::load(const QString& path) {

@@ -50,14 +50,19 @@ public:
         platform::FileTime savedAt;
     };
     // Writes the slots in use to `path` (atomically) or removes the file
-    // when none is; false when it cannot be written.
-    static bool save(const EntryTimerTable& table, platform::FileTime savedAt, const QString& path);
+    // when none is; false, with the reason in `error`, when it cannot be
+    // written, and the earlier file stays.
+    static bool save(const EntryTimerTable& table, platform::FileTime savedAt, const QString& path,
+                     QString* error = nullptr);
     // nullopt when there is no file or it cannot be read.
     static std::optional<Saved> load(const QString& path);
 
 Q_SIGNALS:
     void ticked();
     void timersChanged();
+    // The file could not follow the timers (a full disk); said once until
+    // a save succeeds again.
+    void saveFailed(const QString& why);
 
 private:
     void saveNow(platform::FileTime now);
@@ -66,6 +71,7 @@ private:
     QString m_path;
     QTimer* m_timer = nullptr;
     platform::FileTime m_lastSave;
+    bool m_saveFailing = false;
 };
 
 }  // namespace tempolatch

@@ -28,19 +28,20 @@ bool archiveEntries(Context& context, QWidget* parent, const platform::SystemTim
 
 bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange& range) {
     const QString filter = resourceString(str::ArchiveFilter);
-    const QString path =
-        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
+    const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
     const auto start = platform::toFileTime(range.start);
     const auto end = platform::toFileTime(range.end);
     ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;
     int archived = 0;
+    int keptChanged = 0;
     if (start && end) {
         WaitCursor wait;
         ArchiveOperation operation(context.store, *start, *end);
         result = operation.archive(path, range.deleteArchived);
         archived = int(operation.archivedIds().size());
+        keptChanged = operation.keptChanged();
     }
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
@@ -48,6 +49,8 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
                 QStringLiteral("Archive written to"), path,
                 platform::recordCounts(archived) +
                     (range.deleteArchived ? QStringLiteral(", deleted here") : QString()));
+            if (keptChanged > 0)
+                context.ui.message(keptChangedText(keptChanged), MessageIcon::Information, parent);
             break;
         case ArchiveOperation::ArchiveResult::WriteFailed:
             context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);

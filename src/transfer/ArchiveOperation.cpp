@@ -1,7 +1,10 @@
 #include "transfer/ArchiveOperation.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
+#include <numeric>
 
+#include "platform/Property.h"
 #include "platform/StringTable.h"
 #include "platform/compound/CompoundFile.h"
 #include "store/Expenses.h"
@@ -27,13 +30,16 @@ bool ArchiveOperation::writeFileKind(CompoundStream& stream) {
 
 bool ArchiveOperation::writeRecords(CompoundStorage& records) {
     m_archived.clear();
+    m_fingerprints.clear();
     int number = 0;
     bool written = true;
     TimeEntries(store().entries()).forEachInRange(m_start, m_end, [&](const TimeEntry& entry) {
         CompoundStream stream = records.createStream(BackupFile::recordName(number++));
         written = stream && BackupFile::writeEntry(stream, entry) && stream.close();
-        if (written)
+        if (written) {
             m_archived.push_back(entry.recordId);
+            m_fingerprints.push_back(fingerprint(entry));
+        }
         return written;
     });
     return written;
@@ -88,6 +94,8 @@ bool ArchiveOperation::isStored(const ExpenseEntry& expense) {
 ArchiveOperation::ArchiveResult ArchiveOperation::archive(const QString& path,
                                                           bool deleteArchived) {
     m_archived.clear();
+    m_fingerprints.clear();
+    m_keptChanged = 0;
     if (!backup(path))
         return ArchiveResult::WriteFailed;
     if (deleteArchived && !this->deleteArchived())
@@ -95,15 +103,47 @@ ArchiveOperation::ArchiveResult ArchiveOperation::archive(const QString& path,
     return ArchiveResult::Written;
 }
 
+ArchiveOperation::Fingerprint ArchiveOperation::fingerprint(const TimeEntry& entry) {
+    // Every stored field but the record id and the change flags, which the
+    // file does not hold either.
+    const QByteArray digest = QCryptographicHash::hash(
+        platform::encodeProperties(entry.propertiesForAdd(0)), QCryptographicHash::Sha1);
+    Fingerprint print{};
+    std::copy_n(digest.constData(), std::min<qsizetype>(digest.size(), print.size()),
+                print.begin());
+    return print;
+}
+
 bool ArchiveOperation::deleteArchived() {
     StoreTransaction transaction(store());
     if (!transaction.isActive())
         return false;
-    // In the order of the table, which keeps the pages written few; one
-    // that another window deleted meanwhile is gone already.
-    std::vector<quint32> ids = m_archived;
-    std::sort(ids.begin(), ids.end());
-    return TimeEntries(store().entries()).removeEach(ids) && transaction.commit().succeeded();
+    // Compared inside the transaction, which keeps every other writer out
+    // until the deletion is done: what another program changed while the
+    // file was written is not what the file holds, and stays. In the order
+    // of the table, which keeps the pages written few; one that another
+    // window deleted meanwhile is gone already.
+    std::vector<size_t> order(m_archived.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return m_archived[a] < m_archived[b]; });
+    TimeEntries entries(store().entries());
+    std::vector<quint32> unchanged;
+    unchanged.reserve(order.size());
+    int kept = 0;
+    for (const size_t i : order) {
+        const std::optional<TimeEntry> now = entries.find(m_archived[i]);
+        if (!now)
+            continue;
+        if (fingerprint(*now) == m_fingerprints[i])
+            unchanged.push_back(m_archived[i]);
+        else
+            ++kept;
+    }
+    if (!entries.removeEach(unchanged) || !transaction.commit().succeeded())
+        return false;
+    m_keptChanged = kept;
+    return true;
 }
 
 int ArchiveOperation::loadArchive(const QString& path) {
@@ -113,6 +153,18 @@ int ArchiveOperation::loadArchive(const QString& path) {
     if (result != RestoreOk)
         m_skippedExpenses = 0;
     return result;
+}
+
+QString keptChangedText(int kept) {
+    if (kept <= 0)
+        return {};
+    return kept == 1 ? QStringLiteral(
+                           "1 archived time entry was changed while the archive was "
+                           "written; it was not deleted.")
+                     : QStringLiteral(
+                           "%1 archived time entries were changed while the archive "
+                           "was written; they were not deleted.")
+                           .arg(kept);
 }
 
 LoadArchiveMessage loadArchiveMessage(int result) {

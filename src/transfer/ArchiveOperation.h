@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSet>
+#include <array>
 #include <vector>
 
 #include "platform/Ui.h"
@@ -30,9 +31,10 @@ public:
     bool acceptFileKind(quint32 kind) const override;
 
     // Writes the archive to `path`; with `deleteArchived`, then deletes the
-    // entries written into it (by record id, so that an entry another
-    // window adds to the range meanwhile stays), in one transaction and
-    // only once the file is complete at `path`.
+    // entries written into it, in one transaction and only once the file is
+    // complete at `path`. An entry is deleted only while it is still exactly
+    // what the file holds: one that another program added to the range or
+    // changed while the file was written stays (see keptChanged()).
     ArchiveResult archive(const QString& path, bool deleteArchived);
     // Adds the entries of the archive, and its expenses that the store does
     // not hold already; a RestoreResult. Nothing is added unless all is.
@@ -40,16 +42,26 @@ public:
 
     // The record ids of the entries the last archive wrote, in date order.
     const std::vector<quint32>& archivedIds() const { return m_archived; }
+    // How many of them the last archive kept in the store, because they
+    // had changed since they were written into the file.
+    int keptChanged() const { return m_keptChanged; }
     // How many expenses of the last load were already in the store.
     int skippedExpenses() const { return m_skippedExpenses; }
 
 private:
+    // What an entry holds, in a few bytes: equal for an entry that is
+    // still what the file holds.
+    using Fingerprint = std::array<char, 20>;
+    static Fingerprint fingerprint(const TimeEntry& entry);
+
     bool deleteArchived();
     bool isStored(const ExpenseEntry& expense);
 
     platform::FileTime m_start;
     platform::FileTime m_end;
     std::vector<quint32> m_archived;
+    std::vector<Fingerprint> m_fingerprints;  // of m_archived, as written
+    int m_keptChanged = 0;
     QSet<quint32> m_addedExpenses;
     int m_skippedExpenses = 0;
 };
@@ -61,5 +73,9 @@ struct LoadArchiveMessage {
     platform::MessageIcon icon = platform::MessageIcon::Information;
 };
 LoadArchiveMessage loadArchiveMessage(int result);
+
+// What an archive with deletion says of the entries it kept because they
+// changed while it was written; empty when there were none.
+QString keptChangedText(int kept);
 
 }  // namespace tempolatch

@@ -35,8 +35,7 @@ QString storedCounts(RecordStore& store) {
 
 bool createBackup(Context& context, QWidget* parent) {
     const QString filter = resourceString(str::BackupFilter);
-    const QString path =
-        withFilterExtension(context.ui.saveFile(QString(), filter, QString(), parent), filter);
+    const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
     bool ok = false;

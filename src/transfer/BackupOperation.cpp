@@ -1,10 +1,9 @@
 #include "transfer/BackupOperation.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <optional>
 
 #include "platform/Clock.h"
+#include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
 #include "platform/compound/CompoundFile.h"
@@ -35,24 +34,6 @@ bool writeAll(Records<Record>&& records, CompoundStorage& storage,
         return written;
     });
     return read && written;
-}
-
-// A backup written over the store or the settings would replace the very
-// data it was meant to keep.
-bool isProfileFile(const QString& path) {
-    const QFileInfo target(path);
-    const QStringList kept = {platform::Profile::storePath(), platform::Profile::registryPath()};
-    for (const QString& file : kept) {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-            const QFileInfo info(file + QLatin1String(suffix));
-            if (QDir::cleanPath(target.absoluteFilePath()) ==
-                    QDir::cleanPath(info.absoluteFilePath()) ||
-                (target.exists() && info.exists() &&
-                 target.canonicalFilePath() == info.canonicalFilePath()))
-                return true;
-        }
-    }
-    return false;
 }
 
 bool writeCount(CompoundStream& stream, qsizetype count) {
@@ -268,7 +249,9 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
 }
 
 bool BackupOperation::backup(const QString& path) {
-    if (!m_store.isOpen() || isProfileFile(path))
+    // The file refuses the profile's own files, which a backup written over
+    // them would destroy.
+    if (!m_store.isOpen() || platform::OutputFile::isProfileFile(path))
         return false;
     // Every record from one moment of the store, whatever another program
     // (a restore, a second window) commits while the file is written.

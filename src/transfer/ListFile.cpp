@@ -1,10 +1,10 @@
 #include "transfer/ListFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include "platform/Locale.h"
+#include "platform/OutputFile.h"
 
 namespace tempolatch {
 
@@ -80,16 +80,15 @@ QByteArray listFileBytes(const QStringList& names, ListFileEncoding encoding) {
     return Utf16LeMark + QByteArray(encoder.encode(text));
 }
 
-bool exportList(const QString& path, const QStringList& names, ListFileEncoding encoding) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+bool exportList(const QString& path, const QStringList& names, ListFileEncoding encoding,
+                QString* error) {
+    platform::OutputFile file(path);
     const QByteArray bytes = listFileBytes(names, encoding);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (file.open() && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 }  // namespace tempolatch

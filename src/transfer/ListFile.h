@@ -37,7 +37,9 @@ std::optional<QStringList> readListFile(const QString& path);
 QByteArray listFileBytes(const QStringList& names, ListFileEncoding encoding);
 
 // Writes the names into a new file that replaces `path` only once it is
-// complete. False when it cannot be written; the old file is then kept.
-bool exportList(const QString& path, const QStringList& names, ListFileEncoding encoding);
+// complete ("-" is standard output). False, with the reason in `error`, when
+// it cannot be written; the old file is then kept.
+bool exportList(const QString& path, const QStringList& names, ListFileEncoding encoding,
+                QString* error = nullptr);
 
 }  // namespace tempolatch

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "platform/OutputFile.h"
+
 namespace tempolatch {
 
 QString extensionOfFilter(const QString& filter, int filterIndex) {
@@ -19,6 +21,21 @@ QString withFilterExtension(const QString& path, const QString& filter, int filt
         return path;
     const QString extension = extensionOfFilter(filter, filterIndex > 0 ? filterIndex : 1);
     return extension.isEmpty() ? path : path + QLatin1Char('.') + extension;
+}
+
+platform::Ui::ChosenFile chooseOutputFile(platform::Ui& ui, const QString& filter, QObject* parent,
+                                          const QString& suggestedPath) {
+    for (;;) {
+        platform::Ui::ChosenFile chosen =
+            ui.saveFileWithFilter(QString(), filter, suggestedPath, parent);
+        if (chosen.path.isEmpty())
+            return chosen;
+        chosen.path = withFilterExtension(chosen.path, filter, chosen.filter);
+        const QString refused = platform::OutputFile::refusal(chosen.path);
+        if (refused.isEmpty())
+            return chosen;
+        ui.message(refused, platform::MessageIcon::Stop, parent);
+    }
 }
 
 }  // namespace tempolatch

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include "platform/Ui.h"
+
+class QObject;
+
 namespace tempolatch {
 
 // The file name a save dialog gave, with the extension of the chosen filter
@@ -13,5 +17,12 @@ QString withFilterExtension(const QString& path, const QString& filter, int filt
 // The extension of the filter at `filterIndex` (from 1); empty when its
 // pattern names none.
 QString extensionOfFilter(const QString& filter, int filterIndex);
+
+// The save dialog for `filter`, with the chosen filter's extension added,
+// asked again (after a message saying why) while the file is one the
+// program must not write: a file of the profile in use, a folder. An empty
+// path when the dialog was cancelled.
+platform::Ui::ChosenFile chooseOutputFile(platform::Ui& ui, const QString& filter, QObject* parent,
+                                          const QString& suggestedPath = {});
 
 }  // namespace tempolatch

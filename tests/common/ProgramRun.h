@@ -7,13 +7,15 @@
 namespace tempolatch::test {
 
 struct ProgramOptions {
-    bool display = true;    // false: no platform plugin at all, as under cron
-    bool usLocale = false;  // the formats of the tests' own locale
+    bool display = true;      // false: no platform plugin at all, as under cron
+    bool usLocale = false;    // the formats of the tests' own locale
+    QString stdoutFile = {};  // standard output goes to this file instead
 };
 
-// The program started on the store and settings of `profile`, with a window
-// (offscreen) or a command. A run still going when it is destroyed is killed,
-// as a crash ends it.
+// The program started on the store and settings of `profile` (none given
+// when empty: the arguments say it all), with a window (offscreen) or a
+// command. A run still going when it is destroyed is killed, as a crash
+// ends it.
 class Program {
 public:
     Program(const QString& profile, const QStringList& args, ProgramOptions options = {}) {
@@ -28,8 +30,11 @@ public:
             env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
         }
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE),
-                      QStringList{QStringLiteral("--profile"), profile} + args);
+        if (!options.stdoutFile.isEmpty())
+            process.setStandardOutputFile(options.stdoutFile);
+        const QStringList profileArgs =
+            profile.isEmpty() ? QStringList() : QStringList{QStringLiteral("--profile"), profile};
+        process.start(QStringLiteral(TEMPOLATCH_EXECUTABLE), profileArgs + args);
     }
     ~Program() { kill(); }
     Program(const Program&) = delete;

@@ -1,3 +1,4 @@
+#include <QFileInfo>
 
 #include "app/ExpenseExportCommands.h"
 #include "common/EnvironmentTest.h"
@@ -26,10 +27,11 @@ class ExportCommandLineTest : public test::EnvironmentTest {
 
     QByteArray m_stdout;
     QByteArray m_stderr;
+    QString m_stdoutFile;  // where standard output goes instead of to the test
 
     int run(const QStringList& args) {
-        const test::ProgramRun run =
-            test::runProgram(m_env->folder(), args, {.display = true, .usLocale = true});
+        const test::ProgramRun run = test::runProgram(
+            m_env->folder(), args, {.display = true, .usLocale = true, .stdoutFile = m_stdoutFile});
         m_stdout = run.out;
         m_stderr = run.errors;
         return run.exitCode;
@@ -204,6 +206,75 @@ private Q_SLOTS:
                  0);
         QVERIFY(QFile::exists(file));
         QCOMPARE(m_stderr.contains("0 entries chosen"), empty);
+    }
+
+    // Output that does not all reach standard output is a failure, not a
+    // short file passed off as the whole.
+    void fullStandardOutputFails_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("dump") << QStringList{"dump"};
+        QTest::newRow("export csv") << QStringList{"export", "csv", "-"};
+        QTest::newRow("export xml") << QStringList{"export", "xml", "-"};
+        QTest::newRow("summary quick") << QStringList{"summary", "quick"};
+        QTest::newRow("report") << QStringList{"report", "tabular", "-"};
+        QTest::newRow("backup") << QStringList{"backup", "-"};
+    }
+    void fullStandardOutputFails() {
+        QFETCH(QStringList, args);
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        m_stdoutFile = QStringLiteral("/dev/full");
+        QCOMPARE(run(args), 1);
+        m_stdoutFile.clear();
+        QVERIFY(!m_stderr.isEmpty());
+    }
+
+    // The profile's own files are never written over, whatever writes them;
+    // the command says why and the store and settings stay as they were.
+    void profileFilesAreRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("csv over the store") << QStringList{"export", "csv", "@/store.db"};
+        QTest::newRow("invoice over the settings")
+            << QStringList{"report", "invoice", "@/registry.db"};
+        QTest::newRow("xml over the store's journal")
+            << QStringList{"export", "xml", "@/store.db-wal"};
+        QTest::newRow("expenses over the timers")
+            << QStringList{"export", "expenses", "general", "@/timers.dat"};
+        QTest::newRow("list over the settings")
+            << QStringList{"list", "export", "phase", "@/registry.db"};
+        QTest::newRow("archive over the store")
+            << QStringList{"archive", "@/store.db", "--from", "2026-01-01", "--to", "2026-12-31"};
+        QTest::newRow("clients over the store") << QStringList{"export", "clients", "@/store.db"};
+        QTest::newRow("a folder") << QStringList{"export", "csv", "@"};
+    }
+    void profileFilesAreRefused() {
+        QFETCH(QStringList, args);
+        args.replaceInStrings(QStringLiteral("@"), m_env->folder());
+        m_env->store().close();
+        const QByteArray store = test::fileBytes(platform::Profile::storePath());
+        const QByteArray settings = test::fileBytes(platform::Profile::registryPath());
+        QCOMPARE(run(args), 1);
+        QVERIFY2(
+            m_stderr.contains(args.contains(m_env->folder()) ? "is a folder"
+                                                             : "holds the data of the profile"),
+            m_stderr.constData());
+        QCOMPARE(test::fileBytes(platform::Profile::storePath()), store);
+        QCOMPARE(test::fileBytes(platform::Profile::registryPath()), settings);
+        QVERIFY(!QFile::exists(m_env->filePath(QStringLiteral("timers.dat"))));
+    }
+
+    // A pipe given as FILE gets the export and stays a pipe.
+    void pipeGetsTheExport() {
+        const QString pipe = m_env->filePath(QStringLiteral("pipe"));
+        QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {pipe}), 0);
+        QProcess reader;
+        reader.start(QStringLiteral("cat"), {pipe});
+        QVERIFY(reader.waitForStarted());
+        QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv"), pipe}), 0);
+        QVERIFY(reader.waitForFinished());
+        QCOMPARE(reader.readAllStandardOutput(), exported(EntryFilter()));
+        QVERIFY(!QFileInfo(pipe).isFile());
+        QVERIFY(QFileInfo::exists(pipe));
     }
 
     void failuresGiveTheirExitCodes() {

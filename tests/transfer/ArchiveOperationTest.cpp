@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QSet>
+#include <functional>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
@@ -36,21 +37,57 @@ TimeEntry entryAt(FileTime date, const QString& client) {
     return e;
 }
 
-// Adds, through a connection of its own, an entry into the range once the
-// walk over it is done: another window saving while the file is written.
-class AddedWhileWriting : public ArchiveOperation {
+// A change another program makes to the store, through a connection of
+// its own.
+using Change = std::function<bool(RecordStore& other)>;
+
+// Makes a change once the walk over the range is done and the entries are
+// in the file: another window or command saving while the file is written.
+class ChangedWhileWriting : public ArchiveOperation {
 public:
-    using ArchiveOperation::ArchiveOperation;
+    ChangedWhileWriting(RecordStore& store, FileTime start, FileTime end, Change change)
+        : ArchiveOperation(store, start, end), m_change(std::move(change)) {}
     bool writeRecords(CompoundStorage& records) override {
         if (!ArchiveOperation::writeRecords(records))
             return false;
         RecordStore other;
-        TimeEntry late = entryAt(at(2026, 1, 15, 12), QStringLiteral("Late"));
-        added = other.openAll() && TimeEntries(other.entries()).add(late) == WriteResult::Written;
+        changed = other.openAll() && m_change(other);
         return true;
     }
-    bool added = false;
+    bool changed = false;
+
+private:
+    Change m_change;
 };
+
+Change addLate() {
+    return [](RecordStore& other) {
+        TimeEntry late = entryAt(at(2026, 1, 15, 12), QStringLiteral("Late"));
+        return TimeEntries(other.entries()).add(late) == WriteResult::Written;
+    };
+}
+
+// Edits the entry of `client`, then, when given, a second time.
+Change edit(const QString& client, std::function<void(TimeEntry&)> change,
+            std::function<void(TimeEntry&)> again = {}) {
+    return [=](RecordStore& other) {
+        TimeEntries entries(other.entries());
+        std::optional<TimeEntry> found;
+        entries.forEach([&](const TimeEntry& e) {
+            if (e.client == client)
+                found = e;
+            return !found;
+        });
+        if (!found)
+            return false;
+        change(*found);
+        if (entries.update(*found) != WriteResult::Written)
+            return false;
+        if (again)
+            again(*found);
+        return !again || entries.update(*found) == WriteResult::Written;
+    };
+}
 
 QStringList topLevelOf(const QStringList& lines) {
     QStringList top;
@@ -63,6 +100,8 @@ QStringList topLevelOf(const QStringList& lines) {
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class ArchiveOperationTest : public test::EnvironmentTest {
     Q_OBJECT
@@ -226,9 +265,9 @@ private Q_SLOTS:
     void deletesOnlyWhatTheFileHolds() {
         add(entryAt(at(2026, 1, 12), QStringLiteral("archived")));
         const QString file = path(QStringLiteral("late.tla"));
-        AddedWhileWriting archive(store(), at(2026, 1, 1), at(2026, 1, 31));
+        ChangedWhileWriting archive(store(), at(2026, 1, 1), at(2026, 1, 31), addLate());
         QCOMPARE(archive.archive(file, true), Result::Written);
-        QVERIFY(archive.added);
+        QVERIFY(archive.changed);
         QCOMPARE(clientsInStore(), QStringList{QStringLiteral("Late")});
         QCOMPARE(test::compoundLines(file).filter(QStringLiteral("Records/")).size(), 1);
 
@@ -238,6 +277,51 @@ private Q_SLOTS:
                  Result::WriteFailed);
         QCOMPARE(test::storeSnapshot(), before);
         QVERIFY(!QFile::exists(path(QStringLiteral("no/such/folder.tla"))));
+    }
+
+    // An entry another program changed after it went into the file is not
+    // what the file holds: it stays, and the archive says how many did.
+    void entriesChangedMeanwhileStay_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QStringList>("left");
+        const auto task = [](TimeEntry& e) { e.task = QStringLiteral("Edited"); };
+        QTest::newRow("a text changed")
+            << edit(QStringLiteral("b"), task) << 1 << QStringList{QStringLiteral("b")};
+        QTest::newRow("moved to another day of the range")
+            << edit(QStringLiteral("b"), [](TimeEntry& e) { e.date = at(2026, 1, 20); }) << 1
+            << QStringList{QStringLiteral("b")};
+        QTest::newRow("its note changed")
+            << edit(QStringLiteral("c"), [](TimeEntry& e) { e.note = QByteArray("other"); }) << 1
+            << QStringList{QStringLiteral("c")};
+        QTest::newRow("marked paid on another day")
+            << edit(QStringLiteral("a"), [](TimeEntry& e) { e.paidDate = at(2026, 2, 2); }) << 1
+            << QStringList{QStringLiteral("a")};
+        QTest::newRow("changed and changed back")
+            << edit(QStringLiteral("b"), task,
+                    [](TimeEntry& e) { e.task = QStringLiteral("Build"); })
+            << 0 << QStringList{};
+        QTest::newRow("deleted meanwhile") << Change([](RecordStore& other) {
+            return TimeEntries(other.entries()).remove(test::allEntries().at(1).recordId) ==
+                   WriteResult::Written;
+        }) << 0 << QStringList{};
+        QTest::newRow("one added, none changed") << addLate() << 0 << QStringList{"Late"};
+    }
+    void entriesChangedMeanwhileStay() {
+        QFETCH(Change, change);
+        QFETCH(int, kept);
+        QFETCH(QStringList, left);
+        add(entryAt(at(2026, 1, 11), QStringLiteral("a")));
+        add(entryAt(at(2026, 1, 12), QStringLiteral("b")));
+        add(entryAt(at(2026, 1, 13), QStringLiteral("c")));
+        add(entryAt(at(2026, 2, 1), QStringLiteral("outside")));
+        ChangedWhileWriting archive(store(), at(2026, 1, 1), at(2026, 1, 31), change);
+        QCOMPARE(archive.archive(path(QStringLiteral("meanwhile.tla")), true), Result::Written);
+        QVERIFY(archive.changed);
+        QCOMPARE(int(archive.archivedIds().size()), 3);
+        QCOMPARE(archive.keptChanged(), kept);
+        QCOMPARE(clientsInStore(), left + QStringList{QStringLiteral("outside")});
+        QCOMPARE(keptChangedText(kept).isEmpty(), kept == 0);
     }
 
     // Backups (kind 1) and client structure files (kind 4) are refused and

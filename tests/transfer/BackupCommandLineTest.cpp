@@ -147,6 +147,11 @@ private Q_SLOTS:
         m_env->store().close();
         const QString file = path(QStringLiteral("clients.tlc"));
         QCOMPARE(run(source, {"export", "clients", file}), 0);
+        // Only restore makes a new profile; an import needs one there.
+        QCOMPARE(run(target, {"import", "clients", file}), 1);
+        QVERIFY(m_stderr.contains("no profile at"));
+        useProfile(target);
+        m_env->store().close();
         QCOMPARE(run(target, {"import", "clients", file}), 0);
         useProfile(target);
         QCOMPARE(test::structureLines().filter(QStringLiteral("client ")).size(), 3);

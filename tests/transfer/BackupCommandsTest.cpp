@@ -2,8 +2,10 @@
 
 #include "app/MainFrame.h"
 #include "common/EnvironmentTest.h"
+#include "common/TestFiles.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
@@ -67,6 +69,31 @@ private Q_SLOTS:
         QVERIFY(!createBackup(m_env->context(), nullptr));
         QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::BackupFailed)});
         QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
+    }
+
+    // The save dialog never hands a file of the profile in use to a
+    // writer: it says why and asks again.
+    void saveDialogRefusesTheProfilesFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the store") << QStringLiteral("store.db");
+        QTest::newRow("the settings") << QStringLiteral("registry.db");
+        QTest::newRow("the timers") << QStringLiteral("timers.dat");
+    }
+    void saveDialogRefusesTheProfilesFiles() {
+        QFETCH(QString, name);
+        addEntry(QStringLiteral("A"));
+        const QString store = platform::Profile::storePath();
+        const QByteArray before = test::fileContents(store);
+        ui().queueFile(path(name));
+        ui().queueFile(path(QStringLiteral("elsewhere.tld")));
+        QVERIFY(!createBackup(m_env->context(), nullptr));
+        QCOMPARE(ui().fileFilters().size(), 2);
+        QCOMPARE(ui().shown().size(), 1);
+        QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
+        QVERIFY(ui().shown().first().text.contains(QStringLiteral("holds the data")));
+        QCOMPARE(test::fileContents(store), before);
+        QVERIFY(!QFile::exists(path(QStringLiteral("timers.dat"))));
+        QVERIFY(QFile::exists(path(QStringLiteral("elsewhere.tld"))));
     }
 
     void restoreDeletingFirstOrOnTop_data() {

@@ -34,6 +34,8 @@ struct CliCommand {
     bool takesCriteria = false;  // --from, --to, --client, ... --status
     bool opensStore = true;      // the profile's store is opened first
     bool drawsPages = false;     // renders pages (PDF): runs with an offscreen QGuiApplication
+    bool writesFile = false;     // the argument FILE is written (refused first when it must not be)
+    bool needsProfile = true;    // refused when the profile folder holds no store
     // Returns the exit code: 0 done, 1 failed, or the operation's result.
     std::function<int(Context&, const CliArguments&)> run;
 };

@@ -102,6 +102,7 @@ CliCommands exportCommands() {
                                 QStringLiteral("write the chosen time entries to FILE as CSV"),
                                 exportCsvCommand);
     csv.arguments = {QStringLiteral("FILE")};
+    csv.writesFile = true;
     csv.takesCriteria = true;
     csv.details = QStringLiteral(
         "FILE - writes to standard output. The file is the one Export > CSV... writes: a "
@@ -113,6 +114,7 @@ CliCommands exportCommands() {
                    QStringLiteral("write the chosen mileage or general expenses to FILE as CSV"),
                    exportExpensesCommand);
     expenses.arguments = {QStringLiteral("mileage|general"), QStringLiteral("FILE")};
+    expenses.writesFile = true;
     expenses.options = expenseCriteriaOptions();
     expenses.details = QStringLiteral(
         "FILE - writes to standard output. The file is the one the expense window's Export > "

@@ -1,5 +1,4 @@
 #include <QCommandLineParser>
-#include <QFile>
 #include <cstdio>
 
 #include "app/cli/CliCommand.h"
@@ -72,14 +71,10 @@ int listExportCommand(Context& context, const CliArguments& args) {
     const auto encoding = args.parser.isSet(QStringLiteral("unicode")) ? ListFileEncoding::Utf16
                                                                        : ListFileEncoding::EightBit;
     const QString& path = args.positional.at(1);
-    if (path == QLatin1String("-")) {
-        QFile out;
-        const QByteArray bytes = listFileBytes(names, encoding);
-        return out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() ? 0 : 1;
-    }
-    if (exportList(path, names, encoding))
+    QString error;
+    if (exportList(path, names, encoding, &error))
         return 0;
-    std::fprintf(stderr, "tempolatch: cannot write %s\n", qPrintable(path));
+    std::fprintf(stderr, "tempolatch: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
     return 1;
 }
 
@@ -113,6 +108,7 @@ CliCommands listCommands() {
         cliCommand(QStringLiteral("list export"),
                    QStringLiteral("write the values of a drop LIST to FILE"), listExportCommand);
     exporting.arguments = {QStringLiteral("LIST"), QStringLiteral("FILE")};
+    exporting.writesFile = true;
     exporting.details = QStringLiteral(
                             "LIST is one of %1. One value a line, CR LF between them; FILE - is "
                             "standard output.")

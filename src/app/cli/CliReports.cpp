@@ -128,6 +128,7 @@ CliCommand report(const QString& kindWord, int kind, const QString& what) {
                             : reportCommand(kind, context, args);
         });
     command.arguments = {QStringLiteral("FILE")};
+    command.writesFile = true;
     // The time reports take the entry criteria options, the expense
     // reports those of the expense criteria sheet.
     command.takesCriteria = !expenses;
@@ -153,6 +154,7 @@ CliCommands reportCommands() {
                                 QStringLiteral("write the chosen entries to the XML file FILE"),
                                 exportXmlCommand);
     xml.arguments = {QStringLiteral("FILE")};
+    xml.writesFile = true;
     xml.takesCriteria = true;
     xml.details =
         QStringLiteral("The encoding is the profile's XML export encoding (Options, Export page).");

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/cli/CliCommand.h"
+#include "platform/OutputFile.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -16,11 +17,23 @@ namespace {
 
 int dumpCommand(Context&, const CliArguments&) {
     QString error;
-    QTextStream out(stdout);
-    if (dumpProfileStore(out, &error))
-        return 0;
-    std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(error));
-    return 1;
+    platform::OutputFile output(QStringLiteral("-"));
+    if (!output.open()) {
+        std::fprintf(stderr, "tempolatch: cannot write: %s\n", qPrintable(output.errorString()));
+        return 1;
+    }
+    QTextStream out(&output);
+    if (!dumpProfileStore(out, &error)) {
+        std::fprintf(stderr, "tempolatch: cannot open the store: %s\n", qPrintable(error));
+        return 1;
+    }
+    out.flush();
+    // A dump cut short by a full disk or a closed pipe is no dump.
+    if (out.status() != QTextStream::Ok || !output.commit()) {
+        std::fprintf(stderr, "tempolatch: cannot write: %s\n", qPrintable(output.errorString()));
+        return 1;
+    }
+    return 0;
 }
 
 int backupCommand(Context& context, const CliArguments& args) {
@@ -52,11 +65,13 @@ CliCommands storeCommands() {
         cliCommand(QStringLiteral("backup"), QStringLiteral("write a backup of all data to FILE"),
                    backupCommand);
     backup.arguments = {QStringLiteral("FILE")};
+    backup.writesFile = true;
 
     CliCommand restore =
         cliCommand(QStringLiteral("restore"),
                    QStringLiteral("add the data of the backup FILE to the store"), restoreCommand);
     restore.arguments = {QStringLiteral("FILE")};
+    restore.needsProfile = false;  // restoring into a new profile is how one moves
     restore.details = QStringLiteral(
         "Exit codes: 0 done, 1 failed, 2 unsupported version of the file, 3 not a backup file.");
     restore.options = {

@@ -32,6 +32,9 @@ int archiveCommand(Context& context, const CliArguments& args) {
                              *platform::toFileTime(range.endDate));
     switch (archive.archive(args.positional.at(0), !keep)) {
         case ArchiveOperation::ArchiveResult::Written:
+            if (archive.keptChanged() > 0)
+                context.ui.message(keptChangedText(archive.keptChanged()),
+                                   MessageIcon::Information);
             return 0;
         case ArchiveOperation::ArchiveResult::WriteFailed:
             context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop);
@@ -80,6 +83,7 @@ CliCommands transferCommands() {
         QStringLiteral("write the entries of a date range and all expenses to the archive FILE"),
         archiveCommand);
     archive.arguments = {QStringLiteral("FILE")};
+    archive.writesFile = true;
     archive.options = {
         {QStringLiteral("from"), QStringLiteral("First day to archive (YYYY-MM-DD)."),
          QStringLiteral("D")},
@@ -89,7 +93,8 @@ CliCommands transferCommands() {
     };
     archive.details = QStringLiteral(
         "Unless --keep is given, the entries written into FILE are then deleted from the store,\n"
-        "once the file is complete. Exit codes: 0 done, 1 failed, 2 usage.");
+        "once the file is complete; an entry that another program changed meanwhile stays, and\n"
+        "standard error says how many did. Exit codes: 0 done, 1 failed, 2 usage.");
 
     CliCommand load = cliCommand(QStringLiteral("load-archive"),
                                  QStringLiteral("add the entries of the archive FILE to the store"),
@@ -105,6 +110,7 @@ CliCommands transferCommands() {
                    QStringLiteral("write the client structure to the client structure FILE"),
                    exportClientsCommand);
     exportClients.arguments = {QStringLiteral("FILE")};
+    exportClients.writesFile = true;
 
     CliCommand importClients = cliCommand(
         QStringLiteral("import clients"),

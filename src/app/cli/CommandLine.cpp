@@ -2,12 +2,15 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 
 #include "app/GuiMain.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
+#include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -43,7 +46,9 @@ void printProgramHelp(std::FILE* to, const CliCommands& commands) {
     QString text = QStringLiteral(
         "usage: tempolatch [--profile DIR] [COMMAND [ARGS] [OPTIONS]]\n"
         "Without a command the window starts.\n\n"
-        "  --profile DIR   use the store and settings of DIR\n"
+        "  --profile DIR   use the store and settings of DIR (also --profile=DIR, before or\n"
+        "                  after the command); commands other than restore need a profile\n"
+        "                  there already\n"
         "  --help          this text; COMMAND --help tells more of a command\n"
         "  --version       the program's version\n\n"
         "Commands:\n");
@@ -90,6 +95,10 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     parser.addOption(help);
+    const QCommandLineOption profile(QStringLiteral("profile"),
+                                     QStringLiteral("Use the store and settings of DIR."),
+                                     QStringLiteral("DIR"));
+    parser.addOption(profile);
     parser.addOptions(command.options);
     if (command.takesCriteria)
         parser.addOptions(criteriaOptions());
@@ -106,6 +115,13 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         std::fputs(qPrintable(commandHelp(command, parser)), stdout);
         return 0;
     }
+    if (parser.isSet(profile)) {
+        if (parser.value(profile).isEmpty()) {
+            std::fprintf(stderr, "tempolatch: --profile needs a folder\n%s", qPrintable(usageOf));
+            return 2;
+        }
+        platform::Profile::setFolder(parser.value(profile));
+    }
     const QStringList positional = parser.positionalArguments();
     const auto required = std::count_if(command.arguments.begin(), command.arguments.end(),
                                         [](const QString& a) { return !isOptional(a); });
@@ -114,6 +130,23 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
                      positional.size() < required ? "missing argument" : "too many arguments",
                      qPrintable(usageOf));
         return 2;
+    }
+    // A file of the profile in use, a folder or a socket is refused before
+    // anything is read, with the reason.
+    const qsizetype output = command.arguments.indexOf(QStringLiteral("FILE"));
+    if (command.writesFile && output >= 0 && output < positional.size()) {
+        const QString refused = platform::OutputFile::refusal(positional.at(output));
+        if (!refused.isEmpty()) {
+            std::fprintf(stderr, "tempolatch: %s\n", qPrintable(refused));
+            return 1;
+        }
+    }
+    // A mistyped --profile would otherwise give a new, empty profile on
+    // which a backup of nothing succeeds.
+    if (command.needsProfile && !QFileInfo::exists(platform::Profile::storePath())) {
+        std::fprintf(stderr, "tempolatch: no profile at %s\n",
+                     qPrintable(QDir::toNativeSeparators(platform::Profile::folder())));
+        return 1;
     }
     CliArguments args{positional, parser, EntryFilter()};
     QString error;
@@ -138,15 +171,36 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     return command.run(context, args);
 }
 
-// Takes "--profile DIR" out of the arguments; false when DIR is missing.
-bool takeProfile(QStringList& args) {
-    const qsizetype at = args.indexOf(QStringLiteral("--profile"));
-    if (at < 0)
-        return true;
-    if (at + 1 >= args.size())
-        return false;
-    platform::Profile::setFolder(args.at(at + 1));
-    args.remove(at, 2);
+const QStringList& consoleFlags() {
+    static const QStringList flags{QStringLiteral("--help"), QStringLiteral("-h"),
+                                   QStringLiteral("--version"), QStringLiteral("-v")};
+    return flags;
+}
+
+// Takes the options before the command out of the arguments: --profile DIR
+// or --profile=DIR. --help and --version stay for runCommand; anything
+// else that looks like an option is a usage error, so that a mistyped one
+// never starts the window in place of the command that follows.
+bool takeLeadingOptions(QStringList& args, QString& error) {
+    static const QString profile = QStringLiteral("--profile");
+    while (!args.isEmpty() && args.first().startsWith(QLatin1Char('-')) &&
+           !consoleFlags().contains(args.first())) {
+        const QString option = args.takeFirst();
+        QString folder;
+        if (option == profile && !args.isEmpty())
+            folder = args.takeFirst();
+        else if (option.startsWith(profile + QLatin1Char('=')))
+            folder = option.mid(profile.size() + 1);
+        else if (option != profile) {
+            error = QStringLiteral("unknown option \"%1\"").arg(option);
+            return false;
+        }
+        if (folder.isEmpty()) {
+            error = QStringLiteral("--profile needs a folder");
+            return false;
+        }
+        platform::Profile::setFolder(folder);
+    }
     return true;
 }
 
@@ -175,7 +229,7 @@ int runCommand(const QStringList& args) {
         return 0;
     }
     if (first.startsWith(QLatin1Char('-')))
-        return -1;
+        return usage(commands, QStringLiteral("unknown option \"%1\"").arg(first));
     const CliCommand* command = findCommand(commands, args);
     if (!command)
         return usage(commands,
@@ -187,12 +241,10 @@ int runCommandLine(int argc, char* argv[]) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-    if (!takeProfile(args))
-        return usage(allCommands(), QStringLiteral("--profile needs a folder"));
-    static const QStringList kConsoleFlags{QStringLiteral("--help"), QStringLiteral("-h"),
-                                           QStringLiteral("--version"), QStringLiteral("-v")};
-    if (!args.isEmpty() &&
-        (!args.first().startsWith(QLatin1Char('-')) || kConsoleFlags.contains(args.first()))) {
+    QString error;
+    if (!takeLeadingOptions(args, error))
+        return usage(allCommands(), error);
+    if (!args.isEmpty()) {
         // Commands that render pages need fonts, but never a window.
         const CliCommands commands = allCommands();
         const CliCommand* command = findCommand(commands, args);

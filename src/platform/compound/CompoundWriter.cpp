@@ -48,7 +48,9 @@ QByteArray tableBytes(const std::vector<quint32>& table) {
 }  // namespace
 
 CompoundWriter::CompoundWriter(const QString& path)
-    : m_file(path), m_miniStart(Dir::EndOfChain), m_miniLast(Dir::EndOfChain) {
+    : m_file(path, OutputFile::Seekable),
+      m_miniStart(Dir::EndOfChain),
+      m_miniLast(Dir::EndOfChain) {
     Node root;
     root.storage = true;
     root.start = root.last = Dir::EndOfChain;
@@ -58,8 +60,7 @@ CompoundWriter::CompoundWriter(const QString& path)
 
 bool CompoundWriter::open(QString* error) {
     // The header goes in last, once the tables are known.
-    if (!m_file.open(QIODevice::WriteOnly) ||
-        m_file.write(QByteArray(Dir::kHeaderSize, '\0')) != Dir::kHeaderSize) {
+    if (!m_file.open() || m_file.write(QByteArray(Dir::kHeaderSize, '\0')) != Dir::kHeaderSize) {
         if (error)
             *error = m_file.errorString();
         return false;
@@ -71,7 +72,7 @@ bool CompoundWriter::fail(const QString& why) {
     if (!m_failed)
         m_error = why;
     m_failed = true;
-    m_file.cancelWriting();
+    m_file.abandon();
     return false;
 }
 

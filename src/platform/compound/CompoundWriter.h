@@ -2,18 +2,18 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QSaveFile>
 #include <QSet>
 #include <QString>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/OutputFile.h"
 #include "platform/compound/CompoundFile.h"
 
 namespace tempolatch::platform {
 
-// Writes a compound file (version 3, 512-byte sectors) front to back into a
-// QSaveFile: stream bytes go to the file as each stream ends, and only the
+// Writes a compound file (version 3, 512-byte sectors) front to back into an
+// OutputFile: stream bytes go to the file as each stream ends, and only the
 // directory, the allocation tables and the header wait for commit(). Small
 // streams share the mini stream, packed in 64-byte blocks. What is kept per
 // element is a few numbers and its name (a backup of a million records has a
@@ -79,7 +79,7 @@ private:
                       quint32 miniFatSectors, quint32 difatStart, quint32 difatSectors) const;
     std::vector<quint32> sortedChildren(quint32 storage) const;
 
-    QSaveFile m_file;
+    OutputFile m_file;
     std::vector<Node> m_nodes;
     std::unordered_map<quint32, Children> m_children;
     std::vector<char16_t> m_names;

@@ -1,0 +1,106 @@
+#include <QDir>
+
+#include "app/GuiMain.h"
+#include "common/EnvironmentTest.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "store/RecordStore.h"
+#include "transfer/CommandLineSupport.h"
+
+using namespace tempolatch;
+
+// The options around a command, as a scheduler gives them: the profile in
+// either form and on either side, and what is refused before anything runs.
+class CommandLineOptionsTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    QByteArray m_stderr;
+
+    int run(const QStringList& args) {
+        const test::ProgramRun run = test::runProgram(QString(), args);
+        m_stderr = run.errors;
+        return run.exitCode;
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+        m_env->store().close();
+    }
+
+    void optionsAroundTheCommand_data() {
+        QTest::addColumn<QStringList>("args");  // "@" the test's profile, "~" a missing one
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");  // on standard error
+        QTest::newRow("--profile DIR first")
+            << QStringList{"--profile", "@", "backup", "@/b.tld"} << 0 << QString();
+        QTest::newRow("--profile=DIR first")
+            << QStringList{"--profile=@", "backup", "@/b.tld"} << 0 << QString();
+        QTest::newRow("--profile=DIR after the command")
+            << QStringList{"backup", "@/b.tld", "--profile=@"} << 0 << QString();
+        QTest::newRow("--profile DIR after the command")
+            << QStringList{"backup", "@/b.tld", "--profile", "@"} << 0 << QString();
+        QTest::newRow("unknown option before a command")
+            << QStringList{"--profle", "@", "backup", "@/b.tld"} << 2
+            << QStringLiteral("unknown option \"--profle\"");
+        QTest::newRow("unknown option, no command (no window either)")
+            << QStringList{"--profile", "@", "--verbose"} << 2
+            << QStringLiteral("unknown option \"--verbose\"");
+        QTest::newRow("--profile without a folder")
+            << QStringList{"--profile="} << 2 << QStringLiteral("--profile needs a folder");
+        QTest::newRow("a mistyped profile") << QStringList{"--profile", "~", "backup", "@/b.tld"}
+                                            << 1 << QStringLiteral("no profile at");
+        QTest::newRow("a mistyped profile, after the command")
+            << QStringList{"dump", "--profile=~"} << 1 << QStringLiteral("no profile at");
+        QTest::newRow("restore may make a new profile")
+            << QStringList{"--profile", "~", "restore", "@/none.tld"} << 1
+            << QStringLiteral("Restore has failed.");
+    }
+    void optionsAroundTheCommand() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        const QString missing = m_env->filePath(QStringLiteral("mistyped"));
+        args.replaceInStrings(QStringLiteral("@"), m_env->folder());
+        args.replaceInStrings(QStringLiteral("~"), missing);
+
+        QCOMPARE(run(args), exitCode);
+        if (said.isEmpty())
+            QVERIFY2(m_stderr.isEmpty(), m_stderr.constData());
+        else
+            QVERIFY2(m_stderr.contains(said.toUtf8()), m_stderr.constData());
+        QCOMPARE(QFile::exists(m_env->filePath(QStringLiteral("b.tld"))), exitCode == 0);
+        // Only the restore, which may, makes the missing folder.
+        if (!args.contains(QStringLiteral("restore")))
+            QVERIFY(!QFile::exists(missing));
+    }
+
+    // The window asks before it makes a profile in a folder that is not
+    // there; an existing folder is simply used.
+    void windowAsksBeforeANewProfile_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<platform::Answer>("answer");
+        QTest::addColumn<bool>("started");
+        QTest::newRow("existing folder") << true << platform::Answer::No << true;
+        QTest::newRow("missing, the user agrees") << false << platform::Answer::Yes << true;
+        QTest::newRow("missing, the user declines") << false << platform::Answer::No << false;
+    }
+    void windowAsksBeforeANewProfile() {
+        QFETCH(bool, exists);
+        QFETCH(platform::Answer, answer);
+        QFETCH(bool, started);
+        const QString folder =
+            m_env->filePath(exists ? QStringLiteral(".") : QStringLiteral("new"));
+        platform::Profile::setFolder(folder);
+        m_env->ui().queueAnswer(answer);
+        QCOMPARE(confirmNewProfile(m_env->ui()), started);
+        QCOMPARE(m_env->ui().shown().size(), exists ? 0 : 1);
+        if (!exists)
+            QVERIFY(m_env->ui().shown().first().text.contains(QDir::toNativeSeparators(folder)));
+        platform::Profile::setFolder(m_env->folder());
+    }
+};
+
+TEMPOLATCH_TEST(CommandLineOptionsTest);
+#include "CommandLineOptionsTest.moc"
