@@ -21,6 +21,8 @@ constexpr qreal kMarginMm = 15;
 constexpr int kResolution = 300;
 constexpr qreal kBodyPoints = 10;
 constexpr qreal kFooterPoints = 8;
+// In the document's pixels (a 96th of an inch).
+constexpr qreal kLineBelowTable = 16;
 
 QPageSize localePaper() {
     return platform::Locale::current().measurementSystem() == QLocale::ImperialUSSystem
@@ -36,11 +38,14 @@ QList<QTextTable*> tablesOf(const QTextDocument& doc) {
     return tables;
 }
 
-// Every table repeats its header row on each page it spans.
-void repeatTableHeaders(const QList<QTextTable*>& tables) {
+// Every table repeats its header row on each page it spans, and keeps a
+// blank line below it (as a browser keeps above the paragraph that follows),
+// so that an invoice's Bill To stands apart from the owner block above it.
+void prepareTables(const QList<QTextTable*>& tables) {
     for (QTextTable* table : tables) {
         QTextTableFormat format = table->format();
         format.setHeaderRowCount(1);
+        format.setBottomMargin(kLineBelowTable);
         table->setFormat(format);
     }
 }
@@ -83,7 +88,7 @@ bool writeReportPdf(const QString& html, QIODevice& device) {
     doc.setDefaultFont(bodyFont);
     doc.setHtml(html);
     const QList<QTextTable*> tables = tablesOf(doc);
-    repeatTableHeaders(tables);
+    prepareTables(tables);
     doc.documentLayout()->setPaintDevice(&writer);
     setWrapMode(doc, QTextOption::WordWrap);
 

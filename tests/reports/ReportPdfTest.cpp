@@ -54,6 +54,18 @@ QString pdfPageSize(const QString& path) {
 class ReportPdfTest : public test::EnvironmentTest {
     Q_OBJECT
 
+    // The layout's page over the store's entries, written as a PDF file.
+    QString writePdf(const ReportLayout& layout) {
+        const QString html =
+            HtmlReport::make(layout, m_env->settings())
+                ->page(m_env->store().entries(), EntryFilter(), QStringLiteral("UTF-8"));
+        const QString path = m_env->filePath(QStringLiteral("report.pdf"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file))
+            return QString();
+        return path;
+    }
+
 private Q_SLOTS:
     // A long Tabular report: a PDF of several US Letter pages (the en_US
     // locale), each numbered, the totals on the last.
@@ -156,15 +168,8 @@ private Q_SLOTS:
         ReportLayout layout = ReportLayout::builtInDefault(kind);
         if (mask)
             layout.setFieldMask(mask);
-        const QString html =
-            HtmlReport::make(layout, m_env->settings())
-                ->page(m_env->store().entries(), EntryFilter(), QStringLiteral("UTF-8"));
-        const QString path = m_env->filePath(QStringLiteral("printed.pdf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(writeReportPdf(html, file));
-        file.close();
-
+        const QString path = writePdf(layout);
+        QVERIFY(!path.isEmpty());
         QCOMPARE(pdfPageSize(path), pageSize);
         const qreal pageHeight = pageSize.section(u' ', 2, 2).toDouble();
         const QList<PdfWord> words = pdfWords(path, 1);
@@ -199,6 +204,43 @@ private Q_SLOTS:
         for (auto w = page; w != words.end() && footer.size() < 4; ++w)
             footer.append(w->text);
         QCOMPARE(footer.join(u' '), QStringLiteral("Page 1 of 1"));
+    }
+
+    // The owner's address keeps its lines, and the invoice's Bill To stands
+    // clearly apart from the owner block's last line.
+    void ownerBlockLines() {
+        QVERIFY(m_env->store().openAll());
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner = {QStringLiteral("Ann Smith"), QStringLiteral("Smith & Co"),
+                          QStringLiteral("12 Quai Perrache\r\n69002 Lyon"),
+                          QStringLiteral("VAT FR12345"), QStringLiteral("IBAN FR76")};
+        TimeEntry e;
+        e.date = test::at(2026, 11, 2, 9, 0, 0);
+        e.client = QStringLiteral("Globex");
+        e.billTo = QStringLiteral("Hank Scorpio");
+        e.duration = 100;
+        e.rate = 5000;
+        e.status = EntryStatus::Billable;
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        const QString path = writePdf(ReportLayout::builtInDefault(ReportLayout::Invoice));
+
+        const QList<PdfWord> words = pdfWords(path, 1);
+        const auto find = [&](const QString& text) {
+            const auto it = std::find_if(words.begin(), words.end(),
+                                         [&](const PdfWord& w) { return w.text == text; });
+            return it == words.end() ? QRectF() : it->box;
+        };
+        const QRectF street = find(QStringLiteral("Quai"));
+        const QRectF town = find(QStringLiteral("Lyon"));
+        QVERIFY(!street.isNull() && !town.isNull());
+        QVERIFY(town.top() >= street.bottom() - 1);  // a line of its own
+        const QRectF lastOwnerLine = find(QStringLiteral("IBAN"));
+        const QRectF billTo = find(QStringLiteral("Hank"));
+        QVERIFY(!lastOwnerLine.isNull() && !billTo.isNull());
+        // At least a blank line between them.
+        QVERIFY2(billTo.top() - lastOwnerLine.bottom() >= lastOwnerLine.height(),
+                 qPrintable(QString::number(billTo.top() - lastOwnerLine.bottom())));
     }
 
     void pdfPaths() {
