@@ -62,6 +62,9 @@ WriteResult addCopiesTo(RecordStore& store, RecordsOf records, const Record& rec
                     return WriteResult::NotStorable;
                 copy.date = *date;
                 copy.modified = now;
+                if (copy.status == EntryStatus::Billed || copy.status == EntryStatus::Paid)
+                    copy.status = EntryStatus::Billable;
+                copy.paidDate = platform::FileTime{};
                 const WriteResult result = records.add(copy);
                 if (result != WriteResult::Written)
                     return result;

@@ -29,6 +29,10 @@ struct Choice {
     bool includeWeekend = false;
 };
 
+// More copies than a year's days are asked about first: a far end date is
+// more often a slip than a wish.
+inline constexpr int MostCopiesUnasked = 366;
+
 // The days the copies go to, in order. Without "Include weekend" no copy
 // lands on a Saturday or Sunday, and none leaves the entry's week for the
 // next one. Weeks end on Saturday, or on Sunday when they start on Monday.
@@ -39,8 +43,10 @@ QList<QDate> copyDays(const QDate& entryDay, const Choice& choice, bool weekStar
 std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& day);
 
 // Adds one copy of `entry` a day, each a new record stamped `now`, every
-// other field as the entry has it. All copies are written or none is;
-// `error` gets the store's code of a refused write.
+// other field as the entry has it but its billing: a copy is work still to
+// be billed, so a Billed or Paid entry's copies are Billable, and no copy
+// has a paid date. All copies are written or none is; `error` gets the
+// store's code of a refused write.
 WriteResult addCopies(RecordStore& store, const TimeEntry& entry, const QList<QDate>& days,
                       platform::FileTime now, int* error = nullptr);
 // The same for an expense, into the expenses.
