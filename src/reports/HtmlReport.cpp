@@ -359,14 +359,16 @@ protected:
 
 class InvoiceReport : public TimeReport {
 public:
-    InvoiceReport(const ReportLayout& layout, const Settings& settings)
-        : TimeReport(layout, settings, false) {}
+    InvoiceReport(const ReportLayout& layout, const Settings& settings,
+                  const InvoiceDetails& invoice)
+        : TimeReport(layout, settings, false), m_invoice(invoice) {}
 
 protected:
     void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+        const QString number =
+            m_invoice.number.isEmpty() ? m_layout.invoiceNumber() : m_invoice.number;
         if (ownerBlockShown(m_settings))
-            m_page.addOwnerBlock(m_settings.owner,
-                                 filledText(kInvoiceNumber, m_layout.invoiceNumber()));
+            m_page.addOwnerBlock(m_settings.owner, filledText(kInvoiceNumber, number));
         bool any = false;
         forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
             if (!any) {
@@ -389,6 +391,9 @@ protected:
             m_page.addReportDate();
         m_page.endParagraph();
     }
+
+private:
+    InvoiceDetails m_invoice;
 };
 
 bool isVoidElement(QStringView name) {
@@ -398,14 +403,15 @@ bool isVoidElement(QStringView name) {
 
 }  // namespace
 
-std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings) {
+std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings,
+                                             const InvoiceDetails& invoice) {
     switch (layout.reportType()) {
         case ReportLayout::GroupBy:
             return std::make_unique<GroupByReport>(layout, settings);
         case ReportLayout::Tabular:
             return std::make_unique<TabularReport>(layout, settings);
         case ReportLayout::Invoice:
-            return std::make_unique<InvoiceReport>(layout, settings);
+            return std::make_unique<InvoiceReport>(layout, settings, invoice);
         default:
             return nullptr;
     }
