@@ -54,6 +54,10 @@ bool ownerBlockShown(const Settings& settings) {
     return settings.hasFlag(OwnerBlockOnInvoices) && !settings.owner.isEmpty();
 }
 
+QString issueDateText() {
+    return QStringLiteral("Date: ") + platform::Locale::shortDate(platform::Clock::now());
+}
+
 QString filledText(int resource, const QString& value) {
     QString text = resourceString(resource);
     const qsizetype at = text.indexOf(QLatin1String("%s"));
@@ -194,8 +198,7 @@ void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddr
     };
     row();
     twoSpans(owner.name, owner.company);
-    m_doc.addChildElement(
-        td, QStringLiteral("Date: ") + platform::Locale::shortDate(platform::Clock::now()));
+    m_doc.addChildElement(td, issueDateText());
     m_doc.addChildAttribute(valign, top);
     m_doc.outOfElement();
     row();

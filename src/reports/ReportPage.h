@@ -75,6 +75,9 @@ private:
 // an owner to show.
 bool ownerBlockShown(const Settings& settings);
 
+// "Date: " and today's date: the day a page (an invoice) is issued.
+QString issueDateText();
+
 // A resource text with its "%s" filled in.
 QString filledText(int resource, const QString& value);
 

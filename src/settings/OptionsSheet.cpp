@@ -251,7 +251,7 @@ QWidget* OptionsSheet::buildOwnerPage(const Settings& s) {
     return widget;
 }
 
-// What an invoice carries besides its entries: its number.
+// What an invoice carries besides its entries: its number and due date.
 QWidget* OptionsSheet::buildInvoicePage(const Settings& s) {
     QVBoxLayout* layout = nullptr;
     QWidget* widget = page(QString(), layout);
@@ -274,6 +274,22 @@ QWidget* OptionsSheet::buildInvoicePage(const Settings& s) {
     connect(m_nextInvoice, &QSpinBox::valueChanged, this, &OptionsSheet::showNextInvoice);
     showNextInvoice();
     layout->addWidget(numbers);
+
+    auto* payment = new QGroupBox(text("Payment"));
+    auto* paymentForm = new QFormLayout(payment);
+    m_paymentDays = new QSpinBox;
+    m_paymentDays->setObjectName(QStringLiteral("paymentDays"));
+    m_paymentDays->setRange(0, 365);
+    m_paymentDays->setSpecialValueText(text("None"));
+    m_paymentDays->setSuffix(text(" days"));
+    m_paymentDays->setValue(int(s.invoice.paymentDays));
+    paymentForm->addRow(text("Payment terms:"), m_paymentDays);
+    auto* due =
+        new QLabel(text("An invoice is due this many days after it is written; "
+                        "its due date is printed under its heading."));
+    due->setWordWrap(true);
+    paymentForm->addRow(due);
+    layout->addWidget(payment);
     layout->addStretch();
     return widget;
 }
@@ -391,6 +407,7 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.owner = {m_ownerName->text(), m_ownerCompany->text(), m_ownerAddress->toPlainText().left(255),
                m_ownerLine1->text(), m_ownerLine2->text()};
     s.invoice.numberPrefix = m_invoicePrefix->text();
+    s.invoice.paymentDays = quint32(m_paymentDays->value());
 }
 
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {

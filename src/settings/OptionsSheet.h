@@ -79,6 +79,7 @@ private:
     QLineEdit* m_ownerLine2 = nullptr;
     QLineEdit* m_invoicePrefix = nullptr;
     QSpinBox* m_nextInvoice = nullptr;
+    QSpinBox* m_paymentDays = nullptr;
     QLabel* m_nextInvoiceText = nullptr;
 };
 

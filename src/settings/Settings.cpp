@@ -17,6 +17,7 @@ const QString kKey = QString::fromLatin1(Registry::AppKey);
 
 // 31 characters and the terminator.
 constexpr int kInvoicePrefixBytes = 64;
+constexpr quint32 kMostPaymentDays = 365;
 
 QString name(const char* value) {
     return QString::fromLatin1(value);
@@ -157,6 +158,7 @@ void Settings::loadTexts(Registry& reg) {
         *field = reg.readString(kKey, name(value), size).value_or(QString());
     invoice.numberPrefix =
         reg.readString(kKey, name("InvoicePrefix"), kInvoicePrefixBytes).value_or(QString());
+    invoice.paymentDays = readChoice<quint32>(reg, "PaymentDays", 0, 0, kMostPaymentDays);
 }
 
 void Settings::loadViewCust(Registry& reg) {
@@ -237,6 +239,7 @@ void Settings::save(Registry& reg) const {
         reg.deleteValue(kKey, name("InvoicePrefix"));
     else
         reg.writeString(kKey, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
+    reg.writeNumber(kKey, name("PaymentDays"), invoice.paymentDays);
     reg.endBatch();
 }
 

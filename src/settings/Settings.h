@@ -44,7 +44,8 @@ struct OwnerInfo {
 // sequence's next number is kept apart (InvoiceNumbers.h): it moves on with
 // every invoice written, not with the settings.
 struct InvoiceOptions {
-    QString numberPrefix;  // before the sequence's number: "INV-2026-"
+    QString numberPrefix;     // before the sequence's number: "INV-2026-"
+    quint32 paymentDays = 0;  // the due date is this many days after the issue; 0: none
 
     bool operator==(const InvoiceOptions&) const = default;
 };

@@ -5,6 +5,7 @@
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "reports/HtmlReport.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportSamples.h"
@@ -84,6 +85,49 @@ private Q_SLOTS:
         if (writable)
             QVERIFY(test::fileBytes(path).contains(
                 "Invoice Number: " + (printed.isEmpty() ? QByteArray("-") : printed.toUtf8())));
+    }
+
+    // The page is titled "Invoice"; under the heading stand the due date
+    // (payment terms in Options) and the period billed, and the number and
+    // the issue date when no owner block carries them.
+    void heading_data() {
+        QTest::addColumn<bool>("owner");
+        QTest::addColumn<quint32>("paymentDays");
+        QTest::addColumn<bool>("range");
+        QTest::addColumn<QStringList>("facts");
+        QTest::newRow("owner block, nothing more") << true << 0u << false << QStringList();
+        QTest::newRow("owner block, terms, period")
+            << true << 30u << true << QStringList{"Due Date: 1/6/27", "Period: 12/1/26 - 12/31/26"};
+        QTest::newRow("no owner block")
+            << false << 0u << false << QStringList{"Invoice Number: INV-7", "Date: 12/7/26"};
+    }
+    void heading() {
+        QFETCH(bool, owner);
+        QFETCH(quint32, paymentDays);
+        QFETCH(bool, range);
+        QFETCH(QStringList, facts);
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, owner);
+        settings.owner.name = QStringLiteral("Ann Smith");
+        settings.invoice.paymentDays = paymentDays;
+        EntryFilter criteria;
+        if (range) {
+            criteria.startDate = test::day(2026, 12, 1);
+            criteria.endDate = test::day(2026, 12, 31);
+        }
+        const QString page =
+            HtmlReport::make(ReportLayout::builtInDefault(ReportLayout::Invoice), settings,
+                             {QStringLiteral("INV-7")})
+                ->page(m_env->store().entries(), criteria, QStringLiteral("UTF-8"));
+        QVERIFY(page.contains(QStringLiteral("<title>Invoice</title>")));
+        QString expected = QStringLiteral("<h1>Invoice</h1>\r\n");
+        if (!facts.isEmpty())
+            expected += QStringLiteral("<p>\r\n<span>") +
+                        facts.join(QStringLiteral("</span>\r\n<br />\r\n<span>")) +
+                        QStringLiteral("</span>\r\n</p>\r\n");
+        // The Bill To paragraph follows.
+        expected += QStringLiteral("<p>\r\n<span>Jane O'Roe</span>");
+        QVERIFY2(page.contains(expected), qPrintable(page));
     }
 
     // Two programs on one profile (a window and a script) never take the

@@ -156,6 +156,7 @@ private Q_SLOTS:
             ->setPlainText(QStringLiteral("1 Main St\nSpringfield"));
         child<QLineEdit>(&sheet, "ownerLine2")->setText(QStringLiteral("VAT 1"));
         child<QLineEdit>(&sheet, "invoicePrefix")->setText(QStringLiteral("INV-"));
+        child<QSpinBox>(&sheet, "paymentDays")->setValue(14);
 
         QVERIFY(sheet.softKeysChanged());
         Settings out = s;
@@ -180,6 +181,7 @@ private Q_SLOTS:
                                        QStringLiteral("1 Main St\nSpringfield"), QString(),
                                        QStringLiteral("VAT 1")}));
         QCOMPARE(out.invoice.numberPrefix, QStringLiteral("INV-"));
+        QCOMPARE(out.invoice.paymentDays, 14u);
     }
 
     void granularityMinutesFollowTheBox_data() {

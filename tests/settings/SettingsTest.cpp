@@ -87,6 +87,7 @@ private Q_SLOTS:
         QCOMPARE(loaded().owner.name, QStringLiteral("Ann"));
 
         s.invoice.numberPrefix = QStringLiteral("INV-2026-");
+        s.invoice.paymentDays = 30;
         s.save(reg());
         QCOMPARE(loaded().invoice, s.invoice);
     }
