@@ -56,10 +56,9 @@ bool importClientStructure(Context& context, QWidget* parent) {
         WaitCursor wait;
         result = ClientStructureOperation(context.store).importFrom(path);
     }
-    // A file of another kind is passed over without a word.
-    const QString text = restoreResultText(result);
-    if (!text.isEmpty())
-        context.ui.message(text, MessageIcon::Stop, parent);
+    const ImportMessage message = importResultMessage(result);
+    if (!message.text.isEmpty())
+        context.ui.message(message.text, message.icon, parent);
     else if (result == BackupOperation::RestoreOk)
         context.ui.noticeDone(QStringLiteral("Client structure read from"), path);
     return result == BackupOperation::RestoreOk;

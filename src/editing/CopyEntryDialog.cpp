@@ -14,6 +14,7 @@
 #include "editing/EntryValues.h"
 #include "editing/StartEndDialog.h"
 #include "platform/Clock.h"
+#include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -124,6 +125,16 @@ void CopyEntryDialog::accept() {
     const bool weekStartsMonday = m_context.settings.hasFlag(WeekStartsMonday);
     const QList<QDate> days =
         entrycopy::copyDays(platform::dateTimeOf(date).date(), choice(), weekStartsMonday);
+    if (days.size() > entrycopy::MostCopiesUnasked &&
+        !m_context.ui.question(
+            tr("This makes %1 copies, one a day up to %2. Do you want to make them all?")
+                .arg(days.size())
+                .arg(platform::Locale::shortDate(
+                    platform::SystemTime::fromDateTime(days.last().startOfDay()))),
+            this)) {
+        m_endDate->setFocus();
+        return;
+    }
     int error = 0;
     WriteResult result = WriteResult::Refused;
     {

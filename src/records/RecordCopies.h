@@ -27,6 +27,10 @@ struct Choice {
     bool includeWeekend = false;
 };
 
+// More copies than a year's days are asked about first: a far end date is
+// more often a slip than a wish.
+inline constexpr int MostCopiesUnasked = 366;
+
 // The days the copies go to, in order. Without "Include weekend" no copy
 // lands on a Saturday or Sunday, and none leaves the entry's week for the
 // next one. Weeks end on Saturday, or on Sunday when they start on Monday.
@@ -37,8 +41,10 @@ QList<QDate> copyDays(const QDate& entryDay, const Choice& choice, bool weekStar
 std::optional<platform::FileTime> onDay(platform::FileTime when, const QDate& day);
 
 // Adds one copy of the entry or expense a day, each a new record stamped
-// `now`, every other field as the record has it. All copies are written or
-// none is; `error` gets the store's code of a refused write.
+// `now`, every other field as the record has it but its billing: a copy is
+// work still to be billed, so a Billed or Paid record's copies are Billable,
+// and no copy has a paid date. All copies are written or none is; `error`
+// gets the store's code of a refused write.
 template <typename Record>
 WriteResult addCopies(RecordStore& store, const Record& record, const QList<QDate>& days,
                       platform::FileTime now, int* error = nullptr) {
@@ -56,6 +62,9 @@ WriteResult addCopies(RecordStore& store, const Record& record, const QList<QDat
                     return WriteResult::NotStorable;
                 copy.date = *date;
                 copy.modified = now;
+                if (copy.status == EntryStatus::Billed || copy.status == EntryStatus::Paid)
+                    copy.status = EntryStatus::Billable;
+                copy.paidDate = platform::FileTime{};
                 const WriteResult result = records.add(copy);
                 if (result != WriteResult::Written)
                     return result;

@@ -99,13 +99,14 @@ public:
     QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
                  const QString& charset) override {
         m_totals = StatusTotals();
-        m_page.frame(m_layout.title(), charset);
+        m_page.frame(title(), charset);
         build(db, criteria);
         return m_page.text();
     }
 
 protected:
     virtual void build(TimeEntryDatabase& db, const EntryFilter& criteria) = 0;
+    virtual QString title() const { return m_layout.title(); }
 
     QStringList captions() const {
         QStringList out;
@@ -359,14 +360,43 @@ protected:
 
 class InvoiceReport : public TimeReport {
 public:
-    InvoiceReport(const ReportLayout& layout, const Settings& settings)
-        : TimeReport(layout, settings, false) {}
+    InvoiceReport(const ReportLayout& layout, const Settings& settings,
+                  const InvoiceDetails& invoice)
+        : TimeReport(layout, settings, false), m_invoice(invoice) {}
 
 protected:
+    // The layout has no title of its own to offer (its dialog asks none).
+    QString title() const override {
+        return m_layout.title().isEmpty() ? QStringLiteral("Invoice") : m_layout.title();
+    }
+
     void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
-        if (ownerBlockShown(m_settings))
-            m_page.addOwnerBlock(m_settings.owner,
-                                 filledText(kInvoiceNumber, m_layout.invoiceNumber()));
+        const QString number =
+            m_invoice.number.isEmpty() ? m_layout.invoiceNumber() : m_invoice.number;
+        const bool owner = ownerBlockShown(m_settings);
+        if (owner)
+            m_page.addOwnerBlock(m_settings.owner, filledText(kInvoiceNumber, number));
+        m_page.addChild(QStringLiteral("h1"), title());
+        // The number and the issue date stand in the owner block when it is
+        // shown; the due date and the period billed under the heading.
+        QStringList facts;
+        if (!owner)
+            facts << filledText(kInvoiceNumber, number) << issueDateText();
+        if (m_settings.invoice.paymentDays > 0) {
+            const QDate due = platform::Clock::now().date().addDays(m_settings.invoice.paymentDays);
+            facts << QStringLiteral("Due Date: ") +
+                         Locale::shortDate(platform::SystemTime::fromDateTime(due.startOfDay()));
+        }
+        if (criteria.hasDateRange())
+            facts << QStringLiteral("Period: %1 - %2")
+                         .arg(Locale::shortDate(criteria.startDate),
+                              Locale::shortDate(criteria.endDate));
+        if (!facts.isEmpty()) {
+            m_page.beginParagraph();
+            for (qsizetype i = 0; i < facts.size(); ++i)
+                m_page.addSpan(facts[i], i + 1 < facts.size());
+            m_page.endParagraph();
+        }
         bool any = false;
         forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
             if (!any) {
@@ -389,6 +419,9 @@ protected:
             m_page.addReportDate();
         m_page.endParagraph();
     }
+
+private:
+    InvoiceDetails m_invoice;
 };
 
 bool isVoidElement(QStringView name) {
@@ -398,14 +431,15 @@ bool isVoidElement(QStringView name) {
 
 }  // namespace
 
-std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings) {
+std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings,
+                                             const InvoiceDetails& invoice) {
     switch (layout.reportType()) {
         case ReportLayout::GroupBy:
             return std::make_unique<GroupByReport>(layout, settings);
         case ReportLayout::Tabular:
             return std::make_unique<TabularReport>(layout, settings);
         case ReportLayout::Invoice:
-            return std::make_unique<InvoiceReport>(layout, settings);
+            return std::make_unique<InvoiceReport>(layout, settings, invoice);
         default:
             return nullptr;
     }

@@ -11,13 +11,19 @@ namespace tempolatch {
 class EntryFilter;
 class Settings;
 
+// What an invoice prints beyond its layout and the settings.
+struct InvoiceDetails {
+    QString number;  // empty: the layout's own
+};
+
 // The HTML page of a time report: Group By, Tabular or Invoice, chosen by
 // the layout's report type (whichever report command opened the layout).
 class HtmlReport {
 public:
     // The writer of the layout's report type; nullptr for the types that
     // have none here (the expense reports are ExpenseReport's).
-    static std::unique_ptr<HtmlReport> make(const ReportLayout& layout, const Settings& settings);
+    static std::unique_ptr<HtmlReport> make(const ReportLayout& layout, const Settings& settings,
+                                            const InvoiceDetails& invoice = {});
     virtual ~HtmlReport() = default;
 
     // The whole page as text, the document type declaration first; its

@@ -61,10 +61,12 @@ namespace {
 
 // The steps every report command takes: the layout dialog of the kind, the
 // criteria, the file (HTML or PDF), then the page written under the wait
-// cursor and shown; message 157 when it cannot be written.
-void runReportSteps(const ReportFileCommandHost& host, int kind,
-                    const std::function<bool(const ReportLayout&)>& chooseCriteria,
-                    const std::function<bool(const ReportLayout&, const QString&)>& write) {
+// cursor and shown; message 157 when it cannot be written. `write` may
+// change the notice's words ("Report written to").
+void runReportSteps(
+    const ReportFileCommandHost& host, int kind,
+    const std::function<bool(const ReportLayout&)>& chooseCriteria,
+    const std::function<bool(const ReportLayout&, const QString&, QString& notice)>& write) {
     Context& context = *host.context;
     ReportLayoutDialog dialog(context, kind, host.parent);
     // Closing the layout dialog's window ends the command.
@@ -77,16 +79,17 @@ void runReportSteps(const ReportFileCommandHost& host, int kind,
     if (path.isEmpty())
         return;
     bool ok = false;
+    QString notice = QStringLiteral("Report written to");
     {
         WaitCursor wait;
-        ok = write(layout, path);
+        ok = write(layout, path, notice);
     }
     if (!ok) {
         context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop,
                            host.parent);
         return;
     }
-    context.ui.noticeDone(QStringLiteral("Report written to"), path);
+    context.ui.noticeDone(notice, path);
     if (host.open)
         host.open(path);
 }
@@ -97,9 +100,14 @@ void runReport(const ReportFileCommandHost& host, int kind) {
     EntryFilter criteria;
     runReportSteps(
         host, kind, [&](const ReportLayout&) { return chooseCriteria(host, criteria); },
-        [&](const ReportLayout& layout, const QString& path) {
-            return writeReportFile(host.context->store, host.context->settings, layout, criteria,
-                                   path);
+        [&](const ReportLayout& layout, const QString& path, QString& notice) {
+            QString number;
+            const bool written = writeReportFile(host.context->store, host.context->settings,
+                                                 layout, criteria, path, QString(), &number);
+            // The number the sequence gave is worth a word: it is on no screen.
+            if (!number.isEmpty())
+                notice = QStringLiteral("Invoice %1 written to").arg(number);
+            return written;
         });
 }
 
@@ -114,7 +122,7 @@ void runExpenseReport(const ReportFileCommandHost& host, int kind,
             return ReportLayout::isExpenseType(layout.reportType()) &&
                    chooseCriteria(layout.reportType(), criteria);
         },
-        [&](const ReportLayout& layout, const QString& path) {
+        [&](const ReportLayout& layout, const QString& path, QString&) {
             return writeExpenseReportFile(host.context->store, host.context->settings, layout,
                                           criteria, path);
         });

@@ -4,12 +4,15 @@
 
 #include "platform/Locale.h"
 #include "platform/OutputFile.h"
+#include "platform/Registry.h"
 #include "reports/CharsetEncoder.h"
 #include "reports/ExpenseReport.h"
 #include "reports/ExportFile.h"
 #include "reports/HtmlReport.h"
 #include "reports/ReportPdf.h"
 #include "reports/XmlExport.h"
+#include "settings/InvoiceNumbers.h"
+#include "settings/Settings.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch {
@@ -57,14 +60,38 @@ bool writePage(const std::function<QString(const QString& charset)>& page, const
 
 }  // namespace
 
+bool leavesNumberOpen(const ReportLayout& layout) {
+    const QString number = layout.invoiceNumber().trimmed();
+    return number.isEmpty() || number == QLatin1String("-");
+}
+
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path) {
-    const auto report = HtmlReport::make(layout, settings);
-    return report && writePage(
-                         [&](const QString& charset) {
-                             return report->page(store.entries(), criteria, charset);
-                         },
-                         path);
+                     const EntryFilter& criteria, const QString& path, const QString& invoiceNumber,
+                     QString* printedNumber) {
+    const bool invoice = layout.reportType() == ReportLayout::Invoice;
+    InvoiceDetails details;
+    quint32 taken = 0;
+    if (invoice) {
+        details.number = invoiceNumber;
+        if (details.number.isEmpty() && leavesNumberOpen(layout)) {
+            taken = invoicenumbers::take(platform::Registry::user());
+            if (taken != 0)
+                details.number = settings.invoice.numberPrefix + QString::number(taken);
+        }
+    }
+    const auto report = HtmlReport::make(layout, settings, details);
+    const bool written = report && writePage(
+                                       [&](const QString& charset) {
+                                           return report->page(store.entries(), criteria, charset);
+                                       },
+                                       path);
+    if (!written)
+        invoicenumbers::giveBack(platform::Registry::user(), taken);
+    if (printedNumber && invoice)
+        *printedNumber = !details.number.isEmpty()  ? details.number
+                         : leavesNumberOpen(layout) ? QString()
+                                                    : layout.invoiceNumber();
+    return written;
 }
 
 bool writeExpenseReportFile(RecordStore& store, const Settings& settings,

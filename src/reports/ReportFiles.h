@@ -24,9 +24,17 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
                   const QString& path, int* written = nullptr);
 
 // The report page as HTML in the locale's character set, or as PDF when
-// the path ends in ".pdf" (which needs a QGuiApplication).
+// the path ends in ".pdf" (which needs a QGuiApplication). An invoice
+// prints `invoiceNumber` when one is given; else, when its layout leaves
+// its number open ("-" or none), the next number of the sequence (Options),
+// which moves on only when the file was written. `printedNumber`, when
+// given, gets the invoice's number as printed (none for "-").
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path);
+                     const EntryFilter& criteria, const QString& path,
+                     const QString& invoiceNumber = QString(), QString* printedNumber = nullptr);
+
+// Whether an invoice layout leaves its number to the sequence.
+bool leavesNumberOpen(const ReportLayout& layout);
 
 // The same for an expense layout and the expenses the criteria choose; false
 // for a layout of any other report type.

@@ -1,5 +1,7 @@
 #include "reports/ReportPage.h"
 
+#include <QRegularExpression>
+
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
@@ -50,6 +52,10 @@ void ReportPage::frame(const QString& title, const QString& charset) {
 
 bool ownerBlockShown(const Settings& settings) {
     return settings.hasFlag(OwnerBlockOnInvoices) && !settings.owner.isEmpty();
+}
+
+QString issueDateText() {
+    return QStringLiteral("Date: ") + platform::Locale::shortDate(platform::Clock::now());
 }
 
 QString filledText(int resource, const QString& value) {
@@ -144,6 +150,29 @@ void ReportPage::addTotalRows(const QList<int>& columns, int amountField,
     }
 }
 
+namespace {
+
+// A field's lines: a typed address has line breaks of its own. Blank lines
+// at the end say nothing and go.
+QStringList linesOf(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+    QStringList lines = text.split(lineBreak);
+    while (lines.size() > 1 && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+void ReportPage::addLines(const QString& text) {
+    const QStringList lines = linesOf(text);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            m_doc.addChildElement(QStringLiteral("br"));
+        m_doc.addChildElement(QStringLiteral("span"), lines[i]);
+    }
+}
+
 void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress) {
     const QString td = QStringLiteral("td");
     const QString valign = QStringLiteral("valign");
@@ -162,20 +191,31 @@ void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddr
         m_doc.addChildElement(td);
         m_doc.addChildAttribute(valign, top);
         m_doc.intoElement();
-        m_doc.addChildElement(QStringLiteral("span"), a);
+        addLines(a);
         m_doc.addChildElement(QStringLiteral("br"));
-        m_doc.addChildElement(QStringLiteral("span"), b);
+        addLines(b);
         m_doc.outOfElement();
     };
     row();
     twoSpans(owner.name, owner.company);
-    m_doc.addChildElement(
-        td, QStringLiteral("Date: ") + platform::Locale::shortDate(platform::Clock::now()));
+    m_doc.addChildElement(td, issueDateText());
     m_doc.addChildAttribute(valign, top);
     m_doc.outOfElement();
     row();
-    m_doc.addChildElement(td, owner.address);
-    m_doc.addChildElement(td, besideAddress);
+    // An address of one line is the cell's text; one of several keeps its
+    // lines, and the invoice number stands beside its first.
+    if (linesOf(owner.address).size() == 1) {
+        m_doc.addChildElement(td, owner.address);
+        m_doc.addChildElement(td, besideAddress);
+    } else {
+        m_doc.addChildElement(td);
+        m_doc.addChildAttribute(valign, top);
+        m_doc.intoElement();
+        addLines(owner.address);
+        m_doc.outOfElement();
+        m_doc.addChildElement(td, besideAddress);
+        m_doc.addChildAttribute(valign, top);
+    }
     m_doc.outOfElement();
     row();
     twoSpans(owner.line1, owner.line2);

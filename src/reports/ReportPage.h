@@ -48,7 +48,8 @@ public:
                       const std::function<QString(int field)>& totalOf);
     // The owner's name, company, address and two more lines in a borderless
     // table, with today's date beside the name and `besideAddress` (an
-    // invoice's number) beside the address.
+    // invoice's number) beside the address. Each field keeps its own line
+    // breaks.
     void addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress);
     void endTable();
     // A paragraph of spans, each followed by a line break but the last
@@ -64,12 +65,18 @@ public:
     QString text() const;
 
 private:
+    // The text's lines as spans with a line break between them.
+    void addLines(const QString& text);
+
     XmlDocument m_doc;
 };
 
 // Whether report pages carry the owner block: the option is on and there is
 // an owner to show.
 bool ownerBlockShown(const Settings& settings);
+
+// "Date: " and today's date: the day a page (an invoice) is issued.
+QString issueDateText();
 
 // A resource text with its "%s" filled in.
 QString filledText(int resource, const QString& value);

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <algorithm>
+#include <numeric>
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
@@ -74,8 +75,10 @@ SummaryDialog::SummaryDialog(Kind kind, Context& context, QWidget* parent)
     m_list->setShowGrid(kind == Kind::Client);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setWordWrap(false);
+    // The columns follow the list's own width: the dialog's size is set (or
+    // restored) before its layout gives the list that width.
+    m_list->viewport()->installEventFilter(this);
 
     m_bar = new DialogBar(dialogBarKind(context.settings), this);
     if (kind == Kind::Client)
@@ -100,6 +103,7 @@ void SummaryDialog::setRows(const SummaryRows& rows) {
         }
     }
     m_list->resizeRowsToContents();
+    fitColumns();
 }
 
 void SummaryDialog::exportCsv() {
@@ -119,9 +123,10 @@ void SummaryDialog::exportCsv() {
         m_context.ui.noticeDone(QStringLiteral("Summary written to"), path);
 }
 
-void SummaryDialog::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    fitColumns();
+bool SummaryDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
 void SummaryDialog::runCommand(int id) {
@@ -131,11 +136,18 @@ void SummaryDialog::runCommand(int id) {
         m_onNew();
 }
 
+// Each column is as wide as its texts, and the width left over is shared
+// out in the columns' shares; texts wider than the window scroll.
 void SummaryDialog::fitColumns() {
-    const int width = m_list->viewport()->width();
     const QList<int> shares = columnShares(m_kind);
+    const QAbstractItemView* view = m_list;  // where the texts' width is public
+    QList<int> needed;
     for (int c = 0; c < shares.size(); ++c)
-        m_list->setColumnWidth(c, width * shares[c] / 100);
+        needed.append(view->sizeHintForColumn(c));
+    const int spare =
+        std::max(0, m_list->viewport()->width() - std::accumulate(needed.begin(), needed.end(), 0));
+    for (int c = 0; c < shares.size(); ++c)
+        m_list->setColumnWidth(c, needed[c] + spare * shares[c] / 100);
 }
 
 QString chooseCsvFile(Context& context, QWidget* parent) {

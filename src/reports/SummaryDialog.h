@@ -36,7 +36,7 @@ public:
     void runCommand(int id);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fitColumns();

@@ -9,12 +9,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "platform/PlatformInfo.h"
+#include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "settings/Context.h"
+#include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
 #include "store/Lists.h"
@@ -28,6 +31,7 @@ namespace {
 
 constexpr int MaxCurrencyLength = 15;
 constexpr int MaxCustomFieldLength = 63;
+constexpr int MaxInvoicePrefixLength = 31;
 
 QString text(const char* s) {
     return QString::fromLatin1(s);
@@ -87,7 +91,7 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
     setObjectName(QStringLiteral("optionsSheet"));
     setWindowTitle(text("Options"));
     m_pages->setObjectName(QStringLiteral("pages"));
-    // All six tabs in view, none behind scroll arrows.
+    // All tabs in view, none behind scroll arrows.
     m_pages->setUsesScrollButtons(false);
     m_pages->addTab(buildViewPage(settings), text("View"));
     m_pages->addTab(buildGeneralPage(settings), text("General"));
@@ -105,6 +109,7 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
                                           m_expenseFields, QStringLiteral("expenseCustom")),
                     text("Custom Fields 2"));
     m_pages->addTab(buildOwnerPage(settings), text("Owner"));
+    m_pages->addTab(buildInvoicePage(settings), text("Invoice"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
@@ -246,6 +251,66 @@ QWidget* OptionsSheet::buildOwnerPage(const Settings& s) {
     return widget;
 }
 
+// What an invoice carries besides its entries: its number and due date.
+QWidget* OptionsSheet::buildInvoicePage(const Settings& s) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* widget = page(QString(), layout);
+    auto* numbers = new QGroupBox(text("Invoice Numbers"));
+    auto* numbersForm = new QFormLayout(numbers);
+    m_invoicePrefix = new QLineEdit(s.invoice.numberPrefix);
+    m_invoicePrefix->setObjectName(QStringLiteral("invoicePrefix"));
+    m_invoicePrefix->setMaxLength(MaxInvoicePrefixLength);
+    m_nextInvoice = new QSpinBox;
+    m_nextInvoice->setObjectName(QStringLiteral("nextInvoice"));
+    m_nextInvoice->setRange(0, 999999999);
+    m_nextInvoice->setSpecialValueText(text("None"));
+    numbersForm->addRow(text("Prefix:"), m_invoicePrefix);
+    numbersForm->addRow(text("Next number:"), m_nextInvoice);
+    m_nextInvoiceText = new QLabel;
+    m_nextInvoiceText->setObjectName(QStringLiteral("nextInvoiceText"));
+    m_nextInvoiceText->setWordWrap(true);
+    numbersForm->addRow(m_nextInvoiceText);
+    connect(m_invoicePrefix, &QLineEdit::textChanged, this, &OptionsSheet::showNextInvoice);
+    connect(m_nextInvoice, &QSpinBox::valueChanged, this, &OptionsSheet::showNextInvoice);
+    showNextInvoice();
+    layout->addWidget(numbers);
+
+    auto* payment = new QGroupBox(text("Payment"));
+    auto* paymentForm = new QFormLayout(payment);
+    m_paymentDays = new QSpinBox;
+    m_paymentDays->setObjectName(QStringLiteral("paymentDays"));
+    m_paymentDays->setRange(0, 365);
+    m_paymentDays->setSpecialValueText(text("None"));
+    m_paymentDays->setSuffix(text(" days"));
+    m_paymentDays->setValue(int(s.invoice.paymentDays));
+    paymentForm->addRow(text("Payment terms:"), m_paymentDays);
+    auto* due =
+        new QLabel(text("An invoice is due this many days after it is written; "
+                        "its due date is printed under its heading."));
+    due->setWordWrap(true);
+    paymentForm->addRow(due);
+    layout->addWidget(payment);
+    layout->addStretch();
+    return widget;
+}
+
+void OptionsSheet::showNextInvoice() {
+    const quint32 next = nextInvoiceNumber();
+    m_nextInvoiceText->setText(
+        next == 0 ? text("Invoices print the number their layout gives.")
+                  : text("The next invoice written is number %1; an invoice whose layout has a "
+                         "number of its own prints that one.")
+                        .arg(m_invoicePrefix->text() + QString::number(next)));
+}
+
+void OptionsSheet::setNextInvoiceNumber(quint32 number) {
+    m_nextInvoice->setValue(int(qMin<quint32>(number, quint32(m_nextInvoice->maximum()))));
+}
+
+quint32 OptionsSheet::nextInvoiceNumber() const {
+    return quint32(m_nextInvoice->value());
+}
+
 QWidget* OptionsSheet::buildExportPage(const Settings& s) {
     QVBoxLayout* layout = nullptr;
     QWidget* widget = page(QString(), layout);
@@ -341,18 +406,28 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.expenseCustom2 = m_expenseFields[1]->text();
     s.owner = {m_ownerName->text(), m_ownerCompany->text(), m_ownerAddress->toPlainText().left(255),
                m_ownerLine1->text(), m_ownerLine2->text()};
+    s.invoice.numberPrefix = m_invoicePrefix->text();
+    s.invoice.paymentDays = quint32(m_paymentDays->value());
 }
 
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     Settings& settings = context.settings;
     const QStringList currencies = context.store.lists().texts(ListKind::Currency);
     OptionsSheet sheet(settings, currencies, owner);
+    platform::Registry& registry = platform::Registry::user();
+    // Read now, not at the start: invoices written since have moved it on.
+    const quint32 nextInvoice = invoicenumbers::next(registry);
+    sheet.setNextInvoiceNumber(nextInvoice);
     OptionsOutcome outcome;
     if (sheet.exec() != QDialog::Accepted)
         return outcome;
     outcome.accepted = true;
     outcome.softKeysChanged = sheet.softKeysChanged();
     sheet.writeTo(settings);
+    // Only a number the user changed is written, so that invoices written
+    // while the sheet was open keep theirs.
+    if (sheet.nextInvoiceNumber() != nextInvoice)
+        invoicenumbers::setNext(registry, sheet.nextInvoiceNumber());
     // A new currency joins the drop list; one already there is left alone.
     const QString currency = sheet.currency();
     if (!currency.isEmpty() && !currencies.contains(currency))

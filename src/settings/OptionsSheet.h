@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
 class QTabWidget;
 
 namespace tempolatch {
@@ -15,9 +16,9 @@ namespace tempolatch {
 struct Context;
 class Settings;
 
-// The Options sheet: seven pages ("View", "General", "Defaults", "Export",
-// "Custom Fields 1", "Custom Fields 2", "Owner") filled from the settings when it
-// opens. OK writes every page back; Cancel writes nothing.
+// The Options sheet: eight pages ("View", "General", "Defaults", "Export",
+// "Custom Fields 1", "Custom Fields 2", "Owner", "Invoice") filled from the
+// settings when it opens. OK writes every page back; Cancel writes nothing.
 class OptionsSheet : public QDialog {
     Q_OBJECT
 public:
@@ -31,6 +32,10 @@ public:
     QString currency() const;
     // True when the soft-key box now differs from its value at opening.
     bool softKeysChanged() const;
+    // The invoice sequence's next number (0: none), kept apart from the
+    // settings.
+    void setNextInvoiceNumber(quint32 number);
+    quint32 nextInvoiceNumber() const;
 
     QTabWidget* pages() const { return m_pages; }
 
@@ -40,6 +45,8 @@ private:
     QWidget* buildDefaultsPage(const Settings& s, const QStringList& currencies);
     QWidget* buildExportPage(const Settings& s);
     QWidget* buildOwnerPage(const Settings& s);
+    QWidget* buildInvoicePage(const Settings& s);
+    void showNextInvoice();
     QWidget* buildCustomFieldsPage(const QStringList& labels, const QStringList& values,
                                    QList<QLineEdit*>& edits, const QString& prefix);
 
@@ -70,6 +77,10 @@ private:
     QPlainTextEdit* m_ownerAddress = nullptr;
     QLineEdit* m_ownerLine1 = nullptr;
     QLineEdit* m_ownerLine2 = nullptr;
+    QLineEdit* m_invoicePrefix = nullptr;
+    QSpinBox* m_nextInvoice = nullptr;
+    QSpinBox* m_paymentDays = nullptr;
+    QLabel* m_nextInvoiceText = nullptr;
 };
 
 struct OptionsOutcome {

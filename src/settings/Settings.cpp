@@ -15,6 +15,10 @@ namespace {
 
 const QString kKey = QString::fromLatin1(Registry::AppKey);
 
+// 31 characters and the terminator.
+constexpr int kInvoicePrefixBytes = 64;
+constexpr quint32 kMostPaymentDays = 365;
+
 QString name(const char* value) {
     return QString::fromLatin1(value);
 }
@@ -152,6 +156,9 @@ void Settings::loadTexts(Registry& reg) {
     dbPath = reg.readString(kKey, name("DbPath"), 520).value_or(documentsFolder());
     for (auto [value, field, size] : ownerValues(owner))
         *field = reg.readString(kKey, name(value), size).value_or(QString());
+    invoice.numberPrefix =
+        reg.readString(kKey, name("InvoicePrefix"), kInvoicePrefixBytes).value_or(QString());
+    invoice.paymentDays = readChoice<quint32>(reg, "PaymentDays", 0, 0, kMostPaymentDays);
 }
 
 void Settings::loadViewCust(Registry& reg) {
@@ -228,6 +235,11 @@ void Settings::save(Registry& reg) const {
         else
             reg.writeString(kKey, name(value), field->left(size / 2 - 1), size);
     }
+    if (invoice.numberPrefix.isEmpty())
+        reg.deleteValue(kKey, name("InvoicePrefix"));
+    else
+        reg.writeString(kKey, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
+    reg.writeNumber(kKey, name("PaymentDays"), invoice.paymentDays);
     reg.endBatch();
 }
 

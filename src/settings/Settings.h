@@ -40,6 +40,16 @@ struct OwnerInfo {
     bool operator==(const OwnerInfo&) const = default;
 };
 
+// What an invoice carries beyond its layout (Options, Invoice page). The
+// sequence's next number is kept apart (InvoiceNumbers.h): it moves on with
+// every invoice written, not with the settings.
+struct InvoiceOptions {
+    QString numberPrefix;     // before the sequence's number: "INV-2026-"
+    quint32 paymentDays = 0;  // the due date is this many days after the issue; 0: none
+
+    bool operator==(const InvoiceOptions&) const = default;
+};
+
 // The user's options for the whole program, kept under Software\Tempolatch.
 // One object for the run, owned where the run starts and handed down in the
 // Context; loaded when the main window is created, saved when it is
@@ -86,6 +96,7 @@ public:
     quint16 hourSymbol = 1;
     std::array<QString, 5> defaultReports;
     OwnerInfo owner;
+    InvoiceOptions invoice;
     platform::SystemTime periodStart;
     platform::SystemTime periodEnd;
     QString dbPath;

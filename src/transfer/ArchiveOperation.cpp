@@ -174,6 +174,10 @@ LoadArchiveMessage loadArchiveMessage(int result) {
             return {resourceString(str::ArchiveLoaded), MessageIcon::Information};
         case BackupOperation::RestoreFailed:
             return {resourceString(str::ArchiveCannotLoad), MessageIcon::Stop};
+        case BackupOperation::RestoreUnsupported:
+            return {QStringLiteral("This archive file was written by a version of Tempolatch too "
+                                   "old to be read. Nothing was added."),
+                    MessageIcon::Stop};
         case BackupOperation::RestoreKindRefused:
             return {resourceString(str::ArchiveDataOnly), MessageIcon::Warning};
         default:

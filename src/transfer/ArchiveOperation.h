@@ -66,8 +66,7 @@ private:
     int m_skippedExpenses = 0;
 };
 
-// The message a load result is reported with, and its icon; empty for
-// result 2 (a file too old to read says nothing).
+// The message a load result is reported with, and its icon.
 struct LoadArchiveMessage {
     QString text;
     platform::MessageIcon icon = platform::MessageIcon::Information;

@@ -26,4 +26,12 @@ bool ClientStructureOperation::readContent(const platform::CompoundStorage& root
     return readClientsWithoutRates(root, dataVersion);
 }
 
+ImportMessage importResultMessage(int result) {
+    if (result == ClientStructureOperation::RestoreKindRefused)
+        return {QStringLiteral("Not a client structure file. Nothing was added: a backup is read "
+                               "with Restore Backup..., an archive with Load Archive...."),
+                platform::MessageIcon::Warning};
+    return {restoreResultText(result), platform::MessageIcon::Stop};
+}
+
 }  // namespace tempolatch

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Ui.h"
 #include "transfer/BackupOperation.h"
 
 namespace tempolatch {
@@ -25,5 +26,14 @@ protected:
     quint32 oldestReadable() const override;
     bool readContent(const platform::CompoundStorage& root, quint32 dataVersion) override;
 };
+
+// What an import's result is reported with: nothing for success, the
+// restore's messages for a damaged or too old file, and for a file of
+// another kind (a backup, an archive) why nothing was added.
+struct ImportMessage {
+    QString text;
+    platform::MessageIcon icon = platform::MessageIcon::Stop;
+};
+ImportMessage importResultMessage(int result);
 
 }  // namespace tempolatch

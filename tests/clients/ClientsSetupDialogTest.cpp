@@ -510,20 +510,27 @@ private Q_SLOTS:
     }
 
     // The import choice adds to the clients there; failures are reported,
-    // other kinds of file passed over in silence.
+    // and so is a file of another kind, which adds nothing.
     void structureImportMessages_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<MessageIcon>("icon");
         QTest::addColumn<QStringList>("clients");
         QTest::newRow("structure file")
-            << "good.tlc" << QStringList() << QStringList{"Acme", "Zeta"};
-        QTest::newRow("archive") << "archive.tla" << QStringList() << QStringList{"Acme"};
+            << "good.tlc" << QStringList() << MessageIcon::Stop << QStringList{"Acme", "Zeta"};
+        QTest::newRow("archive") << "archive.tla"
+                                 << QStringList{"Not a client structure file. Nothing was added: "
+                                                "a backup is read with Restore Backup..., an "
+                                                "archive with Load Archive...."}
+                                 << MessageIcon::Warning << QStringList{"Acme"};
         QTest::newRow("not a compound file")
-            << "text.tlc" << QStringList{resourceString(str::RestoreFailed)} << QStringList{"Acme"};
+            << "text.tlc" << QStringList{resourceString(str::RestoreFailed)} << MessageIcon::Stop
+            << QStringList{"Acme"};
     }
     void structureImportMessages() {
         QFETCH(QString, file);
         QFETCH(QStringList, messages);
+        QFETCH(MessageIcon, icon);
         QFETCH(QStringList, clients);
         QVERIFY(ClientStructureOperation(m_env->store())
                     .exportTo(filePath(QStringLiteral("good.tlc"))));
@@ -546,7 +553,7 @@ private Q_SLOTS:
         m_dialog->onCommand(cmd::ImportNames);
         QCOMPARE(ui().shownTexts(), messages);
         for (const auto& shown : ui().shown())
-            QCOMPARE(shown.icon, MessageIcon::Stop);
+            QCOMPARE(shown.icon, icon);
         QCOMPARE(childTexts(tree()->invisibleRootItem()), clients);
     }
     // The names of the selection's level, CR LF between them and none after

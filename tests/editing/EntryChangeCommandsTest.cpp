@@ -17,6 +17,8 @@
 #include "records/EntryFilter.h"
 #include "records/RecordCopies.h"
 #include "records/RecordMarking.h"
+#include "store/ExpenseEntry.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/StoreTestSupport.h"
 #include "store/TimeEntries.h"
@@ -27,6 +29,7 @@ using namespace tempolatch;
 using entrymarking::Mark;
 
 Q_DECLARE_METATYPE(tempolatch::entrycopy::Target)
+Q_DECLARE_METATYPE(tempolatch::EntryStatus)
 
 namespace {
 
@@ -144,7 +147,8 @@ private Q_SLOTS:
 
     // Through the dialog: a duration that is no number is refused with
     // message 11; a good one is rounded up to the granularity, and the
-    // copies keep the entry's time of day and every other field.
+    // copies keep the entry's time of day and every other field but their
+    // billing (the Paid entry's copies are Billable, without a paid date).
     void copyThroughTheDialog() {
         m_env->settings().setFlag(DurationGranularity, true);
         m_env->settings().minTime = 15;
@@ -175,11 +179,105 @@ private Q_SLOTS:
             const TimeEntry& copy = all[i];
             QCOMPARE(copy.date, test::at(2026, 12, 7 + i, 9, 30, 1));
             QCOMPARE(copy.duration, 125);
-            QCOMPARE(copy.status, EntryStatus::Paid);
-            QCOMPARE(copy.paidDate, test::at(2026, 12, 1));
+            QCOMPARE(copy.status, EntryStatus::Billable);
+            QCOMPARE(copy.paidDate, platform::FileTime{});
             QCOMPARE(copy.client, original.client);
             QCOMPARE(copy.modified, platform::Clock::nowFileTime());
         }
+    }
+
+    // A copy is work still to be billed: the copies of a Billed or Paid
+    // entry or expense are Billable, and none has a paid date.
+    void copiesAreStillToBeBilled_data() {
+        QTest::addColumn<bool>("expense");
+        QTest::addColumn<EntryStatus>("status");
+        QTest::addColumn<EntryStatus>("copied");
+        for (const bool expense : {false, true}) {
+            const char* kind = expense ? "expense" : "entry";
+            QTest::addRow("%s, non billable", kind)
+                << expense << EntryStatus::NonBillable << EntryStatus::NonBillable;
+            QTest::addRow("%s, billable", kind)
+                << expense << EntryStatus::Billable << EntryStatus::Billable;
+            QTest::addRow("%s, billed", kind)
+                << expense << EntryStatus::Billed << EntryStatus::Billable;
+            QTest::addRow("%s, paid", kind)
+                << expense << EntryStatus::Paid << EntryStatus::Billable;
+        }
+    }
+    void copiesAreStillToBeBilled() {
+        QFETCH(bool, expense);
+        QFETCH(EntryStatus, status);
+        QFETCH(EntryStatus, copied);
+        const QList<QDate> days = {QDate(2026, 12, 8), QDate(2026, 12, 9)};
+        const platform::FileTime paid = test::at(2026, 12, 1);
+        const platform::FileTime now = platform::Clock::nowFileTime();
+        QList<std::pair<EntryStatus, platform::FileTime>> copies;
+        if (expense) {
+            ExpenseEntry e;
+            e.client = QStringLiteral("Acme");
+            e.date = test::at(2026, 12, 7);
+            e.status = status;
+            e.paidDate = paid;
+            QCOMPARE(entrycopy::addCopies(m_env->store(), e, days, now), WriteResult::Written);
+            Expenses(m_env->store().expenses()).forEach([&](const ExpenseEntry& x) {
+                if (x.date != e.date)
+                    copies.append({x.status, x.paidDate});
+                return true;
+            });
+        } else {
+            TimeEntry e;
+            e.client = QStringLiteral("Acme");
+            e.date = test::at(2026, 12, 7, 9, 0, 1);
+            e.duration = 100;
+            e.status = status;
+            e.paidDate = paid;
+            QCOMPARE(entrycopy::addCopies(m_env->store(), e, days, now), WriteResult::Written);
+            for (const TimeEntry& x : allEntries())
+                copies.append({x.status, x.paidDate});
+        }
+        QCOMPARE(copies.size(), 2);
+        for (const auto& [copyStatus, copyPaid] : copies) {
+            QCOMPARE(copyStatus, copied);
+            QCOMPARE(copyPaid, platform::FileTime{});
+        }
+    }
+
+    // Up to a year of copies are made at once; more are asked about first,
+    // and No writes nothing and keeps the dialog open on the end date.
+    void manyCopiesAskFirst_data() {
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("written");
+        QTest::newRow("366") << 366 << false << 366;
+        QTest::newRow("367, no") << 367 << false << 0;
+        QTest::newRow("367, yes") << 367 << true << 367;
+    }
+    void manyCopiesAskFirst() {
+        QFETCH(int, copies);
+        QFETCH(bool, yes);
+        QFETCH(int, written);
+        const quint32 id = addEntry(test::at(2026, 1, 1, 9, 0, 1), EntryStatus::Billable);
+        m_env->ui().queueAnswer(yes ? platform::Answer::Yes : platform::Answer::No);
+        bool openAfterNo = false;
+        test::onNextModal([&](QDialog* dialog) {
+            dialog->findChild<QRadioButton*>(QStringLiteral("toEndDate"))->click();
+            dialog->findChild<QCheckBox*>(QStringLiteral("includeWeekend"))->setChecked(true);
+            dialog->findChild<QDateEdit*>(QStringLiteral("endDate"))
+                ->setDate(QDate(2026, 1, 1).addDays(copies));
+            dialog->accept();
+            openAfterNo = dialog->isVisible();
+            if (openAfterNo)
+                dialog->reject();
+        });
+        entrycommands::copyToDays(m_env->context(), nullptr, id);
+        QCOMPARE(allEntries().size(), 1 + written);
+        const bool asked = copies > 366;
+        QCOMPARE(m_env->ui().shown().size(), asked ? 1 : 0);
+        if (asked)
+            QVERIFY2(m_env->ui().shownTexts().first().startsWith(
+                         QStringLiteral("This makes %1 copies").arg(copies)),
+                     qPrintable(m_env->ui().shownTexts().first()));
+        QCOMPARE(openAfterNo, asked && !yes);
     }
 
     void markSelected_data() {

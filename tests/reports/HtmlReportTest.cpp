@@ -208,6 +208,23 @@ private Q_SLOTS:
         QVERIFY(!page(layout, none).contains(QStringLiteral("<table")));
     }
 
+    // A typed address keeps its lines (a blank line at its end goes), with
+    // the invoice number beside its first line.
+    void ownerAddressKeepsItsLines() {
+        addEntry(QStringLiteral("A"), test::at(2026, 12, 1), 100);
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner = {QStringLiteral("Ann Smith"), QString(),
+                          QStringLiteral("12 Quai Perrache\r\n69002 Lyon\n"), QString(), QString()};
+        const QString text = page(ReportLayout::builtInDefault(ReportLayout::Invoice), december());
+        QVERIFY2(text.contains(QStringLiteral("<tr>\r\n<td valign=\"top\">\r\n"
+                                              "<span>12 Quai Perrache</span>\r\n<br />\r\n"
+                                              "<span>69002 Lyon</span>\r\n</td>\r\n"
+                                              "<td valign=\"top\">Invoice Number: -</td>\r\n"
+                                              "</tr>")),
+                 qPrintable(text));
+    }
+
     // What a client adds up: per currency, the amounts printed on the lines
     // (Non Billable ones have none) make the total row, and the footer's
     // amounts are per currency too.

@@ -71,6 +71,10 @@ private Q_SLOTS:
         QCOMPARE(run({QStringLiteral("report"), QStringLiteral("invoice"), html}), 0);
         QVERIFY(test::fileBytes(html).contains("<td class=\"Data\">Total</td>"));
         QCOMPARE(test::xmllintErrors(html, true), QByteArray());
+        QCOMPARE(run({QStringLiteral("report"), QStringLiteral("invoice"), html,
+                      QStringLiteral("--invoice-number"), QStringLiteral("2026/17")}),
+                 0);
+        QVERIFY(test::fileBytes(html).contains("<span>Invoice Number: 2026/17</span>"));
 
         const QString pdf = path(QStringLiteral("tabular.pdf"));
         QCOMPARE(run({QStringLiteral("report"), QStringLiteral("tabular"), pdf}), 0);

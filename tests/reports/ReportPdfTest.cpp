@@ -1,5 +1,7 @@
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
@@ -14,8 +16,55 @@
 
 using namespace tempolatch;
 
+namespace {
+
+struct PdfWord {
+    QString text;
+    QRectF box;  // in points, from the page's top left
+};
+
+// The words of a PDF page as pdftotext places them.
+QList<PdfWord> pdfWords(const QString& path, int page) {
+    const QByteArray xhtml =
+        test::runTool(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                       QStringLiteral("-l"), QString::number(page), path, QStringLiteral("-")})
+            .out;
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (const auto& m : word.globalMatch(QString::fromUtf8(xhtml))) {
+        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+        // Ligatures ("fi") as their letters.
+        words.append({m.captured(5).normalized(QString::NormalizationForm_KC),
+                      QRectF(topLeft, bottomRight)});
+    }
+    return words;
+}
+
+QString pdfPageSize(const QString& path) {
+    const QByteArray info = test::runTool(QStringLiteral("pdfinfo"), {path}).out;
+    const qsizetype at = info.indexOf("Page size:");
+    return at < 0 ? QString() : QString::fromUtf8(info.mid(at + 10).split('\n').first().trimmed());
+}
+
+}  // namespace
+
 class ReportPdfTest : public test::EnvironmentTest {
     Q_OBJECT
+
+    // The layout's page over the store's entries, written as a PDF file.
+    QString writePdf(const ReportLayout& layout) {
+        const QString html =
+            HtmlReport::make(layout, m_env->settings())
+                ->page(m_env->store().entries(), EntryFilter(), QStringLiteral("UTF-8"));
+        const QString path = m_env->filePath(QStringLiteral("report.pdf"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file))
+            return QString();
+        return path;
+    }
 
 private Q_SLOTS:
     // A long Tabular report: a PDF of several US Letter pages (the en_US
@@ -67,6 +116,131 @@ private Q_SLOTS:
         for (const int i : {0, 60, 239})
             QVERIFY(text.contains(QStringLiteral("Task %1 ").arg(i)) ||
                     text.contains(QStringLiteral("Task %1\n").arg(i)));
+    }
+
+    // A page reads as printed: table text of 9-10 pt whose words stay whole
+    // (a table too wide for a portrait page turns the page), and a small
+    // page number wholly inside the page.
+    void printedType_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<quint32>("mask");
+        QTest::addColumn<QStringList>("columnWords");
+        QTest::addColumn<QString>("pageSize");
+        QTest::addColumn<qreal>("smallestPoints");
+        QTest::newRow("invoice") << int(ReportLayout::Invoice) << 0u
+                                 << QStringList{QStringLiteral("Development"),
+                                                QStringLiteral("Specification"),
+                                                QStringLiteral("Implementation")}
+                                 << QStringLiteral("612 x 792 pts (letter)") << 9.0;
+        QTest::newRow("every field")
+            << int(ReportLayout::Tabular) << 0x3FFFFu
+            << QStringList{QStringLiteral("Northwind"),     QStringLiteral("Development"),
+                           QStringLiteral("Specification"), QStringLiteral("Implementation"),
+                           QStringLiteral("Accounts"),      QStringLiteral("Internationalisation"),
+                           QStringLiteral("Maintenance")}
+            << QStringLiteral("792 x 612 pts (letter)") << 6.0;
+    }
+    void printedType() {
+        QFETCH(int, kind);
+        QFETCH(quint32, mask);
+        QFETCH(QStringList, columnWords);
+        QFETCH(QString, pageSize);
+        QFETCH(qreal, smallestPoints);
+        QVERIFY(m_env->store().openAll());
+        TimeEntries entries(m_env->store().entries());
+        for (int i = 0; i < 6; ++i) {
+            TimeEntry e;
+            e.date = test::at(2026, 11, 2 + i, 9, 30, 1);
+            e.client = QStringLiteral("Northwind");
+            e.project = QStringLiteral("Development");
+            e.phase = QStringLiteral("Specification");
+            e.task = QStringLiteral("Implementation");
+            e.billTo = QStringLiteral("Accounts");
+            e.custom1 = QStringLiteral("Internationalisation");
+            e.custom2 = QStringLiteral("Maintenance");
+            e.currency = QStringLiteral("EUR");
+            e.duration = 750;
+            e.rate = 12550;
+            e.status = EntryStatus::Billable;
+            e.modified = e.date;
+            QVERIFY(entries.add(e) == WriteResult::Written);
+        }
+        ReportLayout layout = ReportLayout::builtInDefault(kind);
+        if (mask)
+            layout.setFieldMask(mask);
+        const QString path = writePdf(layout);
+        QVERIFY(!path.isEmpty());
+        QCOMPARE(pdfPageSize(path), pageSize);
+        const qreal pageHeight = pageSize.section(u' ', 2, 2).toDouble();
+        const QList<PdfWord> words = pdfWords(path, 1);
+        QVERIFY(!words.isEmpty());
+        for (const QString& expected : columnWords) {
+            const auto whole = std::count_if(words.begin(), words.end(),
+                                             [&](const PdfWord& w) { return w.text == expected; });
+            QVERIFY2(whole >= 6, qPrintable(expected));  // one in each row
+        }
+        // No piece of a word stands on its own line.
+        for (const PdfWord& w : words) {
+            for (const QString& whole : columnWords)
+                QVERIFY2(w.text == whole || w.text.size() < 3 || !whole.contains(w.text),
+                         qPrintable(w.text));
+        }
+        for (const PdfWord& w : words) {
+            if (w.text == QLatin1String("Implementation")) {
+                // A line of type is about 1.16 times its size from ascent
+                // to descent: 11.6 pt for 10 pt.
+                QVERIFY2(w.box.height() > smallestPoints * 1.1 && w.box.height() < 12.5,
+                         qPrintable(QString::number(w.box.height())));
+            }
+        }
+        const auto page = std::find_if(words.begin(), words.end(), [](const PdfWord& w) {
+            return w.text == QLatin1String("Page");
+        });
+        QVERIFY(page != words.end());
+        QVERIFY2(page->box.height() < 12, qPrintable(QString::number(page->box.height())));
+        // Inside the bottom margin of 15 mm.
+        QVERIFY(page->box.bottom() < pageHeight - 40);
+        QStringList footer;
+        for (auto w = page; w != words.end() && footer.size() < 4; ++w)
+            footer.append(w->text);
+        QCOMPARE(footer.join(u' '), QStringLiteral("Page 1 of 1"));
+    }
+
+    // The owner's address keeps its lines, and the invoice's Bill To stands
+    // clearly apart from the owner block's last line.
+    void ownerBlockLines() {
+        QVERIFY(m_env->store().openAll());
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner = {QStringLiteral("Ann Smith"), QStringLiteral("Smith & Co"),
+                          QStringLiteral("12 Quai Perrache\r\n69002 Lyon"),
+                          QStringLiteral("VAT FR12345"), QStringLiteral("IBAN FR76")};
+        TimeEntry e;
+        e.date = test::at(2026, 11, 2, 9, 0, 0);
+        e.client = QStringLiteral("Globex");
+        e.billTo = QStringLiteral("Hank Scorpio");
+        e.duration = 100;
+        e.rate = 5000;
+        e.status = EntryStatus::Billable;
+        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        const QString path = writePdf(ReportLayout::builtInDefault(ReportLayout::Invoice));
+
+        const QList<PdfWord> words = pdfWords(path, 1);
+        const auto find = [&](const QString& text) {
+            const auto it = std::find_if(words.begin(), words.end(),
+                                         [&](const PdfWord& w) { return w.text == text; });
+            return it == words.end() ? QRectF() : it->box;
+        };
+        const QRectF street = find(QStringLiteral("Quai"));
+        const QRectF town = find(QStringLiteral("Lyon"));
+        QVERIFY(!street.isNull() && !town.isNull());
+        QVERIFY(town.top() >= street.bottom() - 1);  // a line of its own
+        const QRectF lastOwnerLine = find(QStringLiteral("IBAN"));
+        const QRectF billTo = find(QStringLiteral("Hank"));
+        QVERIFY(!lastOwnerLine.isNull() && !billTo.isNull());
+        // At least a blank line between them.
+        QVERIFY2(billTo.top() - lastOwnerLine.bottom() >= lastOwnerLine.height(),
+                 qPrintable(QString::number(billTo.top() - lastOwnerLine.bottom())));
     }
 
     void pdfPaths() {

@@ -17,6 +17,7 @@
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "widgets/CommandIds.h"
+#include "widgets/WindowPlace.h"
 
 using namespace tempolatch;
 
@@ -126,6 +127,55 @@ private Q_SLOTS:
         QCOMPARE(m_env->ui().fileFilters().value(0), QStringLiteral("CSV Files (*.csv)|*.csv|"));
         // A failed export says so.
         QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(str::ExportFailed)});
+    }
+
+    // Shown, at its first size or at one the user left it at, a summary's
+    // columns are as wide as their texts and share the window's width.
+    void columnsFitTheirTexts_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QSize>("remembered");
+        QTest::newRow("quick") << int(SummaryDialog::Kind::Quick) << QSize();
+        QTest::newRow("quick, remembered") << int(SummaryDialog::Kind::Quick) << QSize(700, 520);
+        QTest::newRow("expense quick, remembered")
+            << int(SummaryDialog::Kind::ExpenseQuick) << QSize(380, 300);
+        QTest::newRow("client") << int(SummaryDialog::Kind::Client) << QSize(640, 400);
+    }
+    void columnsFitTheirTexts() {
+        QFETCH(int, kind);
+        QFETCH(QSize, remembered);
+        if (remembered.isValid()) {
+            QWidget before;
+            before.setGeometry(QRect(QPoint(40, 40), remembered));
+            saveWindowPlace(&before, QStringLiteral("Summary"));
+        }
+        SummaryDialog dialog(SummaryDialog::Kind(kind), m_env->context());
+        const bool client = kind == int(SummaryDialog::Kind::Client);
+        SummaryRows rows = {{QStringLiteral("Period:"), QStringLiteral("12/1/26 - 12/31/26")},
+                            {QStringLiteral("Number of Items:"), QStringLiteral("118")},
+                            {QStringLiteral("Quarterly infrastructure review"),
+                             QStringLiteral("1234.50h"), QStringLiteral("100.0%")}};
+        if (client)
+            rows.removeLast();
+        dialog.setRows(rows);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        if (remembered.isValid())
+            QCOMPARE(dialog.size(), remembered);
+        QTableWidget* list = dialog.list();
+        int sum = 0;
+        for (int c = 0; c < list->columnCount(); ++c) {
+            int widest = 0;
+            for (int r = 0; r < list->rowCount(); ++r) {
+                if (const QTableWidgetItem* item = list->item(r, c))
+                    widest = std::max(widest, list->fontMetrics().horizontalAdvance(item->text()));
+            }
+            QVERIFY2(list->columnWidth(c) > widest, qPrintable(QStringLiteral("column %1: %2 < %3")
+                                                                   .arg(c)
+                                                                   .arg(list->columnWidth(c))
+                                                                   .arg(widest)));
+            sum += list->columnWidth(c);
+        }
+        QVERIFY(sum >= list->viewport()->width() - list->columnCount());
     }
 
     // Export > CSV...: the criteria sheet on the view's period, the save

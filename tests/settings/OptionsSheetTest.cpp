@@ -3,11 +3,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "common/EnvironmentTest.h"
 #include "common/ModalDialog.h"
 #include "common/TestRegistry.h"
+#include "platform/Registry.h"
+#include "settings/InvoiceNumbers.h"
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "store/Lists.h"
@@ -81,7 +84,7 @@ private Q_SLOTS:
         for (int i = 0; i < sheet.pages()->count(); ++i)
             tabs.append(sheet.pages()->tabText(i));
         QCOMPARE(tabs, QStringList({"View", "General", "Defaults", "Export", "Custom Fields 1",
-                                    "Custom Fields 2", "Owner"}));
+                                    "Custom Fields 2", "Owner", "Invoice"}));
 
         QCOMPARE(items(child<QComboBox>(&sheet, "weekStart")), QStringList({"Sunday", "Monday"}));
         QCOMPARE(items(child<QComboBox>(&sheet, "fontSize")), QStringList({"7", "8", "9"}));
@@ -152,6 +155,8 @@ private Q_SLOTS:
         child<QPlainTextEdit>(&sheet, "ownerAddress")
             ->setPlainText(QStringLiteral("1 Main St\nSpringfield"));
         child<QLineEdit>(&sheet, "ownerLine2")->setText(QStringLiteral("VAT 1"));
+        child<QLineEdit>(&sheet, "invoicePrefix")->setText(QStringLiteral("INV-"));
+        child<QSpinBox>(&sheet, "paymentDays")->setValue(14);
 
         QVERIFY(sheet.softKeysChanged());
         Settings out = s;
@@ -175,6 +180,8 @@ private Q_SLOTS:
         QCOMPARE(out.owner, (OwnerInfo{QStringLiteral("Ann Smith"), QString(),
                                        QStringLiteral("1 Main St\nSpringfield"), QString(),
                                        QStringLiteral("VAT 1")}));
+        QCOMPARE(out.invoice.numberPrefix, QStringLiteral("INV-"));
+        QCOMPARE(out.invoice.paymentDays, 14u);
     }
 
     void granularityMinutesFollowTheBox_data() {
@@ -248,6 +255,38 @@ private Q_SLOTS:
         QCOMPARE(s.defaultCurrency, currency);
         QVERIFY(s.askClose);
         QCOMPARE(s.custom2, QStringLiteral("Job"));
+    }
+
+    // The sheet shows the sequence's number as it is when it opens, and
+    // writes it only when changed: a number taken by an invoice written
+    // meanwhile is not taken back.
+    void nextInvoiceNumberIsWrittenOnlyWhenChanged_data() {
+        QTest::addColumn<int>("typed");  // -1: left as shown
+        QTest::addColumn<quint32>("after");
+        QTest::newRow("changed") << 500 << 500u;
+        QTest::newRow("left alone") << -1 << 42u;
+    }
+    void nextInvoiceNumberIsWrittenOnlyWhenChanged() {
+        QFETCH(int, typed);
+        QFETCH(quint32, after);
+        platform::Registry& registry = platform::Registry::user();
+        QVERIFY(invoicenumbers::setNext(registry, 40));
+        m_env->settings().invoice.numberPrefix = QStringLiteral("INV-");
+        test::onNextModal([&](QDialog* dialog) {
+            auto* next = dialog->findChild<QSpinBox*>(QStringLiteral("nextInvoice"));
+            QCOMPARE(next->value(), 40);
+            QVERIFY(dialog->findChild<QLabel*>(QStringLiteral("nextInvoiceText"))
+                        ->text()
+                        .contains(QStringLiteral("INV-40")));
+            // Two invoices written by a script while the sheet is open.
+            invoicenumbers::take(registry);
+            invoicenumbers::take(registry);
+            if (typed >= 0)
+                next->setValue(typed);
+            dialog->accept();
+        });
+        runOptionsSheet(m_env->context(), nullptr);
+        QCOMPARE(invoicenumbers::next(registry), after);
     }
 
     void f1OpensTheOptionsTopic() {

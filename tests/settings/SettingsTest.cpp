@@ -85,6 +85,11 @@ private Q_SLOTS:
         back.save(reg());
         QVERIFY(!reg().readString(kKey, QStringLiteral("OwnerCompany"), 130));
         QCOMPARE(loaded().owner.name, QStringLiteral("Ann"));
+
+        s.invoice.numberPrefix = QStringLiteral("INV-2026-");
+        s.invoice.paymentDays = 30;
+        s.save(reg());
+        QCOMPARE(loaded().invoice, s.invoice);
     }
 
     void failedUpgradeKeepsTheOldVersion() {

@@ -377,7 +377,11 @@ private Q_SLOTS:
                            << "Archive file cannot be loaded. The file may be created by "
                               "Tempolatch prior to version 2.3."
                            << MessageIcon::Stop;
-        QTest::newRow("2") << 2 << QString() << MessageIcon::Information;
+        // A file too old to read says why nothing was added.
+        QTest::newRow("2") << 2
+                           << "This archive file was written by a version of Tempolatch too old "
+                              "to be read. Nothing was added."
+                           << MessageIcon::Stop;
         QTest::newRow("3") << 3 << "Only Archive file with data can be restored."
                            << MessageIcon::Warning;
     }

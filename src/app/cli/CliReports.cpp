@@ -84,9 +84,13 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
         any = true;
         return false;
     });
+    // An invoice takes the number given, or the sequence's next.
+    const QString number = kind == ReportLayout::Invoice
+                               ? args.parser.value(QStringLiteral("invoice-number"))
+                               : QString();
     return reportOf(context,
                     writeReportFile(context.store, context.settings, *layout, args.criteria,
-                                    args.positional.at(0)),
+                                    args.positional.at(0), number),
                     any, "entries");
 }
 
@@ -139,6 +143,12 @@ CliCommand report(const QString& kindWord, int kind, const QString& what) {
                         QStringLiteral("NAME")}};
     if (expenses)
         command.options += expenseCriteriaOptions();
+    if (kind == ReportLayout::Invoice)
+        command.options.append(
+            {QStringLiteral("invoice-number"),
+             QStringLiteral("The invoice's number, printed instead of the sequence's next "
+                            "(which then stays as it is)."),
+             QStringLiteral("TEXT")});
     command.details = QStringLiteral(
         "FILE ending in .pdf is written as PDF, any other name as HTML in the locale's "
         "character set.");

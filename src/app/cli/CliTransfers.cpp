@@ -67,11 +67,9 @@ int exportClientsCommand(Context& context, const CliArguments& args) {
 
 int importClientsCommand(Context& context, const CliArguments& args) {
     const int result = ClientStructureOperation(context.store).importFrom(args.positional.at(0));
-    QString text = restoreResultText(result);
-    if (result == BackupOperation::RestoreKindRefused)
-        text = QStringLiteral("Not a client structure file.");
-    if (!text.isEmpty())
-        context.ui.message(text, MessageIcon::Stop);
+    const ImportMessage message = importResultMessage(result);
+    if (!message.text.isEmpty())
+        context.ui.message(message.text, message.icon);
     return result;
 }
 

@@ -1,0 +1,152 @@
+#include <QTest>
+
+#include "common/EnvironmentTest.h"
+#include "common/TestDates.h"
+#include "common/TestRegistry.h"
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "records/EntryFilter.h"
+#include "reports/HtmlReport.h"
+#include "reports/ReportFiles.h"
+#include "reports/ReportLayout.h"
+#include "reports/ReportSamples.h"
+#include "reports/ReportsTestSupport.h"
+#include "settings/InvoiceNumbers.h"
+#include "settings/Settings.h"
+#include "store/RecordStore.h"
+
+using namespace tempolatch;
+
+// What an invoice carries beyond the table of its entries: its number,
+// dates and taxes.
+class InvoiceTest : public test::EnvironmentTest {
+    Q_OBJECT
+
+    platform::Registry& registry() { return platform::Registry::user(); }
+
+    // The invoice of the sample's entries, with the owner block (where the
+    // number stands) on.
+    bool writeInvoice(const ReportLayout& layout, const QString& path,
+                      const QString& number = QString(), QString* printed = nullptr) {
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner.name = QStringLiteral("Ann Smith");
+        return writeReportFile(m_env->store(), settings, layout, EntryFilter(), path, number,
+                               printed);
+    }
+
+private Q_SLOTS:
+    void init() {
+        EnvironmentTest::init();
+        QVERIFY(m_env->store().openAll());
+        QVERIFY(test::fillReportSample(m_env->store()));
+    }
+
+    // The sequence fills a number the layout leaves open and moves on only
+    // when the file was written; a number given, or the layout's own,
+    // leaves it alone.
+    void numbering_data() {
+        QTest::addColumn<quint32>("next");
+        QTest::addColumn<QString>("layoutNumber");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<quint32>("nextAfter");
+        QTest::newRow("no sequence") << 0u << "-"
+                                     << "" << true << "" << 0u;
+        QTest::newRow("sequence") << 118u << "-"
+                                  << "" << true << "INV-2026-118" << 119u;
+        QTest::newRow("sequence, empty number") << 7u << ""
+                                                << "" << true << "INV-2026-7" << 8u;
+        QTest::newRow("number given") << 118u << "-"
+                                      << "X/9" << true << "X/9" << 118u;
+        QTest::newRow("layout's own") << 118u << "A-1"
+                                      << "" << true << "A-1" << 118u;
+        QTest::newRow("not written") << 118u << "-"
+                                     << "" << false << "INV-2026-118" << 118u;
+    }
+    void numbering() {
+        QFETCH(quint32, next);
+        QFETCH(QString, layoutNumber);
+        QFETCH(QString, given);
+        QFETCH(bool, writable);
+        QFETCH(QString, printed);
+        QFETCH(quint32, nextAfter);
+        QVERIFY(invoicenumbers::setNext(registry(), next));
+        m_env->settings().invoice.numberPrefix = QStringLiteral("INV-2026-");
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Invoice);
+        layout.setInvoiceNumber(layoutNumber);
+        const QString path = m_env->filePath(writable ? QStringLiteral("invoice.html")
+                                                      : QStringLiteral("no/folder/invoice.html"));
+        QString number;
+        QCOMPARE(writeInvoice(layout, path, given, &number), writable);
+        QCOMPARE(number, printed);
+        QCOMPARE(invoicenumbers::next(registry()), nextAfter);
+        if (writable)
+            QVERIFY(test::fileBytes(path).contains(
+                "Invoice Number: " + (printed.isEmpty() ? QByteArray("-") : printed.toUtf8())));
+    }
+
+    // The page is titled "Invoice"; under the heading stand the due date
+    // (payment terms in Options) and the period billed, and the number and
+    // the issue date when no owner block carries them.
+    void heading_data() {
+        QTest::addColumn<bool>("owner");
+        QTest::addColumn<quint32>("paymentDays");
+        QTest::addColumn<bool>("range");
+        QTest::addColumn<QStringList>("facts");
+        QTest::newRow("owner block, nothing more") << true << 0u << false << QStringList();
+        QTest::newRow("owner block, terms, period")
+            << true << 30u << true << QStringList{"Due Date: 1/6/27", "Period: 12/1/26 - 12/31/26"};
+        QTest::newRow("no owner block")
+            << false << 0u << false << QStringList{"Invoice Number: INV-7", "Date: 12/7/26"};
+    }
+    void heading() {
+        QFETCH(bool, owner);
+        QFETCH(quint32, paymentDays);
+        QFETCH(bool, range);
+        QFETCH(QStringList, facts);
+        Settings& settings = m_env->settings();
+        settings.setFlag(OwnerBlockOnInvoices, owner);
+        settings.owner.name = QStringLiteral("Ann Smith");
+        settings.invoice.paymentDays = paymentDays;
+        EntryFilter criteria;
+        if (range) {
+            criteria.startDate = test::day(2026, 12, 1);
+            criteria.endDate = test::day(2026, 12, 31);
+        }
+        const QString page =
+            HtmlReport::make(ReportLayout::builtInDefault(ReportLayout::Invoice), settings,
+                             {QStringLiteral("INV-7")})
+                ->page(m_env->store().entries(), criteria, QStringLiteral("UTF-8"));
+        QVERIFY(page.contains(QStringLiteral("<title>Invoice</title>")));
+        QString expected = QStringLiteral("<h1>Invoice</h1>\r\n");
+        if (!facts.isEmpty())
+            expected += QStringLiteral("<p>\r\n<span>") +
+                        facts.join(QStringLiteral("</span>\r\n<br />\r\n<span>")) +
+                        QStringLiteral("</span>\r\n</p>\r\n");
+        // The Bill To paragraph follows.
+        expected += QStringLiteral("<p>\r\n<span>Jane O'Roe</span>");
+        QVERIFY2(page.contains(expected), qPrintable(page));
+    }
+
+    // Two programs on one profile (a window and a script) never take the
+    // same number; a number given back after another was taken stays unused.
+    void numbersAreNeverTakenTwice() {
+        platform::Registry other(platform::Profile::registryPath());
+        QVERIFY(invoicenumbers::setNext(registry(), 5));
+        QCOMPARE(invoicenumbers::take(registry()), 5u);
+        QCOMPARE(invoicenumbers::take(other), 6u);
+        invoicenumbers::giveBack(registry(), 5);
+        QCOMPARE(invoicenumbers::next(other), 7u);
+        invoicenumbers::giveBack(other, 6);
+        QCOMPARE(invoicenumbers::take(registry()), 6u);
+        // A report of another kind takes nothing.
+        QVERIFY(writeInvoice(ReportLayout::builtInDefault(ReportLayout::Tabular),
+                             m_env->filePath(QStringLiteral("tabular.html"))));
+        QCOMPARE(invoicenumbers::next(registry()), 7u);
+    }
+};
+
+TEMPOLATCH_TEST(InvoiceTest);
+#include "InvoiceTest.moc"
