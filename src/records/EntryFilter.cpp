@@ -5,6 +5,7 @@
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "records/FilterValues.h"
 #include "records/PeriodMath.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
@@ -30,10 +31,6 @@ constexpr TextValue kTexts[] = {
     {"fCurrency", &EntryFilter::currency}, {"fBillTo", &EntryFilter::billTo},
 };
 constexpr const char* kNotStored[] = {"fCustom1", "fCustom2", "fCustom3"};
-
-bool textMatches(const QString& criterion, const QString& value) {
-    return criterion.isEmpty() || platform::Locale::compare(criterion, value) == 0;
-}
 
 }  // namespace
 
@@ -130,24 +127,12 @@ bool EntryFilter::matches(const TimeEntry& entry) const {
 }
 
 void EntryFilter::store(platform::Registry& registry) const {
-    if (!registry.isOpen() || (!registry.keyExists(kKey) && !registry.createKey(kKey)))
-        return;
-    registry.beginBatch();
+    FilterValues values;
     for (const TextValue& value : kTexts)
-        registry.deleteValue(kKey, QString::fromLatin1(value.name));
-    for (const char* name : kNotStored)
-        registry.deleteValue(kKey, QString::fromLatin1(name));
-    registry.deleteValue(kKey, QStringLiteral("fFlags"));
-    registry.deleteValue(kKey, QStringLiteral("fRateType"));
-    for (const TextValue& value : kTexts) {
-        const QString& text = this->*value.field;
-        if (!text.isEmpty())
-            registry.writeString(kKey, QString::fromLatin1(value.name), text,
-                                 int(text.size() + 1) * 2);
-    }
-    registry.writeNumber(kKey, QStringLiteral("fFlags"), flags());
-    registry.writeNumber(kKey, QStringLiteral("fRateType"), quint32(rateType));
-    registry.endBatch();
+        values.texts.append({value.name, this->*value.field});
+    values.cleared = {std::begin(kNotStored), std::end(kNotStored)};
+    values.numbers = {{"fFlags", flags()}, {"fRateType", quint32(rateType)}};
+    storeFilterValues(registry, values);
 }
 
 void EntryFilter::store() const {

@@ -2,17 +2,15 @@
 
 #include <QStringList>
 
-#include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "records/EntryFilter.h"
+#include "records/FilterValues.h"
 #include "records/PeriodMath.h"
 #include "store/ExpenseEntry.h"
 
 namespace tempolatch {
 
 namespace {
-
-const QString kKey = QString::fromLatin1(platform::Registry::AppKey);
 
 struct TextValue {
     const char* name;
@@ -25,11 +23,6 @@ constexpr TextValue kStoredTexts[] = {
 };
 // Deleted with the others, never written.
 constexpr const char* kNotStored[] = {"fExpCustom1", "fExpCustom2"};
-constexpr const char* kNumbers[] = {"fExpFlags", "fExpType", "fExpReceipt"};
-
-bool textMatches(const QString& criterion, const QString& value) {
-    return criterion.isEmpty() || platform::Locale::compare(criterion, value) == 0;
-}
 
 }  // namespace
 
@@ -118,25 +111,13 @@ QString ExpenseFilter::description() const {
 }
 
 void ExpenseFilter::store(platform::Registry& registry) const {
-    if (!registry.isOpen() || (!registry.keyExists(kKey) && !registry.createKey(kKey)))
-        return;
-    registry.beginBatch();
+    FilterValues values;
     for (const TextValue& value : kStoredTexts)
-        registry.deleteValue(kKey, QString::fromLatin1(value.name));
-    for (const char* name : kNotStored)
-        registry.deleteValue(kKey, QString::fromLatin1(name));
-    for (const char* name : kNumbers)
-        registry.deleteValue(kKey, QString::fromLatin1(name));
-    for (const TextValue& value : kStoredTexts) {
-        const QString& text = this->*value.field;
-        if (!text.isEmpty())
-            registry.writeString(kKey, QString::fromLatin1(value.name), text,
-                                 int(text.size() + 1) * 2);
-    }
-    registry.writeNumber(kKey, QStringLiteral("fExpFlags"), flags());
-    registry.writeNumber(kKey, QStringLiteral("fExpType"), quint32(type));
-    registry.writeNumber(kKey, QStringLiteral("fExpReceipt"), quint32(receipt));
-    registry.endBatch();
+        values.texts.append({value.name, this->*value.field});
+    values.cleared = {std::begin(kNotStored), std::end(kNotStored)};
+    values.numbers = {
+        {"fExpFlags", flags()}, {"fExpType", quint32(type)}, {"fExpReceipt", quint32(receipt)}};
+    storeFilterValues(registry, values);
 }
 
 void ExpenseFilter::store() const {
