@@ -215,9 +215,8 @@ void MainFrame::restoreTimers() {
 }
 
 void MainFrame::loadEntryFilter() {
-    EntryFilter& filter = EntryFilter::view();
-    filter.reset();
-    filter.load();
+    m_filter.reset();
+    m_filter.load();
 }
 
 void MainFrame::destroyListAndView() {
@@ -247,7 +246,7 @@ void MainFrame::createListAndView() {
         this, [this] { entryTapped(); }, [this](int id) { onCommand(id); },
         [this](const QPoint& pos) { showEntryContextMenu(pos); });
     if (!m_records)
-        m_records = std::make_unique<TimeEntryRecords>(EntryFilter::view(), s, m_context.store);
+        m_records = std::make_unique<TimeEntryRecords>(m_filter, s, m_context.store);
     const bool known = s.view >= PeriodView::Day && s.view <= PeriodView::Custom;
     replaceView(known ? int(s.view) : int(PeriodView::Week));
 }
@@ -273,7 +272,7 @@ void MainFrame::replaceView(int type) {
 }
 
 void MainFrame::showFilterLine() {
-    const QString filter = EntryFilter::view().description();
+    const QString filter = m_filter.description();
     if (!m_filterLine) {
         // Under the navigation bar, which goes in above it.
         m_filterLine = new QLabel(m_viewArea);
@@ -497,24 +496,22 @@ void MainFrame::customizeList() {
 }
 
 void MainFrame::filterShowAll() {
-    EntryFilter& filter = EntryFilter::view();
-    filter.reset();
-    filter.store();
+    m_filter.reset();
+    m_filter.store();
     reloadView(0, 0);
 }
 
 void MainFrame::filterUnpaidOnly() {
-    EntryFilter& filter = EntryFilter::view();
-    filter.showUnpaidOnly();
-    filter.store();
+    m_filter.showUnpaidOnly();
+    m_filter.store();
     reloadView(0, 0);
 }
 
 void MainFrame::filterCustom() {
-    FilterSheet sheet(EntryFilter::view(), m_context.store, this);
+    FilterSheet sheet(m_filter, m_context.store, this);
     if (sheet.exec() != QDialog::Accepted)
         return;
-    EntryFilter::view().store();
+    m_filter.store();
     reloadView(0, 0);
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/FileTime.h"
+#include "records/EntryFilter.h"
 #include "reports/Summaries.h"
 #include "widgets/CommandTable.h"
 
@@ -135,6 +136,8 @@ private:
     Settings& settings() const;
 
     Context& m_context;
+    // What the view shows of the period; kept in the registry.
+    EntryFilter m_filter;
     bool m_created = false;
     CommandTable m_commands;
     MenuBar* m_menuBar = nullptr;

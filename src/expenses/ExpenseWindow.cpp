@@ -42,8 +42,13 @@
 namespace tempolatch {
 
 ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFont& captionFont,
-                             QWidget* parent)
-    : QDialog(parent), m_context(context), m_listFont(listFont), m_captionFont(captionFont) {
+                             QWidget* parent, ExpenseFilter* filter)
+    : QDialog(parent),
+      m_context(context),
+      m_listFont(listFont),
+      m_captionFont(captionFont),
+      m_ownFilter(filter ? nullptr : std::make_unique<ExpenseFilter>()),
+      m_filter(filter ? *filter : *m_ownFilter) {
     setObjectName(QStringLiteral("expenseWindow"));
     setWindowTitle(QStringLiteral("Expenses"));
     setSizeGripEnabled(true);
@@ -83,8 +88,7 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
         connect(key, &QShortcut::activated, this, [this, id = id] { onCommand(id); });
     }
 
-    m_records =
-        std::make_unique<ExpenseRecords>(ExpenseFilter::view(), context.settings, context.store);
+    m_records = std::make_unique<ExpenseRecords>(m_filter, context.settings, context.store);
     createList();
     resize(640, 520);
     keepWindowPlace(this, QStringLiteral("Expenses"));
@@ -120,11 +124,11 @@ void ExpenseWindow::registerCommands() {
                     cmd::ArrangeBillTo, cmd::ArrangeCustom1, cmd::ArrangeCustom2},
                    [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
     m_commands.add(cmd::FilterShowAll, [this](int) {
-        ExpenseFilter::view().reset();
+        m_filter.reset();
         filterChanged();
     });
     m_commands.add(cmd::FilterUnpaidOnly, [this](int) {
-        ExpenseFilter::view().showUnpaidOnly();
+        m_filter.showUnpaidOnly();
         filterChanged();
     });
     m_commands.add(cmd::FilterCustom, [this](int) { filterCustom(); });
@@ -284,14 +288,13 @@ void ExpenseWindow::setArrangeBy(int index) {
 }
 
 void ExpenseWindow::filterChanged() {
-    ExpenseFilter::view().store();
+    m_filter.store();
     reload(0, 0);
 }
 
 void ExpenseWindow::filterCustom() {
     const Settings& s = m_context.settings;
-    ExpenseFilterSheet sheet(ExpenseFilter::view(), m_context.store, s.expenseCustom1,
-                             s.expenseCustom2, this);
+    ExpenseFilterSheet sheet(m_filter, m_context.store, s.expenseCustom1, s.expenseCustom2, this);
     if (sheet.exec() == QDialog::Accepted)
         filterChanged();
 }
@@ -303,7 +306,7 @@ void ExpenseWindow::reload(int selectFlag, quint32 recordId) {
 
 void ExpenseWindow::showTotals() {
     QString text = m_records->totalsText();
-    if (const QString filter = ExpenseFilter::view().description(); !filter.isEmpty())
+    if (const QString filter = m_filter.description(); !filter.isEmpty())
         text += QStringLiteral(" (filter: ") + filter + QLatin1Char(')');
     m_totals->setText(text);
 }
@@ -440,8 +443,10 @@ void ExpenseWindow::exportNote() {
 void registerExpenseCommands(CommandTable& table, Context& context, QWidget* parent,
                              std::function<QFont()> listFont, std::function<QFont()> captionFont,
                              std::function<void(ExpenseWindow&)> addCommands) {
-    table.add(cmd::Expenses, [&context, parent, listFont, captionFont, addCommands](int) {
-        ExpenseWindow window(context, listFont(), captionFont(), parent);
+    // The filter stays as the user left it from one opening to the next.
+    auto filter = std::make_shared<ExpenseFilter>();
+    table.add(cmd::Expenses, [&context, parent, listFont, captionFont, addCommands, filter](int) {
+        ExpenseWindow window(context, listFont(), captionFont(), parent, filter.get());
         if (addCommands)
             addCommands(window);
         window.exec();

@@ -18,6 +18,7 @@ namespace tempolatch {
 struct Context;
 class EntryContextMenu;
 class EntryListWidget;
+class ExpenseFilter;
 class ExpenseRecords;
 class NavigationBar;
 class PeriodView;
@@ -40,8 +41,10 @@ class ExpenseWindow : public QDialog {
     Q_OBJECT
 public:
     // The fonts are the main window's: the list's and the bar's caption.
+    // `filter` is the one the window shows its expenses through, kept by its
+    // opener from one opening to the next; without one the window has its own.
     ExpenseWindow(Context& context, const QFont& listFont, const QFont& captionFont,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, ExpenseFilter* filter = nullptr);
     // The list goes before the window: the Simple list keeps its columns.
     ~ExpenseWindow() override;
 
@@ -99,6 +102,8 @@ private:
     QMenu* m_arrangeBy = nullptr;
     QWidget* m_viewArea = nullptr;
     EntryListWidget* m_list = nullptr;
+    std::unique_ptr<ExpenseFilter> m_ownFilter;
+    ExpenseFilter& m_filter;
     std::unique_ptr<ExpenseRecords> m_records;
     std::unique_ptr<PeriodView> m_view;
     NavigationBar* m_bar = nullptr;

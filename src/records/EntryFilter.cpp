@@ -34,11 +34,6 @@ constexpr const char* kNotStored[] = {"fCustom1", "fCustom2", "fCustom3"};
 
 }  // namespace
 
-EntryFilter& EntryFilter::view() {
-    static EntryFilter filter;
-    return filter;
-}
-
 void EntryFilter::showUnpaidOnly() {
     reset();
     paid = false;

@@ -29,9 +29,6 @@ public:
     static constexpr quint32 AllFlags = 0x35;
     static constexpr int MaxArrangeBy = 8;
 
-    // The view filter of the main window.
-    static EntryFilter& view();
-
     // Every entry passes.
     void reset() { *this = EntryFilter(); }
     // Only Billable and Billed entries pass; every other criterion is reset.

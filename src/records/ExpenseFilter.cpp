@@ -26,11 +26,6 @@ constexpr const char* kNotStored[] = {"fExpCustom1", "fExpCustom2"};
 
 }  // namespace
 
-ExpenseFilter& ExpenseFilter::view() {
-    static ExpenseFilter filter;
-    return filter;
-}
-
 ExpenseFilter ExpenseFilter::preset(CriteriaMode mode, const platform::SystemTime& periodStart,
                                     const platform::SystemTime& periodEnd, qint32 type) {
     ExpenseFilter criteria;

@@ -27,9 +27,6 @@ public:
     // (none: the window has no 40112), Bill To, Custom 1, Custom 2.
     static constexpr int MaxArrangeBy = 7;
 
-    // The expense window's filter.
-    static ExpenseFilter& view();
-
     // What the expense criteria sheet opens with: the days from the first
     // of the period (00:00:00) to its last (23:59:59), the mode's statuses,
     // the expense type (AnyType: any), every other criterion "(All)".

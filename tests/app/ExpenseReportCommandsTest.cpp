@@ -39,10 +39,6 @@ private Q_SLOTS:
         QVERIFY(test::prepareExpenseTest());
         m_opened.clear();
     }
-    void cleanup() {
-        ExpenseFilter::view().reset();
-        EnvironmentTest::cleanup();
-    }
 
     // The criteria sheet proposes the window's month and the report's type
     // (fixed); the report takes the expenses it chooses, of that type, and

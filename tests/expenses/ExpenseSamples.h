@@ -43,10 +43,8 @@ inline ExpenseEntry generalExpense(qint32 amount,
     return e;
 }
 
-// The environment of an expense test: the store open, the expense
-// window's filter showing everything (it is one for the run).
+// The environment of an expense test: the store open.
 inline bool prepareExpenseTest() {
-    ExpenseFilter::view().reset();
     return TestEnvironment::current().store().openAll();
 }
 

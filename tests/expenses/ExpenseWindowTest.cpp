@@ -22,6 +22,7 @@
 #include "views/PeriodView.h"
 #include "views/SimpleEntryList.h"
 #include "widgets/CommandIds.h"
+#include "widgets/CommandTable.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/Mnemonics.h"
 
@@ -300,6 +301,39 @@ private Q_SLOTS:
         window.onCommand(cmd::Delete);
         QVERIFY(!Expenses(m_env->store().expenses()).find(e.recordId));
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{other.recordId});
+    }
+
+    // The window's filter is its own, kept by the command that opens it
+    // from one opening to the next; another main window starts afresh.
+    void filterStaysBetweenOpenings() {
+        const auto totalsOf = [](QDialog* window) {
+            return window->findChild<QLabel*>(QStringLiteral("expenseTotals"))->text();
+        };
+        CommandTable first;
+        registerExpenseCommands(
+            first, m_env->context(), nullptr, [] { return QFont(); }, [] { return QFont(); }, {});
+        test::onNextModal([](QDialog* window) {
+            static_cast<ExpenseWindow*>(window)->onCommand(cmd::FilterUnpaidOnly);
+            window->reject();
+        });
+        QVERIFY(first.run(cmd::Expenses));
+        QString shown;
+        test::onNextModal([&](QDialog* window) {
+            shown = totalsOf(window);
+            window->reject();
+        });
+        QVERIFY(first.run(cmd::Expenses));
+        QVERIFY2(shown.contains(QStringLiteral("(filter: ")), qPrintable(shown));
+
+        CommandTable second;
+        registerExpenseCommands(
+            second, m_env->context(), nullptr, [] { return QFont(); }, [] { return QFont(); }, {});
+        test::onNextModal([&](QDialog* window) {
+            shown = totalsOf(window);
+            window->reject();
+        });
+        QVERIFY(second.run(cmd::Expenses));
+        QVERIFY2(!shown.contains(QStringLiteral("(filter: ")), qPrintable(shown));
     }
 
     // The selected expense's marks go the entries' way: a refused write says

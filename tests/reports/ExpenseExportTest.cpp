@@ -27,7 +27,6 @@ class ExpenseExportTest : public test::EnvironmentTest {
 private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
-        ExpenseFilter::view().reset();
         QVERIFY(m_env->store().openAll());
         m_env->settings().expenseCustom1 = QStringLiteral("Trip");
         m_env->settings().expenseCustom2 = QStringLiteral("Vehicle");

@@ -53,7 +53,6 @@ private Q_SLOTS:
         EnvironmentTest::init();
         m_settings = Settings();
         m_settings.treeOptions = 0x1F;
-        EntryFilter::view().reset();
     }
 
     void defaultFirstLine_data() {
@@ -186,7 +185,8 @@ private Q_SLOTS:
         const quint32 nextDay = add(at(2026, 12, 8), QStringLiteral("Acme"), QStringLiteral("T"));
 
         SimpleEntryList list(ColumnLayout::timeEntries());
-        TimeEntryRecords records(EntryFilter::view(), m_env->settings(), db);
+        EntryFilter filter;
+        TimeEntryRecords records(filter, m_env->settings(), db);
         auto view = PeriodView::make(PeriodView::Day, m_env->settings());
         view->attach(&list, &records);
         view->reload(1, other);
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(list.recordIds(), (QList<quint32>{other, evening, atStart}));
         QCOMPARE(list.selectedRecordId(), other);
 
-        EntryFilter::view().client = QStringLiteral("Acme");
+        filter.client = QStringLiteral("Acme");
         view->reload(0, 0);
         QCOMPARE(list.recordIds(), QList<quint32>{evening});
         QVERIFY(!list.hasSelection());

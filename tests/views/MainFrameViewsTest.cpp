@@ -104,7 +104,6 @@ class MainFrameViewsTest : public test::EnvironmentTest {
 private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
-        EntryFilter::view().reset();
         EntryTimerTable::instance().clearAll();
         m_ids.clear();
         addEntries();
@@ -229,7 +228,6 @@ private Q_SLOTS:
 
         // The next start loads the stored filter.
         m_frame.reset();
-        EntryFilter::view().reset();
         createFrame();
         QCOMPARE(shown().size(), 2);
     }
