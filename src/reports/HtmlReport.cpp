@@ -86,6 +86,24 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
     }
 }
 
+// A tax on an amount in cents at a rate in hundredths of a percent, in
+// cents rounded half away from zero as every amount shown.
+qint64 taxCents(qint64 net, quint32 rate) {
+    const qint64 product = net * qint64(rate);
+    const qint64 whole = (qAbs(product) + 5000) / 10000;
+    return product < 0 ? -whole : whole;
+}
+
+// "VAT 20%", "GST 7.5%".
+QString taxLabel(const TaxLine& tax) {
+    QString percent = QString::number(tax.rate / 100.0, 'f', 2);
+    while (percent.endsWith(u'0'))
+        percent.chop(1);
+    if (percent.endsWith(u'.'))
+        percent.chop(1);
+    return tax.name + u' ' + percent + u'%';
+}
+
 // The rows of time entries, shared by the three writers.
 class TimeReport : public HtmlReport {
 public:
@@ -413,6 +431,12 @@ protected:
         if (any) {
             addTotalRows(m_totals);
             m_page.endTable();
+            addTaxes(m_totals.amount);
+        }
+        if (!m_settings.invoice.note.isEmpty()) {
+            m_page.beginParagraph();
+            m_page.addSpan(m_settings.invoice.note, false);
+            m_page.endParagraph();
         }
         m_page.beginParagraph();
         if (m_layout.shows(ReportLayout::ReportDate))
@@ -421,6 +445,31 @@ protected:
     }
 
 private:
+    // Net, each tax and the total due of every currency, each figure in
+    // cents as printed, so that the total due is the sum of the figures
+    // above it. Without a tax the total row says it all.
+    void addTaxes(const MoneyTotals& net) {
+        QList<TaxLine> taxes;
+        for (const TaxLine& tax : m_settings.invoice.taxes)
+            if (tax.isSet())
+                taxes.append(tax);
+        if (taxes.isEmpty())
+            return;
+        QList<std::pair<QString, QString>> rows;
+        for (const QString& currency : net.shownCurrencies()) {
+            const qint64 netCents = net.cents(currency);
+            qint64 due = netCents;
+            rows.append({QStringLiteral("Net"), MoneyTotals::text(currency, netCents)});
+            for (const TaxLine& tax : taxes) {
+                const qint64 cents = taxCents(netCents, tax.rate);
+                due += cents;
+                rows.append({taxLabel(tax), MoneyTotals::text(currency, cents)});
+            }
+            rows.append({QStringLiteral("Total due"), MoneyTotals::text(currency, due)});
+        }
+        m_page.addAmountTable(rows);
+    }
+
     InvoiceDetails m_invoice;
 };
 

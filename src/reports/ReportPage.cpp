@@ -228,6 +228,17 @@ void ReportPage::endTable() {
     m_doc.outOfElement();
 }
 
+void ReportPage::addAmountTable(const QList<std::pair<QString, QString>>& rows) {
+    m_doc.addChildElement(QStringLiteral("table"));
+    m_doc.addChildAttribute(QStringLiteral("border"), QStringLiteral("0"));
+    m_doc.addChildAttribute(kClass, kData);
+    m_doc.addChildAttribute(QStringLiteral("cellpadding"), QStringLiteral("2"));
+    m_doc.intoElement();
+    for (const auto& [label, amount] : rows)
+        addRow({{label, false}, {amount, true}});
+    m_doc.outOfElement();
+}
+
 void ReportPage::beginParagraph() {
     m_doc.addChildElement(QStringLiteral("p"));
     m_doc.intoElement();

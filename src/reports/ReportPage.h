@@ -52,6 +52,9 @@ public:
     // breaks.
     void addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress);
     void endTable();
+    // A table of labelled amounts (an invoice's net, taxes and total due):
+    // each row a label and its amount, right-aligned.
+    void addAmountTable(const QList<std::pair<QString, QString>>& rows);
     // A paragraph of spans, each followed by a line break but the last
     // when `breakAfterLast` is false.
     void beginParagraph();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,6 +33,8 @@ namespace {
 constexpr int MaxCurrencyLength = 15;
 constexpr int MaxCustomFieldLength = 63;
 constexpr int MaxInvoicePrefixLength = 31;
+constexpr int MaxTaxNameLength = 31;
+constexpr int MaxInvoiceNoteLength = 255;
 
 QString text(const char* s) {
     return QString::fromLatin1(s);
@@ -251,7 +254,7 @@ QWidget* OptionsSheet::buildOwnerPage(const Settings& s) {
     return widget;
 }
 
-// What an invoice carries besides its entries: its number and due date.
+// What an invoice carries besides its entries: its number, due date and taxes.
 QWidget* OptionsSheet::buildInvoicePage(const Settings& s) {
     QVBoxLayout* layout = nullptr;
     QWidget* widget = page(QString(), layout);
@@ -290,6 +293,37 @@ QWidget* OptionsSheet::buildInvoicePage(const Settings& s) {
     due->setWordWrap(true);
     paymentForm->addRow(due);
     layout->addWidget(payment);
+
+    auto* taxes = new QGroupBox(text("Taxes"));
+    auto* taxesForm = new QFormLayout(taxes);
+    for (size_t i = 0; i < s.invoice.taxes.size(); ++i) {
+        auto* name = new QLineEdit(s.invoice.taxes[i].name);
+        name->setObjectName(QStringLiteral("taxName%1").arg(i + 1));
+        name->setMaxLength(MaxTaxNameLength);
+        name->setPlaceholderText(text("none"));
+        auto* rate = new QDoubleSpinBox;
+        rate->setObjectName(QStringLiteral("taxRate%1").arg(i + 1));
+        rate->setRange(0, 100);
+        rate->setDecimals(2);
+        rate->setSuffix(text(" %"));
+        rate->setValue(s.invoice.taxes[i].rate / 100.0);
+        auto* row = new QHBoxLayout;
+        row->addWidget(name, 1);
+        row->addWidget(rate);
+        taxesForm->addRow(text("Tax %1:").arg(i + 1), row);
+        m_taxes.append({name, rate});
+    }
+    m_invoiceNote = new QLineEdit(s.invoice.note);
+    m_invoiceNote->setObjectName(QStringLiteral("invoiceNote"));
+    m_invoiceNote->setMaxLength(MaxInvoiceNoteLength);
+    taxesForm->addRow(text("Note:"), m_invoiceNote);
+    auto* taxText =
+        new QLabel(text("A tax with a name is added to an invoice's net amount, "
+                        "in each currency: Net, the taxes, Total due. The note "
+                        "(a reverse charge, how to pay) stands below them."));
+    taxText->setWordWrap(true);
+    taxesForm->addRow(taxText);
+    layout->addWidget(taxes);
     layout->addStretch();
     return widget;
 }
@@ -408,6 +442,10 @@ void OptionsSheet::writeTo(Settings& s) const {
                m_ownerLine1->text(), m_ownerLine2->text()};
     s.invoice.numberPrefix = m_invoicePrefix->text();
     s.invoice.paymentDays = quint32(m_paymentDays->value());
+    for (qsizetype i = 0; i < m_taxes.size(); ++i)
+        s.invoice.taxes[size_t(i)] = {m_taxes[i].first->text().trimmed(),
+                                      quint32(qRound(m_taxes[i].second->value() * 100))};
+    s.invoice.note = m_invoiceNote->text();
 }
 
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {

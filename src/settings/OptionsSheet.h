@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QCheckBox;
+class QDoubleSpinBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -80,6 +81,8 @@ private:
     QLineEdit* m_invoicePrefix = nullptr;
     QSpinBox* m_nextInvoice = nullptr;
     QSpinBox* m_paymentDays = nullptr;
+    QList<std::pair<QLineEdit*, QDoubleSpinBox*>> m_taxes;  // name and rate
+    QLineEdit* m_invoiceNote = nullptr;
     QLabel* m_nextInvoiceText = nullptr;
 };
 

@@ -18,6 +18,12 @@ const QString kKey = QString::fromLatin1(Registry::AppKey);
 // 31 characters and the terminator.
 constexpr int kInvoicePrefixBytes = 64;
 constexpr quint32 kMostPaymentDays = 365;
+constexpr int kTaxNameBytes = 64;
+// Each tax's name and rate.
+constexpr std::array<std::pair<const char*, const char*>, 2> kTaxValues = {
+    {{"Tax1Name", "Tax1Rate"}, {"Tax2Name", "Tax2Rate"}}};
+constexpr quint32 kMostTaxRate = 10000;  // 100 %
+constexpr int kInvoiceNoteBytes = 512;
 
 QString name(const char* value) {
     return QString::fromLatin1(value);
@@ -159,6 +165,13 @@ void Settings::loadTexts(Registry& reg) {
     invoice.numberPrefix =
         reg.readString(kKey, name("InvoicePrefix"), kInvoicePrefixBytes).value_or(QString());
     invoice.paymentDays = readChoice<quint32>(reg, "PaymentDays", 0, 0, kMostPaymentDays);
+    for (size_t i = 0; i < kTaxValues.size(); ++i) {
+        const auto [nameValue, rateValue] = kTaxValues[i];
+        TaxLine& tax = invoice.taxes[i];
+        tax.name = reg.readString(kKey, name(nameValue), kTaxNameBytes).value_or(QString());
+        tax.rate = readChoice<quint32>(reg, rateValue, 0, 0, kMostTaxRate);
+    }
+    invoice.note = reg.readString(kKey, name("InvoiceNote"), kInvoiceNoteBytes).value_or(QString());
 }
 
 void Settings::loadViewCust(Registry& reg) {
@@ -240,6 +253,19 @@ void Settings::save(Registry& reg) const {
     else
         reg.writeString(kKey, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
     reg.writeNumber(kKey, name("PaymentDays"), invoice.paymentDays);
+    for (size_t i = 0; i < kTaxValues.size(); ++i) {
+        const auto [nameValue, rateValue] = kTaxValues[i];
+        const TaxLine& tax = invoice.taxes[i];
+        if (tax.name.isEmpty())
+            reg.deleteValue(kKey, name(nameValue));
+        else
+            reg.writeString(kKey, name(nameValue), tax.name, kTaxNameBytes);
+        reg.writeNumber(kKey, name(rateValue), tax.rate);
+    }
+    if (invoice.note.isEmpty())
+        reg.deleteValue(kKey, name("InvoiceNote"));
+    else
+        reg.writeString(kKey, name("InvoiceNote"), invoice.note, kInvoiceNoteBytes);
     reg.endBatch();
 }
 

@@ -40,12 +40,23 @@ struct OwnerInfo {
     bool operator==(const OwnerInfo&) const = default;
 };
 
+// A tax an invoice adds to its net amount: "VAT" at 2000 (20 %).
+struct TaxLine {
+    QString name;      // no name: no tax
+    quint32 rate = 0;  // hundredths of a percent
+
+    bool isSet() const { return !name.isEmpty(); }
+    bool operator==(const TaxLine&) const = default;
+};
+
 // What an invoice carries beyond its layout (Options, Invoice page). The
 // sequence's next number is kept apart (InvoiceNumbers.h): it moves on with
 // every invoice written, not with the settings.
 struct InvoiceOptions {
     QString numberPrefix;     // before the sequence's number: "INV-2026-"
     quint32 paymentDays = 0;  // the due date is this many days after the issue; 0: none
+    std::array<TaxLine, 2> taxes;
+    QString note;  // a line below the totals: a reverse charge, how to pay
 
     bool operator==(const InvoiceOptions&) const = default;
 };

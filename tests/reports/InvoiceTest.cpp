@@ -14,6 +14,7 @@
 #include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 
 using namespace tempolatch;
 
@@ -128,6 +129,92 @@ private Q_SLOTS:
         // The Bill To paragraph follows.
         expected += QStringLiteral("<p>\r\n<span>Jane O'Roe</span>");
         QVERIFY2(page.contains(expected), qPrintable(page));
+    }
+
+    // An invoice of two currencies with two taxes: the whole page as
+    // expected; read back by an outside parser, each currency's Net is the
+    // sum of its amounts printed, each tax its rate of the Net to the cent
+    // (half away from zero), and Total due the sum of the figures above it.
+    void taxesPerCurrency() {
+        QVERIFY(m_env->store().deleteAllData());
+        TimeEntries entries(m_env->store().entries());
+        const auto add = [&](int day, const QString& currency, qint32 duration, qint32 rate,
+                             EntryStatus status) {
+            TimeEntry e;
+            e.date = test::at(2026, 11, day, 9, 0, 1);
+            e.modified = e.date;
+            e.client = QStringLiteral("Globex");
+            e.billTo = QStringLiteral("Hank Scorpio");
+            e.task = QStringLiteral("Audit");
+            e.currency = currency;
+            e.duration = duration;
+            e.rate = rate;
+            e.status = status;
+            QCOMPARE(entries.add(e), WriteResult::Written);
+        };
+        for (const int day : {2, 3, 4})
+            add(day, QStringLiteral("EUR"), 50, 7525, EntryStatus::Billable);  // 37.625 each
+        add(5, QStringLiteral("EUR"), 200, 7525, EntryStatus::NonBillable);
+        add(6, QStringLiteral("JPY"), 100, 214600, EntryStatus::Billed);
+        Settings& settings = m_env->settings();
+        settings.invoice.taxes = {TaxLine{QStringLiteral("VAT"), 2000},
+                                  TaxLine{QStringLiteral("Levy"), 770}};
+        settings.invoice.note = QStringLiteral("Reverse charge: VAT due by the recipient.");
+        EntryFilter november;
+        november.startDate = test::day(2026, 11, 1);
+        november.endDate = test::localTime(2026, 11, 30, 23, 59, 59);
+        const QString path = m_env->filePath(QStringLiteral("invoice.html"));
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner.name = QStringLiteral("Ann Smith");
+        QVERIFY(writeReportFile(m_env->store(), settings,
+                                ReportLayout::builtInDefault(ReportLayout::Invoice), november, path,
+                                QStringLiteral("INV-2026-118")));
+        test::compareWithGolden(test::fileBytes(path),
+                                QStringLiteral("reports/report-invoice-taxes.html"));
+
+        const QList<QStringList> rows = test::readReportRowsWithPython(path);
+        QVERIFY(!rows.isEmpty());
+        const qsizetype currencyColumn = rows.first().indexOf(QStringLiteral("Currency"));
+        const qsizetype amountColumn = rows.first().indexOf(QStringLiteral("Amount"));
+        QMap<QString, qint64> lines;
+        qsizetype row = 1;
+        for (; row < rows.size() && !rows[row].first().startsWith(QStringLiteral("Total")); ++row)
+            lines[rows[row][currencyColumn]] += qRound64(rows[row][amountColumn].toDouble() * 100);
+        QCOMPARE(lines, (QMap<QString, qint64>{{"EUR", 11289}, {"JPY", 214600}}));
+        const auto cents = [](const QString& text) {
+            return qRound64(text.section(u' ', 1).toDouble() * 100);
+        };
+        QStringList taxRows;
+        for (const QString& currency : {QStringLiteral("EUR"), QStringLiteral("JPY")}) {
+            while (row < rows.size() && rows[row].first() != QLatin1String("Net"))
+                ++row;
+            QVERIFY(row + 3 < rows.size());
+            const qint64 net = cents(rows[row][1]);
+            QCOMPARE(net, lines[currency]);
+            const qint64 vat = cents(rows[row + 1][1]);
+            const qint64 levy = cents(rows[row + 2][1]);
+            QCOMPARE(vat, (net * 2000 + 5000) / 10000);
+            QCOMPARE(levy, (net * 770 + 5000) / 10000);
+            QCOMPARE(cents(rows[row + 3][1]), net + vat + levy);
+            taxRows << rows[row + 1].join(u'|') << rows[row + 3].join(u'|');
+            ++row;
+        }
+        QCOMPARE(taxRows, (QStringList{"VAT 20%|EUR 22.58", "Total due|EUR 144.16",
+                                       "VAT 20%|JPY 429.20", "Total due|JPY 2740.44"}));
+        QCOMPARE(test::xmllintErrors(path, true), QByteArray());
+
+        // The same invoice as PDF carries the same figures and a whole footer.
+        const QString pdf = m_env->filePath(QStringLiteral("invoice.pdf"));
+        QVERIFY(writeReportFile(m_env->store(), settings,
+                                ReportLayout::builtInDefault(ReportLayout::Invoice), november, pdf,
+                                QStringLiteral("INV-2026-118")));
+        const QString text =
+            QString::fromUtf8(test::runTool(QStringLiteral("pdftotext"),
+                                            {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                                  .out);
+        for (const char* expected : {"Total due", "EUR 144.16", "JPY 2740.44", "Page 1 of 1",
+                                     "Invoice Number: INV-2026-118"})
+            QVERIFY2(text.contains(QLatin1String(expected)), expected);
     }
 
     // Two programs on one profile (a window and a script) never take the

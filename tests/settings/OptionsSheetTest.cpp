@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -157,6 +158,8 @@ private Q_SLOTS:
         child<QLineEdit>(&sheet, "ownerLine2")->setText(QStringLiteral("VAT 1"));
         child<QLineEdit>(&sheet, "invoicePrefix")->setText(QStringLiteral("INV-"));
         child<QSpinBox>(&sheet, "paymentDays")->setValue(14);
+        child<QLineEdit>(&sheet, "taxName1")->setText(QStringLiteral(" VAT "));
+        child<QDoubleSpinBox>(&sheet, "taxRate1")->setValue(7.7);
 
         QVERIFY(sheet.softKeysChanged());
         Settings out = s;
@@ -182,6 +185,8 @@ private Q_SLOTS:
                                        QStringLiteral("VAT 1")}));
         QCOMPARE(out.invoice.numberPrefix, QStringLiteral("INV-"));
         QCOMPARE(out.invoice.paymentDays, 14u);
+        QCOMPARE(out.invoice.taxes[0], (TaxLine{QStringLiteral("VAT"), 770}));
+        QVERIFY(!out.invoice.taxes[1].isSet());
     }
 
     void granularityMinutesFollowTheBox_data() {

@@ -88,6 +88,8 @@ private Q_SLOTS:
 
         s.invoice.numberPrefix = QStringLiteral("INV-2026-");
         s.invoice.paymentDays = 30;
+        s.invoice.taxes[1] = {QStringLiteral("GST"), 750};
+        s.invoice.note = QStringLiteral("Reverse charge");
         s.save(reg());
         QCOMPARE(loaded().invoice, s.invoice);
     }
