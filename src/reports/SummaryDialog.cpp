@@ -14,6 +14,7 @@
 #include "platform/Ui.h"
 #include "reports/CsvExport.h"
 #include "settings/Context.h"
+#include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Project.h"
@@ -108,7 +109,7 @@ void SummaryDialog::exportCsv() {
     bool ok = false;
     {
         WaitCursor wait;
-        ok = exportSummaryCsv(m_rows, path);
+        ok = exportSummaryCsv(m_rows, path, m_context.settings.csvFormulaGuard);
     }
     // Said rather than swallowed: the user would take a missing file for a
     // written one.

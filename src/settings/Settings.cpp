@@ -125,6 +125,7 @@ void Settings::loadNumbers(Registry& reg) {
     expListStyle = readChoice<quint32>(reg, "ExpListStyle", 0, 0, 2);
     encoding = readChoice<quint16>(reg, "Encoding", 0, 0, 5);
     breakSub = readChoice<quint16>(reg, "BreakSub", 0, 0, 3);
+    csvFormulaGuard = readChoice<quint16>(reg, "CsvFormulaGuard", 1, 0, 1) != 0;
     const quint16 min = readChoice<quint16>(reg, "MinTime", 15, 6, 50);
     minTime = std::find(std::begin(MinTimeChoices), std::end(MinTimeChoices), min) !=
                       std::end(MinTimeChoices)
@@ -200,6 +201,7 @@ void Settings::save(Registry& reg) const {
     reg.writeString(kKey, name("DefCurr"), defaultCurrency, 32);
     reg.writeNumber(kKey, name("Encoding"), encoding);
     reg.writeNumber(kKey, name("BreakSub"), breakSub);
+    reg.writeNumber(kKey, name("CsvFormulaGuard"), csvFormulaGuard ? 1 : 0);
     reg.writeNumber(kKey, name("MinTime"), minTime);
     reg.writeNumber(kKey, name("TimeInterval"), timeInterval);
     QByteArray cust(24, '\0');

@@ -78,6 +78,10 @@ public:
     QString defaultCurrency = QStringLiteral("USD");
     quint16 encoding = 0;
     quint16 breakSub = 0;
+    // Text in CSV files that a spreadsheet would take for a formula (it
+    // starts with = + - @, a tab or a carriage return) is written after an
+    // apostrophe. On unless the user needs the raw values.
+    bool csvFormulaGuard = true;
     quint16 minTime = 15;
     quint16 timeInterval = 3;
     std::array<quint32, 6> viewCust = {0, 3, 0, 0, 0, 0};
