@@ -69,8 +69,8 @@ void Settings::load() {
     load(Registry::user());
 }
 
-void Settings::save() const {
-    save(Registry::user());
+bool Settings::save() const {
+    return save(Registry::user());
 }
 
 void Settings::load(Registry& reg) {
@@ -181,10 +181,11 @@ void Settings::loadPeriods(Registry& reg) {
     }
 }
 
-void Settings::save(Registry& reg) const {
+bool Settings::save(Registry& reg) const {
     if (!reg.keyExists(kKey) && !reg.createKey(kKey))
-        return;
-    reg.beginBatch();
+        return false;
+    if (!reg.beginBatch())
+        return false;
     reg.writeNumber(kKey, name("tlVersion"), dataUpgradePending ? version : CurrentVersion);
     reg.writeNumber(kKey, name("View"), view);
     reg.writeNumber(kKey, name("ListStyle"), listStyle);
@@ -230,7 +231,7 @@ void Settings::save(Registry& reg) const {
         else
             reg.writeString(kKey, name(value), field->left(size / 2 - 1), size);
     }
-    reg.endBatch();
+    return reg.endBatch();
 }
 
 bool clearTypeOn(const Registry& registry) {

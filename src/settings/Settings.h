@@ -53,9 +53,10 @@ public:
     // Never fails visibly: what cannot be read keeps its default.
     void load(platform::Registry& registry);
     void load();
-    // Writes nothing when the key can be neither opened nor created.
-    void save(platform::Registry& registry) const;
-    void save() const;
+    // All values or none: false, with the stored settings as they were, when
+    // the key can be neither opened nor created or a write fails.
+    bool save(platform::Registry& registry) const;
+    bool save() const;
 
     bool hasFlag(StyleFlag flag) const { return flags & flag; }
     void setFlag(StyleFlag flag, bool on) {
