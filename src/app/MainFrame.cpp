@@ -519,7 +519,11 @@ void MainFrame::runOptions() {
     const OptionsOutcome outcome = runOptionsSheet(m_context, this);
     // Saved and rebuilt even when cancelled: the sheet may have been
     // opened after changes of the view that are not stored yet.
-    settings().save();
+    if (!settings().save())
+        m_context.ui.message(QStringLiteral("The options could not be saved (is the disk full?). "
+                                            "They apply until Tempolatch closes; the saved ones "
+                                            "are kept as they were."),
+                             platform::MessageIcon::Stop, this);
     m_listFont = createListFont(settings(), false);
     createListAndView();
     if (outcome.softKeysChanged)

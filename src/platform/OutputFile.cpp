@@ -198,6 +198,9 @@ bool OutputFile::flushBuffer() {
 qint64 OutputFile::writeData(const char* data, qint64 size) {
     if (m_failed || !target())
         return -1;
+    // A large block (a whole XML document) goes out as it is, not copied.
+    if (m_buffer.isEmpty() && size >= kBlock)
+        return deliver(*target(), data, size) ? size : -1;
     m_buffer.append(data, size);
     if (m_buffer.size() >= kBlock && !flushBuffer())
         return -1;

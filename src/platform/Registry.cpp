@@ -100,7 +100,13 @@ bool Registry::write(const QString& key, const QString& name, Type type, const Q
     auto q =
         m_db->prepare("INSERT OR REPLACE INTO reg_values(key, name, type, data) VALUES(?,?,?,?)");
     q.bind(1, key).bind(2, name).bind(3, qint64(type)).bind(4, data);
-    return q.exec();
+    return noted(q.exec());
+}
+
+bool Registry::noted(bool written) {
+    if (!written && m_inBatch)
+        m_batchFailed = true;
+    return written;
 }
 
 bool Registry::writeNumber(const QString& key, const QString& name, quint32 value) {
@@ -129,15 +135,23 @@ bool Registry::deleteValue(const QString& key, const QString& name) {
         return false;
     auto q = m_db->prepare("DELETE FROM reg_values WHERE key = ? AND name = ?");
     q.bind(1, key).bind(2, name);
-    return q.exec();
+    return noted(q.exec());
 }
 
 bool Registry::beginBatch() {
-    return m_db && m_db->begin();
+    m_inBatch = m_db && m_db->begin();
+    m_batchFailed = false;
+    return m_inBatch;
 }
 
 bool Registry::endBatch() {
-    return m_db && m_db->commit();
+    if (!m_inBatch)
+        return false;
+    m_inBatch = false;
+    if (!m_batchFailed && m_db->commit())
+        return true;
+    m_db->rollback();
+    return false;
 }
 
 }  // namespace tempolatch::platform

@@ -49,14 +49,19 @@ public:
     bool writeBytes(const QString& key, const QString& name, const QByteArray& bytes);
     bool deleteValue(const QString& key, const QString& name);
 
-    // Groups many writes into one transaction (Settings::save).
+    // Groups many writes into one transaction (Settings::save): endBatch()
+    // keeps them all, or, when any of them failed (a full disk), none, and
+    // says so.
     bool beginBatch();
     bool endBatch();
 
 private:
     bool write(const QString& key, const QString& name, Type type, const QByteArray& data);
+    bool noted(bool written);
 
     std::unique_ptr<SqliteConnection> m_db;
+    bool m_inBatch = false;
+    bool m_batchFailed = false;
 };
 
 }  // namespace tempolatch::platform

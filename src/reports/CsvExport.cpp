@@ -3,6 +3,7 @@
 #include "records/EntryCriteria.h"
 #include "reports/CsvRows.h"
 #include "reports/ExportFile.h"
+#include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
 #include "store/TimeEntry.h"
 
@@ -53,7 +54,7 @@ bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, Expens
     forEachChosenExpense(expenses, criteria, [&](const ExpenseEntry& expense) {
         if (expense.type != type)
             return true;
-        ok = file.writeText(expenseCsvRow(expense));
+        ok = file.writeText(expenseCsvRow(expense, settings.csvFormulaGuard));
         if (ok && written)
             ++*written;
         return ok;
@@ -68,16 +69,17 @@ bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, Expen
     });
 }
 
-bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file) {
+bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file, bool guardFormulas) {
     for (const QStringList& row : rows) {
-        if (!file.writeText(summaryCsvRow(row)))
+        if (!file.writeText(summaryCsvRow(row, guardFormulas)))
             return false;
     }
     return true;
 }
 
-bool exportSummaryCsv(const QList<QStringList>& rows, const QString& path) {
-    return exportTo(path, [&](ExportFile& file) { return writeSummaryCsv(rows, file); });
+bool exportSummaryCsv(const QList<QStringList>& rows, const QString& path, bool guardFormulas) {
+    return exportTo(path,
+                    [&](ExportFile& file) { return writeSummaryCsv(rows, file, guardFormulas); });
 }
 
 }  // namespace tempolatch

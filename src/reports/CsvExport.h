@@ -39,8 +39,11 @@ bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, Expens
 bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
                       const ExpenseCriteria& criteria, const QString& path, int* written = nullptr);
 
-// The rows of a summary list (three cells each), without a header.
-bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file);
-bool exportSummaryCsv(const QList<QStringList>& rows, const QString& path);
+// The rows of a summary list (three cells each), without a header; texts
+// that would start a formula guarded unless `guardFormulas` is false (the
+// csvFormulaGuard setting).
+bool writeSummaryCsv(const QList<QStringList>& rows, ExportFile& file, bool guardFormulas = true);
+bool exportSummaryCsv(const QList<QStringList>& rows, const QString& path,
+                      bool guardFormulas = true);
 
 }  // namespace tempolatch

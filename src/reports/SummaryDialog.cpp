@@ -15,6 +15,7 @@
 #include "reports/CsvExport.h"
 #include "settings/BarKind.h"
 #include "settings/Context.h"
+#include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
 #include "store/Project.h"
@@ -113,7 +114,7 @@ void SummaryDialog::exportCsv() {
     bool ok = false;
     {
         WaitCursor wait;
-        ok = exportSummaryCsv(m_rows, path);
+        ok = exportSummaryCsv(m_rows, path, m_context.settings.csvFormulaGuard);
     }
     // Said rather than swallowed: the user would take a missing file for a
     // written one.

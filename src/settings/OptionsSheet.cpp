@@ -362,6 +362,10 @@ QWidget* OptionsSheet::buildExportPage(const Settings& s) {
     m_breakSub = choiceList(QStringLiteral("breakSub"),
                             {text("1 space"), text("2 spaces"), text("~`"), text("|")}, s.breakSub);
     csvForm->addRow(text("Replace line break with:"), m_breakSub);
+    m_csvFormulaGuard =
+        checkBox(QStringLiteral("csvFormulaGuard"),
+                 text("Write ' before text starting with = + - @"), s.csvFormulaGuard);
+    csvForm->addRow(m_csvFormulaGuard);
     layout->addWidget(csv);
 
     // Kept, read and written back, but not offered.
@@ -431,6 +435,7 @@ void OptionsSheet::writeTo(Settings& s) const {
 
     s.encoding = chosen(m_encoding, s.encoding);
     s.breakSub = chosen(m_breakSub, s.breakSub);
+    s.csvFormulaGuard = m_csvFormulaGuard->isChecked();
     s.hourSymbol = chosen(m_hourSymbol, s.hourSymbol);
 
     s.custom1 = m_customFields[0]->text();

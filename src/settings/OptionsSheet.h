@@ -69,6 +69,7 @@ private:
     QComboBox* m_minTime = nullptr;
     QComboBox* m_encoding = nullptr;
     QComboBox* m_breakSub = nullptr;
+    QCheckBox* m_csvFormulaGuard = nullptr;
     QLabel* m_hourSymbolLabel = nullptr;
     QComboBox* m_hourSymbol = nullptr;
     QList<QLineEdit*> m_customFields;

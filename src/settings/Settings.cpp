@@ -79,8 +79,8 @@ void Settings::load() {
     load(Registry::user());
 }
 
-void Settings::save() const {
-    save(Registry::user());
+bool Settings::save() const {
+    return save(Registry::user());
 }
 
 void Settings::load(Registry& reg) {
@@ -135,6 +135,7 @@ void Settings::loadNumbers(Registry& reg) {
     expListStyle = readChoice<quint32>(reg, "ExpListStyle", 0, 0, 2);
     encoding = readChoice<quint16>(reg, "Encoding", 0, 0, 5);
     breakSub = readChoice<quint16>(reg, "BreakSub", 0, 0, 3);
+    csvFormulaGuard = readChoice<quint16>(reg, "CsvFormulaGuard", 1, 0, 1) != 0;
     const quint16 min = readChoice<quint16>(reg, "MinTime", 15, 6, 50);
     minTime = std::find(std::begin(MinTimeChoices), std::end(MinTimeChoices), min) !=
                       std::end(MinTimeChoices)
@@ -200,10 +201,11 @@ void Settings::loadPeriods(Registry& reg) {
     }
 }
 
-void Settings::save(Registry& reg) const {
+bool Settings::save(Registry& reg) const {
     if (!reg.keyExists(kKey) && !reg.createKey(kKey))
-        return;
-    reg.beginBatch();
+        return false;
+    if (!reg.beginBatch())
+        return false;
     reg.writeNumber(kKey, name("tlVersion"), dataUpgradePending ? version : CurrentVersion);
     reg.writeNumber(kKey, name("View"), view);
     reg.writeNumber(kKey, name("ListStyle"), listStyle);
@@ -220,6 +222,7 @@ void Settings::save(Registry& reg) const {
     reg.writeString(kKey, name("DefCurr"), defaultCurrency, 32);
     reg.writeNumber(kKey, name("Encoding"), encoding);
     reg.writeNumber(kKey, name("BreakSub"), breakSub);
+    reg.writeNumber(kKey, name("CsvFormulaGuard"), csvFormulaGuard ? 1 : 0);
     reg.writeNumber(kKey, name("MinTime"), minTime);
     reg.writeNumber(kKey, name("TimeInterval"), timeInterval);
     QByteArray cust(24, '\0');
@@ -266,7 +269,7 @@ void Settings::save(Registry& reg) const {
         reg.deleteValue(kKey, name("InvoiceNote"));
     else
         reg.writeString(kKey, name("InvoiceNote"), invoice.note, kInvoiceNoteBytes);
-    reg.endBatch();
+    return reg.endBatch();
 }
 
 bool clearTypeOn(const Registry& registry) {

@@ -74,9 +74,10 @@ public:
     // Never fails visibly: what cannot be read keeps its default.
     void load(platform::Registry& registry);
     void load();
-    // Writes nothing when the key can be neither opened nor created.
-    void save(platform::Registry& registry) const;
-    void save() const;
+    // All values or none: false, with the stored settings as they were, when
+    // the key can be neither opened nor created or a write fails.
+    bool save(platform::Registry& registry) const;
+    bool save() const;
 
     bool hasFlag(StyleFlag flag) const { return flags & flag; }
     void setFlag(StyleFlag flag, bool on) {
@@ -99,6 +100,10 @@ public:
     QString defaultCurrency = QStringLiteral("USD");
     quint16 encoding = 0;
     quint16 breakSub = 0;
+    // Text in CSV files that a spreadsheet would take for a formula (it
+    // starts with = + - @, a tab or a carriage return) is written after an
+    // apostrophe. On unless the user needs the raw values.
+    bool csvFormulaGuard = true;
     quint16 minTime = 15;
     quint16 timeInterval = 3;
     std::array<quint32, 6> viewCust = {0, 3, 0, 0, 0, 0};

@@ -19,6 +19,7 @@
 #include "store/TimeEntries.h"
 #include "timers/TimerKeeper.h"
 #include "transfer/ArchiveOperation.h"
+#include "transfer/BackupOperation.h"
 #include "transfer/ClientStructureOperation.h"
 #include "transfer/ListFile.h"
 
@@ -136,19 +137,6 @@ private Q_SLOTS:
         OutputFile::setDiskSpaceForTesting(-1);
         QCOMPARE(test::fileContents(path), earlier);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{name});
-    }
-
-    // An archive that did not reach the disk deletes nothing.
-    void archiveOnAFullDiskDeletesNothing() {
-        const int before = m_env->store().entries().recordCount();
-        QVERIFY(before > 0);
-        ArchiveOperation archive(m_env->store(), platform::FileTime{1}, test::at(2030, 1, 1));
-        OutputFile::setDiskSpaceForTesting(1000);
-        QCOMPARE(archive.archive(m_env->filePath(QStringLiteral("old.tla")), true),
-                 ArchiveOperation::ArchiveResult::WriteFailed);
-        OutputFile::setDiskSpaceForTesting(-1);
-        QCOMPARE(m_env->store().entries().recordCount(), before);
-        QVERIFY(!QFile::exists(m_env->filePath(QStringLiteral("old.tla"))));
     }
 };
 

@@ -90,17 +90,6 @@ private Q_SLOTS:
                  earlier ? QStringList{QStringLiteral("out.csv")} : QStringList{});
     }
 
-    void exactFitIsWritten() {
-        const QString path = m_dir.filePath(QStringLiteral("fit.csv"));
-        QVERIFY(test::putFile(path, "earlier"));
-        const DiskSpace disk(5);
-        OutputFile file(path);
-        QVERIFY(file.open());
-        QCOMPARE(file.write("later"), qint64(5));
-        QVERIFY(file.commit());
-        QCOMPARE(test::fileContents(path), QByteArray("later"));
-    }
-
     // A real device that is always full: the stream path meets the error
     // the system gives, no seam involved.
     void fullDeviceFails() {

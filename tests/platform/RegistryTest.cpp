@@ -1,6 +1,7 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
 #include "platform/Registry.h"
+#include "platform/Sqlite.h"
 
 using namespace tempolatch;
 using platform::Registry;
@@ -40,6 +41,36 @@ private Q_SLOTS:
         const auto raw = reg.readRaw(key, QStringLiteral("C"));
         QCOMPARE(raw->second.size(), 64);
         QCOMPARE(reg.readString(key, QStringLiteral("C"), 64), QString(31, QLatin1Char('z')));
+    }
+
+    // A batch whose write fails (as on a full disk) keeps none of its
+    // writes and says so; the values from before stay.
+    void failedBatchKeepsNothing() {
+        const QString path = m_env->filePath(QStringLiteral("r.db"));
+        Registry reg(path);
+        QVERIFY(reg.createKey(key));
+        QVERIFY(reg.writeNumber(key, QStringLiteral("A"), 1));
+        {
+            auto other = platform::SqliteConnection::open(
+                path, platform::SqliteConnection::Mode::ReadWrite, nullptr);
+            QVERIFY(other);
+            QVERIFY(
+                other->exec("CREATE TRIGGER refuse BEFORE INSERT ON reg_values "
+                            "WHEN NEW.name = 'Full' BEGIN SELECT RAISE(ABORT, 'full'); END"));
+        }
+        QVERIFY(reg.beginBatch());
+        QVERIFY(reg.writeNumber(key, QStringLiteral("A"), 2));
+        QVERIFY(!reg.writeNumber(key, QStringLiteral("Full"), 3));
+        QVERIFY(reg.writeNumber(key, QStringLiteral("C"), 4));
+        QVERIFY(!reg.endBatch());
+        QCOMPARE(reg.readNumber(key, QStringLiteral("A")), 1u);
+        QVERIFY(!reg.readNumber(key, QStringLiteral("C")));
+
+        // The next batch starts clean.
+        QVERIFY(reg.beginBatch());
+        QVERIFY(reg.writeNumber(key, QStringLiteral("A"), 5));
+        QVERIFY(reg.endBatch());
+        QCOMPARE(reg.readNumber(key, QStringLiteral("A")), 5u);
     }
 
     void valuesPersistAcrossOpens() {

@@ -247,6 +247,92 @@ private Q_SLOTS:
         }
     }
 
+    // Text a spreadsheet would run as a formula is written after an
+    // apostrophe unless the user turned that off; figures stay figures, and
+    // control characters never reach the file.
+    void formulaGuard_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("guarded");
+        QTest::addColumn<QString>("raw");  // with the guard off
+        const QString link = QStringLiteral("=HYPERLINK(\"http://x.test\",\"Click\")");
+        QTest::newRow("a formula") << link << "'" + link << link;
+        QTest::newRow("plus") << "+cmd|' /C calc'!A0"
+                              << "'+cmd|' /C calc'!A0"
+                              << "+cmd|' /C calc'!A0";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3"
+                               << "-2+3";
+        QTest::newRow("at") << "@SUM(A1:A9)"
+                            << "'@SUM(A1:A9)"
+                            << "@SUM(A1:A9)";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1"
+                             << "\t=1";
+        QTest::newRow("carriage return") << "\r=1"
+                                         << "'\r=1"
+                                         << "\r=1";
+        QTest::newRow("a control character hiding a formula") << QStringLiteral("\x01=1") << "'=1"
+                                                              << "=1";
+        QTest::newRow("control characters inside") << QStringLiteral(
+                                                          "a\x02"
+                                                          "b\x7f"
+                                                          "\u0085c")
+                                                   << "abc"
+                                                   << "abc";
+        QTest::newRow("line breaks and tabs inside stay") << "a\r\nb\tc"
+                                                          << "a\r\nb\tc"
+                                                          << "a\r\nb\tc";
+        QTest::newRow("a negative figure") << "-1.50"
+                                           << "-1.50"
+                                           << "-1.50";
+        QTest::newRow("a figure of hours") << "-12.50 "
+                                           << "-12.50 "
+                                           << "-12.50 ";
+        QTest::newRow("a share") << "+5.0%"
+                                 << "+5.0%"
+                                 << "+5.0%";
+        QTest::newRow("plain text") << "Acme"
+                                    << "Acme"
+                                    << "Acme";
+        QTest::newRow("a sign inside") << "Smith = Jones"
+                                       << "Smith = Jones"
+                                       << "Smith = Jones";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+    }
+    void formulaGuard() {
+        QFETCH(QString, value);
+        QFETCH(QString, guarded);
+        QFETCH(QString, raw);
+        QCOMPARE(csvText(value, true), guarded);
+        QCOMPARE(csvText(value, false), raw);
+
+        // The same through a whole export, read back by a CSV reader: every
+        // text field of an entry, the note and a custom label.
+        RecordStore& store = m_env->store();
+        QVERIFY(store.openAll());
+        TimeEntry e = entry(EntryStatus::Billable, value, at(2026, 3, 2, 9), 100);
+        e.project = e.phase = e.task = e.currency = e.billTo = e.custom1 = value;
+        e.note = noteOf(value);
+        QCOMPARE(TimeEntries(store.entries()).add(e), WriteResult::Written);
+        Settings& settings = m_env->settings();
+        settings.custom2 = value;
+        for (const bool guard : {true, false}) {
+            settings.csvFormulaGuard = guard;
+            const QString path = m_env->filePath(QStringLiteral("guard.csv"));
+            QVERIFY(exportTimeEntryCsv(store.entries(), settings, EntryFilter(), path));
+            const QList<QStringList> rows = test::readCsvWithPython(path);
+            QCOMPARE(rows.size(), 2);
+            const QString expected = guard ? guarded : raw;
+            QCOMPARE(rows[0][14], expected);  // the label of Custom 2
+            for (const int column : {1, 2, 3, 4, 8, 12, 13})
+                QCOMPARE(rows[1][column], expected);
+            if (!value.contains(u'\r'))  // a note's line breaks are replaced first
+                QCOMPARE(rows[1][16], expected);
+        }
+    }
+
     void summaryExport() {
         const QList<QStringList> rows = {
             {QStringLiteral("Client:"), QStringLiteral("Acme \"Big\"")},

@@ -147,6 +147,8 @@ private Q_SLOTS:
         QTest::keyClicks(currency, QStringLiteral(" Swiss Francs CHF and more"));
         child<QComboBox>(&sheet, "encoding")->setCurrentIndex(5);
         child<QComboBox>(&sheet, "breakSub")->setCurrentIndex(3);
+        QVERIFY(child<QCheckBox>(&sheet, "csvFormulaGuard")->isChecked());  // on by default
+        child<QCheckBox>(&sheet, "csvFormulaGuard")->setChecked(false);
         QLineEdit* custom1 = child<QLineEdit>(&sheet, "custom1");
         custom1->clear();
         QTest::keyClicks(custom1, QString(70, QLatin1Char('k')));
@@ -174,6 +176,7 @@ private Q_SLOTS:
         QCOMPARE(out.defaultCurrency, QStringLiteral("Swiss Francs C"));
         QCOMPARE(out.encoding, quint16(5));
         QCOMPARE(out.breakSub, quint16(3));
+        QVERIFY(!out.csvFormulaGuard);
         QCOMPARE(out.hourSymbol, quint16(2));
         QCOMPARE(out.custom1, QString(63, QLatin1Char('k')));
         QCOMPARE(out.custom2, QStringLiteral("Custom 2"));

@@ -191,6 +191,8 @@ private Q_SLOTS:
         s.askClose = true;
         s.encoding = 5;
         s.breakSub = 3;
+        QVERIFY(s.csvFormulaGuard);  // on unless turned off
+        s.csvFormulaGuard = false;
         s.minTime = 45;
         s.timeInterval = 4;
         s.sort = 8;
@@ -207,6 +209,7 @@ private Q_SLOTS:
         QVERIFY(back.askClose);
         QCOMPARE(back.encoding, quint16(5));
         QCOMPARE(back.breakSub, quint16(3));
+        QVERIFY(!back.csvFormulaGuard);
         QCOMPARE(back.minTime, quint16(45));
         QCOMPARE(back.timeInterval, quint16(4));
         QCOMPARE(back.sort, quint16(8));

@@ -21,7 +21,7 @@ namespace {
 const QString kStandardOutput = QStringLiteral("-");
 
 int printRows(Context& context, const SummaryRows& rows) {
-    if (exportSummaryCsv(rows, kStandardOutput))
+    if (exportSummaryCsv(rows, kStandardOutput, context.settings.csvFormulaGuard))
         return 0;
     context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
     return 1;
