@@ -69,7 +69,7 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
     auto* layout = new QVBoxLayout(m_viewArea);
     layout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(m_viewArea);
-    m_timers = new TimerKeeper(EntryTimerTable::instance(), TimerKeeper::defaultPath(), this);
+    m_timers = new TimerKeeper(m_timerTable, TimerKeeper::defaultPath(), this);
     connect(m_timers, &TimerKeeper::timersChanged, this, &MainFrame::updateTimersIndicator);
     connect(m_timers, &TimerKeeper::saveFailed, this, [this](const QString& why) {
         m_context.ui.message(QStringLiteral("The running timers could not be saved (%1). They "
@@ -404,7 +404,7 @@ void MainFrame::preparePopup(int buttonId) {
 
 void MainFrame::updateTimersIndicator() {
     if (m_menuBar)
-        m_menuBar->setTimersInUse(EntryTimerTable::instance().countInUse());
+        m_menuBar->setTimersInUse(m_timerTable.countInUse());
 }
 
 void MainFrame::entryTapped() {
@@ -436,7 +436,7 @@ void MainFrame::bringToFront() {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-    if (mustAskBeforeClose(settings(), EntryTimerTable::instance())) {
+    if (mustAskBeforeClose(settings(), m_timerTable)) {
         bringToFront();
         if (!m_context.ui.question(resourceString(str::TimersRunningCloseQuestion), this)) {
             event->ignore();

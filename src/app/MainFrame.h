@@ -10,6 +10,7 @@
 #include "platform/FileTime.h"
 #include "records/EntryFilter.h"
 #include "reports/Summaries.h"
+#include "timers/EntryTimer.h"
 #include "widgets/CommandTable.h"
 
 class QAction;
@@ -69,6 +70,7 @@ public:
     void updateTimersIndicator();
     // The timers' tick and their keeping in the profile.
     TimerKeeper* timers() const { return m_timers; }
+    EntryTimerTable& timerTable() { return m_timerTable; }
     TimerTray* timerTray() const { return m_tray; }
 
     // An entry of the Default list was tapped: Preview or Edit, by the
@@ -138,6 +140,8 @@ private:
     Context& m_context;
     // What the view shows of the period; kept in the registry.
     EntryFilter m_filter;
+    // The four timer slots; the keeper saves and restores them.
+    EntryTimerTable m_timerTable;
     bool m_created = false;
     CommandTable m_commands;
     MenuBar* m_menuBar = nullptr;

@@ -41,11 +41,6 @@ class EntryTimerTable {
 public:
     static constexpr int SlotCount = 4;
 
-    static EntryTimerTable& instance() {
-        static EntryTimerTable table;
-        return table;
-    }
-
     // Slot i for 0 <= i < SlotCount; an index out of range is a caller's
     // mistake and gets a scratch slot instead of memory that is not ours.
     EntryTimer& slot(int i) { return validIndex(i) ? m_slots[std::size_t(i)] : m_scratch; }

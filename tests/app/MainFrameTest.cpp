@@ -120,15 +120,10 @@ class MainFrameTest : public test::EnvironmentTest {
     }
 
 private Q_SLOTS:
-    void init() {
-        EnvironmentTest::init();
-        EntryTimerTable::instance().clearAll();
-    }
     void cleanup() {
         m_frame.reset();
         if (HelpWindow* help = HelpWindow::current())
             delete help;
-        EntryTimerTable::instance().clearAll();
         EnvironmentTest::cleanup();
     }
 
@@ -567,7 +562,7 @@ private Q_SLOTS:
         frame.show();
         m_env->settings().askClose = askClose;
         if (timerInUse)
-            EntryTimerTable::instance().slot(2).state = EntryTimer::Paused;
+            frame.timerTable().slot(2).state = EntryTimer::Paused;
         m_env->ui().queueAnswer(platform::Answer(answer));
         QSignalSpy closed(&frame, &MainFrame::closed);
 
@@ -668,15 +663,15 @@ private Q_SLOTS:
         QFETCH(bool, softKeys);
         MainFrame& frame = createFrame(softKeys);
         MenuBar* bar = frame.commandBar();
-        EntryTimerTable::instance().slot(0).state = EntryTimer::Running;
-        EntryTimerTable::instance().slot(3).state = EntryTimer::Completed;
+        frame.timerTable().slot(0).state = EntryTimer::Running;
+        frame.timerTable().slot(3).state = EntryTimer::Completed;
         frame.updateTimersIndicator();
         if (softKeys)
             QCOMPARE(mnemonics::plain(bar->command(cmd::Timers)->text()),
                      QStringLiteral("Timers... (2)"));
         else
             QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
-        EntryTimerTable::instance().clearAll();
+        frame.timerTable().clearAll();
         frame.updateTimersIndicator();
         if (softKeys)
             QCOMPARE(mnemonics::plain(bar->command(cmd::Timers)->text()),

@@ -80,14 +80,6 @@ class MainFrameTimersTest : public test::EnvironmentTest {
     }
 
 private Q_SLOTS:
-    void init() {
-        EnvironmentTest::init();
-        EntryTimerTable::instance().clearAll();
-    }
-    void cleanup() {
-        EntryTimerTable::instance().clearAll();
-        EnvironmentTest::cleanup();
-    }
 
     // A running program keeps its timers in the profile; killed, the next
     // start finds them, the running one having counted the time between.
@@ -149,7 +141,7 @@ private Q_SLOTS:
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         frame.show();
-        QCOMPARE(EntryTimerTable::instance().slot(1).client, QStringLiteral("Acme"));
+        QCOMPARE(frame.timerTable().slot(1).client, QStringLiteral("Acme"));
         MenuBar* bar = frame.commandBar();
         const QString notice = QStringLiteral("1 timer was restored from the last run.");
         QCOMPARE(bar->command(cmd::Timers)->statusTip(), notice);
@@ -169,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{resourceString(str::TimersRunningCloseQuestion)});
         QCOMPARE(QFile::exists(timersFile()), !yes);
-        QCOMPARE(EntryTimerTable::instance().anyInUse(), !yes);
+        QCOMPARE(frame.timerTable().anyInUse(), !yes);
     }
 
     // Create New Timer from the selected paid entry, completed at once:
@@ -190,10 +182,10 @@ private Q_SLOTS:
         std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(paid.recordId));
         QVERIFY(menu->command(cmd::CreateNewTimer)->isEnabled());
 
-        test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
+        test::onNextModalOf<TimersDialog>([&frame](TimersDialog* d) {
             test::onNextModalOf<AddTimerDialog>([](AddTimerDialog* add) { add->accept(); });
             QTRY_COMPARE(d->list()->topLevelItemCount(), 1);
-            EntryTimerTable::instance().slot(0).elapsedSeconds = 1800;
+            frame.timerTable().slot(0).elapsedSeconds = 1800;
             test::onNextModalOf<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
             QVERIFY(d->execute(TimersDialog::CompleteTimer));
         });
@@ -206,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(entry.client, QStringLiteral("Acme"));
         QCOMPARE(entry.duration, 50);
         QCOMPARE(entry.status, EntryStatus::NonBillable);
-        QVERIFY(!EntryTimerTable::instance().anyInUse());
+        QVERIFY(!frame.timerTable().anyInUse());
         QCOMPARE(frame.commandBar()->timersImage(), int(MenuBar::TimerIdle));
     }
 

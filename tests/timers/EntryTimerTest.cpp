@@ -39,10 +39,6 @@ class EntryTimerTest : public test::EnvironmentTest {
     QString timersFile() const { return m_env->filePath(QStringLiteral("timers.dat")); }
 
 private Q_SLOTS:
-    void cleanup() {
-        EntryTimerTable::instance().clearAll();
-        EnvironmentTest::cleanup();
-    }
 
     // Ticks at the given seconds; the running timer's and the paused
     // timer's elapsed seconds afterwards.

@@ -73,6 +73,7 @@ QStringList rowTexts(const QTreeWidget* list, int row) {
 class TimersDialogTest : public test::EnvironmentTest {
     Q_OBJECT
 
+    EntryTimerTable m_table;
     std::unique_ptr<TimerKeeper> m_keeper;
     EntryTimerTable& table() { return m_keeper->table(); }
 
@@ -90,13 +91,12 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
-        EntryTimerTable::instance().clearAll();
-        m_keeper = std::make_unique<TimerKeeper>(EntryTimerTable::instance(),
-                                                 m_env->filePath(QStringLiteral("timers.dat")));
+        m_table.clearAll();
+        m_keeper =
+            std::make_unique<TimerKeeper>(m_table, m_env->filePath(QStringLiteral("timers.dat")));
     }
     void cleanup() {
         m_keeper.reset();
-        EntryTimerTable::instance().clearAll();
         EnvironmentTest::cleanup();
     }
 

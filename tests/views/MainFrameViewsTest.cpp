@@ -104,7 +104,6 @@ class MainFrameViewsTest : public test::EnvironmentTest {
 private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
-        EntryTimerTable::instance().clearAll();
         m_ids.clear();
         addEntries();
     }
