@@ -129,13 +129,13 @@ private Q_SLOTS:
         QTest::addColumn<qreal>("smallestPoints");
         QTest::newRow("invoice") << int(ReportLayout::Invoice) << 0u
                                  << QStringList{QStringLiteral("Development"),
-                                                QStringLiteral("Specification"),
+                                                QStringLiteral("Configuration"),
                                                 QStringLiteral("Implementation")}
                                  << QStringLiteral("612 x 792 pts (letter)") << 9.0;
         QTest::newRow("every field")
             << int(ReportLayout::Tabular) << 0x3FFFFu
             << QStringList{QStringLiteral("Northwind"),     QStringLiteral("Development"),
-                           QStringLiteral("Specification"), QStringLiteral("Implementation"),
+                           QStringLiteral("Configuration"), QStringLiteral("Implementation"),
                            QStringLiteral("Accounts"),      QStringLiteral("Internationalisation"),
                            QStringLiteral("Maintenance")}
             << QStringLiteral("792 x 612 pts (letter)") << 6.0;
@@ -153,7 +153,7 @@ private Q_SLOTS:
             e.date = test::at(2026, 11, 2 + i, 9, 30, 1);
             e.client = QStringLiteral("Northwind");
             e.project = QStringLiteral("Development");
-            e.phase = QStringLiteral("Specification");
+            e.phase = QStringLiteral("Configuration");
             e.task = QStringLiteral("Implementation");
             e.billTo = QStringLiteral("Accounts");
             e.custom1 = QStringLiteral("Internationalisation");
