@@ -37,10 +37,6 @@ QString timeOf(platform::FileTime time) {
     return st ? Locale::timeWithoutSeconds(*st) : QString();
 }
 
-QString hoursText(qint64 hundredths) {
-    return hundredthsText(hundredths) + QLatin1Char('h');
-}
-
 QString cellText(const TimeEntry& e, int field, bool precise) {
     switch (field) {
         case Field::EntryDate:

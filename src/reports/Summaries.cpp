@@ -35,10 +35,6 @@ QString statusLabel(int resource) {
     return resourceString(resource) + u' ';
 }
 
-QString hoursText(qint64 hundredths) {
-    return hundredthsText(hundredths) + u'h';
-}
-
 QString dayText(platform::FileTime time) {
     const auto st = platform::toSystemTime(time);
     return st ? platform::Locale::shortDate(*st) : QString();
@@ -126,6 +122,10 @@ void appendPeriodRows(SummaryRows& rows, const SummaryPeriod& period, qsizetype 
 }
 
 }  // namespace
+
+QString hoursText(qint64 hundredths) {
+    return hundredthsText(hundredths) + u'h';
+}
 
 QString shareText(double part, double base, const char* format) {
     if (base == 0)

@@ -73,5 +73,7 @@ SummaryRows expenseQuickSummaryRows(ExpenseDatabase& expenses, const SummaryPeri
 // "50.0%"-style shares: `part` of `base` with the given printf format; "0%"
 // on a zero base.
 QString shareText(double part, double base, const char* format);
+// Hundredths of an hour as summaries and reports print them: "12.50h".
+QString hoursText(qint64 hundredths);
 
 }  // namespace tempolatch

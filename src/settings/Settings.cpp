@@ -29,6 +29,15 @@ QString name(const char* value) {
     return QString::fromLatin1(value);
 }
 
+// A text kept only while it says something: an empty one removes its value.
+// `byteSize` as writeString takes it.
+void writeTextOrDelete(Registry& reg, const QString& value, const QString& text, int byteSize) {
+    if (text.isEmpty())
+        reg.deleteValue(kKey, value);
+    else
+        reg.writeString(kKey, value, text, byteSize);
+}
+
 struct OwnerValue {
     const char* value;
     QString* field;
@@ -236,39 +245,22 @@ bool Settings::save(Registry& reg) const {
         const QString value = QStringLiteral("DefReport%1").arg(i);
         // Readers take at most 63 characters; a longer name would not come back.
         const QString report = defaultReports[i].left(63);
-        if (report.isEmpty())
-            reg.deleteValue(kKey, value);
-        else
-            reg.writeString(kKey, value, report, int(report.size() + 1) * 2);
+        writeTextOrDelete(reg, value, report, int(report.size() + 1) * 2);
     }
     reg.writeBytes(kKey, name("PeriodStart"), periodStart.toBytes());
     reg.writeBytes(kKey, name("PeriodEnd"), periodEnd.toBytes());
     reg.writeString(kKey, name("DbPath"), dbPath, 520);
     reg.writeNumber(kKey, name("TreeOptions"), treeOptions);
-    for (auto [value, field, size] : ownerValues(const_cast<OwnerInfo&>(owner))) {
-        if (field->isEmpty())
-            reg.deleteValue(kKey, name(value));
-        else
-            reg.writeString(kKey, name(value), field->left(size / 2 - 1), size);
-    }
-    if (invoice.numberPrefix.isEmpty())
-        reg.deleteValue(kKey, name("InvoicePrefix"));
-    else
-        reg.writeString(kKey, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
+    for (auto [value, field, size] : ownerValues(const_cast<OwnerInfo&>(owner)))
+        writeTextOrDelete(reg, name(value), *field, size);
+    writeTextOrDelete(reg, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
     reg.writeNumber(kKey, name("PaymentDays"), invoice.paymentDays);
     for (size_t i = 0; i < kTaxValues.size(); ++i) {
         const auto [nameValue, rateValue] = kTaxValues[i];
-        const TaxLine& tax = invoice.taxes[i];
-        if (tax.name.isEmpty())
-            reg.deleteValue(kKey, name(nameValue));
-        else
-            reg.writeString(kKey, name(nameValue), tax.name, kTaxNameBytes);
-        reg.writeNumber(kKey, name(rateValue), tax.rate);
+        writeTextOrDelete(reg, name(nameValue), invoice.taxes[i].name, kTaxNameBytes);
+        reg.writeNumber(kKey, name(rateValue), invoice.taxes[i].rate);
     }
-    if (invoice.note.isEmpty())
-        reg.deleteValue(kKey, name("InvoiceNote"));
-    else
-        reg.writeString(kKey, name("InvoiceNote"), invoice.note, kInvoiceNoteBytes);
+    writeTextOrDelete(reg, name("InvoiceNote"), invoice.note, kInvoiceNoteBytes);
     return reg.endBatch();
 }
 
