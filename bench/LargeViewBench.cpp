@@ -13,6 +13,7 @@
 #include "LargeProfile.h"
 #include "app/MainFrame.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
 #include "platform/WidgetUi.h"
 #include "records/EntryFilter.h"
 #include "settings/Context.h"
@@ -28,12 +29,13 @@ using namespace tempolatch;
 
 namespace {
 
-std::unique_ptr<EntryListWidget> makeList(int style, const Settings& settings) {
+std::unique_ptr<EntryListWidget> makeList(int style, const Settings& settings,
+                                          platform::Registry& registry) {
     switch (style) {
         case EntryList::Tree:
             return std::make_unique<TreeEntryList>();
         case EntryList::Simple:
-            return std::make_unique<SimpleEntryList>(ColumnLayout::timeEntries());
+            return std::make_unique<SimpleEntryList>(ColumnLayout::timeEntries(), registry);
         default:
             return std::make_unique<DefaultEntryList>(settings);
     }
@@ -47,7 +49,8 @@ void BM_MonthReload(benchmark::State& state) {
     settings.treeOptions = 0x1F;  // a new profile's tree: every group level
     EntryFilter filter;
     TimeEntryRecords records(filter, settings, profile.store);
-    std::unique_ptr<EntryListWidget> list = makeList(style, settings);
+    platform::Registry registry(platform::Profile::registryPath());
+    std::unique_ptr<EntryListWidget> list = makeList(style, settings, registry);
     list->widget()->resize(800, 600);
     auto view = PeriodView::make(PeriodView::Month, settings);
     view->attach(list.get(), &records);
@@ -85,7 +88,8 @@ void BM_StartUp(benchmark::State& state) {
         platform::WidgetUi ui;
         Settings settings;
         RecordStore store;
-        Context context{store, settings, ui};
+        platform::Registry registry(platform::Profile::registryPath());
+        Context context{store, settings, ui, registry};
         MainFrame frame(context);
         if (!frame.create()) {
             state.SkipWithError("the main window did not start");

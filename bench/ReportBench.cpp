@@ -4,6 +4,7 @@
 // tenfold, not a hundredfold.
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <map>
 
@@ -11,11 +12,14 @@
 #include "LargeStore.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Ui.h"
 #include "records/EntryFilter.h"
 #include "records/ExpenseCriteria.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPage.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
@@ -25,12 +29,21 @@ using namespace tempolatch;
 
 namespace {
 
+// The profile folder, made, whose registry the fixture opens.
+QString enterProfile(const QString& folder) {
+    QDir().mkpath(folder);
+    platform::Profile::setFolder(folder);
+    return platform::Profile::registryPath();
+}
+
 struct ReportFixture {
     QTemporaryDir dir;
     RecordStore store;
     Settings settings;
+    platform::ConsoleUi ui;
+    platform::Registry registry{enterProfile(dir.filePath(QStringLiteral("profile")))};
+    Context context{store, settings, ui, registry};
     explicit ReportFixture(int entries) {
-        platform::Profile::setFolder(dir.filePath(QStringLiteral("profile")));
         store.openAll();
         bench::generateLargeStore(store, entries);
     }
@@ -73,8 +86,7 @@ void BM_TabularReport(benchmark::State& state) {
     layout.setFieldMask(0x3FFFF);  // every field, the note's text included
     bool ok = true;
     for (auto _ : state)
-        ok = writeReportFile(f.store, f.settings, layout, EntryFilter(), f.file("report.html")) &&
-             ok;
+        ok = writeReportFile(f.context, layout, EntryFilter(), f.file("report.html")) && ok;
     if (!ok)
         state.SkipWithError("the report failed");
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "BenchSupport.h"
+#include "platform/Registry.h"
 #include "records/EntryFilter.h"
 #include "settings/Settings.h"
 #include "store/TimeEntries.h"
@@ -59,7 +60,9 @@ void BM_WeekReloadSimpleList(benchmark::State& state) {
     EntryFilter filter;
     filter.paid = false;  // the filter has work to do
     TimeEntryRecords records(filter, settings, store.db);
-    SimpleEntryList list(ColumnLayout::timeEntries());
+    // The list keeps its column widths in a registry beside the store.
+    platform::Registry registry(store.temp.dir.filePath(QStringLiteral("registry.db")));
+    SimpleEntryList list(ColumnLayout::timeEntries(), registry);
     list.resize(800, 600);
     auto view = PeriodView::make(PeriodView::Week, settings);
     view->attach(&list, &records);

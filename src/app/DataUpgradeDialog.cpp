@@ -20,7 +20,7 @@ bool runDataUpgradeIfNeeded(Context& context, QWidget* parent) {
     // start. The whole settings go, so that the version never stands over
     // options still in an older layout.
     if (!context.settings.dataUpgradePending)
-        context.settings.save();
+        context.settings.save(context.registry);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/WidgetUi.h"
 #include "settings/Context.h"
@@ -46,7 +47,7 @@ int runGui(int argc, char* argv[], const QStringList& args) {
         return 0;
     Settings settings;
     RecordStore store;
-    Context context{store, settings, ui};
+    Context context{store, settings, ui, platform::Registry::user()};
     int code = 1;
     {
         MainFrame frame(context);

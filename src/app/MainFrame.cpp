@@ -140,7 +140,7 @@ MainFrame::~MainFrame() {
     // A start that failed at the store saves nothing: the stored settings
     // version must still say that older data awaits its repair.
     if (m_created) {
-        settings().save();
+        settings().save(m_context.registry);
     }
 }
 
@@ -153,10 +153,11 @@ void showReport(const QString& path) {
 
 bool MainFrame::create() {
     Settings& s = settings();
-    s.load();
+    s.load(m_context.registry);
+    useClearType(s.clearType);
     s.setFlag(OwnerBlockOnInvoices, true);
     buildMenuBar();
-    keepWindowPlace(this, QStringLiteral("MainWindow"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("MainWindow"));
 
     if (!m_context.store.openAll(this)) {
         m_context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,
@@ -216,7 +217,7 @@ void MainFrame::restoreTimers() {
 
 void MainFrame::loadEntryFilter() {
     m_filter.reset();
-    m_filter.load();
+    m_filter.load(m_context.registry);
 }
 
 void MainFrame::destroyListAndView() {
@@ -239,7 +240,8 @@ void MainFrame::createListAndView() {
     }
     if (s.listStyle > EntryList::Tree)
         s.listStyle = EntryList::Default;
-    m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), s, m_viewArea);
+    m_list = EntryListWidget::create(int(s.listStyle), ColumnLayout::timeEntries(), m_context,
+                                     m_viewArea);
     m_list->setListFont(m_listFont);
     m_viewArea->layout()->addWidget(m_list->widget());
     m_list->events().route(
@@ -497,21 +499,21 @@ void MainFrame::customizeList() {
 
 void MainFrame::filterShowAll() {
     m_filter.reset();
-    m_filter.store();
+    m_filter.store(m_context.registry);
     reloadView(0, 0);
 }
 
 void MainFrame::filterUnpaidOnly() {
     m_filter.showUnpaidOnly();
-    m_filter.store();
+    m_filter.store(m_context.registry);
     reloadView(0, 0);
 }
 
 void MainFrame::filterCustom() {
-    FilterSheet sheet(m_filter, m_context.store, this);
+    FilterSheet sheet(m_filter, m_context, this);
     if (sheet.exec() != QDialog::Accepted)
         return;
-    m_filter.store();
+    m_filter.store(m_context.registry);
     reloadView(0, 0);
 }
 
@@ -519,7 +521,7 @@ void MainFrame::runOptions() {
     const OptionsOutcome outcome = runOptionsSheet(m_context, this);
     // Saved and rebuilt even when cancelled: the sheet may have been
     // opened after changes of the view that are not stored yet.
-    if (!settings().save())
+    if (!settings().save(m_context.registry))
         m_context.ui.message(QStringLiteral("The options could not be saved (is the disk full?). "
                                             "They apply until Tempolatch closes; the saved ones "
                                             "are kept as they were."),

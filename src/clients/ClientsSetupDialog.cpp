@@ -108,7 +108,7 @@ ClientsSetupDialog::ClientsSetupDialog(Context& context, QWidget* parent, Client
                                    {cmd::ExportNames, QStringLiteral("Export...")}});
 
     resize(380, 440);
-    keepWindowPlace(this, QStringLiteral("ClientsSetup"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("ClientsSetup"));
     fill();
 }
 
@@ -441,7 +441,8 @@ void ClientsSetupDialog::runImport() {
             return importListFile(ClientItemKind::Contact);
         case ImportChoice::ContactFromApplication: {
             // Added as by Add Contact, so a name is cut to what the store keeps.
-            const QString name = platform::ContactChooser::choose(m_context.ui, this);
+            const QString name =
+                platform::ContactChooser::choose(m_context.ui, m_context.registry, this);
             if (!name.isEmpty())
                 addName(ClientItemKind::Contact, name);
             return;

@@ -95,7 +95,7 @@ DropListsDialog::DropListsDialog(Context& context, QWidget* parent)
     connect(m_items, &QListWidget::itemChanged, this, &DropListsDialog::itemEdited);
     connect(m_items, &QListWidget::itemSelectionChanged, this, &DropListsDialog::updateCommands);
     refill();
-    keepWindowPlace(this, QStringLiteral("DropLists"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("DropLists"));
 }
 
 ListKind DropListsDialog::currentKind() const {

@@ -73,7 +73,7 @@ RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
     addContextMenu();
 
     resize(380, 440);
-    keepWindowPlace(this, QStringLiteral("RatesSetup"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("RatesSetup"));
     fill();
 }
 

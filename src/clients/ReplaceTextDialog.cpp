@@ -53,7 +53,7 @@ ReplaceTextDialog::ReplaceTextDialog(Context& context, QWidget* parent)
             [] { HelpWindow::showTopic(QStringLiteral("replace")); });
     connect(m_type, &QComboBox::currentIndexChanged, this, &ReplaceTextDialog::fillFind);
     fillFind();
-    keepWindowPlace(this, QStringLiteral("ReplaceText"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("ReplaceText"));
 }
 
 void ReplaceTextDialog::fillFind() {

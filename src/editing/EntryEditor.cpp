@@ -57,7 +57,7 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(480, 520);
-    keepWindowPlace(this, QStringLiteral("EntryEditor"));
+    keepWindowPlace(this, context.registry, QStringLiteral("EntryEditor"));
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("addnew")); });

@@ -53,7 +53,8 @@ QList<Row> summaryRows(const TimeEntry& entry, const Settings& settings) {
     };
     const platform::SystemTime when = entryvalues::dateTimeOf(entry);
     section(QStringLiteral("General"));
-    row(QStringLiteral("Date"), platform::Locale::formatDate(when, platform::Locale::longDateFormat()));
+    row(QStringLiteral("Date"),
+        platform::Locale::formatDate(when, platform::Locale::longDateFormat()));
     row(QStringLiteral("Client"), entry.client);
     row(QStringLiteral("Project"), entry.project);
     row(QStringLiteral("Phase"), entry.phase);
@@ -122,7 +123,7 @@ EntrySummary::EntrySummary(Context& context, const TimeEntry& entry, QWidget* pa
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(420, 480);
-    keepWindowPlace(this, QStringLiteral("EntrySummary"));
+    keepWindowPlace(this, context.registry, QStringLiteral("EntrySummary"));
     fill();
 }
 

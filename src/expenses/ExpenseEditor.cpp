@@ -31,10 +31,10 @@
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "widgets/DatePicker.h"
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
-#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -90,7 +90,7 @@ ExpenseEditor::ExpenseEditor(Context& context, const ExpenseEntry& expense, int 
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     resize(440, 460);
-    keepWindowPlace(this, QStringLiteral("ExpenseEditor"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("ExpenseEditor"));
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [] { HelpWindow::showTopic(QStringLiteral("addexpense")); });
@@ -155,8 +155,8 @@ QWidget* ExpenseEditor::createExpensePage() {
     m_paidDate->setObjectName(QStringLiteral("paidDateButton"));
     m_billTo = editableList(page, "billTo", 63);
     m_billTo->setEditText(m_expense.billTo);
-    m_currency = editableList(page, "currency", 16,
-                              m_context.store.lists().texts(ListKind::Currency));
+    m_currency =
+        editableList(page, "currency", 16, m_context.store.lists().texts(ListKind::Currency));
     m_currency->setEditText(m_expense.currency);
     m_amount = new QLineEdit(page);
     m_amount->setObjectName(mileage ? QStringLiteral("rate") : QStringLiteral("amount"));

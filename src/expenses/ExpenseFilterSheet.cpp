@@ -67,22 +67,23 @@ platform::SystemTime dayOf(const QDate& date) {
 
 }  // namespace
 
-ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store,
+ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& filter, Context& context,
                                        const QString& custom1Label, const QString& custom2Label,
                                        QWidget* parent)
-    : QDialog(parent), m_filter(filter), m_store(store) {
+    : QDialog(parent), m_filter(filter), m_store(context.store) {
     setObjectName(QStringLiteral("expenseFilterSheet"));
     setWindowTitle(QStringLiteral("Expense Filter"));
     build(custom1Label, custom2Label);
+    keepWindowPlace(this, context.registry, QStringLiteral("ExpenseFilter"));
     showFilter(m_filter);
 }
 
-ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mode,
-                                       RecordStore& store, const QString& custom1Label,
-                                       const QString& custom2Label, QWidget* parent)
+ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mode, Context& context,
+                                       const QString& custom1Label, const QString& custom2Label,
+                                       QWidget* parent)
     : QDialog(parent),
       m_filter(criteria),
-      m_store(store),
+      m_store(context.store),
       m_mode(mode),
       m_typeFixed(isKnownType(criteria.type)) {
     setObjectName(QStringLiteral("expenseCriteriaSheet"));
@@ -90,6 +91,7 @@ ExpenseFilterSheet::ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mod
     m_start = createDatePicker(QStringLiteral("start"), this);
     m_end = createDatePicker(QStringLiteral("end"), this);
     build(custom1Label, custom2Label);
+    keepWindowPlace(this, context.registry, QStringLiteral("ExpenseFilter"));
     m_start->setDate(criteria.startDate.date());
     m_end->setDate(criteria.endDate.date());
     ExpenseFilter shown = criteria;
@@ -120,7 +122,6 @@ void ExpenseFilterSheet::build(const QString& custom1Label, const QString& custo
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     connect(m_client, &QComboBox::activated, this, &ExpenseFilterSheet::clientChosen);
-    keepWindowPlace(this, QStringLiteral("ExpenseFilter"));
 }
 
 QWidget* ExpenseFilterSheet::createFilterPage() {
@@ -243,8 +244,7 @@ bool runExpenseCriteria(Context& context, QWidget* parent, CriteriaMode mode,
                         ExpenseFilter& criteria) {
     ExpenseFilter chosen = ExpenseFilter::preset(mode, periodStart, periodEnd, type);
     const Settings& s = context.settings;
-    ExpenseFilterSheet sheet(chosen, mode, context.store, s.expenseCustom1, s.expenseCustom2,
-                             parent);
+    ExpenseFilterSheet sheet(chosen, mode, context, s.expenseCustom1, s.expenseCustom2, parent);
     if (sheet.exec() != QDialog::Accepted)
         return false;
     criteria = chosen;

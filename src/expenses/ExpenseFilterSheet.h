@@ -14,6 +14,7 @@ namespace tempolatch {
 struct Context;
 class ExpenseFilter;
 class RecordStore;
+struct Context;
 
 // The Custom filter sheet of the expense window: the "Filter" page
 // (client, project, category, bill to, statuses) and the "More Choices"
@@ -31,10 +32,10 @@ class ExpenseFilterSheet : public QDialog {
     Q_OBJECT
 
 public:
-    ExpenseFilterSheet(ExpenseFilter& filter, RecordStore& store, const QString& custom1Label,
+    ExpenseFilterSheet(ExpenseFilter& filter, Context& context, const QString& custom1Label,
                        const QString& custom2Label, QWidget* parent = nullptr);
     // The criteria sheet, opened on `criteria` (see ExpenseFilter::preset).
-    ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mode, RecordStore& store,
+    ExpenseFilterSheet(ExpenseFilter& criteria, CriteriaMode mode, Context& context,
                        const QString& custom1Label, const QString& custom2Label,
                        QWidget* parent = nullptr);
 

@@ -10,6 +10,7 @@
 #include "expenses/ExpenseRows.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 #include "views/ViewIcons.h"
 #include "widgets/WindowPlace.h"
@@ -44,7 +45,10 @@ QList<ExpenseSummary::Row> ExpenseSummary::summaryRows(const ExpenseEntry& e,
     add(e.client);
     add(e.project);
     if (e.isMileage())
-        row(QStringLiteral("%1 - %2 (%3)").arg(e.startOdometer).arg(e.endOdometer()).arg(e.distance));
+        row(QStringLiteral("%1 - %2 (%3)")
+                .arg(e.startOdometer)
+                .arg(e.endOdometer())
+                .arg(e.distance));
     else
         add(e.category);
 
@@ -76,8 +80,7 @@ QStringList ExpenseSummary::rows(const ExpenseEntry& expense, const Settings& se
     return texts;
 }
 
-ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& settings,
-                               QWidget* parent)
+ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, Context& context, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("expenseSummary"));
     setWindowTitle(QStringLiteral("Expense Summary"));
@@ -85,7 +88,7 @@ ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& sett
     m_list->setObjectName(QStringLiteral("summaryList"));
     QFont bold = m_list->font();
     bold.setBold(true);
-    for (const Row& row : summaryRows(expense, settings)) {
+    for (const Row& row : summaryRows(expense, context.settings)) {
         auto* item = new QListWidgetItem(row.text, m_list);
         if (row.section) {
             item->setFont(bold);
@@ -112,7 +115,7 @@ ExpenseSummary::ExpenseSummary(const ExpenseEntry& expense, const Settings& sett
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     resize(400, 440);
-    keepWindowPlace(this, QStringLiteral("ExpenseSummary"));
+    keepWindowPlace(this, context.registry, QStringLiteral("ExpenseSummary"));
 }
 
 }  // namespace tempolatch

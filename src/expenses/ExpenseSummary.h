@@ -9,6 +9,7 @@ class QListWidget;
 
 namespace tempolatch {
 
+struct Context;
 class Settings;
 
 // A read-only look at one expense: its General, Expense and Custom Fields
@@ -16,8 +17,7 @@ class Settings;
 class ExpenseSummary : public QDialog {
     Q_OBJECT
 public:
-    ExpenseSummary(const ExpenseEntry& expense, const Settings& settings,
-                   QWidget* parent = nullptr);
+    ExpenseSummary(const ExpenseEntry& expense, Context& context, QWidget* parent = nullptr);
 
     // One row of the summary: a section title ("General", "Expense",
     // "Custom Fields") or a value; the expense's type carries its icon.

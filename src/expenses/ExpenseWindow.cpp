@@ -91,7 +91,7 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     m_records = std::make_unique<ExpenseRecords>(m_filter, context.settings, context.store);
     createList();
     resize(640, 520);
-    keepWindowPlace(this, QStringLiteral("Expenses"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("Expenses"));
 }
 
 ExpenseWindow::~ExpenseWindow() {
@@ -237,7 +237,8 @@ void ExpenseWindow::createList() {
     // The expense window has no Tree list.
     if (s.expListStyle > EntryList::Simple)
         s.expListStyle = EntryList::Default;
-    m_list = EntryListWidget::create(int(s.expListStyle), ExpenseRows::columns(), s, m_viewArea);
+    m_list =
+        EntryListWidget::create(int(s.expListStyle), ExpenseRows::columns(), m_context, m_viewArea);
     if (auto* simple = dynamic_cast<SimpleEntryList*>(m_list)) {
         simple->rowModel().setTitle(str::Custom1, s.expenseCustom1);
         simple->rowModel().setTitle(str::Custom2, s.expenseCustom2);
@@ -288,13 +289,13 @@ void ExpenseWindow::setArrangeBy(int index) {
 }
 
 void ExpenseWindow::filterChanged() {
-    m_filter.store();
+    m_filter.store(m_context.registry);
     reload(0, 0);
 }
 
 void ExpenseWindow::filterCustom() {
     const Settings& s = m_context.settings;
-    ExpenseFilterSheet sheet(m_filter, m_context.store, s.expenseCustom1, s.expenseCustom2, this);
+    ExpenseFilterSheet sheet(m_filter, m_context, s.expenseCustom1, s.expenseCustom2, this);
     if (sheet.exec() == QDialog::Accepted)
         filterChanged();
 }
@@ -407,7 +408,7 @@ void ExpenseWindow::preview() {
     const auto expense = expenseactions::read(m_context.store, selected());
     if (!expense)
         return;
-    ExpenseSummary summary(*expense, m_context.settings, this);
+    ExpenseSummary summary(*expense, m_context, this);
     summary.exec();
     if (summary.editRequested())
         postCommand(cmd::EditSelected);

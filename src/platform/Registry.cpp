@@ -7,10 +7,19 @@
 
 namespace tempolatch::platform {
 
-Registry::Registry(const QString& path) {
-    m_db = SqliteConnection::open(path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
+Registry::Registry(const QString& path, bool inProfileFolder)
+    : m_path(path), m_inProfileFolder(inProfileFolder) {}
+
+// Opened on first use, so that a registry nobody reads leaves no file.
+SqliteConnection* Registry::db() const {
+    if (m_opened)
+        return m_db.get();
+    m_opened = true;
+    if (m_inProfileFolder)
+        Profile::ensureFolder();
+    m_db = SqliteConnection::open(m_path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
     if (!m_db)
-        return;
+        return nullptr;
     const bool ok = m_db->exec("PRAGMA journal_mode=WAL") &&
                     m_db->exec(
                         "CREATE TABLE IF NOT EXISTS keys(path TEXT PRIMARY KEY COLLATE NOCASE);"
@@ -19,6 +28,7 @@ Registry::Registry(const QString& path) {
                         "NULL, PRIMARY KEY(key, name))");
     if (!ok)
         m_db.reset();
+    return m_db.get();
 }
 
 Registry::~Registry() = default;
@@ -27,34 +37,33 @@ Registry& Registry::user() {
     static std::unique_ptr<Registry> instance;
     static int generation = -1;
     if (!instance || generation != Profile::generation()) {
-        Profile::ensureFolder();
-        instance = std::make_unique<Registry>(Profile::registryPath());
+        instance = std::make_unique<Registry>(Profile::registryPath(), true);
         generation = Profile::generation();
     }
     return *instance;
 }
 
 bool Registry::keyExists(const QString& key) const {
-    if (!m_db)
+    if (!db())
         return false;
-    auto q = m_db->prepare("SELECT 1 FROM keys WHERE path = ?");
+    auto q = db()->prepare("SELECT 1 FROM keys WHERE path = ?");
     q.bind(1, key);
     return q.step();
 }
 
 bool Registry::createKey(const QString& key) {
-    if (!m_db)
+    if (!db())
         return false;
-    auto q = m_db->prepare("INSERT OR IGNORE INTO keys(path) VALUES(?)");
+    auto q = db()->prepare("INSERT OR IGNORE INTO keys(path) VALUES(?)");
     q.bind(1, key);
     return q.exec();
 }
 
 std::optional<std::pair<Registry::Type, QByteArray>> Registry::readRaw(const QString& key,
                                                                        const QString& name) const {
-    if (!m_db)
+    if (!db())
         return std::nullopt;
-    auto q = m_db->prepare("SELECT type, data FROM reg_values WHERE key = ? AND name = ?");
+    auto q = db()->prepare("SELECT type, data FROM reg_values WHERE key = ? AND name = ?");
     q.bind(1, key).bind(2, name);
     if (!q.step())
         return std::nullopt;
@@ -95,10 +104,10 @@ std::optional<QByteArray> Registry::readBytes(const QString& key, const QString&
 }
 
 bool Registry::write(const QString& key, const QString& name, Type type, const QByteArray& data) {
-    if (!m_db || !keyExists(key))
+    if (!db() || !keyExists(key))
         return false;
     auto q =
-        m_db->prepare("INSERT OR REPLACE INTO reg_values(key, name, type, data) VALUES(?,?,?,?)");
+        db()->prepare("INSERT OR REPLACE INTO reg_values(key, name, type, data) VALUES(?,?,?,?)");
     q.bind(1, key).bind(2, name).bind(3, qint64(type)).bind(4, data);
     return noted(q.exec());
 }
@@ -131,15 +140,15 @@ bool Registry::writeBytes(const QString& key, const QString& name, const QByteAr
 }
 
 bool Registry::deleteValue(const QString& key, const QString& name) {
-    if (!m_db)
+    if (!db())
         return false;
-    auto q = m_db->prepare("DELETE FROM reg_values WHERE key = ? AND name = ?");
+    auto q = db()->prepare("DELETE FROM reg_values WHERE key = ? AND name = ?");
     q.bind(1, key).bind(2, name);
     return noted(q.exec());
 }
 
 bool Registry::beginBatch() {
-    m_inBatch = m_db && m_db->begin();
+    m_inBatch = db() && db()->begin();
     m_batchFailed = false;
     return m_inBatch;
 }
@@ -148,9 +157,9 @@ bool Registry::endBatch() {
     if (!m_inBatch)
         return false;
     m_inBatch = false;
-    if (!m_batchFailed && m_db->commit())
+    if (!m_batchFailed && db()->commit())
         return true;
-    m_db->rollback();
+    db()->rollback();
     return false;
 }
 

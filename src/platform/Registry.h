@@ -20,13 +20,15 @@ public:
 
     static constexpr const char* AppKey = "Software\\Tempolatch";
 
-    explicit Registry(const QString& path);
+    // inProfileFolder: the profile's folder is made when the registry is
+    // first used.
+    explicit Registry(const QString& path, bool inProfileFolder = false);
     ~Registry();
 
     // The registry of the current profile.
     static Registry& user();
 
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return db() != nullptr; }
 
     bool keyExists(const QString& key) const;
     bool createKey(const QString& key);
@@ -59,7 +61,12 @@ private:
     bool write(const QString& key, const QString& name, Type type, const QByteArray& data);
     bool noted(bool written);
 
-    std::unique_ptr<SqliteConnection> m_db;
+    SqliteConnection* db() const;
+
+    QString m_path;
+    bool m_inProfileFolder = false;
+    mutable bool m_opened = false;
+    mutable std::unique_ptr<SqliteConnection> m_db;
     bool m_inBatch = false;
     bool m_batchFailed = false;
 };

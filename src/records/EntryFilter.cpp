@@ -130,10 +130,6 @@ void EntryFilter::store(platform::Registry& registry) const {
     storeFilterValues(registry, values);
 }
 
-void EntryFilter::store() const {
-    store(platform::Registry::user());
-}
-
 void EntryFilter::load(const platform::Registry& registry) {
     if (!registry.isOpen() || !registry.keyExists(kKey))
         return;
@@ -151,10 +147,6 @@ void EntryFilter::load(const platform::Registry& registry) {
         // Only the known rate types and "any"; anything else would hide every entry.
         rateType = type >= -1 && type <= qint32(RateType::Discount) ? type : -1;
     }
-}
-
-void EntryFilter::load() {
-    load(platform::Registry::user());
 }
 
 QString EntryFilter::sortKey(const TimeEntry& entry, int arrangeBy) {

@@ -53,9 +53,7 @@ public:
     // The criteria kept under Software\Tempolatch; the date range and the
     // custom fields are not kept. Load changes only what it finds.
     void store(platform::Registry& registry) const;
-    void store() const;
     void load(const platform::Registry& registry);
-    void load();
 
     // Arrange-by order of two entries (index 0 to 8): the index's text field
     // in the user's locale, then the date-time, then the task.

@@ -115,10 +115,6 @@ void ExpenseFilter::store(platform::Registry& registry) const {
     storeFilterValues(registry, values);
 }
 
-void ExpenseFilter::store() const {
-    store(platform::Registry::user());
-}
-
 QString ExpenseFilter::sortKey(const ExpenseEntry& expense, int arrangeBy) {
     static constexpr QString ExpenseEntry::*kKeys[] = {
         nullptr, &ExpenseEntry::client, &ExpenseEntry::project, &ExpenseEntry::category,

@@ -55,7 +55,6 @@ public:
     // value of an earlier store; the date range and the custom fields are
     // not stored.
     void store(platform::Registry& registry) const;
-    void store() const;
 
     // The text an arrange-by index sorts on; empty for 0 and 4.
     static QString sortKey(const ExpenseEntry& expense, int arrangeBy);

@@ -102,8 +102,8 @@ void runReport(const ReportFileCommandHost& host, int kind) {
         host, kind, [&](const ReportLayout&) { return chooseCriteria(host, criteria); },
         [&](const ReportLayout& layout, const QString& path, QString& notice) {
             QString number;
-            const bool written = writeReportFile(host.context->store, host.context->settings,
-                                                 layout, criteria, path, QString(), &number);
+            const bool written =
+                writeReportFile(*host.context, layout, criteria, path, QString(), &number);
             // The number the sequence gave is worth a word: it is on no screen.
             if (!number.isEmpty())
                 notice = QStringLiteral("Invoice %1 written to").arg(number);

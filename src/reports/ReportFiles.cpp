@@ -11,6 +11,7 @@
 #include "reports/HtmlReport.h"
 #include "reports/ReportPdf.h"
 #include "reports/XmlExport.h"
+#include "settings/Context.h"
 #include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
@@ -65,28 +66,29 @@ bool leavesNumberOpen(const ReportLayout& layout) {
     return number.isEmpty() || number == QLatin1String("-");
 }
 
-bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path, const QString& invoiceNumber,
-                     QString* printedNumber) {
+bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFilter& criteria,
+                     const QString& path, const QString& invoiceNumber, QString* printedNumber) {
+    const Settings& settings = context.settings;
     const bool invoice = layout.reportType() == ReportLayout::Invoice;
     InvoiceDetails details;
     quint32 taken = 0;
     if (invoice) {
         details.number = invoiceNumber;
         if (details.number.isEmpty() && leavesNumberOpen(layout)) {
-            taken = invoicenumbers::take(platform::Registry::user());
+            taken = invoicenumbers::take(context.registry);
             if (taken != 0)
                 details.number = settings.invoice.numberPrefix + QString::number(taken);
         }
     }
     const auto report = HtmlReport::make(layout, settings, details);
-    const bool written = report && writePage(
-                                       [&](const QString& charset) {
-                                           return report->page(store.entries(), criteria, charset);
-                                       },
-                                       path);
+    const bool written =
+        report && writePage(
+                      [&](const QString& charset) {
+                          return report->page(context.store.entries(), criteria, charset);
+                      },
+                      path);
     if (!written)
-        invoicenumbers::giveBack(platform::Registry::user(), taken);
+        invoicenumbers::giveBack(context.registry, taken);
     if (printedNumber && invoice)
         *printedNumber = !details.number.isEmpty()  ? details.number
                          : leavesNumberOpen(layout) ? QString()

@@ -4,6 +4,7 @@
 
 namespace tempolatch {
 
+struct Context;
 class EntryFilter;
 struct ExpenseCriteria;
 class RecordStore;
@@ -29,9 +30,9 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
 // its number open ("-" or none), the next number of the sequence (Options),
 // which moves on only when the file was written. `printedNumber`, when
 // given, gets the invoice's number as printed (none for "-").
-bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path,
-                     const QString& invoiceNumber = QString(), QString* printedNumber = nullptr);
+bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFilter& criteria,
+                     const QString& path, const QString& invoiceNumber = QString(),
+                     QString* printedNumber = nullptr);
 
 // Whether an invoice layout leaves its number to the sequence.
 bool leavesNumberOpen(const ReportLayout& layout);

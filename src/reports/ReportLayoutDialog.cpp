@@ -99,7 +99,7 @@ ReportLayoutDialog::ReportLayoutDialog(Context& context, int kind, QWidget* pare
     m_session.layout().completeFieldOrder();
     fillList();
     resize(420, 560);
-    keepWindowPlace(this, QStringLiteral("ReportLayout"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("ReportLayout"));
 }
 
 ReportLayoutDialog::~ReportLayoutDialog() = default;
@@ -230,7 +230,7 @@ void ReportLayoutDialog::toggleDefault() {
 
 void ReportLayoutDialog::accept() {
     layout();
-    m_context.settings.save();
+    m_context.settings.save(m_context.registry);
     QDialog::accept();
 }
 

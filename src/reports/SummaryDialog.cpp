@@ -88,7 +88,7 @@ SummaryDialog::SummaryDialog(Kind kind, Context& context, QWidget* parent)
     connect(m_bar, &DialogBar::commandTriggered, this, &SummaryDialog::runCommand);
     m_bar->frame(this, m_list, QStringLiteral("reports"));
     resize(420, 480);
-    keepWindowPlace(this, QStringLiteral("Summary"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("Summary"));
 }
 
 void SummaryDialog::setRows(const SummaryRows& rows) {

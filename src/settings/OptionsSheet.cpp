@@ -89,7 +89,8 @@ QFormLayout* form(QVBoxLayout* layout) {
 
 }  // namespace
 
-OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currencies, QWidget* parent)
+OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currencies,
+                           platform::Registry& registry, QWidget* parent)
     : QDialog(parent), m_pages(new QTabWidget(this)) {
     setObjectName(QStringLiteral("optionsSheet"));
     setWindowTitle(text("Options"));
@@ -125,7 +126,7 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [] { HelpWindow::showTopic(text("options")); });
-    keepWindowPlace(this, QStringLiteral("Options"));
+    keepWindowPlace(this, registry, QStringLiteral("Options"));
 }
 
 QWidget* OptionsSheet::buildViewPage(const Settings& s) {
@@ -456,8 +457,8 @@ void OptionsSheet::writeTo(Settings& s) const {
 OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     Settings& settings = context.settings;
     const QStringList currencies = context.store.lists().texts(ListKind::Currency);
-    OptionsSheet sheet(settings, currencies, owner);
-    platform::Registry& registry = platform::Registry::user();
+    platform::Registry& registry = context.registry;
+    OptionsSheet sheet(settings, currencies, registry, owner);
     // Read now, not at the start: invoices written since have moved it on.
     const quint32 nextInvoice = invoicenumbers::next(registry);
     sheet.setNextInvoiceNumber(nextInvoice);

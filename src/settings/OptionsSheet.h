@@ -15,6 +15,10 @@ class QTabWidget;
 namespace tempolatch {
 
 struct Context;
+
+namespace platform {
+class Registry;
+}
 class Settings;
 
 // The Options sheet: eight pages ("View", "General", "Defaults", "Export",
@@ -24,8 +28,9 @@ class OptionsSheet : public QDialog {
     Q_OBJECT
 public:
     // currencies: the Currency drop list, offered on the Defaults page.
+    // registry: the profile's, where the sheet keeps its place.
     OptionsSheet(const Settings& settings, const QStringList& currencies,
-                 QWidget* parent = nullptr);
+                 platform::Registry& registry, QWidget* parent = nullptr);
 
     // What OK stores: every page into the settings.
     void writeTo(Settings& settings) const;

@@ -84,14 +84,6 @@ int Settings::timeIntervalMinutes() const {
     return TimeIntervalMinutes[timeInterval < 5 ? timeInterval : 3];
 }
 
-void Settings::load() {
-    load(Registry::user());
-}
-
-bool Settings::save() const {
-    return save(Registry::user());
-}
-
 void Settings::load(Registry& reg) {
     bool newKey = false;
     if (!reg.keyExists(kKey)) {
@@ -100,6 +92,7 @@ void Settings::load(Registry& reg) {
         newKey = true;
     }
     version = newKey ? CurrentVersion : reg.readNumber(kKey, name("tlVersion")).value_or(250);
+    clearType = clearTypeOn(reg);
     loadFlags(reg, newKey);
     loadNumbers(reg);
     loadTexts(reg);

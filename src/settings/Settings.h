@@ -73,11 +73,9 @@ public:
 
     // Never fails visibly: what cannot be read keeps its default.
     void load(platform::Registry& registry);
-    void load();
     // All values or none: false, with the stored settings as they were, when
     // the key can be neither opened nor created or a write fails.
     bool save(platform::Registry& registry) const;
-    bool save() const;
 
     bool hasFlag(StyleFlag flag) const { return flags & flag; }
     void setFlag(StyleFlag flag, bool on) {
@@ -93,7 +91,9 @@ public:
     quint32 listStyle = 0;
     quint32 expListStyle = 0;
     quint16 fontSize = 1;  // FSize: 0, 1, 2 give 7, 8, 9 points
-    quint32 flags = 0;     // DefNewStyles
+    // The desktop's ClearType value, read with the settings, never written.
+    bool clearType = false;
+    quint32 flags = 0;  // DefNewStyles
     bool askClose = false;
     QString custom1, custom2, custom3;
     QString expenseCustom1, expenseCustom2;

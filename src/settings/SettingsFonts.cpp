@@ -2,20 +2,20 @@
 
 #include <QApplication>
 
-#include "platform/Registry.h"
 #include "settings/Settings.h"
 
 namespace tempolatch {
 
 namespace {
 
+bool g_clearType = false;
+
 QFont desktopFont(double points, bool bold) {
     QFont font = QApplication::font();
     const double base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
     font.setPointSizeF(std::max(4.0, base + (points - 8.0)));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    font.setStyleStrategy(clearTypeOn(platform::Registry::user()) ? QFont::PreferAntialias
-                                                                  : QFont::PreferDefault);
+    font.setStyleStrategy(g_clearType ? QFont::PreferAntialias : QFont::PreferDefault);
     return font;
 }
 
@@ -34,6 +34,10 @@ QFont createFont(const QString& face, int tenthsOfPoint, bool bold, bool italic)
         font.setFamily(face);
     font.setItalic(italic);
     return font;
+}
+
+void useClearType(bool on) {
+    g_clearType = on;
 }
 
 int fontHeight(double points, int logicalDpi) {

@@ -16,4 +16,8 @@ QFont createFont(const QString& face, int tenthsOfPoint, bool bold, bool italic)
 // character height, not the cell height).
 int fontHeight(double points, int logicalDpi);
 
+// Every font made from here on prefers antialiasing when the desktop's
+// ClearType value is on (Settings::clearType).
+void useClearType(bool on);
+
 }  // namespace tempolatch

@@ -1,6 +1,7 @@
 #include "store/ClientIdCounter.h"
 
 #include "platform/ObjectStore.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "store/ListsDatabase.h"
 
@@ -11,8 +12,10 @@ using platform::PropertyList;
 
 namespace {
 
+// A store written before the counter moved into it: the next id is still
+// in the registry of the store's profile.
 quint32 registryNextClient() {
-    auto& reg = platform::Registry::user();
+    platform::Registry reg(platform::Profile::registryPath());
     const QString key = QString::fromLatin1(platform::Registry::AppKey);
     if (!reg.keyExists(key) && !reg.createKey(key))
         return 1;

@@ -106,7 +106,7 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
     else
         updateStates();
     resize(600, 380);
-    keepWindowPlace(this, QStringLiteral("Timers"));
+    keepWindowPlace(this, m_context.registry, QStringLiteral("Timers"));
     arrange();
 }
 

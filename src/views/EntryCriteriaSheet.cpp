@@ -37,9 +37,9 @@ platform::SystemTime dayOf(const QDate& date) {
 
 }  // namespace
 
-EntryCriteriaSheet::EntryCriteriaSheet(RecordStore& store, CriteriaMode mode,
+EntryCriteriaSheet::EntryCriteriaSheet(Context& context, CriteriaMode mode,
                                        const EntryFilter& preset, QWidget* parent)
-    : QDialog(parent), m_mode(mode), m_controls(new FilterControls(store, this)) {
+    : QDialog(parent), m_mode(mode), m_controls(new FilterControls(context.store, this)) {
     setObjectName(QStringLiteral("entryCriteriaSheet"));
     setWindowTitle(titleOf(mode));
     auto* tabs = new QTabWidget(this);
@@ -63,7 +63,7 @@ EntryCriteriaSheet::EntryCriteriaSheet(RecordStore& store, CriteriaMode mode,
     applyModeStatuses(mode, shown);
     m_controls->show(FilterChoices::of(shown), shown.task);
     m_controls->setStatusBoxesEnabled(statusBoxesEnabled(mode));
-    keepWindowPlace(this, QStringLiteral("EntryCriteria"));
+    keepWindowPlace(this, context.registry, QStringLiteral("EntryCriteria"));
 }
 
 QWidget* EntryCriteriaSheet::createCriteriaPage(QWidget* parent) {
@@ -96,8 +96,7 @@ EntryFilter EntryCriteriaSheet::criteria() const {
 bool runEntryCriteria(Context& context, QWidget* parent, CriteriaMode mode,
                       const platform::SystemTime& periodStart,
                       const platform::SystemTime& periodEnd, EntryFilter& criteria) {
-    EntryCriteriaSheet sheet(context.store, mode, presetCriteria(mode, periodStart, periodEnd),
-                             parent);
+    EntryCriteriaSheet sheet(context, mode, presetCriteria(mode, periodStart, periodEnd), parent);
     if (sheet.exec() != QDialog::Accepted)
         return false;
     criteria = sheet.criteria();

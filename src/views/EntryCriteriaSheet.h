@@ -24,7 +24,7 @@ class EntryCriteriaSheet : public QDialog {
 
 public:
     // Opens on `preset` (its range and criteria), with the mode's statuses.
-    EntryCriteriaSheet(RecordStore& store, CriteriaMode mode, const EntryFilter& preset,
+    EntryCriteriaSheet(Context& context, CriteriaMode mode, const EntryFilter& preset,
                        QWidget* parent = nullptr);
 
     // The criteria as the pages show them now.

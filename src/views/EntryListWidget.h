@@ -10,7 +10,7 @@ class QWidget;
 
 namespace tempolatch {
 
-class Settings;
+struct Context;
 
 struct ColumnLayout;
 
@@ -24,8 +24,9 @@ public:
     EntryListEvents& events() { return m_events; }
 
     // The list of a style (Default, Simple, Tree); the Simple list shows
-    // `columns`. The widget belongs to `parent`.
-    static EntryListWidget* create(int style, const ColumnLayout& columns, const Settings& settings,
+    // `columns` and keeps their layout in the context's registry. The widget
+    // belongs to `parent`.
+    static EntryListWidget* create(int style, const ColumnLayout& columns, Context& context,
                                    QWidget* parent);
 
 private:

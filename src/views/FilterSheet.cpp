@@ -6,13 +6,14 @@
 #include <QVBoxLayout>
 
 #include "records/EntryFilter.h"
+#include "settings/Context.h"
 #include "views/FilterControls.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
 
-FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* parent)
-    : QDialog(parent), m_filter(filter), m_controls(new FilterControls(store, this)) {
+FilterSheet::FilterSheet(EntryFilter& filter, Context& context, QWidget* parent)
+    : QDialog(parent), m_filter(filter), m_controls(new FilterControls(context.store, this)) {
     setWindowTitle(tr("Filter"));
     auto* tabs = new QTabWidget(this);
     auto* filterPage = new QWidget(tabs);
@@ -26,7 +27,7 @@ FilterSheet::FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* paren
     layout->addWidget(tabs);
     layout->addWidget(buttons);
     m_controls->show(FilterChoices::of(m_filter));
-    keepWindowPlace(this, QStringLiteral("Filter"));
+    keepWindowPlace(this, context.registry, QStringLiteral("Filter"));
 }
 
 void FilterSheet::clear() {

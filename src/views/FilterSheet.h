@@ -8,7 +8,7 @@ namespace tempolatch {
 
 class EntryFilter;
 class FilterControls;
-class RecordStore;
+struct Context;
 
 // The Custom filter sheet: the "Filter" page (client, project, phase, bill
 // to, statuses) and the "More Choices" page (currency, custom fields, rate
@@ -19,7 +19,7 @@ class FilterSheet : public QDialog {
 
 public:
     // The lists offer the clients and drop-list values of the store.
-    FilterSheet(EntryFilter& filter, RecordStore& store, QWidget* parent = nullptr);
+    FilterSheet(EntryFilter& filter, Context& context, QWidget* parent = nullptr);
 
     // The choices as the widgets show them now.
     FilterChoices choices() const;

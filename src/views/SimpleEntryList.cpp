@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <algorithm>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "platform/Registry.h"
 #include "views/EntryRowModel.h"
@@ -33,8 +33,9 @@ protected:
 
 }  // namespace
 
-SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, QWidget* parent)
-    : QTreeView(parent), m_columns(columns) {
+SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, platform::Registry& registry,
+                                 QWidget* parent)
+    : QTreeView(parent), m_columns(columns), m_registry(registry) {
     setObjectName(QStringLiteral("simpleList"));
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -82,7 +83,7 @@ SimpleEntryList::~SimpleEntryList() {
 }
 
 void SimpleEntryList::loadLayout() {
-    const platform::Registry& registry = platform::Registry::user();
+    const platform::Registry& registry = m_registry;
     const QList<int> order = m_columns.loadOrder(registry);
     for (int position = 0; position < order.size(); ++position)
         header()->moveSection(header()->visualIndex(order[position]), position);
@@ -118,7 +119,7 @@ QList<int> SimpleEntryList::chosenWidths() const {
 
 void SimpleEntryList::saveLayout() const {
     // Fitted widths are fitted again next time, to the rows and font then.
-    m_columns.save(platform::Registry::user(), columnOrder(), chosenWidths());
+    m_columns.save(m_registry, columnOrder(), chosenWidths());
 }
 
 void SimpleEntryList::setListFont(const QFont& font) {

@@ -8,6 +8,10 @@
 
 namespace tempolatch {
 
+namespace platform {
+class Registry;
+}
+
 // The Simple list: one row per record in columns with a header whose
 // columns the user can drag into another order and resize. The layout is
 // read from the registry on creation and written back when the list goes.
@@ -16,7 +20,8 @@ class SimpleEntryList : public QTreeView, public RowEntryList {
     Q_OBJECT
 
 public:
-    explicit SimpleEntryList(const ColumnLayout& columns, QWidget* parent = nullptr);
+    SimpleEntryList(const ColumnLayout& columns, platform::Registry& registry,
+                    QWidget* parent = nullptr);
     ~SimpleEntryList() override;
 
     int style() const override { return Simple; }
@@ -46,6 +51,7 @@ private:
     void fitColumns();
 
     const ColumnLayout& m_columns;
+    platform::Registry& m_registry;
     QSet<int> m_chosenWidths;
     bool m_fitting = false;
 };

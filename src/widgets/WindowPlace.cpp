@@ -54,14 +54,14 @@ std::optional<StoredPlace> decoded(const QByteArray& bytes) {
         QMargins(frameWidth(left), frameWidth(top), frameWidth(right), frameWidth(bottom))};
 }
 
-std::optional<StoredPlace> readPlace(const QString& valueName) {
-    const auto bytes = platform::Registry::user().readBytes(kWindowKey, valueName);
+std::optional<StoredPlace> readPlace(const platform::Registry& registry, const QString& valueName) {
+    const auto bytes = registry.readBytes(kWindowKey, valueName);
     return bytes ? decoded(*bytes) : std::nullopt;
 }
 
 // The place under each of the names, in one write of the registry.
-void writePlace(std::initializer_list<QString> valueNames, const StoredPlace& place) {
-    platform::Registry& registry = platform::Registry::user();
+void writePlace(platform::Registry& registry, std::initializer_list<QString> valueNames,
+                const StoredPlace& place) {
     const QByteArray bytes = encoded(place);
     registry.beginBatch();
     if (registry.createKey(kWindowKey))
@@ -78,18 +78,20 @@ const QScreen* screenOf(const QWidget* window) {
 // Saves the window's place whenever it is hidden or closed.
 class PlaceKeeper : public QObject {
 public:
-    PlaceKeeper(QWidget* window, const QString& name) : QObject(window), m_name(name) {}
+    PlaceKeeper(QWidget* window, platform::Registry& registry, const QString& name)
+        : QObject(window), m_registry(registry), m_name(name) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // A closed dialog or window is hidden first; a minimized one keeps
         // the place it comes back to.
         if (event->type() == QEvent::Hide && !event->spontaneous())
-            saveWindowPlace(static_cast<QWidget*>(watched), m_name);
+            saveWindowPlace(static_cast<QWidget*>(watched), m_registry, m_name);
         return false;
     }
 
 private:
+    platform::Registry& m_registry;
     QString m_name;
 };
 
@@ -112,7 +114,7 @@ QString windowPlaceName(const QString& name, const QScreen* screen) {
     return QStringLiteral("%1 %2x%3").arg(name).arg(size.width()).arg(size.height());
 }
 
-void saveWindowPlace(const QWidget* window, const QString& name) {
+void saveWindowPlace(const QWidget* window, platform::Registry& registry, const QString& name) {
     StoredPlace place;
     place.maximized = window->isMaximized();
     // A maximized window keeps the place it returns to.
@@ -124,14 +126,14 @@ void saveWindowPlace(const QWidget* window, const QString& name) {
     place.frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
     // Also the last place on any screen, for a screen the window was never on.
-    writePlace({windowPlaceName(name, screenOf(window)), name}, place);
+    writePlace(registry, {windowPlaceName(name, screenOf(window)), name}, place);
 }
 
-bool restoreWindowPlace(QWidget* window, const QString& name) {
+bool restoreWindowPlace(QWidget* window, const platform::Registry& registry, const QString& name) {
     const QScreen* screen = screenOf(window);
-    std::optional<StoredPlace> place = readPlace(windowPlaceName(name, screen));
+    std::optional<StoredPlace> place = readPlace(registry, windowPlaceName(name, screen));
     if (!place)
-        place = readPlace(name);
+        place = readPlace(registry, name);
     if (!place)
         return false;
     // The window with its frame goes inside the screen.
@@ -143,10 +145,10 @@ bool restoreWindowPlace(QWidget* window, const QString& name) {
     return true;
 }
 
-void keepWindowPlace(QWidget* window, const QString& name) {
+void keepWindowPlace(QWidget* window, platform::Registry& registry, const QString& name) {
     // The first time the window takes the size its layout asks for.
-    restoreWindowPlace(window, name);
-    window->installEventFilter(new PlaceKeeper(window, name));
+    restoreWindowPlace(window, registry, name);
+    window->installEventFilter(new PlaceKeeper(window, registry, name));
 }
 
 }  // namespace tempolatch

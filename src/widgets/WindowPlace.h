@@ -8,20 +8,24 @@ class QWidget;
 
 namespace tempolatch {
 
+namespace platform {
+class Registry;
+}
+
 // Windows and dialogs come back where the user left them, at the size the
 // user gave them. Each is kept under its own name and the screen it was on
-// (Software\Tempolatch\Window, "Name 1920x1040"); a screen it was never on
-// takes the place last left on any screen, fitted inside that screen.
+// in the profile's registry (Software\Tempolatch\Window, "Name 1920x1040"); a screen it was never
+// on takes the place last left on any screen, fitted inside that screen.
 
 // Restores the window's place now (before it is shown) and keeps it each
 // time the window is hidden or closed. With nothing stored the window keeps
 // the size its layout gives it.
-void keepWindowPlace(QWidget* window, const QString& name);
+void keepWindowPlace(QWidget* window, platform::Registry& registry, const QString& name);
 
 // The stored place of `name` put on the window, fitted into its screen;
 // false when there is none.
-bool restoreWindowPlace(QWidget* window, const QString& name);
-void saveWindowPlace(const QWidget* window, const QString& name);
+bool restoreWindowPlace(QWidget* window, const platform::Registry& registry, const QString& name);
+void saveWindowPlace(const QWidget* window, platform::Registry& registry, const QString& name);
 
 // `place` moved and, when it must, shrunk so that it lies inside
 // `available`; an empty place stays empty.

@@ -94,18 +94,18 @@ private Q_SLOTS:
     void theVersionIsStoredAsSoonAsTheRepairIsKept() {
         const QString key = QString::fromLatin1(Registry::AppKey);
         auto storedVersion = [&] {
-            return Registry::user().readNumber(key, QStringLiteral("tlVersion")).value_or(0);
+            return m_env->registry().readNumber(key, QStringLiteral("tlVersion")).value_or(0);
         };
-        QVERIFY(Registry::user().createKey(key));
-        QVERIFY(Registry::user().writeNumber(key, QStringLiteral("tlVersion"), 250));
-        m_env->settings().load();
+        QVERIFY(m_env->registry().createKey(key));
+        QVERIFY(m_env->registry().writeNumber(key, QStringLiteral("tlVersion"), 250));
+        m_env->settings().load(m_env->registry());
         QCOMPARE(m_env->settings().version, 250u);
         addOldPaidEntry();
         QVERIFY(runDataUpgradeIfNeeded(m_env->context(), nullptr));
         QCOMPARE(storedVersion(), Settings::CurrentVersion);
 
         Settings nextStart;
-        nextStart.load();
+        nextStart.load(m_env->registry());
         QVERIFY(!DataUpgrade::needsUpgrade(nextStart.version, m_env->store()));
     }
 

@@ -44,8 +44,9 @@ private Q_SLOTS:
         QTest::newRow("quick summary") << MakeDialog([](Context& c) -> QDialog* {
             return new SummaryDialog(SummaryDialog::Kind::Quick, c);
         });
-        QTest::newRow("options") << MakeDialog(
-            [](Context& c) -> QDialog* { return new OptionsSheet(c.settings, QStringList()); });
+        QTest::newRow("options") << MakeDialog([](Context& c) -> QDialog* {
+            return new OptionsSheet(c.settings, QStringList(), c.registry);
+        });
     }
     void dialogsComeBackWhereTheyWereLeft() {
         QFETCH(MakeDialog, make);

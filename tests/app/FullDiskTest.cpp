@@ -31,8 +31,7 @@ namespace {
 using Writer = std::function<bool(Context&, const QString& path)>;
 
 bool report(Context& context, const QString& path, int kind) {
-    return writeReportFile(context.store, context.settings, ReportLayout::builtInDefault(kind),
-                           EntryFilter(), path);
+    return writeReportFile(context, ReportLayout::builtInDefault(kind), EntryFilter(), path);
 }
 
 NoteData sampleNote() {

@@ -85,7 +85,7 @@ bool addAcme() {
 void storeSoftKeys(bool on) {
     // The window loads the settings itself: give it current ones with this
     // flags word.
-    platform::Registry& reg = platform::Registry::user();
+    platform::Registry& reg = test::TestEnvironment::current().registry();
     const QString key = QString::fromLatin1(platform::Registry::AppKey);
     reg.createKey(key);
     reg.writeNumber(key, QStringLiteral("tlVersion"), Settings::CurrentVersion);
@@ -493,7 +493,7 @@ private Q_SLOTS:
     void olderDataIsRepairedOnceAtStart() {
         // Settings of a version before 261 (no tlVersion) and a Paid entry
         // without its paid date, as those versions wrote them.
-        platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
+        m_env->registry().createKey(QString::fromLatin1(platform::Registry::AppKey));
         QVERIFY(m_env->store().openAll());
         TimeEntry entry;
         entry.status = EntryStatus::Paid;
@@ -706,7 +706,7 @@ private Q_SLOTS:
             QTRY_VERIFY(!oldBar);  // the old bar is gone once control is back
         }
         // Saved either way, with the start's bit 9.
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         const auto stored = reg.readNumber(QString::fromLatin1(platform::Registry::AppKey),
                                            QStringLiteral("DefNewStyles"));
         QVERIFY(stored);
@@ -765,7 +765,7 @@ private Q_SLOTS:
         m_env->settings().custom2 = QStringLiteral("Room");
         m_frame.reset();
         Settings loaded;
-        loaded.load();
+        loaded.load(m_env->registry());
         QCOMPARE(loaded.custom2, QStringLiteral("Room"));
         QVERIFY(loaded.hasFlag(OwnerBlockOnInvoices));
         QCOMPARE(loaded.version, Settings::CurrentVersion);
@@ -778,9 +778,9 @@ private Q_SLOTS:
         garbage.close();
         // An older settings version: the repair of its data must still be due
         // when a later start gets at the store.
-        platform::Registry::user().createKey(QString::fromLatin1(platform::Registry::AppKey));
-        platform::Registry::user().writeNumber(QString::fromLatin1(platform::Registry::AppKey),
-                                               QStringLiteral("tlVersion"), 250);
+        m_env->registry().createKey(QString::fromLatin1(platform::Registry::AppKey));
+        m_env->registry().writeNumber(QString::fromLatin1(platform::Registry::AppKey),
+                                      QStringLiteral("tlVersion"), 250);
 
         auto frame = std::make_unique<MainFrame>(m_env->context());
         QVERIFY(!frame->create());
@@ -789,7 +789,7 @@ private Q_SLOTS:
                  QStringLiteral("Tempolatch is unable to open the database!"));
         QCOMPARE(m_env->ui().shown().first().icon, platform::MessageIcon::Stop);
         frame.reset();
-        QCOMPARE(platform::Registry::user()
+        QCOMPARE(m_env->registry()
                      .readNumber(QString::fromLatin1(platform::Registry::AppKey),
                                  QStringLiteral("tlVersion"))
                      .value_or(0),

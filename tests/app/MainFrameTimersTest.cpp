@@ -136,7 +136,7 @@ private Q_SLOTS:
         left.slot(1) = timer(QStringLiteral("Acme"), 60, EntryTimer::Paused);
         QVERIFY(TimerKeeper::save(left, platform::Clock::nowFileTime(), timersFile()));
         m_env->settings().askClose = true;
-        m_env->settings().save();
+        m_env->settings().save(m_env->registry());
 
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());

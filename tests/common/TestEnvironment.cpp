@@ -8,12 +8,16 @@ namespace tempolatch::test {
 
 namespace {
 TestEnvironment* g_current = nullptr;
+
+QString enterProfile(const QString& folder) {
+    platform::Profile::setFolder(folder);
+    return platform::Profile::registryPath();
 }
+}  // namespace
 
 // The store opens lazily, so the profile folder set here is the one it uses.
-TestEnvironment::TestEnvironment() {
+TestEnvironment::TestEnvironment() : m_registry(enterProfile(m_dir.path())) {
     g_current = this;
-    platform::Profile::setFolder(m_dir.path());
     platform::Locale::set(QLocale(QLocale::English, QLocale::UnitedStates));
     platform::Clock::setFixed(fixedNow());
 }

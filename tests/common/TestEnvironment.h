@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "common/ScriptedUi.h"
+#include "platform/Registry.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
@@ -26,6 +27,7 @@ public:
     ScriptedUi& ui() { return m_ui; }
     RecordStore& store() { return m_store; }
     Settings& settings() { return m_settings; }
+    platform::Registry& registry() { return m_registry; }
     Context& context() { return m_context; }
 
     static QDateTime fixedNow();
@@ -35,10 +37,12 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    // The profile is this folder from here on: the registry opens in it.
+    platform::Registry m_registry;
     ScriptedUi m_ui;
     Settings m_settings;
     RecordStore m_store;
-    Context m_context{m_store, m_settings, m_ui};
+    Context m_context{m_store, m_settings, m_ui, m_registry};
 };
 
 }  // namespace tempolatch::test

@@ -422,7 +422,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.date = test::at(2026, 12, 7, 9);
         CopyEntryDialog copy(m_env->context(), entry);
-        EntryCriteriaSheet sheet(m_env->store(), CriteriaMode::Any,
+        EntryCriteriaSheet sheet(m_env->context(), CriteriaMode::Any,
                                  presetCriteria(CriteriaMode::Any, weekStart(), weekEnd()));
         const std::pair<QDialog*, QString> dialogs[] = {{&copy, QStringLiteral("copy")},
                                                         {&sheet, QStringLiteral("criteria")}};

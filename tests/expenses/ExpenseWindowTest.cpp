@@ -171,7 +171,7 @@ private Q_SLOTS:
         });
         window.onCommand(cmd::FilterCustom);
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{with.recordId});
-        const platform::Registry& reg = platform::Registry::user();
+        const platform::Registry& reg = m_env->registry();
         QCOMPARE(reg.readNumber(kKey, QStringLiteral("fExpReceipt")), std::optional<quint32>(1));
         QVERIFY(window.totalsLine()->text().contains(QStringLiteral("with receipt")));
 
@@ -197,7 +197,7 @@ private Q_SLOTS:
         ExpenseWindow window(m_env->context(), QFont(), QFont());
         window.onCommand(cmd::FilterUnpaidOnly);
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{billable.recordId});
-        const platform::Registry& reg = platform::Registry::user();
+        const platform::Registry& reg = m_env->registry();
         QCOMPARE(reg.readNumber(kKey, QStringLiteral("fExpFlags")), std::optional<quint32>(0x21));
         window.onCommand(cmd::FilterShowAll);
         QCOMPARE(window.entryList()->recordIds().size(), 2);
@@ -210,7 +210,7 @@ private Q_SLOTS:
         Settings& s = m_env->settings();
         s.expListStyle = EntryList::Simple;
         s.expenseCustom2 = QStringLiteral("Vehicle");
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         reg.createKey(kKey);
         reg.writeBytes(kKey, QStringLiteral("ExpColOrder"),
                        indices({10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));

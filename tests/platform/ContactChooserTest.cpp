@@ -64,7 +64,7 @@ class ContactChooserTest : public test::EnvironmentTest {
             if (chooser->isVisible())
                 chooser->reject();  // never leave a test hanging on a modal loop
         });
-        return ContactChooser::choose(m_env->ui(), nullptr);
+        return ContactChooser::choose(m_env->ui(), m_env->registry(), nullptr);
     }
 
 private Q_SLOTS:
@@ -101,7 +101,7 @@ private Q_SLOTS:
     void searchFilters() {
         QFETCH(QString, query);
         QFETCH(QStringList, expected);
-        ContactChooser chooser({ContactFolders::profileFolder()}, m_env->ui());
+        ContactChooser chooser({ContactFolders::profileFolder()}, m_env->ui(), m_env->registry());
         auto* search = chooser.findChild<QLineEdit*>(QStringLiteral("search"));
         QTest::keyClicks(search, query);
         QCOMPARE(shownNames(chooser), expected);
@@ -160,7 +160,8 @@ private Q_SLOTS:
         m_env->ui().queueFile(QString());
         m_env->ui().queueFile(other);
 
-        ContactChooser chooser(ContactFolders::forChooser(), m_env->ui());
+        ContactChooser chooser(ContactFolders::forChooser(m_env->registry()), m_env->ui(),
+                               m_env->registry());
         auto* button = chooser.findChild<QPushButton*>(QStringLiteral("folderButton"));
         QTest::mouseClick(button, Qt::LeftButton);  // cancelled: nothing changes
         QCOMPARE(shownNames(chooser).size(), m_people.size());
@@ -171,7 +172,7 @@ private Q_SLOTS:
                     ->text()
                     .contains(QDir::toNativeSeparators(other)));
         // Next time the picked folder is read beside the usual ones.
-        QCOMPARE(ContactFolders::forChooser(),
+        QCOMPARE(ContactFolders::forChooser(m_env->registry()),
                  (QStringList{ContactFolders::profileFolder(), other}));
     }
 };

@@ -246,13 +246,13 @@ private Q_SLOTS:
 
     void pickedFolderIsRemembered() {
         const QString picked = m_env->filePath(QStringLiteral("picked"));
-        QVERIFY(ContactFolders::remembered().isEmpty());
+        QVERIFY(ContactFolders::remembered(m_env->registry()).isEmpty());
         QVERIFY(QDir().mkpath(picked));
-        QVERIFY(ContactFolders::remember(picked));
-        QCOMPARE(ContactFolders::remembered(), picked);
-        QCOMPARE(ContactFolders::forChooser().count(picked), 1);
+        QVERIFY(ContactFolders::remember(m_env->registry(), picked));
+        QCOMPARE(ContactFolders::remembered(m_env->registry()), picked);
+        QCOMPARE(ContactFolders::forChooser(m_env->registry()).count(picked), 1);
         QVERIFY(QDir(picked).removeRecursively());
-        QVERIFY(ContactFolders::remembered().isEmpty());
+        QVERIFY(ContactFolders::remembered(m_env->registry()).isEmpty());
     }
 };
 

@@ -125,7 +125,7 @@ private Q_SLOTS:
 
     // After a restart the stored criteria are back, the custom ones are not.
     void survivesRestartExceptCustom() {
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         EntryFilter filter;
         filter.client = QStringLiteral("Acme");
         filter.project = QStringLiteral("Site");
@@ -167,7 +167,7 @@ private Q_SLOTS:
     }
 
     void loadKeepsWhatIsMissingAndDropsWhatIsUnreadable() {
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         reg.createKey(kKey);
         reg.writeNumber(kKey, QStringLiteral("fClient"), 5);  // not a text
         reg.writeNumber(kKey, QStringLiteral("fRateType"), 77);

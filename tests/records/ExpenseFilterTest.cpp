@@ -83,7 +83,7 @@ private Q_SLOTS:
     // Stored values: texts only when set, the custom criteria never, and a
     // later store removes what an earlier one wrote.
     void storedValues() {
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         reg.createKey(kKey);
         reg.writeString(kKey, QStringLiteral("fExpCustom1"), QStringLiteral("old"), 8);
         ExpenseFilter filter;

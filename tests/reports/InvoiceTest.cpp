@@ -23,7 +23,7 @@ using namespace tempolatch;
 class InvoiceTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    platform::Registry& registry() { return platform::Registry::user(); }
+    platform::Registry& registry() { return m_env->registry(); }
 
     // The invoice of the sample's entries, with the owner block (where the
     // number stands) on.
@@ -32,8 +32,7 @@ class InvoiceTest : public test::EnvironmentTest {
         Settings& settings = m_env->settings();
         settings.setFlag(OwnerBlockOnInvoices, true);
         settings.owner.name = QStringLiteral("Ann Smith");
-        return writeReportFile(m_env->store(), settings, layout, EntryFilter(), path, number,
-                               printed);
+        return writeReportFile(m_env->context(), layout, EntryFilter(), path, number, printed);
     }
 
 private Q_SLOTS:
@@ -166,7 +165,7 @@ private Q_SLOTS:
         const QString path = m_env->filePath(QStringLiteral("invoice.html"));
         settings.setFlag(OwnerBlockOnInvoices, true);
         settings.owner.name = QStringLiteral("Ann Smith");
-        QVERIFY(writeReportFile(m_env->store(), settings,
+        QVERIFY(writeReportFile(m_env->context(),
                                 ReportLayout::builtInDefault(ReportLayout::Invoice), november, path,
                                 QStringLiteral("INV-2026-118")));
         test::compareWithGolden(test::fileBytes(path),
@@ -205,7 +204,7 @@ private Q_SLOTS:
 
         // The same invoice as PDF carries the same figures and a whole footer.
         const QString pdf = m_env->filePath(QStringLiteral("invoice.pdf"));
-        QVERIFY(writeReportFile(m_env->store(), settings,
+        QVERIFY(writeReportFile(m_env->context(),
                                 ReportLayout::builtInDefault(ReportLayout::Invoice), november, pdf,
                                 QStringLiteral("INV-2026-118")));
         const QString text =

@@ -146,7 +146,7 @@ private Q_SLOTS:
         if (remembered.isValid()) {
             QWidget before;
             before.setGeometry(QRect(QPoint(40, 40), remembered));
-            saveWindowPlace(&before, QStringLiteral("Summary"));
+            saveWindowPlace(&before, m_env->registry(), QStringLiteral("Summary"));
         }
         SummaryDialog dialog(SummaryDialog::Kind(kind), m_env->context());
         const bool client = kind == int(SummaryDialog::Kind::Client);

@@ -79,7 +79,7 @@ private Q_SLOTS:
 
     void pagesControlsAndTexts() {
         Settings s;
-        OptionsSheet sheet(s, {QStringLiteral("EUR")});
+        OptionsSheet sheet(s, {QStringLiteral("EUR")}, m_env->registry());
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Options"));
         QStringList tabs;
         for (int i = 0; i < sheet.pages()->count(); ++i)
@@ -130,7 +130,7 @@ private Q_SLOTS:
         Settings s;
         s.flags = 0x4 | OwnerBlockOnInvoices | 0x400;  // bits the sheet does not own
         s.hourSymbol = 2;
-        OptionsSheet sheet(s, {});
+        OptionsSheet sheet(s, {}, m_env->registry());
 
         child<QComboBox>(&sheet, "weekStart")->setCurrentIndex(1);
         child<QComboBox>(&sheet, "fontSize")->setCurrentIndex(2);
@@ -208,7 +208,7 @@ private Q_SLOTS:
         Settings s;
         s.minTime = 20;
         s.setFlag(DurationGranularity, onAtOpening);
-        OptionsSheet sheet(s, {});
+        OptionsSheet sheet(s, {}, m_env->registry());
         QComboBox* minutes = child<QComboBox>(&sheet, "minTime");
         QCOMPARE(minutes->currentText(), QStringLiteral("20"));
         QCOMPARE(minutes->isEnabled(), onAtOpening);
@@ -277,7 +277,7 @@ private Q_SLOTS:
     void nextInvoiceNumberIsWrittenOnlyWhenChanged() {
         QFETCH(int, typed);
         QFETCH(quint32, after);
-        platform::Registry& registry = platform::Registry::user();
+        platform::Registry& registry = m_env->registry();
         QVERIFY(invoicenumbers::setNext(registry, 40));
         m_env->settings().invoice.numberPrefix = QStringLiteral("INV-");
         test::onNextModal([&](QDialog* dialog) {
@@ -299,7 +299,7 @@ private Q_SLOTS:
 
     void f1OpensTheOptionsTopic() {
         Settings s;
-        OptionsSheet sheet(s, {});
+        OptionsSheet sheet(s, {}, m_env->registry());
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         sheet.activateWindow();

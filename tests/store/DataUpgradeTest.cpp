@@ -74,7 +74,7 @@ private Q_SLOTS:
         QFETCH(int, storedVersion);
         QFETCH(bool, withEntry);
         QFETCH(bool, needed);
-        Registry& reg = Registry::user();
+        Registry& reg = m_env->registry();
         if (storedVersion != 0)
             QVERIFY(reg.createKey(kKey));
         if (storedVersion > 0)
@@ -87,7 +87,7 @@ private Q_SLOTS:
     }
 
     void runsOnceAndNeverAgain() {
-        Registry& reg = Registry::user();
+        Registry& reg = m_env->registry();
         QVERIFY(reg.createKey(kKey));
         oldEntry(EntryStatus::Paid);
         Settings settings;

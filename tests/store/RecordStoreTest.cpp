@@ -61,7 +61,7 @@ private Q_SLOTS:
         QVERIFY(lists.open());
         QVERIFY(lists.seekFirst(Property::ui2(prop::ListKind, 0)));
         QVERIFY(lists.deleteCurrent());
-        auto& reg = platform::Registry::user();
+        auto& reg = m_env->registry();
         reg.createKey(QStringLiteral("Software\\Tempolatch"));
         reg.writeNumber(QStringLiteral("Software\\Tempolatch"), QStringLiteral("NextClient"), 42);
         QVERIFY(store.clientStructure().clients.open());

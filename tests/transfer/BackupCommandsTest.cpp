@@ -162,9 +162,9 @@ private Q_SLOTS:
         test::fillStore(2);
         QCOMPARE(Lists(m_env->store().objectStore()).add(ListKind::Phase, QStringLiteral("Design")),
                  WriteResult::Written);
-        QVERIFY(Registry::user().createKey(QString::fromLatin1(Registry::AppKey)));
-        QVERIFY(Registry::user().writeNumber(QString::fromLatin1(Registry::AppKey),
-                                             QStringLiteral("tlVersion"), 300));
+        QVERIFY(m_env->registry().createKey(QString::fromLatin1(Registry::AppKey)));
+        QVERIFY(m_env->registry().writeNumber(QString::fromLatin1(Registry::AppKey),
+                                              QStringLiteral("tlVersion"), 300));
         const QString before = test::storeSnapshot();
 
         QVERIFY(!removeAllData(m_env->context(), nullptr));  // No is the default answer
@@ -182,8 +182,8 @@ private Q_SLOTS:
         QVERIFY(lists.open());
         QVERIFY(lists.texts(ListKind::Phase).isEmpty());
         QCOMPARE(ClientIdCounter(m_env->store().objectStore()).peek(), 1u);
-        QCOMPARE(Registry::user().readNumber(QString::fromLatin1(Registry::AppKey),
-                                             QStringLiteral("tlVersion")),
+        QCOMPARE(m_env->registry().readNumber(QString::fromLatin1(Registry::AppKey),
+                                              QStringLiteral("tlVersion")),
                  std::optional<quint32>(300));
     }
 

@@ -87,9 +87,9 @@ private Q_SLOTS:
         QTest::newRow("ties reversed in a day")
             << QList<int>{1, 2, 2, 2, 3} << QStringList{"x", "c", "b", "a", "x"}
             << QList<int>{1, 4, 3, 2, 5} << true;
-        QTest::newRow("a later day first") << QList<int>{3, 1, 1, 2}
-                                           << QStringList{"a", "b", "a", "a"}
-                                           << QList<int>{3, 2, 4, 1} << true;
+        QTest::newRow("a later day first")
+            << QList<int>{3, 1, 1, 2} << QStringList{"a", "b", "a", "a"} << QList<int>{3, 2, 4, 1}
+            << true;
         QTest::newRow("equal rows keep their order")
             << QList<int>{1, 1, 1} << QStringList{"a", "a", "a"} << QList<int>{1, 2, 3} << false;
         QTest::newRow("one day, last tie first")
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QFETCH(QStringList, ties);
         QFETCH(QList<int>, expected);
         QFETCH(bool, moves);
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
         auto& model = static_cast<EntryRowModel&>(*list.model());
         QList<EntryRow> rows;
         for (int i = 0; i < days.size(); ++i)
@@ -178,7 +178,7 @@ private Q_SLOTS:
     void simpleListTitlesTheCustomFields() {
         m_env->settings().custom2 = QStringLiteral("Ticket");
         std::unique_ptr<EntryListWidget> list(EntryListWidget::create(
-            EntryList::Simple, ColumnLayout::timeEntries(), m_env->settings(), nullptr));
+            EntryList::Simple, ColumnLayout::timeEntries(), m_env->context(), nullptr));
         auto* view = dynamic_cast<SimpleEntryList*>(list.get());
         QVERIFY(view);
         QCOMPARE(view->model()->headerData(8, Qt::Horizontal).toString(),
@@ -189,7 +189,7 @@ private Q_SLOTS:
     }
 
     void simpleListColumns() {
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
         QHeaderView* header = list.header();
         QCOMPARE(header->count(), 16);
         const QStringList titles = {"Entry Date", "Client",   "Project",    "Phase",
@@ -218,14 +218,14 @@ private Q_SLOTS:
     }
 
     void columnOrderFromOlderVersion() {
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         reg.createKey(kKey);
         reg.writeBytes(kKey, QStringLiteral("ColOrder"),
                        indices({10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
         reg.writeNumber(kKey, QStringLiteral("Column3"), 0x00070000 | 123);
         QList<int> expected = {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 11, 12, 13, 14, 15};
         {
-            SimpleEntryList list(ColumnLayout::timeEntries());
+            SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
             QCOMPARE(list.columnOrder(), expected);
             QCOMPARE(list.columnWidth(3), 123);
             list.header()->moveSection(list.header()->visualIndex(15), 0);
@@ -250,10 +250,10 @@ private Q_SLOTS:
     }
     void unusableColumnOrderKeepsDefaults() {
         QFETCH(QByteArray, bytes);
-        platform::Registry& reg = platform::Registry::user();
+        platform::Registry& reg = m_env->registry();
         reg.createKey(kKey);
         reg.writeBytes(kKey, QStringLiteral("ColOrder"), bytes);
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
         QList<int> identity;
         for (int c = 0; c < 16; ++c)
             identity.append(c);
@@ -324,8 +324,8 @@ private Q_SLOTS:
     void contextMenuActsOnTheSelectedRow() {
         QFETCH(int, style);
         QFETCH(test::MenuPath, path);
-        std::unique_ptr<EntryListWidget> list(EntryListWidget::create(
-            style, ColumnLayout::timeEntries(), m_env->settings(), nullptr));
+        std::unique_ptr<EntryListWidget> list(
+            EntryListWidget::create(style, ColumnLayout::timeEntries(), m_env->context(), nullptr));
         auto* view = qobject_cast<QAbstractItemView*>(list->widget());
         QVERIFY(view);
         view->resize(500, 400);

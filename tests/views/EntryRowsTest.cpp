@@ -184,7 +184,7 @@ private Q_SLOTS:
             add(at(2026, 12, 7, 12, 0, 1), QStringLiteral("acme"), QStringLiteral("T"));
         const quint32 nextDay = add(at(2026, 12, 8), QStringLiteral("Acme"), QStringLiteral("T"));
 
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
         EntryFilter filter;
         TimeEntryRecords records(filter, m_env->settings(), db);
         auto view = PeriodView::make(PeriodView::Day, m_env->settings());

@@ -66,7 +66,7 @@ private Q_SLOTS:
 
     void listsStartWithAll() {
         EntryFilter filter;
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         QCOMPARE(items(list("client")), (QStringList{"(All)", "Acme", "Zeta"}));
         QCOMPARE(items(list("project")), QStringList{"(All)"});
         QCOMPARE(items(list("billTo")), QStringList{"(All)"});
@@ -83,7 +83,7 @@ private Q_SLOTS:
 
     void choosingAClientRefillsProjectAndBillTo() {
         EntryFilter filter;
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         QComboBox* client = list("client");
         client->setCurrentIndex(2);
         Q_EMIT client->activated(2);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         filter.rateType = 0;
         filter.nonBillable = false;
         const EntryFilter before = filter;
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         QCOMPARE(list("client")->currentText(), QStringLiteral("Acme"));
         QCOMPARE(items(list("project")), (QStringList{"(All)", "Site"}));
         QCOMPARE(list("billTo")->currentText(), QStringLiteral("Gone"));
@@ -131,7 +131,7 @@ private Q_SLOTS:
     void rateTypeBackToAll() {
         EntryFilter filter;
         filter.rateType = 2;
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         QCOMPARE(list("rateType")->currentIndex(), 3);
         list("rateType")->setCurrentIndex(0);
         m_sheet->accept();
@@ -145,7 +145,7 @@ private Q_SLOTS:
         filter.custom2 = QStringLiteral("Blue");
         filter.rateType = 4;
         filter.setFlags(EntryFilter::PaidFlag);
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         m_sheet->findChild<QPushButton*>(QStringLiteral("clear"))->click();
         for (const char* name : {"client", "project", "phase", "billTo", "currency", "custom1",
                                  "custom2", "custom3", "rateType"})
@@ -159,7 +159,7 @@ private Q_SLOTS:
     void cancelChangesNothing() {
         EntryFilter filter;
         filter.client = QStringLiteral("Zeta");
-        m_sheet = std::make_unique<FilterSheet>(filter, m_env->store());
+        m_sheet = std::make_unique<FilterSheet>(filter, m_env->context());
         m_sheet->clear();
         m_sheet->reject();
         QCOMPARE(filter.client, QStringLiteral("Zeta"));

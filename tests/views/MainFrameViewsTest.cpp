@@ -48,7 +48,7 @@ using test::at;
 using test::day;
 
 void storeSettings(quint32 view, quint32 listStyle) {
-    platform::Registry& reg = platform::Registry::user();
+    platform::Registry& reg = test::TestEnvironment::current().registry();
     reg.createKey(kKey);
     reg.writeNumber(kKey, QStringLiteral("tlVersion"), Settings::CurrentVersion);
     reg.writeNumber(kKey, QStringLiteral("DefNewStyles"), 0);
@@ -196,11 +196,11 @@ private Q_SLOTS:
         QVERIFY(line->isHidden());
         QCOMPARE(shown().size(), 4);
         frame.onCommand(cmd::FilterUnpaidOnly);
-        QCOMPARE(platform::Registry::user().readNumber(kKey, QStringLiteral("fFlags")),
+        QCOMPARE(m_env->registry().readNumber(kKey, QStringLiteral("fFlags")),
                  std::optional<quint32>(0x21));
         frame.onCommand(cmd::FilterShowAll);
         QCOMPARE(shown().size(), 4);
-        QCOMPARE(platform::Registry::user().readNumber(kKey, QStringLiteral("fFlags")),
+        QCOMPARE(m_env->registry().readNumber(kKey, QStringLiteral("fFlags")),
                  std::optional<quint32>(0x35));
 
         test::onNextModal([](QDialog* dialog) {
@@ -214,7 +214,7 @@ private Q_SLOTS:
         frame.onCommand(cmd::FilterCustom);
         QCOMPARE(shown(), (QList<quint32>{m_ids[2], m_ids[0]}));
         QVERIFY(line->text().startsWith(QStringLiteral("Filter: Acme")));
-        QCOMPARE(platform::Registry::user().readString(kKey, QStringLiteral("fClient"), 256),
+        QCOMPARE(m_env->registry().readString(kKey, QStringLiteral("fClient"), 256),
                  std::optional<QString>(QStringLiteral("Acme")));
 
         // A cancelled sheet changes nothing.

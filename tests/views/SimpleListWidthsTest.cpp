@@ -16,10 +16,22 @@ namespace {
 const QString kKey = QStringLiteral("Software\\Tempolatch");
 
 // Texts as the time entry rows give them, the longest of a real week.
-const QStringList kCells = {"12/17/2026", "Northwind Traders", "Kitchen remodel", "Design",
-                            "Site visit",  "10.75",             "10:45 AM",        "Accounts",
-                            "PO-2201",     "T-17",              "Room 4",          "11:30 PM",
-                            "USD",         "185.00",            "Overtime",        "1,988.75"};
+const QStringList kCells = {"12/17/2026",
+                            "Northwind Traders",
+                            "Kitchen remodel",
+                            "Design",
+                            "Site visit",
+                            "10.75",
+                            "10:45 AM",
+                            "Accounts",
+                            "PO-2201",
+                            "T-17",
+                            "Room 4",
+                            "11:30 PM",
+                            "USD",
+                            "185.00",
+                            "Overtime",
+                            "1,988.75"};
 
 EntryRow rowOf(quint32 id, int columns) {
     EntryRow r;
@@ -70,8 +82,9 @@ private Q_SLOTS:
         QFETCH(bool, expenses);
         QFETCH(int, points);
         QFETCH(int, rows);
-        const ColumnLayout& columns = expenses ? ExpenseRows::columns() : ColumnLayout::timeEntries();
-        SimpleEntryList list(columns);
+        const ColumnLayout& columns =
+            expenses ? ExpenseRows::columns() : ColumnLayout::timeEntries();
+        SimpleEntryList list(columns, m_env->registry());
         QFont font = list.font();
         font.setPointSize(points);
         list.setListFont(font);
@@ -90,11 +103,11 @@ private Q_SLOTS:
     // A width the user stored or dragged stays, however large the font;
     // only those are written back.
     void theUsersWidthsAreKept() {
-        platform::Registry& registry = platform::Registry::user();
+        platform::Registry& registry = m_env->registry();
         registry.createKey(kKey);
         registry.writeNumber(kKey, QStringLiteral("Column5"), 30);
         {
-            SimpleEntryList list(ColumnLayout::timeEntries());
+            SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
             QFont font = list.font();
             font.setPointSize(20);
             list.setListFont(font);

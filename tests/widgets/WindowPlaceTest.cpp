@@ -21,7 +21,7 @@ QRect availableArea() {
 // A dialog that keeps its place as `name`, shown at `place` and closed.
 void leaveDialogAt(const QString& name, const QRect& place) {
     QDialog dialog;
-    keepWindowPlace(&dialog, name);
+    keepWindowPlace(&dialog, test::TestEnvironment::current().registry(), name);
     dialog.show();
     dialog.setGeometry(place);
     dialog.reject();
@@ -44,8 +44,7 @@ private Q_SLOTS:
         QTest::newRow("left of the area") << QRect(-1, 5, 300, 200) << QRect(0, 5, 300, 200);
         QTest::newRow("above the area") << QRect(5, -40, 300, 200) << QRect(5, 0, 300, 200);
         QTest::newRow("one wider") << QRect(0, 0, 801, 200) << QRect(0, 0, 800, 200);
-        QTest::newRow("on a second screen") << QRect(1920, 100, 1200, 900)
-                                            << QRect(0, 0, 800, 600);
+        QTest::newRow("on a second screen") << QRect(1920, 100, 1200, 900) << QRect(0, 0, 800, 600);
         QTest::newRow("empty") << QRect() << QRect();
     }
     void placesAreFittedInsideTheArea() {
@@ -75,12 +74,12 @@ private Q_SLOTS:
         const QString name = QStringLiteral("Sample");
         leaveDialogAt(name, left);
         const QString screenValue = windowPlaceName(name, QGuiApplication::primaryScreen());
-        QVERIFY(platform::Registry::user().readBytes(kWindowKey, screenValue));
+        QVERIFY(m_env->registry().readBytes(kWindowKey, screenValue));
         if (!onThisScreen)
-            QVERIFY(platform::Registry::user().deleteValue(kWindowKey, screenValue));
+            QVERIFY(m_env->registry().deleteValue(kWindowKey, screenValue));
 
         QDialog again;
-        keepWindowPlace(&again, name);
+        keepWindowPlace(&again, m_env->registry(), name);
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         // With its frame.
@@ -93,17 +92,19 @@ private Q_SLOTS:
     // Each name keeps its own place; a name never left keeps its own size.
     void eachWindowKeepsItsOwnPlace() {
         const QRect area = availableArea();
-        leaveDialogAt(QStringLiteral("First"), QRect(area.topLeft() + QPoint(10, 10), QSize(300, 200)));
-        leaveDialogAt(QStringLiteral("Second"), QRect(area.topLeft() + QPoint(50, 60), QSize(250, 180)));
+        leaveDialogAt(QStringLiteral("First"),
+                      QRect(area.topLeft() + QPoint(10, 10), QSize(300, 200)));
+        leaveDialogAt(QStringLiteral("Second"),
+                      QRect(area.topLeft() + QPoint(50, 60), QSize(250, 180)));
         QDialog first;
-        QVERIFY(restoreWindowPlace(&first, QStringLiteral("First")));
+        QVERIFY(restoreWindowPlace(&first, m_env->registry(), QStringLiteral("First")));
         QCOMPARE(first.geometry().size(), QSize(300, 200));
         QDialog second;
-        QVERIFY(restoreWindowPlace(&second, QStringLiteral("Second")));
+        QVERIFY(restoreWindowPlace(&second, m_env->registry(), QStringLiteral("Second")));
         QCOMPARE(second.geometry().topLeft(), area.topLeft() + QPoint(50, 60));
         QDialog never;
         never.resize(222, 111);
-        QVERIFY(!restoreWindowPlace(&never, QStringLiteral("Never")));
+        QVERIFY(!restoreWindowPlace(&never, m_env->registry(), QStringLiteral("Never")));
         QCOMPARE(never.size(), QSize(222, 111));
     }
 };

@@ -89,8 +89,7 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
                                ? args.parser.value(QStringLiteral("invoice-number"))
                                : QString();
     return reportOf(context,
-                    writeReportFile(context.store, context.settings, *layout, args.criteria,
-                                    args.positional.at(0), number),
+                    writeReportFile(context, *layout, args.criteria, args.positional.at(0), number),
                     any, "entries");
 }
 

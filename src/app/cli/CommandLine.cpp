@@ -12,6 +12,7 @@
 #include "app/cli/CliCriteria.h"
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
@@ -159,14 +160,14 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     platform::ConsoleUi ui;
     Settings settings;
     RecordStore store;
-    Context context{store, settings, ui};
+    Context context{store, settings, ui, platform::Registry::user()};
     if (command.opensStore) {
         if (!store.openAll()) {
             std::fprintf(stderr, "tempolatch: cannot open the store: %s\n",
                          qPrintable(store.openError()));
             return 1;
         }
-        settings.load();
+        settings.load(context.registry);
     }
     return command.run(context, args);
 }

@@ -55,8 +55,9 @@ struct WaitCursor {
 
 }  // namespace
 
-ContactChooser::ContactChooser(const QStringList& folders, Ui& ui, QWidget* parent)
-    : QDialog(parent), m_ui(ui) {
+ContactChooser::ContactChooser(const QStringList& folders, Ui& ui, Registry& registry,
+                               QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_registry(registry) {
     setWindowTitle(tr("Choose Contact"));
 
     m_search = new QLineEdit(this);
@@ -134,10 +135,10 @@ ContactChooser::ContactChooser(const QStringList& folders, Ui& ui, QWidget* pare
     m_search->setFocus();
 }
 
-QString ContactChooser::choose(Ui& ui, QWidget* parent) {
+QString ContactChooser::choose(Ui& ui, Registry& registry, QWidget* parent) {
     // The profile's folder is the one the empty list points to: have it there.
     QDir().mkpath(ContactFolders::profileFolder());
-    ContactChooser chooser(ContactFolders::forChooser(), ui, parent);
+    ContactChooser chooser(ContactFolders::forChooser(registry), ui, registry, parent);
     if (chooser.exec() != QDialog::Accepted)
         return {};
     return chooser.chosenName();
@@ -207,7 +208,7 @@ void ContactChooser::pickFolder() {
     const QString folder = m_ui.chooseFolder(tr("Contacts Folder"), start, this);
     if (folder.isEmpty())
         return;
-    ContactFolders::remember(folder);
+    ContactFolders::remember(m_registry, folder);
     setFolders({QDir::cleanPath(folder)});
     m_search->setFocus();
 }

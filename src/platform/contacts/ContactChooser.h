@@ -12,6 +12,7 @@ class QStringListModel;
 
 namespace tempolatch::platform {
 
+class Registry;
 class Ui;
 
 // Lets the user pick one person from the vCard files of the contact folders
@@ -22,11 +23,12 @@ class ContactChooser : public QDialog {
 
 public:
     // "Folder..." asks `ui` for the folder.
-    ContactChooser(const QStringList& folders, Ui& ui, QWidget* parent = nullptr);
+    ContactChooser(const QStringList& folders, Ui& ui, Registry& registry,
+                   QWidget* parent = nullptr);
 
     // Opens the chooser on the usual folders; the chosen display name, or an
     // empty string when the user picked nobody.
-    static QString choose(Ui& ui, QWidget* parent);
+    static QString choose(Ui& ui, Registry& registry, QWidget* parent);
 
     // True when every word of the query occurs in the name, ignoring letter
     // case and accents ("jo mull" finds "Jörg Müller").
@@ -47,6 +49,7 @@ private:
     void updateState();
 
     Ui& m_ui;
+    Registry& m_registry;
     QLineEdit* m_search = nullptr;
     QListView* m_list = nullptr;
     QStringListModel* m_model = nullptr;

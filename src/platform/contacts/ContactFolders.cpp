@@ -75,25 +75,24 @@ QStringList ContactFolders::defaults() {
     return folders;
 }
 
-QString ContactFolders::remembered() {
-    const auto folder = Registry::user().readString(kKey, kFolderValue, 2 * (MaxFolderChars + 1));
+QString ContactFolders::remembered(const Registry& registry) {
+    const auto folder = registry.readString(kKey, kFolderValue, 2 * (MaxFolderChars + 1));
     if (!folder || folder->isEmpty() || !QFileInfo(*folder).isDir())
         return {};
     return *folder;
 }
 
-bool ContactFolders::remember(const QString& folder) {
+bool ContactFolders::remember(Registry& registry, const QString& folder) {
     const QString clean = QDir::cleanPath(folder);
     if (clean.isEmpty() || clean.size() > MaxFolderChars)
         return false;
-    Registry& registry = Registry::user();
     return registry.createKey(kKey) &&
            registry.writeString(kKey, kFolderValue, clean, int(2 * (clean.size() + 1)));
 }
 
-QStringList ContactFolders::forChooser() {
+QStringList ContactFolders::forChooser(const Registry& registry) {
     QStringList folders = defaults();
-    const QString picked = remembered();
+    const QString picked = remembered(registry);
     if (!picked.isEmpty()) {
         QSet<QString> seen;
         for (const QString& folder : folders)

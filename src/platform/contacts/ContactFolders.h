@@ -5,6 +5,8 @@
 
 namespace tempolatch::platform {
 
+class Registry;
+
 // Where the contact chooser looks for .vcf files: the "contacts" folder of
 // the profile, the desktop's own address-book folders that hold vCard files,
 // and the folder the user last picked in the chooser.
@@ -22,12 +24,12 @@ public:
     static QStringList defaults();
 
     // The folder last picked in the chooser, when it still exists.
-    static QString remembered();
-    static bool remember(const QString& folder);
+    static QString remembered(const Registry& registry);
+    static bool remember(Registry& registry, const QString& folder);
 
     // What the chooser reads when it opens: the defaults and the remembered
     // folder, each once.
-    static QStringList forChooser();
+    static QStringList forChooser(const Registry& registry);
 };
 
 }  // namespace tempolatch::platform
