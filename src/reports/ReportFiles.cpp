@@ -54,10 +54,11 @@ bool writePage(const PageWriter& page, const QString& path) {
     CharsetEncoder encoder(charset);
     if (!encoder.isValid())
         return false;
-    const QString html = collectedText(
-        [&](const PageStream::Sink& sink) { return page(QString::fromLatin1(charset), sink); });
     ExportFile file(charset);
-    if (!file.open(path) || !file.writeRaw(encoder.encode(html))) {
+    const auto encoded = [&](QStringView html) {
+        return file.writeRaw(encoder.encode(html.toString()));
+    };
+    if (!file.open(path) || !page(QString::fromLatin1(charset), encoded)) {
         file.abandon();
         return false;
     }
