@@ -7,6 +7,9 @@
 # EXPORT_ONLY=1 gives every entry a text note and measures only the export
 # and the summary: the export's peak memory should not grow with the store
 # (a 1,000,000-entry export within 20 MB of a 1,000-entry one).
+# REPORTS_ONLY=1 measures only the Tabular report of every entry, as HTML
+# and as PDF: the PDF's time should grow with the entries (10x the entries
+# within 12x the time) and its peak stay flat.
 # Needs /usr/bin/time (Debian: time) and the sqlite3 command (Debian: sqlite3).
 set -eu
 build=${1:-build}
@@ -27,6 +30,12 @@ for n in $sizes; do
     profile=$work/p$n
     "$build/bench/tempolatch-generate-store" "$profile" "$n" ${EXPORT_ONLY:+--notes}
     echo "$n entries: store $(du -k "$profile/store.db" | cut -f1) KB"
+    if [ -n "${REPORTS_ONLY:-}" ]; then
+        echo "  report html       $(measure "$program" --profile "$profile" report tabular "$work/t$n.html")"
+        echo "  report pdf        $(measure "$program" --profile "$profile" report tabular "$work/t$n.pdf")"
+        rm -rf "$profile" "$work/t$n.html" "$work/t$n.pdf"
+        continue
+    fi
     echo "  export csv        $(measure "$program" --profile "$profile" export csv "$work/e$n.csv")"
     echo "                    file $(du -k "$work/e$n.csv" | cut -f1) KB, $(wc -l < "$work/e$n.csv") lines"
     echo "  summary client    $(measure "$program" --profile "$profile" summary client "Client 07")"

@@ -13,31 +13,57 @@ const QByteArray kBeforeAll;
 const QByteArray kAfterAll(1, 0x03);
 constexpr int kMaxBatch = 256;
 
-const char* const kForward1 =
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND (k1, id) > (?2, ?3) "
-    "ORDER BY k1, id LIMIT ?4";
-const char* const kForward2 =
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND (k2, id) > (?2, ?3) "
-    "ORDER BY k2, id LIMIT ?4";
-const char* const kBackward1 =
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND (k1, id) < (?2, ?3) "
-    "ORDER BY k1 DESC, id DESC LIMIT 1 OFFSET ?4";
-const char* const kBackward2 =
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND (k2, id) < (?2, ?3) "
-    "ORDER BY k2 DESC, id DESC LIMIT 1 OFFSET ?4";
+// A seek past (key, id) goes in two steps, the records of the same key after
+// the id, then those of greater keys: written as one "(k1, id) > (?, ?)",
+// SQLite seeks by the key alone and reads every record of that key again,
+// so that a walk over many equal keys cost their square.
+const char* const kTiesAfter[] = {
+    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 = ?2 AND id > ?3 "
+    "ORDER BY id LIMIT ?4",
+    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id > ?3 "
+    "ORDER BY id LIMIT ?4"};
+const char* const kKeysAfter[] = {
+    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 > ?2 ORDER BY k1, id LIMIT ?3",
+    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 > ?2 "
+    "ORDER BY k2, id LIMIT ?3"};
+const char* const kTiesBefore[] = {
+    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 = ?2 AND id < ?3 "
+    "ORDER BY id DESC LIMIT 1 OFFSET ?4",
+    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id < ?3 "
+    "ORDER BY id DESC LIMIT 1 OFFSET ?4"};
+const char* const kTiesBeforeCount[] = {
+    "SELECT count(*) FROM records WHERE db = ?1 AND k1 = ?2 AND id < ?3",
+    "SELECT count(*) FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id < ?3"};
+const char* const kKeysBefore[] = {
+    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 < ?2 "
+    "ORDER BY k1 DESC, id DESC LIMIT 1 OFFSET ?3",
+    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 < ?2 "
+    "ORDER BY k2 DESC, id DESC LIMIT 1 OFFSET ?3"};
 const char* const kById1 = "SELECT k1, props FROM records WHERE id = ?1 AND db = ?2";
 const char* const kById2 = "SELECT k2, props FROM records WHERE id = ?1 AND db = ?2";
+
+// The statements of a sort order: the first or the second key column.
+int sortIndex(int sortColumn) {
+    return sortColumn == 1 ? 0 : 1;
+}
+
+// The rows of a query (id, key, properties) to the end of `rows`; how many.
+template <typename Rows>
+int fetchInto(SqliteStatement& query, Rows& rows) {
+    int fetched = 0;
+    while (query.step()) {
+        rows.push_back({quint32(query.int64(0)), query.blob(1), query.blob(2)});
+        ++fetched;
+    }
+    query.reset();
+    return fetched;
+}
 
 }  // namespace
 
 DatabaseHandle::DatabaseHandle(ObjectStore& store, quint32 databaseId, quint32 sortProp,
                                int sortColumn)
-    : m_store(store),
-      m_databaseId(databaseId),
-      m_sortProp(sortProp),
-      m_sortColumn(sortColumn),
-      m_forward(store.connection().prepare(sortColumn == 1 ? kForward1 : kForward2)),
-      m_backward(store.connection().prepare(sortColumn == 1 ? kBackward1 : kBackward2)) {}
+    : m_store(store), m_databaseId(databaseId), m_sortProp(sortProp), m_sortColumn(sortColumn) {}
 
 void DatabaseHandle::clearAhead() {
     m_ahead.clear();
@@ -59,17 +85,19 @@ void DatabaseHandle::setCurrent(const Row* row) {
 }
 
 void DatabaseHandle::fetchAhead() {
-    m_forward.reset()
-        .bind(1, qint64(m_databaseId))
+    auto& ties = m_store.connection().cached(kTiesAfter[sortIndex(m_sortColumn)]);
+    ties.bind(1, qint64(m_databaseId))
         .bind(2, m_positionKey)
         .bind(3, qint64(m_positionId))
         .bind(4, qint64(m_batchSize));
-    int fetched = 0;
-    while (m_forward.step()) {
-        m_ahead.push_back(Row{quint32(m_forward.int64(0)), m_forward.blob(1), m_forward.blob(2)});
-        ++fetched;
+    int fetched = fetchInto(ties, m_ahead);
+    if (fetched < m_batchSize) {
+        auto& after = m_store.connection().cached(kKeysAfter[sortIndex(m_sortColumn)]);
+        after.bind(1, qint64(m_databaseId))
+            .bind(2, m_positionKey)
+            .bind(3, qint64(m_batchSize - fetched));
+        fetched += fetchInto(after, m_ahead);
     }
-    m_forward.reset();
     m_aheadExhausted = fetched < m_batchSize;
     m_batchSize = std::min(m_batchSize * 2, kMaxBatch);
     m_aheadGeneration = m_store.writeGeneration();
@@ -99,18 +127,30 @@ quint32 DatabaseHandle::moveTo(const QByteArray& key, quint32 id) {
 
 quint32 DatabaseHandle::stepBackward(int count) {
     clearAhead();
-    m_backward.reset()
-        .bind(1, qint64(m_databaseId))
+    // The records of the same key before the id first, then those of
+    // smaller keys, skipping as many as the first step had.
+    auto& ties = m_store.connection().cached(kTiesBefore[sortIndex(m_sortColumn)]);
+    ties.bind(1, qint64(m_databaseId))
         .bind(2, m_positionKey)
         .bind(3, qint64(m_positionId))
         .bind(4, qint64(count - 1));
-    if (!m_backward.step()) {
-        m_backward.reset();
+    if (fetchInto(ties, m_ahead) == 0) {
+        auto& tieCount = m_store.connection().cached(kTiesBeforeCount[sortIndex(m_sortColumn)]);
+        tieCount.bind(1, qint64(m_databaseId)).bind(2, m_positionKey).bind(3, qint64(m_positionId));
+        const qint64 skipped = tieCount.step() ? tieCount.int64(0) : 0;
+        tieCount.reset();
+        auto& before = m_store.connection().cached(kKeysBefore[sortIndex(m_sortColumn)]);
+        before.bind(1, qint64(m_databaseId))
+            .bind(2, m_positionKey)
+            .bind(3, qint64(count - 1) - skipped);
+        fetchInto(before, m_ahead);
+    }
+    if (m_ahead.empty()) {
         setCurrent(nullptr);
         return 0;
     }
-    const Row row{quint32(m_backward.int64(0)), m_backward.blob(1), m_backward.blob(2)};
-    m_backward.reset();
+    const Row row = std::move(m_ahead.front());
+    m_ahead.clear();
     setCurrent(&row);
     return m_currentId;
 }

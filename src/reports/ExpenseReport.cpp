@@ -95,10 +95,16 @@ std::unique_ptr<ExpenseReport> ExpenseReport::make(const ReportLayout& layout,
 
 QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria,
                             const QString& charset) {
+    return collectedText(
+        [&](const PageStream::Sink& sink) { return write(db, criteria, charset, sink); });
+}
+
+bool ExpenseReport::write(ExpenseDatabase& db, const ExpenseCriteria& criteria,
+                          const QString& charset, const PageStream::Sink& sink) {
     const bool mileage = m_layout.reportType() == ReportLayout::MileageExpense;
     const ExpenseType type = mileage ? ExpenseType::Mileage : ExpenseType::General;
     const QList<int> columns = m_layout.columns();
-    ReportPage page;
+    ReportPage page(sink);
     page.frame(m_layout.title(), charset);
     page.addChild(QStringLiteral("h1"), m_layout.title());
     if (ownerBlockShown(m_settings))
@@ -148,7 +154,7 @@ QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria
     if (m_layout.shows(ReportLayout::ReportDate))
         page.addReportDate();
     page.endParagraph();
-    return page.text();
+    return page.finish();
 }
 
 }  // namespace tempolatch

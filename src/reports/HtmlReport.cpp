@@ -110,12 +110,13 @@ public:
           m_precise(settings.hasFlag(PreciseCalculation)),
           m_userCaptions(userCaptions) {}
 
-    QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
-                 const QString& charset) override {
+    bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
+               const PageStream::Sink& sink) override {
         m_totals = StatusTotals();
+        m_page = ReportPage(sink);
         m_page.frame(title(), charset);
         build(db, criteria);
-        return m_page.text();
+        return m_page.finish();
     }
 
 protected:
@@ -488,6 +489,12 @@ std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const S
         default:
             return nullptr;
     }
+}
+
+QString HtmlReport::page(TimeEntryDatabase& db, const EntryFilter& criteria,
+                         const QString& charset) {
+    return collectedText(
+        [&](const PageStream::Sink& sink) { return write(db, criteria, charset, sink); });
 }
 
 QString htmlDocType() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "reports/PageStream.h"
 #include "reports/ReportLayout.h"
 #include "store/Databases.h"
 
@@ -28,8 +29,11 @@ public:
 
     // The whole page as text, the document type declaration first; its
     // meta element says the bytes will be in `charset`.
-    virtual QString page(TimeEntryDatabase& db, const EntryFilter& criteria,
-                         const QString& charset) = 0;
+    QString page(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset);
+    // The same page given to `sink` in pieces as it is made; false when the
+    // sink refused one.
+    virtual bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
+                       const PageStream::Sink& sink) = 0;
 };
 
 // The document type declaration every report page starts with.

@@ -36,13 +36,18 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
 
 namespace {
 
-// A page made for a character set, written as PDF or as HTML in the
-// locale's character set.
-bool writePage(const std::function<QString(const QString& charset)>& page, const QString& path) {
+// A page made for a character set and handed over in pieces as it is
+// made, written as PDF or as HTML in the locale's character set.
+using PageWriter = std::function<bool(const QString& charset, const PageStream::Sink& sink)>;
+
+bool writePage(const PageWriter& page, const QString& path) {
     if (isPdfPath(path)) {
-        const QString html = page(QStringLiteral("UTF-8"));
         platform::OutputFile file(path);
-        return file.open() && writeReportPdf(html, file) && file.commit();
+        if (!file.open())
+            return false;
+        ReportPdfWriter pdf(file);
+        return page(QStringLiteral("UTF-8"), [&](QStringView html) { return pdf.add(html); }) &&
+               pdf.finish() && file.commit();
     }
     // The bytes in the locale's character set, which the page's meta
     // element names; characters it lacks as character references.
@@ -50,9 +55,11 @@ bool writePage(const std::function<QString(const QString& charset)>& page, const
     CharsetEncoder encoder(charset);
     if (!encoder.isValid())
         return false;
-    const QString html = page(QString::fromLatin1(charset));
     ExportFile file(charset);
-    if (!file.open(path) || !file.writeRaw(encoder.encode(html))) {
+    const auto encoded = [&](QStringView html) {
+        return file.writeRaw(encoder.encode(html.toString()));
+    };
+    if (!file.open(path) || !page(QString::fromLatin1(charset), encoded)) {
         file.abandon();
         return false;
     }
@@ -83,8 +90,8 @@ bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFi
     const auto report = HtmlReport::make(layout, settings, details);
     const bool written =
         report && writePage(
-                      [&](const QString& charset) {
-                          return report->page(context.store.entries(), criteria, charset);
+                      [&](const QString& charset, const PageStream::Sink& sink) {
+                          return report->write(context.store.entries(), criteria, charset, sink);
                       },
                       path);
     if (!written)
@@ -101,8 +108,8 @@ bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
                             const QString& path) {
     const auto report = ExpenseReport::make(layout, settings);
     return report && writePage(
-                         [&](const QString& charset) {
-                             return report->page(store.expenses(), criteria, charset);
+                         [&](const QString& charset, const PageStream::Sink& sink) {
+                             return report->write(store.expenses(), criteria, charset, sink);
                          },
                          path);
 }

@@ -25,7 +25,7 @@ const QString kRight = QStringLiteral("right");
 }  // namespace
 
 void ReportPage::frame(const QString& title, const QString& charset) {
-    m_doc.reset();
+    m_doc.addRaw(htmlDocType());
     m_doc.addElement(QStringLiteral("html"));
     m_doc.addAttribute(QStringLiteral("xmlns"), QStringLiteral("http://www.w3.org/1999/xhtml"));
     m_doc.addChildElement(QStringLiteral("head"));
@@ -261,8 +261,9 @@ void ReportPage::endParagraph() {
     m_doc.outOfElement();
 }
 
-QString ReportPage::text() const {
-    return htmlDocType() + htmlFromXml(m_doc.documentText());
+QString ReportPage::text() {
+    m_doc.finish();
+    return m_doc.text();
 }
 
 }  // namespace tempolatch

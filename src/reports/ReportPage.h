@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "reports/PageStream.h"
 #include "reports/ReportLayout.h"
-#include "reports/XmlDocument.h"
 
 namespace tempolatch {
 
@@ -18,19 +18,22 @@ class MoneyTotals;
 struct OwnerInfo;
 class Settings;
 
-// The pieces every report page is made of, on one XmlDocument: the frame
+// The pieces every report page is made of, on one PageStream: the frame
 // (html, head, body), the heading, tables with their header, entry and
 // total rows, and the footer. After frame() the main position is the body;
-// between beginTable() and endTable() it is the table.
+// between beginTable() and endTable() it is the table. The page goes to the
+// sink as it is made.
 class ReportPage {
 public:
+    explicit ReportPage(PageStream::Sink sink = {}) : m_doc(std::move(sink)) {}
+
     // One cell: its text and whether it is right-aligned.
     struct Cell {
         QString text;
         bool right = false;
     };
 
-    // html with its head (a meta naming `charset`, the title, the generator
+    // The document type, then html with its head (a meta naming `charset`, the title, the generator
     // and the table style), then into the body.
     void frame(const QString& title, const QString& charset);
     // h1 with the title and h2 with the date selection's text.
@@ -63,15 +66,16 @@ public:
     // "Report Date: <today>", in small type.
     void addReportDate();
 
-    XmlDocument& document() { return m_doc; }
-    // The finished page: document type and the document as HTML.
-    QString text() const;
+    // Ends the page; false when the sink refused any of it.
+    bool finish() { return m_doc.finish(); }
+    // The finished page of a ReportPage without a sink.
+    QString text();
 
 private:
     // The text's lines as spans with a line break between them.
     void addLines(const QString& text);
 
-    XmlDocument m_doc;
+    PageStream m_doc;
 };
 
 // Whether report pages carry the owner block: the option is on and there is

@@ -7,6 +7,7 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "store/DatabaseSnapshot.h"
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
 #include "store/RecordValues.h"
@@ -220,6 +221,7 @@ SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
                              const QList<quint32>& recordIds, bool precise) {
     StatusTotals t;
     Breakdown<qint64> projects;
+    const DatabaseSnapshot oneRead(db);
     TimeEntries entries(db);
     for (const quint32 id : recordIds) {
         const auto entry = entries.find(id);
@@ -259,6 +261,7 @@ SummaryRows expenseQuickSummaryRows(ExpenseDatabase& db, const SummaryPeriod& pe
     MoneyTotals mileage, general, amount, paid, unpaid, billed, listed;
     Breakdown<MoneyTotals> clients;
     Breakdown<MoneyTotals> categories;
+    const DatabaseSnapshot oneRead(db);
     Expenses expenses(db);
     for (const quint32 id : recordIds) {
         const auto expense = expenses.find(id);

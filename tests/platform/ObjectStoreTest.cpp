@@ -116,6 +116,36 @@ private Q_SLOTS:
         QCOMPARE(h->seekFirstEqual(Property::fileTime(kDate, day(4))), 0u);
     }
 
+    // Walks and steps back over keys shared by many records (more than a
+    // read-ahead batch) keep the order of key, then record id, across the
+    // batches and across the step from equal keys to the next ones.
+    void walksOverManyEqualKeys() {
+        const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
+        QList<quint32> byDay[3];
+        for (int i = 0; i < 900; ++i) {
+            const int d = i % 3 == 0 ? 5 : (i % 3 == 1 ? 3 : 9);
+            byDay[d == 3 ? 0 : (d == 5 ? 1 : 2)].append(addDated(db, d, QString::number(i)));
+        }
+        const QList<quint32> order = byDay[0] + byDay[1] + byDay[2];
+        auto h = m_store->openDatabase(db, kDate);
+        QList<quint32> walked;
+        for (quint32 id = h->seekBeginning(); id != 0; id = h->seekCurrent(1))
+            walked.append(id);
+        QCOMPARE(walked, order);
+
+        QCOMPARE(h->seekEnd(), order.last());
+        QCOMPARE(h->seekCurrent(-400), order[order.size() - 401]);  // from day 9 into day 5
+        QCOMPARE(h->seekRecord(order[350]), order[350]);
+        QCOMPARE(h->seekCurrent(-100), order[250]);  // from day 5 into day 3
+        QCOMPARE(h->seekCurrent(-251), 0u);
+        const Property five = Property::fileTime(kDate, day(5));
+        QCOMPARE(h->seekFirstEqual(five), byDay[1].first());
+        int equal = 1;
+        while (h->seekNextEqual(five))
+            ++equal;
+        QCOMPARE(equal, 300);
+    }
+
     void seekRecordThenNextFollowsSortOrder() {
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         const quint32 late = addDated(db, 9, QStringLiteral("late"));
@@ -176,9 +206,9 @@ private Q_SLOTS:
     void refusedWritesReportTheirOwnError() {
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         const quint32 id = addDated(db, 1, QStringLiteral("x"));
-        QVERIFY(m_store->connection().exec(
-            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
-            "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+        QVERIFY(
+            m_store->connection().exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
+                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
         QCOMPARE(addDated(db, 2, QStringLiteral("y")), 0u);
         QCOMPARE(m_store->lastError(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
         QCOMPARE(m_store->writeRecord(db, id + 100, {Property::ui2(0x03EE0012, 1)}), 0u);
@@ -227,7 +257,8 @@ private Q_SLOTS:
         QCOMPARE(m_store->lastError(), 0);
         QCOMPARE(m_store->recordCount(many), count);
         auto rowOf = [&](quint32 id) {
-            auto q = m_store->connection().prepare("SELECT k1, k2, props FROM records WHERE id = ?");
+            auto q =
+                m_store->connection().prepare("SELECT k1, k2, props FROM records WHERE id = ?");
             q.bind(1, qint64(id));
             return q.step() ? QList<QByteArray>{q.blob(0), q.blob(1), q.blob(2),
                                                 q.isNull(1) ? "null" : "key"}
@@ -264,7 +295,8 @@ private Q_SLOTS:
 
         // Refused before anything is written: an unknown type, no such
         // database, nothing to add, ids beyond 32 bits, a read-only store.
-        QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>{{Property{0x00010099, 0, 1, {}, {}}}}),
+        QCOMPARE(m_store->addRecords(
+                     db, std::vector<PropertyList>{{Property{0x00010099, 0, 1, {}, {}}}}),
                  0u);
         QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidParameter);
         QCOMPARE(m_store->addRecords(db + 100, records), 0u);
@@ -287,8 +319,8 @@ private Q_SLOTS:
     // decoded before them (equal short texts share one copy); a damaged
     // length is refused.
     void decodedTextsAreTheTextsWritten() {
-        QStringList texts = {QString(), QStringLiteral("USD"), QString(48, u'x'),
-                             QString(49, u'x'), QStringLiteral("Caf\u00e9 \u4e2d")};
+        QStringList texts = {QString(), QStringLiteral("USD"), QString(48, u'x'), QString(49, u'x'),
+                             QStringLiteral("Caf\u00e9 \u4e2d")};
         for (int i = 0; i < 3000; ++i)
             texts << QStringLiteral("Client %1").arg(i % 1500);
         QStringList decoded;

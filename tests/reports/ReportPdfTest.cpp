@@ -243,6 +243,72 @@ private Q_SLOTS:
                  qPrintable(QString::number(billTo.top() - lastOwnerLine.bottom())));
     }
 
+    // A report over many pages: every row once, whole, on one page, with
+    // the table's header above it on each page, and the pages numbered;
+    // the rows' hours read back add up to what was recorded. A Group By
+    // report's many tables keep their own columns.
+    void rowsOverPages_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("tabular") << int(ReportLayout::Tabular);
+        QTest::newRow("group by") << int(ReportLayout::GroupBy);
+    }
+    void rowsOverPages() {
+        QFETCH(int, kind);
+        QVERIFY(m_env->store().openAll());
+        TimeEntries entries(m_env->store().entries());
+        constexpr int kRows = 300;
+        qint64 hundredths = 0;
+        for (int i = 0; i < kRows; ++i) {
+            TimeEntry e;
+            e.date = test::at(2026, 1 + i % 12, 1 + i % 28, 8, 0, 1);
+            e.client = QStringLiteral("Client %1").arg(i % 4);
+            e.task = QStringLiteral("T%1").arg(i);
+            e.duration = 25 * (1 + i % 8);
+            e.rate = 8000;
+            e.status = EntryStatus::Billable;
+            e.modified = e.date;
+            hundredths += e.duration;
+            QVERIFY(entries.add(e) == WriteResult::Written);
+        }
+        const QString path = writePdf(ReportLayout::builtInDefault(kind));
+        QVERIFY(!path.isEmpty());
+        const QByteArray info = test::runTool(QStringLiteral("pdfinfo"), {path}).out;
+        const int pages =
+            info.mid(info.indexOf("Pages:") + 6).split('\n').first().trimmed().toInt();
+        QVERIFY2(pages >= 4, info.constData());
+
+        static const QRegularExpression task(QStringLiteral("^T(\\d+)$"));
+        static const QRegularExpression hours(QStringLiteral("^(\\d+)\\.(\\d\\d)h$"));
+        QList<int> seen(kRows, 0);
+        qint64 rowHundredths = 0;
+        for (int page = 1; page <= pages; ++page) {
+            const QList<PdfWord> words = pdfWords(path, page);
+            qreal firstTask = 1e9;
+            qreal firstCaption = 1e9;
+            for (const PdfWord& w : words) {
+                const auto m = task.match(w.text);
+                if (w.text == QLatin1String("Task"))
+                    firstCaption = std::min(firstCaption, w.box.top());
+                if (!m.hasMatch())
+                    continue;
+                ++seen[m.captured(1).toInt()];
+                firstTask = std::min(firstTask, w.box.top());
+                for (const PdfWord& cell : words) {
+                    const auto h = hours.match(cell.text);
+                    if (h.hasMatch() && qAbs(cell.box.top() - w.box.top()) < 2)
+                        rowHundredths += h.captured(1).toInt() * 100 + h.captured(2).toInt();
+                }
+            }
+            QVERIFY2(firstCaption < firstTask, qPrintable(QString::number(page)));
+            QStringList footer;
+            for (qsizetype i = words.size() - 4; i >= 0 && i < words.size(); ++i)
+                footer.append(words[i].text);
+            QCOMPARE(footer.join(u' '), QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+        }
+        QCOMPARE(seen, QList<int>(kRows, 1));
+        QCOMPARE(rowHundredths, hundredths);
+    }
+
     void pdfPaths() {
         QVERIFY(isPdfPath(QStringLiteral("a/report.PDF")));
         QVERIFY(!isPdfPath(QStringLiteral("report.pdf.html")));
