@@ -66,32 +66,36 @@ bool leavesNumberOpen(const ReportLayout& layout) {
 }
 
 bool writeReportFile(RecordStore& store, const Settings& settings, const ReportLayout& layout,
-                     const EntryFilter& criteria, const QString& path, const QString& invoiceNumber,
-                     QString* printedNumber) {
-    const bool invoice = layout.reportType() == ReportLayout::Invoice;
+                     const EntryFilter& criteria, const QString& path,
+                     const InvoiceRequest& invoice, WrittenInvoice* written) {
+    const bool isInvoice = layout.reportType() == ReportLayout::Invoice;
     InvoiceDetails details;
     quint32 taken = 0;
-    if (invoice) {
-        details.number = invoiceNumber;
+    if (isInvoice) {
+        details.number = invoice.number;
         if (details.number.isEmpty() && leavesNumberOpen(layout)) {
             taken = invoicenumbers::take(platform::Registry::user());
             if (taken != 0)
                 details.number = settings.invoice.numberPrefix + QString::number(taken);
         }
+        if (invoice.withExpenses)
+            details.expenses = &store.expenses();
     }
     const auto report = HtmlReport::make(layout, settings, details);
-    const bool written = report && writePage(
-                                       [&](const QString& charset) {
-                                           return report->page(store.entries(), criteria, charset);
-                                       },
-                                       path);
-    if (!written)
+    const bool ok = report && writePage(
+                                  [&](const QString& charset) {
+                                      return report->page(store.entries(), criteria, charset);
+                                  },
+                                  path);
+    if (!ok)
         invoicenumbers::giveBack(platform::Registry::user(), taken);
-    if (printedNumber && invoice)
-        *printedNumber = !details.number.isEmpty()  ? details.number
-                         : leavesNumberOpen(layout) ? QString()
-                                                    : layout.invoiceNumber();
-    return written;
+    if (written && isInvoice) {
+        written->number = !details.number.isEmpty()  ? details.number
+                          : leavesNumberOpen(layout) ? QString()
+                                                     : layout.invoiceNumber();
+        written->items = ok ? report->billableItems() : InvoiceItems();
+    }
+    return ok;
 }
 
 bool writeExpenseReportFile(RecordStore& store, const Settings& settings,

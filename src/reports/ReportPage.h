@@ -52,6 +52,10 @@ public:
     // breaks.
     void addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress);
     void endTable();
+    // The image file as a paragraph of its own, embedded in the page (a
+    // data: URI), so that the page carries it wherever it is sent. Nothing
+    // when the file is not a PNG, JPEG, GIF or SVG image of at most 1 MB.
+    void addLogo(const QString& path);
     // A table of labelled amounts (an invoice's net, taxes and total due):
     // each row a label and its amount, right-aligned.
     void addAmountTable(const QList<std::pair<QString, QString>>& rows);
