@@ -31,7 +31,7 @@ public:
     };
 
     // html with its head (a meta naming `charset`, the title, the generator
-    // and the table style), then into the body.
+    // and the style sheet), then into the body.
     void frame(const QString& title, const QString& charset);
     // h1 with the title and h2 with the date selection's text.
     void heading(const ReportLayout& layout, const EntryFilter& criteria);
