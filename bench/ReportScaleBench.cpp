@@ -8,9 +8,12 @@
 
 #include "LargeProfile.h"
 #include "PeakMemory.h"
+#include "platform/Registry.h"
+#include "platform/Ui.h"
 #include "records/EntryFilter.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
+#include "settings/Context.h"
 #include "settings/Settings.h"
 
 using namespace tempolatch;
@@ -25,11 +28,14 @@ void writeReport(benchmark::State& state, const char* suffix) {
     const ReportLayout layout = ReportLayout::builtInDefault(int(state.range(1)));
     const QString path = profile.dir.filePath(QLatin1String("report") + QLatin1String(suffix));
     Settings settings;
+    platform::ConsoleUi ui;
+    platform::Registry registry(profile.dir.filePath(QStringLiteral("registry.db")));
+    Context context{profile.store, settings, ui, registry};
     bool ok = true;
     double peak = 0;
     for (auto _ : state) {
         bench::PeakMemory memory;
-        ok = writeReportFile(profile.store, settings, layout, EntryFilter(), path) && ok;
+        ok = writeReportFile(context, layout, EntryFilter(), path) && ok;
         peak = std::max(peak, memory.bytes());
     }
     if (!ok)

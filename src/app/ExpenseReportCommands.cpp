@@ -11,7 +11,7 @@ namespace tempolatch {
 
 void addExpenseReportCommands(ExpenseWindow& window, Context& context,
                               std::function<void(const QString& path)> open) {
-    ReportFileCommandHost host{&context, &window, {}, std::move(open)};
+    ReportFileCommandHost host{&context, &window, {}, std::move(open), {}};
     // The criteria sheet proposes the period the window shows, for the
     // expenses of the report's type.
     const ExpenseCriteriaChooser choose = [&window, &context](int reportType,

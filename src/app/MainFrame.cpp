@@ -583,7 +583,8 @@ void MainFrame::registerCommands() {
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});
-    registerReportFileCommands(m_commands, {&m_context, this, fillShownPeriod, showReport});
+    registerReportFileCommands(
+        m_commands, {&m_context, this, fillShownPeriod, showReport, [this] { reloadView(0, 0); }});
     registerExpenseCommands(
         m_commands, m_context, this, [this] { return m_listFont; },
         [this] { return m_captionFont; },

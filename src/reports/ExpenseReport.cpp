@@ -18,7 +18,16 @@ constexpr int kCaptions[ReportLayout::ExpenseFields] = {
     5001, 95, 5002, 5003, 98, 100, 96, 5007, 5009, 5008, 97, 5011, 5012, 5013, 5017, 5016, 99};
 constexpr int kBillTo = 5011;
 
-QString cellText(const ExpenseEntry& e, int field) {
+// The mileage report also right-aligns its odometer and distance columns.
+bool rightAligned(int field, bool mileage) {
+    return field == Field::ExpenseAmount ||
+           (mileage && (field == Field::Distance || field == Field::StartOdometer ||
+                        field == Field::EndOdometer));
+}
+
+}  // namespace
+
+QString expenseCellText(const ExpenseEntry& e, int field) {
     switch (field) {
         case Field::ExpenseDate: {
             const auto st = platform::toSystemTime(e.date);
@@ -61,15 +70,6 @@ QString cellText(const ExpenseEntry& e, int field) {
     }
 }
 
-// The mileage report also right-aligns its odometer and distance columns.
-bool rightAligned(int field, bool mileage) {
-    return field == Field::ExpenseAmount ||
-           (mileage && (field == Field::Distance || field == Field::StartOdometer ||
-                        field == Field::EndOdometer));
-}
-
-}  // namespace
-
 QString expenseFieldCaption(int field) {
     return field >= 0 && field < ReportLayout::ExpenseFields ? resourceString(kCaptions[field])
                                                              : QString();
@@ -107,8 +107,10 @@ bool ExpenseReport::write(ExpenseDatabase& db, const ExpenseCriteria& criteria,
     ReportPage page(sink);
     page.frame(m_layout.title(), charset);
     page.addChild(QStringLiteral("h1"), m_layout.title());
-    if (ownerBlockShown(m_settings))
+    if (ownerBlockShown(m_settings)) {
+        page.addLogo(m_settings.ownerLogo);
         page.addOwnerBlock(m_settings.owner, QString());
+    }
 
     MoneyTotals amounts;
     qint64 distance = 0;
@@ -136,7 +138,7 @@ bool ExpenseReport::write(ExpenseDatabase& db, const ExpenseCriteria& criteria,
         QList<ReportPage::Cell> cells;
         cells.reserve(columns.size());
         for (const int field : columns)
-            cells.append({cellText(e, field), rightAligned(field, mileage)});
+            cells.append({expenseCellText(e, field), rightAligned(field, mileage)});
         page.addRow(cells);
         amounts.add(e.currency, e.totalAmount());
         distance += e.distance;

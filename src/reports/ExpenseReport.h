@@ -11,6 +11,7 @@
 
 namespace tempolatch {
 
+class ExpenseEntry;
 class Settings;
 
 // The HTML page of an expense report, General Expense or Mileage Expense
@@ -42,6 +43,9 @@ private:
     ReportLayout m_layout;
     const Settings& m_settings;
 };
+
+// An expense field's text in a report's cell.
+QString expenseCellText(const ExpenseEntry& e, int field);
 
 // The caption of an expense field as the layout dialog lists it.
 QString expenseFieldCaption(int field);

@@ -1,17 +1,21 @@
 #include "reports/HtmlReport.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "records/EntryCriteria.h"
 #include "records/EntryFilter.h"
+#include "records/ExpenseCriteria.h"
 #include "records/MoneyTotals.h"
+#include "reports/ExpenseReport.h"
 #include "reports/ExportValues.h"
 #include "reports/ReportPage.h"
 #include "reports/Summaries.h"
 #include "settings/Settings.h"
+#include "store/ExpenseEntry.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "views/ViewIds.h"
@@ -37,7 +41,13 @@ QString timeOf(platform::FileTime time) {
     return st ? Locale::timeWithoutSeconds(*st) : QString();
 }
 
-QString cellText(const TimeEntry& e, int field, bool precise) {
+// How a page writes amounts and hours.
+struct CellFormat {
+    bool precise = false;
+    HoursFormat hours = HoursFormat::Decimal;
+};
+
+QString cellText(const TimeEntry& e, int field, const CellFormat& format) {
     switch (field) {
         case Field::EntryDate:
             return shortDateOf(e.date);
@@ -50,7 +60,7 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
         case Field::Task:
             return e.task;
         case Field::Duration:
-            return hoursText(e.duration);
+            return hoursText(e.duration, format.hours);
         case Field::Currency:
             return e.currency;
         case Field::Status:
@@ -72,7 +82,8 @@ QString cellText(const TimeEntry& e, int field, bool precise) {
         case Field::Amount:
             // Non Billable work has no amount, as in the CSV file: the
             // column then adds up to its total.
-            return e.status == EntryStatus::NonBillable ? QString() : moneyText(e.amount(precise));
+            return e.status == EntryStatus::NonBillable ? QString()
+                                                        : moneyText(e.amount(format.precise));
         case Field::Note:
             return entryNoteText(e);
         case Field::EndTime:
@@ -108,6 +119,7 @@ public:
           m_settings(settings),
           m_columns(layout.timeColumns()),
           m_precise(settings.hasFlag(PreciseCalculation)),
+          m_format{m_precise, settings.hoursFormat},
           m_userCaptions(userCaptions) {}
 
     bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
@@ -142,15 +154,16 @@ protected:
         QList<ReportPage::Cell> cells;
         cells.reserve(m_columns.size());
         for (const int field : m_columns)
-            cells.append({cellText(e, field, m_precise), field == Field::Duration ||
-                                                             field == Field::Rate ||
-                                                             field == Field::Amount});
+            cells.append({cellText(e, field, m_format), field == Field::Duration ||
+                                                            field == Field::Rate ||
+                                                            field == Field::Amount});
         m_page.addRow(cells);
         m_totals.add(e, m_precise);
     }
     void addTotalRows(const StatusTotals& totals) {
         m_page.addTotalRows(m_columns, Field::Amount, totals.amount, [&](int field) {
-            return field == Field::Duration ? hoursText(totals.totalHours()) : QString();
+            return field == Field::Duration ? hoursText(totals.totalHours(), m_format.hours)
+                                            : QString();
         });
     }
 
@@ -159,8 +172,8 @@ protected:
     void footer() {
         m_page.beginParagraph();
         // In the order of the layout's flags: each total is hours or amounts.
-        const qint64 hours[] = {m_totals.billableHours,   m_totals.billedHours, 0, 0, 0,
-                                m_totals.nonBillableHours};
+        const HoursTotal hours[] = {m_totals.billableHours,   m_totals.billedHours, {}, {}, {},
+                                    m_totals.nonBillableHours};
         const MoneyTotals* amounts[] = {
             nullptr, nullptr, &m_totals.unpaidAmount, &m_totals.billedAmount, &m_totals.paidAmount,
             nullptr};
@@ -170,7 +183,7 @@ protected:
             const QString caption =
                 resourceString(ReportLayout::TotalCaptions + i) + QStringLiteral(": ");
             if (!amounts[i]) {
-                m_page.addSpan(caption + hoursText(hours[i]), true);
+                m_page.addSpan(caption + hoursText(hours[i], m_format.hours), true);
                 continue;
             }
             for (const QString& currency : m_totals.amount.shownCurrencies())
@@ -185,6 +198,7 @@ protected:
     const Settings& m_settings;
     QList<int> m_columns;
     bool m_precise;
+    CellFormat m_format;
     bool m_userCaptions;
     ReportPage m_page;
     StatusTotals m_totals;  // what the walk adds up
@@ -216,7 +230,7 @@ protected:
 // day or the number of the grouping field.
 class Grouping {
 public:
-    explicit Grouping(quint32 property, bool precise) : m_property(property), m_precise(precise) {}
+    Grouping(quint32 property, const CellFormat& format) : m_property(property), m_format(format) {}
 
     struct Key {
         QString text;
@@ -290,18 +304,18 @@ public:
     QString title(const TimeEntry& e) const {
         switch (m_property) {
             case prop::EntryDate:
-                return cellText(e, Field::EntryDate, m_precise);
+                return cellText(e, Field::EntryDate, m_format);
             case prop::Duration:
-                return cellText(e, Field::Duration, m_precise);
+                return cellText(e, Field::Duration, m_format);
             case prop::Status:
             case prop::LegacyBillable:
-                return cellText(e, Field::Status, m_precise);
+                return cellText(e, Field::Status, m_format);
             case prop::LegacyPaid:
-                return cellText(e, Field::Rate, m_precise);
+                return cellText(e, Field::Rate, m_format);
             case prop::LegacyStartTime:
-                return cellText(e, Field::StartTime, m_precise);
+                return cellText(e, Field::StartTime, m_format);
             case prop::RateType:
-                return cellText(e, Field::RateType, m_precise);
+                return cellText(e, Field::RateType, m_format);
             default:
                 return key(e).text;
         }
@@ -309,7 +323,7 @@ public:
 
 private:
     quint32 m_property;
-    bool m_precise;
+    CellFormat m_format;
 };
 
 class GroupByReport : public TimeReport {
@@ -320,7 +334,7 @@ public:
 protected:
     void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
         m_page.heading(m_layout, criteria);
-        const Grouping grouping(m_layout.groupBy(), m_precise);
+        const Grouping grouping(m_layout.groupBy(), m_format);
         // Only the record ids and the group values are held; each entry is
         // read again for its row.
         struct Item {
@@ -389,8 +403,10 @@ protected:
         const QString number =
             m_invoice.number.isEmpty() ? m_layout.invoiceNumber() : m_invoice.number;
         const bool owner = ownerBlockShown(m_settings);
-        if (owner)
+        if (owner) {
+            m_page.addLogo(m_settings.ownerLogo);
             m_page.addOwnerBlock(m_settings.owner, filledText(kInvoiceNumber, number));
+        }
         m_page.addChild(QStringLiteral("h1"), title());
         // The number and the issue date stand in the owner block when it is
         // shown; the due date and the period billed under the heading.
@@ -412,24 +428,37 @@ protected:
                 m_page.addSpan(facts[i], i + 1 < facts.size());
             m_page.endParagraph();
         }
+        m_items = InvoiceItems();
+        bool billTo = false;
+        const auto addBillTo = [&](const QString& name, const QString& client) {
+            if (std::exchange(billTo, true))
+                return;
+            m_page.beginParagraph();
+            m_page.addSpan(name, true);
+            m_page.addSpan(client, true);
+            m_page.endParagraph();
+        };
         bool any = false;
         forEachChosenEntry(db, criteria, [&](const TimeEntry& e) {
             if (!any) {
-                m_page.beginParagraph();
-                m_page.addSpan(e.billTo, true);
-                m_page.addSpan(e.client, true);
-                m_page.endParagraph();
+                addBillTo(e.billTo, e.client);
                 beginTable();
                 any = true;
             }
             addEntryRow(e);
+            if (e.status == EntryStatus::Billable)
+                m_items.entries.append(e.recordId);
             return true;
         });
         if (any) {
             addTotalRows(m_totals);
             m_page.endTable();
-            addTaxes(m_totals.amount);
         }
+        MoneyTotals expenses;
+        if (m_invoice.expenses)
+            expenses = addExpenses(*m_invoice.expenses, criteria, addBillTo);
+        if (any || !expenses.isEmpty())
+            addAmountsDue(any ? m_totals.amount : MoneyTotals(), expenses);
         if (!m_settings.invoice.note.isEmpty()) {
             m_page.beginParagraph();
             m_page.addSpan(m_settings.invoice.note, false);
@@ -441,22 +470,73 @@ protected:
         m_page.endParagraph();
     }
 
+    InvoiceItems billableItems() const override { return m_items; }
+
 private:
-    // Net, each tax and the total due of every currency, each figure in
-    // cents as printed, so that the total due is the sum of the figures
-    // above it. Without a tax the total row says it all.
-    void addTaxes(const MoneyTotals& net) {
+    // The billable expenses the entry criteria take in, as a table of their
+    // own with a total row per currency; their totals.
+    MoneyTotals addExpenses(ExpenseDatabase& db, const EntryFilter& criteria,
+                            const std::function<void(const QString&, const QString&)>& addBillTo) {
+        using ExpenseField = ReportLayout::ExpenseField;
+        static const QList<int> columns = {ExpenseField::ExpenseDate, ExpenseField::Description,
+                                           ExpenseField::Category, ExpenseField::ExpenseCurrency,
+                                           ExpenseField::ExpenseAmount};
+        MoneyTotals amounts;
+        forEachChosenExpense(db, invoiceExpenseCriteria(criteria), [&](const ExpenseEntry& e) {
+            if (amounts.isEmpty()) {
+                addBillTo(e.billTo, e.client);
+                m_page.addChild(QStringLiteral("h3"), QStringLiteral("Expenses"));
+                QStringList captions;
+                for (const int field : columns)
+                    captions.append(ExpenseReport::caption(field, m_settings));
+                m_page.beginTable(captions);
+            }
+            QList<ReportPage::Cell> cells;
+            for (const int field : columns)
+                cells.append({expenseCellText(e, field), field == ExpenseField::ExpenseAmount});
+            m_page.addRow(cells);
+            amounts.add(e.currency, e.totalAmount());
+            m_items.expenses.append(e.recordId);
+            return true;
+        });
+        if (!amounts.isEmpty()) {
+            m_page.addTotalRows(columns, ExpenseField::ExpenseAmount, amounts,
+                                [](int) { return QString(); });
+            m_page.endTable();
+        }
+        return amounts;
+    }
+
+    // For every currency, each figure in cents as printed: the time and
+    // the expenses when both are billed, the Net and each tax when there
+    // are taxes, and the Total due as the sum of the figures above it.
+    // With neither taxes nor expenses the total row says it all.
+    void addAmountsDue(const MoneyTotals& time, const MoneyTotals& expenses) {
         QList<TaxLine> taxes;
         for (const TaxLine& tax : m_settings.invoice.taxes)
             if (tax.isSet())
                 taxes.append(tax);
-        if (taxes.isEmpty())
+        if (taxes.isEmpty() && expenses.isEmpty())
             return;
+        QStringList currencies = time.currencies();
+        for (const QString& currency : expenses.currencies())
+            if (!currencies.contains(currency))
+                currencies.append(currency);
+        currencies.sort();
+        if (currencies.isEmpty())
+            currencies.append(QString());  // nothing met: the figures without a currency
         QList<std::pair<QString, QString>> rows;
-        for (const QString& currency : net.shownCurrencies()) {
-            const qint64 netCents = net.cents(currency);
+        for (const QString& currency : currencies) {
+            const qint64 netCents = time.cents(currency) + expenses.cents(currency);
+            if (!expenses.isEmpty()) {
+                rows.append(
+                    {QStringLiteral("Time"), MoneyTotals::text(currency, time.cents(currency))});
+                rows.append({QStringLiteral("Expenses"),
+                             MoneyTotals::text(currency, expenses.cents(currency))});
+            }
             qint64 due = netCents;
-            rows.append({QStringLiteral("Net"), MoneyTotals::text(currency, netCents)});
+            if (!taxes.isEmpty())
+                rows.append({QStringLiteral("Net"), MoneyTotals::text(currency, netCents)});
             for (const TaxLine& tax : taxes) {
                 const qint64 cents = taxCents(netCents, tax.rate);
                 due += cents;
@@ -467,12 +547,13 @@ private:
         m_page.addAmountTable(rows);
     }
 
+    InvoiceItems m_items;
     InvoiceDetails m_invoice;
 };
 
 bool isVoidElement(QStringView name) {
     return name == QLatin1String("br") || name == QLatin1String("hr") ||
-           name == QLatin1String("meta");
+           name == QLatin1String("img") || name == QLatin1String("meta");
 }
 
 }  // namespace

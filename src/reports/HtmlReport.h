@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "records/InvoiceItems.h"
 #include "reports/PageStream.h"
 #include "reports/ReportLayout.h"
 #include "store/Databases.h"
@@ -15,6 +16,9 @@ class Settings;
 // What an invoice prints beyond its layout and the settings.
 struct InvoiceDetails {
     QString number;  // empty: the layout's own
+    // The billable expenses the entry criteria take in, listed in a table
+    // of their own and added into the total due; nullptr: none.
+    ExpenseDatabase* expenses = nullptr;
 };
 
 // The HTML page of a time report: Group By, Tabular or Invoice, chosen by
@@ -34,13 +38,17 @@ public:
     // sink refused one.
     virtual bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
                        const PageStream::Sink& sink) = 0;
+
+    // What the last page billed: the Billable entries (and expenses) an
+    // invoice listed; nothing for the other reports.
+    virtual InvoiceItems billableItems() const { return {}; }
 };
 
 // The document type declaration every report page starts with.
 QString htmlDocType();
 
 // The page as HTML: "/>" of empty elements becomes " />" for the void
-// elements (br, hr, meta) and a start and end tag pair for every other, so
+// elements (br, hr, img, meta) and a start and end tag pair for every other, so
 // that a browser never takes an empty heading or title for an open one.
 QString htmlFromXml(const QString& xml);
 

@@ -42,7 +42,8 @@ void openClientSummary(Context& context, QWidget* parent) {
         chooseClientSummary(context, &dialog, choice);
         showRows(dialog, [&] {
             return clientSummaryRows(
-                choice, computeClientSummary(context.store.entries(), choice, precise(context)));
+                choice, computeClientSummary(context.store.entries(), choice, precise(context)),
+                context.settings.hoursFormat);
         });
     });
     // The choice opens over the window, once it is on screen.
@@ -54,7 +55,8 @@ void openQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& pe
                       const QList<quint32>& recordIds) {
     SummaryDialog dialog(SummaryDialog::Kind::Quick, context, parent);
     showRows(dialog, [&] {
-        return quickSummaryRows(context.store.entries(), period, recordIds, precise(context));
+        return quickSummaryRows(context.store.entries(), period, recordIds, precise(context),
+                                context.settings.hoursFormat);
     });
     dialog.exec();
 }

@@ -1,8 +1,10 @@
 #include "reports/ReportFileCommands.h"
 
+#include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "records/ExpenseCriteria.h"
+#include "records/InvoiceItems.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayoutDialog.h"
 #include "settings/Context.h"
@@ -20,12 +22,14 @@ constexpr int kHtmlFilter = 158;
 constexpr int kXmlFilter = 211;
 const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)|*.pdf|");
 
-bool chooseCriteria(const ReportFileCommandHost& host, EntryFilter& criteria) {
+bool chooseCriteria(const ReportFileCommandHost& host, EntryFilter& criteria,
+                    bool* withExpenses = nullptr) {
     platform::SystemTime start;
     platform::SystemTime end;
     if (host.period)
         host.period(start, end);
-    return runEntryCriteria(*host.context, host.parent, CriteriaMode::Any, start, end, criteria);
+    return runEntryCriteria(*host.context, host.parent, CriteriaMode::Any, start, end, criteria,
+                            withExpenses);
 }
 
 // The file the save dialog gave for `filter`, with its filter's extension.
@@ -62,11 +66,13 @@ namespace {
 // The steps every report command takes: the layout dialog of the kind, the
 // criteria, the file (HTML or PDF), then the page written under the wait
 // cursor and shown; message 157 when it cannot be written. `write` may
-// change the notice's words ("Report written to").
+// change the notice's words ("Report written to"); `written` follows a
+// file written, before it is shown.
 void runReportSteps(
     const ReportFileCommandHost& host, int kind,
     const std::function<bool(const ReportLayout&)>& chooseCriteria,
-    const std::function<bool(const ReportLayout&, const QString&, QString& notice)>& write) {
+    const std::function<bool(const ReportLayout&, const QString&, QString& notice)>& write,
+    const std::function<void()>& written = {}) {
     Context& context = *host.context;
     ReportLayoutDialog dialog(context, kind, host.parent);
     // Closing the layout dialog's window ends the command.
@@ -90,6 +96,8 @@ void runReportSteps(
         return;
     }
     context.ui.noticeDone(notice, path);
+    if (written)
+        written();
     if (host.open)
         host.open(path);
 }
@@ -98,17 +106,56 @@ void runReportSteps(
 
 void runReport(const ReportFileCommandHost& host, int kind) {
     EntryFilter criteria;
+    InvoiceRequest request;
+    WrittenInvoice invoice;
     runReportSteps(
-        host, kind, [&](const ReportLayout&) { return chooseCriteria(host, criteria); },
+        host, kind,
+        [&](const ReportLayout& layout) {
+            // Only an invoice offers its client's expenses.
+            const bool isInvoice = layout.reportType() == ReportLayout::Invoice;
+            return chooseCriteria(host, criteria, isInvoice ? &request.withExpenses : nullptr);
+        },
         [&](const ReportLayout& layout, const QString& path, QString& notice) {
-            QString number;
             const bool written =
-                writeReportFile(*host.context, layout, criteria, path, QString(), &number);
+                writeReportFile(*host.context, layout, criteria, path, request, &invoice);
             // The number the sequence gave is worth a word: it is on no screen.
-            if (!number.isEmpty())
-                notice = QStringLiteral("Invoice %1 written to").arg(number);
+            if (!invoice.number.isEmpty())
+                notice = QStringLiteral("Invoice %1 written to").arg(invoice.number);
             return written;
-        });
+        },
+        [&] { offerToMarkBilled(host, invoice); });
+}
+
+void offerToMarkBilled(const ReportFileCommandHost& host, const WrittenInvoice& invoice) {
+    if (invoice.items.isEmpty())
+        return;
+    Context& context = *host.context;
+    const QString question =
+        QStringLiteral(
+            "Mark the %1 Billable entries and %2 expenses of %3 as "
+            "Billed, so that they are not billed again?")
+            .arg(invoice.items.entries.size())
+            .arg(invoice.items.expenses.size())
+            .arg(invoice.number.isEmpty() ? QStringLiteral("this invoice")
+                                          : QStringLiteral("invoice ") + invoice.number);
+    if (!context.ui.question(question, host.parent))
+        return;
+    entrymarking::BulkResult result;
+    {
+        WaitCursor wait;
+        result = markInvoiceBilled(context.store, invoice.items, platform::Clock::nowFileTime());
+    }
+    if (host.reload)
+        host.reload();
+    if (!succeeded(result.result)) {
+        context.ui.message(
+            QStringLiteral("Error: %1. Nothing was marked Billed.").arg(result.error),
+            platform::MessageIcon::Stop, host.parent);
+        return;
+    }
+    context.ui.notice(QStringLiteral("%1 entries and %2 expenses marked Billed")
+                          .arg(invoice.items.entries.size())
+                          .arg(invoice.items.expenses.size()));
 }
 
 void runExpenseReport(const ReportFileCommandHost& host, int kind,

@@ -12,6 +12,7 @@ namespace tempolatch {
 struct Context;
 struct ExpenseCriteria;
 class CommandTable;
+struct WrittenInvoice;
 
 // What the export and report commands need from the main window.
 struct ReportFileCommandHost {
@@ -21,6 +22,8 @@ struct ReportFileCommandHost {
     std::function<void(platform::SystemTime& start, platform::SystemTime& end)> period;
     // Shows a finished report (the desktop's browser or PDF viewer).
     std::function<void(const QString& path)> open;
+    // Shows the entries again after an invoice marked them Billed.
+    std::function<void()> reload;
 };
 
 // Export > XML...: criteria, file, export; message 76 when it fails.
@@ -28,8 +31,14 @@ void exportXml(const ReportFileCommandHost& host);
 
 // Report > Group By..., Tabular..., Invoice... (kind 0-2): the layout
 // dialog, criteria, file (HTML or PDF), the report shown; message 157
-// when it fails.
+// when it fails. An invoice's criteria offer its client's expenses, and a
+// written invoice offers to mark what it billed Billed.
 void runReport(const ReportFileCommandHost& host, int kind);
+
+// Asks whether to mark the Billable entries and expenses the invoice
+// listed Billed; Yes marks them all in one transaction, or says that a
+// refused write left every one as it was.
+void offerToMarkBilled(const ReportFileCommandHost& host, const WrittenInvoice& invoice);
 
 // What the expense reports ask for their expenses: the criteria for the
 // report type (3 general, 4 mileage); false when the user does not confirm

@@ -74,33 +74,37 @@ bool leavesNumberOpen(const ReportLayout& layout) {
 }
 
 bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFilter& criteria,
-                     const QString& path, const QString& invoiceNumber, QString* printedNumber) {
+                     const QString& path, const InvoiceRequest& invoice, WrittenInvoice* written) {
     const Settings& settings = context.settings;
-    const bool invoice = layout.reportType() == ReportLayout::Invoice;
+    const bool isInvoice = layout.reportType() == ReportLayout::Invoice;
     InvoiceDetails details;
     quint32 taken = 0;
-    if (invoice) {
-        details.number = invoiceNumber;
+    if (isInvoice) {
+        details.number = invoice.number;
         if (details.number.isEmpty() && leavesNumberOpen(layout)) {
             taken = invoicenumbers::take(context.registry);
             if (taken != 0)
                 details.number = settings.invoice.numberPrefix + QString::number(taken);
         }
+        if (invoice.withExpenses)
+            details.expenses = &context.store.expenses();
     }
     const auto report = HtmlReport::make(layout, settings, details);
-    const bool written =
+    const bool ok =
         report && writePage(
                       [&](const QString& charset, const PageStream::Sink& sink) {
                           return report->write(context.store.entries(), criteria, charset, sink);
                       },
                       path);
-    if (!written)
+    if (!ok)
         invoicenumbers::giveBack(context.registry, taken);
-    if (printedNumber && invoice)
-        *printedNumber = !details.number.isEmpty()  ? details.number
-                         : leavesNumberOpen(layout) ? QString()
-                                                    : layout.invoiceNumber();
-    return written;
+    if (written && isInvoice) {
+        written->number = !details.number.isEmpty()  ? details.number
+                          : leavesNumberOpen(layout) ? QString()
+                                                     : layout.invoiceNumber();
+        written->items = ok ? report->billableItems() : InvoiceItems();
+    }
+    return ok;
 }
 
 bool writeExpenseReportFile(RecordStore& store, const Settings& settings,

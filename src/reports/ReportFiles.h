@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "records/InvoiceItems.h"
+
 namespace tempolatch {
 
 struct Context;
@@ -24,15 +26,30 @@ inline constexpr int ReportFailedMessage = 157;
 bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilter& criteria,
                   const QString& path, int* written = nullptr);
 
+// What an invoice is written with beyond its layout and criteria.
+struct InvoiceRequest {
+    // Printed instead of the sequence's next; empty: the sequence's next
+    // when the layout leaves its number open ("-" or none), else the
+    // layout's own.
+    QString number;
+    // The criteria's billable expenses as a second table, added into the
+    // total due.
+    bool withExpenses = false;
+};
+
+// What a written invoice holds.
+struct WrittenInvoice {
+    QString number;  // as printed; none for "-"
+    InvoiceItems items;
+};
+
 // The report page as HTML in the locale's character set, or as PDF when
-// the path ends in ".pdf" (which needs a QGuiApplication). An invoice
-// prints `invoiceNumber` when one is given; else, when its layout leaves
-// its number open ("-" or none), the next number of the sequence (Options),
-// which moves on only when the file was written. `printedNumber`, when
-// given, gets the invoice's number as printed (none for "-").
+// the path ends in ".pdf" (which needs a QGuiApplication). A number the
+// sequence (Options) gives moves it on only when the file was written.
+// `written`, when given, gets the invoice's number and what it billed.
 bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFilter& criteria,
-                     const QString& path, const QString& invoiceNumber = QString(),
-                     QString* printedNumber = nullptr);
+                     const QString& path, const InvoiceRequest& invoice = {},
+                     WrittenInvoice* written = nullptr);
 
 // Whether an invoice layout leaves its number to the sequence.
 bool leavesNumberOpen(const ReportLayout& layout);

@@ -1,5 +1,7 @@
 #include "reports/ReportPage.h"
 
+#include <QFile>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 
 #include "platform/Clock.h"
@@ -22,6 +24,41 @@ const QString kData = QStringLiteral("Data");
 const QString kClass = QStringLiteral("class");
 const QString kAlign = QStringLiteral("align");
 const QString kRight = QStringLiteral("right");
+
+// How every report page looks, in print too; the markup says only what
+// each part is. A row is never split across two printed pages. The PDF
+// writer reads it too: what would widen a table (page margins, more cell
+// padding) is left out, so that a table that fits an upright page still
+// does.
+const QString kStyleSheet = QStringLiteral(
+    "body { font-family : sans-serif; font-size : 10pt; color : #000000; }\r\n"
+    "h1 { font-size : 16pt; margin-top : 0.2em; margin-bottom : 0.5em; }\r\n"
+    "h2, h3 { font-size : 12pt; margin-top : 1em; margin-bottom : 0.4em; }\r\n"
+    "p { margin-top : 0.6em; margin-bottom : 0.6em; }\r\n"
+    "table.Data { border : 1px solid #808080; border-collapse : collapse; font-size : 10pt; "
+    "margin-top : 0.3em; margin-bottom : 1em; }\r\n"
+    "th.Data, td.Data { border : 1px solid #a0a0a0; vertical-align : top; }\r\n"
+    "th.Data { background-color : #e0e0e0; font-weight : bold; text-align : left; }\r\n"
+    "td[align=right] { text-align : right; }\r\n"
+    "img.Logo { max-height : 80px; max-width : 320px; }\r\n"
+    "@media print {\r\n"
+    "  tr, td, th, img { page-break-inside : avoid; break-inside : avoid; }\r\n"
+    "  h1, h2, h3 { page-break-after : avoid; break-after : avoid; }\r\n"
+    "}\r\n");
+
+// The logo is read whole into the page: anything larger is no logo.
+constexpr qint64 kMostLogoBytes = 1 << 20;
+
+// A field's lines: a typed address has line breaks of its own. Blank lines
+// at the end say nothing and go.
+QStringList linesOf(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+    QStringList lines = text.split(lineBreak);
+    while (lines.size() > 1 && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
 }  // namespace
 
 void ReportPage::frame(const QString& title, const QString& charset) {
@@ -39,11 +76,7 @@ void ReportPage::frame(const QString& title, const QString& charset) {
     m_doc.addChildElement(QStringLiteral("meta"));
     m_doc.addChildAttribute(QStringLiteral("name"), QStringLiteral("Generator"));
     m_doc.addChildAttribute(QStringLiteral("content"), QStringLiteral("Tempolatch"));
-    m_doc.addChildElement(
-        QStringLiteral("style"),
-        QStringLiteral(
-            "table.Data { border : 2px solid Black; border-collapse : collapse; "
-            "font-size : 10pt; }\r\nth.Data, td.Data { border : 1px solid black;  }\r\n"));
+    m_doc.addChildElement(QStringLiteral("style"), kStyleSheet);
     m_doc.addChildAttribute(QStringLiteral("type"), QStringLiteral("text/css"));
     m_doc.outOfElement();
     m_doc.addChildElement(QStringLiteral("body"));
@@ -107,10 +140,19 @@ void ReportPage::addRow(const QList<Cell>& cells) {
     m_doc.addChildElement(QStringLiteral("tr"));
     m_doc.intoElement();
     for (const Cell& cell : cells) {
-        m_doc.addChildElement(QStringLiteral("td"), cell.text);
+        // A text of several lines (a note) keeps them: a browser would run
+        // them into one. Most cells have none, and are not split.
+        const bool lines = (cell.text.contains(u'\n') || cell.text.contains(u'\r')) &&
+                           linesOf(cell.text).size() > 1;
+        m_doc.addChildElement(QStringLiteral("td"), lines ? QString() : cell.text);
         m_doc.addChildAttribute(kClass, kData);
         if (cell.right)
             m_doc.addChildAttribute(kAlign, kRight);
+        if (lines) {
+            m_doc.intoElement();
+            addLines(cell.text);
+            m_doc.outOfElement();
+        }
     }
     m_doc.outOfElement();
 }
@@ -149,20 +191,6 @@ void ReportPage::addTotalRows(const QList<int>& columns, int amountField,
         m_doc.outOfElement();
     }
 }
-
-namespace {
-
-// A field's lines: a typed address has line breaks of its own. Blank lines
-// at the end say nothing and go.
-QStringList linesOf(const QString& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
-    QStringList lines = text.split(lineBreak);
-    while (lines.size() > 1 && lines.last().trimmed().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-}  // namespace
 
 void ReportPage::addLines(const QString& text) {
     const QStringList lines = linesOf(text);
@@ -221,6 +249,44 @@ void ReportPage::addOwnerBlock(const OwnerInfo& owner, const QString& besideAddr
     twoSpans(owner.line1, owner.line2);
     m_doc.addChildElement(td);
     m_doc.outOfElement();
+    m_doc.outOfElement();
+}
+
+namespace {
+
+// The image file as a data: URI; empty when it is no logo.
+QString logoDataUri(const QString& path) {
+    if (path.isEmpty())
+        return QString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMostLogoBytes)
+        return QString();
+    const QByteArray bytes = file.readAll();
+    // By its bytes, whatever its name says.
+    const QString type = QMimeDatabase().mimeTypeForData(bytes).name();
+    static const QStringList images = {QStringLiteral("image/png"), QStringLiteral("image/jpeg"),
+                                       QStringLiteral("image/gif"),
+                                       QStringLiteral("image/svg+xml")};
+    if (bytes.isEmpty() || !images.contains(type))
+        return QString();
+    return QStringLiteral("data:") + type + QStringLiteral(";base64,") +
+           QString::fromLatin1(bytes.toBase64());
+}
+
+}  // namespace
+
+void ReportPage::addLogo(const QString& path) {
+    const QString source = logoDataUri(path);
+    if (source.isEmpty())
+        return;
+    m_doc.addChildElement(QStringLiteral("p"));
+    m_doc.intoElement();
+    m_doc.addChildElement(QStringLiteral("img"));
+    m_doc.addChildAttribute(kClass, QStringLiteral("Logo"));
+    m_doc.addChildAttribute(QStringLiteral("src"), source);
+    m_doc.addChildAttribute(QStringLiteral("alt"), QStringLiteral("Logo"));
+    // The PDF writer knows no max-height: the height keeps it small there.
+    m_doc.addChildAttribute(QStringLiteral("height"), QStringLiteral("64"));
     m_doc.outOfElement();
 }
 

@@ -33,8 +33,8 @@ public:
         bool right = false;
     };
 
-    // The document type, then html with its head (a meta naming `charset`, the title, the generator
-    // and the table style), then into the body.
+    // The document type, then html with its head (a meta naming `charset`,
+    // the title, the generator and the style sheet), then into the body.
     void frame(const QString& title, const QString& charset);
     // h1 with the title and h2 with the date selection's text.
     void heading(const ReportLayout& layout, const EntryFilter& criteria);
@@ -55,6 +55,10 @@ public:
     // breaks.
     void addOwnerBlock(const OwnerInfo& owner, const QString& besideAddress);
     void endTable();
+    // The image file as a paragraph of its own, embedded in the page (a
+    // data: URI), so that the page carries it wherever it is sent. Nothing
+    // when the file is not a PNG, JPEG, GIF or SVG image of at most 1 MB.
+    void addLogo(const QString& path);
     // A table of labelled amounts (an invoice's net, taxes and total due):
     // each row a label and its amount, right-aligned.
     void addAmountTable(const QList<std::pair<QString, QString>>& rows);

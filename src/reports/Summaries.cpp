@@ -124,8 +124,39 @@ void appendPeriodRows(SummaryRows& rows, const SummaryPeriod& period, qsizetype 
 
 }  // namespace
 
-QString hoursText(qint64 hundredths) {
+qint64 minutesOf(qint64 hundredths) {
+    // 0.6 minutes a hundredth: in tenths of a minute, then rounded.
+    const qint64 whole = (qAbs(hundredths) * 6 + 5) / 10;
+    return hundredths < 0 ? -whole : whole;
+}
+
+namespace {
+
+QString minutesText(qint64 minutes) {
+    const qint64 whole = qAbs(minutes);
+    return QStringLiteral("%1%2:%3")
+        .arg(minutes < 0 ? QStringLiteral("-") : QString())
+        .arg(whole / 60)
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString hoursText(qint64 hundredths, HoursFormat format) {
+    if (format == HoursFormat::HoursMinutes)
+        return minutesText(minutesOf(hundredths));
     return hundredthsText(hundredths) + u'h';
+}
+
+QString hoursText(const HoursTotal& total, HoursFormat format) {
+    if (format == HoursFormat::HoursMinutes)
+        return minutesText(total.minutes);
+    return hoursText(total.hundredths);
+}
+
+void HoursTotal::add(qint64 duration) {
+    hundredths += duration;
+    minutes += minutesOf(duration);
 }
 
 QString shareText(double part, double base, const char* format) {
@@ -138,21 +169,21 @@ void StatusTotals::add(const TimeEntry& entry, bool precise) {
     const double value = entry.amount(precise);
     switch (entry.status) {
         case EntryStatus::NonBillable:
-            nonBillableHours += entry.duration;
+            nonBillableHours.add(entry.duration);
             return;
         case EntryStatus::Paid:
-            paidHours += entry.duration;
+            paidHours.add(entry.duration);
             paidAmount.add(entry.currency, value);
             break;
         case EntryStatus::Billed:
-            billedHours += entry.duration;
+            billedHours.add(entry.duration);
             billedAmount.add(entry.currency, value);
             [[fallthrough]];
         case EntryStatus::Billable:
             unpaidAmount.add(entry.currency, value);
             break;
     }
-    billableHours += entry.duration;
+    billableHours.add(entry.duration);
     amount.add(entry.currency, value);
 }
 
@@ -192,7 +223,8 @@ ClientSummary computeClientSummary(TimeEntryDatabase& db, const ClientSummaryCho
     return summary;
 }
 
-SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary) {
+SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary,
+                              HoursFormat hours) {
     SummaryRows rows;
     rows.append(row(labelOf(str::ClientLabel), choice.client));
     if (!choice.project.isEmpty())
@@ -207,50 +239,50 @@ SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSum
                     summary.lastEntry ? dayText(*summary.lastEntry) : QString()));
     appendBlankRows(rows, 1);
     const StatusTotals& t = summary.totals;
-    rows.append(row(resourceString(str::HoursLabel), hoursText(t.totalHours())));
-    rows.append(row(statusLabel(str::SummaryBillable), hoursText(t.billableHours)));
-    rows.append(row(statusLabel(str::SummaryBilled), hoursText(t.billedHours)));
-    rows.append(row(statusLabel(str::SummaryPaid), hoursText(t.paidHours)));
-    rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours)));
+    rows.append(row(resourceString(str::HoursLabel), hoursText(t.totalHours(), hours)));
+    rows.append(row(statusLabel(str::SummaryBillable), hoursText(t.billableHours, hours)));
+    rows.append(row(statusLabel(str::SummaryBilled), hoursText(t.billedHours, hours)));
+    rows.append(row(statusLabel(str::SummaryPaid), hoursText(t.paidHours, hours)));
+    rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours, hours)));
     appendBlankRows(rows, 2);
     appendAmountRows(rows, t.amount, t.unpaidAmount, t.billedAmount, t.paidAmount);
     return rows;
 }
 
 SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
-                             const QList<quint32>& recordIds, bool precise) {
+                             const QList<quint32>& recordIds, bool precise, HoursFormat hours) {
     StatusTotals t;
-    Breakdown<qint64> projects;
+    Breakdown<HoursTotal> projects;
     const DatabaseSnapshot oneRead(db);
     TimeEntries entries(db);
     for (const quint32 id : recordIds) {
         const auto entry = entries.find(id);
         if (!entry)
             continue;
-        projects[entry->project] += entry->duration;
+        projects[entry->project].add(entry->duration);
         t.add(*entry, precise);
     }
 
     SummaryRows rows;
     appendPeriodRows(rows, period, recordIds.size());
     appendBlankRows(rows, 2);
-    const double total = double(t.totalHours());
-    const double billable = double(t.billableHours);
-    rows.append(row(resourceString(str::HoursLabel), hoursText(t.totalHours())));
-    rows.append(row(statusLabel(str::SummaryBillable), hoursText(t.billableHours),
+    const double total = double(t.totalHours().hundredths);
+    const double billable = double(t.billableHours.hundredths);
+    rows.append(row(resourceString(str::HoursLabel), hoursText(t.totalHours(), hours)));
+    rows.append(row(statusLabel(str::SummaryBillable), hoursText(t.billableHours, hours),
                     shareText(billable, total, "%.01f%%")));
-    rows.append(row(statusLabel(str::SummaryBilled), hoursText(t.billedHours),
-                    shareText(double(t.billedHours), billable, "%.01f%%")));
-    rows.append(row(statusLabel(str::SummaryPaid), hoursText(t.paidHours),
-                    shareText(double(t.paidHours), billable, "%.01f%%")));
-    rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours),
-                    shareText(double(t.nonBillableHours), total, "%.01f%%")));
+    rows.append(row(statusLabel(str::SummaryBilled), hoursText(t.billedHours, hours),
+                    shareText(double(t.billedHours.hundredths), billable, "%.01f%%")));
+    rows.append(row(statusLabel(str::SummaryPaid), hoursText(t.paidHours, hours),
+                    shareText(double(t.paidHours.hundredths), billable, "%.01f%%")));
+    rows.append(row(statusLabel(str::SummaryNonBillable), hoursText(t.nonBillableHours, hours),
+                    shareText(double(t.nonBillableHours.hundredths), total, "%.01f%%")));
     appendBlankRows(rows, 2);
     appendAmountRows(rows, t.amount, t.unpaidAmount, t.billedAmount, t.paidAmount);
     appendBlankRows(rows, 2);
     for (const auto& project : projects.groups())
-        rows.append(row(project.name, hoursText(project.total),
-                        shareText(double(project.total), total, "%.1f%%")));
+        rows.append(row(project.name, hoursText(project.total, hours),
+                        shareText(double(project.total.hundredths), total, "%.1f%%")));
     return rows;
 }
 

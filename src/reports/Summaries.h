@@ -7,6 +7,7 @@
 
 #include "platform/FileTime.h"
 #include "records/MoneyTotals.h"
+#include "settings/Settings.h"
 #include "store/Databases.h"
 
 namespace tempolatch {
@@ -18,22 +19,35 @@ class TimeEntry;
 // cells (label, value, share); a row of empty cells separates sections.
 using SummaryRows = QList<QStringList>;
 
+// Hours added up two ways: in hundredths, and in the whole minutes each
+// duration shows as h:mm, so that a total in either format is the sum of
+// the durations printed above it.
+struct HoursTotal {
+    qint64 hundredths = 0;
+    qint64 minutes = 0;
+
+    void add(qint64 duration);
+    HoursTotal operator+(const HoursTotal& other) const {
+        return {hundredths + other.hundredths, minutes + other.minutes};
+    }
+};
+
 // Hours and amounts by status, as summaries and reports add them up: Non
 // Billable hours apart (they have no amount); every other status counts as
 // billable, Billed and Paid separately, with the amounts of Billable and
 // Billed ones unpaid. Amounts by currency, each as shown.
 struct StatusTotals {
-    qint64 nonBillableHours = 0;  // hundredths
-    qint64 billableHours = 0;
-    qint64 billedHours = 0;
-    qint64 paidHours = 0;
+    HoursTotal nonBillableHours;
+    HoursTotal billableHours;
+    HoursTotal billedHours;
+    HoursTotal paidHours;
     MoneyTotals amount;  // paid and unpaid
     MoneyTotals paidAmount;
     MoneyTotals unpaidAmount;
     MoneyTotals billedAmount;
 
     void add(const TimeEntry& entry, bool precise);
-    qint64 totalHours() const { return billableHours + nonBillableHours; }
+    HoursTotal totalHours() const { return billableHours + nonBillableHours; }
 };
 
 // Client Summary: the entries of one client, and of one project and task
@@ -55,7 +69,8 @@ bool clientSummaryMatches(const TimeEntry& entry, const ClientSummaryChoice& cho
 // then walks only the dates between them.
 ClientSummary computeClientSummary(TimeEntryDatabase& entries, const ClientSummaryChoice& choice,
                                    bool precise);
-SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary);
+SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary,
+                              HoursFormat hours = HoursFormat::Decimal);
 
 // What the Quick Summaries show the totals of: the period of the list (its
 // PeriodType 1-4 and first and last instants) and the record ids it lists.
@@ -66,14 +81,20 @@ struct SummaryPeriod {
 };
 
 SummaryRows quickSummaryRows(TimeEntryDatabase& entries, const SummaryPeriod& period,
-                             const QList<quint32>& recordIds, bool precise);
+                             const QList<quint32>& recordIds, bool precise,
+                             HoursFormat hours = HoursFormat::Decimal);
 SummaryRows expenseQuickSummaryRows(ExpenseDatabase& expenses, const SummaryPeriod& period,
                                     const QList<quint32>& recordIds);
 
 // "50.0%"-style shares: `part` of `base` with the given printf format; "0%"
 // on a zero base.
 QString shareText(double part, double base, const char* format);
-// Hundredths of an hour as summaries and reports print them: "12.50h".
-QString hoursText(qint64 hundredths);
+// Hundredths of an hour as summaries and reports print them: "12.50h", or
+// in hours and whole minutes "12:30" (0.66 h and 0.67 h are both 0:40).
+QString hoursText(qint64 hundredths, HoursFormat format = HoursFormat::Decimal);
+// A total in the format, as the sum of its parts as printed.
+QString hoursText(const HoursTotal& total, HoursFormat format);
+// Whole minutes of hundredths of an hour, half a minute away from zero.
+qint64 minutesOf(qint64 hundredths);
 
 }  // namespace tempolatch

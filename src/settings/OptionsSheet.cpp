@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -17,6 +18,7 @@
 #include "platform/PlatformInfo.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
@@ -247,12 +249,34 @@ QWidget* OptionsSheet::buildOwnerPage(const Settings& s) {
     form->addRow(text("Address:"), m_ownerAddress);
     form->addRow(text("Further lines:"), m_ownerLine1);
     form->addRow(QString(), m_ownerLine2);
+    form->addRow(text("Logo:"), buildLogoRow(s.ownerLogo));
     layout->addLayout(form);
-    auto* note = new QLabel(text("Shown at the top of invoice reports."));
+    auto* note =
+        new QLabel(text("Shown at the top of invoice reports; the logo (a PNG, JPEG, "
+                        "GIF or SVG image of at most 1 MB) above it, carried in the "
+                        "file."));
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addStretch();
     return widget;
+}
+
+// The logo's file: typed, chosen or removed.
+QLayout* OptionsSheet::buildLogoRow(const QString& path) {
+    m_ownerLogo = new QLineEdit(path);
+    m_ownerLogo->setObjectName(QStringLiteral("ownerLogo"));
+    m_ownerLogo->setClearButtonEnabled(true);
+    auto* browse = new QPushButton(text("&Browse..."));
+    browse->setObjectName(QStringLiteral("browseLogo"));
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = m_chooseLogo ? m_chooseLogo() : QString();
+        if (!chosen.isEmpty())
+            m_ownerLogo->setText(chosen);
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_ownerLogo);
+    row->addWidget(browse);
+    return row;
 }
 
 // What an invoice carries besides its entries: its number, due date and taxes.
@@ -369,6 +393,14 @@ QWidget* OptionsSheet::buildExportPage(const Settings& s) {
     csvForm->addRow(m_csvFormulaGuard);
     layout->addWidget(csv);
 
+    auto* reports = new QGroupBox(text("Reports and Summaries"));
+    auto* reportsForm = new QFormLayout(reports);
+    m_hoursFormat =
+        choiceList(QStringLiteral("hoursFormat"),
+                   {text("Decimal (1.50h)"), text("Hours and minutes (1:30)")}, int(s.hoursFormat));
+    reportsForm->addRow(text("Hours:"), m_hoursFormat);
+    layout->addWidget(reports);
+
     // Kept, read and written back, but not offered.
     m_hourSymbol =
         choiceList(QStringLiteral("hourSymbol"),
@@ -438,6 +470,7 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.breakSub = chosen(m_breakSub, s.breakSub);
     s.csvFormulaGuard = m_csvFormulaGuard->isChecked();
     s.hourSymbol = chosen(m_hourSymbol, s.hourSymbol);
+    s.hoursFormat = chosen(m_hoursFormat, s.hoursFormat);
 
     s.custom1 = m_customFields[0]->text();
     s.custom2 = m_customFields[1]->text();
@@ -446,6 +479,7 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.expenseCustom2 = m_expenseFields[1]->text();
     s.owner = {m_ownerName->text(), m_ownerCompany->text(), m_ownerAddress->toPlainText().left(255),
                m_ownerLine1->text(), m_ownerLine2->text()};
+    s.ownerLogo = m_ownerLogo->text().trimmed();
     s.invoice.numberPrefix = m_invoicePrefix->text();
     s.invoice.paymentDays = quint32(m_paymentDays->value());
     for (qsizetype i = 0; i < m_taxes.size(); ++i)
@@ -462,6 +496,10 @@ OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     // Read now, not at the start: invoices written since have moved it on.
     const quint32 nextInvoice = invoicenumbers::next(registry);
     sheet.setNextInvoiceNumber(nextInvoice);
+    sheet.setLogoChooser([&context, &sheet] {
+        return context.ui.openFile(
+            text("Choose Logo"), text("Images|*.png;*.jpg;*.jpeg;*.gif;*.svg|"), QString(), &sheet);
+    });
     OptionsOutcome outcome;
     if (sheet.exec() != QDialog::Accepted)
         return outcome;

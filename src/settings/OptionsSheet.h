@@ -2,11 +2,13 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <functional>
 
 class QCheckBox;
 class QDoubleSpinBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
@@ -42,6 +44,8 @@ public:
     // settings.
     void setNextInvoiceNumber(quint32 number);
     quint32 nextInvoiceNumber() const;
+    // What the logo's Browse button asks for an image file; empty: cancelled.
+    void setLogoChooser(std::function<QString()> choose) { m_chooseLogo = std::move(choose); }
 
     QTabWidget* pages() const { return m_pages; }
 
@@ -51,6 +55,7 @@ private:
     QWidget* buildDefaultsPage(const Settings& s, const QStringList& currencies);
     QWidget* buildExportPage(const Settings& s);
     QWidget* buildOwnerPage(const Settings& s);
+    QLayout* buildLogoRow(const QString& path);
     QWidget* buildInvoicePage(const Settings& s);
     void showNextInvoice();
     QWidget* buildCustomFieldsPage(const QStringList& labels, const QStringList& values,
@@ -84,6 +89,9 @@ private:
     QPlainTextEdit* m_ownerAddress = nullptr;
     QLineEdit* m_ownerLine1 = nullptr;
     QLineEdit* m_ownerLine2 = nullptr;
+    QLineEdit* m_ownerLogo = nullptr;
+    std::function<QString()> m_chooseLogo;
+    QComboBox* m_hoursFormat = nullptr;
     QLineEdit* m_invoicePrefix = nullptr;
     QSpinBox* m_nextInvoice = nullptr;
     QSpinBox* m_paymentDays = nullptr;

@@ -24,6 +24,7 @@ constexpr std::array<std::pair<const char*, const char*>, 2> kTaxValues = {
     {{"Tax1Name", "Tax1Rate"}, {"Tax2Name", "Tax2Rate"}}};
 constexpr quint32 kMostTaxRate = 10000;  // 100 %
 constexpr int kInvoiceNoteBytes = 512;
+constexpr int kOwnerLogoBytes = 520;  // a path, as DbPath
 
 QString name(const char* value) {
     return QString::fromLatin1(value);
@@ -147,6 +148,7 @@ void Settings::loadNumbers(Registry& reg) {
     sort = readChoice<quint16>(reg, "Sort", 0, 0, 8);
     expSort = readChoice<quint16>(reg, "ExpSort", 0, 0, 8);
     hourSymbol = readChoice<quint16>(reg, "HourSymbol", 1, 0, 2);
+    hoursFormat = HoursFormat(readChoice<quint16>(reg, "HoursFormat", 0, 0, 1));
     askClose = reg.readNumber(kKey, name("AskClose")) == 1u;
 }
 
@@ -165,6 +167,7 @@ void Settings::loadTexts(Registry& reg) {
     dbPath = reg.readString(kKey, name("DbPath"), 520).value_or(documentsFolder());
     for (auto [value, field, size] : ownerValues(owner))
         *field = reg.readString(kKey, name(value), size).value_or(QString());
+    ownerLogo = reg.readString(kKey, name("OwnerLogo"), kOwnerLogoBytes).value_or(QString());
     invoice.numberPrefix =
         reg.readString(kKey, name("InvoicePrefix"), kInvoicePrefixBytes).value_or(QString());
     invoice.paymentDays = readChoice<quint32>(reg, "PaymentDays", 0, 0, kMostPaymentDays);
@@ -234,6 +237,7 @@ bool Settings::save(Registry& reg) const {
     reg.writeNumber(kKey, name("Sort"), sort);
     reg.writeNumber(kKey, name("ExpSort"), expSort);
     reg.writeNumber(kKey, name("HourSymbol"), hourSymbol);
+    reg.writeNumber(kKey, name("HoursFormat"), quint16(hoursFormat));
     for (int i = 0; i < 5; ++i) {
         const QString value = QStringLiteral("DefReport%1").arg(i);
         // Readers take at most 63 characters; a longer name would not come back.
@@ -246,6 +250,7 @@ bool Settings::save(Registry& reg) const {
     reg.writeNumber(kKey, name("TreeOptions"), treeOptions);
     for (auto [value, field, size] : ownerValues(const_cast<OwnerInfo&>(owner)))
         writeTextOrDelete(reg, name(value), *field, size);
+    writeTextOrDelete(reg, name("OwnerLogo"), ownerLogo, kOwnerLogoBytes);
     writeTextOrDelete(reg, name("InvoicePrefix"), invoice.numberPrefix, kInvoicePrefixBytes);
     reg.writeNumber(kKey, name("PaymentDays"), invoice.paymentDays);
     for (size_t i = 0; i < kTaxValues.size(); ++i) {

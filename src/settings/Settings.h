@@ -40,6 +40,10 @@ struct OwnerInfo {
     bool operator==(const OwnerInfo&) const = default;
 };
 
+// How reports and summaries write hours: "1.17h", or "1:10" for those
+// who read "1.17" as 1 hour 17 minutes.
+enum class HoursFormat : quint16 { Decimal = 0, HoursMinutes = 1 };
+
 // A tax an invoice adds to its net amount: "VAT" at 2000 (20 %).
 struct TaxLine {
     QString name;      // no name: no tax
@@ -112,6 +116,10 @@ public:
     quint16 hourSymbol = 1;
     std::array<QString, 5> defaultReports;
     OwnerInfo owner;
+    // An image shown above the owner block, embedded in every page that
+    // has the block; empty: none.
+    QString ownerLogo;
+    HoursFormat hoursFormat = HoursFormat::Decimal;
     InvoiceOptions invoice;
     platform::SystemTime periodStart;
     platform::SystemTime periodEnd;

@@ -1,5 +1,6 @@
 #include "views/EntryCriteriaSheet.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -74,6 +75,10 @@ QWidget* EntryCriteriaSheet::createCriteriaPage(QWidget* parent) {
     form->addRow(tr("Start:"), m_start);
     form->addRow(tr("End:"), m_end);
     m_controls->addClientLists(page, form, true);
+    m_withExpenses = new QCheckBox(tr("Include the client's &billable expenses"), page);
+    m_withExpenses->setObjectName(QStringLiteral("withExpenses"));
+    m_withExpenses->setVisible(false);
+    form->addRow(m_withExpenses);
     return page;
 }
 
@@ -82,6 +87,15 @@ QWidget* EntryCriteriaSheet::createStatusPage(QWidget* parent) {
     auto* form = new QFormLayout(page);
     m_controls->addStatusBoxes(page, form);
     return page;
+}
+
+void EntryCriteriaSheet::offerExpenses(bool checked) {
+    m_withExpenses->setVisible(true);
+    m_withExpenses->setChecked(checked);
+}
+
+bool EntryCriteriaSheet::withExpenses() const {
+    return !m_withExpenses->isHidden() && m_withExpenses->isChecked();
 }
 
 void EntryCriteriaSheet::clear() {
@@ -95,11 +109,16 @@ EntryFilter EntryCriteriaSheet::criteria() const {
 
 bool runEntryCriteria(Context& context, QWidget* parent, CriteriaMode mode,
                       const platform::SystemTime& periodStart,
-                      const platform::SystemTime& periodEnd, EntryFilter& criteria) {
+                      const platform::SystemTime& periodEnd, EntryFilter& criteria,
+                      bool* withExpenses) {
     EntryCriteriaSheet sheet(context, mode, presetCriteria(mode, periodStart, periodEnd), parent);
+    if (withExpenses)
+        sheet.offerExpenses(*withExpenses);
     if (sheet.exec() != QDialog::Accepted)
         return false;
     criteria = sheet.criteria();
+    if (withExpenses)
+        *withExpenses = sheet.withExpenses();
     return true;
 }
 

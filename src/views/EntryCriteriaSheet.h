@@ -6,6 +6,7 @@
 #include "records/EntryCriteria.h"
 #include "records/EntryFilter.h"
 
+class QCheckBox;
 class QDateEdit;
 
 namespace tempolatch {
@@ -30,6 +31,11 @@ public:
     // The criteria as the pages show them now.
     EntryFilter criteria() const;
 
+    // An invoice's sheet also offers to take in the billable expenses of
+    // the chosen dates and client.
+    void offerExpenses(bool checked);
+    bool withExpenses() const;
+
 public Q_SLOTS:
     // Every list back to "(All)", every status box the mode leaves free
     // checked; the range stays.
@@ -43,12 +49,16 @@ private:
     FilterControls* m_controls;
     QDateEdit* m_start = nullptr;
     QDateEdit* m_end = nullptr;
+    QCheckBox* m_withExpenses = nullptr;
 };
 
 // The entry criteria sheet preset to the period [periodStart, periodEnd], every other
 // criterion "(All)". On OK fills `criteria` (an EntryFilter with its date range) and returns true.
+// With `withExpenses` the sheet offers the invoice's expenses box, which it
+// opens with and fills.
 bool runEntryCriteria(Context& context, QWidget* parent, CriteriaMode mode,
                       const platform::SystemTime& periodStart,
-                      const platform::SystemTime& periodEnd, EntryFilter& criteria);
+                      const platform::SystemTime& periodEnd, EntryFilter& criteria,
+                      bool* withExpenses = nullptr);
 
 }  // namespace tempolatch

@@ -263,6 +263,44 @@ private Q_SLOTS:
                      qPrintable(span));
     }
 
+    // In hours and minutes each line shows its whole minutes (0.33 h is
+    // 0:20), and the total row and the footer are the sums of the minutes
+    // printed: 5:30, where the hundredths' total of 5.49 h would read 5:29.
+    void hoursAndMinutesAddUp() {
+        addMonthEnd();
+        m_env->settings().hoursFormat = HoursFormat::HoursMinutes;
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setFieldOrder(QStringLiteral("05"));
+        layout.setFieldMask((1u << 0) | (1u << 5));
+        const QString text = page(layout, december());
+        const QList<QStringList> rows = test::readReportRowsWithPython(saved(text));
+        QCOMPARE(rows.size(), 10);
+        int minutes = 0;
+        for (const QStringList& row : rows.mid(1, 8)) {
+            const QStringList parts = row.value(1).split(u':');
+            QCOMPARE(parts.size(), 2);
+            minutes += parts[0].toInt() * 60 + parts[1].toInt();
+        }
+        QCOMPARE(minutes, 330);
+        QCOMPARE(rows.last(), (QStringList{"Total", "5:30"}));
+        for (const char* span : {"Total Billable Hours: 3:30", "Total Non-Billable Hours: 2:00"})
+            QVERIFY2(text.contains(QStringLiteral("<span>%1</span>").arg(QLatin1String(span))),
+                     span);
+    }
+
+    // A note's own lines stay lines in the page.
+    void noteKeepsItsLines() {
+        QVERIFY(test::fillReportSample(m_env->store()));
+        ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
+        layout.setFieldOrder(QStringLiteral("1g"));
+        layout.setFieldMask((1u << 1) | (1u << 16));
+        const QString text = page(layout, december());
+        QVERIFY2(text.contains(QStringLiteral("<td class=\"Data\">\r\n<span>Line one</span>\r\n"
+                                              "<br />\r\n<span>says ]]&gt; here</span>\r\n</td>")),
+                 qPrintable(text));
+        QCOMPARE(test::xmllintErrors(saved(text), true), QByteArray());
+    }
+
     // Duration or Amount as the first column keeps its total beside "Total".
     void firstColumnKeepsItsTotal_data() {
         QTest::addColumn<QString>("order");

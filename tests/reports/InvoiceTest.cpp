@@ -1,7 +1,9 @@
+#include <QImage>
 #include <QTest>
 
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
+#include "common/TestFiles.h"
 #include "common/TestRegistry.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
@@ -13,6 +15,7 @@
 #include "reports/ReportsTestSupport.h"
 #include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 
@@ -32,7 +35,12 @@ class InvoiceTest : public test::EnvironmentTest {
         Settings& settings = m_env->settings();
         settings.setFlag(OwnerBlockOnInvoices, true);
         settings.owner.name = QStringLiteral("Ann Smith");
-        return writeReportFile(m_env->context(), layout, EntryFilter(), path, number, printed);
+        WrittenInvoice written;
+        const bool ok = writeReportFile(m_env->context(), layout, EntryFilter(), path, {number},
+                                        &written);
+        if (printed)
+            *printed = written.number;
+        return ok;
     }
 
 private Q_SLOTS:
@@ -167,7 +175,7 @@ private Q_SLOTS:
         settings.owner.name = QStringLiteral("Ann Smith");
         QVERIFY(writeReportFile(m_env->context(),
                                 ReportLayout::builtInDefault(ReportLayout::Invoice), november, path,
-                                QStringLiteral("INV-2026-118")));
+                                {QStringLiteral("INV-2026-118")}));
         test::compareWithGolden(test::fileBytes(path),
                                 QStringLiteral("reports/report-invoice-taxes.html"));
 
@@ -206,7 +214,7 @@ private Q_SLOTS:
         const QString pdf = m_env->filePath(QStringLiteral("invoice.pdf"));
         QVERIFY(writeReportFile(m_env->context(),
                                 ReportLayout::builtInDefault(ReportLayout::Invoice), november, pdf,
-                                QStringLiteral("INV-2026-118")));
+                                {QStringLiteral("INV-2026-118")}));
         const QString text =
             QString::fromUtf8(test::runTool(QStringLiteral("pdftotext"),
                                             {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
@@ -214,6 +222,111 @@ private Q_SLOTS:
         for (const char* expected : {"Total due", "EUR 144.16", "JPY 2740.44", "Page 1 of 1",
                                      "Invoice Number: INV-2026-118"})
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
+    }
+
+    // Time and expenses on one invoice, in two currencies with two taxes:
+    // the whole page as expected, and read back by xmllint each table's
+    // total, each currency's Time and Expenses, its Net and its Total due
+    // are the sums of the lines printed above them. Only the chosen
+    // client's Billable expenses of the period are taken in; the invoice
+    // bills exactly the Billable entries and expenses it lists.
+    void timeAndExpenses() {
+        QVERIFY(m_env->store().deleteAllData());
+        const auto sample = test::fillInvoiceSample(m_env->store());
+        QVERIFY(sample);
+        Settings& settings = m_env->settings();
+        settings.invoice.taxes = {TaxLine{QStringLiteral("VAT"), 2000},
+                                  TaxLine{QStringLiteral("Levy"), 770}};
+        settings.setFlag(OwnerBlockOnInvoices, true);
+        settings.owner.name = QStringLiteral("Ann Smith");
+        const EntryFilter november = test::invoiceSampleCriteria();
+        const QString path = m_env->filePath(QStringLiteral("invoice.html"));
+        WrittenInvoice written;
+        QVERIFY(writeReportFile(m_env->context(),
+                                ReportLayout::builtInDefault(ReportLayout::Invoice), november, path,
+                                {QStringLiteral("INV-2026-119"), true}, &written));
+        test::compareWithGolden(test::fileBytes(path),
+                                QStringLiteral("reports/report-invoice-expenses.html"));
+        QCOMPARE(test::xmllintErrors(path, true), QByteArray());
+        QCOMPARE(written.items.entries, sample->entries);
+        QCOMPARE(written.items.expenses, sample->expenses);
+
+        const auto xpath = [&](const QString& expression) {
+            return QString::fromUtf8(test::runTool(QStringLiteral("xmllint"),
+                                                   {QStringLiteral("--html"),
+                                                    QStringLiteral("--xpath"), expression, path})
+                                         .out.trimmed());
+        };
+        const auto cents = [](const QString& text) {
+            return qRound64(text.section(u' ', -1).toDouble() * 100);
+        };
+        const QString timeTable = QStringLiteral("//table[@class='Data'][1]");
+        const QString expenseTable =
+            QStringLiteral("//h3[.='Expenses']/following-sibling::table[1]");
+        const QString dueTable = QStringLiteral("//table[@class='Data'][last()]");
+        for (const QString& currency : {QStringLiteral("EUR"), QStringLiteral("JPY")}) {
+            // The lines of each table, as printed (a Non Billable line has no
+            // amount), and its total row.
+            const qint64 time =
+                cents(xpath(QStringLiteral("sum(%1/tr[td[8]='%2' and td[10]!='']/td[10])")
+                                .arg(timeTable, currency)));
+            const qint64 spent = cents(
+                xpath(QStringLiteral("sum(%1/tr[td[4]='%2']/td[5])").arg(expenseTable, currency)));
+            QCOMPARE(cents(xpath(QStringLiteral("string(%1/tr[td[5][contains(., '%2 ')]]/td[5])")
+                                     .arg(expenseTable, currency))),
+                     spent);
+            const auto due = [&](const char* label, int nth = 1) {
+                return cents(xpath(QStringLiteral("string((%1/tr[td[1]='%2' and "
+                                                  "contains(td[2], '%3 ')])[%4]/td[2])")
+                                       .arg(dueTable, QLatin1String(label), currency)
+                                       .arg(nth)));
+            };
+            QVERIFY(time > 0 && spent > 0);
+            QCOMPARE(due("Time"), time);
+            QCOMPARE(due("Expenses"), spent);
+            const qint64 net = due("Net");
+            QCOMPARE(net, time + spent);
+            const qint64 vat = due("VAT 20%");
+            const qint64 levy = due("Levy 7.7%");
+            QCOMPARE(vat, (net * 2000 + 5000) / 10000);
+            QCOMPARE(levy, (net * 770 + 5000) / 10000);
+            QCOMPARE(due("Total due"), net + vat + levy);
+        }
+        QCOMPARE(xpath(QStringLiteral("string(%1/tr[td[1]='Total due'][1]/td[2])").arg(dueTable)),
+                 QStringLiteral("EUR 195.32"));
+    }
+
+    // A logo stands above the owner block, its bytes in the page (a data:
+    // URI), and as an image in the PDF; a file that is no image is no logo.
+    void logo_data() {
+        QTest::addColumn<bool>("image");
+        QTest::newRow("png") << true;
+        QTest::newRow("not an image") << false;
+    }
+    void logo() {
+        QFETCH(bool, image);
+        const QString logoPath = m_env->filePath(QStringLiteral("logo.png"));
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(image ? picture.save(logoPath, "PNG") : test::putFile(logoPath, "<p>no</p>"));
+        m_env->settings().ownerLogo = logoPath;
+        const QString html = m_env->filePath(QStringLiteral("invoice.html"));
+        QVERIFY(writeInvoice(ReportLayout::builtInDefault(ReportLayout::Invoice), html));
+        const QByteArray page = test::fileBytes(html);
+        const QByteArray img = "<p>\r\n<img class=\"Logo\" src=\"data:image/png;base64," +
+                               test::fileBytes(logoPath).toBase64() +
+                               "\" alt=\"Logo\" height=\"64\" />\r\n</p>\r\n<table cellspacing";
+        QCOMPARE(page.contains(img), image);
+        QCOMPARE(page.contains("<img"), image);
+        QCOMPARE(test::xmllintErrors(html, true), QByteArray());
+
+        const QString pdf = m_env->filePath(QStringLiteral("invoice.pdf"));
+        QVERIFY(writeInvoice(ReportLayout::builtInDefault(ReportLayout::Invoice), pdf));
+        const QList<QByteArray> images =
+            test::runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                .out.trimmed()
+                .split('\n');
+        QCOMPARE(images.size() - 2, image ? 1 : 0);  // below the two heading lines
     }
 
     // Two programs on one profile (a window and a script) never take the

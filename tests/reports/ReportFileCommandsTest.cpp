@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QDialog>
 #include <QTest>
 
@@ -22,6 +23,7 @@ class ReportFileCommandsTest : public test::EnvironmentTest {
 
     QByteArray m_stderr;
     QStringList m_opened;
+    int m_reloads = 0;
 
     QString path(const QString& name) const { return m_env->filePath(name); }
 
@@ -38,7 +40,7 @@ class ReportFileCommandsTest : public test::EnvironmentTest {
                     start = test::day(2026, 12, 1);
                     end = test::day(2026, 12, 31);
                 },
-                [this](const QString& file) { m_opened.append(file); }};
+                [this](const QString& file) { m_opened.append(file); }, [this] { ++m_reloads; }};
     }
     static void acceptNextModal() {
         test::onNextModal([](QDialog* dialog) { dialog->accept(); });
@@ -135,6 +137,59 @@ private Q_SLOTS:
         QVERIFY(table.run(cmd::ReportInvoice));
         QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(157)});
         QCOMPARE(m_opened.size(), 1);
+    }
+
+    // Report > Invoice...: its criteria offer the client's billable
+    // expenses (the other reports' do not); once written, Yes to the
+    // question marks the invoice's Billable entries and expenses Billed and
+    // the view reloads, before the invoice is shown.
+    void invoiceWithExpensesMarksBilled() {
+        ExpenseEntry expense;
+        expense.date = test::at(2026, 12, 2, 12, 0);
+        expense.client = QStringLiteral("a<b");
+        expense.description = QStringLiteral("Parking");
+        expense.currency = QStringLiteral("USD");
+        expense.amount = 1250;
+        expense.status = EntryStatus::Billable;
+        QCOMPARE(Expenses(m_env->store().expenses()).add(expense), WriteResult::Written);
+        CommandTable table;
+        registerReportFileCommands(table, host());
+        acceptNextModal();
+        QTimer::singleShot(200, [] {
+            test::onNextModal([](QDialog* sheet) {
+                auto* box = sheet->findChild<QCheckBox*>(QStringLiteral("withExpenses"));
+                QVERIFY(box && !box->isHidden() && !box->isChecked());
+                box->setChecked(true);
+                sheet->accept();
+            });
+        });
+        m_env->ui().queueFile(path(QStringLiteral("invoice")));
+        m_env->ui().queueAnswer(platform::Answer::Yes);
+        QVERIFY(table.run(cmd::ReportInvoice));
+        QCOMPARE(m_opened, QStringList{path(QStringLiteral("invoice.html"))});
+        const QByteArray page = test::fileBytes(m_opened.first());
+        QVERIFY(page.contains("<h3>Expenses</h3>") && page.contains(">USD 12.50<"));
+        QCOMPARE(m_reloads, 1);
+        QCOMPARE(Expenses(m_env->store().expenses()).find(expense.recordId)->status,
+                 EntryStatus::Billed);
+        int billable = 0;
+        TimeEntries(m_env->store().entries()).forEach([&](const TimeEntry& e) {
+            billable += e.status == EntryStatus::Billable;
+            return true;
+        });
+        QCOMPARE(billable, 0);
+
+        // A Tabular report's criteria have no such box.
+        acceptNextModal();
+        QTimer::singleShot(200, [] {
+            test::onNextModal([](QDialog* sheet) {
+                QVERIFY(sheet->findChild<QCheckBox*>(QStringLiteral("withExpenses"))->isHidden());
+                sheet->accept();
+            });
+        });
+        m_env->ui().queueFile(path(QStringLiteral("tabular")));
+        QVERIFY(table.run(cmd::ReportTabular));
+        QCOMPARE(m_reloads, 1);
     }
 };
 

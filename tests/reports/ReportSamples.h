@@ -2,6 +2,8 @@
 
 #include "common/TestDates.h"
 #include "notes/NoteStream.h"
+#include "records/EntryFilter.h"
+#include "records/InvoiceItems.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
@@ -129,6 +131,75 @@ inline bool fillExpenseSample(RecordStore& store) {
         if (expenses.add(e) != WriteResult::Written)
             return false;
     return true;
+}
+
+// November 2026 of a client billed in EUR and JPY: Billable, Non Billable
+// and Billed entries and expenses of both types, and around them what an
+// invoice of Globex's November must leave out (another client's, December's).
+// The items are the Billable ones of Globex's November, in date order.
+inline std::optional<InvoiceItems> fillInvoiceSample(RecordStore& store) {
+    InvoiceItems items;
+    TimeEntries entries(store.entries());
+    bool ok = true;
+    const auto addEntry = [&](int day, const char* client, const char* currency, qint32 duration,
+                              qint32 rate, EntryStatus status) {
+        TimeEntry e;
+        e.date = at(2026, 11, day, 9, 0, 1);
+        e.modified = e.date;
+        e.client = QString::fromLatin1(client);
+        e.billTo = QStringLiteral("Hank Scorpio");
+        e.task = QStringLiteral("Audit");
+        e.currency = QString::fromLatin1(currency);
+        e.duration = duration;
+        e.rate = rate;
+        e.status = status;
+        ok = ok && entries.add(e) == WriteResult::Written;
+        if (status == EntryStatus::Billable && e.client == QLatin1String("Globex"))
+            items.entries.append(e.recordId);
+    };
+    for (const int day : {2, 3, 4})
+        addEntry(day, "Globex", "EUR", 50, 7525, EntryStatus::Billable);  // 37.625 each
+    addEntry(5, "Globex", "EUR", 200, 7525, EntryStatus::NonBillable);
+    addEntry(6, "Globex", "JPY", 100, 214600, EntryStatus::Billed);
+    addEntry(7, "Initech", "EUR", 100, 9000, EntryStatus::Billable);
+
+    Expenses expenses(store.expenses());
+    const auto addExpense = [&](int month, int day, const char* client, const char* currency,
+                                ExpenseType type, qint32 amount, EntryStatus status) {
+        const bool mileage = type == ExpenseType::Mileage;
+        ExpenseEntry e;
+        e.date = at(2026, month, day, 12, 0);
+        e.modified = e.date;
+        e.client = QString::fromLatin1(client);
+        e.billTo = QStringLiteral("Hank Scorpio");
+        e.description = mileage ? QStringLiteral("Site visit") : QStringLiteral("Train & taxi");
+        e.category = mileage ? QString() : QStringLiteral("Travel");
+        e.currency = QString::fromLatin1(currency);
+        e.type = type;
+        e.amount = amount;
+        e.distance = mileage ? 123 : 0;
+        e.status = status;
+        ok = ok && expenses.add(e) == WriteResult::Written;
+        if (status == EntryStatus::Billable && month == 11 && e.client == QLatin1String("Globex"))
+            items.expenses.append(e.recordId);
+    };
+    addExpense(11, 3, "Globex", "EUR", ExpenseType::General, 4005, EntryStatus::Billable);
+    addExpense(11, 4, "Globex", "EUR", ExpenseType::General, 1000, EntryStatus::Billed);
+    addExpense(11, 5, "Globex", "EUR", ExpenseType::General, 1000, EntryStatus::NonBillable);
+    addExpense(11, 6, "Initech", "EUR", ExpenseType::General, 9900, EntryStatus::Billable);
+    addExpense(11, 9, "Globex", "JPY", ExpenseType::Mileage, 3333, EntryStatus::Billable);
+    addExpense(11, 30, "Globex", "EUR", ExpenseType::General, 1, EntryStatus::Billable);
+    addExpense(12, 1, "Globex", "EUR", ExpenseType::General, 555, EntryStatus::Billable);
+    return ok ? std::optional(items) : std::nullopt;
+}
+
+// Globex's November, as the criteria sheet gives it.
+inline EntryFilter invoiceSampleCriteria() {
+    EntryFilter november;
+    november.startDate = day(2026, 11, 1);
+    november.endDate = localTime(2026, 11, 30, 23, 59, 59);
+    november.client = QStringLiteral("Globex");
+    return november;
 }
 
 }  // namespace tempolatch::test

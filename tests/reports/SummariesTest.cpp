@@ -48,6 +48,44 @@ class SummariesTest : public test::EnvironmentTest {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Hours as decimals or as hours and whole minutes, a minute rounded
+    // half away from zero; a total in minutes is the sum of its parts as
+    // printed (three hundredths print 0:01 each and add up to 0:03).
+    void hoursTexts_data() {
+        QTest::addColumn<qint64>("hundredths");
+        QTest::addColumn<QString>("decimal");
+        QTest::addColumn<QString>("minutes");
+        QTest::newRow("none") << qint64(0) << "0.00h"
+                              << "0:00";
+        QTest::newRow("a hundredth") << qint64(1) << "0.01h"
+                                     << "0:01";
+        QTest::newRow("0.66 h") << qint64(66) << "0.66h"
+                                << "0:40";
+        QTest::newRow("0.67 h") << qint64(67) << "0.67h"
+                                << "0:40";
+        QTest::newRow("1.17 h") << qint64(117) << "1.17h"
+                                << "1:10";
+        QTest::newRow("minus half an hour") << qint64(-50) << "-0.50h"
+                                            << "-0:30";
+        QTest::newRow("65535") << qint64(65535) << "655.35h"
+                               << "655:21";
+        QTest::newRow("65536") << qint64(65536) << "655.36h"
+                               << "655:22";
+    }
+    void hoursTexts() {
+        QFETCH(qint64, hundredths);
+        QFETCH(QString, decimal);
+        QFETCH(QString, minutes);
+        QCOMPARE(hoursText(hundredths), decimal);
+        QCOMPARE(hoursText(hundredths, HoursFormat::HoursMinutes), minutes);
+        HoursTotal total;
+        for (int i = 0; i < 3; ++i)
+            total.add(hundredths);
+        QCOMPARE(total.hundredths, 3 * hundredths);
+        QCOMPARE(hoursText(total, HoursFormat::Decimal), hoursText(3 * hundredths));
+        QCOMPARE(total.minutes, 3 * minutesOf(hundredths));
+    }
+
     void quickSummaryShares() {
         QVERIFY(m_env->store().openAll());
         TimeEntries entries(m_env->store().entries());

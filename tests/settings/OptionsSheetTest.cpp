@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -162,6 +163,9 @@ private Q_SLOTS:
         child<QSpinBox>(&sheet, "paymentDays")->setValue(14);
         child<QLineEdit>(&sheet, "taxName1")->setText(QStringLiteral(" VAT "));
         child<QDoubleSpinBox>(&sheet, "taxRate1")->setValue(7.7);
+        child<QComboBox>(&sheet, "hoursFormat")->setCurrentIndex(1);
+        sheet.setLogoChooser([] { return QStringLiteral("/pictures/logo.png"); });
+        QTest::mouseClick(child<QPushButton>(&sheet, "browseLogo"), Qt::LeftButton);
 
         QVERIFY(sheet.softKeysChanged());
         Settings out = s;
@@ -190,6 +194,8 @@ private Q_SLOTS:
         QCOMPARE(out.invoice.paymentDays, 14u);
         QCOMPARE(out.invoice.taxes[0], (TaxLine{QStringLiteral("VAT"), 770}));
         QVERIFY(!out.invoice.taxes[1].isSet());
+        QCOMPARE(out.hoursFormat, HoursFormat::HoursMinutes);
+        QCOMPARE(out.ownerLogo, QStringLiteral("/pictures/logo.png"));
     }
 
     void granularityMinutesFollowTheBox_data() {

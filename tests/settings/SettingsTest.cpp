@@ -90,8 +90,15 @@ private Q_SLOTS:
         s.invoice.paymentDays = 30;
         s.invoice.taxes[1] = {QStringLiteral("GST"), 750};
         s.invoice.note = QStringLiteral("Reverse charge");
+        s.ownerLogo = QStringLiteral("/home/ann/logo.png");
+        s.hoursFormat = HoursFormat::HoursMinutes;
         s.save(reg());
         QCOMPARE(loaded().invoice, s.invoice);
+        QCOMPARE(loaded().ownerLogo, s.ownerLogo);
+        QCOMPARE(loaded().hoursFormat, HoursFormat::HoursMinutes);
+        // A format this version does not know reads as the default.
+        reg().writeNumber(kKey, QStringLiteral("HoursFormat"), 2);
+        QCOMPARE(loaded().hoursFormat, HoursFormat::Decimal);
     }
 
     void failedUpgradeKeepsTheOldVersion() {

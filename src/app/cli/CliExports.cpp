@@ -67,7 +67,7 @@ int clientSummaryCommand(Context& context, const CliArguments& args) {
     choice.task = args.parser.value(QStringLiteral("task"));
     const ClientSummary summary = computeClientSummary(
         context.store.entries(), choice, context.settings.hasFlag(PreciseCalculation));
-    return printRows(context, clientSummaryRows(choice, summary));
+    return printRows(context, clientSummaryRows(choice, summary, context.settings.hoursFormat));
 }
 
 // The entries the criteria choose, as a custom period: the days given, or
@@ -92,7 +92,8 @@ int quickSummaryCommand(Context& context, const CliArguments& args) {
     period.start = from ? args.criteria.startDate : dayOf(first);
     period.end = to ? args.criteria.endDate : dayOf(last);
     return printRows(context, quickSummaryRows(context.store.entries(), period, ids,
-                                               context.settings.hasFlag(PreciseCalculation)));
+                                               context.settings.hasFlag(PreciseCalculation),
+                                               context.settings.hoursFormat));
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
+#include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "records/EntryCriteria.h"
 #include "records/ExpenseCriteria.h"
 #include "records/ExpenseFilter.h"
+#include "records/InvoiceItems.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayout.h"
 #include "reports/SavedReports.h"
@@ -75,6 +77,22 @@ int reportOf(Context& context, bool written, bool anyChosen, const char* records
     return result;
 }
 
+// Marks what the invoice billed as Billed, all or nothing; says how many
+// on standard error, or that nothing was marked.
+int markBilled(Context& context, const WrittenInvoice& invoice) {
+    const entrymarking::BulkResult result =
+        markInvoiceBilled(context.store, invoice.items, platform::Clock::nowFileTime());
+    if (!succeeded(result.result)) {
+        context.ui.message(
+            QStringLiteral("Error: %1. Nothing was marked Billed.").arg(result.error),
+            platform::MessageIcon::Stop);
+        return 1;
+    }
+    std::fprintf(stderr, "tempolatch: %d entries and %d expenses marked Billed\n",
+                 int(invoice.items.entries.size()), int(invoice.items.expenses.size()));
+    return 0;
+}
+
 int reportCommand(int kind, Context& context, const CliArguments& args) {
     const auto layout = chosenLayout(kind, context, args);
     if (!layout)
@@ -85,12 +103,21 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
         return false;
     });
     // An invoice takes the number given, or the sequence's next.
-    const QString number = kind == ReportLayout::Invoice
-                               ? args.parser.value(QStringLiteral("invoice-number"))
-                               : QString();
-    return reportOf(context,
-                    writeReportFile(context, *layout, args.criteria, args.positional.at(0), number),
-                    any, "entries");
+    const bool invoice = kind == ReportLayout::Invoice;
+    InvoiceRequest request;
+    if (invoice) {
+        request.number = args.parser.value(QStringLiteral("invoice-number"));
+        request.withExpenses = args.parser.isSet(QStringLiteral("with-expenses"));
+    }
+    WrittenInvoice written;
+    const int result =
+        reportOf(context,
+                 writeReportFile(context.store, context.settings, *layout, args.criteria,
+                                 args.positional.at(0), request, &written),
+                 any, "entries");
+    if (result != 0 || !invoice || !args.parser.isSet(QStringLiteral("mark-billed")))
+        return result;
+    return markBilled(context, written);
 }
 
 // The expense reports take the criteria an expense has; the expenses are
@@ -143,11 +170,19 @@ CliCommand report(const QString& kindWord, int kind, const QString& what) {
     if (expenses)
         command.options += expenseCriteriaOptions();
     if (kind == ReportLayout::Invoice)
-        command.options.append(
-            {QStringLiteral("invoice-number"),
-             QStringLiteral("The invoice's number, printed instead of the sequence's next "
-                            "(which then stays as it is)."),
-             QStringLiteral("TEXT")});
+        command.options +=
+            {{QStringLiteral("invoice-number"),
+              QStringLiteral("The invoice's number, printed instead of the sequence's next "
+                             "(which then stays as it is)."),
+              QStringLiteral("TEXT")},
+             {QStringLiteral("with-expenses"),
+              QStringLiteral("Also list the Billable expenses of the chosen dates (and client, "
+                             "project, bill-to and currency, when given) in a table of their own, "
+                             "added into the total due.")},
+             {QStringLiteral("mark-billed"),
+              QStringLiteral("Once the file is written, mark the Billable entries and expenses it "
+                             "lists Billed, all in one transaction: when a write is refused, "
+                             "nothing is marked and the exit code is 1.")}};
     command.details = QStringLiteral(
         "FILE ending in .pdf is written as PDF, any other name as HTML in the locale's "
         "character set.");
