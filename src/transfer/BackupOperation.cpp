@@ -60,12 +60,14 @@ bool restoreNames(const CompoundStorage& storage, const QString& streamName,
     quint32 count = 0;
     if (!stream || !stream.readUInt32(count))
         return false;
+    QStringList names;
     QString name;
     for (quint32 i = 0; i < count; ++i) {
-        if (!stream.readString(name) || !succeeded(records.add(clientId, name)))
+        if (!stream.readString(name))
             return false;
+        names.append(name);
     }
-    return true;
+    return succeeded(records.addMissing(clientId, names));
 }
 
 }  // namespace
@@ -214,14 +216,16 @@ bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 data
     quint32 count = 0;
     if (!pairs || !pairs.readUInt32(count))
         return false;
+    QList<std::pair<QString, QString>> projectTasks;
     QString project;
     QString task;
     for (quint32 i = 0; i < count; ++i) {
         if (!pairs.readString(project) || !pairs.readString(task))
             return false;
-        if (!succeeded(structure.addProjectTask(clientId, project, task)))
-            return false;
+        projectTasks.append({project, task});
     }
+    if (!succeeded(structure.addMissingProjectTasks(clientId, projectTasks)))
+        return false;
 
     if (!restoreNames(storage, BackupFile::tasksName(), structure.tasks(), clientId) ||
         !restoreNames(storage, BackupFile::contactsName(), structure.contacts(), clientId))
