@@ -117,6 +117,11 @@ private Q_SLOTS:
                  QStringLiteral("--status"), QStringLiteral("billable")}),
             0);
         QVERIFY(test::matchesGolden(m_stdout, QStringLiteral("cli-quick-summary.csv")));
+
+        // Nothing chosen and no day given: a period of none, not of 1601.
+        QCOMPARE(run({"summary", "quick", "--client", "Nobody"}), 0);
+        QVERIFY2(m_stdout.contains("Number of Items") && !m_stdout.contains("1601"),
+                 m_stdout.constData());
     }
 
     // The expense exports: the window's file for the shown month, byte for

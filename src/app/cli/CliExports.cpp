@@ -84,8 +84,10 @@ int quickSummaryCommand(Context& context, const CliArguments& args) {
     });
     SummaryPeriod period;
     period.periodType = 4;
+    // No entry chosen and no day given: the period is none, not 1601.
     const auto dayOf = [](platform::FileTime time) {
-        return platform::toSystemTime(time).value_or(platform::SystemTime());
+        return time.isNull() ? platform::SystemTime()
+                             : platform::toSystemTime(time).value_or(platform::SystemTime());
     };
     const bool from = args.parser.isSet(QStringLiteral("from"));
     const bool to = args.parser.isSet(QStringLiteral("to"));
