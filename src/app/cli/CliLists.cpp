@@ -101,7 +101,9 @@ CliCommands listCommands() {
         QStringLiteral(
             "FIELD is one of %1. As Replace Field Text: the client setup or drop list "
             "first, then every time entry whose field is exactly FIND; a REPLACEMENT "
-            "that exists already is merged with FIND. All or nothing; asks nothing.")
+            "that exists already is merged with FIND. All or nothing; asks nothing.\n"
+            "A FIND or REPLACEMENT that begins with - goes after --: "
+            "replace-text task -- -draft- final")
             .arg(fieldWords().join(QStringLiteral(", ")));
 
     CliCommand exporting =

@@ -50,7 +50,9 @@ void printProgramHelp(std::FILE* to, const CliCommands& commands) {
         "                  after the command); commands other than restore need a profile\n"
         "                  there already\n"
         "  --help          this text; COMMAND --help tells more of a command\n"
-        "  --version       the program's version\n\n"
+        "  --version       the program's version\n"
+        "  --              ends the options: what follows is an argument even when it\n"
+        "                  begins with - (replace-text task -- -draft- final)\n\n"
         "Commands:\n");
     for (const CliCommand& command : commands)
         text += QStringLiteral("  %1\n      %2\n").arg(synopsis(command), command.description);
@@ -107,8 +109,13 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
 
     const QString usageOf = QStringLiteral("usage: tempolatch %1\n").arg(synopsis(command));
     if (!parser.parse(QStringList{QStringLiteral("tempolatch")} + rest)) {
-        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()),
-                     qPrintable(usageOf));
+        // A text that begins with "-" (a client "-Internal-") reads as an option.
+        std::fprintf(stderr, "tempolatch: %s\n%s%s", qPrintable(parser.errorText()),
+                     qPrintable(usageOf),
+                     parser.unknownOptionNames().isEmpty()
+                         ? ""
+                         : "An argument that begins with - goes after --, which ends the "
+                           "options.\n");
         return 2;
     }
     if (parser.isSet(help)) {
