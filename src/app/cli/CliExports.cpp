@@ -31,8 +31,7 @@ int exportCsvCommand(Context& context, const CliArguments& args) {
     if (exportTimeEntryCsv(context.store.entries(), context.settings, args.criteria,
                            args.positional.at(0)))
         return 0;
-    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(0), QString(), resourceString(str::ExportFailed));
 }
 
 // The file Export "Mileage Expense CSV..." or "General Expense CSV..."
@@ -56,8 +55,7 @@ int exportExpensesCommand(Context& context, const CliArguments& args) {
     if (exportExpenseCsv(context.store.expenses(), context.settings, type, criteria.chosen(),
                          args.positional.at(1)))
         return 0;
-    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(1), QString(), resourceString(str::ExportFailed));
 }
 
 int clientSummaryCommand(Context& context, const CliArguments& args) {

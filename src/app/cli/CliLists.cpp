@@ -82,9 +82,15 @@ int listImportCommand(Context& context, const CliArguments& args) {
     const auto kind = listKindNamed(args.positional.at(0));
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
-    if (DropListEdits(context.store).importFile(*kind, args.positional.at(1)))
+    const QString& path = args.positional.at(1);
+    if (DropListEdits(context.store).importFile(*kind, path))
         return 0;
-    context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop);
+    // The file could be opened (that was checked first): its text, or the
+    // store, is to blame.
+    if (!readListFile(path))
+        return cannotRead(path, QStringLiteral("its UTF-16 text begins with a zero"));
+    std::fprintf(stderr, "tempolatch: the store refused the names (error %d)\n",
+                 context.store.lastError());
     return 1;
 }
 
@@ -122,6 +128,7 @@ CliCommands listCommands() {
         QStringLiteral("list import"),
         QStringLiteral("add the names of the list FILE to a drop LIST"), listImportCommand);
     importing.arguments = {QStringLiteral("LIST"), QStringLiteral("FILE")};
+    importing.readsFile = true;
     importing.details = QStringLiteral(
         "As Import... of Edit Drop Lists: names the list has already are left out; "
         "all or nothing.");

@@ -10,6 +10,8 @@
 #include "app/GuiMain.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
+#include "platform/FileProblem.h"
+#include "platform/NativePath.h"
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
@@ -148,6 +150,12 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
             return 1;
         }
     }
+    if (command.readsFile) {
+        const qsizetype input = command.arguments.indexOf(QStringLiteral("FILE"));
+        const QString problem = platform::readProblem(positional.value(input));
+        if (!problem.isEmpty())
+            return cannotRead(positional.value(input), problem);
+    }
     // A mistyped --profile would otherwise give a new, empty profile on
     // which a backup of nothing succeeds.
     if (command.needsProfile && !QFileInfo::exists(platform::Profile::storePath())) {
@@ -176,6 +184,11 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         settings.load();
     }
     return command.run(context, args);
+}
+
+// A file name as the user typed it, byte for byte.
+QByteArray shownPath(const QString& path) {
+    return platform::nativePath(QDir::toNativeSeparators(path));
 }
 
 const QStringList& consoleFlags() {
@@ -222,6 +235,22 @@ CliCommand cliCommand(const QString& words, const QString& description,
     return command;
 }
 
+int cannotWrite(const QString& path, const QString& systemError, const QString& usual) {
+    const QString problem = platform::writeProblem(path, systemError);
+    if (problem.isEmpty())
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(usual));
+    else
+        std::fprintf(stderr, "tempolatch: cannot write %s: %s\n", shownPath(path).constData(),
+                     qPrintable(problem));
+    return 1;
+}
+
+int cannotRead(const QString& path, const QString& why) {
+    std::fprintf(stderr, "tempolatch: cannot read %s: %s\n", shownPath(path).constData(),
+                 qPrintable(why));
+    return 1;
+}
+
 int runCommand(const QStringList& args) {
     if (args.isEmpty())
         return -1;
@@ -247,7 +276,7 @@ int runCommand(const QStringList& args) {
 int runCommandLine(int argc, char* argv[]) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+        args.append(platform::pathFromNative(argv[i]));
     QString error;
     if (!takeLeadingOptions(args, error))
         return usage(allCommands(), error);
