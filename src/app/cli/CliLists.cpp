@@ -5,6 +5,7 @@
 #include "clients/DropListEdits.h"
 #include "clients/FieldReplacement.h"
 #include "platform/Clock.h"
+#include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -83,10 +84,12 @@ int listImportCommand(Context& context, const CliArguments& args) {
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
     const QString& path = args.positional.at(1);
+    const QString problem = platform::readProblem(path);
+    if (!problem.isEmpty())
+        return cannotRead(path, problem);
     if (DropListEdits(context.store).importFile(*kind, path))
         return 0;
-    // The file could be opened (that was checked first): its text, or the
-    // store, is to blame.
+    // The file could be opened: its text, or the store, is to blame.
     if (!readListFile(path))
         return cannotRead(path, QStringLiteral("its UTF-16 text begins with a zero"));
     std::fprintf(stderr, "tempolatch: the store refused the names (error %d)\n",
@@ -128,7 +131,6 @@ CliCommands listCommands() {
         QStringLiteral("list import"),
         QStringLiteral("add the names of the list FILE to a drop LIST"), listImportCommand);
     importing.arguments = {QStringLiteral("LIST"), QStringLiteral("FILE")};
-    importing.readsFile = true;
     importing.details = QStringLiteral(
         "As Import... of Edit Drop Lists: names the list has already are left out; "
         "all or nothing.");
