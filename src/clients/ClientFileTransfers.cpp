@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "clients/ImportChoiceDialog.h"
+#include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -35,12 +36,15 @@ bool exportClientStructure(Context& context, QWidget* parent) {
     if (path.isEmpty())
         return false;
     bool ok = false;
+    ClientStructureOperation operation(context.store);
     {
         WaitCursor wait;
-        ok = ClientStructureOperation(context.store).exportTo(path);
+        ok = operation.exportTo(path);
     }
     if (!ok)
-        context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+        context.ui.message(platform::writeFailureMessage(resourceString(str::BackupFailed), path,
+                                                         operation.errorString()),
+                           MessageIcon::Stop, parent);
     else
         context.ui.noticeDone(QStringLiteral("Client structure written to"), path);
     return ok;

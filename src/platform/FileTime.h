@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 #include <QtGlobal>
+#include <QtNumeric>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace tempolatch::platform {
@@ -47,7 +50,25 @@ struct FileTime {
     bool isNull() const { return ticks == 0; }
     auto operator<=>(const FileTime&) const = default;
 
-    FileTime addTicks(qint64 delta) const { return FileTime{quint64(qint64(ticks) + delta)}; }
+    // The dates the program shows, lists and walks: 2 January 1601 (the
+    // day after "no date") to 31 December 9999, each at midnight. A date
+    // read from a file is brought into this range, so that an entry dated 0
+    // or near the end of time is still listed, exported and reported.
+    static constexpr FileTime firstShown() { return FileTime{quint64(TicksPerDay)}; }
+    static constexpr FileTime lastShown() { return FileTime{3'067'670 * quint64(TicksPerDay)}; }
+    FileTime clampedToShown() const {
+        return FileTime{std::clamp(ticks, firstShown().ticks, lastShown().ticks)};
+    }
+
+    // Stops at the ends of the signed range instead of wrapping: a damaged
+    // date near the end of time plus a duration stays there.
+    FileTime addTicks(qint64 delta) const {
+        constexpr qint64 last = std::numeric_limits<qint64>::max();
+        qint64 sum = 0;
+        if (qAddOverflow(qint64(std::min(ticks, quint64(last))), delta, &sum))
+            sum = last;
+        return FileTime{quint64(std::max<qint64>(sum, 0))};
+    }
     FileTime addMinutes(qint64 minutes) const { return addTicks(minutes * TicksPerMinute); }
     FileTime addDays(qint64 days) const { return addTicks(days * TicksPerDay); }
 };

@@ -3,13 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/NativePath.h"
 #include "platform/Profile.h"
+#include "platform/ReplacingFile.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -30,7 +31,7 @@ enum class TargetKind { Missing, Regular, Stream, Folder, Other };
 TargetKind targetKind(const QString& path) {
 #ifdef Q_OS_UNIX
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(nativePath(path).constData(), &info) != 0)
         return TargetKind::Missing;
     if (S_ISREG(info.st_mode))
         return TargetKind::Regular;
@@ -123,16 +124,16 @@ bool OutputFile::open(OpenMode mode) {
     const bool standardOutput = m_path == QLatin1String("-");
     if (standardOutput || targetKind(m_path) == TargetKind::Stream) {
         auto stream = std::make_unique<QFile>();
-        bool opened = false;
+        QString why;
         if (standardOutput) {
             std::fflush(stdout);  // whatever went through stdio comes first
-            opened = stream->open(fileno(stdout), WriteOnly | Unbuffered, QFile::DontCloseHandle);
+            if (!stream->open(fileno(stdout), WriteOnly | Unbuffered, QFile::DontCloseHandle))
+                why = stream->errorString();
         } else {
-            stream->setFileName(m_path);
-            opened = stream->open(WriteOnly | Unbuffered);
+            openNative(*stream, m_path, WriteOnly | Unbuffered, &why);
         }
-        if (!opened) {
-            setErrorString(stream->errorString());
+        if (!stream->isOpen()) {
+            setErrorString(why);
             return false;
         }
         if (m_options & Seekable) {
@@ -145,10 +146,10 @@ bool OutputFile::open(OpenMode mode) {
         }
         m_stream = std::move(stream);
     } else {
-        auto file = std::make_unique<QSaveFile>(m_path);
-        // Buffered here: a write that fails is seen at once, never in a
-        // flush the save file would not check.
-        if (!file->open(WriteOnly | Unbuffered)) {
+        auto file = std::make_unique<ReplacingFile>(m_path);
+        // Buffered here, unbuffered there: a write that fails is seen at
+        // once, never in a flush nobody checks.
+        if (!file->open()) {
             setErrorString(file->errorString());
             return false;
         }
@@ -162,7 +163,7 @@ QIODevice* OutputFile::target() const {
         return m_spool.get();
     if (m_stream)
         return m_stream.get();
-    return m_file.get();
+    return m_file ? &m_file->device() : nullptr;
 }
 
 bool OutputFile::fail(const QString& why) {
@@ -223,7 +224,7 @@ bool OutputFile::seek(qint64 pos) {
     return QIODevice::seek(pos);
 }
 
-bool OutputFile::syncToDisk(QSaveFile& file) {
+bool OutputFile::syncToDisk(QFileDevice& file) {
 #ifdef Q_OS_UNIX
     // Some file systems only tell of a full disk when the data is synced.
     // Those that cannot sync at all say EINVAL or ENOTSUP: nothing lost.
@@ -257,10 +258,9 @@ bool OutputFile::commit() {
         return false;
     bool ok = flushBuffer();
     if (m_file) {
-        ok = ok && syncToDisk(*m_file);
-        if (!ok)
-            m_file->cancelWriting();  // commit() then removes the temporary file
-        if (!m_file->commit() && ok)
+        ok = ok && syncToDisk(m_file->device());
+        // Dropped uncommitted (below), the new file is removed.
+        if (ok && !m_file->commit())
             ok = fail(m_file->errorString());
     } else {
         if (ok && m_spool)

@@ -6,9 +6,11 @@
 #include <memory>
 
 class QFile;
-class QSaveFile;
+class QFileDevice;
 
 namespace tempolatch::platform {
+
+class ReplacingFile;
 
 // The one way the program writes a file: exports, reports, list and note
 // files, backups, archives and timers.dat all go through here, so that a full
@@ -76,15 +78,15 @@ private:
     bool fail(const QString& why);
     bool flushBuffer();
     bool deliver(QIODevice& to, const char* data, qint64 size);
-    bool syncToDisk(QSaveFile& file);
+    bool syncToDisk(QFileDevice& file);
     bool streamSpool();
     QIODevice* target() const;
 
     QString m_path;
     Options m_options;
-    std::unique_ptr<QSaveFile> m_file;   // a regular file, renamed into place
-    std::unique_ptr<QFile> m_stream;     // standard output, a pipe or a device
-    std::unique_ptr<QIODevice> m_spool;  // a seekable output bound for a stream
+    std::unique_ptr<ReplacingFile> m_file;  // a regular file, renamed into place
+    std::unique_ptr<QFile> m_stream;        // standard output, a pipe or a device
+    std::unique_ptr<QIODevice> m_spool;     // a seekable output bound for a stream
     QByteArray m_buffer;
     bool m_failed = false;
 };

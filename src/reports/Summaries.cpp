@@ -110,8 +110,10 @@ void appendPeriodRows(SummaryRows& rows, const SummaryPeriod& period, qsizetype 
             shown = platform::Locale::formatDate(period.start, platform::Locale::yearMonthFormat());
             break;
         case 4:
-            shown = platform::Locale::shortDate(period.start) + QStringLiteral(" - ") +
-                    platform::Locale::shortDate(period.end);
+            // A custom period of nothing (no entry chosen, no day given) shows as none.
+            if (!period.start.isNull() || !period.end.isNull())
+                shown = platform::Locale::shortDate(period.start) + QStringLiteral(" - ") +
+                        platform::Locale::shortDate(period.end);
             break;
         default:
             shown = platform::Locale::shortDate(period.start);

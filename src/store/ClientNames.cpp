@@ -40,6 +40,10 @@ bool exists(RecordDatabase& db, quint32 clientId, const QString& name) {
 quint32 add(RecordDatabase& db, quint32 clientId, const QString& name) {
     if (name.isEmpty() || exists(db, clientId, name))
         return 0;
+    return insert(db, clientId, name);
+}
+
+quint32 insert(RecordDatabase& db, quint32 clientId, const QString& name) {
     return db.addProperties({Property::ui4(prop::ClientId, clientId),
                              Property::string(prop::StructureName, structureName(name))});
 }

@@ -26,6 +26,8 @@ QList<ClientName> records(RecordDatabase& db, quint32 clientId);
 bool exists(RecordDatabase& db, quint32 clientId, const QString& name);
 // The new record id; 0 when the name is empty or the client has it.
 quint32 add(RecordDatabase& db, quint32 clientId, const QString& name);
+// The same without looking for the name first.
+quint32 insert(RecordDatabase& db, quint32 clientId, const QString& name);
 bool rename(RecordDatabase& db, const QString& name);
 QStringList list(RecordDatabase& db, quint32 clientId);
 }  // namespace clientnames

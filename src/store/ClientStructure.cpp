@@ -1,5 +1,7 @@
 #include "store/ClientStructure.h"
 
+#include <QSet>
+
 #include "store/ClientWalk.h"
 
 namespace tempolatch {
@@ -41,6 +43,34 @@ WriteResult written(bool ok) {
     return ok ? WriteResult::Written : WriteResult::Refused;
 }
 
+// Adds each item of `wanted` whose key is not in `have` yet, through
+// `insert` (which returns the new record id, 0 when refused).
+template <typename Item, typename Key, typename Insert>
+WriteResult addMissingItems(const QList<Item>& wanted, QSet<Key>& have, Key (*keyOf)(const Item&),
+                            Insert insert) {
+    WriteResult result = WriteResult::Unchanged;
+    for (const Item& item : wanted) {
+        const Key key = keyOf(item);
+        if (have.contains(key))
+            continue;
+        if (insert(item) == 0)
+            return WriteResult::Refused;
+        have.insert(key);
+        result = WriteResult::Written;
+    }
+    return result;
+}
+
+QString nameKey(const QString& name) {
+    return structureName(name);
+}
+
+using PairKey = std::pair<QString, QString>;
+
+PairKey pairKey(const PairKey& pair) {
+    return {structureName(pair.first), structureName(pair.second)};
+}
+
 }  // namespace
 
 std::optional<Client> ClientStructure::findClient(quint32 recordId) {
@@ -80,7 +110,24 @@ WriteResult ClientStructure::addProjectTask(quint32 clientId, const QString& pro
                                             const QString& task) {
     if (project.isEmpty() || projectTaskExists(m_dbs.projects, clientId, project, task))
         return WriteResult::Unchanged;
-    return written(tempolatch::addProjectTask(m_dbs.projects, clientId, project, task) != 0);
+    return written(insertProjectTask(m_dbs.projects, clientId, project, task) != 0);
+}
+
+WriteResult ClientStructure::addMissingProjectTasks(
+    quint32 clientId, const QList<std::pair<QString, QString>>& pairs) {
+    const auto existing = projectsOf(clientId);
+    if (!existing)
+        return WriteResult::Refused;
+    QSet<PairKey> have;
+    for (const Project& project : *existing)
+        have.insert({project.project, project.task});
+    have.insert({QString(), QString()});  // a pair without a project is never added
+    QList<PairKey> named;
+    for (const PairKey& pair : pairs)
+        named.append(pair.first.isEmpty() ? PairKey() : pair);
+    return addMissingItems(named, have, pairKey, [&](const PairKey& pair) {
+        return insertProjectTask(m_dbs.projects, clientId, pair.first, pair.second);
+    });
 }
 
 WriteResult ClientStructure::updateProject(const Project& project) {
@@ -110,6 +157,18 @@ WriteResult ClientNameRecords::add(quint32 clientId, const QString& name) {
     if (name.isEmpty() || clientnames::exists(m_db, clientId, name))
         return WriteResult::Unchanged;
     return written(clientnames::add(m_db, clientId, name) != 0);
+}
+
+WriteResult ClientNameRecords::addMissing(quint32 clientId, const QStringList& names) {
+    const auto existing = of(clientId);
+    if (!existing)
+        return WriteResult::Refused;
+    QSet<QString> have{QString()};  // an empty name is never added
+    for (const ClientName& record : *existing)
+        have.insert(record.name);
+    return addMissingItems(names, have, nameKey, [&](const QString& name) {
+        return clientnames::insert(m_db, clientId, name);
+    });
 }
 
 WriteResult ClientNameRecords::rename(quint32 recordId, const QString& name) {

@@ -2,7 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <utility>
 
 #include "store/Client.h"
 #include "store/ClientNames.h"
@@ -21,6 +23,12 @@ public:
     std::optional<ClientName> find(quint32 recordId);
     WriteResult add(quint32 clientId, const QString& name);
     WriteResult rename(quint32 recordId, const QString& name);
+    // Adds those of `names` the client lacks, each once. The client's
+    // records are read once, not once a name (a lookup by name reads that
+    // name's records of every client), so that a file of many clients
+    // sharing names is taken in linear time. Refused at the first refused
+    // write.
+    WriteResult addMissing(quint32 clientId, const QStringList& names);
     // The client's records in the order of the store; nullopt when one
     // cannot be read.
     std::optional<QList<ClientName>> of(quint32 clientId);
@@ -46,6 +54,9 @@ public:
 
     std::optional<Project> findProject(quint32 recordId);
     WriteResult addProjectTask(quint32 clientId, const QString& project, const QString& task);
+    // The pairs (project, task) the client lacks, as ClientNameRecords::addMissing.
+    WriteResult addMissingProjectTasks(quint32 clientId,
+                                       const QList<std::pair<QString, QString>>& pairs);
     // Rewrites the record of project.recordId with its three values.
     WriteResult updateProject(const Project& project);
     // Rewrite only the project name, or only the task name, of one record.

@@ -56,6 +56,11 @@ quint32 addProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& pr
                        const QString& task) {
     if (project.isEmpty() || projectTaskExists(db, clientId, project, task))
         return 0;
+    return insertProjectTask(db, clientId, project, task);
+}
+
+quint32 insertProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,
+                          const QString& task) {
     return db.addProperties(propertiesOf(clientId, project, task));
 }
 

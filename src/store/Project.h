@@ -30,6 +30,10 @@ bool projectTaskExists(ProjectsDatabase& db, quint32 clientId, const QString& pr
 // record id, else 0.
 quint32 addProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,
                        const QString& task);
+// Adds the pair without looking for it first: for callers that know the
+// client's pairs already.
+quint32 insertProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,
+                          const QString& task);
 // Rewrites the current record with the three properties.
 bool updateProjectTask(ProjectsDatabase& db, quint32 clientId, const QString& project,
                        const QString& task);

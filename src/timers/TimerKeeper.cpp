@@ -178,7 +178,9 @@ std::optional<TimerKeeper::Saved> TimerKeeper::load(const QString& path) {
         count > EntryTimerTable::SlotCount)
         return std::nullopt;
     Saved saved;
-    saved.savedAt = FileTime{savedAt};
+    // The time since the save is taken from this: kept to the dates the
+    // program shows, a damaged one cannot overflow the subtraction.
+    saved.savedAt = FileTime{savedAt}.clampedToShown();
     for (int i = 0; i < count; ++i) {
         if (!readSlot(in, saved.table))
             return std::nullopt;

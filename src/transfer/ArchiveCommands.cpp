@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -36,12 +37,14 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
     ArchiveOperation::ArchiveResult result = ArchiveOperation::ArchiveResult::WriteFailed;
     int archived = 0;
     int keptChanged = 0;
+    QString writeError;
     if (start && end) {
         WaitCursor wait;
         ArchiveOperation operation(context.store, *start, *end);
         result = operation.archive(path, range.deleteArchived);
         archived = int(operation.archivedIds().size());
         keptChanged = operation.keptChanged();
+        writeError = operation.errorString();
     }
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
@@ -53,7 +56,9 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
                 context.ui.message(keptChangedText(keptChanged), MessageIcon::Information, parent);
             break;
         case ArchiveOperation::ArchiveResult::WriteFailed:
-            context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop, parent);
+            context.ui.message(
+                platform::writeFailureMessage(resourceString(str::ArchiveFailed), path, writeError),
+                MessageIcon::Stop, parent);
             break;
         case ArchiveOperation::ArchiveResult::DeleteFailed: {
             // The archive is complete; the entries stay, as the deletion

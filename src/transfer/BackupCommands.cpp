@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -39,10 +40,13 @@ bool createBackup(Context& context, QWidget* parent) {
     if (path.isEmpty())
         return false;
     bool ok = false;
+    BackupOperation backup(context.store);
     ProgressDialog dialog(resourceString(str::BackupInProgress), parent);
-    dialog.run([&](ProgressDialog&) { ok = BackupOperation(context.store).backup(path); });
+    dialog.run([&](ProgressDialog&) { ok = backup.backup(path); });
     if (!ok)
-        context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop, parent);
+        context.ui.message(platform::writeFailureMessage(resourceString(str::BackupFailed), path,
+                                                         backup.errorString()),
+                           MessageIcon::Stop, parent);
     else
         context.ui.noticeDone(QStringLiteral("Backup written to"), path,
                               storedCounts(context.store));

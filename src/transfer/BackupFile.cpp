@@ -29,8 +29,23 @@ bool readStrings(CompoundStream& s, std::initializer_list<QString*> texts) {
     return true;
 }
 
+// A time other than "none" is brought into the range the program shows: a
+// damaged file must not put an entry where no list, export or report finds
+// it, nor at the end of time, where adding its duration overflows.
 bool readFileTime(CompoundStream& s, FileTime& time) {
-    return s.readUInt64(time.ticks);
+    if (!s.readUInt64(time.ticks))
+        return false;
+    if (!time.isNull())
+        time = time.clampedToShown();
+    return true;
+}
+
+// The date of an entry or an expense, which cannot be "none".
+bool readRecordDate(CompoundStream& s, FileTime& date) {
+    if (!readFileTime(s, date))
+        return false;
+    date = date.clampedToShown();
+    return true;
 }
 
 }  // namespace
@@ -62,7 +77,7 @@ bool BackupFile::readEntry(CompoundStream& s, quint32 version, FileTime now, Tim
                    : billable != 0 ? EntryStatus::Billable
                                    : EntryStatus::NonBillable;
     }
-    if (!readFileTime(s, e.date) ||
+    if (!readRecordDate(s, e.date) ||
         !readStrings(s, {&e.client, &e.project, &e.phase, &e.task, &e.currency}) ||
         !s.readInt32(e.duration))
         return false;
@@ -111,7 +126,7 @@ bool BackupFile::readExpense(CompoundStream& s, FileTime now, ExpenseEntry& e) {
     quint16 status = 0;
     quint16 type = 0;
     quint16 receipt = 0;
-    if (!s.readUInt16(status) || !s.readUInt16(type) || !readFileTime(s, e.date) ||
+    if (!s.readUInt16(status) || !s.readUInt16(type) || !readRecordDate(s, e.date) ||
         !readStrings(s, {&e.description, &e.client, &e.project}) || !s.readInt32(e.startOdometer) ||
         !s.readInt32(e.distance) || !s.readUInt16(receipt) || !s.readString(e.currency) ||
         !s.readInt32(e.amount) || !readFileTime(s, e.paidDate) ||

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/Clock.h"
+#include "platform/FileProblem.h"
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
@@ -60,12 +61,14 @@ bool restoreNames(const CompoundStorage& storage, const QString& streamName,
     quint32 count = 0;
     if (!stream || !stream.readUInt32(count))
         return false;
+    QStringList names;
     QString name;
     for (quint32 i = 0; i < count; ++i) {
-        if (!stream.readString(name) || !succeeded(records.add(clientId, name)))
+        if (!stream.readString(name))
             return false;
+        names.append(name);
     }
-    return true;
+    return succeeded(records.addMissing(clientId, names));
 }
 
 }  // namespace
@@ -172,8 +175,13 @@ bool BackupOperation::readClientsWithoutRates(const CompoundStorage& root, quint
     return readClientStructure(root, dataVersion, false);
 }
 
-bool BackupOperation::acceptFileKind(quint32) const {
-    return true;
+// Any kind, as other programs may write their own, but for the two this
+// program writes without the parts a restore needs: an archive has no
+// clients and a client structure file no records, so either would fail
+// part way (and, all or nothing, add nothing).
+bool BackupOperation::acceptFileKind(quint32 kind) const {
+    return kind != quint32(BackupFile::Kind::Archive) &&
+           kind != quint32(BackupFile::Kind::ClientStructure);
 }
 
 bool BackupOperation::readClientStructure(const CompoundStorage& root, quint32 dataVersion,
@@ -214,14 +222,16 @@ bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 data
     quint32 count = 0;
     if (!pairs || !pairs.readUInt32(count))
         return false;
+    QList<std::pair<QString, QString>> projectTasks;
     QString project;
     QString task;
     for (quint32 i = 0; i < count; ++i) {
         if (!pairs.readString(project) || !pairs.readString(task))
             return false;
-        if (!succeeded(structure.addProjectTask(clientId, project, task)))
-            return false;
+        projectTasks.append({project, task});
     }
+    if (!succeeded(structure.addMissingProjectTasks(clientId, projectTasks)))
+        return false;
 
     if (!restoreNames(storage, BackupFile::tasksName(), structure.tasks(), clientId) ||
         !restoreNames(storage, BackupFile::contactsName(), structure.contacts(), clientId))
@@ -249,25 +259,31 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
 }
 
 bool BackupOperation::backup(const QString& path) {
+    m_error.clear();
     // The file refuses the profile's own files, which a backup written over
     // them would destroy.
-    if (!m_store.isOpen() || platform::OutputFile::isProfileFile(path))
+    if (platform::OutputFile::isProfileFile(path)) {
+        m_error = platform::OutputFile::refusal(path);
+        return false;
+    }
+    if (!m_store.isOpen())
         return false;
     // Every record from one moment of the store, whatever another program
     // (a restore, a second window) commits while the file is written.
     const StoreSnapshot snapshot(m_store);
     if (!snapshot.isActive())
         return false;
-    auto file = platform::CompoundFile::create(path);
+    auto file = platform::CompoundFile::create(path, &m_error);
     if (!file)
         return false;
     CompoundStorage root = file->root();
     CompoundStream version = root.createStream(BackupFile::dataVersionName());
-    if (!version || !version.writeUInt32(dataVersion()) || !writeFileKind(version) ||
-        !version.close())
-        return false;
     // Dropping the file uncommitted on any failure leaves nothing behind.
-    return writeContent(root) && file->commit();
+    const bool written = version && version.writeUInt32(dataVersion()) && writeFileKind(version) &&
+                         version.close() && writeContent(root) && file->commit();
+    if (!written)
+        m_error = file->errorString();
+    return written;
 }
 
 bool BackupOperation::writeContent(CompoundStorage& root) {
@@ -281,9 +297,17 @@ bool BackupOperation::writeContent(CompoundStorage& root) {
 }
 
 int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* notifyTarget) {
-    auto file = platform::CompoundFile::open(path);
-    if (!file)
+    QString why;
+    auto file = platform::CompoundFile::open(path, &why);
+    if (!file) {
+        const QString problem = platform::readProblem(path);
+        m_error = !problem.isEmpty()
+                      ? problem
+                      : QStringLiteral("it is not a file of this program, or it is damaged (%1)")
+                            .arg(why);
         return RestoreFailed;
+    }
+    m_error = QStringLiteral("it is damaged: a part of it cannot be read");
     const CompoundStorage root = file->root();
     CompoundStream version = root.openStream(BackupFile::dataVersionName());
     quint32 dataVersion = 0;
@@ -311,16 +335,24 @@ int BackupOperation::restore(const QString& path, bool deleteAllFirst, QObject* 
 
 int BackupOperation::restoreChecked(const CompoundStorage& root, quint32 dataVersion,
                                     bool deleteAllFirst, QObject* notifyTarget) {
+    const QString storeRefused = QStringLiteral("the store refused the change (error %1)");
     if (!m_store.isOpen())
         return RestoreFailed;
     StoreTransaction transaction(m_store);
-    if (!transaction.isActive())
+    if (!transaction.isActive() || (deleteAllFirst && !m_store.deleteAllData(notifyTarget))) {
+        m_error = storeRefused.arg(m_store.lastError());
         return RestoreFailed;
-    if (deleteAllFirst && !m_store.deleteAllData(notifyTarget))
+    }
+    if (!readContent(root, dataVersion)) {
+        // Reads and writes interleave: a write the store refused has left its code.
+        if (m_store.lastError() != 0)
+            m_error = storeRefused.arg(m_store.lastError());
         return RestoreFailed;
-    if (!readContent(root, dataVersion))
-        return RestoreFailed;
-    return transaction.commit().succeeded() ? RestoreOk : RestoreFailed;
+    }
+    const StoreOutcome outcome = transaction.commit();
+    if (!outcome.succeeded())
+        m_error = storeRefused.arg(outcome.error);
+    return outcome.succeeded() ? RestoreOk : RestoreFailed;
 }
 
 quint32 BackupOperation::oldestReadable() const {
@@ -359,6 +391,11 @@ QString restoreResultText(int result) {
             return resourceString(str::RestoreFailed);
         case BackupOperation::RestoreUnsupported:
             return resourceString(str::RestoreUnsupported);
+        case BackupOperation::RestoreKindRefused:
+            return QStringLiteral(
+                "This file is not a backup: an archive is read with Load "
+                "Archive..., a client structure file with Import... of the "
+                "Clients setup. Nothing was changed.");
         default:
             return {};
     }

@@ -67,6 +67,11 @@ public:
     // one the store's databases are reopened with after a deletion.
     int restore(const QString& path, bool deleteAllFirst = false, QObject* notifyTarget = nullptr);
 
+    // After a failed backup(): what the system said of the file (a full
+    // disk, a read-only folder), empty when the store was to blame. After a
+    // restore() that gave RestoreFailed: why the file was not read.
+    QString errorString() const { return m_error; }
+
 protected:
     // The files of other kinds leave parts out. Writing: everything after
     // "DataVersion" (by default "Records", "Expenses", then "Clients").
@@ -101,12 +106,12 @@ private:
 
     RecordStore& m_store;
     platform::FileTime m_now;
+    QString m_error;
     static constexpr size_t kEntriesPerWrite = 256;
     std::vector<TimeEntry> m_unwritten;
 };
 
-// The message a restore result is reported with; empty for success and for
-// a refused kind.
+// The message a restore result is reported with; empty for success.
 QString restoreResultText(int result);
 
 }  // namespace tempolatch

@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include "platform/Locale.h"
+#include "platform/NativePath.h"
 #include "platform/OutputFile.h"
 
 namespace tempolatch {
@@ -63,8 +64,8 @@ std::optional<QStringList> listFileLines(QByteArrayView bytes) {
 }
 
 std::optional<QStringList> readListFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openNative(file, path, QIODevice::ReadOnly, nullptr))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -31,6 +31,12 @@ private Q_SLOTS:
                                     << "1601-01-01 00:00:00|2026-01-01 23:59:59" << 0x35u;
         QTest::newRow("no 1900-02-29") << QStringList{"--from", "1900-02-29"}
                                        << "--from needs a date as YYYY-MM-DD" << QString() << 0u;
+        // A whole day and nothing else: no time, no spaces, no short forms.
+        for (const char* day : {"2026-01-01T00:00", "2026-01-01 ", " 2026-01-01", "2026-1-1",
+                                "20260101", "2026-01-01Z"})
+            QTest::addRow("not a day: \"%s\"", day)
+                << QStringList{"--from", day} << "--from needs a date as YYYY-MM-DD" << QString()
+                << 0u;
         QTest::newRow("to before from") << QStringList{"--from", "2026-01-02", "--to", "2026-01-01"}
                                         << "--to is before --from" << QString() << 0u;
         QTest::newRow("statuses") << QStringList{"--status", "billable, Paid"} << QString()

@@ -55,7 +55,7 @@ private Q_SLOTS:
             << QStringList{"dump", "--profile=~"} << 1 << QStringLiteral("no profile at");
         QTest::newRow("restore may make a new profile")
             << QStringList{"--profile", "~", "restore", "@/none.tld"} << 1
-            << QStringLiteral("Restore has failed.");
+            << QStringLiteral("none.tld: it does not exist");
     }
     void optionsAroundTheCommand() {
         QFETCH(QStringList, args);

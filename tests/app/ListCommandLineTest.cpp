@@ -51,6 +51,14 @@ private Q_SLOTS:
                     .findClientNamed(QStringLiteral("Apex")));
         QCOMPARE(run({"replace-text", "colour", "Acme", "Apex"}), 2);
         QVERIFY(m_stderr.contains("unknown field"));
+
+        // Texts that begin with "-" read as options, unless they follow "--".
+        QCOMPARE(run({"replace-text", "client", "Apex", "-Apex-"}), 2);
+        QVERIFY2(m_stderr.contains("goes after --"), m_stderr.constData());
+        QCOMPARE(run({"replace-text", "client", "--", "Apex", "-Apex-"}), 0);
+        QCOMPARE(run({"replace-text", "--", "client", "-Apex-", "-A"}), 0);
+        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
+                 QStringLiteral("-A"));
     }
 
     void importThenExport_data() {
@@ -86,7 +94,7 @@ private Q_SLOTS:
 
     void importOfMissingFileFails() {
         QCOMPARE(run({"list", "import", "phase", m_env->filePath(QStringLiteral("none.txt"))}), 1);
-        QVERIFY(m_stderr.contains("Unable to import data."));
+        QVERIFY2(m_stderr.contains("none.txt: it does not exist"), m_stderr.constData());
         QVERIFY(phases().isEmpty());
         QCOMPARE(run({"list", "import", "colours", "x.txt"}), 2);
     }

@@ -108,7 +108,9 @@ private Q_SLOTS:
                             .arg(path(QStringLiteral("all.tld")), counts(entries, expenses));
         } else if (command == QLatin1String("backup failed")) {
             run(cmd::BackupCreate, path(QStringLiteral("no/such/folder/all.tld")));
-            messages << resourceString(str::BackupFailed);
+            messages << QStringLiteral("Cannot write %1: the folder %2 does not exist.")
+                            .arg(path(QStringLiteral("no/such/folder/all.tld")),
+                                 path(QStringLiteral("no/such/folder")));
         } else if (command == QLatin1String("restore")) {
             run(cmd::BackupCreate, path(QStringLiteral("all.tld")));
             m_env->ui().queueAnswer(Answer::Yes);  // delete all first

@@ -33,18 +33,38 @@ private Q_SLOTS:
     void everyDayMatchesTheCalendar() {
         const QDate first(1601, 1, 1);
         const auto check = [&](const QDate& date) {
-            const auto st = toSystemTime(FileTime{quint64(first.daysTo(date)) * FileTime::TicksPerDay});
+            const auto st =
+                toSystemTime(FileTime{quint64(first.daysTo(date)) * FileTime::TicksPerDay});
             return st && st->date() == date && st->dayOfWeek == date.dayOfWeek() % 7;
         };
         for (QDate date = first; date.year() <= 2500; date = date.addDays(1))
             QVERIFY2(check(date), qPrintable(date.toString(Qt::ISODate)));
         QVERIFY(check(QDate(30827, 12, 31)));
-        QVERIFY(!toSystemTime(FileTime{quint64(first.daysTo(QDate(30828, 1, 1))) * FileTime::TicksPerDay}));
+        QVERIFY(!toSystemTime(
+            FileTime{quint64(first.daysTo(QDate(30828, 1, 1))) * FileTime::TicksPerDay}));
     }
 
     void knownValue() {
         // 2000-01-01 00:00 is 125911584000000000 ticks after 1601.
         QCOMPARE(toFileTime(SystemTime{2000, 1, 6, 1, 0, 0, 0, 0})->ticks, 125911584000000000ull);
+    }
+
+    // Adding to a damaged date stops at the ends rather than wrapping round
+    // to a small (or huge) date; the shown range is 2 Jan 1601 to 31 Dec 9999.
+    void datesStayInTheirRange() {
+        constexpr quint64 last = quint64(std::numeric_limits<qint64>::max());
+        QCOMPARE(FileTime{last - 5}.addMinutes(60).ticks, last);
+        QCOMPARE(FileTime{~0ull}.addTicks(1).ticks, last);
+        QCOMPARE(FileTime{5}.addTicks(-10).ticks, 0ull);
+        QCOMPARE(FileTime{5}.addTicks(-5).ticks, 0ull);
+        QCOMPARE(FileTime{100}.addMinutes(1).ticks, 100ull + FileTime::TicksPerMinute);
+
+        QCOMPARE(toSystemTime(FileTime{0}.clampedToShown())->timestampText(),
+                 QStringLiteral("1601-01-02 00:00:00"));
+        QCOMPARE(toSystemTime(FileTime{~0ull}.clampedToShown())->timestampText(),
+                 QStringLiteral("9999-12-31 00:00:00"));
+        const FileTime inside = *toFileTime(SystemTime{2026, 12, 0, 7, 9, 0, 1, 0});
+        QCOMPARE(inside.clampedToShown(), inside);
     }
 
     void invalidRecordsAreRefused_data() {

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,10 +9,15 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestFiles.h"
 #include "common/TestRegistry.h"
+#include "platform/NativePath.h"
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 using namespace tempolatch;
 using platform::OutputFile;
@@ -198,6 +204,77 @@ private Q_SLOTS:
         QVERIFY(isFifo(pipe));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System),
                  QStringList{QStringLiteral("stream")});
+    }
+
+    // File names are bytes on this system: whatever does not decode as
+    // UTF-8 comes back byte for byte, and real text is text.
+    void nativeNamesRoundTrip_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("text");  // what the name reads as, where it is text
+        QTest::newRow("ascii") << QByteArray("out.tld") << QStringLiteral("out.tld");
+        QTest::newRow("utf-8") << QByteArray("Zürich €.tld") << QStringLiteral("Zürich €.tld");
+        QTest::newRow("four bytes")
+            << QByteArray("\xf0\x9f\x93\x81.tld") << QString::fromUtf8("\xf0\x9f\x93\x81.tld");
+        QTest::newRow("latin-1") << QByteArray("\xfe.tld") << QString();
+        QTest::newRow("latin-1 amid utf-8") << QByteArray("\xc3\xa9\xe9\xc3\xa9") << QString();
+        QTest::newRow("cut sequence") << QByteArray("a\xe2\x82") << QString();
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QString();
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xb3\xbe") << QString();
+        QTest::newRow("beyond unicode") << QByteArray("\xf4\x90\x80\x80") << QString();
+    }
+    void nativeNamesRoundTrip() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, text);
+        const QString path = platform::pathFromNative(name);
+        QCOMPARE(platform::nativePath(path), name);
+        if (!text.isEmpty())
+            QCOMPARE(path, text);
+    }
+
+    // The new file takes the name whole: a name that is no UTF-8 keeps its
+    // bytes, a link stays a link to the file replaced, the replaced file's
+    // permissions stay, and nothing is left beside it.
+    void replacedFilesKeepNameLinkAndMode() {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+        const QString odd = platform::pathFromNative(folder + "\xfe.tld");
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            OutputFile file(path);
+            return file.open() && file.write(bytes) == bytes.size() && file.commit();
+        };
+        QVERIFY(write(odd, "first"));
+        QVERIFY(write(odd, "second"));
+        QFile read;
+        QVERIFY(platform::openNative(read, odd, QIODevice::ReadOnly, nullptr));
+        QCOMPARE(read.readAll(), QByteArray("second"));
+
+        const QString target = dir.filePath(QStringLiteral("target.csv"));
+        const QString link = dir.filePath(QStringLiteral("link.csv"));
+        QVERIFY(test::putFile(target, "old"));
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(write(link, "new"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(test::fileContents(target), QByteArray("new"));
+        struct stat info;
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0640));
+
+        {
+            OutputFile dropped(target);
+            QVERIFY(dropped.open());
+            dropped.write("never");
+        }
+        QCOMPARE(test::fileContents(target), QByteArray("new"));
+        // Listed by the system itself, which does not skip a name that is no UTF-8.
+        QList<QByteArray> names;
+        DIR* listing = ::opendir(folder.constData());
+        while (const dirent* entry = ::readdir(listing))
+            names.append(entry->d_name);
+        ::closedir(listing);
+        std::sort(names.begin(), names.end());
+        QCOMPARE(names, (QList<QByteArray>{".", "..", "link.csv", "target.csv", "\xfe.tld"}));
+        ::unlink(platform::nativePath(odd).constData());  // which the temporary folder cannot
     }
 
     // A small file system that really fills up, where the system lets this

@@ -117,6 +117,11 @@ private Q_SLOTS:
                  QStringLiteral("--status"), QStringLiteral("billable")}),
             0);
         QVERIFY(test::matchesGolden(m_stdout, QStringLiteral("cli-quick-summary.csv")));
+
+        // Nothing chosen and no day given: a period of none, not of 1601.
+        QCOMPARE(run({"summary", "quick", "--client", "Nobody"}), 0);
+        QVERIFY2(m_stdout.contains("Number of Items") && !m_stdout.contains("1601"),
+                 m_stdout.constData());
     }
 
     // The expense exports: the window's file for the shown month, byte for
@@ -281,9 +286,10 @@ private Q_SLOTS:
         QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv"),
                       m_env->filePath(QStringLiteral("no/such/x.csv"))}),
                  1);
-        QVERIFY(
-            m_stderr.contains("Export failed. Please make sure there is enough storage space "
-                              "and try again."));
+        // The cause, not a full disk.
+        QVERIFY2(m_stderr.contains("no/such/x.csv: the folder ") &&
+                     m_stderr.contains("no/such does not exist"),
+                 m_stderr.constData());
         QCOMPARE(run({QStringLiteral("export"), QStringLiteral("csv")}), 2);
         QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("client")}), 2);
         QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("quick"), QStringLiteral("--from"),

@@ -198,6 +198,37 @@ private Q_SLOTS:
         QCOMPARE(projects().recordCount(), 1);
     }
 
+    // What an import adds to a client: each name it lacks once, whatever
+    // another client has, the file's own repeats, empty names and names that
+    // are the same once cut to the stored length.
+    void addMissingAddsEachNameOnce() {
+        ClientStructure s(structure());
+        const quint32 acme = newClient(QStringLiteral("Acme"));
+        const quint32 other = newClient(QStringLiteral("Other"));
+        const QString longName = QString(MaxNameLength, QLatin1Char('L'));
+        QVERIFY(s.tasks().add(acme, QStringLiteral("Admin")) == WriteResult::Written);
+        QVERIFY(s.tasks().add(other, QStringLiteral("Travel")) == WriteResult::Written);
+        QVERIFY(s.addProjectTask(acme, QStringLiteral("Web"), QStringLiteral("Design")) ==
+                WriteResult::Written);
+        QVERIFY(s.addProjectTask(other, QStringLiteral("Web"), QStringLiteral("Build")) ==
+                WriteResult::Written);
+
+        QCOMPARE(s.tasks().addMissing(acme, {"Admin", "Travel", "", "Travel", longName,
+                                             longName + QStringLiteral("more")}),
+                 WriteResult::Written);
+        QCOMPARE(listTasks(structure().tasks, acme), (QStringList{"Admin", "Travel", longName}));
+        QCOMPARE(s.tasks().addMissing(acme, {"Admin", "Travel"}), WriteResult::Unchanged);
+
+        const QList<std::pair<QString, QString>> pairs{
+            {"Web", "Design"}, {"Web", "Build"}, {"Web", ""}, {"", "Orphan"}, {"Web", "Build"}};
+        QCOMPARE(s.addMissingProjectTasks(acme, pairs), WriteResult::Written);
+        QCOMPARE(listProjectTasks(projects(), acme, QStringLiteral("Web")),
+                 (QStringList{"Design", "Build"}));
+        QCOMPARE(s.projectsOf(acme)->size(), 3);  // with the project-only record "Web"/""
+        QCOMPARE(s.addMissingProjectTasks(acme, pairs), WriteResult::Unchanged);
+        QCOMPARE(s.projectsOf(other)->size(), 1);
+    }
+
     void projectRenamesTouchOneRecord() {
         const quint32 acme = newClient(QStringLiteral("Acme"));
         const quint32 id =

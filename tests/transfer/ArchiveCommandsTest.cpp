@@ -100,7 +100,8 @@ private Q_SLOTS:
         ui().queueFile(path(QStringLiteral("no/such/folder.tla")));
         QVERIFY(archiveEntriesInRange(m_env->context(), nullptr,
                                       {test::day(1990, 1, 1), test::day(2100, 1, 1), true}));
-        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::ArchiveFailed)});
+        QVERIFY2(ui().shownTexts().value(0).endsWith(QStringLiteral("no/such does not exist.")),
+                 qPrintable(ui().shownTexts().value(0)));
         QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
         QCOMPARE(test::allEntries().size(), 1);
     }

@@ -5,6 +5,7 @@
 #include "common/TestFiles.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
+#include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -65,10 +66,20 @@ private Q_SLOTS:
         QVERIFY(!createBackup(m_env->context(), nullptr));
         QVERIFY(ui().shown().isEmpty());
 
+        // A failure says its cause; the message of space is for a full disk.
         ui().queueFile(path(QStringLiteral("no/such/folder.tld")));
         QVERIFY(!createBackup(m_env->context(), nullptr));
-        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::BackupFailed)});
+        QCOMPARE(ui().shownTexts(),
+                 QStringList{QStringLiteral("Cannot write %1: the folder %2 does not exist.")
+                                 .arg(path(QStringLiteral("no/such/folder.tld")),
+                                      path(QStringLiteral("no/such")))});
         QCOMPARE(ui().shown().first().icon, MessageIcon::Stop);
+        ui().clear();
+        platform::OutputFile::setDiskSpaceForTesting(100);
+        ui().queueFile(path(QStringLiteral("full.tld")));
+        QVERIFY(!createBackup(m_env->context(), nullptr));
+        platform::OutputFile::setDiskSpaceForTesting(-1);
+        QCOMPARE(ui().shownTexts(), QStringList{resourceString(str::BackupFailed)});
     }
 
     // The save dialog never hands a file of the profile in use to a

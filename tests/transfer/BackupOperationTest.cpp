@@ -7,9 +7,12 @@
 #include "common/EnvironmentTest.h"
 #include "common/OleFileListing.h"
 #include "common/SampleStore.h"
+#include "common/TestFiles.h"
 #include "common/TestRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Profile.h"
+#include "records/EntryFilter.h"
+#include "reports/CsvExport.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
@@ -120,9 +123,12 @@ bool writeBackupFile(const QString& path, quint32 version, const QString& damage
     return file->commit();
 }
 
+using Change = std::function<void(int, TimeEntry&, ExpenseEntry&)>;
+
 // A backup of `count` entries one minute apart (record `damagedAt` cut
-// short), no expense and no client.
-bool writeEntriesFile(const QString& path, int count, int damagedAt) {
+// short) and no client; with `change`, as many expenses, and the i-th
+// entry and expense as it makes them.
+bool writeEntriesFile(const QString& path, int count, int damagedAt, const Change& change = {}) {
     auto file = CompoundFile::create(path);
     if (!file)
         return false;
@@ -135,12 +141,23 @@ bool writeEntriesFile(const QString& path, int count, int damagedAt) {
         CompoundStream s = records.createStream(QStringLiteral("Record%1").arg(i));
         TimeEntry e = fileEntry(i % 20);
         e.date = at(2025, 3, 1, 8).addMinutes(i);
+        ExpenseEntry unused;
+        if (change)
+            change(i, e, unused);
         if (i == damagedAt)
             s.writeUInt16(0);
         else
             test::writeEntryOfVersion(s, 300, e);
     }
-    root.createStorage(QStringLiteral("Expenses"));
+    CompoundStorage expenses = root.createStorage(QStringLiteral("Expenses"));
+    for (int i = 0; change && i < count; ++i) {
+        TimeEntry unused;
+        ExpenseEntry x;
+        x.client = QStringLiteral("Alpha");
+        change(i, unused, x);
+        CompoundStream s = expenses.createStream(QStringLiteral("Record%1").arg(i));
+        BackupFile::writeExpense(s, x);
+    }
     CompoundStorage clients = root.createStorage(QStringLiteral("Clients"));
     clients.createStream(QStringLiteral("DefaultClient")).writeUInt32(0);
     return file->commit();
@@ -224,6 +241,35 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(store().openAll());
+    }
+
+    // Dates a file holds outside what the program shows (0 is "no date";
+    // near 2^64 no calendar has) come in at the nearest end of the range, so
+    // that the entries are exported and adding a duration cannot overflow.
+    void datesOutsideTheShownRangeComeInAtItsEnds() {
+        const quint64 dates[] = {0, 1, ~0ull, quint64(std::numeric_limits<qint64>::max())};
+        const QString path = m_env->filePath(QStringLiteral("dates.tld"));
+        QVERIFY(writeEntriesFile(path, 4, -1, [&](int i, TimeEntry& e, ExpenseEntry& x) {
+            e.date = FileTime{dates[i]};
+            e.paidDate = FileTime{i == 2 ? ~0ull : 0};
+            x.date = FileTime{dates[i]};
+        }));
+        QCOMPARE(BackupOperation(store()).restore(path), int(BackupOperation::RestoreOk));
+
+        const auto text = [](FileTime t) {
+            return t.isNull() ? QString() : toSystemTime(t)->timestampText();
+        };
+        QStringList shown;
+        for (const TimeEntry& e : test::allEntries())
+            shown << text(e.date) + QLatin1Char('|') + text(e.paidDate);
+        QCOMPARE(shown,
+                 (QStringList{"1601-01-02 00:00:00|", "1601-01-02 00:00:00|",
+                              "9999-12-31 00:00:00|9999-12-31 00:00:00", "9999-12-31 00:00:00|"}));
+        for (const ExpenseEntry& x : test::allExpenses())
+            QVERIFY(x.date == FileTime::firstShown() || x.date == FileTime::lastShown());
+        const QString csv = m_env->filePath(QStringLiteral("all.csv"));
+        QVERIFY(exportTimeEntryCsv(store().entries(), m_env->settings(), EntryFilter(), csv));
+        QCOMPARE(test::fileContents(csv).count("\r\n"), 1 + 4);
     }
 
     // A backup is one moment of the store: all of what was there when it
@@ -467,8 +513,7 @@ private Q_SLOTS:
         for (int i = 0; i < count; ++i) {
             TimeEntry expected = fileEntry(i % 20);
             expected.date = at(2025, 3, 1, 8).addMinutes(i);
-            QCOMPARE(test::withoutIds(QList<TimeEntry>{restored[i]}),
-                     QList<TimeEntry>{expected});
+            QCOMPARE(test::withoutIds(QList<TimeEntry>{restored[i]}), QList<TimeEntry>{expected});
             QCOMPARE(restored[i].changeFlags, quint16(3));
             ids.insert(restored[i].recordId);
         }

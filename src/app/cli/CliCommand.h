@@ -35,12 +35,19 @@ struct CliCommand {
     bool opensStore = true;      // the profile's store is opened first
     bool drawsPages = false;     // renders pages (PDF): runs with an offscreen QGuiApplication
     bool writesFile = false;     // the argument FILE is written (refused first when it must not be)
+    bool readsFile = false;      // the argument FILE is read (refused first when it cannot be)
     bool needsProfile = true;    // refused when the profile folder holds no store
     // Returns the exit code: 0 done, 1 failed, or the operation's result.
     std::function<int(Context&, const CliArguments&)> run;
 };
 
 using CliCommands = std::vector<CliCommand>;
+
+// Say on standard error why FILE was not written or read, by its cause (a
+// full disk, a read-only folder, a file missing or damaged); return 1.
+// `usual` is said when nothing in the file system explains the failure.
+int cannotWrite(const QString& path, const QString& systemError, const QString& usual);
+int cannotRead(const QString& path, const QString& why);
 
 // A command of these space-separated words; the caller sets the rest.
 CliCommand cliCommand(const QString& words, const QString& description,

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QRegularExpression>
 
 #include "records/EntryFilter.h"
 #include "records/ExpenseFilter.h"
@@ -32,9 +33,14 @@ constexpr TextOption<ExpenseFilter> kExpenseTextOptions[] = {
 // The status words, in the order of the flags readStatus takes.
 constexpr const char* kStatusWords[] = {"nonbillable", "billable", "billed", "paid"};
 
-// A day given as YYYY-MM-DD at the given time of day.
+// A day given as YYYY-MM-DD at the given time of day. Exactly that: the ISO
+// parser would also take a time after the day, or spaces around it, and a
+// script that passes them meant something else than a whole day.
 std::optional<platform::SystemTime> dayAt(const QString& text, int hour, int minute, int second) {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
+    static const QRegularExpression day(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate date = day.match(text).hasMatch()
+                           ? QDate::fromString(text, QStringLiteral("yyyy-MM-dd"))
+                           : QDate();
     if (!date.isValid() || date.year() < 1601 || date.year() > 9999)
         return std::nullopt;
     platform::SystemTime st;

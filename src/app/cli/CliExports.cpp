@@ -31,8 +31,7 @@ int exportCsvCommand(Context& context, const CliArguments& args) {
     if (exportTimeEntryCsv(context.store.entries(), context.settings, args.criteria,
                            args.positional.at(0)))
         return 0;
-    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(0), QString(), resourceString(str::ExportFailed));
 }
 
 // The file Export "Mileage Expense CSV..." or "General Expense CSV..."
@@ -56,8 +55,7 @@ int exportExpensesCommand(Context& context, const CliArguments& args) {
     if (exportExpenseCsv(context.store.expenses(), context.settings, type, criteria.chosen(),
                          args.positional.at(1)))
         return 0;
-    context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(1), QString(), resourceString(str::ExportFailed));
 }
 
 int clientSummaryCommand(Context& context, const CliArguments& args) {
@@ -84,8 +82,10 @@ int quickSummaryCommand(Context& context, const CliArguments& args) {
     });
     SummaryPeriod period;
     period.periodType = 4;
+    // No entry chosen and no day given: the period is none, not 1601.
     const auto dayOf = [](platform::FileTime time) {
-        return platform::toSystemTime(time).value_or(platform::SystemTime());
+        return time.isNull() ? platform::SystemTime()
+                             : platform::toSystemTime(time).value_or(platform::SystemTime());
     };
     const bool from = args.parser.isSet(QStringLiteral("from"));
     const bool to = args.parser.isSet(QStringLiteral("to"));

@@ -5,6 +5,7 @@
 #include "clients/DropListEdits.h"
 #include "clients/FieldReplacement.h"
 #include "platform/Clock.h"
+#include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -82,9 +83,17 @@ int listImportCommand(Context& context, const CliArguments& args) {
     const auto kind = listKindNamed(args.positional.at(0));
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
-    if (DropListEdits(context.store).importFile(*kind, args.positional.at(1)))
+    const QString& path = args.positional.at(1);
+    const QString problem = platform::readProblem(path);
+    if (!problem.isEmpty())
+        return cannotRead(path, problem);
+    if (DropListEdits(context.store).importFile(*kind, path))
         return 0;
-    context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop);
+    // The file could be opened: its text, or the store, is to blame.
+    if (!readListFile(path))
+        return cannotRead(path, QStringLiteral("its UTF-16 text begins with a zero"));
+    std::fprintf(stderr, "tempolatch: the store refused the names (error %d)\n",
+                 context.store.lastError());
     return 1;
 }
 
@@ -101,7 +110,9 @@ CliCommands listCommands() {
         QStringLiteral(
             "FIELD is one of %1. As Replace Field Text: the client setup or drop list "
             "first, then every time entry whose field is exactly FIND; a REPLACEMENT "
-            "that exists already is merged with FIND. All or nothing; asks nothing.")
+            "that exists already is merged with FIND. All or nothing; asks nothing.\n"
+            "A FIND or REPLACEMENT that begins with - goes after --: "
+            "replace-text task -- -draft- final")
             .arg(fieldWords().join(QStringLiteral(", ")));
 
     CliCommand exporting =

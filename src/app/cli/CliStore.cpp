@@ -37,15 +37,19 @@ int dumpCommand(Context&, const CliArguments&) {
 }
 
 int backupCommand(Context& context, const CliArguments& args) {
-    if (BackupOperation(context.store).backup(args.positional.at(0)))
+    BackupOperation backup(context.store);
+    if (backup.backup(args.positional.at(0)))
         return 0;
-    context.ui.message(resourceString(str::BackupFailed), platform::MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(0), backup.errorString(),
+                       resourceString(str::BackupFailed));
 }
 
 int restoreCommand(Context& context, const CliArguments& args) {
     const bool deleteAll = args.parser.isSet(QStringLiteral("delete-all"));
-    const int result = BackupOperation(context.store).restore(args.positional.at(0), deleteAll);
+    BackupOperation restore(context.store);
+    const int result = restore.restore(args.positional.at(0), deleteAll);
+    if (result == BackupOperation::RestoreFailed)
+        return cannotRead(args.positional.at(0), restore.errorString());
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
         context.ui.message(text, platform::MessageIcon::Stop);
@@ -72,6 +76,7 @@ CliCommands storeCommands() {
                    QStringLiteral("add the data of the backup FILE to the store"), restoreCommand);
     restore.arguments = {QStringLiteral("FILE")};
     restore.needsProfile = false;  // restoring into a new profile is how one moves
+    restore.readsFile = true;
     restore.details = QStringLiteral(
         "Exit codes: 0 done, 1 failed, 2 unsupported version of the file, 3 not a backup file.");
     restore.options = {

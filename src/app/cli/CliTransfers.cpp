@@ -37,8 +37,8 @@ int archiveCommand(Context& context, const CliArguments& args) {
                                    MessageIcon::Information);
             return 0;
         case ArchiveOperation::ArchiveResult::WriteFailed:
-            context.ui.message(resourceString(str::ArchiveFailed), MessageIcon::Stop);
-            return 1;
+            return cannotWrite(args.positional.at(0), archive.errorString(),
+                               resourceString(str::ArchiveFailed));
         case ArchiveOperation::ArchiveResult::DeleteFailed:
             context.ui.message(QStringLiteral("The archive was written, but its entries could "
                                               "not be deleted (error %1); the store is unchanged.")
@@ -50,7 +50,10 @@ int archiveCommand(Context& context, const CliArguments& args) {
 }
 
 int loadArchiveCommand(Context& context, const CliArguments& args) {
-    const int result = ArchiveOperation(context.store).loadArchive(args.positional.at(0));
+    ArchiveOperation load(context.store);
+    const int result = load.loadArchive(args.positional.at(0));
+    if (result == BackupOperation::RestoreFailed)
+        return cannotRead(args.positional.at(0), load.errorString());
     const LoadArchiveMessage message = loadArchiveMessage(result);
     // Success is silent, as scripts expect.
     if (result != BackupOperation::RestoreOk && !message.text.isEmpty())
@@ -59,14 +62,18 @@ int loadArchiveCommand(Context& context, const CliArguments& args) {
 }
 
 int exportClientsCommand(Context& context, const CliArguments& args) {
-    if (ClientStructureOperation(context.store).exportTo(args.positional.at(0)))
+    ClientStructureOperation operation(context.store);
+    if (operation.exportTo(args.positional.at(0)))
         return 0;
-    context.ui.message(resourceString(str::BackupFailed), MessageIcon::Stop);
-    return 1;
+    return cannotWrite(args.positional.at(0), operation.errorString(),
+                       QStringLiteral("The client structure could not be written."));
 }
 
 int importClientsCommand(Context& context, const CliArguments& args) {
-    const int result = ClientStructureOperation(context.store).importFrom(args.positional.at(0));
+    ClientStructureOperation operation(context.store);
+    const int result = operation.importFrom(args.positional.at(0));
+    if (result == BackupOperation::RestoreFailed)
+        return cannotRead(args.positional.at(0), operation.errorString());
     const ImportMessage message = importResultMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon);
@@ -98,6 +105,7 @@ CliCommands transferCommands() {
                                  QStringLiteral("add the entries of the archive FILE to the store"),
                                  loadArchiveCommand);
     load.arguments = {QStringLiteral("FILE")};
+    load.readsFile = true;
     load.details = QStringLiteral(
         "Expenses the store holds already, alike in every field, are not added again.\n"
         "Exit codes: 0 done, 1 failed (nothing added), 2 unsupported version of the file,\n"
@@ -109,12 +117,14 @@ CliCommands transferCommands() {
                    exportClientsCommand);
     exportClients.arguments = {QStringLiteral("FILE")};
     exportClients.writesFile = true;
+    exportClients.details = QStringLiteral("Exit codes: 0 done, 1 failed, 2 usage.");
 
     CliCommand importClients = cliCommand(
         QStringLiteral("import clients"),
         QStringLiteral("add the clients, projects, tasks and contacts of FILE that are missing"),
         importClientsCommand);
     importClients.arguments = {QStringLiteral("FILE")};
+    importClients.readsFile = true;
     importClients.details = QStringLiteral(
         "Rates are not read. Exit codes: 0 done, 1 failed (nothing added), 2 unsupported\n"
         "version of the file, 3 not a client structure file.");

@@ -10,6 +10,8 @@
 #include "app/GuiMain.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
+#include "platform/FileProblem.h"
+#include "platform/NativePath.h"
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
@@ -51,7 +53,9 @@ void printProgramHelp(std::FILE* to, const CliCommands& commands) {
         "                  after the command); commands other than restore need a profile\n"
         "                  there already\n"
         "  --help          this text; COMMAND --help tells more of a command\n"
-        "  --version       the program's version\n\n"
+        "  --version       the program's version\n"
+        "  --              ends the options: what follows is an argument even when it\n"
+        "                  begins with - (replace-text task -- -draft- final)\n\n"
         "Commands:\n");
     for (const CliCommand& command : commands)
         text += QStringLiteral("  %1\n      %2\n").arg(synopsis(command), command.description);
@@ -108,8 +112,13 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
 
     const QString usageOf = QStringLiteral("usage: tempolatch %1\n").arg(synopsis(command));
     if (!parser.parse(QStringList{QStringLiteral("tempolatch")} + rest)) {
-        std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(parser.errorText()),
-                     qPrintable(usageOf));
+        // A text that begins with "-" (a client "-Internal-") reads as an option.
+        std::fprintf(stderr, "tempolatch: %s\n%s%s", qPrintable(parser.errorText()),
+                     qPrintable(usageOf),
+                     parser.unknownOptionNames().isEmpty()
+                         ? ""
+                         : "An argument that begins with - goes after --, which ends the "
+                           "options.\n");
         return 2;
     }
     if (parser.isSet(help)) {
@@ -142,6 +151,12 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
             return 1;
         }
     }
+    if (command.readsFile) {
+        const qsizetype input = command.arguments.indexOf(QStringLiteral("FILE"));
+        const QString problem = platform::readProblem(positional.value(input));
+        if (!problem.isEmpty())
+            return cannotRead(positional.value(input), problem);
+    }
     // A mistyped --profile would otherwise give a new, empty profile on
     // which a backup of nothing succeeds.
     if (command.needsProfile && !QFileInfo::exists(platform::Profile::storePath())) {
@@ -170,6 +185,11 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         settings.load(context.registry);
     }
     return command.run(context, args);
+}
+
+// A file name as the user typed it, byte for byte.
+QByteArray shownPath(const QString& path) {
+    return platform::nativePath(QDir::toNativeSeparators(path));
 }
 
 const QStringList& consoleFlags() {
@@ -216,6 +236,22 @@ CliCommand cliCommand(const QString& words, const QString& description,
     return command;
 }
 
+int cannotWrite(const QString& path, const QString& systemError, const QString& usual) {
+    const QString problem = platform::writeProblem(path, systemError);
+    if (problem.isEmpty())
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(usual));
+    else
+        std::fprintf(stderr, "tempolatch: cannot write %s: %s\n", shownPath(path).constData(),
+                     qPrintable(problem));
+    return 1;
+}
+
+int cannotRead(const QString& path, const QString& why) {
+    std::fprintf(stderr, "tempolatch: cannot read %s: %s\n", shownPath(path).constData(),
+                 qPrintable(why));
+    return 1;
+}
+
 int runCommand(const QStringList& args) {
     if (args.isEmpty())
         return -1;
@@ -241,7 +277,7 @@ int runCommand(const QStringList& args) {
 int runCommandLine(int argc, char* argv[]) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+        args.append(platform::pathFromNative(argv[i]));
     QString error;
     if (!takeLeadingOptions(args, error))
         return usage(allCommands(), error);

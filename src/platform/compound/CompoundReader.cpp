@@ -1,5 +1,7 @@
 #include "platform/compound/CompoundReader.h"
 
+#include "platform/NativePath.h"
+
 #include <QSysInfo>
 #include <QtEndian>
 #include <algorithm>
@@ -58,12 +60,8 @@ private:
 }  // namespace
 
 bool CompoundReader::open(const QString& path, QString* error) {
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = m_file.errorString();
+    if (!openNative(m_file, path, QIODevice::ReadOnly | QIODevice::Unbuffered, error))
         return false;
-    }
     // However deep its links run (some writers chain a storage's children
     // one after another), the directory is walked without recursion, each
     // entry at most once, so its size alone bounds the work.
