@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
@@ -436,19 +438,33 @@ void MainFrame::bringToFront() {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-    if (mustAskBeforeClose(settings(), m_timerTable)) {
-        bringToFront();
-        if (!m_context.ui.question(resourceString(str::TimersRunningCloseQuestion), this)) {
-            event->ignore();
-            return;
-        }
+    const std::optional<TimerKeeper::AtQuit> timers = askAboutTimers();
+    if (!timers) {
+        event->ignore();
+        return;
     }
     event->accept();
-    // Timers end with the program; nothing of them is left for the next start.
-    m_timers->discard();
+    // Before the store opened the timers were never read: the file stays.
+    if (m_created)
+        m_timers->quit(*timers);
     if (HelpWindow* help = HelpWindow::current())
         help->close();
     Q_EMIT closed();
+}
+
+std::optional<TimerKeeper::AtQuit> MainFrame::askAboutTimers() {
+    using AtQuit = TimerKeeper::AtQuit;
+    if (!mustAskBeforeClose(settings(), m_timerTable))
+        return AtQuit::KeepRunning;
+    bringToFront();
+    const int choice = m_context.ui.choose(
+        QStringLiteral("There are timers running. Keep them running until Tempolatch starts "
+                       "again, pause them, or end them?"),
+        {QStringLiteral("&Keep Running"), QStringLiteral("&Pause"), QStringLiteral("&End Timers")},
+        0, this);
+    if (choice < 0 || choice > 2)
+        return std::nullopt;
+    return std::array{AtQuit::KeepRunning, AtQuit::Pause, AtQuit::End}[std::size_t(choice)];
 }
 
 void MainFrame::setListStyle(int style) {

@@ -11,6 +11,7 @@
 #include "records/EntryFilter.h"
 #include "reports/Summaries.h"
 #include "timers/EntryTimer.h"
+#include "timers/TimerKeeper.h"
 #include "widgets/CommandTable.h"
 
 class QAction;
@@ -94,6 +95,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What becomes of the timers in use at quit; nullopt: the user stays.
+    std::optional<TimerKeeper::AtQuit> askAboutTimers();
     void registerCommands();
     // The period the view shows, with its type, for the summaries and exports.
     SummaryPeriod shownSummaryPeriod() const;

@@ -123,19 +123,30 @@ private Q_SLOTS:
     }
 
     // Restored timers are said once, in the Timers command's status, until
-    // the user opens them; "Yes" to message 79 gives them up for good,
-    // "No" keeps them.
-    void restoredTimersAreSaidAndDiscardedOnClose_data() {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(platform::Answer::Yes);
-        QTest::newRow("no") << int(platform::Answer::No);
+    // the user opens them. A quit leaves them to the next start unless the
+    // user ends them: without the question they keep running, with it the
+    // user keeps them running, pauses or ends them, or stays (Cancel).
+    void restoredTimersAreSaidAndLeftToTheNextStart_data() {
+        QTest::addColumn<bool>("ask");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("runningState");  // of the running timer in the file
+        QTest::newRow("no question") << false << -2 << true << int(EntryTimer::Running);
+        QTest::newRow("keep running") << true << 0 << true << int(EntryTimer::Running);
+        QTest::newRow("pause") << true << 1 << true << int(EntryTimer::Paused);
+        QTest::newRow("end") << true << 2 << true << int(EntryTimer::Free);
+        QTest::newRow("cancel") << true << -1 << false << int(EntryTimer::Running);
     }
-    void restoredTimersAreSaidAndDiscardedOnClose() {
-        QFETCH(int, answer);
+    void restoredTimersAreSaidAndLeftToTheNextStart() {
+        QFETCH(bool, ask);
+        QFETCH(int, choice);
+        QFETCH(bool, closes);
+        QFETCH(int, runningState);
         EntryTimerTable left;
+        left.slot(0) = timer(QStringLiteral("Beta"), 600, EntryTimer::Running);
         left.slot(1) = timer(QStringLiteral("Acme"), 60, EntryTimer::Paused);
         QVERIFY(TimerKeeper::save(left, platform::Clock::nowFileTime(), timersFile()));
-        m_env->settings().askClose = true;
+        m_env->settings().askClose = ask;
         m_env->settings().save();
 
         MainFrame frame(m_env->context());
@@ -143,25 +154,33 @@ private Q_SLOTS:
         frame.show();
         QCOMPARE(frame.timerTable().slot(1).client, QStringLiteral("Acme"));
         MenuBar* bar = frame.commandBar();
-        const QString notice = QStringLiteral("1 timer was restored from the last run.");
+        const QString notice = QStringLiteral("2 timers were restored from the last run.");
         QCOMPARE(bar->command(cmd::Timers)->statusTip(), notice);
         QCOMPARE(frame.statusBar()->currentMessage(), notice);
         QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
 
         test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
-            QCOMPARE(d->list()->topLevelItemCount(), 1);
+            QCOMPARE(d->list()->topLevelItemCount(), 2);
             d->accept();
         });
         QVERIFY(frame.onCommand(cmd::Timers));
         QVERIFY(bar->command(cmd::Timers)->statusTip().isEmpty());
 
-        m_env->ui().queueAnswer(platform::Answer(answer));
-        const bool yes = answer == int(platform::Answer::Yes);
-        QCOMPARE(frame.close(), yes);
-        QCOMPARE(m_env->ui().shownTexts(),
-                 QStringList{resourceString(str::TimersRunningCloseQuestion)});
-        QCOMPARE(QFile::exists(timersFile()), !yes);
-        QCOMPARE(frame.timerTable().anyInUse(), !yes);
+        if (choice >= -1)
+            m_env->ui().queueChoice(choice);
+        QCOMPARE(frame.close(), closes);
+        QCOMPARE(m_env->ui().shown().size(), ask ? 1 : 0);
+        if (ask)
+            QCOMPARE(m_env->ui().offeredChoices().size(), 3);
+        const auto saved = TimerKeeper::load(timersFile());
+        QCOMPARE(bool(saved), runningState != EntryTimer::Free);
+        QCOMPARE(frame.timerTable().anyInUse(), runningState != EntryTimer::Free);
+        if (!saved)
+            return;
+        QCOMPARE(int(saved->table.slot(0).state), runningState);
+        QVERIFY(saved->table.slot(0).elapsedSeconds >= 600);
+        QCOMPARE(saved->table.slot(1).state, EntryTimer::Paused);
+        QCOMPARE(saved->table.slot(1).note, QByteArray("kept note"));
     }
 
     // Create New Timer from the selected paid entry, completed at once:
