@@ -14,7 +14,8 @@ void RowEntryList::setUp(QAbstractItemView* view, EntryRowModel* model) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QObject::connect(view, &QAbstractItemView::clicked, &events(),
+    // A click selects; a double-click (or Enter) opens, as in every desktop list.
+    QObject::connect(view, &QAbstractItemView::doubleClicked, &events(),
                      [this](const QModelIndex& index) {
                          if (index.isValid())
                              tapped();

@@ -31,7 +31,8 @@ protected:
     void setUp(QAbstractItemView* view, EntryRowModel* model);
     // Selects, focuses and shows a row.
     void selectRow(int row);
-    // Enter on a selected row counts as a tap; true when it was one.
+    // Enter on a selected row counts as a tap, as a double-click does; true
+    // when it was one.
     bool isEnterOnSelection(const QKeyEvent* event) const;
     virtual void tapped() = 0;
 

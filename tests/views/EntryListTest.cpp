@@ -87,9 +87,9 @@ private Q_SLOTS:
         QTest::newRow("ties reversed in a day")
             << QList<int>{1, 2, 2, 2, 3} << QStringList{"x", "c", "b", "a", "x"}
             << QList<int>{1, 4, 3, 2, 5} << true;
-        QTest::newRow("a later day first") << QList<int>{3, 1, 1, 2}
-                                           << QStringList{"a", "b", "a", "a"}
-                                           << QList<int>{3, 2, 4, 1} << true;
+        QTest::newRow("a later day first")
+            << QList<int>{3, 1, 1, 2} << QStringList{"a", "b", "a", "a"} << QList<int>{3, 2, 4, 1}
+            << true;
         QTest::newRow("equal rows keep their order")
             << QList<int>{1, 1, 1} << QStringList{"a", "a", "a"} << QList<int>{1, 2, 3} << false;
         QTest::newRow("one day, last tie first")
@@ -158,10 +158,13 @@ private Q_SLOTS:
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(tapped.count(), 0);  // nothing selected yet
         const QRect second = list.visualRect(list.model()->index(1, 0));
+        // A click selects, a double-click or Enter opens.
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(tapped.count(), 1);
+        QCOMPARE(tapped.count(), 0);
         QCOMPARE(list.selectedRecordId(), 2u);
         QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(tapped.count(), 1);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(tapped.count(), 2);
 
         const QRect first = list.visualRect(list.model()->index(0, 0));
@@ -211,8 +214,11 @@ private Q_SLOTS:
 
         QSignalSpy command(&list.events(), &EntryListEvents::commandRequested);
         list.show();
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualRect(list.model()->index(0, 1)).center());
+        const QPoint cell = list.visualRect(list.model()->index(0, 1)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(command.count(), 0);
+        QCOMPARE(list.selectedRecordId(), 7u);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(command.count(), 1);
         QCOMPARE(command.first().first().toInt(), 40063);
     }
