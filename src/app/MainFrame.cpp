@@ -294,7 +294,9 @@ void MainFrame::showTotals() {
     if (!m_totals) {
         m_totals = new QLabel(this);
         m_totals->setObjectName(QStringLiteral("periodTotals"));
-        statusBar()->addWidget(m_totals, 1);
+        // A place of their own on the right: the notices take the left of
+        // the line and never draw over the totals.
+        statusBar()->addPermanentWidget(m_totals);
     }
     QString empty;
     switch (m_view ? m_view->type() : int(PeriodView::Custom)) {

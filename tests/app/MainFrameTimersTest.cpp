@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QLabel>
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -158,6 +159,12 @@ private Q_SLOTS:
         QCOMPARE(bar->command(cmd::Timers)->statusTip(), notice);
         QCOMPARE(frame.statusBar()->currentMessage(), notice);
         QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
+        // The notice and the period's totals each have their place.
+        frame.resize(900, 600);
+        const auto* totals = frame.findChild<QLabel*>(QStringLiteral("periodTotals"));
+        QVERIFY(totals);
+        const int noticeEnd = frame.statusBar()->fontMetrics().horizontalAdvance(notice);
+        QTRY_VERIFY(totals->isVisible() && totals->x() > noticeEnd);
 
         test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
             QCOMPARE(d->list()->topLevelItemCount(), 2);
