@@ -424,8 +424,8 @@ private Q_SLOTS:
     // commands, placed by the selection the import started from.
     void listImportAddsEachName() {
         open({[](QWidget*) {
-                  return ClientTransfers::ListFile{ClientTransfers::ListFile::Status::Read,
-                                                   {"Plan", "Design", "Plan"}};
+                  return ClientTransfers::ListFile{
+                      ClientTransfers::ListFile::Status::Read, {"Plan", "Design", "Plan"}, {}};
               },
               {},
               {}});

@@ -82,9 +82,12 @@ int listImportCommand(Context& context, const CliArguments& args) {
     const auto kind = listKindNamed(args.positional.at(0));
     if (!kind)
         return badWord(QStringLiteral("list"), args.positional.at(0), listWords());
-    if (DropListEdits(context.store).importFile(*kind, args.positional.at(1)))
+    ListFileProblem problem = ListFileProblem::Unreadable;
+    if (DropListEdits(context.store).importFile(*kind, args.positional.at(1), &problem))
         return 0;
-    context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop);
+    context.ui.message(problem == ListFileProblem::NotText ? notTextMessage(args.positional.at(1))
+                                                           : resourceString(str::UnableToImport),
+                       platform::MessageIcon::Stop);
     return 1;
 }
 
