@@ -31,10 +31,10 @@
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "widgets/DatePicker.h"
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
-#include "widgets/DatePicker.h"
 
 namespace tempolatch {
 
@@ -107,7 +107,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
     page->setObjectName(QStringLiteral("generalPage"));
     RecordStore& store = m_context.store;
     Lists lists = store.lists();
-    m_date = new QDateEdit(page);
+    m_date = new DateBox(page);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
     useFramedCalendar(m_date);
@@ -155,8 +155,8 @@ QWidget* ExpenseEditor::createExpensePage() {
     m_paidDate->setObjectName(QStringLiteral("paidDateButton"));
     m_billTo = editableList(page, "billTo", 63);
     m_billTo->setEditText(m_expense.billTo);
-    m_currency = editableList(page, "currency", 16,
-                              m_context.store.lists().texts(ListKind::Currency));
+    m_currency =
+        editableList(page, "currency", 16, m_context.store.lists().texts(ListKind::Currency));
     m_currency->setEditText(m_expense.currency);
     m_amount = new QLineEdit(page);
     m_amount->setObjectName(mileage ? QStringLiteral("rate") : QStringLiteral("amount"));
