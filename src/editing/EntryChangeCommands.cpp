@@ -78,7 +78,8 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
     if (!runEntryCriteria(context, parent, mode, periodStart, periodEnd, criteria))
         return false;
     return markWithProgress(
-        context, parent, mark, criteriaStart(criteria), criteriaEnd(criteria),
+        context, parent, mark, MarkedRecords::Entries, criteriaStart(criteria),
+        criteriaEnd(criteria),
         [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
             return entrymarking::markEntries(context.store, criteria, mark, paidDate,
                                              platform::Clock::nowFileTime(),
@@ -86,8 +87,21 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
         });
 }
 
+QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records) {
+    const bool expenses = records == MarkedRecords::Expenses;
+    const QString status =
+        mark == entrymarking::Mark::Paid ? QStringLiteral("Paid") : QStringLiteral("Billed");
+    if (written == 0)
+        return expenses ? QStringLiteral("No expenses to mark %1.").arg(status)
+                        : QStringLiteral("No entries to mark %1.").arg(status);
+    const QString noun =
+        expenses ? (written == 1 ? QStringLiteral("expense") : QStringLiteral("expenses"))
+                 : (written == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+    return QStringLiteral("%1 %2 marked %3.").arg(written).arg(noun, status);
+}
+
 bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
-                      platform::FileTime first, platform::FileTime last,
+                      MarkedRecords records, platform::FileTime first, platform::FileTime last,
                       const BulkMarking& markAll) {
     platform::FileTime paidDate;
     if (mark == entrymarking::Mark::Paid) {
@@ -116,6 +130,7 @@ bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark
         showError(context, parent, result.error);
         return false;
     }
+    context.ui.notice(markedNotice(result.written, mark, records));
     return result.written > 0;
 }
 

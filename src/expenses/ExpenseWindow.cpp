@@ -393,7 +393,7 @@ void ExpenseWindow::markChosen(int id) {
         return;
     const ExpenseCriteria chosen = criteria.chosen();
     const bool marked = entrycommands::markWithProgress(
-        m_context, this, mark, chosen.from, chosen.to,
+        m_context, this, mark, entrycommands::MarkedRecords::Expenses, chosen.from, chosen.to,
         [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
             return expenseactions::markChosen(
                 m_context.store, chosen, mark, paidDate, platform::Clock::nowFileTime(),
