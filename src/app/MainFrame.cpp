@@ -579,6 +579,7 @@ void MainFrame::registerCommands() {
     registerEntryCommands(
         m_commands,
         {&m_context, this, [this] { return selectedEntryId(); },
+         [this] { return m_list ? m_list->selectedRecordIds() : QList<quint32>(); },
          [this](std::optional<quint32> id) { entrySaved(id); }, [this](int id) { postCommand(id); },
          [this] { return newEntryDay(); }, [this] { reloadView(0, 0); },
          [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },

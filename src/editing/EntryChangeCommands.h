@@ -29,6 +29,15 @@ bool markRecord(Context& context, QWidget* parent, quint32 recordId, entrymarkin
 // expense. True when it was deleted.
 template <typename Record>
 bool deleteRecord(Context& context, QWidget* parent, quint32 recordId);
+// The same on every selected entry or expense: one of them as above;
+// several marked, or asked about once and deleted, in one transaction (a
+// refused write leaves all as they were and says so), and the status line
+// says how many. True when the store changed.
+template <typename Record>
+bool markRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds,
+                 entrymarking::Mark mark);
+template <typename Record>
+bool deleteRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds);
 // The criteria sheet preset to the period, for Mark Paid the paid date,
 // then every chosen entry marked in one transaction under the progress
 // dialog. A refused write leaves every entry as it was and says so.

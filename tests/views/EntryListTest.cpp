@@ -177,6 +177,29 @@ private Q_SLOTS:
         QCOMPARE(menu.count(), 1);
     }
 
+    // Shift+arrows select several rows; a right click on one of them keeps
+    // them all for the menu, on another row it selects that row alone.
+    void severalRowsAndTheMenu() {
+        SimpleEntryList list(ColumnLayout::timeEntries());
+        list.resize(600, 300);
+        list.show();
+        reload(list, {row(1, {}, 1), row(2, {}, 2), row(3, {}, 3)}, 1);
+        QCOMPARE(list.selectedRecordIds(), QList<quint32>{1});
+        QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(list.selectedRecordIds(), (QList<quint32>{1, 2}));
+        QCOMPARE(list.selectedRecordId(), 2u);  // the current one
+        QSignalSpy menu(&list.events(), &EntryListEvents::contextMenuRequested);
+        Q_EMIT list.customContextMenuRequested(list.visualRect(list.model()->index(0, 1)).center());
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(list.selectedRecordIds(), (QList<quint32>{1, 2}));
+        QCOMPARE(list.selectedRecordId(), 1u);
+        Q_EMIT list.customContextMenuRequested(list.visualRect(list.model()->index(2, 1)).center());
+        QCOMPARE(list.selectedRecordIds(), QList<quint32>{3});
+        QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+        list.deleteSelected();
+        QVERIFY(list.recordIds().isEmpty());
+    }
+
     // The custom fields' columns are titled with the names the user gave them.
     void simpleListTitlesTheCustomFields() {
         m_env->settings().custom2 = QStringLiteral("Ticket");
