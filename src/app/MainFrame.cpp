@@ -39,6 +39,7 @@
 #include "timers/EntryTimer.h"
 #include "timers/TimerCommands.h"
 #include "timers/TimerKeeper.h"
+#include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
 #include "transfer/ArchiveCommands.h"
 #include "transfer/BackupCommands.h"
@@ -206,6 +207,7 @@ void MainFrame::restoreTimers() {
         if (!QApplication::activeModalWidget())
             close();
     });
+    createTimerStrip();
     if (restored > 0 && m_menuBar) {
         const QString notice =
             restored == 1
@@ -214,6 +216,29 @@ void MainFrame::restoreTimers() {
         m_menuBar->setTimersNotice(notice);
         statusBar()->showMessage(notice, 15000);
     }
+}
+
+void MainFrame::createTimerStrip() {
+    m_strip = new TimerStrip(*m_timers, m_viewArea);
+    // Above the list, whichever list is made later.
+    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
+    area->insertWidget(std::max(0, area->count() - 1), m_strip);
+    connect(m_strip, &TimerStrip::completeRequested, this, [this](int slot) {
+        const std::optional<quint32> saved =
+            timercommands::completeTimer(m_context, this, *m_timers, slot);
+        if (saved)
+            entrySaved(saved);
+    });
+    connect(m_strip, &TimerStrip::continueRequested, this, [this] {
+        if (!timercommands::continueEntry(m_context, *m_timers, selectedEntryId()))
+            m_context.ui.notice(QStringLiteral("Select an entry to time more of its work."));
+    });
+    const auto showInTitle = [this] {
+        setWindowTitle(TimerStrip::windowTitle(m_timerTable, resourceString(str::AppName)));
+    };
+    connect(m_timers, &TimerKeeper::ticked, this, showInTitle);
+    connect(m_timers, &TimerKeeper::timersChanged, this, showInTitle);
+    showInTitle();
 }
 
 void MainFrame::loadEntryFilter() {

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/MainFrame.h"
@@ -25,6 +26,7 @@
 #include "timers/AddTimerDialog.h"
 #include "timers/EntryTimer.h"
 #include "timers/TimerKeeper.h"
+#include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
 #include "timers/TimersDialog.h"
 #include "views/EntryListWidget.h"
@@ -78,6 +80,21 @@ class MainFrameTimersTest : public test::EnvironmentTest {
         if (!saved)
             qWarning("the program did not save its timers");
         return now;
+    }
+
+    // A stored entry for Acme on Monday 7 December 2026.
+    TimeEntry addAcmeEntry(EntryStatus status, const QString& task, const QString& project = {}) {
+        if (!m_env->store().isOpen() && !m_env->store().openAll())
+            qWarning("the store did not open");
+        TimeEntry entry;
+        entry.date = test::at(2026, 12, 7, 8);
+        entry.status = status;
+        entry.client = QStringLiteral("Acme");
+        entry.project = project;
+        entry.task = task;
+        if (TimeEntries(m_env->store().entries()).add(entry) != WriteResult::Written)
+            qWarning("the entry was not stored");
+        return entry;
     }
 
 private Q_SLOTS:
@@ -194,13 +211,7 @@ private Q_SLOTS:
     // the new entry is saved with the new-entry status, shown and selected,
     // and the Timers button is idle again.
     void createNewTimerAndCompleteIt() {
-        QVERIFY(m_env->store().openAll());
-        TimeEntry paid;
-        paid.date = test::at(2026, 12, 7, 8);
-        paid.status = EntryStatus::Paid;
-        paid.client = QStringLiteral("Acme");
-        paid.task = QStringLiteral("Work");
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(paid), WriteResult::Written);
+        const TimeEntry paid = addAcmeEntry(EntryStatus::Paid, QStringLiteral("Work"));
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         frame.periodView()->reload(1, paid.recordId);
@@ -226,6 +237,46 @@ private Q_SLOTS:
         QCOMPARE(entry.status, EntryStatus::NonBillable);
         QVERIFY(!frame.timerTable().anyInUse());
         QCOMPARE(frame.commandBar()->timersImage(), int(MenuBar::TimerIdle));
+    }
+
+    // The strip above the list: a timer continues the selected entry's work
+    // with one click, shows its time there and in the window title, pauses
+    // with one click and completes into an entry.
+    void timerStripContinuesPausesAndCompletes() {
+        const TimeEntry done = addAcmeEntry(EntryStatus::Billed, QStringLiteral("Design"),
+                                            QStringLiteral("Website"));
+        MainFrame frame(m_env->context());
+        QVERIFY(frame.create());
+        frame.show();
+        TimerStrip* strip = frame.timerStrip();
+        QVERIFY(strip && strip->isVisible());
+        auto button = [strip](const char* name) {
+            return strip->findChild<QToolButton*>(QString::fromLatin1(name));
+        };
+        frame.periodView()->reload(1, done.recordId);
+        button("continueWork")->click();
+        QCOMPARE(frame.timerTable().countInUse(), 1);
+        const EntryTimer& timer = frame.timerTable().slot(0);
+        QCOMPARE(timer.state, EntryTimer::Running);
+        QCOMPARE(timer.project, QStringLiteral("Website"));
+        QVERIFY(QFile::exists(timersFile()));
+        QVERIFY(!strip->findChild<QLabel*>(QStringLiteral("noTimers"))->isVisible());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("00:00:00 Acme - Tempolatch"));
+
+        button("pause")->click();
+        QCOMPARE(timer.state, EntryTimer::Paused);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Tempolatch"));
+        QCOMPARE(button("pause")->text(), QStringLiteral("Resume"));
+
+        test::onNextModalOf<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
+        button("complete")->click();
+        QTRY_VERIFY(!frame.timerTable().anyInUse());
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && added != done.recordId);
+        const TimeEntry entry =
+            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        QCOMPARE(entry.task, QStringLiteral("Design"));
+        QCOMPARE(entry.status, EntryStatus::NonBillable);  // the new-entry default
     }
 
     // The tray's tooltip: each timer's time and client, paused ones marked.
