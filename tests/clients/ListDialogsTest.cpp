@@ -215,7 +215,8 @@ private Q_SLOTS:
             asked += QStringLiteral("\n\n\"C\" exists already: \"B\" will be merged into it.");
         QCOMPARE(m_env->ui().shownTexts(), QStringList{asked});
         QCOMPARE(dialog.isVisible(), !replaced);
-        QCOMPARE(listTexts(ListKind::Phase), replaced ? after : QStringList{"A", "B", "C"});
+        const QStringList untouched{"A", "B", "C"};
+        QCOMPARE(listTexts(ListKind::Phase), replaced ? after : untouched);
         QCOMPARE(allEntries().first().phase, replaced ? replacement : QStringLiteral("B"));
         const QStringList notices{
             QStringLiteral("\"B\" replaced by \"%1\" in 1 entry.").arg(replacement)};
