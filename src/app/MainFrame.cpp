@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "app/AboutDialog.h"
 #include "app/DataUpgradeDialog.h"
@@ -37,6 +39,7 @@
 #include "timers/EntryTimer.h"
 #include "timers/TimerCommands.h"
 #include "timers/TimerKeeper.h"
+#include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
 #include "transfer/ArchiveCommands.h"
 #include "transfer/BackupCommands.h"
@@ -205,6 +208,7 @@ void MainFrame::restoreTimers() {
         if (!QApplication::activeModalWidget())
             close();
     });
+    createTimerStrip();
     if (restored > 0 && m_menuBar) {
         const QString notice =
             restored == 1
@@ -213,6 +217,29 @@ void MainFrame::restoreTimers() {
         m_menuBar->setTimersNotice(notice);
         statusBar()->showMessage(notice, 15000);
     }
+}
+
+void MainFrame::createTimerStrip() {
+    m_strip = new TimerStrip(*m_timers, m_viewArea);
+    // Above the list, whichever list is made later.
+    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
+    area->insertWidget(std::max(0, area->count() - 1), m_strip);
+    connect(m_strip, &TimerStrip::completeRequested, this, [this](int slot) {
+        const std::optional<quint32> saved =
+            timercommands::completeTimer(m_context, this, *m_timers, slot);
+        if (saved)
+            entrySaved(saved);
+    });
+    connect(m_strip, &TimerStrip::continueRequested, this, [this] {
+        if (!timercommands::continueEntry(m_context, *m_timers, selectedEntryId()))
+            m_context.ui.notice(QStringLiteral("Select an entry to time more of its work."));
+    });
+    const auto showInTitle = [this] {
+        setWindowTitle(TimerStrip::windowTitle(m_timerTable, resourceString(str::AppName)));
+    };
+    connect(m_timers, &TimerKeeper::ticked, this, showInTitle);
+    connect(m_timers, &TimerKeeper::timersChanged, this, showInTitle);
+    showInTitle();
 }
 
 void MainFrame::loadEntryFilter() {
@@ -294,7 +321,9 @@ void MainFrame::showTotals() {
     if (!m_totals) {
         m_totals = new QLabel(this);
         m_totals->setObjectName(QStringLiteral("periodTotals"));
-        statusBar()->addWidget(m_totals, 1);
+        // A place of their own on the right: the notices take the left of
+        // the line and never draw over the totals.
+        statusBar()->addPermanentWidget(m_totals);
     }
     QString empty;
     switch (m_view ? m_view->type() : int(PeriodView::Custom)) {
@@ -438,19 +467,33 @@ void MainFrame::bringToFront() {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-    if (mustAskBeforeClose(settings(), m_timerTable)) {
-        bringToFront();
-        if (!m_context.ui.question(resourceString(str::TimersRunningCloseQuestion), this)) {
-            event->ignore();
-            return;
-        }
+    const std::optional<TimerKeeper::AtQuit> timers = askAboutTimers();
+    if (!timers) {
+        event->ignore();
+        return;
     }
     event->accept();
-    // Timers end with the program; nothing of them is left for the next start.
-    m_timers->discard();
+    // Before the store opened the timers were never read: the file stays.
+    if (m_created)
+        m_timers->quit(*timers);
     if (HelpWindow* help = HelpWindow::current())
         help->close();
     Q_EMIT closed();
+}
+
+std::optional<TimerKeeper::AtQuit> MainFrame::askAboutTimers() {
+    using AtQuit = TimerKeeper::AtQuit;
+    if (!mustAskBeforeClose(settings(), m_timerTable))
+        return AtQuit::KeepRunning;
+    bringToFront();
+    const int choice = m_context.ui.choose(
+        QStringLiteral("There are timers running. Keep them running until Tempolatch starts "
+                       "again, pause them, or end them?"),
+        {QStringLiteral("&Keep Running"), QStringLiteral("&Pause"), QStringLiteral("&End Timers")},
+        0, this);
+    if (choice < 0 || choice > 2)
+        return std::nullopt;
+    return std::array{AtQuit::KeepRunning, AtQuit::Pause, AtQuit::End}[std::size_t(choice)];
 }
 
 void MainFrame::setListStyle(int style) {
@@ -563,6 +606,7 @@ void MainFrame::registerCommands() {
     registerEntryCommands(
         m_commands,
         {&m_context, this, [this] { return selectedEntryId(); },
+         [this] { return m_list ? m_list->selectedRecordIds() : QList<quint32>(); },
          [this](std::optional<quint32> id) { entrySaved(id); }, [this](int id) { postCommand(id); },
          [this] { return newEntryDay(); }, [this] { reloadView(0, 0); },
          [this](const TimeEntry& deleted) { removeSelectedRow(deleted); },

@@ -11,6 +11,7 @@
 #include "records/EntryFilter.h"
 #include "reports/Summaries.h"
 #include "timers/EntryTimer.h"
+#include "timers/TimerKeeper.h"
 #include "widgets/CommandTable.h"
 
 class QAction;
@@ -30,6 +31,7 @@ class StoreWatcher;
 class TimeEntry;
 class TimeEntryRecords;
 class TimerKeeper;
+class TimerStrip;
 class TimerTray;
 
 // The main window: its menu bar, the command routing, the view area with the
@@ -72,6 +74,7 @@ public:
     TimerKeeper* timers() const { return m_timers; }
     EntryTimerTable& timerTable() { return m_timerTable; }
     TimerTray* timerTray() const { return m_tray; }
+    TimerStrip* timerStrip() const { return m_strip; }
 
     // An entry of the Default list was tapped: Preview or Edit, by the
     // item-tap option, once the list has finished with the tap.
@@ -94,6 +97,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The strip of running timers above the list, and the title that shows them.
+    void createTimerStrip();
+    // What becomes of the timers in use at quit; nullopt: the user stays.
+    std::optional<TimerKeeper::AtQuit> askAboutTimers();
     void registerCommands();
     // The period the view shows, with its type, for the summaries and exports.
     SummaryPeriod shownSummaryPeriod() const;
@@ -157,6 +164,7 @@ private:
     StoreWatcher* m_watcher = nullptr;
     TimerKeeper* m_timers = nullptr;
     TimerTray* m_tray = nullptr;
+    TimerStrip* m_strip = nullptr;
 };
 
 }  // namespace tempolatch

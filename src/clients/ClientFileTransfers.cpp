@@ -73,12 +73,15 @@ ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent) 
     const QString path =
         context.ui.openFile(QString(), resourceString(str::ListFileFilter), QString(), parent);
     if (path.isEmpty())
-        return {Status::Cancelled, {}};
+        return {Status::Cancelled, {}, {}};
     WaitCursor wait;
-    std::optional<QStringList> names = readListFile(path);
+    ListFileProblem problem = ListFileProblem::Unreadable;
+    std::optional<QStringList> names = readListFile(path, &problem);
     if (!names)
-        return {Status::Failed, {}};
-    return {Status::Read, std::move(*names)};
+        return {Status::Failed,
+                {},
+                problem == ListFileProblem::NotText ? notTextMessage(path) : QString()};
+    return {Status::Read, std::move(*names), {}};
 }
 
 bool exportClientList(Context& context, QWidget* parent, const QStringList& names) {

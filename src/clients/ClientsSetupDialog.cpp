@@ -462,8 +462,9 @@ void ClientsSetupDialog::importListFile(ClientItemKind kind) {
     if (file.status == Status::Cancelled)
         return;
     if (file.status == Status::Failed) {
-        m_context.ui.message(resourceString(str::UnableToImport), platform::MessageIcon::Stop,
-                             this);
+        m_context.ui.message(
+            file.failure.isEmpty() ? resourceString(str::UnableToImport) : file.failure,
+            platform::MessageIcon::Stop, this);
         return;
     }
     QTreeWidgetItem* selection = m_tree->currentItem();

@@ -24,6 +24,7 @@ struct ClientTransfers {
         enum class Status { Cancelled, Failed, Read };
         Status status = Status::Cancelled;
         QStringList names;
+        QString failure;  // why it Failed, when there is more to say than "unable"
     };
     // Asks for a list file and reads it.
     std::function<ListFile(QWidget* parent)> openListFile;

@@ -49,8 +49,9 @@ bool DropListEdits::removeAll(ListKind kind) {
     return transaction.finish(result).succeeded();
 }
 
-std::optional<int> DropListEdits::importFile(ListKind kind, const QString& path) {
-    const auto names = readListFile(path);
+std::optional<int> DropListEdits::importFile(ListKind kind, const QString& path,
+                                             ListFileProblem* problem) {
+    const auto names = readListFile(path, problem);
     if (!names)
         return std::nullopt;
     StoreTransaction transaction(m_store);

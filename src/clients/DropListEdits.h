@@ -7,6 +7,7 @@
 #include "store/ListsDatabase.h"
 #include "store/RecordDatabase.h"
 #include "store/StoreIds.h"
+#include "transfer/ListFile.h"
 
 namespace tempolatch {
 
@@ -44,7 +45,8 @@ public:
     // Adds each name of the list file that the list does not have yet, in
     // the file's order, all or nothing. The number of values added;
     // nullopt when the file cannot be read or the store refused a write.
-    std::optional<int> importFile(ListKind kind, const QString& path);
+    std::optional<int> importFile(ListKind kind, const QString& path,
+                                  ListFileProblem* problem = nullptr);
 
 private:
     RecordStore& m_store;

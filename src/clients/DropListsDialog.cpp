@@ -181,9 +181,13 @@ void DropListsDialog::importFile() {
         m_context.ui.openFile(QString(), resourceString(str::ListFileFilter), QString(), this);
     if (path.isEmpty())
         return;
-    const auto added = DropListEdits(m_context.store).importFile(currentKind(), path);
+    ListFileProblem problem = ListFileProblem::Unreadable;
+    const auto added = DropListEdits(m_context.store).importFile(currentKind(), path, &problem);
     if (!added)
-        m_context.ui.message(resourceString(str::UnableToImport), MessageIcon::Stop, this);
+        m_context.ui.message(problem == ListFileProblem::NotText
+                                 ? notTextMessage(path)
+                                 : resourceString(str::UnableToImport),
+                             MessageIcon::Stop, this);
     refill();
 }
 

@@ -75,14 +75,19 @@ void ReplaceTextDialog::accept() {
         m_replace->setFocus();
         return;
     }
-    if (ui.ask(resourceString(str::ReplaceQuestion), MessageIcon::Question, Ui::Buttons::YesNo,
-               Answer::No, this) != Answer::Yes)
-        return;
-
     RecordStore& store = m_context.store;
     const auto field = ReplaceField(m_type->currentData().toInt());
     const QString find = m_find->currentText();
     const QString replacement = m_replace->text();
+    QString question = resourceString(str::ReplaceQuestion);
+    // A merge cannot be taken back by replacing again: it is said first.
+    if (replacement != find && existingValues(store, field).contains(replacement))
+        question += QStringLiteral("\n\n\"%1\" exists already: \"%2\" will be merged into it.")
+                        .arg(replacement, find);
+    if (ui.ask(question, MessageIcon::Question, Ui::Buttons::YesNo, Answer::No, this) !=
+        Answer::Yes)
+        return;
+
     ReplaceOutcome outcome;
     ProgressDialog progress(resourceString(str::UpdatingRecords), this);
     progress.run([&](ProgressDialog& dialog) {
@@ -97,6 +102,11 @@ void ReplaceTextDialog::accept() {
         return;
     }
     m_entriesChanged = outcome.entriesChanged;
+    ui.notice(outcome.entriesChanged == 1
+                  ? QStringLiteral("\"%1\" replaced by \"%2\" in 1 entry.").arg(find, replacement)
+                  : QStringLiteral("\"%1\" replaced by \"%2\" in %3 entries.")
+                        .arg(find, replacement)
+                        .arg(outcome.entriesChanged));
     QDialog::accept();
 }
 

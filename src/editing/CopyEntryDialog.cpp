@@ -116,6 +116,22 @@ bool CopyEntryDialog::takeDuration(TimeEntry& entry) {
     return false;
 }
 
+QString CopyEntryDialog::copiesNotice(int written, entrycopy::Target target) {
+    if (written == 1)
+        return QStringLiteral("1 copy made.");
+    if (written > 1)
+        return QStringLiteral("%1 copies made.").arg(written);
+    switch (target) {
+        case entrycopy::Target::RestOfWeek:
+            return QStringLiteral("No copies: the rest of the week is empty.");
+        case entrycopy::Target::EndDate:
+            return QStringLiteral("No copies: no day up to the end date follows the entry's.");
+        case entrycopy::Target::Date:
+            break;
+    }
+    return QStringLiteral("No copies were made.");
+}
+
 void CopyEntryDialog::accept() {
     auto copy = m_record;
     if (auto* entry = std::get_if<TimeEntry>(&copy); entry && !takeDuration(*entry))
@@ -152,6 +168,7 @@ void CopyEntryDialog::accept() {
         return;
     }
     m_written = result == WriteResult::Written ? int(days.size()) : 0;
+    m_context.ui.notice(copiesNotice(m_written, choice().target));
     QDialog::accept();
 }
 

@@ -35,6 +35,9 @@ public:
 
     void accept() override;
 
+    // What the status line says of a copy: how many were made, or why none.
+    static QString copiesNotice(int written, entrycopy::Target target);
+
 private:
     CopyEntryDialog(Context& context, platform::FileTime date, QWidget* parent);
     void targetChanged();

@@ -1,5 +1,7 @@
 #include "editing/EntryChangeCommands.h"
 
+#include <type_traits>
+
 #include "editing/CopyEntryDialog.h"
 #include "editing/EntryCommands.h"
 #include "editing/PaidDateDialog.h"
@@ -65,10 +67,60 @@ bool deleteRecord(Context& context, QWidget* parent, quint32 recordId) {
     return result == WriteResult::Written;
 }
 
+template <typename Record>
+constexpr MarkedRecords markedRecords() {
+    return std::is_same_v<Record, ExpenseEntry> ? MarkedRecords::Expenses : MarkedRecords::Entries;
+}
+
+// "3 entries", "1 expense".
+QString recordCount(int count, MarkedRecords records) {
+    if (records == MarkedRecords::Expenses)
+        return count == 1 ? QStringLiteral("1 expense") : QStringLiteral("%1 expenses").arg(count);
+    return count == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(count);
+}
+
+template <typename Record>
+bool markRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds,
+                 entrymarking::Mark mark) {
+    if (recordIds.size() <= 1)
+        return markRecord<Record>(context, parent, recordIds.value(0), mark);
+    const entrymarking::BulkResult result = entrymarking::toggleStoredAll<Record>(
+        context.store, recordIds, mark, platform::Clock::nowFileTime());
+    if (!succeeded(result.result)) {
+        showError(context, parent, result.error);
+        return false;
+    }
+    context.ui.notice(markedNotice(result.written, mark, markedRecords<Record>()));
+    return result.written > 0;
+}
+
+template <typename Record>
+bool deleteRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds) {
+    if (recordIds.size() <= 1)
+        return deleteRecord<Record>(context, parent, recordIds.value(0));
+    const QString count = recordCount(int(recordIds.size()), markedRecords<Record>());
+    if (!context.ui.question(QStringLiteral("Delete the %1 selected?").arg(count), parent))
+        return false;
+    const entrymarking::BulkResult result =
+        entrymarking::removeStoredAll<Record>(context.store, recordIds);
+    if (!succeeded(result.result)) {
+        showError(context, parent, result.error);
+        return false;
+    }
+    context.ui.notice(
+        QStringLiteral("%1 deleted.").arg(recordCount(result.written, markedRecords<Record>())));
+    return result.written > 0;
+}
+
 template bool markRecord<TimeEntry>(Context&, QWidget*, quint32, entrymarking::Mark);
 template bool markRecord<ExpenseEntry>(Context&, QWidget*, quint32, entrymarking::Mark);
 template bool deleteRecord<TimeEntry>(Context&, QWidget*, quint32);
 template bool deleteRecord<ExpenseEntry>(Context&, QWidget*, quint32);
+template bool markRecords<TimeEntry>(Context&, QWidget*, const QList<quint32>&, entrymarking::Mark);
+template bool markRecords<ExpenseEntry>(Context&, QWidget*, const QList<quint32>&,
+                                        entrymarking::Mark);
+template bool deleteRecords<TimeEntry>(Context&, QWidget*, const QList<quint32>&);
+template bool deleteRecords<ExpenseEntry>(Context&, QWidget*, const QList<quint32>&);
 
 bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
                  const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd) {
@@ -78,7 +130,8 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
     if (!runEntryCriteria(context, parent, mode, periodStart, periodEnd, criteria))
         return false;
     return markWithProgress(
-        context, parent, mark, criteriaStart(criteria), criteriaEnd(criteria),
+        context, parent, mark, MarkedRecords::Entries, criteriaStart(criteria),
+        criteriaEnd(criteria),
         [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
             return entrymarking::markEntries(context.store, criteria, mark, paidDate,
                                              platform::Clock::nowFileTime(),
@@ -86,8 +139,21 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
         });
 }
 
+QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records) {
+    const bool expenses = records == MarkedRecords::Expenses;
+    const QString status =
+        mark == entrymarking::Mark::Paid ? QStringLiteral("Paid") : QStringLiteral("Billed");
+    if (written == 0)
+        return expenses ? QStringLiteral("No expenses to mark %1.").arg(status)
+                        : QStringLiteral("No entries to mark %1.").arg(status);
+    const QString noun =
+        expenses ? (written == 1 ? QStringLiteral("expense") : QStringLiteral("expenses"))
+                 : (written == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+    return QStringLiteral("%1 %2 marked %3.").arg(written).arg(noun, status);
+}
+
 bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
-                      platform::FileTime first, platform::FileTime last,
+                      MarkedRecords records, platform::FileTime first, platform::FileTime last,
                       const BulkMarking& markAll) {
     platform::FileTime paidDate;
     if (mark == entrymarking::Mark::Paid) {
@@ -116,6 +182,7 @@ bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark
         showError(context, parent, result.error);
         return false;
     }
+    context.ui.notice(markedNotice(result.written, mark, records));
     return result.written > 0;
 }
 
@@ -132,10 +199,16 @@ void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& ho
     });
     table.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [host](int id) {
         const Mark mark = id == cmd::MarkAsPaid ? Mark::Paid : Mark::Billed;
-        if (markRecord<TimeEntry>(*host.context, host.parent, host.selectedEntry(), mark))
+        if (markRecords<TimeEntry>(*host.context, host.parent, host.selectedEntries(), mark))
             host.reload();
     });
     table.add(cmd::Delete, [host](int) {
+        const QList<quint32> selected = host.selectedEntries();
+        if (selected.size() > 1) {
+            if (deleteRecords<TimeEntry>(*host.context, host.parent, selected))
+                host.reload();
+            return;
+        }
         const std::optional<TimeEntry> entry =
             readStoredEntry(host.context->store, host.selectedEntry());
         // The row goes at once; the rest of the list stands as it is.

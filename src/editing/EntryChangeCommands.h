@@ -29,6 +29,15 @@ bool markRecord(Context& context, QWidget* parent, quint32 recordId, entrymarkin
 // expense. True when it was deleted.
 template <typename Record>
 bool deleteRecord(Context& context, QWidget* parent, quint32 recordId);
+// The same on every selected entry or expense: one of them as above;
+// several marked, or asked about once and deleted, in one transaction (a
+// refused write leaves all as they were and says so), and the status line
+// says how many. True when the store changed.
+template <typename Record>
+bool markRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds,
+                 entrymarking::Mark mark);
+template <typename Record>
+bool deleteRecords(Context& context, QWidget* parent, const QList<quint32>& recordIds);
 // The criteria sheet preset to the period, for Mark Paid the paid date,
 // then every chosen entry marked in one transaction under the progress
 // dialog. A refused write leaves every entry as it was and says so.
@@ -38,13 +47,16 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
 // What follows the criteria sheet of any bulk marking: for Mark Paid the
 // paid-date dialog (Cancel ends it), then `markAll` under the progress
 // dialog, whose bar follows the dates `markAll` reports through the range
-// [first, last]. A refused write shows "Error: %d". True when records were
-// written.
+// [first, last]. A refused write shows "Error: %d"; otherwise the status
+// line says how many `records` were marked. True when records were written.
+enum class MarkedRecords { Entries, Expenses };
 using BulkMarking = std::function<entrymarking::BulkResult(
     platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached)>;
 bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
-                      platform::FileTime first, platform::FileTime last,
+                      MarkedRecords records, platform::FileTime first, platform::FileTime last,
                       const BulkMarking& markAll);
+// "12 entries marked Paid.", "No expenses to mark Billed."
+QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records);
 
 }  // namespace entrycommands
 

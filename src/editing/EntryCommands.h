@@ -45,6 +45,8 @@ struct EntryCommandHost {
     QWidget* parent = nullptr;
     // The record id of the selected entry; 0 when none is selected.
     std::function<quint32()> selectedEntry;
+    // Every selected entry's record id, in the list's order.
+    std::function<QList<quint32>()> selectedEntries;
     // After a command that may have saved an entry: its record id, if it did.
     std::function<void(std::optional<quint32>)> saved;
     // Runs another command once this one has returned.

@@ -66,6 +66,12 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
     connect(m_tabs, &QTabWidget::currentChanged, this, &EntryEditor::pageChanged);
 }
 
+void EntryEditor::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Not the tab bar: typing goes into the first field at once.
+    m_pages[m_current]->focusFirstField();
+}
+
 void EntryEditor::showPage(int index) {
     m_switching = true;
     m_tabs->setCurrentIndex(index);

@@ -35,6 +35,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void pageChanged(int index);
     void showPage(int index);

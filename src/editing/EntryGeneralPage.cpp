@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimeEdit>
 
 #include "editing/ClientFieldLists.h"
 #include "editing/EntryValues.h"
@@ -18,6 +17,7 @@
 #include "settings/Settings.h"
 #include "store/RecordValues.h"
 #include "widgets/DatePicker.h"
+#include "widgets/TimeBox.h"
 
 namespace tempolatch {
 
@@ -34,7 +34,7 @@ QString EntryGeneralPage::timeFormat() {
 
 void EntryGeneralPage::build() {
     auto* form = new QFormLayout(this);
-    m_date = new QDateEdit(this);
+    m_date = new DateBox(this);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
     useFramedCalendar(m_date);
@@ -47,9 +47,8 @@ void EntryGeneralPage::build() {
     m_duration->lineEdit()->setMaxLength(6);
     m_startBox = new QCheckBox(QStringLiteral("Start:"), this);
     m_startBox->setObjectName(QStringLiteral("startBox"));
-    m_start = new QTimeEdit(this);
+    m_start = new TimeBox(this);
     m_start->setObjectName(QStringLiteral("startTime"));
-    m_start->setDisplayFormat(timeFormat());
     m_set = new QPushButton(QStringLiteral("Set..."), this);
     m_set->setObjectName(QStringLiteral("setButton"));
 
@@ -102,11 +101,26 @@ void EntryGeneralPage::warn(int messageId, QWidget* focus) {
         focus->setFocus();
 }
 
-void EntryGeneralPage::setStartEnd() {
-    if (m_startBox->isChecked())
-        ev::setStartTime(entry(), m_start->time().hour(), m_start->time().minute());
-    else
+bool EntryGeneralPage::takeStartTime() {
+    if (!m_startBox->isChecked()) {
         ev::clearStartTime(entry());
+        return true;
+    }
+    const std::optional<QTime> start = m_start->time();
+    if (!start) {
+        context().ui.message(QStringLiteral("Type the start time as 9, 930, 9:30 or 17.5."),
+                             platform::MessageIcon::Warning, this);
+        m_start->setFocus();
+        m_start->selectAll();
+        return false;
+    }
+    ev::setStartTime(entry(), start->hour(), start->minute());
+    return true;
+}
+
+void EntryGeneralPage::setStartEnd() {
+    if (!takeStartTime())
+        return;
     if (m_duration->currentText().isEmpty()) {
         warn(str::DurationRequired, m_duration);
         return;
@@ -154,10 +168,8 @@ bool EntryGeneralPage::leave() {
 bool EntryGeneralPage::apply() {
     const QDate day = m_date->date();
     ev::setDate(entry(), day.year(), day.month(), day.day());
-    if (m_startBox->isChecked())
-        ev::setStartTime(entry(), m_start->time().hour(), m_start->time().minute());
-    else
-        ev::clearStartTime(entry());
+    if (!takeStartTime())
+        return false;
     entry().client = m_client->currentText();
     entry().project = m_lists->project()->currentText();
     entry().phase = m_lists->phase()->currentText();

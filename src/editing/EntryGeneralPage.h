@@ -6,11 +6,11 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QPushButton;
-class QTimeEdit;
 
 namespace tempolatch {
 
 class ClientFieldLists;
+class TimeBox;
 
 // The editor's first page: date, client, project, phase, task, duration
 // and the optional start time.
@@ -33,6 +33,9 @@ private:
     // The client text lost the focus, or the page was built (no rate reset).
     void clientChanged(bool byUser);
     void setStartEnd();
+    // The start time typed into the entry; false (said, focus on the box)
+    // when it is not a time.
+    bool takeStartTime();
     void warn(int messageId, QWidget* focus);
 
     QDateEdit* m_date = nullptr;
@@ -40,7 +43,7 @@ private:
     ClientFieldLists* m_lists = nullptr;
     QComboBox* m_duration = nullptr;
     QCheckBox* m_startBox = nullptr;
-    QTimeEdit* m_start = nullptr;
+    TimeBox* m_start = nullptr;
     QPushButton* m_set = nullptr;
 };
 

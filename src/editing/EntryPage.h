@@ -37,6 +37,16 @@ public:
         }
         activated();
     }
+    // Puts the focus into the page's first field, so that typing goes there.
+    void focusFirstField() {
+        for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+            if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+                w->isVisibleTo(this)) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
     // False keeps the page current (a message was shown).
     virtual bool leave() { return true; }
     // OK: writes the page into the entry; false refuses OK.

@@ -26,7 +26,7 @@ PaidDateDialog::PaidDateDialog(platform::FileTime paidDate, const QString& textL
     auto* text = new QLabel(textLine, this);
     text->setObjectName(QStringLiteral("text"));
     text->setWordWrap(true);
-    m_picker = new QDateEdit(this);
+    m_picker = new DateBox(this);
     m_picker->setObjectName(QStringLiteral("paidDate"));
     useFramedCalendar(m_picker);
     m_picker->setDisplayFormat(platform::Locale::current().dateFormat(QLocale::ShortFormat));

@@ -107,7 +107,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
     page->setObjectName(QStringLiteral("generalPage"));
     RecordStore& store = m_context.store;
     Lists lists = store.lists();
-    m_date = new QDateEdit(page);
+    m_date = new DateBox(page);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(platform::Locale::longDateFormat());
     useFramedCalendar(m_date);

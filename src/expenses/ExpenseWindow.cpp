@@ -394,7 +394,7 @@ void ExpenseWindow::markChosen(int id) {
         return;
     const ExpenseCriteria chosen = criteria.chosen();
     const bool marked = entrycommands::markWithProgress(
-        m_context, this, mark, chosen.from, chosen.to,
+        m_context, this, mark, entrycommands::MarkedRecords::Expenses, chosen.from, chosen.to,
         [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
             return expenseactions::markChosen(
                 m_context.store, chosen, mark, paidDate, platform::Clock::nowFileTime(),
@@ -415,18 +415,23 @@ void ExpenseWindow::preview() {
 }
 
 void ExpenseWindow::mark(int id) {
-    const quint32 recordId = selected();
-    if (recordId == 0)
+    const QList<quint32> chosen = m_list ? m_list->selectedRecordIds() : QList<quint32>();
+    if (chosen.isEmpty())
         return;
     const entrymarking::Mark mark =
         id == cmd::MarkAsPaid ? entrymarking::Mark::Paid : entrymarking::Mark::Billed;
-    if (entrycommands::markRecord<ExpenseEntry>(m_context, this, recordId, mark))
+    if (entrycommands::markRecords<ExpenseEntry>(m_context, this, chosen, mark))
         reload(0, 0);
 }
 
 void ExpenseWindow::deleteSelected() {
-    if (!entrycommands::deleteRecord<ExpenseEntry>(m_context, this, selected()))
+    const QList<quint32> chosen = m_list ? m_list->selectedRecordIds() : QList<quint32>();
+    if (!entrycommands::deleteRecords<ExpenseEntry>(m_context, this, chosen))
         return;
+    if (chosen.size() > 1) {
+        reload(0, 0);
+        return;
+    }
     m_list->deleteSelected();
     showTotals();
 }

@@ -28,6 +28,11 @@ void Ui::message(const QString& text, MessageIcon icon, QObject* parent) {
     ask(text, icon, Buttons::Ok, Answer::Ok, parent);
 }
 
+int Ui::choose(const QString& text, const QStringList&, int defaultChoice, QObject*) {
+    std::fprintf(stderr, "Tempolatch: %s\n", qPrintable(text));
+    return defaultChoice;
+}
+
 void Ui::notice(const QString& text) {
     if (m_noticeShown)
         m_noticeShown(text);

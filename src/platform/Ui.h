@@ -61,6 +61,11 @@ public:
     // noticeDone("Backup written to", path, recordCounts(12, 3)).
     void noticeDone(const QString& done, const QString& path, const QString& counts = {});
     bool question(const QString& text, QObject* parent = nullptr);  // true: Yes
+    // A question answered by one of several named choices, or by Cancel
+    // (-1): the index of the choice taken. Without anyone to ask (the
+    // command line) the default choice is taken.
+    virtual int choose(const QString& text, const QStringList& choices, int defaultChoice,
+                       QObject* parent);
 
 private:
     NoticeShown m_noticeShown;

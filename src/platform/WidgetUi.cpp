@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 #include "platform/StringTable.h"
@@ -96,6 +97,22 @@ Answer WidgetUi::ask(const QString& text, MessageIcon icon, Buttons buttons, Ans
     if (buttons == Buttons::YesNo)
         box.setEscapeButton(QMessageBox::No);
     return answerOf(box.exec(), buttons == Buttons::YesNo ? Answer::No : fallback);
+}
+
+int WidgetUi::choose(const QString& text, const QStringList& choices, int defaultChoice,
+                     QObject* parent) {
+    if (!displayIsVisible())
+        return Ui::choose(text, choices, defaultChoice, parent);
+    QMessageBox box(QMessageBox::Question, resourceString(str::AppName), text, QMessageBox::Cancel,
+                    ownerOf(parent));
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    if (defaultChoice >= 0 && defaultChoice < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultChoice]));
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 namespace {

@@ -21,6 +21,8 @@ public:
                                   const QString& suggestedPath, QObject* parent) override;
     ChosenFile openFileWithFilter(const QString& title, const QString& filter,
                                   const QString& startFolder, QObject* parent) override;
+    int choose(const QString& text, const QStringList& choices, int defaultChoice,
+               QObject* parent) override;
     bool openDocument(const QUrl& url) override;
     QString chooseFolder(const QString& title, const QString& startFolder,
                          QObject* parent) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <functional>
 
 #include "platform/FileTime.h"
@@ -99,6 +100,46 @@ namespace detail {
 // it made succeeded; otherwise every record stays as it was.
 BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult&)>& markAll);
 }  // namespace detail
+
+namespace detail {
+// `write` on each record id in one batch (see runInOneBatch); ids no longer
+// stored are passed over.
+template <typename Write>
+BulkResult writeEachInOneBatch(RecordStore& store, const QList<quint32>& recordIds, Write write) {
+    return runInOneBatch(store, [&](BulkResult& out) {
+        for (const quint32 id : recordIds) {
+            const WriteResult result = write(id, &out.error);
+            if (result == WriteResult::NotFound)
+                continue;
+            out.result = result;
+            if (result != WriteResult::Written)
+                return;
+            ++out.written;
+        }
+    });
+}
+}  // namespace detail
+
+// Mark As Billed or Mark As Paid, as toggleStored does it, on each of the
+// records of those ids (a selection), all in one store transaction: when
+// any write is refused none is kept.
+template <typename Record>
+BulkResult toggleStoredAll(RecordStore& store, const QList<quint32>& recordIds, Mark mark,
+                           platform::FileTime now) {
+    BulkResult out = detail::writeEachInOneBatch(store, recordIds, [&](quint32 id, int* error) {
+        return toggleStored<Record>(store, id, mark, now, error);
+    });
+    out.changed = out.written;  // a toggle always changes the status
+    return out;
+}
+
+// Deletes the records of those ids, likewise in one transaction.
+template <typename Record>
+BulkResult removeStoredAll(RecordStore& store, const QList<quint32>& recordIds) {
+    return detail::writeEachInOneBatch(store, recordIds, [&](quint32 id, int* error) {
+        return removeStored<Record>(store, id, error);
+    });
+}
 
 // A bulk marking over any record with a status and a paid date: every
 // record `forEachChosen` walks is marked by markChosen and written back

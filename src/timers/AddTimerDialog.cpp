@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QTimeEdit>
+#include <algorithm>
 
 #include "editing/ClientFieldLists.h"
 #include "editing/EntryGeneralPage.h"
@@ -48,6 +49,8 @@ AddTimerDialog::AddTimerDialog(Context& context, const TimeEntry* from, QWidget*
         m_lists->setTexts(from->client, from->project, from->phase, from->task);
     else
         m_lists->setTexts({}, {}, {}, {});
+    // Room for a client's and a project's full names.
+    resize(std::max(420, sizeHint().width()), sizeHint().height());
 }
 
 void AddTimerDialog::accept() {

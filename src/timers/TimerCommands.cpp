@@ -2,6 +2,7 @@
 
 #include "editing/EntryCommands.h"
 #include "editing/EntryEditor.h"
+#include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
@@ -40,6 +41,17 @@ std::optional<quint32> createTimerFrom(const TimerCommandHost& host, quint32 rec
         return std::nullopt;
     const TimeEntry from = timers::templateOf(*entry);
     return openTimers(host, &from, true);
+}
+
+bool continueEntry(Context& context, TimerKeeper& keeper, quint32 recordId) {
+    const std::optional<TimeEntry> entry = entrycommands::readStoredEntry(context.store, recordId);
+    if (!entry)
+        return false;
+    const TimerStart work{entry->client, entry->project, entry->phase, entry->task, std::nullopt};
+    if (keeper.table().start(work, timers::templateOf(*entry), platform::Clock::now()) < 0)
+        return false;
+    keeper.changed();
+    return true;
 }
 
 std::optional<quint32> completeTimer(Context& context, QWidget* parent, TimerKeeper& keeper,

@@ -34,6 +34,9 @@ std::optional<quint32> openTimers(const TimerCommandHost& host, const TimeEntry*
 // Create New Timer: a timer for the same work as the stored entry, which
 // is its template (billed and paid lowered to billable).
 std::optional<quint32> createTimerFrom(const TimerCommandHost& host, quint32 recordId);
+// Continues the work of the stored entry: a timer for it starts now, with
+// no dialog. False when there is no such entry or no free slot.
+bool continueEntry(Context& context, TimerKeeper& keeper, quint32 recordId);
 // Turns the timer of the slot into a new entry in the entry editor. Saved,
 // the slot is freed; cancelled, the timer goes back to its slot, paused,
 // with its time and note, so that no tracked time is lost.

@@ -136,6 +136,31 @@ int TimerKeeper::restore() {
     return restored;
 }
 
+void TimerKeeper::pauseAll() {
+    for (int i = 0; i < EntryTimerTable::SlotCount; ++i) {
+        if (m_table.slot(i).state == EntryTimer::Running)
+            m_table.slot(i).state = EntryTimer::Paused;
+    }
+    changed();
+}
+
+void TimerKeeper::quit(AtQuit what) {
+    if (m_timer)
+        m_timer->stop();
+    switch (what) {
+        case AtQuit::KeepRunning:
+            // Saved as of the last tick: the next start counts the time since.
+            changed();
+            break;
+        case AtQuit::Pause:
+            pauseAll();
+            break;
+        case AtQuit::End:
+            discard();
+            break;
+    }
+}
+
 void TimerKeeper::discard() {
     m_table.clearAll();
     QFile::remove(m_path);

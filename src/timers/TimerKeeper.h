@@ -12,8 +12,9 @@ namespace tempolatch {
 
 // Runs the timers' one-second tick and keeps the slots in use in a small
 // file of the profile, so that timers outlive a crash or a killed program:
-// written whenever a slot changes and at most once a minute while timers
-// run, removed when no slot is in use or the user gives the timers up.
+// written whenever a slot changes, at most once a minute while timers run
+// and when the program quits; removed when no slot is in use or the user
+// gives the timers up.
 class TimerKeeper : public QObject {
     Q_OBJECT
 public:
@@ -41,8 +42,16 @@ public:
     // that was being completed comes back paused. Returns the number of
     // timers restored.
     int restore();
+    // Every running timer pauses.
+    void pauseAll();
     // The user gave the timers up: the table is emptied, the file removed.
     void discard();
+
+    // What happens to timers in use when the program quits.
+    enum class AtQuit { KeepRunning, Pause, End };
+    // Leaves the timers to the next start as `what` says; they are read
+    // back by restore(), running ones having counted the time between.
+    void quit(AtQuit what);
 
     // The file's content: the slots and when their elapsed times were taken.
     struct Saved {

@@ -8,9 +8,12 @@
 #include <QIcon>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "notes/InkControl.h"
 #include "notes/NoteCommands.h"
@@ -32,6 +35,26 @@ namespace {
 
 constexpr int SlotRole = Qt::UserRole;
 
+// The timers' list asks for the width its columns need, so that beside the
+// note it is not cut; a list of very long names scrolls rather than push
+// the note off the screen.
+class TimerList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+    QSize sizeHint() const override {
+        const QHeaderView* head = header();
+        int columns = 0;
+        for (int c = 0; c < head->count(); ++c)
+            columns += std::max(head->sectionSizeHint(c), sizeHintForColumn(c));
+        int width = columns + 2 * frameWidth() +
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        if (const QScreen* shown = screen())
+            width = std::min(width, shown->availableGeometry().width() * 2 / 3);
+        return {width, QTreeWidget::sizeHint().height()};
+    }
+};
+
 QIcon stateIcon(EntryTimer::State state) {
     return QIcon(state == EntryTimer::Paused ? QStringLiteral(":/icons/timer-paused.svg")
                                              : QStringLiteral(":/icons/timer-running.svg"));
@@ -47,7 +70,7 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
     if (templateEntry)
         m_template = *templateEntry;
 
-    m_list = new QTreeWidget(this);
+    m_list = new TimerList(this);
     m_list->setObjectName(QStringLiteral("timerList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -77,7 +100,8 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
 
     m_halves = new QBoxLayout(QBoxLayout::LeftToRight);
     m_halves->setSpacing(2);
-    m_halves->addWidget(m_list, 1);
+    // The list as wide as its columns need, the note the rest.
+    m_halves->addWidget(m_list, 0);
     m_halves->addWidget(m_divider);
     m_halves->addWidget(m_note, 1);
 
@@ -105,7 +129,7 @@ TimersDialog::TimersDialog(Context& context, TimerKeeper& keeper, const TimeEntr
         showSlot(m_list->topLevelItem(0)->data(0, SlotRole).toInt(), false);
     else
         updateStates();
-    resize(600, 380);
+    resize(std::max(640, m_list->sizeHint().width() + 320), 400);
     keepWindowPlace(this, m_context.registry, QStringLiteral("Timers"));
     arrange();
 }
@@ -345,6 +369,7 @@ void TimersDialog::addTimer(const TimeEntry* from) {
         const QSignalBlocker quiet(m_list);
         m_list->insertTopLevelItem(at, row);
     }
+    m_list->updateGeometry();  // its width follows the new names
     showSlot(slot, true);
     m_keeper.changed();
 }

@@ -24,13 +24,21 @@ inline constexpr int MaxListLineLength = 128;
 QStringList listLines(const QString& text);
 
 // The lines of a list file's bytes. UTF-16 little-endian when they start
-// with the mark FF FE, UTF-8 when they start with the UTF-8 mark, else 8-bit
-// text in the environment's codeset. nullopt for UTF-16 text whose first
-// character is NUL.
+// with the mark FF FE, big-endian with FE FF, UTF-8 when they start with the
+// UTF-8 mark, else 8-bit text in the environment's codeset. nullopt for
+// UTF-16 text whose first character is NUL, and for bytes that are not text
+// (control characters other than breaks and tabs, or undecodable bytes,
+// before the text's end).
 std::optional<QStringList> listFileLines(QByteArrayView bytes);
 
+// Why a list file gave no names.
+enum class ListFileProblem { Unreadable, NotText };
+
 // The same of a file; nullopt also when it cannot be read.
-std::optional<QStringList> readListFile(const QString& path);
+std::optional<QStringList> readListFile(const QString& path, ListFileProblem* problem = nullptr);
+
+// What the user is told of a file that is not text.
+QString notTextMessage(const QString& path);
 
 // The bytes of a list file of these names: separated by CR LF, with none
 // after the last.

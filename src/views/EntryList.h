@@ -25,10 +25,13 @@ public:
     virtual void setRedraw(bool on) = 0;
     virtual void addRow(const EntryRow& row, bool select) = 0;
     virtual bool hasSelection() const = 0;
-    // 0 when no row is selected.
+    // 0 when no row is selected; of several, the current one.
     virtual quint32 selectedRecordId() const = 0;
+    // Every selected row's record id, in display order; empty when none is.
+    virtual QList<quint32> selectedRecordIds() const = 0;
     virtual void rememberSelection() = 0;
     virtual void restoreSelection() = 0;
+    // Removes the selected rows.
     virtual void deleteSelected() = 0;
     // Arrange-by index; lists without an order of their own ignore it.
     virtual void sort(int arrangeBy) = 0;

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "views/EntryRowModel.h"
 
@@ -11,10 +12,12 @@ void RowEntryList::setUp(QAbstractItemView* view, EntryRowModel* model) {
     m_view = view;
     m_model = model;
     view->setModel(model);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift and Ctrl with a click or the arrows select several; Ctrl+A all.
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QObject::connect(view, &QAbstractItemView::clicked, &events(),
+    // A click selects; a double-click (or Enter) opens, as in every desktop list.
+    QObject::connect(view, &QAbstractItemView::doubleClicked, &events(),
                      [this](const QModelIndex& index) {
                          if (index.isValid())
                              tapped();
@@ -23,7 +26,7 @@ void RowEntryList::setUp(QAbstractItemView* view, EntryRowModel* model) {
         const QModelIndex index = m_view->indexAt(pos);
         if (!index.isValid())
             return false;
-        selectRow(index.row());
+        pickRow(index.row());
         return true;
     });
 }
@@ -49,8 +52,25 @@ bool RowEntryList::hasSelection() const {
 quint32 RowEntryList::selectedRecordId() const {
     if (!hasSelection())
         return 0;
-    const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    const QItemSelectionModel* selection = m_view->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return m_model->rowAt(current.row()).recordId;
+    const QModelIndexList rows = selection->selectedRows();
     return rows.isEmpty() ? 0 : m_model->rowAt(rows.first().row()).recordId;
+}
+
+QList<quint32> RowEntryList::selectedRecordIds() const {
+    if (!hasSelection())
+        return {};
+    QList<int> rows;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QList<quint32> ids;
+    for (const int row : rows)
+        ids.append(m_model->rowAt(row).recordId);
+    return ids;
 }
 
 void RowEntryList::rememberSelection() {
@@ -74,10 +94,18 @@ void RowEntryList::selectRow(int row) {
     m_view->scrollTo(index);
 }
 
-void RowEntryList::deleteSelected() {
-    if (!hasSelection())
+void RowEntryList::pickRow(int row) {
+    if (m_view->selectionModel()->isRowSelected(row, QModelIndex())) {
+        m_view->selectionModel()->setCurrentIndex(m_model->index(row, 0),
+                                                  QItemSelectionModel::NoUpdate);
         return;
-    m_model->removeRowAt(m_model->rowOf(selectedRecordId()));
+    }
+    selectRow(row);
+}
+
+void RowEntryList::deleteSelected() {
+    for (const quint32 id : selectedRecordIds())
+        m_model->removeRowAt(m_model->rowOf(id));
 }
 
 void RowEntryList::sort(int arrangeBy) {

@@ -18,6 +18,7 @@ public:
     void addRow(const EntryRow& row, bool select) override;
     bool hasSelection() const override;
     quint32 selectedRecordId() const override;
+    QList<quint32> selectedRecordIds() const override;
     void rememberSelection() override;
     void restoreSelection() override;
     void deleteSelected() override;
@@ -31,7 +32,11 @@ protected:
     void setUp(QAbstractItemView* view, EntryRowModel* model);
     // Selects, focuses and shows a row.
     void selectRow(int row);
-    // Enter on a selected row counts as a tap; true when it was one.
+    // The row under a right click: a selected row keeps the selection it
+    // is part of, any other becomes the selection.
+    void pickRow(int row);
+    // Enter on a selected row counts as a tap, as a double-click does; true
+    // when it was one.
     bool isEnterOnSelection(const QKeyEvent* event) const;
     virtual void tapped() = 0;
 

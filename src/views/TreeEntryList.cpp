@@ -56,7 +56,7 @@ TreeEntryList::TreeEntryList(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(true);
     connect(this, &QTreeWidget::itemDoubleClicked, &events(), [this](QTreeWidgetItem* item) {
@@ -154,6 +154,17 @@ quint32 TreeEntryList::selectedRecordId() const {
     return hasSelection() ? currentItem()->data(0, RecordIdRole).toUInt() : 0;
 }
 
+QList<quint32> TreeEntryList::selectedRecordIds() const {
+    // In the order of the tree, not of the clicks.
+    QList<quint32> ids;
+    for (QTreeWidgetItemIterator it(const_cast<TreeEntryList*>(this),
+                                    QTreeWidgetItemIterator::Selected);
+         *it; ++it)
+        if (isRecordNode(*it))
+            ids.append((*it)->data(0, RecordIdRole).toUInt());
+    return ids;
+}
+
 void TreeEntryList::rememberSelection() {
     m_remembered = selectedRecordId();
     m_added = 0;
@@ -175,12 +186,14 @@ void TreeEntryList::select(QTreeWidgetItem* item) {
 }
 
 void TreeEntryList::deleteSelected() {
-    QTreeWidgetItem* item = hasSelection() ? currentItem() : nullptr;
-    while (item) {
-        // Groups left without records go with their last record.
-        QTreeWidgetItem* parent = item->parent();
-        delete item;
-        item = parent && parent->childCount() == 0 ? parent : nullptr;
+    for (const quint32 id : selectedRecordIds()) {
+        QTreeWidgetItem* item = itemOf(id);
+        while (item) {
+            // Groups left without records go with their last record.
+            QTreeWidgetItem* parent = item->parent();
+            delete item;
+            item = parent && parent->childCount() == 0 ? parent : nullptr;
+        }
     }
 }
 
@@ -222,7 +235,11 @@ bool TreeEntryList::pickAt(const QPoint& viewportPos) {
     if (!item)
         return false;
     if (isRecordNode(item)) {
-        select(item);
+        // A right click on the selection keeps it: the menu acts on all of it.
+        if (item->isSelected())
+            setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+        else
+            select(item);
         return true;
     }
     std::unique_ptr<QMenu> menu(createTreeMenu(this));

@@ -32,6 +32,7 @@ public:
     void addRow(const EntryRow& row, bool select) override;
     bool hasSelection() const override;
     quint32 selectedRecordId() const override;
+    QList<quint32> selectedRecordIds() const override;
     void rememberSelection() override;
     void restoreSelection() override;
     void deleteSelected() override;

@@ -33,7 +33,7 @@ protected:
 }  // namespace
 
 QDateEdit* createDatePicker(const QString& objectName, QWidget* parent) {
-    auto* edit = new QDateEdit(parent);
+    auto* edit = new DateBox(parent);
     edit->setObjectName(objectName);
     useFramedCalendar(edit);
     edit->setDisplayFormat(platform::Locale::shortDateFormat());

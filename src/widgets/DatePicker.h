@@ -1,11 +1,21 @@
 #pragma once
 
+#include <QDateEdit>
 #include <QString>
 
-class QDateEdit;
 class QWidget;
 
 namespace tempolatch {
+
+// A date box that Tab leaves in one step, as every other field; the day,
+// month and year are moved between with the cursor keys.
+class DateBox : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
 
 // A date picker as every dialog shows one: the locale's short date, a
 // calendar to drop down, no day before the store's first.

@@ -538,24 +538,23 @@ private Q_SLOTS:
         QCOMPARE(routed.at(0).at(0).toInt(), command);
     }
 
+    // Only timers in use, with the setting on, are asked about; Cancel stays.
     void closeAsksOnlyWithRunningTimers_data() {
         QTest::addColumn<bool>("askClose");
         QTest::addColumn<bool>("timerInUse");
-        QTest::addColumn<int>("answer");  // queued answer, when asked
+        QTest::addColumn<int>("choice");  // queued choice, when asked
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("closes");
-        const int yes = int(platform::Answer::Yes);
-        const int no = int(platform::Answer::No);
-        QTest::newRow("ask off, no timer") << false << false << no << false << true;
-        QTest::newRow("ask off, timer") << false << true << no << false << true;
-        QTest::newRow("ask on, no timer") << true << false << no << false << true;
-        QTest::newRow("ask on, timer, no") << true << true << no << true << false;
-        QTest::newRow("ask on, timer, yes") << true << true << yes << true << true;
+        QTest::newRow("ask off, no timer") << false << false << -1 << false << true;
+        QTest::newRow("ask off, timer") << false << true << -1 << false << true;
+        QTest::newRow("ask on, no timer") << true << false << -1 << false << true;
+        QTest::newRow("ask on, timer, cancel") << true << true << -1 << true << false;
+        QTest::newRow("ask on, timer, keep running") << true << true << 0 << true << true;
     }
     void closeAsksOnlyWithRunningTimers() {
         QFETCH(bool, askClose);
         QFETCH(bool, timerInUse);
-        QFETCH(int, answer);
+        QFETCH(int, choice);
         QFETCH(bool, asked);
         QFETCH(bool, closes);
         MainFrame& frame = createFrame(false);
@@ -563,7 +562,7 @@ private Q_SLOTS:
         m_env->settings().askClose = askClose;
         if (timerInUse)
             frame.timerTable().slot(2).state = EntryTimer::Paused;
-        m_env->ui().queueAnswer(platform::Answer(answer));
+        m_env->ui().queueChoice(choice);
         QSignalSpy closed(&frame, &MainFrame::closed);
 
         QCOMPARE(frame.close(), closes);
@@ -571,11 +570,10 @@ private Q_SLOTS:
         QCOMPARE(frame.isVisible(), !closes);
         if (asked) {
             QCOMPARE(m_env->ui().shown().size(), 1);
-            const auto& box = m_env->ui().shown().first();
-            QCOMPARE(box.text, resourceString(79));
-            QCOMPARE(box.buttons, platform::Ui::Buttons::YesNo);
-            QCOMPARE(box.defaultAnswer, platform::Answer::No);
-            QCOMPARE(box.icon, platform::MessageIcon::Question);
+            QVERIFY(m_env->ui().shown().first().text.startsWith(
+                QStringLiteral("There are timers running.")));
+            QCOMPARE(m_env->ui().offeredChoices(),
+                     (QStringList{"&Keep Running", "&Pause", "&End Timers"}));
         } else {
             QVERIFY(m_env->ui().shown().isEmpty());
         }

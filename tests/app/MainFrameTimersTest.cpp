@@ -1,9 +1,11 @@
 #include <QFile>
+#include <QLabel>
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/MainFrame.h"
@@ -24,6 +26,7 @@
 #include "timers/AddTimerDialog.h"
 #include "timers/EntryTimer.h"
 #include "timers/TimerKeeper.h"
+#include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
 #include "timers/TimersDialog.h"
 #include "views/EntryListWidget.h"
@@ -79,6 +82,21 @@ class MainFrameTimersTest : public test::EnvironmentTest {
         return now;
     }
 
+    // A stored entry for Acme on Monday 7 December 2026.
+    TimeEntry addAcmeEntry(EntryStatus status, const QString& task, const QString& project = {}) {
+        if (!m_env->store().isOpen() && !m_env->store().openAll())
+            qWarning("the store did not open");
+        TimeEntry entry;
+        entry.date = test::at(2026, 12, 7, 8);
+        entry.status = status;
+        entry.client = QStringLiteral("Acme");
+        entry.project = project;
+        entry.task = task;
+        if (TimeEntries(m_env->store().entries()).add(entry) != WriteResult::Written)
+            qWarning("the entry was not stored");
+        return entry;
+    }
+
 private Q_SLOTS:
 
     // A running program keeps its timers in the profile; killed, the next
@@ -123,19 +141,30 @@ private Q_SLOTS:
     }
 
     // Restored timers are said once, in the Timers command's status, until
-    // the user opens them; "Yes" to message 79 gives them up for good,
-    // "No" keeps them.
-    void restoredTimersAreSaidAndDiscardedOnClose_data() {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(platform::Answer::Yes);
-        QTest::newRow("no") << int(platform::Answer::No);
+    // the user opens them. A quit leaves them to the next start unless the
+    // user ends them: without the question they keep running, with it the
+    // user keeps them running, pauses or ends them, or stays (Cancel).
+    void restoredTimersAreSaidAndLeftToTheNextStart_data() {
+        QTest::addColumn<bool>("ask");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("runningState");  // of the running timer in the file
+        QTest::newRow("no question") << false << -2 << true << int(EntryTimer::Running);
+        QTest::newRow("keep running") << true << 0 << true << int(EntryTimer::Running);
+        QTest::newRow("pause") << true << 1 << true << int(EntryTimer::Paused);
+        QTest::newRow("end") << true << 2 << true << int(EntryTimer::Free);
+        QTest::newRow("cancel") << true << -1 << false << int(EntryTimer::Running);
     }
-    void restoredTimersAreSaidAndDiscardedOnClose() {
-        QFETCH(int, answer);
+    void restoredTimersAreSaidAndLeftToTheNextStart() {
+        QFETCH(bool, ask);
+        QFETCH(int, choice);
+        QFETCH(bool, closes);
+        QFETCH(int, runningState);
         EntryTimerTable left;
+        left.slot(0) = timer(QStringLiteral("Beta"), 600, EntryTimer::Running);
         left.slot(1) = timer(QStringLiteral("Acme"), 60, EntryTimer::Paused);
         QVERIFY(TimerKeeper::save(left, platform::Clock::nowFileTime(), timersFile()));
-        m_env->settings().askClose = true;
+        m_env->settings().askClose = ask;
         m_env->settings().save(m_env->registry());
 
         MainFrame frame(m_env->context());
@@ -143,38 +172,46 @@ private Q_SLOTS:
         frame.show();
         QCOMPARE(frame.timerTable().slot(1).client, QStringLiteral("Acme"));
         MenuBar* bar = frame.commandBar();
-        const QString notice = QStringLiteral("1 timer was restored from the last run.");
+        const QString notice = QStringLiteral("2 timers were restored from the last run.");
         QCOMPARE(bar->command(cmd::Timers)->statusTip(), notice);
         QCOMPARE(frame.statusBar()->currentMessage(), notice);
         QCOMPARE(bar->timersImage(), int(MenuBar::TimerRunning));
+        // The notice and the period's totals each have their place.
+        frame.resize(900, 600);
+        const auto* totals = frame.findChild<QLabel*>(QStringLiteral("periodTotals"));
+        QVERIFY(totals);
+        const int noticeEnd = frame.statusBar()->fontMetrics().horizontalAdvance(notice);
+        QTRY_VERIFY(totals->isVisible() && totals->x() > noticeEnd);
 
         test::onNextModalOf<TimersDialog>([](TimersDialog* d) {
-            QCOMPARE(d->list()->topLevelItemCount(), 1);
+            QCOMPARE(d->list()->topLevelItemCount(), 2);
             d->accept();
         });
         QVERIFY(frame.onCommand(cmd::Timers));
         QVERIFY(bar->command(cmd::Timers)->statusTip().isEmpty());
 
-        m_env->ui().queueAnswer(platform::Answer(answer));
-        const bool yes = answer == int(platform::Answer::Yes);
-        QCOMPARE(frame.close(), yes);
-        QCOMPARE(m_env->ui().shownTexts(),
-                 QStringList{resourceString(str::TimersRunningCloseQuestion)});
-        QCOMPARE(QFile::exists(timersFile()), !yes);
-        QCOMPARE(frame.timerTable().anyInUse(), !yes);
+        if (choice >= -1)
+            m_env->ui().queueChoice(choice);
+        QCOMPARE(frame.close(), closes);
+        QCOMPARE(m_env->ui().shown().size(), ask ? 1 : 0);
+        if (ask)
+            QCOMPARE(m_env->ui().offeredChoices().size(), 3);
+        const auto saved = TimerKeeper::load(timersFile());
+        QCOMPARE(bool(saved), runningState != EntryTimer::Free);
+        QCOMPARE(frame.timerTable().anyInUse(), runningState != EntryTimer::Free);
+        if (!saved)
+            return;
+        QCOMPARE(int(saved->table.slot(0).state), runningState);
+        QVERIFY(saved->table.slot(0).elapsedSeconds >= 600);
+        QCOMPARE(saved->table.slot(1).state, EntryTimer::Paused);
+        QCOMPARE(saved->table.slot(1).note, QByteArray("kept note"));
     }
 
     // Create New Timer from the selected paid entry, completed at once:
     // the new entry is saved with the new-entry status, shown and selected,
     // and the Timers button is idle again.
     void createNewTimerAndCompleteIt() {
-        QVERIFY(m_env->store().openAll());
-        TimeEntry paid;
-        paid.date = test::at(2026, 12, 7, 8);
-        paid.status = EntryStatus::Paid;
-        paid.client = QStringLiteral("Acme");
-        paid.task = QStringLiteral("Work");
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(paid), WriteResult::Written);
+        const TimeEntry paid = addAcmeEntry(EntryStatus::Paid, QStringLiteral("Work"));
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         frame.periodView()->reload(1, paid.recordId);
@@ -200,6 +237,46 @@ private Q_SLOTS:
         QCOMPARE(entry.status, EntryStatus::NonBillable);
         QVERIFY(!frame.timerTable().anyInUse());
         QCOMPARE(frame.commandBar()->timersImage(), int(MenuBar::TimerIdle));
+    }
+
+    // The strip above the list: a timer continues the selected entry's work
+    // with one click, shows its time there and in the window title, pauses
+    // with one click and completes into an entry.
+    void timerStripContinuesPausesAndCompletes() {
+        const TimeEntry done = addAcmeEntry(EntryStatus::Billed, QStringLiteral("Design"),
+                                            QStringLiteral("Website"));
+        MainFrame frame(m_env->context());
+        QVERIFY(frame.create());
+        frame.show();
+        TimerStrip* strip = frame.timerStrip();
+        QVERIFY(strip && strip->isVisible());
+        auto button = [strip](const char* name) {
+            return strip->findChild<QToolButton*>(QString::fromLatin1(name));
+        };
+        frame.periodView()->reload(1, done.recordId);
+        button("continueWork")->click();
+        QCOMPARE(frame.timerTable().countInUse(), 1);
+        const EntryTimer& timer = frame.timerTable().slot(0);
+        QCOMPARE(timer.state, EntryTimer::Running);
+        QCOMPARE(timer.project, QStringLiteral("Website"));
+        QVERIFY(QFile::exists(timersFile()));
+        QVERIFY(!strip->findChild<QLabel*>(QStringLiteral("noTimers"))->isVisible());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("00:00:00 Acme - Tempolatch"));
+
+        button("pause")->click();
+        QCOMPARE(timer.state, EntryTimer::Paused);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Tempolatch"));
+        QCOMPARE(button("pause")->text(), QStringLiteral("Resume"));
+
+        test::onNextModalOf<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
+        button("complete")->click();
+        QTRY_VERIFY(!frame.timerTable().anyInUse());
+        const quint32 added = frame.entryList()->selectedRecordId();
+        QVERIFY(added != 0 && added != done.recordId);
+        const TimeEntry entry =
+            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        QCOMPARE(entry.task, QStringLiteral("Design"));
+        QCOMPARE(entry.status, EntryStatus::NonBillable);  // the new-entry default
     }
 
     // The tray's tooltip: each timer's time and client, paused ones marked.

@@ -25,6 +25,7 @@
 #include "store/TimeEntry.h"
 #include "transfer/ArchiveOperation.h"
 #include "transfer/ClientStructureOperation.h"
+#include "transfer/ListFile.h"
 #include "widgets/CommandIds.h"
 #include "widgets/DialogBar.h"
 #include "widgets/HelpWindow.h"
@@ -424,8 +425,8 @@ private Q_SLOTS:
     // commands, placed by the selection the import started from.
     void listImportAddsEachName() {
         open({[](QWidget*) {
-                  return ClientTransfers::ListFile{ClientTransfers::ListFile::Status::Read,
-                                                   {"Plan", "Design", "Plan"}};
+                  return ClientTransfers::ListFile{
+                      ClientTransfers::ListFile::Status::Read, {"Plan", "Design", "Plan"}, {}};
               },
               {},
               {}});
@@ -594,7 +595,7 @@ private Q_SLOTS:
     }
 
     // A list file's names are added as by Add Project; a file that cannot
-    // be read adds nothing and says so.
+    // be read, or is not text, adds nothing and says so.
     void listImportFromAFile_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("projects");
@@ -602,9 +603,15 @@ private Q_SLOTS:
         QTest::newRow("8-bit, an empty line")
             << QByteArray("Mobile\r\n\r\nPrint") << QStringList{"App", "Mobile", "Print", "Web"}
             << QStringList();
+        // Files that are not text are said to be none.
         QTest::newRow("UTF-16 starting with NUL")
             << QByteArray("\xFF\xFE\0\0M\0", 6) << QStringList{"App", "Web"}
-            << QStringList{resourceString(str::UnableToImport)};
+            << QStringList{notTextMessage(QStringLiteral("names.txt"))};
+        QTest::newRow("a picture")
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QStringList{"App", "Web"}
+            << QStringList{notTextMessage(QStringLiteral("names.txt"))};
+        QTest::newRow("UTF-16 big-endian") << QByteArray("\xFE\xFF\0M\0o\0b\0i\0l\0e", 14)
+                                           << QStringList{"App", "Mobile", "Web"} << QStringList();
         QTest::newRow("no such file") << QByteArray() << QStringList{"App", "Web"}
                                       << QStringList{resourceString(str::UnableToImport)};
     }

@@ -168,27 +168,33 @@ private Q_SLOTS:
         QCOMPARE(helpTopicOnF1(replace), QStringLiteral("replace"));
     }
 
-    // OK checks the choices first (181, 182), then asks (180); only a Yes
-    // replaces, and then the dialog closes.
+    // OK checks the choices first (181, 182), then asks (180), saying when
+    // the new name exists and the two merge; only a Yes replaces, says how
+    // many entries changed, and then the dialog closes.
     void replaceMessages_data() {
         QTest::addColumn<int>("find");  // -1: none chosen
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("message");
-        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<QStringList>("after");  // the phases, or none when nothing changed
         QTest::newRow("nothing to find")
-            << -1 << "X" << int(Answer::Yes) << str::SelectFindText << false;
+            << -1 << "X" << int(Answer::Yes) << str::SelectFindText << QStringList();
         QTest::newRow("nothing to replace with")
-            << 1 << "" << int(Answer::Yes) << str::EnterReplaceText << false;
-        QTest::newRow("asked, no") << 1 << "X" << int(Answer::No) << str::ReplaceQuestion << false;
-        QTest::newRow("asked, yes") << 1 << "X" << int(Answer::Yes) << str::ReplaceQuestion << true;
+            << 1 << "" << int(Answer::Yes) << str::EnterReplaceText << QStringList();
+        QTest::newRow("asked, no")
+            << 1 << "X" << int(Answer::No) << str::ReplaceQuestion << QStringList();
+        QTest::newRow("asked, yes")
+            << 1 << "X" << int(Answer::Yes) << str::ReplaceQuestion << QStringList{"A", "X", "C"};
+        QTest::newRow("merge, yes")
+            << 1 << "C" << int(Answer::Yes) << str::ReplaceQuestion << QStringList{"A", "C"};
     }
     void replaceMessages() {
         QFETCH(int, find);
         QFETCH(QString, replacement);
         QFETCH(int, answer);
         QFETCH(int, message);
-        QFETCH(bool, replaced);
+        QFETCH(QStringList, after);
+        const bool replaced = !after.isEmpty();
         TimeEntry entry;
         entry.phase = QStringLiteral("B");
         entry.date = at(2026, 12, 1, 9);
@@ -204,12 +210,17 @@ private Q_SLOTS:
         m_env->ui().queueAnswer(Answer(answer));
         dialog.show();
         dialog.accept();
-        QCOMPARE(m_env->ui().shownTexts(), QStringList{resourceString(message)});
+        QString asked = resourceString(message);
+        if (replacement == QLatin1String("C"))
+            asked += QStringLiteral("\n\n\"C\" exists already: \"B\" will be merged into it.");
+        QCOMPARE(m_env->ui().shownTexts(), QStringList{asked});
         QCOMPARE(dialog.isVisible(), !replaced);
-        const QStringList expected =
-            replaced ? QStringList{"A", "X", "C"} : QStringList{"A", "B", "C"};
-        QCOMPARE(listTexts(ListKind::Phase), expected);
-        QCOMPARE(allEntries().first().phase, replaced ? QStringLiteral("X") : QStringLiteral("B"));
+        const QStringList untouched{"A", "B", "C"};
+        QCOMPARE(listTexts(ListKind::Phase), replaced ? after : untouched);
+        QCOMPARE(allEntries().first().phase, replaced ? replacement : QStringLiteral("B"));
+        const QStringList notices{
+            QStringLiteral("\"B\" replaced by \"%1\" in 1 entry.").arg(replacement)};
+        QCOMPARE(m_env->ui().notices(), replaced ? notices : QStringList());
     }
 };
 

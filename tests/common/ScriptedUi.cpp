@@ -14,6 +14,8 @@ QStringList ScriptedUi::shownTexts() const {
 void ScriptedUi::clear() {
     m_chosenFilters.clear();
     m_answers.clear();
+    m_choices.clear();
+    m_offered.clear();
     m_files.clear();
     m_shown.clear();
     m_filters.clear();
@@ -31,6 +33,13 @@ Answer ScriptedUi::ask(const QString& text, MessageIcon icon, Buttons buttons, A
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     return buttons == Buttons::Ok ? Answer::Ok : defaultAnswer;
+}
+
+int ScriptedUi::choose(const QString& text, const QStringList& choices, int defaultChoice,
+                       QObject*) {
+    m_shown.append({text, MessageIcon::Question, Buttons::YesNoCancel, Answer::Yes});
+    m_offered = choices;
+    return m_choices.isEmpty() ? defaultChoice : m_choices.takeFirst();
 }
 
 QString ScriptedUi::saveFile(const QString&, const QString& filter, const QString&, QObject*) {

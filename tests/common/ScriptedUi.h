@@ -24,6 +24,8 @@ public:
     };
 
     void queueAnswer(Answer answer) { m_answers.append(answer); }
+    // The index the next choose() answers (-1: Cancel); none queued takes the default.
+    void queueChoice(int choice) { m_choices.append(choice); }
     void queueFile(const QString& path) { m_files.append(path); }
     // The filter the next file is chosen under (otherwise the matching one).
     void queueFilter(int filter) { m_chosenFilters.append(filter); }
@@ -49,6 +51,10 @@ public:
 
     Answer ask(const QString& text, MessageIcon icon, Buttons buttons, Answer defaultAnswer,
                QObject* parent) override;
+    // Shown as a question; the choices offered are kept in offeredChoices().
+    int choose(const QString& text, const QStringList& choices, int defaultChoice,
+               QObject* parent) override;
+    const QStringList& offeredChoices() const { return m_offered; }
     QString saveFile(const QString& title, const QString& filter, const QString& suggestedPath,
                      QObject* parent) override;
     QString openFile(const QString& title, const QString& filter, const QString& startFolder,
@@ -63,6 +69,8 @@ private:
 
     QList<int> m_chosenFilters;
     QList<Answer> m_answers;
+    QList<int> m_choices;
+    QStringList m_offered;
     QStringList m_files;
     QList<Shown> m_shown;
     QStringList m_filters;

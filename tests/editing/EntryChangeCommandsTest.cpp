@@ -173,6 +173,7 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("This field accepts numeric values only.")});
         const QList<TimeEntry> all = allEntries();
         QCOMPARE(all.size(), 5);
+        QCOMPARE(m_env->ui().notices(), QStringList{QStringLiteral("4 copies made.")});
         const TimeEntry& original = all.first();
         QCOMPARE(original.duration, 100);
         for (int i = 1; i < all.size(); ++i) {
@@ -184,6 +185,20 @@ private Q_SLOTS:
             QCOMPARE(copy.client, original.client);
             QCOMPARE(copy.modified, platform::Clock::nowFileTime());
         }
+    }
+
+    // A copy that has no day to go to says so rather than nothing.
+    void copyWithoutDaysSaysSo() {
+        const quint32 id =
+            addEntry(test::at(2026, 12, 12, 9), EntryStatus::Billable);  // a Saturday
+        test::onNextModal([](QDialog* dialog) {
+            dialog->findChild<QRadioButton*>(QStringLiteral("restOfWeek"))->click();
+            dialog->accept();
+        });
+        QVERIFY(!entrycommands::copyToDays(m_env->context(), nullptr, id));
+        QCOMPARE(allEntries().size(), 1);
+        QCOMPARE(m_env->ui().notices(),
+                 QStringList{QStringLiteral("No copies: the rest of the week is empty.")});
     }
 
     // A copy is work still to be billed: the copies of a Billed or Paid
@@ -329,10 +344,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("mark");
         QTest::addColumn<QString>("after");    // statuses of 0,1,2,3 in range, then 1 outside
         QTest::addColumn<QString>("stamped");  // which were written
+        QTest::addColumn<QString>("notice");
         QTest::newRow("billed") << 0 << "02231"
-                                << "01000";
+                                << "01000"
+                                << "1 entry marked Billed.";
         QTest::newRow("paid") << 1 << "03331"
-                              << "01100";
+                              << "01100"
+                              << "2 entries marked Paid.";
     }
     void bulkMarking() {
         QFETCH(int, mark);
@@ -371,6 +389,9 @@ private Q_SLOTS:
         }
         QCOMPARE(statuses, after);
         QCOMPARE(written, stamped);
+        // The status line counts what was written.
+        QTEST(m_env->ui().notices().value(0), "notice");
+        QCOMPARE(m_env->ui().notices().size(), 1);
     }
 
     // Entries of one date-time, more than the walk reads ahead at once: each

@@ -123,6 +123,71 @@ private Q_SLOTS:
         QCOMPARE(saved.currency, m_env->settings().defaultCurrency);
     }
 
+    // Ctrl+N and type: the focus starts in the first field (the date), one
+    // Tab leaves the date box for the client, and typed text lands there.
+    void keyboardFromTheFirstField() {
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        auto* date = child<QDateEdit>(&editor, "date");
+        QTRY_VERIFY(date->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* client = child<QComboBox>(&editor, "client");
+        QVERIFY(client->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), "Acme");
+        QCOMPARE(client->currentText(), QStringLiteral("Acme"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(date->hasFocus());
+    }
+
+    // Start times typed as people type them.
+    void typedStartTimes_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QTime>("start");  // invalid: refused with a message
+        QTest::newRow("hour") << "9" << QTime(9, 0);
+        QTest::newRow("three digits") << "930" << QTime(9, 30);
+        QTest::newRow("four digits") << "1745" << QTime(17, 45);
+        QTest::newRow("colon") << "9:30" << QTime(9, 30);
+        QTest::newRow("fraction") << "17.5" << QTime(17, 30);
+        QTest::newRow("quarter fraction") << "8,25" << QTime(8, 15);
+        QTest::newRow("pm") << "5:30 pm" << QTime(17, 30);
+        QTest::newRow("12 am is midnight") << "12am" << QTime(0, 0);
+        QTest::newRow("12 pm is noon") << "12 PM" << QTime(12, 0);
+        QTest::newRow("locale format") << "9:05 AM" << QTime(9, 5);
+        QTest::newRow("midnight") << "0" << QTime(0, 0);
+        QTest::newRow("last minute") << "23:59" << QTime(23, 59);
+        QTest::newRow("hour 24") << "24" << QTime();
+        QTest::newRow("minute 60") << "960" << QTime();
+        QTest::newRow("three quarters") << "9.75" << QTime(9, 45);
+        QTest::newRow("13 pm") << "13pm" << QTime();
+        QTest::newRow("five digits") << "09300" << QTime();
+        QTest::newRow("words") << "soon" << QTime();
+        QTest::newRow("empty") << "" << QTime();
+    }
+    void typedStartTimes() {
+        QFETCH(QString, typed);
+        QFETCH(QTime, start);
+        EntryEditor editor(m_env->context(), nullptr, false, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        typeGeneral(editor, "Acme", "Design", "1");
+        child<QCheckBox>(&editor, "startBox")->setChecked(true);
+        auto* box = child<QLineEdit>(&editor, "startTime");
+        box->clear();
+        QTest::keyClicks(box, typed);
+        editor.accept();
+        QCOMPARE(editor.saved(), start.isValid());
+        if (!start.isValid()) {
+            QCOMPARE(messages().size(), 1);
+            QVERIFY(box->hasFocus());
+            return;
+        }
+        const TimeEntry saved = storedEntry(editor.entry().recordId);
+        QVERIFY(saved.hasStartTime());
+        const QTime when = platform::dateTimeOf(saved.date).time();
+        QCOMPARE(QTime(when.hour(), when.minute()), start);
+    }
+
     // A save the store refuses part-way (here: the drop-list value after the
     // entry and the client) leaves nothing behind, tells the user, and
     // keeps the editor open with what was typed, so OK can be tried again.

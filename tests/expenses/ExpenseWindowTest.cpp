@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QtEndian>
 
 #include "app/MainFrame.h"
@@ -10,6 +11,7 @@
 #include "common/ModalDialog.h"
 #include "common/PopupMenu.h"
 #include "common/TestRegistry.h"
+#include "expenses/ExpenseActions.h"
 #include "expenses/ExpenseSamples.h"
 #include "expenses/ExpenseWindow.h"
 #include "platform/Registry.h"
@@ -75,6 +77,46 @@ private Q_SLOTS:
         QCOMPARE(s.expView, quint32(PeriodView::Week));
         QCOMPARE(s.view, quint32(PeriodView::Week));
         QCOMPARE(rowsOf(window).rowModel().rowAt(0).lines.value(0), QStringLiteral("12/7/26 "));
+    }
+
+    // Several selected expenses are marked or deleted at once: one question
+    // for Delete, one word in the status line.
+    void commandsActOnEverySelectedExpense_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("status");  // -1: deleted
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("mark billed")
+            << int(cmd::MarkAsBilled) << int(EntryStatus::Billed) << "2 expenses marked Billed.";
+        QTest::newRow("mark paid")
+            << int(cmd::MarkAsPaid) << int(EntryStatus::Paid) << "2 expenses marked Paid.";
+        QTest::newRow("delete") << int(cmd::Delete) << -1 << "2 expenses deleted.";
+    }
+    void commandsActOnEverySelectedExpense() {
+        QFETCH(int, command);
+        QFETCH(int, status);
+        QFETCH(QString, notice);
+        m_env->settings().expView = PeriodView::Week;
+        QList<quint32> ids;
+        for (int i = 0; i < 2; ++i) {
+            ExpenseEntry e = test::generalExpense(100 + i, QStringLiteral("Fuel"));
+            e.status = EntryStatus::Billable;
+            e.date = test::at(2026, 12, 7 + i);
+            ids << test::storeExpense(e);
+        }
+        ExpenseWindow window(m_env->context(), QFont(), QFont());
+        window.show();
+        auto* list = dynamic_cast<QWidget*>(window.entryList());
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(window.entryList()->selectedRecordIds().size(), 2);
+        m_env->ui().queueAnswer(platform::Answer::Yes);
+        QVERIFY(window.onCommand(command));
+        QCOMPARE(m_env->ui().shown().size(), command == cmd::Delete ? 1 : 0);
+        QCOMPARE(m_env->ui().notices(), QStringList{notice});
+        for (const quint32 id : std::as_const(ids)) {
+            const auto stored = expenseactions::read(m_env->store(), id);
+            QCOMPARE(stored ? int(stored->status) : -1, status);
+        }
     }
 
     // A stored period type the window does not have becomes Month.

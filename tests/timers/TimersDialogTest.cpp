@@ -298,6 +298,27 @@ private Q_SLOTS:
             QTRY_VERIFY(list->geometry().bottom() < note->geometry().top());
     }
 
+    // Beside the note the list is as wide as its columns need: no name is
+    // cut, and the note keeps a useful width.
+    void longNamesAreNotCut() {
+        TimerStart start;
+        start.client = QStringLiteral("Northwind Traders");
+        start.project = QStringLiteral("Relaunch");
+        start.phase = QStringLiteral("Configuration");
+        start.task = QStringLiteral("Review");
+        QVERIFY(table().start(start, std::nullopt, platform::Clock::now()) >= 0);
+        TimersDialog dialog(m_env->context(), *m_keeper);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.sideBySide());
+        const QTreeWidget* list = dialog.list();
+        const QAbstractItemView* view = list;  // where the texts' width is public
+        for (int c = 0; c < list->columnCount(); ++c)
+            QTRY_VERIFY2(list->columnWidth(c) >= view->sizeHintForColumn(c),
+                         qPrintable(list->headerItem()->text(c)));
+        QVERIFY(dialog.note()->width() >= 250);
+    }
+
     // Complete Timer hands the slot to the entry editor; cancelling the
     // editor puts the timer back, paused, with its time and note, and it
     // can be completed again.

@@ -14,11 +14,13 @@ Q_DECLARE_METATYPE(std::optional<QStringList>)
 
 namespace {
 
-QByteArray utf16(const QString& text) {
-    QByteArray bytes("\xff\xfe", 2);
+QByteArray utf16(const QString& text, bool bigEndian = false) {
+    QByteArray bytes = bigEndian ? QByteArray("\xfe\xff", 2) : QByteArray("\xff\xfe", 2);
     for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
+        const char low = char(c.unicode() & 0xFF);
+        const char high = char(c.unicode() >> 8);
+        bytes.append(bigEndian ? high : low);
+        bytes.append(bigEndian ? low : high);
     }
     return bytes;
 }
@@ -86,6 +88,20 @@ private Q_SLOTS:
             << QByteArray("UTF-8") << QByteArray("A\r\nB\0C\r\nD", 9) << Lines({"A", "B"});
         QTest::newRow("utf-16 starting with NUL fails")
             << QByteArray("UTF-8") << utf16(QString(QChar(0)) + "A") << Lines();
+        QTest::newRow("utf-16 big-endian mark")
+            << QByteArray("UTF-8") << utf16(QStringLiteral("Ünï\r\n\r\nB✓"), true)
+            << Lines({"Ünï", "B✓"});
+        // Files that are not text give no names at all, rather than garbage.
+        QTest::newRow("picture") << QByteArray("UTF-8")
+                                 << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << Lines();
+        QTest::newRow("zip archive")
+            << QByteArray("UTF-8") << QByteArray("PK\x03\x04\x14\0\0\0", 8) << Lines();
+        QTest::newRow("bad utf-8")
+            << QByteArray("UTF-8") << QByteArray("Acme\r\n\xff\xfe\xfd") << Lines();
+        QTest::newRow("latin-1 C1 control")
+            << QByteArray("ISO-8859-1") << QByteArray("Acme\x85") << Lines();
+        QTest::newRow("tab and page break are text")
+            << QByteArray("UTF-8") << QByteArray("A\tB\f\nC") << Lines({"A\tB\f", "C"});
         QTest::newRow("utf-16 mark alone")
             << QByteArray("UTF-8") << utf16(QString()) << Lines(QStringList());
     }
@@ -96,10 +112,18 @@ private Q_SLOTS:
         Locale::setSystemCodeset(codeset);
         const QString path = m_dir.filePath(QStringLiteral("in.txt"));
         writeBytes(path, bytes);
-        QCOMPARE(readListFile(path), expected);
+        auto problem = ListFileProblem::Unreadable;
+        QCOMPARE(readListFile(path, &problem), expected);
+        // A file that was read but gave nothing is said to be no text.
+        if (!expected)
+            QCOMPARE(problem, ListFileProblem::NotText);
     }
 
-    void missingFileFails() { QVERIFY(!readListFile(m_dir.filePath(QStringLiteral("none.txt")))); }
+    void missingFileFails() {
+        auto problem = ListFileProblem::NotText;
+        QVERIFY(!readListFile(m_dir.filePath(QStringLiteral("none.txt")), &problem));
+        QCOMPARE(problem, ListFileProblem::Unreadable);
+    }
 
     // Whole files against the expected ones: CR LF between the names and
     // none after the last.

@@ -158,10 +158,13 @@ private Q_SLOTS:
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(tapped.count(), 0);  // nothing selected yet
         const QRect second = list.visualRect(list.model()->index(1, 0));
+        // A click selects, a double-click or Enter opens.
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(tapped.count(), 1);
+        QCOMPARE(tapped.count(), 0);
         QCOMPARE(list.selectedRecordId(), 2u);
         QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(tapped.count(), 1);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(tapped.count(), 2);
 
         const QRect first = list.visualRect(list.model()->index(0, 0));
@@ -172,6 +175,29 @@ private Q_SLOTS:
         // Below the last row there is nothing to open a menu on.
         Q_EMIT list.customContextMenuRequested(QPoint(10, 390));
         QCOMPARE(menu.count(), 1);
+    }
+
+    // Shift+arrows select several rows; a right click on one of them keeps
+    // them all for the menu, on another row it selects that row alone.
+    void severalRowsAndTheMenu() {
+        SimpleEntryList list(ColumnLayout::timeEntries());
+        list.resize(600, 300);
+        list.show();
+        reload(list, {row(1, {}, 1), row(2, {}, 2), row(3, {}, 3)}, 1);
+        QCOMPARE(list.selectedRecordIds(), QList<quint32>{1});
+        QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(list.selectedRecordIds(), (QList<quint32>{1, 2}));
+        QCOMPARE(list.selectedRecordId(), 2u);  // the current one
+        QSignalSpy menu(&list.events(), &EntryListEvents::contextMenuRequested);
+        Q_EMIT list.customContextMenuRequested(list.visualRect(list.model()->index(0, 1)).center());
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(list.selectedRecordIds(), (QList<quint32>{1, 2}));
+        QCOMPARE(list.selectedRecordId(), 1u);
+        Q_EMIT list.customContextMenuRequested(list.visualRect(list.model()->index(2, 1)).center());
+        QCOMPARE(list.selectedRecordIds(), QList<quint32>{3});
+        QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+        list.deleteSelected();
+        QVERIFY(list.recordIds().isEmpty());
     }
 
     // The custom fields' columns are titled with the names the user gave them.
@@ -211,8 +237,11 @@ private Q_SLOTS:
 
         QSignalSpy command(&list.events(), &EntryListEvents::commandRequested);
         list.show();
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualRect(list.model()->index(0, 1)).center());
+        const QPoint cell = list.visualRect(list.model()->index(0, 1)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(command.count(), 0);
+        QCOMPARE(list.selectedRecordId(), 7u);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(command.count(), 1);
         QCOMPARE(command.first().first().toInt(), 40063);
     }

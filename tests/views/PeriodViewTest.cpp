@@ -45,6 +45,7 @@ public:
     }
     bool hasSelection() const override { return false; }
     quint32 selectedRecordId() const override { return 0; }
+    QList<quint32> selectedRecordIds() const override { return {}; }
     void rememberSelection() override {}
     void restoreSelection() override {}
     void deleteSelected() override {}

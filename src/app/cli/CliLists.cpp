@@ -87,11 +87,14 @@ int listImportCommand(Context& context, const CliArguments& args) {
     const QString problem = platform::readProblem(path);
     if (!problem.isEmpty())
         return cannotRead(path, problem);
-    if (DropListEdits(context.store).importFile(*kind, path))
+    ListFileProblem why = ListFileProblem::Unreadable;
+    if (DropListEdits(context.store).importFile(*kind, path, &why))
         return 0;
     // The file could be opened: its text, or the store, is to blame.
-    if (!readListFile(path))
-        return cannotRead(path, QStringLiteral("its UTF-16 text begins with a zero"));
+    if (why == ListFileProblem::NotText) {
+        context.ui.message(notTextMessage(path), platform::MessageIcon::Stop);
+        return 1;
+    }
     std::fprintf(stderr, "tempolatch: the store refused the names (error %d)\n",
                  context.store.lastError());
     return 1;
