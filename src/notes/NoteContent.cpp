@@ -128,6 +128,24 @@ NoteText NoteContent::textWithClipMarkers() const {
     return out;
 }
 
+NoteText NoteText::withClipMarks(const QList<NoteClip>& clips) const {
+    NoteText out = *this;
+    qsizetype next = 0;
+    for (NoteParagraph& p : out.paragraphs) {
+        for (NoteRun& run : p.runs) {
+            for (qsizetype from = 0; next < clips.size(); ++next) {
+                const QString marker = clips[next].marker();
+                const qsizetype at = run.text.indexOf(marker, from);
+                if (at < 0)
+                    break;
+                run.text.replace(at, marker.size(), QString(QChar(NoteClipMark)));
+                from = at + 1;
+            }
+        }
+    }
+    return out;
+}
+
 QString NoteContent::toPlainText(const QString& separator) const {
     return textWithClipMarkers().toPlainText(separator);
 }

@@ -42,6 +42,8 @@ struct NoteParagraph {
     friend bool operator==(const NoteParagraph&, const NoteParagraph&) = default;
 };
 
+struct NoteClip;
+
 struct NoteText {
     QList<NoteParagraph> paragraphs;
 
@@ -51,6 +53,10 @@ struct NoteText {
     QString toPlainText(const QString& separator = QStringLiteral("\r\n")) const;
     // One paragraph per line; CR LF, LF and CR all end a line.
     static NoteText fromPlainText(const QString& text);
+
+    // Text that went out with clip markers (to a word processor): each
+    // clip's marker, in order, becomes its clip mark again.
+    NoteText withClipMarks(const QList<NoteClip>& clips) const;
 
     // Merges neighbouring runs of one format and drops empty runs, so that
     // equal texts compare equal however they were built.

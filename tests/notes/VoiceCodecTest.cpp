@@ -4,32 +4,8 @@
 #include "notes/VoiceCodec.h"
 
 using namespace tempolatch;
-
-namespace {
-
-double rms(const QList<qint16>& samples, qsizetype from, qsizetype to) {
-    double sum = 0;
-    for (qsizetype i = from; i < to; ++i)
-        sum += double(samples[i]) * samples[i];
-    return to > from ? qSqrt(sum / double(to - from)) : 0;
-}
-
-// Signal to noise in dB of `decoded` against `original`, over the middle
-// of the clip (the codec fades in over its first frames).
-double snrDb(const QList<qint16>& original, const QList<qint16>& decoded) {
-    const qsizetype from = original.size() / 10;
-    const qsizetype to = original.size() - from;
-    double signal = 0;
-    double noise = 0;
-    for (qsizetype i = from; i < to; ++i) {
-        signal += double(original[i]) * original[i];
-        const double d = double(original[i]) - decoded[i];
-        noise += d * d;
-    }
-    return 10 * std::log10(signal / qMax(noise, 1.0));
-}
-
-}  // namespace
+using test::rms;
+using test::snrDb;
 
 class VoiceCodecTest : public QObject {
     Q_OBJECT
