@@ -210,6 +210,10 @@ void InkControl::clear() {
 }
 
 bool InkControl::isModified() const {
+    // Whoever reads the note to keep it (OK, a timer switch) keeps the
+    // recording in progress too.
+    if (m_recordingBar->isRecording())
+        m_recordingBar->stop();
     return isForeign() ? m_foreignModified : m_surface->document()->isModified();
 }
 

@@ -154,6 +154,17 @@ private Q_SLOTS:
         QVERIFY(!m_ink->isModified());
     }
 
+    // Reading the note to keep it (OK, a switch of timers) ends a
+    // recording in progress and keeps it.
+    void readingTheNoteEndsTheRecording() {
+        m_ink->setNoteData({});
+        QVERIFY(m_ink->execute(Cmd::Record));
+        pushInPieces(m_devices, test::tone(1.0));
+        QVERIFY(m_ink->isModified());
+        QVERIFY(!bar()->isRecording());
+        QCOMPARE(noteToPlainText(m_ink->noteData()), QStringLiteral("[voice note 0:01]"));
+    }
+
     // However much is said, the note stays within what the Note page
     // saves, and only just: the recording stops itself.
     void stopsJustUnderTheLimit_data() {
