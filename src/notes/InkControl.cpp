@@ -14,6 +14,7 @@
 #include "notes/NoteCommands.h"
 #include "notes/NoteDocument.h"
 #include "notes/NoteFiles.h"
+#include "notes/RecordingToolbar.h"
 #include "notes/WordProcessorEdit.h"
 #include "platform/StringTable.h"
 
@@ -56,7 +57,11 @@ InkControl::InkControl(platform::Ui& ui, QWidget* parent) : QWidget(parent), m_u
     m_formatBar->setObjectName(QStringLiteral("formatBar"));
     m_surface = new InkSurface(m_editorPage);
     m_surface->setObjectName(QStringLiteral("inkSurface"));
+    m_recordingBar = new RecordingToolbar(
+        m_ui, m_surface, [this] { return content(); }, m_editorPage);
+    m_recordingBar->hide();
     editorLayout->addWidget(m_formatBar);
+    editorLayout->addWidget(m_recordingBar);
     editorLayout->addWidget(m_surface, 1);
 
     m_foreignLabel = new QLabel(cannotDisplayText(), m_pages);
@@ -87,6 +92,16 @@ InkControl::InkControl(platform::Ui& ui, QWidget* parent) : QWidget(parent), m_u
         ->setFont(underline);
     addFormatAction(NoteCommand::Bullets, QStringLiteral("bulletsAction"), QKeySequence());
     addFormatAction(NoteCommand::Numbering, QStringLiteral("numberingAction"), QKeySequence());
+    // The handheld's record button, as a key.
+    auto* recordKey = new QAction(this);
+    recordKey->setObjectName(QStringLiteral("recordKey"));
+    recordKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    recordKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(recordKey);
+    connect(recordKey, &QAction::triggered, this, &InkControl::toggleRecording);
+    connect(m_recordingBar, &RecordingToolbar::statesChanged, this,
+            &InkControl::commandStatesChanged);
+    connect(m_surface, &InkSurface::clipClicked, this, &InkControl::commandStatesChanged);
 
     QTextDocument* document = m_surface->document();
     auto changed = [this] {
@@ -150,9 +165,11 @@ void InkControl::setNoteData(const QByteArray& bytes) {
     document->clear();
     m_surface->setStrokes({});
     m_foreign.clear();
+    m_recordingBar->stop();
+    m_otherSections = note.content().otherSections;
     if (note.isReadable()) {
         QTextCursor cursor(document);
-        NoteDocument::insert(cursor, note.content().text, true);
+        NoteDocument::insert(cursor, note.content().text, true, note.content().clips);
         m_surface->setStrokes(note.content().strokes);
     } else {
         m_foreign = bytes;
@@ -173,8 +190,15 @@ QByteArray InkControl::noteData() const {
         return m_foreign;
     if (!isModified())
         return m_original;
-    return NoteData::encode(
-        {NoteDocument::toNoteText(m_surface->document()), m_surface->strokes()});
+    return NoteData::encode(content());
+}
+
+NoteContent InkControl::content() const {
+    NoteContent content;
+    content.text = NoteDocument::toNoteText(m_surface->document(), &content.clips);
+    content.strokes = m_surface->strokes();
+    content.otherSections = m_otherSections;
+    return content;
 }
 
 NoteData InkControl::note() const {
@@ -186,6 +210,10 @@ void InkControl::clear() {
 }
 
 bool InkControl::isModified() const {
+    // Whoever reads the note to keep it (OK, a timer switch) keeps the
+    // recording in progress too.
+    if (m_recordingBar->isRecording())
+        m_recordingBar->stop();
     return isForeign() ? m_foreignModified : m_surface->document()->isModified();
 }
 
@@ -291,6 +319,21 @@ bool InkControl::execute(int id) {
         case NoteCommand::Numbering:
             toggleList(id);
             break;
+        case NoteCommand::RecordingToolbar:
+            setRecordingToolbarShown(m_recordingBar->isHidden());
+            break;
+        case NoteCommand::Record:
+            m_recordingBar->record();
+            break;
+        case NoteCommand::StopVoice:
+            m_recordingBar->stop();
+            break;
+        case NoteCommand::PlayPause:
+            m_recordingBar->playPause();
+            break;
+        case NoteCommand::DeleteClip:
+            m_recordingBar->deleteClip();
+            break;
         default:
             return false;
     }
@@ -321,7 +364,12 @@ bool InkControl::isEnabled(int id) const {
         case NoteCommand::Paste:
             return typing && m_surface->canPaste();
         case NoteCommand::RecordingToolbar:
-            return false;  // no voice notes (yet)
+            return true;
+        case NoteCommand::Record:
+        case NoteCommand::StopVoice:
+        case NoteCommand::PlayPause:
+        case NoteCommand::DeleteClip:
+            return isRecordingCommandEnabled(id);
         case NoteCommand::Bold:
         case NoteCommand::Italic:
         case NoteCommand::Underline:
@@ -351,6 +399,8 @@ bool InkControl::isChecked(int id) const {
         }
         case NoteCommand::WrapToWindow:
             return wrapsToWindow();
+        case NoteCommand::RecordingToolbar:
+            return !m_recordingBar->isHidden();
         case NoteCommand::Bold:
             return NoteDocument::noteFormat(format) & NoteBold;
         case NoteCommand::Italic:
@@ -432,10 +482,14 @@ void InkControl::toggleList(int id) {
 void InkControl::replaceText(const NoteText& text) {
     if (isForeign())
         return;
+    // The word processor saw each clip as its marker: where a marker came
+    // back the clip goes, the others follow at the end.
+    QList<NoteClip> clips;
+    NoteDocument::toNoteText(m_surface->document(), &clips);
     QTextCursor cursor(m_surface->document());
     cursor.beginEditBlock();
     removeAllText(cursor);
-    NoteDocument::insert(cursor, text, true);
+    NoteDocument::insert(cursor, text.withClipMarks(clips), true, clips);
     cursor.endEditBlock();
     setModified(true);
 }
@@ -452,8 +506,9 @@ void InkControl::replaceNote(const NoteData& note) {
     QTextCursor cursor(m_surface->document());
     cursor.beginEditBlock();
     removeAllText(cursor);
-    NoteDocument::insert(cursor, note.content().text, true);
+    NoteDocument::insert(cursor, note.content().text, true, note.content().clips);
     m_surface->replaceStrokes(note.content().strokes);
+    m_otherSections = note.content().otherSections;
     cursor.endEditBlock();
     setModified(true);
 }
@@ -465,6 +520,37 @@ void InkControl::importFile() {
 
 void InkControl::exportFile() {
     NoteFiles::exportWithDialog(m_ui, note(), str::NoteExportFilter, this);
+}
+
+void InkControl::setAudioDevices(AudioDevices& devices) {
+    m_recordingBar->setDevices(devices);
+}
+
+void InkControl::setRecordingToolbarShown(bool shown) {
+    m_recordingBar->setVisible(shown);
+    Q_EMIT commandStatesChanged();
+}
+
+void InkControl::toggleRecording() {
+    if (isForeign() || !isEnabled())
+        return;
+    if (m_recordingBar->isHidden())
+        setRecordingToolbarShown(true);
+    m_recordingBar->toggleRecording();
+}
+
+bool InkControl::isRecordingCommandEnabled(int id) const {
+    const bool recording = m_recordingBar->isRecording();
+    switch (id) {
+        case NoteCommand::Record:
+            return !recording;
+        case NoteCommand::StopVoice:
+            return recording || m_recordingBar->isPlaying();
+        case NoteCommand::PlayPause:
+            return !recording && m_recordingBar->canPlay();
+        default:
+            return !recording && m_recordingBar->hasClip();
+    }
 }
 
 void InkControl::refreshFormatBar() {

@@ -16,11 +16,17 @@ namespace platform {
 class Ui;
 }
 
+class AudioDevices;
 class InkSurface;
+class RecordingToolbar;
 
 // The note editor that pages and the Timers dialog embed: typed rich text
 // (typing view) and pen strokes (writing view), on one page, so that
 // switching views keeps both.
+//
+// Voice clips sit in the text; the recording toolbar (hidden at first)
+// records them where the cursor is, and Ctrl+R starts and stops a
+// recording, showing the toolbar when it is hidden.
 //
 // The control gives back exactly the bytes it was given until its content
 // changes. A note it cannot read (another program's, or damaged) is shown
@@ -77,6 +83,10 @@ public:
     void replaceNote(const NoteData& note);
 
     InkSurface* surface() const { return m_surface; }
+    RecordingToolbar* recordingToolbar() const { return m_recordingBar; }
+    // Where voice notes are recorded from and played to (the system's
+    // default devices unless set).
+    void setAudioDevices(AudioDevices& devices);
 
     // Shown in place of a note the control cannot read.
     static QString cannotDisplayText();
@@ -89,6 +99,8 @@ Q_SIGNALS:
     void commandStatesChanged();
 
 private:
+    // What the editor holds (not a foreign note).
+    NoteContent content() const;
     void showForeign(bool foreign);
     void clearAll();
     void deleteSelection();
@@ -97,16 +109,21 @@ private:
     void importFile();
     void exportFile();
     void refreshFormatBar();
+    void setRecordingToolbarShown(bool shown);
+    void toggleRecording();
+    bool isRecordingCommandEnabled(int commandId) const;
     QAction* addFormatAction(int commandId, const QString& objectName, const QKeySequence& keys);
 
     platform::Ui& m_ui;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_editorPage = nullptr;
     QToolBar* m_formatBar = nullptr;
+    RecordingToolbar* m_recordingBar = nullptr;
     InkSurface* m_surface = nullptr;
     QLabel* m_foreignLabel = nullptr;
-    QByteArray m_original;  // the bytes loaded, handed back while unchanged
-    QByteArray m_foreign;   // the bytes of a note that cannot be read
+    QByteArray m_original;               // the bytes loaded, handed back while unchanged
+    QByteArray m_foreign;                // the bytes of a note that cannot be read
+    QList<NoteSection> m_otherSections;  // of a later version, kept through edits
     bool m_foreignModified = false;
     bool m_loading = false;
 };

@@ -1,5 +1,6 @@
 #include "notes/InkSurface.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QTouchEvent>
 #include <QtMath>
 
+#include "notes/ClipObject.h"
 #include "notes/NoteDocument.h"
 
 namespace tempolatch {
@@ -56,6 +58,7 @@ InkSurface::InkSurface(QWidget* parent) : QTextEdit(parent), m_baseFont(font()) 
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setAttribute(Qt::WA_AcceptTouchEvents);
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &InkSurface::extendScrollRange);
+    ClipObject::install(this);
 }
 
 void InkSurface::setStrokes(const QList<NoteStroke>& strokes) {
@@ -269,10 +272,32 @@ bool InkSurface::viewportEvent(QEvent* event) {
     }
 }
 
+int InkSurface::clipPositionAt(const QPoint& viewportPos) const {
+    const QPointF documentPos =
+        viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int position = document()->documentLayout()->hitTest(documentPos, Qt::ExactHit);
+    // The hit may name either side of the object character.
+    for (const int at : {position, position - 1}) {
+        if (ClipObject::clipAt(document(), at))
+            return at;
+    }
+    return -1;
+}
+
 void InkSurface::mousePressEvent(QMouseEvent* event) {
     if (m_writing && event->button() == Qt::LeftButton) {
         beginStroke(event->position());
         event->accept();
+        return;
+    }
+    if (const int clip = clipPositionAt(event->pos());
+        clip >= 0 && event->button() == Qt::LeftButton) {
+        QTextCursor cursor(document());
+        cursor.setPosition(clip);
+        cursor.setPosition(clip + 1, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+        event->accept();
+        Q_EMIT clipClicked();
         return;
     }
     QTextEdit::mousePressEvent(event);

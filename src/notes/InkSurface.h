@@ -40,8 +40,13 @@ public:
     // Where a point of the viewport lies in note coordinates.
     QPointF toNote(const QPointF& viewportPos) const;
 
+    // The document position of the voice clip under a viewport point, or -1.
+    int clipPositionAt(const QPoint& viewportPos) const;
+
 Q_SIGNALS:
     void strokesChanged();
+    // A click on a voice clip in typing view; the clip is selected.
+    void clipClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

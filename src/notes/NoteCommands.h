@@ -32,6 +32,11 @@ constexpr int Italic = 43002;
 constexpr int Underline = 43003;
 constexpr int Bullets = 43004;
 constexpr int Numbering = 43005;
+// The recording toolbar's buttons (not menu items).
+constexpr int Record = 43010;
+constexpr int StopVoice = 43011;
+constexpr int PlayPause = 43012;
+constexpr int DeleteClip = 43013;
 }  // namespace NoteCommand
 
 // The menu text of a command ("Undo", "75%", "Import..."); empty for ids

@@ -87,4 +87,67 @@ void NoteText::normalize() {
     }
 }
 
+qint64 NoteClip::durationMs() const {
+    return sampleRate == 0 ? 0 : qint64(duration) * 1000 / sampleRate;
+}
+
+QString NoteClip::lengthText() const {
+    const qint64 seconds = qMax<qint64>(duration > 0 ? 1 : 0, (durationMs() + 500) / 1000);
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString NoteClip::marker() const {
+    if (damaged)
+        return QStringLiteral("[voice note, damaged]");
+    return QStringLiteral("[voice note %1]").arg(lengthText());
+}
+
+NoteText NoteContent::textWithClipMarkers() const {
+    NoteText out;
+    qsizetype next = 0;
+    for (const NoteParagraph& p : text.paragraphs) {
+        NoteParagraph marked = p;
+        marked.runs.clear();
+        for (const NoteRun& run : p.runs) {
+            QString runText;
+            for (const QChar c : run.text) {
+                if (c.unicode() != NoteClipMark)
+                    runText += c;
+                else if (next < clips.size())
+                    runText += clips[next++].marker();
+            }
+            marked.append(runText, run.format);
+        }
+        out.paragraphs.append(marked);
+    }
+    for (; next < clips.size(); ++next) {
+        NoteParagraph p;
+        p.append(clips[next].marker(), 0);
+        out.paragraphs.append(p);
+    }
+    return out;
+}
+
+NoteText NoteText::withClipMarks(const QList<NoteClip>& clips) const {
+    NoteText out = *this;
+    qsizetype next = 0;
+    for (NoteParagraph& p : out.paragraphs) {
+        for (NoteRun& run : p.runs) {
+            for (qsizetype from = 0; next < clips.size(); ++next) {
+                const QString marker = clips[next].marker();
+                const qsizetype at = run.text.indexOf(marker, from);
+                if (at < 0)
+                    break;
+                run.text.replace(at, marker.size(), QString(QChar(NoteClipMark)));
+                from = at + 1;
+            }
+        }
+    }
+    return out;
+}
+
+QString NoteContent::toPlainText(const QString& separator) const {
+    return textWithClipMarkers().toPlainText(separator);
+}
+
 }  // namespace tempolatch

@@ -42,6 +42,8 @@ struct NoteParagraph {
     friend bool operator==(const NoteParagraph&, const NoteParagraph&) = default;
 };
 
+struct NoteClip;
+
 struct NoteText {
     QList<NoteParagraph> paragraphs;
 
@@ -51,6 +53,10 @@ struct NoteText {
     QString toPlainText(const QString& separator = QStringLiteral("\r\n")) const;
     // One paragraph per line; CR LF, LF and CR all end a line.
     static NoteText fromPlainText(const QString& text);
+
+    // Text that went out with clip markers (to a word processor): each
+    // clip's marker, in order, becomes its clip mark again.
+    NoteText withClipMarks(const QList<NoteClip>& clips) const;
 
     // Merges neighbouring runs of one format and drops empty runs, so that
     // equal texts compare equal however they were built.
@@ -67,11 +73,60 @@ struct NoteStroke {
     friend bool operator==(const NoteStroke&, const NoteStroke&) = default;
 };
 
+// A voice recording: the packets of one codec stream, mono. It sits in the
+// text where an object replacement character stands: the n-th such
+// character of the text is the n-th clip.
+struct NoteClip {
+    static constexpr quint8 Opus = 1;
+
+    quint8 codec = Opus;
+    quint32 sampleRate = 16000;
+    // Samples the decoder gives out before the recording begins.
+    quint32 preSkip = 0;
+    // Samples of the recording itself.
+    quint32 duration = 0;
+    QList<QByteArray> packets;
+    // A clip whose bytes could not be read keeps them here, as they came,
+    // and is shown but never played.
+    bool damaged = false;
+    QByteArray raw;
+
+    qint64 durationMs() const;
+    // "0:12"; a recording of under a second counts as one.
+    QString lengthText() const;
+    // How the clip reads in plain text: "[voice note 0:12]".
+    QString marker() const;
+
+    friend bool operator==(const NoteClip&, const NoteClip&) = default;
+};
+
+// Where a clip stands in the text.
+constexpr char16_t NoteClipMark = 0xFFFC;
+
+// A section of the note bytes that this version does not know, written
+// back exactly as it was read.
+struct NoteSection {
+    quint8 tag = 0;
+    QByteArray body;
+
+    friend bool operator==(const NoteSection&, const NoteSection&) = default;
+};
+
 struct NoteContent {
     NoteText text;
     QList<NoteStroke> strokes;
+    QList<NoteClip> clips = {};
+    QList<NoteSection> otherSections = {};
 
-    bool isEmpty() const { return text.isEmpty() && strokes.isEmpty(); }
+    bool isEmpty() const {
+        return text.isEmpty() && strokes.isEmpty() && clips.isEmpty() && otherSections.isEmpty();
+    }
+    // The text with each clip's mark replaced by its marker; a mark without
+    // a clip is left out, a clip without a mark follows as a paragraph of
+    // its own.
+    NoteText textWithClipMarkers() const;
+    // The note as text files, exports and reports show it.
+    QString toPlainText(const QString& separator = QStringLiteral("\r\n")) const;
 
     friend bool operator==(const NoteContent&, const NoteContent&) = default;
 };

@@ -3,12 +3,17 @@
 #include <zlib.h>
 #include <QStringDecoder>
 
+#include "notes/NoteBytes.h"
+#include "notes/NoteClipSection.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 
 namespace tempolatch {
 
 namespace {
+
+using notebytes::Reader;
+using notebytes::Writer;
 
 constexpr char Magic[4] = {'\x89', 'T', 'L', 'N'};
 constexpr qsizetype HeaderSize = 4 + 1 + 1 + 4;
@@ -23,92 +28,6 @@ constexpr qsizetype MaxDeflateRatio = 1032;
 // Coordinates in 1/10 px, widths in 1/100 px.
 constexpr qint64 MaxCoordinate = 100'000'000;
 constexpr quint32 MaxWidth = 10'000;
-
-class Writer {
-public:
-    void byte(quint8 b) { m_out.append(char(b)); }
-    void u32(quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            byte(quint8(v >> (8 * i)));
-    }
-    void varint(quint32 v) {
-        while (v >= 0x80) {
-            byte(quint8(v | 0x80));
-            v >>= 7;
-        }
-        byte(quint8(v));
-    }
-    void svarint(qint32 v) { varint((quint32(v) << 1) ^ quint32(v >> 31)); }
-    void bytes(const QByteArray& b) { m_out.append(b); }
-    void section(quint8 tag, const QByteArray& body) {
-        byte(tag);
-        varint(quint32(body.size()));
-        bytes(body);
-    }
-    QByteArray& data() { return m_out; }
-
-private:
-    QByteArray m_out;
-};
-
-// Reads from a byte range; every read checks what is left, and after the
-// first failure every further read fails too.
-class Reader {
-public:
-    explicit Reader(QByteArrayView data) : m_data(data) {}
-
-    bool ok() const { return m_ok; }
-    bool atEnd() const { return m_pos >= m_data.size(); }
-    qsizetype remaining() const { return m_data.size() - m_pos; }
-
-    quint8 byte() {
-        if (!m_ok || remaining() < 1)
-            return fail<quint8>();
-        return quint8(m_data[m_pos++]);
-    }
-    quint32 u32() {
-        quint32 v = 0;
-        for (int i = 0; i < 4; ++i)
-            v |= quint32(byte()) << (8 * i);
-        return v;
-    }
-    quint32 varint() {
-        quint32 v = 0;
-        for (int shift = 0; shift < 35; shift += 7) {
-            const quint8 b = byte();
-            if (!m_ok)
-                return 0;
-            if (shift == 28 && (b & 0xF0))
-                return fail<quint32>();
-            v |= quint32(b & 0x7F) << shift;
-            if (!(b & 0x80))
-                return v;
-        }
-        return fail<quint32>();
-    }
-    qint32 svarint() {
-        const quint32 v = varint();
-        return qint32(v >> 1) ^ -qint32(v & 1);
-    }
-    QByteArrayView take(qsizetype n) {
-        if (!m_ok || n < 0 || n > remaining())
-            return fail<QByteArrayView>();
-        const QByteArrayView out = m_data.sliced(m_pos, n);
-        m_pos += n;
-        return out;
-    }
-
-    template <typename T>
-    T fail() {
-        m_ok = false;
-        return T{};
-    }
-
-private:
-    QByteArrayView m_data;
-    qsizetype m_pos = 0;
-    bool m_ok = true;
-};
 
 QByteArray encodeText(const NoteText& text) {
     Writer w;
@@ -213,10 +132,15 @@ bool decodeStrokes(QByteArrayView body, QList<NoteStroke>* out) {
     return r.ok();
 }
 
+bool isKnownSection(quint8 tag) {
+    return tag == SectionText || tag == SectionStrokes || tag == NoteClipSection::Tag;
+}
+
 bool decodePayload(QByteArrayView payload, NoteContent* out) {
     Reader r(payload);
     bool seenText = false;
     bool seenStrokes = false;
+    bool seenClips = false;
     while (r.ok() && !r.atEnd()) {
         const quint8 tag = r.byte();
         const QByteArrayView body = r.take(qsizetype(r.varint()));
@@ -230,8 +154,13 @@ bool decodePayload(QByteArrayView payload, NoteContent* out) {
             seenStrokes = true;
             if (!decodeStrokes(body, &out->strokes))
                 return false;
+        } else if (tag == NoteClipSection::Tag && !seenClips) {
+            seenClips = true;
+            out->clips = NoteClipSection::decode(body);
+        } else if (isKnownSection(tag)) {
+            return false;  // a second section of one kind
         } else {
-            return false;
+            out->otherSections.append({tag, body.toByteArray()});
         }
     }
     return r.ok();
@@ -295,13 +224,18 @@ QByteArray NoteData::encode(const NoteContent& content) {
         if (!s.points.isEmpty())
             strokes.append(s);
     }
-    if (content.text.isEmpty() && strokes.isEmpty())
+    if (content.text.isEmpty() && strokes.isEmpty() && content.clips.isEmpty() &&
+        content.otherSections.isEmpty())
         return {};
     Writer payload;
     if (!content.text.isEmpty())
         payload.section(SectionText, encodeText(content.text));
     if (!strokes.isEmpty())
         payload.section(SectionStrokes, encodeStrokes(strokes));
+    if (!content.clips.isEmpty())
+        payload.section(NoteClipSection::Tag, NoteClipSection::encode(content.clips));
+    for (const NoteSection& section : content.otherSections)
+        payload.section(section.tag, section.body);
 
     quint8 flags = 0;
     QByteArray stored = payload.data();

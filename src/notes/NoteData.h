@@ -34,6 +34,10 @@ class Ui;
 //                1/100 px, varint point count (>= 1), points as zigzag
 //                varint deltas in 1/10 px from the previous point (the
 //                first from 0,0)
+//     3 clips:   voice recordings (NoteClipSection); a damaged clip is
+//                kept with its bytes and does not make the note damaged
+//   Each known section appears at most once. Sections of other tags come
+//   from later versions: they are kept and written back unchanged.
 class NoteData {
 public:
     enum class Kind {

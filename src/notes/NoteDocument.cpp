@@ -6,6 +6,8 @@
 #include <QTextList>
 #include <array>
 
+#include "notes/ClipObject.h"
+
 namespace tempolatch {
 
 NoteList NoteDocument::listKind(QTextListFormat::Style style) {
@@ -53,7 +55,7 @@ void NoteDocument::leaveList(QTextCursor& cursor) {
     cursor.setBlockFormat(format);
 }
 
-NoteText NoteDocument::toNoteText(const QTextDocument* document) {
+NoteText NoteDocument::toNoteText(const QTextDocument* document, QList<NoteClip>* clips) {
     NoteText out;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         NoteParagraph p;
@@ -63,8 +65,19 @@ NoteText NoteDocument::toNoteText(const QTextDocument* document) {
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.isValid())
+            if (!fragment.isValid())
+                continue;
+            const std::optional<NoteClip> clip =
+                ClipObject::clipOf(document, fragment.charFormat());
+            if (!clip) {
                 p.append(blockText(fragment.text()), noteFormat(fragment.charFormat()));
+                continue;
+            }
+            // One fragment may hold the same clip twice over (pasted).
+            for (qsizetype i = 0; clips && i < fragment.text().size(); ++i) {
+                p.append(QString(QChar(NoteClipMark)), noteFormat(fragment.charFormat()));
+                clips->append(*clip);
+            }
         }
         out.paragraphs.append(p);
     }
@@ -72,7 +85,9 @@ NoteText NoteDocument::toNoteText(const QTextDocument* document) {
     return out;
 }
 
-void NoteDocument::insert(QTextCursor& cursor, const NoteText& text, bool formatFirstBlock) {
+void NoteDocument::insert(QTextCursor& cursor, const NoteText& text, bool formatFirstBlock,
+                          const QList<NoteClip>& clips) {
+    qsizetype nextClip = 0;
     // The list each level is in now; a list goes on while its paragraphs
     // follow each other, with deeper items between them.
     std::array<QTextList*, NoteMaxListLevel + 1> lists{};
@@ -99,8 +114,21 @@ void NoteDocument::insert(QTextCursor& cursor, const NoteText& text, bool format
                 }
             }
         }
-        for (const NoteRun& run : p.runs)
-            cursor.insertText(blockText(run.text), charFormat(run.format));
+        for (const NoteRun& run : p.runs) {
+            const QStringList pieces = run.text.split(QChar(NoteClipMark));
+            for (qsizetype k = 0; k < pieces.size(); ++k) {
+                if (k > 0 && nextClip < clips.size())
+                    ClipObject::insert(cursor, clips[nextClip++], charFormat(run.format));
+                cursor.insertText(blockText(pieces[k]), charFormat(run.format));
+            }
+        }
+    }
+    for (; nextClip < clips.size(); ++nextClip) {
+        // A note of clips alone starts in the first line.
+        if (nextClip > 0 || !text.paragraphs.isEmpty())
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        NoteDocument::leaveList(cursor);
+        ClipObject::insert(cursor, clips[nextClip]);
     }
 }
 

@@ -32,10 +32,10 @@ QByteArray NoteStream::write(const NoteData& note, NoteStreamFormat format) {
         case NoteStreamFormat::NoteFile:
             return note.bytes();
         case NoteStreamFormat::RichText:
-            return RtfWriter::write(note.content().text);
+            return RtfWriter::write(note.content().textWithClipMarkers());
         case NoteStreamFormat::PlainText:
         case NoteStreamFormat::UnicodeText:
-            return writeText(note.content().text.toPlainText(), format);
+            return writeText(note.content().toPlainText(), format);
     }
     return {};
 }
@@ -96,7 +96,7 @@ QString NoteStream::readText(const QByteArray& data, NoteStreamFormat format) {
 }
 
 QString noteToPlainText(const QByteArray& note) {
-    return NoteData::fromBytes(note).content().text.toPlainText();
+    return NoteData::fromBytes(note).content().toPlainText();
 }
 
 }  // namespace tempolatch

@@ -17,7 +17,8 @@ enum class NoteStreamFormat {
 };
 
 // Conversions between a note and the bytes of a stream. Text formats carry
-// the text only; drawings travel in the note file format alone.
+// the text only, with a marker for each voice clip ("[voice note 0:12]");
+// drawings and clips travel in the note file format alone.
 class NoteStream {
 public:
     static QByteArray write(const NoteData& note, NoteStreamFormat format);

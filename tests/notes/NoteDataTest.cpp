@@ -131,7 +131,6 @@ private Q_SLOTS:
         // deflated, claiming 4 GB from a few bytes
         QTest::newRow("inflated size")
             << withHeader(QByteArray::fromHex("ffffffff0f789c030000000001"), 1) << damaged;
-        QTest::newRow("unknown section") << withHeader(QByteArray::fromHex("090141")) << damaged;
         QTest::newRow("varint too long")
             << withHeader(QByteArray::fromHex("01ffffffffffffff01")) << damaged;
         QTest::newRow("unknown flags")
