@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
+#include "app/DataFileArgument.h"
 #include "app/DataUpgradeDialog.h"
 #include "app/ExpenseExportCommands.h"
 #include "app/ExpenseReportCommands.h"
@@ -425,6 +426,11 @@ EntryContextMenu* MainFrame::createEntryContextMenu(quint32 recordId) {
 void MainFrame::showEntryContextMenu(const QPoint& globalPos) {
     std::unique_ptr<EntryContextMenu> menu(createEntryContextMenu(selectedEntryId()));
     menu->exec(globalPos);
+}
+
+void MainFrame::openDataFile(const QString& path) {
+    if (!path.isEmpty() && tempolatch::openDataFile(m_context, this, path))
+        reloadView(0, 0);
 }
 
 void MainFrame::bringToFront() {
