@@ -16,6 +16,7 @@
 #include "app/DataUpgradeDialog.h"
 #include "app/ExpenseExportCommands.h"
 #include "app/ExpenseReportCommands.h"
+#include "app/ImportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "clients/SetupCommands.h"
@@ -584,6 +585,7 @@ void MainFrame::registerCommands() {
     };
     registerArchiveCommands(m_commands, m_context, this, fillShownPeriod,
                             [this] { reloadView(0, 0); });
+    registerImportCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});

@@ -28,8 +28,8 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part :
-         {storeCommands, listCommands, transferCommands, exportCommands, reportCommands}) {
+    for (auto part : {storeCommands, listCommands, transferCommands, importCommands, exportCommands,
+                      reportCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }
