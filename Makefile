@@ -1,15 +1,18 @@
 # The commands of the README. Each installs what is missing first.
+#   make install [PREFIX=/usr/local] [DESTDIR=...]   build and install the program
+#   make deb                                         build the Debian package in BUILD_DIR
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
            libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
            libopus-dev qt6-multimedia-dev \
-           python3 python3-olefile libxml2-utils poppler-utils xvfb xauth fonts-dejavu-core
+           python3 python3-olefile libxml2-utils poppler-utils xvfb xauth fonts-dejavu-core \
+           desktop-file-utils appstream dpkg-dev file man-db
 # Only `make fuzz` needs clang; the program and its tests build with g++.
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure test-sanitize fuzz
+.PHONY: run test deps build configure test-sanitize fuzz install deb
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -26,6 +29,18 @@ build: configure
 
 run: build
 	./$(BUILD_DIR)/src/tempolatch
+
+PREFIX ?= /usr/local
+# sudo only when the prefix cannot be written as we are.
+INSTALL_SUDO = $(shell d="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$d" ]; do d=$$(dirname "$$d"); done; \
+                 [ -w "$$d" ] || echo $(SUDO))
+
+install: build
+	$(INSTALL_SUDO) env DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/tempolatch_*.deb
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/DataFileArgument.h"
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/Profile.h"
@@ -30,6 +31,8 @@ bool confirmNewProfile(platform::Ui& ui) {
 int runGui(int argc, char* argv[], const QStringList& args) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(resourceString(str::AppName));
+    // Matches the installed desktop entry: its icon and its name in the shell.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tempolatch.Tempolatch"));
     // The help window may outlive the main window for a moment; the program
     // ends with the main window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -53,11 +56,18 @@ int runGui(int argc, char* argv[], const QStringList& args) {
         MainFrame frame(context);
         if (frame.create()) {
             QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
-                             &MainFrame::bringToFront);
+                             [&frame](const QStringList& handed) {
+                                 frame.bringToFront();
+                                 frame.openDataFile(dataFileArgument(handed));
+                             });
             QObject::connect(&frame, &MainFrame::closed, &app, &QApplication::quit,
                              Qt::QueuedConnection);
             frame.show();
             frame.bringToFront();
+            // Once the window is on screen, so that the question has it behind.
+            QMetaObject::invokeMethod(
+                &frame, [&frame, &args] { frame.openDataFile(dataFileArgument(args)); },
+                Qt::QueuedConnection);
             code = app.exec();
         }
     }

@@ -14,9 +14,11 @@
 #include <array>
 
 #include "app/AboutDialog.h"
+#include "app/DataFileArgument.h"
 #include "app/DataUpgradeDialog.h"
 #include "app/ExpenseExportCommands.h"
 #include "app/ExpenseReportCommands.h"
+#include "app/ImportCommands.h"
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "clients/SetupCommands.h"
@@ -458,6 +460,11 @@ void MainFrame::showEntryContextMenu(const QPoint& globalPos) {
     menu->exec(globalPos);
 }
 
+void MainFrame::openDataFile(const QString& path) {
+    if (!path.isEmpty() && tempolatch::openDataFile(m_context, this, path))
+        reloadView(0, 0);
+}
+
 void MainFrame::bringToFront() {
     if (isMinimized())
         showNormal();
@@ -624,6 +631,7 @@ void MainFrame::registerCommands() {
     };
     registerArchiveCommands(m_commands, m_context, this, fillShownPeriod,
                             [this] { reloadView(0, 0); });
+    registerImportCommands(m_commands, m_context, this, [this] { reloadView(0, 0); });
     registerReportCommands(m_commands,
                            {&m_context, this, [this] { return shownSummaryPeriod(); },
                             [this] { return m_list ? m_list->recordIds() : QList<quint32>(); }});

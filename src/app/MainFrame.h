@@ -87,6 +87,8 @@ public:
 
     // A later start of the program asked for this window.
     void bringToFront();
+    // Offers to restore, load or import a file of ours (empty: nothing).
+    void openDataFile(const QString& path);
 
 Q_SIGNALS:
     void commandRouted(int id);

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <tuple>
 
+#include "app/ImportCommands.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
 #include "widgets/CommandIds.h"
@@ -31,6 +32,10 @@ const std::initializer_list<MenuBar::Item> kReports = {{cmd::ReportGroupBy, "Gro
                                                        {cmd::ReportInvoice, "Invoice..."}};
 const std::initializer_list<MenuBar::Item> kExports = {{cmd::ExportCsv, "CSV..."},
                                                        {cmd::ExportXml, "XML..."}};
+const std::initializer_list<MenuBar::Item> kImports = {
+    {cmd::ImportToggl, "Toggl Track CSV..."},
+    {cmd::ImportHarvest, "Harvest CSV..."},
+    {cmd::ImportTimewarrior, "Timewarrior JSON..."}};
 
 }  // namespace
 
@@ -165,6 +170,7 @@ void MenuBar::buildClassic() {
                {{cmd::BackupCreate, "Create..."}, {cmd::BackupRestore, "Restore..."}});
     addSubmenu(tools, "Archive",
                {{cmd::ArchiveEntries, "Entries..."}, {cmd::ArchiveLoad, "Load..."}});
+    addSubmenu(tools, "Import", kImports);
     addCommands(tools, {{cmd::RemoveAllData, "Remove All Data"},
                         {},
                         {cmd::SetupClients, "Setup Clients..."},
@@ -221,6 +227,10 @@ void MenuBar::buildSoftKeys() {
                               {},
                               {cmd::ArchiveEntries, "Archive Entries..."},
                               {cmd::ArchiveLoad, "Load Archive..."},
+                              {},
+                              {cmd::ImportToggl, "Import Toggl Track CSV..."},
+                              {cmd::ImportHarvest, "Import Harvest CSV..."},
+                              {cmd::ImportTimewarrior, "Import Timewarrior JSON..."},
                               {},
                               {cmd::RemoveAllData, "Remove All Data"}});
     data->setObjectName(QStringLiteral("dataMenu"));

@@ -9,8 +9,8 @@ namespace tempolatch {
 
 // One window per user and profile folder. The first start listens on a
 // local socket named after both; a later start hands its command line to it
-// and goes away. The running program only comes to the front: what it is
-// handed changes nothing.
+// and goes away. The running program comes to the front and offers to open
+// a file of ours it is handed (a backup opened from a file manager).
 class SingleInstance : public QObject {
     Q_OBJECT
 public:

@@ -55,6 +55,10 @@ bool importClientStructure(Context& context, QWidget* parent) {
                                              QString(), parent);
     if (path.isEmpty())
         return false;
+    return importClientStructureFrom(context, parent, path);
+}
+
+bool importClientStructureFrom(Context& context, QWidget* parent, const QString& path) {
     int result = BackupOperation::RestoreFailed;
     {
         WaitCursor wait;

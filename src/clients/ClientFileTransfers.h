@@ -20,6 +20,8 @@ bool exportClientStructure(Context& context, QWidget* parent);
 // Import a client structure file: asks for one and merges it into the
 // store, reporting a failure. True when the store may have changed.
 bool importClientStructure(Context& context, QWidget* parent);
+// The same for the client structure file `path` (opened from the desktop).
+bool importClientStructureFrom(Context& context, QWidget* parent, const QString& path);
 // Asks for a list file and reads its names.
 ClientTransfers::ListFile openClientListFile(Context& context, QWidget* parent);
 // Export selected list to text file: asks for the file and the format (the

@@ -19,19 +19,7 @@ WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {
 }
 
 WriteResult EntrySaver::addStructure(const TimeEntry& entry) {
-    const WriteResult result = addClientStructure(
-        m_store, entry.client, entry.billTo, [&entry](ClientStructure& structure, quint32 id) {
-            return entry.project.isEmpty()
-                       ? structure.tasks().add(id, entry.task)
-                       : structure.addProjectTask(id, entry.project, entry.task);
-        });
-    if (!succeeded(result))
-        return result;
-    return addListValues(m_store, {{ListKind::Phase, &entry.phase},
-                                   {ListKind::Currency, &entry.currency},
-                                   {ListKind::Custom1, &entry.custom1},
-                                   {ListKind::Custom2, &entry.custom2},
-                                   {ListKind::Custom3, &entry.custom3}});
+    return addEntryStructure(m_store, entry);
 }
 
 }  // namespace tempolatch

@@ -20,6 +20,22 @@ WriteResult addClientStructure(
     return result;
 }
 
+WriteResult addEntryStructure(RecordStore& store, const TimeEntry& entry) {
+    const WriteResult result = addClientStructure(
+        store, entry.client, entry.billTo, [&entry](ClientStructure& structure, quint32 id) {
+            return entry.project.isEmpty()
+                       ? structure.tasks().add(id, entry.task)
+                       : structure.addProjectTask(id, entry.project, entry.task);
+        });
+    if (!succeeded(result))
+        return result;
+    return addListValues(store, {{ListKind::Phase, &entry.phase},
+                                 {ListKind::Currency, &entry.currency},
+                                 {ListKind::Custom1, &entry.custom1},
+                                 {ListKind::Custom2, &entry.custom2},
+                                 {ListKind::Custom3, &entry.custom3}});
+}
+
 WriteResult addListValues(RecordStore& store,
                           std::initializer_list<std::pair<ListKind, const QString*>> values) {
     Lists lists = store.lists();

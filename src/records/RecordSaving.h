@@ -10,6 +10,7 @@
 #include "store/Records.h"
 #include "store/StoreIds.h"
 #include "store/StoreTransaction.h"
+#include "store/TimeEntry.h"
 
 namespace tempolatch {
 
@@ -58,6 +59,9 @@ WriteResult saveEdited(RecordStore& store, int& error, Record& record, AddStruct
 WriteResult addClientStructure(
     RecordStore& store, const QString& client, const QString& billTo,
     const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient);
+// The client, project and task, bill-to contact and drop-list values of a
+// time entry that the store lacks.
+WriteResult addEntryStructure(RecordStore& store, const TimeEntry& entry);
 WriteResult addListValues(RecordStore& store,
                           std::initializer_list<std::pair<ListKind, const QString*>> values);
 

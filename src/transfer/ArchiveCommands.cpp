@@ -76,6 +76,10 @@ bool loadArchive(Context& context, QWidget* parent) {
         context.ui.openFile(QString(), resourceString(str::ArchiveFilter), QString(), parent);
     if (path.isEmpty())
         return false;
+    return loadArchiveFrom(context, parent, path);
+}
+
+bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path) {
     int result = BackupOperation::RestoreFailed;
     const int entriesBefore = context.store.entries().recordCount();
     const int expensesBefore = context.store.expenses().recordCount();

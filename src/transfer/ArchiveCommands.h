@@ -4,6 +4,7 @@
 
 #include "platform/FileTime.h"
 
+class QString;
 class QWidget;
 
 namespace tempolatch {
@@ -30,6 +31,8 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
 
 // Asks for an archive file and adds what it holds; says how it went.
 bool loadArchive(Context& context, QWidget* parent);
+// The same for the archive `path` (a file opened from the desktop).
+bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path);
 
 // Registers the two; `period` gives the period the main window shows and
 // `changed` runs after one of them changed the data.

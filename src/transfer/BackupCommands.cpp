@@ -58,6 +58,10 @@ bool restoreBackup(Context& context, QWidget* parent) {
         context.ui.openFile(QString(), resourceString(str::BackupFilter), QString(), parent);
     if (path.isEmpty())
         return false;
+    return restoreBackupFrom(context, parent, path);
+}
+
+bool restoreBackupFrom(Context& context, QWidget* parent, const QString& path) {
     // The deletion runs inside the restore, so that a file that turns out
     // to be unusable leaves the data where it was.
     const bool deleteAll = askYesNo(context.ui, str::DeleteBeforeRestoreQuestion, parent);

@@ -25,6 +25,8 @@ bool createBackup(Context& context, QWidget* parent);
 // Asks for a backup file and whether to delete all data first, then
 // restores it.
 bool restoreBackup(Context& context, QWidget* parent);
+// The same for the backup `path` (a file opened from the desktop).
+bool restoreBackupFrom(Context& context, QWidget* parent, const QString& path);
 
 // Asks, then deletes every record of the store; settings stay.
 bool removeAllData(Context& context, QWidget* parent);

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "app/DataFileArgument.h"
 #include "app/GuiMain.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
@@ -30,8 +31,8 @@ namespace {
 
 CliCommands allCommands() {
     CliCommands all;
-    for (auto part :
-         {storeCommands, listCommands, transferCommands, exportCommands, reportCommands}) {
+    for (auto part : {storeCommands, listCommands, transferCommands, importCommands, exportCommands,
+                      reportCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }
@@ -281,6 +282,11 @@ int runCommandLine(int argc, char* argv[]) {
     QString error;
     if (!takeLeadingOptions(args, error))
         return usage(allCommands(), error);
+    // A file of ours alone, as a file manager starts us with it, opens in
+    // the window, which offers to restore, load or import it.
+    const QString dataFile = dataFileArgument(args);
+    if (!dataFile.isEmpty() && !findCommand(allCommands(), args))
+        return runGui(argc, argv, {dataFile});
     if (!args.isEmpty()) {
         // Commands that render pages need fonts, but never a window.
         const CliCommands commands = allCommands();

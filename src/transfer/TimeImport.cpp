@@ -1,0 +1,195 @@
+#include "transfer/TimeImport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <set>
+#include <tuple>
+
+#include "platform/Clock.h"
+#include "records/RecordSaving.h"
+#include "store/ClientStructure.h"
+#include "store/RecordStore.h"
+#include "store/TimeEntries.h"
+#include "transfer/HarvestCsvReader.h"
+#include "transfer/TimewarriorReader.h"
+#include "transfer/TogglCsvReader.h"
+
+namespace tempolatch {
+
+namespace {
+
+using EntryKey = std::tuple<QString, QString, QString, quint64, qint32>;
+
+EntryKey keyOf(const TimeEntry& entry) {
+    return {entry.client, entry.project, entry.task, entry.date.ticks, entry.duration};
+}
+
+std::optional<QByteArray> readImportFile(const QString& path, ImportRead& read) {
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > MaxImportFileBytes) {
+        read.problem(0, QStringLiteral("The file is %1 MB; files over %2 MB are not read.")
+                            .arg(info.size() / (1024 * 1024))
+                            .arg(MaxImportFileBytes / (1024 * 1024)));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        read.problem(0, QStringLiteral("The file cannot be read: %1.")
+                            .arg(info.exists() ? file.errorString()
+                                               : QStringLiteral("there is no such file")));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+// The keys of the stored entries dated within the rows' dates.
+std::set<EntryKey> storedKeys(RecordStore& store, const QList<ImportedRow>& rows) {
+    std::set<EntryKey> keys;
+    if (rows.isEmpty())
+        return keys;
+    auto [first, last] = std::minmax_element(
+        rows.begin(), rows.end(),
+        [](const ImportedRow& a, const ImportedRow& b) { return a.entry.date < b.entry.date; });
+    TimeEntries(store.entries())
+        .forEachInRange(first->entry.date, last->entry.date, [&keys](const TimeEntry& entry) {
+            keys.insert(keyOf(entry));
+            return true;
+        });
+    return keys;
+}
+
+// The clients and projects the rows name that the store lacks.
+void findNewStructure(RecordStore& store, ImportPlan& plan) {
+    ClientStructure structure(store.clientStructure());
+    QSet<QString> seenClients;
+    QSet<QString> seenProjects;
+    for (const ImportedRow& row : plan.toAdd) {
+        const TimeEntry& entry = row.entry;
+        if (entry.client.isEmpty())
+            continue;
+        const auto client = structure.findClientNamed(entry.client);
+        if (!client && !seenClients.contains(entry.client)) {
+            seenClients.insert(entry.client);
+            plan.newClients.append(entry.client);
+        }
+        if (entry.project.isEmpty())
+            continue;
+        const QString name = entry.client + QStringLiteral(" / ") + entry.project;
+        if (seenProjects.contains(name))
+            continue;
+        seenProjects.insert(name);
+        const auto projects = client ? structure.projectsOf(client->clientId) : std::nullopt;
+        const bool known = projects && std::any_of(projects->begin(), projects->end(),
+                                                   [&entry](const Project& project) {
+                                                       return project.project == entry.project;
+                                                   });
+        if (!known)
+            plan.newProjects.append(name);
+    }
+}
+
+QString rowText(const ImportedRow& row) {
+    const TimeEntry& entry = row.entry;
+    const auto st = platform::toSystemTime(entry.date);
+    QStringList names{entry.client, entry.project, entry.task};
+    names.removeAll(QString());
+    return QStringLiteral("  line %1: %2  %3 h  %4  %5")
+        .arg(row.line)
+        .arg(st ? st->timestampText().left(16) : QString())
+        .arg(QString::number(entry.duration / 100.0, 'f', 2))
+        .arg(names.join(QStringLiteral(" / ")), statusName(entry.status));
+}
+
+}  // namespace
+
+ImportRead readExport(ImportFormat format, const QByteArray& bytes, EntryStatus status) {
+    switch (format) {
+        case ImportFormat::Toggl:
+            return readTogglCsv(bytes, status);
+        case ImportFormat::Harvest:
+            return readHarvestCsv(bytes, status);
+        case ImportFormat::Timewarrior:
+            break;
+    }
+    return readTimewarriorJson(bytes, status);
+}
+
+ImportPlan planImport(RecordStore& store, ImportFormat format, const QString& path,
+                      EntryStatus defaultStatus) {
+    ImportRead read;
+    if (const auto bytes = readImportFile(path, read)) {
+        read = readExport(format, *bytes, defaultStatus);
+    }
+    return planImportOf(store, read);
+}
+
+ImportPlan planImportOf(RecordStore& store, ImportRead read) {
+    ImportPlan plan;
+    plan.problems = read.problems;
+    for (const ImportedRow& row : std::as_const(read.rows)) {
+        if (row.entry.problem() == TimeEntry::Problem::DurationOutOfRange)
+            plan.problems.append({row.line, QStringLiteral("The duration is over 655.35 hours, "
+                                                           "more than an entry holds.")});
+    }
+    if (!plan.problems.isEmpty())
+        return plan;
+    const std::set<EntryKey> stored = storedKeys(store, read.rows);
+    for (const ImportedRow& row : std::as_const(read.rows)) {
+        if (stored.count(keyOf(row.entry)) > 0)
+            ++plan.alreadyStored;
+        else
+            plan.toAdd.append(row);
+    }
+    findNewStructure(store, plan);
+    return plan;
+}
+
+StoreOutcome runImport(RecordStore& store, const ImportPlan& plan,
+                       const std::function<QByteArray(const QString&)>& noteBytes) {
+    if (!plan.canImport())
+        return {};
+    return writeInOneTransaction(store, [&] {
+        TimeEntries entries(store.entries());
+        const platform::FileTime now = platform::Clock::nowFileTime();
+        for (const ImportedRow& row : plan.toAdd) {
+            TimeEntry entry = row.entry;
+            entry.modified = now;
+            if (!row.note.isEmpty())
+                entry.note = noteBytes(row.note);
+            WriteResult result = entries.add(entry);
+            if (succeeded(result))
+                result = addEntryStructure(store, entry);
+            if (!succeeded(result))
+                return result;
+        }
+        return plan.toAdd.isEmpty() ? WriteResult::Unchanged : WriteResult::Written;
+    });
+}
+
+QString importPreview(const ImportPlan& plan, int firstRows) {
+    QStringList lines;
+    lines << QStringLiteral(
+                 "%1 entries to add, %2 already in the store, %3 rows that cannot be "
+                 "read.")
+                 .arg(plan.toAdd.size())
+                 .arg(plan.alreadyStored)
+                 .arg(plan.problems.size());
+    if (!plan.newClients.isEmpty())
+        lines << QStringLiteral("New clients: %1").arg(plan.newClients.join(QStringLiteral(", ")));
+    if (!plan.newProjects.isEmpty())
+        lines
+            << QStringLiteral("New projects: %1").arg(plan.newProjects.join(QStringLiteral(", ")));
+    if (!plan.toAdd.isEmpty()) {
+        lines << QStringLiteral("First entries:");
+        for (qsizetype i = 0; i < plan.toAdd.size() && i < firstRows; ++i)
+            lines << rowText(plan.toAdd.at(i));
+    }
+    for (const ImportProblem& problem : plan.problems)
+        lines << (problem.line > 0
+                      ? QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.reason)
+                      : problem.reason);
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+}  // namespace tempolatch
