@@ -3,7 +3,8 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
            libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
-           python3 python3-olefile libxml2-utils poppler-utils xvfb xauth fonts-dejavu-core
+           python3 python3-olefile libxml2-utils poppler-utils xvfb xauth fonts-dejavu-core \
+           postgresql libpq-dev
 # Only `make fuzz` needs clang; the program and its tests build with g++.
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -26,6 +27,8 @@ build: configure
 run: build
 	./$(BUILD_DIR)/src/tempolatch
 
+# The tests start a private PostgreSQL server of their own (tests/server) and
+# stop it at the end, passed or failed; none is assumed to be running.
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

@@ -13,31 +13,11 @@ const QByteArray kBeforeAll;
 const QByteArray kAfterAll(1, 0x03);
 constexpr int kMaxBatch = 256;
 
-const char* const kForward1 =
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND (k1, id) > (?2, ?3) "
-    "ORDER BY k1, id LIMIT ?4";
-const char* const kForward2 =
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND (k2, id) > (?2, ?3) "
-    "ORDER BY k2, id LIMIT ?4";
-const char* const kBackward1 =
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND (k1, id) < (?2, ?3) "
-    "ORDER BY k1 DESC, id DESC LIMIT 1 OFFSET ?4";
-const char* const kBackward2 =
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND (k2, id) < (?2, ?3) "
-    "ORDER BY k2 DESC, id DESC LIMIT 1 OFFSET ?4";
-const char* const kById1 = "SELECT k1, props FROM records WHERE id = ?1 AND db = ?2";
-const char* const kById2 = "SELECT k2, props FROM records WHERE id = ?1 AND db = ?2";
-
 }  // namespace
 
 DatabaseHandle::DatabaseHandle(ObjectStore& store, quint32 databaseId, quint32 sortProp,
                                int sortColumn)
-    : m_store(store),
-      m_databaseId(databaseId),
-      m_sortProp(sortProp),
-      m_sortColumn(sortColumn),
-      m_forward(store.connection().prepare(sortColumn == 1 ? kForward1 : kForward2)),
-      m_backward(store.connection().prepare(sortColumn == 1 ? kBackward1 : kBackward2)) {}
+    : m_store(store), m_databaseId(databaseId), m_sortProp(sortProp), m_sortColumn(sortColumn) {}
 
 void DatabaseHandle::clearAhead() {
     m_ahead.clear();
@@ -59,18 +39,10 @@ void DatabaseHandle::setCurrent(const Row* row) {
 }
 
 void DatabaseHandle::fetchAhead() {
-    m_forward.reset()
-        .bind(1, qint64(m_databaseId))
-        .bind(2, m_positionKey)
-        .bind(3, qint64(m_positionId))
-        .bind(4, qint64(m_batchSize));
-    int fetched = 0;
-    while (m_forward.step()) {
-        m_ahead.push_back(Row{quint32(m_forward.int64(0)), m_forward.blob(1), m_forward.blob(2)});
-        ++fetched;
-    }
-    m_forward.reset();
-    m_aheadExhausted = fetched < m_batchSize;
+    const size_t before = m_ahead.size();
+    m_store.rowsAfter(m_databaseId, m_sortColumn, m_positionKey, m_positionId, m_batchSize,
+                      m_ahead);
+    m_aheadExhausted = m_ahead.size() - before < size_t(m_batchSize);
     m_batchSize = std::min(m_batchSize * 2, kMaxBatch);
     m_aheadGeneration = m_store.writeGeneration();
 }
@@ -99,19 +71,9 @@ quint32 DatabaseHandle::moveTo(const QByteArray& key, quint32 id) {
 
 quint32 DatabaseHandle::stepBackward(int count) {
     clearAhead();
-    m_backward.reset()
-        .bind(1, qint64(m_databaseId))
-        .bind(2, m_positionKey)
-        .bind(3, qint64(m_positionId))
-        .bind(4, qint64(count - 1));
-    if (!m_backward.step()) {
-        m_backward.reset();
-        setCurrent(nullptr);
-        return 0;
-    }
-    const Row row{quint32(m_backward.int64(0)), m_backward.blob(1), m_backward.blob(2)};
-    m_backward.reset();
-    setCurrent(&row);
+    const auto row =
+        m_store.rowBefore(m_databaseId, m_sortColumn, m_positionKey, m_positionId, count - 1);
+    setCurrent(row ? &*row : nullptr);
     return m_currentId;
 }
 
@@ -139,15 +101,8 @@ quint32 DatabaseHandle::seekCurrent(int delta) {
 
 quint32 DatabaseHandle::seekRecord(quint32 recordId) {
     clearAhead();
-    auto& q = m_store.connection().cached(m_sortColumn == 1 ? kById1 : kById2);
-    q.bind(1, qint64(recordId)).bind(2, qint64(m_databaseId));
-    if (!q.step()) {
-        setCurrent(nullptr);
-        return 0;
-    }
-    const Row row{recordId, q.blob(0), q.blob(1)};
-    q.reset();
-    setCurrent(&row);
+    const auto row = m_store.rowById(m_databaseId, m_sortColumn, recordId);
+    setCurrent(row ? &*row : nullptr);
     return m_currentId;
 }
 
