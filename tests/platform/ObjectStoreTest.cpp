@@ -4,6 +4,7 @@
 #include "common/ServerStore.h"
 #include "common/TestRegistry.h"
 #include "platform/DatabaseHandle.h"
+#include "platform/SortKey.h"
 #include "platform/SqliteObjectStore.h"
 #include "platform/postgres/PgConnection.h"
 #include "platform/postgres/PostgresObjectStore.h"

@@ -103,10 +103,10 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
                                      QStringLiteral("Use the store and settings of DIR."),
                                      QStringLiteral("DIR"));
     parser.addOption(profile);
-    const QCommandLineOption store(QStringLiteral("store"),
-                                   QStringLiteral("Keep the data in the store at ADDRESS."),
-                                   QStringLiteral("ADDRESS"));
-    parser.addOption(store);
+    const QCommandLineOption storeOption(QStringLiteral("store"),
+                                         QStringLiteral("Keep the data in the store at ADDRESS."),
+                                         QStringLiteral("ADDRESS"));
+    parser.addOption(storeOption);
     parser.addOptions(command.options);
     if (command.takesCriteria)
         parser.addOptions(criteriaOptions());
@@ -130,13 +130,13 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         }
         platform::Profile::setFolder(parser.value(profile));
     }
-    if (parser.isSet(store)) {
-        if (!platform::isServerAddress(parser.value(store))) {
+    if (parser.isSet(storeOption)) {
+        if (!platform::isServerAddress(parser.value(storeOption))) {
             std::fprintf(stderr, "tempolatch: --store needs a postgresql:// address\n%s",
                          qPrintable(usageOf));
             return 2;
         }
-        platform::Profile::setStore(parser.value(store));
+        platform::Profile::setStore(parser.value(storeOption));
     }
     const QStringList positional = parser.positionalArguments();
     const auto required = std::count_if(command.arguments.begin(), command.arguments.end(),

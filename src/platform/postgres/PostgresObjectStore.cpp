@@ -364,9 +364,6 @@ std::optional<QByteArray> PostgresObjectStore::readProps(quint32 databaseId,
 quint32 PostgresObjectStore::insertRow(quint32 databaseId, const StoredRow& row) {
     // The id is taken under the write lock, so that a bulk add of another
     // session never takes it too.
-    std::optional<StoreBatch> own;
-    if (!inBatch() && !own.emplace(*this).isActive())
-        return 0;
     PgParams params;
     params.add(qint64(databaseId)).add(row.k1);
     if (sortsOf().hasSort2)
@@ -374,6 +371,10 @@ quint32 PostgresObjectStore::insertRow(quint32 databaseId, const StoredRow& row)
     else
         params.addNull();
     params.add(row.props);
+    // After the row's parameters: beginning a batch forgets the sort orders.
+    std::optional<StoreBatch> own;
+    if (!inBatch() && !own.emplace(*this).isActive())
+        return 0;
     const PgResult q = m_db->run(
         "WITH next AS (UPDATE record_ids SET last = last + 1 RETURNING last) "
         "INSERT INTO records(id, db, k1, k2, props) SELECT last, $1, $2, $3, $4 FROM next "
