@@ -58,6 +58,7 @@ private Q_SLOTS:
         m_server = std::make_unique<test::ServerStore>();
         if (!m_server->isReady())
             QSKIP(qPrintable(m_server->why()));
+        QVERIFY(m_env->store().openAll());
         QVERIFY(test::fillSampleStore(m_env->store(), 300));
         // A gap in the ids: the copy keeps them as they are.
         ObjectStore& file = *m_env->store().objectStore();
