@@ -13,52 +13,6 @@ const QByteArray kBeforeAll;
 const QByteArray kAfterAll(1, 0x03);
 constexpr int kMaxBatch = 256;
 
-// A seek past (key, id) goes in two steps, the records of the same key after
-// the id, then those of greater keys: written as one "(k1, id) > (?, ?)",
-// SQLite seeks by the key alone and reads every record of that key again,
-// so that a walk over many equal keys cost their square.
-const char* const kTiesAfter[] = {
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 = ?2 AND id > ?3 "
-    "ORDER BY id LIMIT ?4",
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id > ?3 "
-    "ORDER BY id LIMIT ?4"};
-const char* const kKeysAfter[] = {
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 > ?2 ORDER BY k1, id LIMIT ?3",
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 > ?2 "
-    "ORDER BY k2, id LIMIT ?3"};
-const char* const kTiesBefore[] = {
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 = ?2 AND id < ?3 "
-    "ORDER BY id DESC LIMIT 1 OFFSET ?4",
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id < ?3 "
-    "ORDER BY id DESC LIMIT 1 OFFSET ?4"};
-const char* const kTiesBeforeCount[] = {
-    "SELECT count(*) FROM records WHERE db = ?1 AND k1 = ?2 AND id < ?3",
-    "SELECT count(*) FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 = ?2 AND id < ?3"};
-const char* const kKeysBefore[] = {
-    "SELECT id, k1, props FROM records WHERE db = ?1 AND k1 < ?2 "
-    "ORDER BY k1 DESC, id DESC LIMIT 1 OFFSET ?3",
-    "SELECT id, k2, props FROM records WHERE db = ?1 AND k2 IS NOT NULL AND k2 < ?2 "
-    "ORDER BY k2 DESC, id DESC LIMIT 1 OFFSET ?3"};
-const char* const kById1 = "SELECT k1, props FROM records WHERE id = ?1 AND db = ?2";
-const char* const kById2 = "SELECT k2, props FROM records WHERE id = ?1 AND db = ?2";
-
-// The statements of a sort order: the first or the second key column.
-int sortIndex(int sortColumn) {
-    return sortColumn == 1 ? 0 : 1;
-}
-
-// The rows of a query (id, key, properties) to the end of `rows`; how many.
-template <typename Rows>
-int fetchInto(SqliteStatement& query, Rows& rows) {
-    int fetched = 0;
-    while (query.step()) {
-        rows.push_back({quint32(query.int64(0)), query.blob(1), query.blob(2)});
-        ++fetched;
-    }
-    query.reset();
-    return fetched;
-}
-
 }  // namespace
 
 DatabaseHandle::DatabaseHandle(ObjectStore& store, quint32 databaseId, quint32 sortProp,
@@ -85,20 +39,10 @@ void DatabaseHandle::setCurrent(const Row* row) {
 }
 
 void DatabaseHandle::fetchAhead() {
-    auto& ties = m_store.connection().cached(kTiesAfter[sortIndex(m_sortColumn)]);
-    ties.bind(1, qint64(m_databaseId))
-        .bind(2, m_positionKey)
-        .bind(3, qint64(m_positionId))
-        .bind(4, qint64(m_batchSize));
-    int fetched = fetchInto(ties, m_ahead);
-    if (fetched < m_batchSize) {
-        auto& after = m_store.connection().cached(kKeysAfter[sortIndex(m_sortColumn)]);
-        after.bind(1, qint64(m_databaseId))
-            .bind(2, m_positionKey)
-            .bind(3, qint64(m_batchSize - fetched));
-        fetched += fetchInto(after, m_ahead);
-    }
-    m_aheadExhausted = fetched < m_batchSize;
+    const size_t before = m_ahead.size();
+    m_store.rowsAfter(m_databaseId, m_sortColumn, m_positionKey, m_positionId, m_batchSize,
+                      m_ahead);
+    m_aheadExhausted = m_ahead.size() - before < size_t(m_batchSize);
     m_batchSize = std::min(m_batchSize * 2, kMaxBatch);
     m_aheadGeneration = m_store.writeGeneration();
 }
@@ -127,31 +71,9 @@ quint32 DatabaseHandle::moveTo(const QByteArray& key, quint32 id) {
 
 quint32 DatabaseHandle::stepBackward(int count) {
     clearAhead();
-    // The records of the same key before the id first, then those of
-    // smaller keys, skipping as many as the first step had.
-    auto& ties = m_store.connection().cached(kTiesBefore[sortIndex(m_sortColumn)]);
-    ties.bind(1, qint64(m_databaseId))
-        .bind(2, m_positionKey)
-        .bind(3, qint64(m_positionId))
-        .bind(4, qint64(count - 1));
-    if (fetchInto(ties, m_ahead) == 0) {
-        auto& tieCount = m_store.connection().cached(kTiesBeforeCount[sortIndex(m_sortColumn)]);
-        tieCount.bind(1, qint64(m_databaseId)).bind(2, m_positionKey).bind(3, qint64(m_positionId));
-        const qint64 skipped = tieCount.step() ? tieCount.int64(0) : 0;
-        tieCount.reset();
-        auto& before = m_store.connection().cached(kKeysBefore[sortIndex(m_sortColumn)]);
-        before.bind(1, qint64(m_databaseId))
-            .bind(2, m_positionKey)
-            .bind(3, qint64(count - 1) - skipped);
-        fetchInto(before, m_ahead);
-    }
-    if (m_ahead.empty()) {
-        setCurrent(nullptr);
-        return 0;
-    }
-    const Row row = std::move(m_ahead.front());
-    m_ahead.clear();
-    setCurrent(&row);
+    const auto row =
+        m_store.rowBefore(m_databaseId, m_sortColumn, m_positionKey, m_positionId, count - 1);
+    setCurrent(row ? &*row : nullptr);
     return m_currentId;
 }
 
@@ -179,15 +101,8 @@ quint32 DatabaseHandle::seekCurrent(int delta) {
 
 quint32 DatabaseHandle::seekRecord(quint32 recordId) {
     clearAhead();
-    auto& q = m_store.connection().cached(m_sortColumn == 1 ? kById1 : kById2);
-    q.bind(1, qint64(recordId)).bind(2, qint64(m_databaseId));
-    if (!q.step()) {
-        setCurrent(nullptr);
-        return 0;
-    }
-    const Row row{recordId, q.blob(0), q.blob(1)};
-    q.reset();
-    setCurrent(&row);
+    const auto row = m_store.rowById(m_databaseId, m_sortColumn, recordId);
+    setCurrent(row ? &*row : nullptr);
     return m_currentId;
 }
 

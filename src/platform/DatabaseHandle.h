@@ -6,12 +6,10 @@
 #include <initializer_list>
 #include <span>
 
+#include "platform/ObjectStore.h"
 #include "platform/Property.h"
-#include "platform/Sqlite.h"
 
 namespace tempolatch::platform {
-
-class ObjectStore;
 
 // An open database with its seek pointer. Seeks return the record id found
 // (0: none) and make it current. Walks read ahead in small batches and never
@@ -48,11 +46,7 @@ public:
     int recordCount() const;
 
 private:
-    struct Row {
-        quint32 id;
-        QByteArray key;
-        QByteArray props;
-    };
+    using Row = ObjectStore::KeyedRow;
 
     quint32 moveTo(const QByteArray& key, quint32 id);  // first record after (key, id)
     quint32 stepForward();
@@ -77,9 +71,6 @@ private:
     bool m_aheadExhausted = false;
     quint64 m_aheadGeneration = 0;
     int m_batchSize = 8;
-
-    SqliteStatement m_forward;
-    SqliteStatement m_backward;
 };
 
 }  // namespace tempolatch::platform

@@ -2,12 +2,12 @@
 
 #include <QList>
 #include <QString>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
 
 #include "platform/Property.h"
-#include "platform/Sqlite.h"
 
 namespace tempolatch::platform {
 
@@ -22,38 +22,48 @@ struct DatabaseInfo {
     int recordCount = 0;
 };
 
-// The object store: named property databases in one SQLite file. Records are
-// property lists with 32-bit record ids unique across all databases. Each
-// sort order of a database is an indexed key column, so seeks and walks cost
-// what they visit, never the size of the store.
+// The object store: named property databases. Records are property lists
+// with 32-bit record ids unique across all databases. Each sort order of a
+// database is an indexed key column, so seeks and walks cost what they
+// visit, never the size of the store.
+//
+// Two backends keep it: a SQLite file in the profile (the default) and a
+// PostgreSQL server that several people share. Everything above this class
+// sees the same operations, errors and batches from both; the stored keys
+// and property blobs are byte for byte the same.
 class ObjectStore {
 public:
     enum class Access { ReadWrite, ReadOnly };
 
-    ~ObjectStore();
+    virtual ~ObjectStore();
 
-    // Opens the store file, creating it when it does not exist. A file that
-    // is not a store of ours, is damaged or is locked is never touched:
-    // the open fails and `error` says why.
-    static std::unique_ptr<ObjectStore> open(const QString& path, Access access,
+    // Opens the store at `address`: a postgresql:// (or postgres://) address
+    // of a server database, otherwise the path of a store file, created when
+    // it does not exist. A file or database that is not a store of ours, is
+    // damaged or is locked is never touched: the open fails and `error` says why.
+    static std::unique_ptr<ObjectStore> open(const QString& address, Access access,
                                              const QString& collationLocale, QString* error);
 
     bool isReadOnly() const { return m_readOnly; }
+    // The address it was opened with: the file path, or the server address.
     QString path() const { return m_path; }
 
     // Databases.
-    QList<DatabaseInfo> databases() const;
-    std::optional<DatabaseInfo> databaseInfo(quint32 databaseId) const;
+    QList<DatabaseInfo> databases() const;  // in id order
+    virtual QList<quint32> databaseIds() const = 0;
+    virtual std::optional<DatabaseInfo> databaseInfo(quint32 databaseId) const = 0;
     // Only the sort orders, without counting the records.
-    QList<quint32> sortOrdersOf(quint32 databaseId) const;
-    quint32 findDatabase(const QString& name) const;  // exact name; 0 when none
-    quint32 findDatabaseByType(quint32 type) const;   // the first of that type; 0 when none
-    quint32 createDatabase(const QString& name, quint32 type, const QList<quint32>& sortOrders);
-    bool deleteDatabase(quint32 databaseId);
+    virtual QList<quint32> sortOrdersOf(quint32 databaseId) const = 0;
+    virtual quint32 findDatabase(const QString& name) const = 0;  // exact name; 0 when none
+    // The first of that type; 0 when none.
+    virtual quint32 findDatabaseByType(quint32 type) const = 0;
+    virtual quint32 createDatabase(const QString& name, quint32 type,
+                                   const QList<quint32>& sortOrders) = 0;
+    virtual bool deleteDatabase(quint32 databaseId) = 0;
     // Gives a database other sort orders (one or two) and remakes every
     // record's keys for them, in one batch.
-    bool setSortOrders(quint32 databaseId, const QList<quint32>& sortOrders);
-    int recordCount(quint32 databaseId) const;
+    virtual bool setSortOrders(quint32 databaseId, const QList<quint32>& sortOrders) = 0;
+    virtual int recordCount(quint32 databaseId) const = 0;
 
     // An open database, walked in the order of one of its sort properties.
     std::unique_ptr<DatabaseHandle> openDatabase(quint32 databaseId, quint32 sortProp);
@@ -69,31 +79,31 @@ public:
     };
     quint32 writeRecord(quint32 databaseId, quint32 recordId, const PropertyList& props,
                         StoredRow* stored = nullptr);
-    // New records in their order, several to a statement (a restore adds a
-    // million): they get consecutive ids. Returns the first one's, 0 when
-    // any was refused, and then none is added.
+    // New records in their order (a restore adds a million): they get
+    // consecutive ids. Returns the first one's, 0 when any was refused, and
+    // then none is added.
     quint32 addRecords(quint32 databaseId, std::span<const PropertyList> records);
-    bool deleteRecord(quint32 databaseId, quint32 recordId);
+    virtual bool deleteRecord(quint32 databaseId, quint32 recordId) = 0;
 
     // Batches: everything between begin and commit lands together or not at
     // all. Nested batches are allowed; the outermost one takes the write lock,
     // which also serialises other processes.
-    bool beginBatch();
+    virtual bool beginBatch() = 0;
     // Reads only, all of one moment of the store (see ReadSnapshot).
-    bool beginSnapshot();
-    void endSnapshot();
-    bool commitBatch();
-    void rollbackBatch();
-    bool inBatch() const;
+    virtual bool beginSnapshot() = 0;
+    virtual void endSnapshot() = 0;
+    virtual bool commitBatch() = 0;
+    virtual void rollbackBatch() = 0;
+    virtual bool inBatch() const = 0;
 
     // Changes made through this connection, so that cursors know when their
     // read-ahead is stale.
     quint64 writeGeneration() const { return m_generation; }
-    // SQLite's data version: changes when another connection commits.
-    qint64 externalDataVersion() const;
+    // Changes when another connection commits.
+    virtual qint64 externalDataVersion() const = 0;
 
-    // The error of the last refused record write or delete: SQLite's
-    // extended result code, or one of these when SQLite had no part in it.
+    // The error of the last refused record write or delete: the backend's
+    // code, or one of these when the backend had no part in it.
     // 0 after a write that succeeded.
     static constexpr int ErrorAccessDenied = 5;       // the store is read-only
     static constexpr int ErrorInvalidHandle = 6;      // no such database
@@ -101,45 +111,73 @@ public:
     static constexpr int ErrorInvalidParameter = 87;  // a property of unknown type
     static constexpr int ErrorNotFound = 1168;        // no such record
     int lastError() const { return m_lastError; }
-    // The code of the last failure: a refused write's, or else SQLite's own
-    // (a read that failed). Meaningful only after a failure.
-    int failureCode() const;
+    // The code of the last failure: a refused write's, or else the backend's
+    // own (a read that failed). Meaningful only after a failure.
+    virtual int failureCode() const = 0;
 
-    SqliteConnection& connection() const { return *m_db; }
     const SortKeyMaker& keys() const { return *m_keys; }
 
-private:
-    ObjectStore() = default;
-    bool prepareSchema(QString* error);
-    std::optional<qint64> queryNumber(const char* sql) const;
-    bool rebuildTextKeysIfNeeded();
-    int sortColumnOf(quint32 databaseId, quint32 sortProp) const;
-    bool storeKeys(const QList<quint32>& sortOrders, quint32 recordId, const PropertyList& props);
-    // Steps of every write: refuse what cannot be written, find the
-    // database's sort orders, make a record's stored row and bind it.
-    bool checkWritable(const PropertyList& props);
-    bool lookUpSorts(quint32 databaseId);
-    StoredRow storedRow(const PropertyList& record) const;
-    void bindNew(SqliteStatement& insert, int row, const StoredRow& stored) const;
-    bool withinRecordIds(qint64 lastId);
-    void noteWrite(bool ok);
-    quint32 refuse(int error);
+    // What a cursor reads: a record's id, its key in the walked sort order
+    // and its encoded properties. Column 1 or 2 is the sort order walked.
+    struct KeyedRow {
+        quint32 id = 0;
+        QByteArray key;
+        QByteArray props;
+    };
+    // Up to `limit` records after (key, id) in key order, appended to `out`.
+    virtual void rowsAfter(quint32 databaseId, int column, const QByteArray& key, quint32 id,
+                           int limit, std::deque<KeyedRow>& out) = 0;
+    // The record `skip` places before the last one before (key, id).
+    virtual std::optional<KeyedRow> rowBefore(quint32 databaseId, int column, const QByteArray& key,
+                                              quint32 id, int skip) = 0;
+    virtual std::optional<KeyedRow> rowById(quint32 databaseId, int column, quint32 recordId) = 0;
 
-    std::unique_ptr<SqliteConnection> m_db;
-    std::unique_ptr<SortKeyMaker> m_keys;
-    QString m_path;
-    bool m_readOnly = false;
-    quint64 m_generation = 0;
+    // For copying a whole store into an empty one: a database under the id
+    // it has in the other store, and its records under theirs (their keys
+    // made anew; `key` is not read). Only inside a batch.
+    virtual bool createDatabaseAs(const DatabaseInfo& info) = 0;
+    virtual bool insertRecordsAs(quint32 databaseId, std::span<const KeyedRow> records) = 0;
+
+protected:
+    ObjectStore(const QString& path, bool readOnly);
+
+    // The backend's side of the writes, on rows whose keys are made.
+    virtual std::optional<QByteArray> readProps(quint32 databaseId, quint32 recordId) const = 0;
+    virtual quint32 insertRow(quint32 databaseId, const StoredRow& row) = 0;
+    virtual bool updateRow(quint32 recordId, const StoredRow& row) = 0;
+    // New records under consecutive ids: the first one's, 0 when refused.
+    virtual quint32 insertRows(quint32 databaseId, std::span<const PropertyList> records) = 0;
+    // The backend's code for the last thing that went wrong; 0 when none.
+    virtual int backendErrorCode() const = 0;
+
     // The sort orders of the database last written in the current batch.
     struct SortsOf {
         quint32 databaseId = 0;
         quint32 sort1 = 0;
         quint32 sort2 = 0;
         bool hasSort2 = false;
-    } m_sortsOf;
+    };
+    const SortsOf& sortsOf() const { return m_sortsOf; }
+    void forgetSorts() { m_sortsOf = {}; }
+    // The stored row of a record for the database looked up last.
+    StoredRow storedRow(const PropertyList& record) const;
+    StoredRow newRow(const PropertyList& changes) const;
+    bool checkWritable(const PropertyList& props);
+    bool lookUpSorts(quint32 databaseId);
+    void noteWrite(bool ok);
+    quint32 refuse(int error);
+    void setLastError(int error) { m_lastError = error; }
+    void bumpGeneration() { ++m_generation; }
+    void setKeys(std::unique_ptr<SortKeyMaker> keys);
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+
+private:
+    std::unique_ptr<SortKeyMaker> m_keys;
+    QString m_path;
+    bool m_readOnly = false;
+    quint64 m_generation = 0;
+    SortsOf m_sortsOf;
     int m_lastError = 0;
-    static constexpr int kRowsPerInsert = 32;
-    SqliteStatement m_insertMany;  // kRowsPerInsert rows at once
 };
 
 // Batch guard: rolls back unless committed.

@@ -9,6 +9,7 @@ namespace {
 QString g_folder;
 int g_generation = 0;
 bool g_chosen = false;
+QString g_store;
 
 QString defaultFolder() {
     const QString env = qEnvironmentVariable("TEMPOLATCH_PROFILE");
@@ -41,6 +42,22 @@ int Profile::generation() {
 
 QString Profile::storePath() {
     return folder() + QStringLiteral("/store.db");
+}
+
+QString Profile::storeAddress() {
+    if (!g_store.isEmpty())
+        return g_store;
+    const QString env = qEnvironmentVariable("TEMPOLATCH_STORE");
+    return env.isEmpty() ? storePath() : env;
+}
+
+void Profile::setStore(const QString& address) {
+    g_store = address;
+    ++g_generation;
+}
+
+bool Profile::storeIsFile() {
+    return storeAddress() == storePath();
 }
 
 QString Profile::registryPath() {

@@ -19,7 +19,13 @@ public:
     // Bumped on every setFolder, so that per-profile singletons know to reopen.
     static int generation();
 
-    static QString storePath();     // store.db
+    static QString storePath();  // store.db
+    // Where the profile keeps its store: store.db in the folder, unless
+    // --store ADDRESS or TEMPOLATCH_STORE give another (a server's).
+    static QString storeAddress();
+    static void setStore(const QString& address);
+    // True when the store is in the folder's file, not elsewhere.
+    static bool storeIsFile();
     static QString registryPath();  // registry.db
     static QString timersPath();    // timers.dat
     // Every file the profile keeps: the two databases with their journals,

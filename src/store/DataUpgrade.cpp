@@ -60,7 +60,7 @@ std::optional<int> repairRates(RatesDatabase& db, FileTime now) {
 
 DataUpgrade::Result failed(DataUpgrade::Result& result, platform::ObjectStore& store) {
     result.ok = false;
-    result.error = store.connection().lastErrorCode();
+    result.error = store.failureCode();
     return result;
 }
 

@@ -21,7 +21,7 @@ platform::ObjectStore* RecordStore::objectStore() {
                 QStringLiteral("cannot create the folder %1").arg(platform::Profile::folder());
             return nullptr;
         }
-        m_store = platform::ObjectStore::open(platform::Profile::storePath(),
+        m_store = platform::ObjectStore::open(platform::Profile::storeAddress(),
                                               platform::ObjectStore::Access::ReadWrite,
                                               platform::Locale::collationName(), &m_openError);
     }

@@ -301,7 +301,7 @@ void dumpStore(platform::ObjectStore& store, QTextStream& stream) {
 }
 
 bool dumpProfileStore(QTextStream& out, QString* error) {
-    auto store = platform::ObjectStore::open(platform::Profile::storePath(),
+    auto store = platform::ObjectStore::open(platform::Profile::storeAddress(),
                                              platform::ObjectStore::Access::ReadOnly,
                                              platform::Locale::collationName(), error);
     if (!store)

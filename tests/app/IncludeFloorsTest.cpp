@@ -25,12 +25,15 @@ int floorOf(const QString& room) {
     return floors.value(room, -1);
 }
 
-// Only the store itself talks to the object store and SQLite.
+// Only the store itself talks to the object store, SQLite and the server.
 bool isStoreInternal(const QString& header) {
-    static const QStringList internal = {
-        QStringLiteral("platform/ObjectStore.h"), QStringLiteral("platform/Sqlite.h"),
-        QStringLiteral("platform/DatabaseHandle.h"), QStringLiteral("sqlite3.h")};
-    return internal.contains(header);
+    static const QStringList internal = {QStringLiteral("platform/ObjectStore.h"),
+                                         QStringLiteral("platform/Sqlite.h"),
+                                         QStringLiteral("platform/SqliteObjectStore.h"),
+                                         QStringLiteral("platform/DatabaseHandle.h"),
+                                         QStringLiteral("sqlite3.h"),
+                                         QStringLiteral("libpq-fe.h")};
+    return internal.contains(header) || header.startsWith(QLatin1String("platform/postgres/"));
 }
 
 QString roomOf(const QString& path) {

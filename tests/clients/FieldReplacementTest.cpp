@@ -293,7 +293,7 @@ private Q_SLOTS:
             QVERIFY(refuseWrites(objects, "Tempolatch Rates"));
         } else {
             const quint32 refused = allEntries().at(refusal.toInt() - 1).recordId;
-            QVERIFY(objects.connection().exec(
+            QVERIFY(test::sqliteOf(objects).exec(
                 QStringLiteral("CREATE TEMP TRIGGER refuse_one BEFORE UPDATE ON main.records "
                                "WHEN NEW.id = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END;")
                     .arg(refused)

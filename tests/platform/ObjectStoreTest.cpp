@@ -1,10 +1,13 @@
 #include <QFile>
 
 #include "common/EnvironmentTest.h"
+#include "common/ServerStore.h"
 #include "common/TestRegistry.h"
 #include "platform/DatabaseHandle.h"
-#include "platform/ObjectStore.h"
-#include "platform/Sqlite.h"
+#include "platform/SortKey.h"
+#include "platform/SqliteObjectStore.h"
+#include "platform/postgres/PgConnection.h"
+#include "platform/postgres/PostgresObjectStore.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
@@ -20,20 +23,67 @@ FileTime day(int d) {
 }
 }  // namespace
 
+// Every test runs on both backends: the store file and a server store.
 class ObjectStoreTest : public test::EnvironmentTest {
     Q_OBJECT
 
+    std::unique_ptr<test::ServerStore> m_server;
+    QString m_address;
     std::unique_ptr<ObjectStore> m_store;
 
     using Access = ObjectStore::Access;
 
-    std::unique_ptr<ObjectStore> openStore(Access access = Access::ReadWrite) {
+    bool onServer() const { return m_server != nullptr; }
+
+    std::unique_ptr<ObjectStore> openStore(Access access = Access::ReadWrite,
+                                           const QString& locale = QStringLiteral("en_US")) {
         QString error;
-        auto store = ObjectStore::open(m_env->filePath(QStringLiteral("store.db")), access,
-                                       QStringLiteral("en_US"), &error);
+        auto store = ObjectStore::open(m_address, access, locale, &error);
         if (!store)
             qWarning("%s", qPrintable(error));
         return store;
+    }
+
+    // Statements around the store, for faults it cannot make itself.
+    bool runSql(const char* onFile, const char* onServer) {
+        if (auto* server = dynamic_cast<PostgresObjectStore*>(m_store.get()))
+            return server->connection().exec(onServer);
+        return static_cast<SqliteObjectStore&>(*m_store).connection().exec(onFile);
+    }
+    // From `count` records of a database on, every insert is refused.
+    bool refuseInsertsFrom(int count) {
+        const QByteArray n = QByteArray::number(count);
+        return runSql(
+            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records WHEN (SELECT count(*) FROM "
+            "main.records WHERE db = NEW.db) >= " +
+                n + " BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+            "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN IF (SELECT "
+            "count(*) FROM records WHERE db = NEW.db) >= " +
+                n +
+                " THEN RAISE EXCEPTION "
+                "'refused'; END IF; RETURN NEW; END$$; CREATE TRIGGER refuse BEFORE INSERT ON "
+                "records "
+                "FOR EACH ROW EXECUTE FUNCTION refuse();");
+    }
+    int refusedCode() const {
+        return onServer() ? ObjectStore::ErrorWriteFault : 1811;  // SQLITE_CONSTRAINT_TRIGGER
+    }
+    // The stored keys and blob of a record, and whether its second key is null.
+    QList<QByteArray> storedRow(quint32 id) {
+        if (auto* server = dynamic_cast<PostgresObjectStore*>(m_store.get())) {
+            const PgResult q = server->connection().run(
+                "SELECT k1, k2, props, (k2 IS NULL)::int::int8 FROM records WHERE id = $1",
+                PgParams().add(qint64(id)));
+            return q.rows() ? QList<QByteArray>{q.bytes(0, 0), q.bytes(0, 1), q.bytes(0, 2),
+                                                q.int64(0, 3) ? "null" : "key"}
+                            : QList<QByteArray>{};
+        }
+        auto q = static_cast<SqliteObjectStore&>(*m_store).connection().prepare(
+            "SELECT k1, k2, props FROM records WHERE id = ?");
+        q.bind(1, qint64(id));
+        return q.step() ? QList<QByteArray>{q.blob(0), q.blob(1), q.blob(2),
+                                            q.isNull(1) ? "null" : "key"}
+                        : QList<QByteArray>{};
     }
 
     quint32 addDated(quint32 db, int d, const QString& tag) {
@@ -49,13 +99,27 @@ class ObjectStoreTest : public test::EnvironmentTest {
     }
 
 private Q_SLOTS:
+    void initTestCase_data() {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
     void init() {
+        QFETCH_GLOBAL(bool, server);
         EnvironmentTest::init();
+        m_address = m_env->filePath(QStringLiteral("store.db"));
+        if (server) {
+            m_server = std::make_unique<test::ServerStore>();
+            if (!m_server->isReady())
+                QSKIP(qPrintable(m_server->why()));
+            m_address = m_server->address();
+        }
         m_store = openStore();
         QVERIFY(m_store);
     }
     void cleanup() {
         m_store.reset();
+        m_server.reset();
         EnvironmentTest::cleanup();
     }
 
@@ -206,11 +270,9 @@ private Q_SLOTS:
     void refusedWritesReportTheirOwnError() {
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         const quint32 id = addDated(db, 1, QStringLiteral("x"));
-        QVERIFY(
-            m_store->connection().exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
-                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+        QVERIFY(refuseInsertsFrom(0));
         QCOMPARE(addDated(db, 2, QStringLiteral("y")), 0u);
-        QCOMPARE(m_store->lastError(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
+        QCOMPARE(m_store->lastError(), refusedCode());
         QCOMPARE(m_store->writeRecord(db, id + 100, {Property::ui2(0x03EE0012, 1)}), 0u);
         QCOMPARE(m_store->lastError(), ObjectStore::ErrorNotFound);
         QCOMPARE(m_store->writeRecord(db, 0, {Property{0x00010099, 0, 1, {}, {}}}), 0u);
@@ -256,14 +318,7 @@ private Q_SLOTS:
         QVERIFY(first > singleIds.last());
         QCOMPARE(m_store->lastError(), 0);
         QCOMPARE(m_store->recordCount(many), count);
-        auto rowOf = [&](quint32 id) {
-            auto q =
-                m_store->connection().prepare("SELECT k1, k2, props FROM records WHERE id = ?");
-            q.bind(1, qint64(id));
-            return q.step() ? QList<QByteArray>{q.blob(0), q.blob(1), q.blob(2),
-                                                q.isNull(1) ? "null" : "key"}
-                            : QList<QByteArray>{};
-        };
+        auto rowOf = [&](quint32 id) { return storedRow(id); };
         for (int i = 0; i < count; ++i) {
             QCOMPARE(rowOf(first + quint32(i)), rowOf(singleIds[i]));
             QCOMPARE(m_store->readRecord(many, first + quint32(i))->at(2).toUi2(), quint16(i + 1));
@@ -280,13 +335,10 @@ private Q_SLOTS:
         const quint32 db = m_store->createDatabase(QStringLiteral("E"), 1, {kDate});
         StoreBatch batch(*m_store);
         const quint32 kept = addDated(db, 1, QStringLiteral("kept"));
-        QVERIFY(m_store->connection().exec(
-            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.records "
-            "WHEN (SELECT count(*) FROM main.records WHERE db = NEW.db) >= 40 "
-            "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+        QVERIFY(refuseInsertsFrom(40));
         std::vector<PropertyList> records(70, {Property::fileTime(kDate, day(2))});
         QCOMPARE(m_store->addRecords(db, records), 0u);
-        QCOMPARE(m_store->lastError(), 1811);  // SQLITE_CONSTRAINT_TRIGGER
+        QCOMPARE(m_store->lastError(), refusedCode());
         QCOMPARE(m_store->recordCount(db), 1);
         QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(38, records[0])), kept + 1);
         QCOMPARE(m_store->recordCount(db), 39);
@@ -302,9 +354,9 @@ private Q_SLOTS:
         QCOMPARE(m_store->addRecords(db + 100, records), 0u);
         QCOMPARE(m_store->lastError(), ObjectStore::ErrorInvalidHandle);
         QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>()), 0u);
-        QVERIFY(m_store->connection().exec("DROP TRIGGER refuse;"));
-        QVERIFY(m_store->connection().exec(
-            "UPDATE sqlite_sequence SET seq = 4294967295 - 40 WHERE name = 'records'"));
+        QVERIFY(runSql("DROP TRIGGER refuse;", "DROP TRIGGER refuse ON records"));
+        QVERIFY(runSql("UPDATE sqlite_sequence SET seq = 4294967295 - 40 WHERE name = 'records'",
+                       "UPDATE record_ids SET last = 4294967295 - 40"));
         QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(41, records[0])), 0u);
         QCOMPARE(m_store->recordCount(db), 39);
         QCOMPARE(m_store->addRecords(db, std::vector<PropertyList>(40, records[0])),
@@ -414,6 +466,8 @@ private Q_SLOTS:
     }
     void foreignAndDamagedFilesAreLeftUntouched() {
         QFETCH(QByteArray, content);
+        if (onServer())
+            QSKIP("a file's content");
         m_store.reset();
         const QString path = m_env->filePath(QStringLiteral("bad.db"));
         QFile file(path);
@@ -429,7 +483,18 @@ private Q_SLOTS:
 
     void anotherProgramsDatabaseIsNotTaken() {
         m_store.reset();
-        const QString path = m_env->filePath(QStringLiteral("other.db"));
+        QString path = m_env->filePath(QStringLiteral("other.db"));
+        if (onServer()) {
+            test::ServerStore other;
+            QVERIFY(other.isReady());
+            auto notes = PgConnection::open(other.address(), nullptr);
+            QVERIFY(notes->exec("CREATE TABLE records(x int)"));
+            path = other.address();
+            QString error;
+            QVERIFY(!ObjectStore::open(path, Access::ReadWrite, QStringLiteral("en_US"), &error));
+            QVERIFY2(error.contains(QStringLiteral("not a Tempolatch store")), qPrintable(error));
+            return;
+        }
         {
             auto other =
                 SqliteConnection::open(path, SqliteConnection::Mode::ReadWriteCreate, nullptr);
@@ -440,7 +505,20 @@ private Q_SLOTS:
         QVERIFY(error.contains(QStringLiteral("not a Tempolatch store")));
     }
 
+    // A file locked by another program is reported; a server store opens
+    // while a colleague's write is under way.
     void lockedStoreFailsToOpen() {
+        if (onServer()) {
+            auto colleague = openStore();
+            QVERIFY(colleague->beginBatch());
+            QVERIFY(colleague->createDatabase(QStringLiteral("E"), 1, {kDate}));
+            auto mine = openStore();
+            QVERIFY(mine);
+            QCOMPARE(mine->findDatabase(QStringLiteral("E")), 0u);
+            QVERIFY(colleague->commitBatch());
+            QVERIFY(mine->findDatabase(QStringLiteral("E")) != 0);
+            return;
+        }
         m_store.reset();
         const QString path = m_env->filePath(QStringLiteral("store.db"));
         auto locker = SqliteConnection::open(path, SqliteConnection::Mode::ReadWrite, nullptr);
@@ -451,21 +529,27 @@ private Q_SLOTS:
         locker->exec("ROLLBACK");
     }
 
+    // A file's keys follow its user's locale; a shared store keeps the
+    // order of whoever created it, for all its users alike.
     void textKeysFollowALocaleChange() {
         const quint32 db = m_store->createDatabase(QStringLiteral("C"), 1, {kName});
         for (const char* name : {"z", "ä", "a"})
             m_store->writeRecord(db, 0, {Property::string(kName, QString::fromUtf8(name))});
         m_store.reset();
-        QString error;
         // Swedish sorts "ä" after "z".
-        m_store = ObjectStore::open(m_env->filePath(QStringLiteral("store.db")), Access::ReadWrite,
-                                    QStringLiteral("sv_SE"), &error);
+        m_store = openStore(Access::ReadWrite, QStringLiteral("sv_SE"));
         QVERIFY(m_store);
+        QCOMPARE(m_store->keys().localeName(),
+                 onServer() ? QStringLiteral("en_US") : QStringLiteral("sv_SE"));
+        m_store->writeRecord(db, 0, {Property::string(kName, QStringLiteral("b"))});
         auto h = m_store->openDatabase(db, kName);
         PropertyList props;
-        QVERIFY(h->seekEnd());
-        h->readCurrent(props);
-        QCOMPARE(props.first().text, QString::fromUtf8("ä"));
+        QStringList order;
+        for (quint32 id = h->seekBeginning(); id; id = h->seekCurrent(1)) {
+            h->readCurrent(props);
+            order << props.first().text;
+        }
+        QCOMPARE(order.join(QString()), QString::fromUtf8(onServer() ? "aäbz" : "abzä"));
     }
 };
 

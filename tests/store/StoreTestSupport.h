@@ -7,10 +7,16 @@
 #include "platform/ObjectStore.h"
 #include "platform/Property.h"
 #include "platform/Sqlite.h"
+#include "platform/SqliteObjectStore.h"
 #include "store/RecordDatabase.h"
 #include "store/Records.h"
 
 namespace tempolatch::test {
+
+// The SQLite connection of a store file, for faults the store cannot make itself.
+inline platform::SqliteConnection& sqliteOf(platform::ObjectStore& store) {
+    return static_cast<platform::SqliteObjectStore&>(store).connection();
+}
 
 // The raw properties of a stored record, as another reader would see them.
 inline platform::PropertyList rawRecord(RecordDatabase& db, quint32 recordId) {
@@ -26,13 +32,13 @@ inline bool refuseWrites(platform::ObjectStore& store, const char* databaseName,
         "CREATE TEMP TRIGGER refuse_%2 BEFORE %1 ON main.records "
         "WHEN NEW.db = (SELECT id FROM main.databases WHERE name = '%3') "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    bool ok = store.connection().exec(
+    bool ok = sqliteOf(store).exec(
         QString::fromLatin1(sql).arg("INSERT", "insert", databaseName).toUtf8().constData());
     if (updates)
-        ok = ok && store.connection().exec(QString::fromLatin1(sql)
-                                               .arg("UPDATE", "update", databaseName)
-                                               .toUtf8()
-                                               .constData());
+        ok = ok && sqliteOf(store).exec(QString::fromLatin1(sql)
+                                            .arg("UPDATE", "update", databaseName)
+                                            .toUtf8()
+                                            .constData());
     return ok;
 }
 
@@ -43,7 +49,7 @@ inline bool refuseRewriteOf(platform::ObjectStore& store, quint32 recordId) {
                             "CREATE TEMP TRIGGER refuse_record_%1 BEFORE UPDATE ON main.records "
                             "WHEN OLD.id = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END;")
                             .arg(recordId);
-    return store.connection().exec(sql.toUtf8().constData());
+    return sqliteOf(store).exec(sql.toUtf8().constData());
 }
 
 inline QList<quint32> idsOf(const platform::PropertyList& props) {

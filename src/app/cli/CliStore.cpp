@@ -1,13 +1,18 @@
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/cli/CliCommand.h"
 #include "platform/OutputFile.h"
+#include "platform/Profile.h"
+#include "platform/StoreAddress.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/StoreCopy.h"
 #include "store/StoreDump.h"
 #include "transfer/BackupOperation.h"
 
@@ -56,6 +61,37 @@ int restoreCommand(Context& context, const CliArguments& args) {
     return result;
 }
 
+// The profile's file store to a server (--to) or back (--from).
+int copyStoreCommand(Context&, const CliArguments& args) {
+    const QString to = args.parser.value(QStringLiteral("to"));
+    const QString from = args.parser.value(QStringLiteral("from"));
+    const QString server = to.isEmpty() ? from : to;
+    if (to.isEmpty() == from.isEmpty() || !platform::isServerAddress(server)) {
+        std::fputs(
+            "tempolatch: copy-store needs either --to ADDRESS or --from ADDRESS, "
+            "a postgresql:// address\n",
+            stderr);
+        return 2;
+    }
+    const QString file = platform::Profile::storePath();
+    if (!to.isEmpty() && !QFileInfo::exists(file)) {
+        std::fprintf(stderr, "tempolatch: no profile at %s\n",
+                     qPrintable(QDir::toNativeSeparators(platform::Profile::folder())));
+        return 1;
+    }
+    if (!from.isEmpty() && !platform::Profile::ensureFolder()) {
+        std::fprintf(stderr, "tempolatch: cannot create the folder %s\n",
+                     qPrintable(platform::Profile::folder()));
+        return 1;
+    }
+    QString error;
+    if (!copyStore(to.isEmpty() ? from : file, to.isEmpty() ? file : to, &error)) {
+        std::fprintf(stderr, "tempolatch: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 CliCommands storeCommands() {
@@ -81,7 +117,22 @@ CliCommands storeCommands() {
         "Exit codes: 0 done, 1 failed, 2 unsupported version of the file, 3 not a backup file.");
     restore.options = {
         {QStringLiteral("delete-all"), QStringLiteral("Replace all data with the backup's.")}};
-    return {dump, backup, restore};
+
+    CliCommand copy =
+        cliCommand(QStringLiteral("copy-store"),
+                   QStringLiteral("copy the profile's store to an empty team store, or back"),
+                   copyStoreCommand);
+    copy.details = QStringLiteral(
+        "--to ADDRESS copies the profile's file into the empty store at ADDRESS (a\n"
+        "postgresql:// address); --from ADDRESS copies that store into the profile's empty\n"
+        "file. All of it lands in one transaction, or nothing does; ids stay the same.");
+    copy.options = {{QStringLiteral("to"), QStringLiteral("The empty store to copy to."),
+                     QStringLiteral("ADDRESS")},
+                    {QStringLiteral("from"), QStringLiteral("The store to copy from."),
+                     QStringLiteral("ADDRESS")}};
+    copy.opensStore = false;
+    copy.needsProfile = false;
+    return {dump, backup, restore, copy};
 }
 
 }  // namespace tempolatch

@@ -16,6 +16,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "platform/StoreAddress.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
@@ -48,11 +49,14 @@ QString synopsis(const CliCommand& command) {
 
 void printProgramHelp(std::FILE* to, const CliCommands& commands) {
     QString text = QStringLiteral(
-        "usage: tempolatch [--profile DIR] [COMMAND [ARGS] [OPTIONS]]\n"
+        "usage: tempolatch [--profile DIR] [--store ADDRESS] [COMMAND [ARGS] [OPTIONS]]\n"
         "Without a command the window starts.\n\n"
         "  --profile DIR   use the store and settings of DIR (also --profile=DIR, before or\n"
         "                  after the command); commands other than restore need a profile\n"
         "                  there already\n"
+        "  --store ADDRESS keep the data in the team store at postgresql://HOST/DATABASE\n"
+        "                  (libpq's address; passwords from ~/.pgpass or PGPASSWORD) instead\n"
+        "                  of the profile's file; also TEMPOLATCH_STORE\n"
         "  --help          this text; COMMAND --help tells more of a command\n"
         "  --version       the program's version\n"
         "  --              ends the options: what follows is an argument even when it\n"
@@ -105,6 +109,10 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
                                      QStringLiteral("Use the store and settings of DIR."),
                                      QStringLiteral("DIR"));
     parser.addOption(profile);
+    const QCommandLineOption storeOption(QStringLiteral("store"),
+                                         QStringLiteral("Keep the data in the store at ADDRESS."),
+                                         QStringLiteral("ADDRESS"));
+    parser.addOption(storeOption);
     parser.addOptions(command.options);
     if (command.takesCriteria)
         parser.addOptions(criteriaOptions());
@@ -133,6 +141,14 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         }
         platform::Profile::setFolder(parser.value(profile));
     }
+    if (parser.isSet(storeOption)) {
+        if (!platform::isServerAddress(parser.value(storeOption))) {
+            std::fprintf(stderr, "tempolatch: --store needs a postgresql:// address\n%s",
+                         qPrintable(usageOf));
+            return 2;
+        }
+        platform::Profile::setStore(parser.value(storeOption));
+    }
     const QStringList positional = parser.positionalArguments();
     const auto required = std::count_if(command.arguments.begin(), command.arguments.end(),
                                         [](const QString& a) { return !isOptional(a); });
@@ -160,7 +176,8 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     }
     // A mistyped --profile would otherwise give a new, empty profile on
     // which a backup of nothing succeeds.
-    if (command.needsProfile && !QFileInfo::exists(platform::Profile::storePath())) {
+    if (command.needsProfile && platform::Profile::storeIsFile() &&
+        !QFileInfo::exists(platform::Profile::storePath())) {
         std::fprintf(stderr, "tempolatch: no profile at %s\n",
                      qPrintable(QDir::toNativeSeparators(platform::Profile::folder())));
         return 1;
@@ -200,28 +217,45 @@ const QStringList& consoleFlags() {
 }
 
 // Takes the options before the command out of the arguments: --profile DIR
-// or --profile=DIR. --help and --version stay for runCommand; anything
-// else that looks like an option is a usage error, so that a mistyped one
-// never starts the window in place of the command that follows.
+// and --store ADDRESS, each also as --option=VALUE. --help and --version
+// stay for runCommand; anything else that looks like an option is a usage
+// error, so that a mistyped one never starts the window in place of the
+// command that follows.
 bool takeLeadingOptions(QStringList& args, QString& error) {
-    static const QString profile = QStringLiteral("--profile");
+    struct Leading {
+        QString name;
+        QString needs;
+        void (*apply)(const QString&);
+    };
+    static const Leading options[] = {
+        {QStringLiteral("--profile"), QStringLiteral("a folder"), platform::Profile::setFolder},
+        {QStringLiteral("--store"), QStringLiteral("a postgresql:// address"),
+         platform::Profile::setStore}};
     while (!args.isEmpty() && args.first().startsWith(QLatin1Char('-')) &&
            !consoleFlags().contains(args.first())) {
         const QString option = args.takeFirst();
-        QString folder;
-        if (option == profile && !args.isEmpty())
-            folder = args.takeFirst();
-        else if (option.startsWith(profile + QLatin1Char('=')))
-            folder = option.mid(profile.size() + 1);
-        else if (option != profile) {
+        const Leading* found = nullptr;
+        QString value;
+        for (const Leading& leading : options) {
+            if (option == leading.name && !args.isEmpty())
+                value = args.takeFirst();
+            else if (option.startsWith(leading.name + QLatin1Char('=')))
+                value = option.mid(leading.name.size() + 1);
+            else if (option != leading.name)
+                continue;
+            found = &leading;
+            break;
+        }
+        if (!found) {
             error = QStringLiteral("unknown option \"%1\"").arg(option);
             return false;
         }
-        if (folder.isEmpty()) {
-            error = QStringLiteral("--profile needs a folder");
+        const bool store = found == &options[1];
+        if (value.isEmpty() || (store && !platform::isServerAddress(value))) {
+            error = QStringLiteral("%1 needs %2").arg(found->name, found->needs);
             return false;
         }
-        platform::Profile::setFolder(folder);
+        found->apply(value);
     }
     return true;
 }
