@@ -6,6 +6,7 @@
 #include "LargeProfile.h"
 #include "platform/ObjectStore.h"
 #include "platform/Sqlite.h"
+#include "platform/SqliteObjectStore.h"
 #include "reports/Summaries.h"
 #include "store/TimeEntries.h"
 
@@ -44,7 +45,8 @@ void BM_QuickSummaryYearSqlite(benchmark::State& state) {
     platform::ObjectStore& objects = *bench::largeProfile(kEntries).store.objectStore();
     const QList<quint32>& ids = yearIds();
     platform::SqliteStatement byId =
-        objects.connection().prepare("SELECT props FROM records WHERE id = ?1");
+        static_cast<platform::SqliteObjectStore&>(objects).connection().prepare(
+            "SELECT props FROM records WHERE id = ?1");
     for (auto _ : state) {
         platform::ReadSnapshot snapshot(objects);
         for (const quint32 id : ids) {

@@ -9,6 +9,7 @@
 #include "BenchSupport.h"
 #include "platform/DatabaseHandle.h"
 #include "platform/Sqlite.h"
+#include "platform/SqliteObjectStore.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
@@ -61,8 +62,10 @@ BENCHMARK(BM_WalkEqualKeys)->Arg(25'000)->Arg(100'000)->Unit(benchmark::kMillise
 // The baseline: the same rows in the same order from one statement.
 void BM_WalkEqualKeysSqlite(benchmark::State& state) {
     TiedStore& tied = tiedStore(int(state.range(0)));
-    SqliteStatement all = tied.temp.store->connection().prepare(
-        "SELECT id, k1, props FROM records WHERE db = ?1 ORDER BY k1, id");
+    SqliteStatement all =
+        static_cast<platform::SqliteObjectStore&>(*tied.temp.store)
+            .connection()
+            .prepare("SELECT id, k1, props FROM records WHERE db = ?1 ORDER BY k1, id");
     int read = 0;
     for (auto _ : state) {
         read = 0;

@@ -551,11 +551,6 @@ private:
     InvoiceDetails m_invoice;
 };
 
-bool isVoidElement(QStringView name) {
-    return name == QLatin1String("br") || name == QLatin1String("hr") ||
-           name == QLatin1String("img") || name == QLatin1String("meta");
-}
-
 }  // namespace
 
 std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const Settings& settings,

@@ -79,6 +79,9 @@ private:
     bool m_failed = false;
 };
 
+// Whether an HTML element of this name has no content and no end tag.
+bool isVoidElement(QStringView name);
+
 // The text that `write` gives its sink, all of it.
 QString collectedText(const std::function<bool(const PageStream::Sink& sink)>& write);
 

@@ -141,7 +141,7 @@ private Q_SLOTS:
 
         const QByteArray drop =
             "DROP TRIGGER temp.refuse_record_" + QByteArray::number(m_sample->entries.last());
-        QVERIFY(m_env->store().objectStore()->connection().exec(drop.constData()));
+        QVERIFY(test::sqliteOf(*m_env->store().objectStore()).exec(drop.constData()));
         ui.queueAnswer(platform::Answer::Yes);
         offerToMarkBilled(host, invoice);
         QCOMPARE(statuses(), billed(before));

@@ -180,7 +180,7 @@ private Q_SLOTS:
     // Shift+arrows select several rows; a right click on one of them keeps
     // them all for the menu, on another row it selects that row alone.
     void severalRowsAndTheMenu() {
-        SimpleEntryList list(ColumnLayout::timeEntries());
+        SimpleEntryList list(ColumnLayout::timeEntries(), m_env->registry());
         list.resize(600, 300);
         list.show();
         reload(list, {row(1, {}, 1), row(2, {}, 2), row(3, {}, 3)}, 1);

@@ -110,11 +110,10 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
         request.withExpenses = args.parser.isSet(QStringLiteral("with-expenses"));
     }
     WrittenInvoice written;
-    const int result =
-        reportOf(context,
-                 writeReportFile(context.store, context.settings, *layout, args.criteria,
-                                 args.positional.at(0), request, &written),
-                 any, "entries");
+    const int result = reportOf(
+        context,
+        writeReportFile(context, *layout, args.criteria, args.positional.at(0), request, &written),
+        any, "entries");
     if (result != 0 || !invoice || !args.parser.isSet(QStringLiteral("mark-billed")))
         return result;
     return markBilled(context, written);
