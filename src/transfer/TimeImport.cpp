@@ -169,12 +169,13 @@ StoreOutcome runImport(RecordStore& store, const ImportPlan& plan,
 
 QString importPreview(const ImportPlan& plan, int firstRows) {
     QStringList lines;
-    lines << QStringLiteral(
-                 "%1 entries to add, %2 already in the store, %3 rows that cannot be "
-                 "read.")
-                 .arg(plan.toAdd.size())
-                 .arg(plan.alreadyStored)
-                 .arg(plan.problems.size());
+    const auto counted = [](qsizetype n, const char* one, const char* many) {
+        return QString::number(n) + u' ' + QLatin1String(n == 1 ? one : many);
+    };
+    lines << QStringLiteral("%1 to add, %2 already in the store, %3 that cannot be read.")
+                 .arg(counted(plan.toAdd.size(), "entry", "entries"),
+                      QString::number(plan.alreadyStored),
+                      counted(plan.problems.size(), "row", "rows"));
     if (!plan.newClients.isEmpty())
         lines << QStringLiteral("New clients: %1").arg(plan.newClients.join(QStringLiteral(", ")));
     if (!plan.newProjects.isEmpty())

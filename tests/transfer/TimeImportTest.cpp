@@ -151,6 +151,19 @@ private Q_SLOTS:
             << "UTF-8";
         QTest::newRow("empty file") << QByteArray() << 1 << "empty";
     }
+    // The preview's counts read as words do at one and at two.
+    void previewCountsReadAsWords() {
+        ImportPlan p;
+        p.toAdd.append(ImportedRow{});
+        p.problems.append({3, QStringLiteral("broken")});
+        QVERIFY(importPreview(p).startsWith(
+            QStringLiteral("1 entry to add, 0 already in the store, 1 row that cannot be read.")));
+        p.toAdd.append(ImportedRow{});
+        p.problems.append({4, QStringLiteral("broken")});
+        p.alreadyStored = 1;
+        QVERIFY(importPreview(p).startsWith(QStringLiteral(
+            "2 entries to add, 1 already in the store, 2 rows that cannot be read.")));
+    }
     void badTogglInputChangesNothing() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, line);
