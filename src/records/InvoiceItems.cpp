@@ -10,25 +10,24 @@ namespace tempolatch {
 
 namespace {
 
-// One kind's items marked Billed; false when a write was refused, which
-// ends the batch.
+// One kind's items marked Billed; those deleted or no longer Billable
+// since the invoice was written are passed over. False when a write was
+// refused, which ends the batch.
 template <typename Record>
 bool markBilled(RecordStore& store, const QList<quint32>& ids, platform::FileTime now,
                 entrymarking::BulkResult& out) {
     auto records = recordsOf<Record>(store);
-    for (const quint32 id : ids) {
-        std::optional<Record> record = records.find(id);
-        if (!record || record->status != EntryStatus::Billable)
-            continue;
-        record->status = EntryStatus::Billed;
-        record->modified = now;
-        out.result = records.update(*record);
-        if (!succeeded(out.result))
-            return false;
-        ++out.written;
-        ++out.changed;
-    }
-    return true;
+    return entrymarking::detail::writeEach(
+        ids,
+        [&](quint32 id, int*) {
+            std::optional<Record> record = records.find(id);
+            if (!record || record->status != EntryStatus::Billable)
+                return WriteResult::NotFound;
+            record->status = EntryStatus::Billed;
+            record->modified = now;
+            return records.update(*record);
+        },
+        out);
 }
 
 }  // namespace
@@ -47,10 +46,13 @@ ExpenseCriteria invoiceExpenseCriteria(const EntryFilter& criteria) {
 
 entrymarking::BulkResult markInvoiceBilled(RecordStore& store, const InvoiceItems& items,
                                            platform::FileTime now) {
-    return entrymarking::detail::runInOneBatch(store, [&](entrymarking::BulkResult& out) {
-        if (markBilled<TimeEntry>(store, items.entries, now, out))
-            markBilled<ExpenseEntry>(store, items.expenses, now, out);
-    });
+    entrymarking::BulkResult marked =
+        entrymarking::detail::runInOneBatch(store, [&](entrymarking::BulkResult& out) {
+            if (markBilled<TimeEntry>(store, items.entries, now, out))
+                markBilled<ExpenseEntry>(store, items.expenses, now, out);
+        });
+    marked.changed = marked.written;  // only Billable items are written: each changes
+    return marked;
 }
 
 }  // namespace tempolatch

@@ -102,21 +102,27 @@ BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult
 }  // namespace detail
 
 namespace detail {
-// `write` on each record id in one batch (see runInOneBatch); ids no longer
-// stored are passed over.
+// `write` on each record id, counted in `out`; ids it answers NotFound for
+// (no longer stored, or not to be written) are passed over. False at the
+// first write that did not go through.
+template <typename Write>
+bool writeEach(const QList<quint32>& recordIds, Write write, BulkResult& out) {
+    for (const quint32 id : recordIds) {
+        const WriteResult result = write(id, &out.error);
+        if (result == WriteResult::NotFound)
+            continue;
+        out.result = result;
+        if (result != WriteResult::Written)
+            return false;
+        ++out.written;
+    }
+    return true;
+}
+
+// writeEach in one batch (see runInOneBatch).
 template <typename Write>
 BulkResult writeEachInOneBatch(RecordStore& store, const QList<quint32>& recordIds, Write write) {
-    return runInOneBatch(store, [&](BulkResult& out) {
-        for (const quint32 id : recordIds) {
-            const WriteResult result = write(id, &out.error);
-            if (result == WriteResult::NotFound)
-                continue;
-            out.result = result;
-            if (result != WriteResult::Written)
-                return;
-            ++out.written;
-        }
-    });
+    return runInOneBatch(store, [&](BulkResult& out) { writeEach(recordIds, write, out); });
 }
 }  // namespace detail
 

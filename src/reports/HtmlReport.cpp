@@ -579,31 +579,4 @@ QString htmlDocType() {
         "\"http://www.w3.org/TR/html4/loose.dtd\">");
 }
 
-QString htmlFromXml(const QString& xml) {
-    // Escaped text and attribute values hold no "<" or ">", so every "/>"
-    // ends an empty element whose "<" is the last one before it.
-    QString out;
-    out.reserve(xml.size() + xml.size() / 20);
-    qsizetype from = 0;
-    for (qsizetype at = xml.indexOf(QLatin1String("/>")); at >= 0;
-         at = xml.indexOf(QLatin1String("/>"), from)) {
-        const qsizetype open = xml.lastIndexOf(QLatin1Char('<'), at);
-        qsizetype nameEnd = open + 1;
-        while (nameEnd < at && xml.at(nameEnd) != QLatin1Char(' '))
-            ++nameEnd;
-        const QStringView name = QStringView(xml).mid(open + 1, nameEnd - open - 1);
-        out += QStringView(xml).mid(from, at - from);
-        if (isVoidElement(name)) {
-            out += QLatin1String(" />");
-        } else {
-            out += QLatin1String("></");
-            out += name;
-            out += QLatin1Char('>');
-        }
-        from = at + 2;
-    }
-    out += QStringView(xml).mid(from);
-    return out;
-}
-
 }  // namespace tempolatch

@@ -47,9 +47,4 @@ public:
 // The document type declaration every report page starts with.
 QString htmlDocType();
 
-// The page as HTML: "/>" of empty elements becomes " />" for the void
-// elements (br, hr, img, meta) and a start and end tag pair for every other, so
-// that a browser never takes an empty heading or title for an open one.
-QString htmlFromXml(const QString& xml);
-
 }  // namespace tempolatch

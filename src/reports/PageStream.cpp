@@ -10,12 +10,12 @@ const QLatin1String kEol("\r\n");
 // Pieces of about 64 KB go to the sink.
 constexpr qsizetype kPiece = 32 * 1024;
 
-}  // namespace
-
 bool isVoidElement(QStringView name) {
     return name == QLatin1String("br") || name == QLatin1String("hr") ||
            name == QLatin1String("img") || name == QLatin1String("meta");
 }
+
+}  // namespace
 
 PageStream::PageStream(Sink sink) : m_sink(std::move(sink)) {}
 

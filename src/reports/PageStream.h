@@ -9,11 +9,11 @@ namespace tempolatch {
 
 // A report page's element tree written out as it is built, so that a page
 // of a hundred thousand rows never stands whole in memory. It is built with
-// the appending calls of XmlDocument (an element after the main one, a
-// child of it, attributes, into and out of an element) and reads as
-// XmlDocument's text turned into HTML by htmlFromXml: each element on a
-// line of its own (CR LF), an element with data "<p>data</p>", an empty
-// void element "<br />", any other empty element "<p></p>".
+// appending calls (an element after the main one, a child of it,
+// attributes, into and out of an element) and reads as HTML: each element
+// on a line of its own (CR LF), an element with data "<p>data</p>", an
+// empty void element (br, hr, img, meta) "<br />", any other empty element
+// "<p></p>", so that a browser never takes an empty heading for an open one.
 //
 // Only the newest element is held: it may still get attributes and
 // children. An element is written when the next one is added after it or
@@ -78,9 +78,6 @@ private:
     bool m_started = false;
     bool m_failed = false;
 };
-
-// Whether an HTML element of this name has no content and no end tag.
-bool isVoidElement(QStringView name);
 
 // The text that `write` gives its sink, all of it.
 QString collectedText(const std::function<bool(const PageStream::Sink& sink)>& write);
