@@ -46,7 +46,7 @@ void fillBackupStore(RecordStore& store, int entries) {
         e.modified = e.date;
         if (i % 10 == 0)
             e.note = QByteArray(200, 'n');
-        TimeEntries(store.entries()).add(e);
+        TimeEntries(store).add(e);
     }
     for (int i = 0; i < entries / 10; ++i) {
         ExpenseEntry x;
@@ -56,7 +56,7 @@ void fillBackupStore(RecordStore& store, int entries) {
         x.category = QStringLiteral("Meals");
         x.amount = 1250;
         x.modified = x.date;
-        Expenses(store.expenses()).add(x);
+        Expenses(store).add(x);
     }
     ClientStructureStore& s = store.clientStructure();
     auto addRateOf = [&](quint32 clientId, const QString& description, qint32 value) {

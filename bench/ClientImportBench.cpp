@@ -25,7 +25,7 @@ struct ClientsFile {
         Profile::setFolder(dir.filePath(QStringLiteral("source")));
         RecordStore store;
         store.openAll();
-        ClientStructure structure(store.clientStructure());
+        ClientStructure structure(store);
         for (int i = 0; i < clients; ++i) {
             Client client{0, QStringLiteral("Client %1").arg(i), 0};
             structure.addClient(client);

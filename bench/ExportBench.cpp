@@ -24,7 +24,7 @@ void BM_CsvExport(benchmark::State& state) {
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("entries.csv"));
     for (auto _ : state) {
-        if (!exportTimeEntryCsv(profile.store.entries(), settings, EntryFilter(), path)) {
+        if (!exportTimeEntryCsv(profile.store, settings, EntryFilter(), path)) {
             state.SkipWithError("the export failed");
             break;
         }
@@ -45,7 +45,7 @@ void BM_ClientSummary(benchmark::State& state) {
         choice.task = QStringLiteral("Task 3");
     }
     for (auto _ : state) {
-        const ClientSummary summary = computeClientSummary(profile.store.entries(), choice, false);
+        const ClientSummary summary = computeClientSummary(profile.store, choice, false);
         benchmark::DoNotOptimize(summary.totals.billableHours);
     }
 }

@@ -29,7 +29,7 @@ bool generateLargeStore(RecordStore& store, int entries, bool textNotes) {
     if (!objects || !store.isOpen())
         return false;
     platform::StoreBatch batch(*objects);
-    TimeEntries entryRecords(store.entries());
+    TimeEntries entryRecords(store);
     if (!batch.isActive())
         return false;
     ClientStructureStore& s = store.clientStructure();

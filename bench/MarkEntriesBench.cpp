@@ -101,7 +101,7 @@ void BM_StoreWalkAndUpdate(benchmark::State& state) {
     const platform::FileTime from = *platform::toFileTime(rangeStart());
     timeOnCopies(state, [&](RecordStore& store) {
         platform::StoreBatch batch(*store.objectStore());
-        TimeEntries entries(store.entries());
+        TimeEntries entries(store);
         int written = 0;
         entries.forEachInRange(from, now, [&](const TimeEntry& stored) {
             if (stored.status != EntryStatus::Billable && stored.status != EntryStatus::Billed)

@@ -36,7 +36,7 @@ void BM_QuickSummaryYear(benchmark::State& state) {
     RecordStore& store = bench::largeProfile(kEntries).store;
     const QList<quint32>& ids = yearIds();
     for (auto _ : state)
-        benchmark::DoNotOptimize(quickSummaryRows(store.entries(), SummaryPeriod(), ids, false));
+        benchmark::DoNotOptimize(quickSummaryRows(store, SummaryPeriod(), ids, false));
     state.SetItemsProcessed(state.iterations() * ids.size());
 }
 BENCHMARK(BM_QuickSummaryYear)->Unit(benchmark::kMillisecond);

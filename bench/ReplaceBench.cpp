@@ -34,7 +34,7 @@ struct ReplaceProfile {
 
     bool fill() {
         platform::StoreBatch batch(*store.objectStore());
-        ClientStructure structure(store.clientStructure());
+        ClientStructure structure(store);
         for (const char* name : {"Alpha", "Other"}) {
             Client client{0, QString::fromLatin1(name), 0};
             if (!succeeded(structure.addClient(client)))
@@ -42,7 +42,7 @@ struct ReplaceProfile {
             structure.addProjectTask(client.clientId, QStringLiteral("Website"),
                                      QStringLiteral("Design"));
         }
-        TimeEntries entries(store.entries());
+        TimeEntries entries(store);
         for (int i = 0; i < kEntries; ++i) {
             TimeEntry e;
             e.client = QString::fromLatin1(i % 2 == 0 ? "Alpha" : "Other");
@@ -94,7 +94,7 @@ void BM_WalkAndUpdateBaseline(benchmark::State& state) {
     for (auto _ : state) {
         const auto [from, to] = p.names();
         platform::StoreBatch batch(*p.store.objectStore());
-        TimeEntries entries(p.store.entries());
+        TimeEntries entries(p.store);
         changed = 0;
         entries.forEach([&](const TimeEntry& stored) {
             if (stored.client != from)

@@ -103,7 +103,7 @@ void BM_MileageExpenseReport(benchmark::State& state) {
     store.openAll();
     {
         platform::StoreBatch batch(*store.objectStore());
-        Expenses expenses(store.expenses());
+        Expenses expenses(store);
         for (int i = 0; i < count; ++i) {
             ExpenseEntry e;
             e.type = i % 2 ? ExpenseType::General : ExpenseType::Mileage;

@@ -22,11 +22,11 @@ namespace {
 
 struct WeekStore {
     bench::TempStore temp;
-    TimeEntryDatabase db;
+    RecordStore records;
 
-    explicit WeekStore(int count) : db(temp.store.get()) {
-        db.open();
-        StoreBatch batch(*temp.store);
+    explicit WeekStore(int count) : records(std::move(temp.store)) {
+        records.openAll();
+        StoreBatch batch(*records.objectStore());
         for (int i = 0; i < count; ++i) {
             TimeEntry e;
             e.date = bench::instantOf(i).addTicks(FileTime::TicksPerSecond);
@@ -38,7 +38,7 @@ struct WeekStore {
             e.duration = 150;
             e.rate = 6000;
             e.modified = e.date;
-            TimeEntries(db).add(e);
+            TimeEntries(records).add(e);
         }
         batch.commit();
     }
@@ -59,7 +59,7 @@ void BM_WeekReloadSimpleList(benchmark::State& state) {
     settings.sort = 1;  // arranged by client
     EntryFilter filter;
     filter.paid = false;  // the filter has work to do
-    TimeEntryRecords records(filter, settings, store.db);
+    TimeEntryRecords records(filter, settings, store.records);
     // The list keeps its column widths in a registry beside the store.
     platform::Registry registry(store.temp.dir.filePath(QStringLiteral("registry.db")));
     SimpleEntryList list(ColumnLayout::timeEntries(), registry);

@@ -33,8 +33,8 @@ void exportExpenses(Context& context, ExpenseWindow& window, ExpenseType type) {
     saveCsvExport(
         context, &window,
         [&](const QString& path, int& written) {
-            return exportExpenseCsv(context.store.expenses(), context.settings, type,
-                                    criteria.chosen(), path, &written);
+            return exportExpenseCsv(context.store, context.settings, type, criteria.chosen(), path,
+                                    &written);
         },
         CsvRecords::Expenses);
 }

@@ -35,6 +35,7 @@
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
+#include "store/ClientStructure.h"
 #include "store/RecordStore.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
@@ -409,7 +410,7 @@ int MainFrame::clientCount() const {
     RecordStore& store = m_context.store;
     if (!store.isOpen())
         return 0;
-    return std::max(0, store.clientStructure().clients.recordCount());
+    return std::max(0, ClientStructure(store).clientCount());
 }
 
 void MainFrame::buildMenuBar() {

@@ -6,6 +6,7 @@
 #include "clients/ClientTreeRules.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Project.h"
 
 namespace tempolatch {
@@ -18,19 +19,19 @@ void sortByName(QList<T>& items) {
                      [](const T& a, const T& b) { return itemTextLess(a.name, b.name); });
 }
 
-QList<ClientTreeContent::Named> namedRecords(RecordDatabase& db, quint32 clientId) {
+QList<ClientTreeContent::Named> namedRecords(ClientNameRecords records, quint32 clientId) {
     QList<ClientTreeContent::Named> out;
-    for (const ClientName& record : clientnames::records(db, clientId))
+    for (const ClientName& record : records.readable(clientId))
         if (!record.name.isEmpty())
             out.append({record.name, record.recordId});
     sortByName(out);
     return out;
 }
 
-QList<ClientTreeContent::ProjectNode> projectNodes(ProjectsDatabase& db, quint32 clientId) {
+QList<ClientTreeContent::ProjectNode> projectNodes(ClientStructure& structure, quint32 clientId) {
     QList<ClientTreeContent::ProjectNode> projects;
     QHash<QString, qsizetype> indexOf;
-    for (const Project& record : projectRecords(db, clientId)) {
+    for (const Project& record : structure.projectList(clientId)) {
         if (record.project.isEmpty())
             continue;
         auto found = indexOf.constFind(record.project);
@@ -49,13 +50,14 @@ QList<ClientTreeContent::ProjectNode> projectNodes(ProjectsDatabase& db, quint32
 
 }  // namespace
 
-ClientTreeContent ClientTreeContent::load(ClientStructureStore& store) {
+ClientTreeContent ClientTreeContent::load(RecordStore& store) {
     ClientTreeContent content;
-    for (const Client& client : listClients(store.clients)) {
+    ClientStructure structure(store);
+    for (const Client& client : structure.clientList()) {
         ClientNode node{client.name, client.recordId, client.clientId, {}, {}, {}};
-        node.projects = projectNodes(store.projects, client.clientId);
-        node.tasks = namedRecords(store.tasks, client.clientId);
-        node.contacts = namedRecords(store.contacts, client.clientId);
+        node.projects = projectNodes(structure, client.clientId);
+        node.tasks = namedRecords(structure.tasks(), client.clientId);
+        node.contacts = namedRecords(structure.contacts(), client.clientId);
         content.clients.append(node);
     }
     // The store orders names by its own keys; the tree by the locale alone.

@@ -5,7 +5,7 @@
 
 namespace tempolatch {
 
-class ClientStructureStore;
+class RecordStore;
 
 // What the clients tree shows, read from the store: clients in name order,
 // each with its projects (and their tasks), its own tasks and its contacts,
@@ -31,7 +31,7 @@ struct ClientTreeContent {
 
     QList<ClientNode> clients;
 
-    static ClientTreeContent load(ClientStructureStore& store);
+    static ClientTreeContent load(RecordStore& store);
 };
 
 }  // namespace tempolatch

@@ -162,7 +162,7 @@ QTreeWidgetItem* ClientsSetupDialog::addClientItem(const QString& name, quint32 
 void ClientsSetupDialog::fill() {
     m_tree->setUpdatesEnabled(false);
     m_tree->clear();
-    const ClientTreeContent content = ClientTreeContent::load(m_context.store.clientStructure());
+    const ClientTreeContent content = ClientTreeContent::load(m_context.store);
     QList<QTreeWidgetItem*> roots;
     for (const auto& c : content.clients) {
         QTreeWidgetItem* client = addClientItem(c.name, c.recordId, c.clientId);

@@ -83,7 +83,7 @@ bool written(WriteResult result) {
 // The old client's projects, tasks, contacts and rates go to `into`, except
 // what it has already; then the old client is removed.
 bool mergeClient(RecordStore& store, const Client& from, const Client& into, FileTime now) {
-    ClientStructure structure(store.clientStructure());
+    ClientStructure structure(store);
     const auto projects = structure.projectsOf(from.clientId);
     const auto intoProjects = structure.projectsOf(into.clientId);
     const auto tasks = structure.tasks().of(from.clientId);
@@ -128,7 +128,7 @@ bool mergeClient(RecordStore& store, const Client& from, const Client& into, Fil
 }
 
 bool replaceClient(RecordStore& store, const QString& find, const QString& to, FileTime now) {
-    ClientStructure structure(store.clientStructure());
+    ClientStructure structure(store);
     const auto from = structure.findClientNamed(find);
     if (!from || from->name != find)
         return true;
@@ -210,7 +210,7 @@ bool replaceInStructure(RecordStore& store, ReplaceField field, const QString& f
 }
 
 // The number of entries changed; nullopt when one could not be read or written.
-std::optional<int> replaceInEntries(TimeEntryDatabase& db, ReplaceField field, const QString& find,
+std::optional<int> replaceInEntries(RecordStore& db, ReplaceField field, const QString& find,
                                     const QString& to, FileTime now,
                                     const std::function<void()>& entryWalked) {
     QString TimeEntry::*member = entryField(field);
@@ -290,7 +290,7 @@ ReplaceOutcome replaceFieldText(RecordStore& store, ReplaceField field, const QS
     StoreTransaction transaction(store);
     std::optional<int> changed;
     if (transaction.isActive() && replaceInStructure(store, field, find, to, now))
-        changed = replaceInEntries(store.entries(), field, find, to, now, entryWalked);
+        changed = replaceInEntries(store, field, find, to, now, entryWalked);
     // A failure takes back whatever was written before it.
     const StoreOutcome ended =
         transaction.finish(changed ? WriteResult::Written : WriteResult::Refused);

@@ -2,19 +2,20 @@
 
 #include "platform/StringTable.h"
 #include "store/Client.h"
-#include "store/Databases.h"
+#include "store/ClientStructure.h"
 
 namespace tempolatch {
 
-RateTreeContent RateTreeContent::load(ClientStructureStore& store) {
+RateTreeContent RateTreeContent::load(RecordStore& store) {
     RateTreeContent content;
+    ClientStructure structure(store);
     auto addGroup = [&](const QString& title, quint32 clientId) {
-        Group group{title, clientId, listRates(store.rates, clientId)};
+        Group group{title, clientId, structure.rateList(clientId)};
         sortRates(group.rates);
         content.groups.append(group);
     };
     addGroup(resourceString(str::DefaultRates), 0);
-    for (const Client& client : listClients(store.clients))
+    for (const Client& client : structure.clientList())
         addGroup(client.name, client.clientId);
     return content;
 }

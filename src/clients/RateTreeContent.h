@@ -7,7 +7,7 @@
 
 namespace tempolatch {
 
-class ClientStructureStore;
+class RecordStore;
 
 // What the rates tree shows: "(Default Rates)" first, then one group per
 // client in name order (clients without rates too), each group's rates by
@@ -21,7 +21,7 @@ struct RateTreeContent {
 
     QList<Group> groups;
 
-    static RateTreeContent load(ClientStructureStore& store);
+    static RateTreeContent load(RecordStore& store);
 };
 
 // The image of a rate-tree item: 0 for a group, 1 + the type for a rate.

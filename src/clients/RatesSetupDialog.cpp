@@ -49,10 +49,6 @@ bool RatesSetupDialog::isRateItem(const QTreeWidgetItem* item) {
     return item && item->parent();
 }
 
-RatesDatabase& RatesSetupDialog::rates() const {
-    return m_context.store.clientStructure().rates;
-}
-
 RatesSetupDialog::RatesSetupDialog(Context& context, QWidget* parent)
     : QDialog(parent), m_context(context), m_tree(new SetupTree(this)) {
     setObjectName(QStringLiteral("ratesSetupDialog"));
@@ -106,7 +102,7 @@ void RatesSetupDialog::addContextMenu() {
 
 void RatesSetupDialog::fill() {
     m_tree->clear();
-    const RateTreeContent content = RateTreeContent::load(m_context.store.clientStructure());
+    const RateTreeContent content = RateTreeContent::load(m_context.store);
     for (const RateTreeContent::Group& g : content.groups) {
         m_tree->setUpdatesEnabled(false);
         auto* group = new QTreeWidgetItem(QStringList{g.title});
@@ -189,7 +185,7 @@ void RatesSetupDialog::newRate() {
     Rate rate = dialog.rate();
     rate.clientId = clientId;
     rate.modified = platform::Clock::nowFileTime();
-    if (Rates(rates()).add(rate) != WriteResult::Written)
+    if (Rates(m_context.store).add(rate) != WriteResult::Written)
         return;
     QTreeWidgetItem* group = groupOfClient(clientId);
     if (!group)
@@ -207,7 +203,7 @@ void RatesSetupDialog::modifyRate() {
     if (!isRateItem(current))
         return;
     const quint32 recordId = dataOf(current);
-    const std::optional<Rate> stored = Rates(rates()).find(recordId);
+    const std::optional<Rate> stored = Rates(m_context.store).find(recordId);
     if (!stored)
         return rebuild();  // gone or unreadable: show what the store holds
     RateDialog dialog(*stored, m_context.ui, this);
@@ -216,7 +212,7 @@ void RatesSetupDialog::modifyRate() {
     Rate rate = dialog.rate();
     rate.modified = platform::Clock::nowFileTime();
     rate.recordId = recordId;
-    if (Rates(rates()).update(rate) != WriteResult::Written)
+    if (Rates(m_context.store).update(rate) != WriteResult::Written)
         return rebuild();
     // The item keeps its place; its text and image follow the new values.
     if (QTreeWidgetItem* item = rateItem(recordId))
@@ -227,7 +223,7 @@ void RatesSetupDialog::deleteRate() {
     QTreeWidgetItem* current = m_tree->currentItem();
     if (!isRateItem(current))
         return;
-    if (rates().deleteRecord(dataOf(current)))
+    if (Rates(m_context.store).remove(dataOf(current)) == WriteResult::Written)
         delete current;
     else
         rebuild();

@@ -53,8 +53,6 @@ private:
     QTreeWidgetItem* rateItem(quint32 recordId) const;
     void sortGroup(QTreeWidgetItem* group);
 
-    RatesDatabase& rates() const;
-
     Context& m_context;
     SetupTree* m_tree;
     DialogBar* m_bar = nullptr;

@@ -6,6 +6,7 @@
 
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
@@ -36,7 +37,7 @@ ClientFieldLists::ClientFieldLists(RecordStore& store, QWidget* parent)
 
 void ClientFieldLists::fill() {
     if (m_store.isOpen()) {
-        for (const Client& c : listClients(m_store.clientStructure().clients))
+        for (const Client& c : ClientStructure(m_store).clientList())
             m_client->addItem(c.name, c.clientId);
     }
     m_client->setCurrentIndex(-1);
@@ -98,20 +99,20 @@ quint32 ClientFieldLists::selectedClientId() const {
 void ClientFieldLists::refillForClient() {
     if (!m_store.isOpen())
         return;
-    ClientStructureStore& structure = m_store.clientStructure();
+    ClientStructure structure(m_store);
     const quint32 clientId = selectedClientId();
-    refill(m_project, listProjects(structure.projects, clientId));
-    refill(m_task, listTasks(structure.tasks, clientId));
+    refill(m_project, structure.projectNames(clientId));
+    refill(m_task, structure.taskNames(clientId));
 }
 
 void ClientFieldLists::refillForProject() {
     if (selectedClientIndex() < 0 || !m_store.isOpen())
         return;
-    ClientStructureStore& structure = m_store.clientStructure();
+    ClientStructure structure(m_store);
     const quint32 clientId = selectedClientId();
     const QString project = m_project->currentText();
-    refill(m_task, project.isEmpty() ? listTasks(structure.tasks, clientId)
-                                     : listProjectTasks(structure.projects, clientId, project));
+    refill(m_task, project.isEmpty() ? structure.taskNames(clientId)
+                                     : structure.projectTaskNames(clientId, project));
 }
 
 }  // namespace tempolatch

@@ -18,6 +18,7 @@
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "store/RecordValues.h"
@@ -50,7 +51,7 @@ QTreeWidgetItem* groupItem(QTreeWidget* tree, const QString& title, quint32 clie
 QList<Rate> sortedRates(RecordStore& store, quint32 clientId) {
     if (!store.isOpen())
         return {};
-    QList<Rate> rates = listRates(store.clientStructure().rates, clientId);
+    QList<Rate> rates = ClientStructure(store).rateList(clientId);
     sortRates(rates);
     return rates;
 }
@@ -146,7 +147,7 @@ void EntryBillingPage::activated() {
     m_billTo->clear();
     RecordStore& store = context().store;
     if (store.isOpen() && state().clientId != 0)
-        m_billTo->addItems(listContacts(store.clientStructure().contacts, state().clientId));
+        m_billTo->addItems(ClientStructure(store).contactNames(state().clientId));
     m_billTo->setCurrentIndex(-1);
     m_billTo->setEditText(billTo);
     updateEnabling();

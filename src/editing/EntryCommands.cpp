@@ -30,7 +30,7 @@ std::optional<quint32> run(Context& context, QWidget* parent, const TimeEntry* f
 std::optional<TimeEntry> readStoredEntry(RecordStore& store, quint32 recordId) {
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
-    return TimeEntries(store.entries()).find(recordId);
+    return TimeEntries(store).find(recordId);
 }
 
 std::optional<quint32> parseRecordId(const QString& text) {

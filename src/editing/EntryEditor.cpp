@@ -14,6 +14,7 @@
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/Client.h"
+#include "store/ClientStructure.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
@@ -34,7 +35,7 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
     // own client so that its rates are offered.
     RecordStore& store = context.store;
     if (store.isOpen() && !m_state.entry.client.isEmpty()) {
-        const quint32 id = findClientId(store.clientStructure().clients, m_state.entry.client);
+        const quint32 id = ClientStructure(store).clientIdOf(m_state.entry.client);
         if (id != NoClientId) {
             m_state.clientId = id;
             m_state.clientName = m_state.entry.client;

@@ -177,7 +177,7 @@ bool EntrySummary::saveNote() {
         return true;
     TimeEntry entry = m_state.entry;
     entry.modified = platform::Clock::nowFileTime();
-    TimeEntries entries(store.entries());
+    TimeEntries entries(store);
     const WriteResult result = entries.update(entry);
     // An entry deleted meanwhile has no note left to keep.
     if (result == WriteResult::Written || result == WriteResult::NotFound) {

@@ -16,7 +16,7 @@ namespace tempolatch::expenseactions {
 std::optional<ExpenseEntry> read(RecordStore& store, quint32 recordId) {
     if (recordId == 0 || !store.isOpen())
         return std::nullopt;
-    return Expenses(store.expenses()).find(recordId);
+    return Expenses(store).find(recordId);
 }
 
 ExpenseEntry fresh(ExpenseType type, const QString& defaultCurrency) {
@@ -34,9 +34,9 @@ entrymarking::BulkResult markChosen(RecordStore& store, const ExpenseCriteria& c
                                     platform::FileTime now,
                                     const std::function<void(const ExpenseEntry&)>& visited) {
     return entrymarking::markRecords<ExpenseEntry>(
-        store, Expenses(store.expenses()),
+        store, Expenses(store),
         [&](const std::function<bool(const ExpenseEntry&)>& visit) {
-            forEachChosenExpense(store.expenses(), criteria, visit);
+            forEachChosenExpense(store, criteria, visit);
         },
         mark, paidDate, now, visited);
 }
@@ -69,8 +69,7 @@ WriteResult ExpenseSaver::addStructure(const ExpenseEntry& expense) {
         [this, &expense](ClientStructure& structure, quint32 id) {
             // A project is a project-task record; one of that name, whatever
             // its task, is enough.
-            if (expense.project.isEmpty() ||
-                listProjects(m_store.clientStructure().projects, id).contains(expense.project))
+            if (expense.project.isEmpty() || structure.projectNames(id).contains(expense.project))
                 return WriteResult::Unchanged;
             return structure.addProjectTask(id, expense.project, QString());
         });

@@ -28,6 +28,7 @@
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
@@ -72,7 +73,7 @@ ExpenseEditor::ExpenseEditor(Context& context, const ExpenseEntry& expense, int 
         m_expense.date = expenseactions::fresh(m_expense.type, QString()).date;
     RecordStore& store = m_context.store;
     if (store.isOpen() && !m_expense.client.isEmpty()) {
-        const quint32 id = findClientId(store.clientStructure().clients, m_expense.client);
+        const quint32 id = ClientStructure(store).clientIdOf(m_expense.client);
         m_clientId = id == NoClientId ? 0 : id;
     }
 
@@ -117,7 +118,7 @@ QWidget* ExpenseEditor::createGeneralPage() {
         editableList(page, "description", MaxNameLength, lists.texts(ListKind::Description));
     m_client = editableList(page, "client", MaxNameLength);
     if (store.isOpen())
-        for (const Client& client : listClients(store.clientStructure().clients))
+        for (const Client& client : ClientStructure(store).clientList())
             m_client->addItem(client.name, client.clientId);
     m_client->setCurrentIndex(-1);
     m_project = editableList(page, "project", MaxNameLength);
@@ -246,7 +247,7 @@ void ExpenseEditor::clientChanged() {
     m_clientId = index >= 0 ? m_client->itemData(index).toUInt() : 0;
     RecordStore& store = m_context.store;
     if (store.isOpen())
-        refill(m_project, listProjects(store.clientStructure().projects, m_clientId));
+        refill(m_project, ClientStructure(store).projectNames(m_clientId));
 }
 
 EntryStatus ExpenseEditor::selectedStatus() const {
@@ -324,7 +325,7 @@ void ExpenseEditor::enterExpense() {
                                            : QString());
     RecordStore& store = m_context.store;
     refill(m_billTo, store.isOpen() && m_clientId != 0
-                         ? listContacts(store.clientStructure().contacts, m_clientId)
+                         ? ClientStructure(store).contactNames(m_clientId)
                          : QStringList());
 }
 

@@ -135,7 +135,7 @@ bool ExpenseRecords::walk(platform::FileTime from, platform::FileTime to,
                           const RecordAccess::Visit& visit) {
     if (!m_store.isOpen())
         return false;
-    Expenses(m_store.expenses()).forEachStoredInRange(from, to, visit);
+    Expenses(m_store).forEachStoredInRange(from, to, visit);
     return true;
 }
 

@@ -23,7 +23,7 @@ platform::FileTime criteriaEnd(const EntryFilter& criteria) {
     return platform::FileTime{std::numeric_limits<quint64>::max()};
 }
 
-void forEachChosenEntry(TimeEntryDatabase& db, const EntryFilter& criteria,
+void forEachChosenEntry(RecordStore& db, const EntryFilter& criteria,
                         const std::function<bool(const TimeEntry&)>& visit) {
     TimeEntries(db).forEachInRange(
         criteriaStart(criteria), criteriaEnd(criteria),

@@ -4,9 +4,10 @@
 #include <functional>
 
 #include "platform/FileTime.h"
-#include "store/Databases.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class EntryFilter;
 class TimeEntry;
@@ -24,7 +25,7 @@ platform::FileTime criteriaStart(const EntryFilter& criteria);
 platform::FileTime criteriaEnd(const EntryFilter& criteria);
 
 // Every chosen entry in date order until visit answers false.
-void forEachChosenEntry(TimeEntryDatabase& db, const EntryFilter& criteria,
+void forEachChosenEntry(RecordStore& db, const EntryFilter& criteria,
                         const std::function<bool(const TimeEntry&)>& visit);
 
 // The entry criteria sheet's rules, apart from its window.

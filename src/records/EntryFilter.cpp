@@ -175,7 +175,7 @@ int EntryFilter::compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy) 
     return platform::Locale::compare(a.task, b.task);
 }
 
-int EntryFilter::compare(TimeEntryDatabase& db, quint32 recordA, quint32 recordB, int arrangeBy) {
+int EntryFilter::compare(RecordStore& db, quint32 recordA, quint32 recordB, int arrangeBy) {
     // A record that cannot be read sorts as an empty entry.
     TimeEntries entries(db);
     auto read = [&entries](quint32 id) { return entries.find(id).value_or(TimeEntry()); };

@@ -4,10 +4,11 @@
 #include <QStringList>
 
 #include "platform/FileTime.h"
-#include "store/Databases.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 namespace platform {
 class Registry;
@@ -59,7 +60,7 @@ public:
     // in the user's locale, then the date-time, then the task.
     static int compare(const TimeEntry& a, const TimeEntry& b, int arrangeBy);
     // The same for two records of the entries database, read by record id.
-    static int compare(TimeEntryDatabase& db, quint32 recordA, quint32 recordB, int arrangeBy);
+    static int compare(RecordStore& db, quint32 recordA, quint32 recordB, int arrangeBy);
     // The text an arrange-by index sorts on; empty for index 0.
     static QString sortKey(const TimeEntry& entry, int arrangeBy);
 

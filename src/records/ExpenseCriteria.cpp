@@ -4,7 +4,7 @@
 
 namespace tempolatch {
 
-void forEachChosenExpense(ExpenseDatabase& db, const ExpenseCriteria& criteria,
+void forEachChosenExpense(RecordStore& db, const ExpenseCriteria& criteria,
                           const std::function<bool(const ExpenseEntry&)>& visit) {
     Expenses(db).forEachInRange(criteria.from, criteria.to, [&](const ExpenseEntry& expense) {
         return (criteria.matches && !criteria.matches(expense)) || visit(expense);

@@ -4,9 +4,10 @@
 #include <limits>
 
 #include "platform/FileTime.h"
-#include "store/Databases.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class ExpenseEntry;
 
@@ -28,7 +29,7 @@ struct ExpenseCriteria {
 
 // Every chosen expense in date order, from the first dated at or after
 // `from` to the last dated at or before `to`, until visit answers false.
-void forEachChosenExpense(ExpenseDatabase& db, const ExpenseCriteria& criteria,
+void forEachChosenExpense(RecordStore& db, const ExpenseCriteria& criteria,
                           const std::function<bool(const ExpenseEntry&)>& visit);
 
 }  // namespace tempolatch

@@ -33,9 +33,9 @@ BulkResult markEntries(RecordStore& store, const EntryFilter& criteria, Mark mar
                        platform::FileTime paidDate, platform::FileTime now,
                        const std::function<void(const TimeEntry&)>& visited) {
     return markRecords<TimeEntry>(
-        store, TimeEntries(store.entries()),
+        store, TimeEntries(store),
         [&](const std::function<bool(const TimeEntry&)>& visit) {
-            forEachChosenEntry(store.entries(), criteria, visit);
+            forEachChosenEntry(store, criteria, visit);
         },
         mark, paidDate, now, visited);
 }

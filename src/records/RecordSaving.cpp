@@ -8,7 +8,7 @@ namespace tempolatch {
 WriteResult addClientStructure(
     RecordStore& store, const QString& clientName, const QString& billTo,
     const std::function<WriteResult(ClientStructure&, quint32 clientId)>& underClient) {
-    ClientStructure structure(store.clientStructure());
+    ClientStructure structure(store);
     Client client;
     client.name = clientName;
     WriteResult result = structure.addClient(client);

@@ -25,8 +25,8 @@ bool exportTo(const QString& path, const std::function<bool(ExportFile&)>& write
 
 }  // namespace
 
-bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file, int* written) {
+bool writeTimeEntryCsv(RecordStore& entries, const Settings& settings, const EntryFilter& criteria,
+                       ExportFile& file, int* written) {
     if (!file.writeText(timeEntryCsvHeader(settings)))
         return false;
     bool ok = true;
@@ -39,14 +39,14 @@ bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
     return ok;
 }
 
-bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path, int* written) {
+bool exportTimeEntryCsv(RecordStore& entries, const Settings& settings, const EntryFilter& criteria,
+                        const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
         return writeTimeEntryCsv(entries, settings, criteria, file, written);
     });
 }
 
-bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+bool writeExpenseCsv(RecordStore& expenses, const Settings& settings, ExpenseType type,
                      const ExpenseCriteria& criteria, ExportFile& file, int* written) {
     if (!file.writeText(expenseCsvHeader(type, settings)))
         return false;
@@ -62,7 +62,7 @@ bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, Expens
     return ok;
 }
 
-bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+bool exportExpenseCsv(RecordStore& expenses, const Settings& settings, ExpenseType type,
                       const ExpenseCriteria& criteria, const QString& path, int* written) {
     return exportTo(path, [&](ExportFile& file) {
         return writeExpenseCsv(expenses, settings, type, criteria, file, written);

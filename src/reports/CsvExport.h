@@ -7,10 +7,11 @@
 
 #include "platform/FileTime.h"
 #include "records/ExpenseCriteria.h"
-#include "store/Databases.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class EntryFilter;
 class ExpenseEntry;
@@ -23,20 +24,20 @@ class Settings;
 
 // The header and one row per entry that the criteria choose, in date order.
 // False as soon as a write fails.
-bool writeTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                       const EntryFilter& criteria, ExportFile& file, int* written = nullptr);
+bool writeTimeEntryCsv(RecordStore& entries, const Settings& settings, const EntryFilter& criteria,
+                       ExportFile& file, int* written = nullptr);
 // The same into the file at `path` ("-": standard output): false when it
 // cannot be created or written, and then nothing is left at `path`.
 // `written`, when given, counts the entries written.
-bool exportTimeEntryCsv(TimeEntryDatabase& entries, const Settings& settings,
-                        const EntryFilter& criteria, const QString& path, int* written = nullptr);
+bool exportTimeEntryCsv(RecordStore& entries, const Settings& settings, const EntryFilter& criteria,
+                        const QString& path, int* written = nullptr);
 
 // The expenses of one type that the criteria choose, in date order,
 // header first.
 // `written`, when given, counts the expenses written.
-bool writeExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+bool writeExpenseCsv(RecordStore& expenses, const Settings& settings, ExpenseType type,
                      const ExpenseCriteria& criteria, ExportFile& file, int* written = nullptr);
-bool exportExpenseCsv(ExpenseDatabase& expenses, const Settings& settings, ExpenseType type,
+bool exportExpenseCsv(RecordStore& expenses, const Settings& settings, ExpenseType type,
                       const ExpenseCriteria& criteria, const QString& path, int* written = nullptr);
 
 // The rows of a summary list (three cells each), without a header; texts

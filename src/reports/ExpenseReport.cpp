@@ -93,14 +93,14 @@ std::unique_ptr<ExpenseReport> ExpenseReport::make(const ReportLayout& layout,
     return std::unique_ptr<ExpenseReport>(new ExpenseReport(layout, settings));
 }
 
-QString ExpenseReport::page(ExpenseDatabase& db, const ExpenseCriteria& criteria,
+QString ExpenseReport::page(RecordStore& db, const ExpenseCriteria& criteria,
                             const QString& charset) {
     return collectedText(
         [&](const PageStream::Sink& sink) { return write(db, criteria, charset, sink); });
 }
 
-bool ExpenseReport::write(ExpenseDatabase& db, const ExpenseCriteria& criteria,
-                          const QString& charset, const PageStream::Sink& sink) {
+bool ExpenseReport::write(RecordStore& db, const ExpenseCriteria& criteria, const QString& charset,
+                          const PageStream::Sink& sink) {
     const bool mileage = m_layout.reportType() == ReportLayout::MileageExpense;
     const ExpenseType type = mileage ? ExpenseType::Mileage : ExpenseType::General;
     const QList<int> columns = m_layout.columns();

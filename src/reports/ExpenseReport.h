@@ -7,9 +7,10 @@
 #include "records/ExpenseCriteria.h"
 #include "reports/PageStream.h"
 #include "reports/ReportLayout.h"
-#include "store/Databases.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class ExpenseEntry;
 class Settings;
@@ -28,10 +29,10 @@ public:
 
     // The whole page as text, the document type declaration first; its
     // meta element says the bytes will be in `charset`.
-    QString page(ExpenseDatabase& db, const ExpenseCriteria& criteria, const QString& charset);
+    QString page(RecordStore& db, const ExpenseCriteria& criteria, const QString& charset);
     // The same page given to `sink` in pieces as it is made; false when the
     // sink refused one.
-    bool write(ExpenseDatabase& db, const ExpenseCriteria& criteria, const QString& charset,
+    bool write(RecordStore& db, const ExpenseCriteria& criteria, const QString& charset,
                const PageStream::Sink& sink);
 
     // A column's caption: the user's expense labels for the custom fields.

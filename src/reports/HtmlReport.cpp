@@ -122,7 +122,7 @@ public:
           m_format{m_precise, settings.hoursFormat},
           m_userCaptions(userCaptions) {}
 
-    bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
+    bool write(RecordStore& db, const EntryFilter& criteria, const QString& charset,
                const PageStream::Sink& sink) override {
         m_totals = StatusTotals();
         m_page = ReportPage(sink);
@@ -132,7 +132,7 @@ public:
     }
 
 protected:
-    virtual void build(TimeEntryDatabase& db, const EntryFilter& criteria) = 0;
+    virtual void build(RecordStore& db, const EntryFilter& criteria) = 0;
     virtual QString title() const { return m_layout.title(); }
 
     QStringList captions() const {
@@ -210,7 +210,7 @@ public:
         : TimeReport(layout, settings, true) {}
 
 protected:
-    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+    void build(RecordStore& db, const EntryFilter& criteria) override {
         m_page.heading(m_layout, criteria);
         beginTable();
         bool any = false;
@@ -332,7 +332,7 @@ public:
         : TimeReport(layout, settings, true) {}
 
 protected:
-    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+    void build(RecordStore& db, const EntryFilter& criteria) override {
         m_page.heading(m_layout, criteria);
         const Grouping grouping(m_layout.groupBy(), m_format);
         // Only the record ids and the group values are held; each entry is
@@ -399,7 +399,7 @@ protected:
         return m_layout.title().isEmpty() ? QStringLiteral("Invoice") : m_layout.title();
     }
 
-    void build(TimeEntryDatabase& db, const EntryFilter& criteria) override {
+    void build(RecordStore& db, const EntryFilter& criteria) override {
         const QString number =
             m_invoice.number.isEmpty() ? m_layout.invoiceNumber() : m_invoice.number;
         const bool owner = ownerBlockShown(m_settings);
@@ -455,8 +455,8 @@ protected:
             m_page.endTable();
         }
         MoneyTotals expenses;
-        if (m_invoice.expenses)
-            expenses = addExpenses(*m_invoice.expenses, criteria, addBillTo);
+        if (m_invoice.withExpenses)
+            expenses = addExpenses(db, criteria, addBillTo);
         if (any || !expenses.isEmpty())
             addAmountsDue(any ? m_totals.amount : MoneyTotals(), expenses);
         if (!m_settings.invoice.note.isEmpty()) {
@@ -475,7 +475,7 @@ protected:
 private:
     // The billable expenses the entry criteria take in, as a table of their
     // own with a total row per currency; their totals.
-    MoneyTotals addExpenses(ExpenseDatabase& db, const EntryFilter& criteria,
+    MoneyTotals addExpenses(RecordStore& db, const EntryFilter& criteria,
                             const std::function<void(const QString&, const QString&)>& addBillTo) {
         using ExpenseField = ReportLayout::ExpenseField;
         static const QList<int> columns = {ExpenseField::ExpenseDate, ExpenseField::Description,
@@ -567,8 +567,7 @@ std::unique_ptr<HtmlReport> HtmlReport::make(const ReportLayout& layout, const S
     }
 }
 
-QString HtmlReport::page(TimeEntryDatabase& db, const EntryFilter& criteria,
-                         const QString& charset) {
+QString HtmlReport::page(RecordStore& db, const EntryFilter& criteria, const QString& charset) {
     return collectedText(
         [&](const PageStream::Sink& sink) { return write(db, criteria, charset, sink); });
 }

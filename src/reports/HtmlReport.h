@@ -6,9 +6,10 @@
 #include "records/InvoiceItems.h"
 #include "reports/PageStream.h"
 #include "reports/ReportLayout.h"
-#include "store/Databases.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class EntryFilter;
 class Settings;
@@ -17,8 +18,8 @@ class Settings;
 struct InvoiceDetails {
     QString number;  // empty: the layout's own
     // The billable expenses the entry criteria take in, listed in a table
-    // of their own and added into the total due; nullptr: none.
-    ExpenseDatabase* expenses = nullptr;
+    // of their own and added into the total due.
+    bool withExpenses = false;
 };
 
 // The HTML page of a time report: Group By, Tabular or Invoice, chosen by
@@ -33,10 +34,10 @@ public:
 
     // The whole page as text, the document type declaration first; its
     // meta element says the bytes will be in `charset`.
-    QString page(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset);
+    QString page(RecordStore& db, const EntryFilter& criteria, const QString& charset);
     // The same page given to `sink` in pieces as it is made; false when the
     // sink refused one.
-    virtual bool write(TimeEntryDatabase& db, const EntryFilter& criteria, const QString& charset,
+    virtual bool write(RecordStore& db, const EntryFilter& criteria, const QString& charset,
                        const PageStream::Sink& sink) = 0;
 
     // What the last page billed: the Billable entries (and expenses) an

@@ -41,9 +41,9 @@ void openClientSummary(Context& context, QWidget* parent) {
         // A cancelled choice still recomputes, with nothing chosen.
         chooseClientSummary(context, &dialog, choice);
         showRows(dialog, [&] {
-            return clientSummaryRows(
-                choice, computeClientSummary(context.store.entries(), choice, precise(context)),
-                context.settings.hoursFormat);
+            return clientSummaryRows(choice,
+                                     computeClientSummary(context.store, choice, precise(context)),
+                                     context.settings.hoursFormat);
         });
     });
     // The choice opens over the window, once it is on screen.
@@ -55,7 +55,7 @@ void openQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& pe
                       const QList<quint32>& recordIds) {
     SummaryDialog dialog(SummaryDialog::Kind::Quick, context, parent);
     showRows(dialog, [&] {
-        return quickSummaryRows(context.store.entries(), period, recordIds, precise(context),
+        return quickSummaryRows(context.store, period, recordIds, precise(context),
                                 context.settings.hoursFormat);
     });
     dialog.exec();
@@ -64,8 +64,7 @@ void openQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& pe
 void openExpenseQuickSummary(Context& context, QWidget* parent, const SummaryPeriod& period,
                              const QList<quint32>& recordIds) {
     SummaryDialog dialog(SummaryDialog::Kind::ExpenseQuick, context, parent);
-    showRows(dialog,
-             [&] { return expenseQuickSummaryRows(context.store.expenses(), period, recordIds); });
+    showRows(dialog, [&] { return expenseQuickSummaryRows(context.store, period, recordIds); });
     dialog.exec();
 }
 
@@ -74,8 +73,7 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     if (!runEntryCriteria(context, parent, CriteriaMode::Any, period.start, period.end, criteria))
         return;
     saveCsvExport(context, parent, [&](const QString& path, int& written) {
-        return exportTimeEntryCsv(context.store.entries(), context.settings, criteria, path,
-                                  &written);
+        return exportTimeEntryCsv(context.store, context.settings, criteria, path, &written);
     });
 }
 

@@ -24,7 +24,7 @@ bool writeXmlFile(RecordStore& store, const Settings& settings, const EntryFilte
     if (!file.open(path))
         return false;
     XmlExport xml(settings);
-    if (!xml.write(store.entries(), criteria,
+    if (!xml.write(store, criteria,
                    [&](const QByteArray& bytes) { return file.writeRaw(bytes); })) {
         file.abandon();
         return false;
@@ -86,16 +86,14 @@ bool writeReportFile(Context& context, const ReportLayout& layout, const EntryFi
             if (taken != 0)
                 details.number = settings.invoice.numberPrefix + QString::number(taken);
         }
-        if (invoice.withExpenses)
-            details.expenses = &context.store.expenses();
+        details.withExpenses = invoice.withExpenses;
     }
     const auto report = HtmlReport::make(layout, settings, details);
-    const bool ok =
-        report && writePage(
-                      [&](const QString& charset, const PageStream::Sink& sink) {
-                          return report->write(context.store.entries(), criteria, charset, sink);
-                      },
-                      path);
+    const bool ok = report && writePage(
+                                  [&](const QString& charset, const PageStream::Sink& sink) {
+                                      return report->write(context.store, criteria, charset, sink);
+                                  },
+                                  path);
     if (!ok)
         invoicenumbers::giveBack(context.registry, taken);
     if (written && isInvoice) {
@@ -113,7 +111,7 @@ bool writeExpenseReportFile(RecordStore& store, const Settings& settings,
     const auto report = ExpenseReport::make(layout, settings);
     return report && writePage(
                          [&](const QString& charset, const PageStream::Sink& sink) {
-                             return report->write(store.expenses(), criteria, charset, sink);
+                             return report->write(store, criteria, charset, sink);
                          },
                          path);
 }

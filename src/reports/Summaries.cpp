@@ -7,10 +7,10 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
-#include "store/DatabaseSnapshot.h"
 #include "store/ExpenseEntry.h"
 #include "store/Expenses.h"
 #include "store/RecordValues.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
@@ -195,7 +195,7 @@ bool clientSummaryMatches(const TimeEntry& entry, const ClientSummaryChoice& cho
            (choice.task.isEmpty() || entry.task == choice.task);
 }
 
-ClientSummary computeClientSummary(TimeEntryDatabase& db, const ClientSummaryChoice& choice,
+ClientSummary computeClientSummary(RecordStore& db, const ClientSummaryChoice& choice,
                                    bool precise) {
     ClientSummary summary;
     if (choice.client.isEmpty())
@@ -251,11 +251,11 @@ SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSum
     return rows;
 }
 
-SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
+SummaryRows quickSummaryRows(RecordStore& db, const SummaryPeriod& period,
                              const QList<quint32>& recordIds, bool precise, HoursFormat hours) {
     StatusTotals t;
     Breakdown<HoursTotal> projects;
-    const DatabaseSnapshot oneRead(db);
+    const StoreSnapshot oneRead(db);
     TimeEntries entries(db);
     for (const quint32 id : recordIds) {
         const auto entry = entries.find(id);
@@ -288,14 +288,14 @@ SummaryRows quickSummaryRows(TimeEntryDatabase& db, const SummaryPeriod& period,
     return rows;
 }
 
-SummaryRows expenseQuickSummaryRows(ExpenseDatabase& db, const SummaryPeriod& period,
+SummaryRows expenseQuickSummaryRows(RecordStore& db, const SummaryPeriod& period,
                                     const QList<quint32>& recordIds) {
     // The billable amounts by type and status; the breakdowns count every
     // expense listed, and their shares are of all of them.
     MoneyTotals mileage, general, amount, paid, unpaid, billed, listed;
     Breakdown<MoneyTotals> clients;
     Breakdown<MoneyTotals> categories;
-    const DatabaseSnapshot oneRead(db);
+    const StoreSnapshot oneRead(db);
     Expenses expenses(db);
     for (const quint32 id : recordIds) {
         const auto expense = expenses.find(id);

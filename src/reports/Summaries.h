@@ -8,9 +8,10 @@
 #include "platform/FileTime.h"
 #include "records/MoneyTotals.h"
 #include "settings/Settings.h"
-#include "store/Databases.h"
 
 namespace tempolatch {
+
+class RecordStore;
 
 class ExpenseEntry;
 class TimeEntry;
@@ -67,7 +68,7 @@ struct ClientSummary {
 bool clientSummaryMatches(const TimeEntry& entry, const ClientSummaryChoice& choice);
 // Finds the first matching entry from the front and the last from the back,
 // then walks only the dates between them.
-ClientSummary computeClientSummary(TimeEntryDatabase& entries, const ClientSummaryChoice& choice,
+ClientSummary computeClientSummary(RecordStore& entries, const ClientSummaryChoice& choice,
                                    bool precise);
 SummaryRows clientSummaryRows(const ClientSummaryChoice& choice, const ClientSummary& summary,
                               HoursFormat hours = HoursFormat::Decimal);
@@ -80,10 +81,10 @@ struct SummaryPeriod {
     platform::SystemTime end;
 };
 
-SummaryRows quickSummaryRows(TimeEntryDatabase& entries, const SummaryPeriod& period,
+SummaryRows quickSummaryRows(RecordStore& entries, const SummaryPeriod& period,
                              const QList<quint32>& recordIds, bool precise,
                              HoursFormat hours = HoursFormat::Decimal);
-SummaryRows expenseQuickSummaryRows(ExpenseDatabase& expenses, const SummaryPeriod& period,
+SummaryRows expenseQuickSummaryRows(RecordStore& expenses, const SummaryPeriod& period,
                                     const QList<quint32>& recordIds);
 
 // "50.0%"-style shares: `part` of `base` with the given printf format; "0%"

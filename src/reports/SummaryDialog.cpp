@@ -18,6 +18,7 @@
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "widgets/CommandIds.h"
@@ -174,18 +175,18 @@ bool chooseClientSummary(Context& context, QWidget* parent, ClientSummaryChoice&
     form->addRow(resourceString(str::TaskLabel) + u':', task);
     form->addRow(buttons);
 
-    ClientStructureStore& structure = context.store.clientStructure();
+    ClientStructure structure(context.store);
     const auto clientId = [&] { return client->currentData().toUInt(); };
     const auto refillTasks = [&] {
         const QString name = project->currentIndex() > 0 ? project->currentText() : QString();
-        refill(task, name.isEmpty() ? listTasks(structure.tasks, clientId())
-                                    : listProjectTasks(structure.projects, clientId(), name));
+        refill(task, name.isEmpty() ? structure.taskNames(clientId())
+                                    : structure.projectTaskNames(clientId(), name));
     };
     const auto refillProjects = [&] {
-        refill(project, listProjects(structure.projects, clientId()));
+        refill(project, structure.projectNames(clientId()));
         refillTasks();
     };
-    for (const Client& c : listClients(structure.clients))
+    for (const Client& c : structure.clientList())
         client->addItem(c.name, c.clientId);
     client->setCurrentIndex(client->count() > 0 ? 0 : -1);
     refillProjects();

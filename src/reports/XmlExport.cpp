@@ -138,7 +138,7 @@ QByteArray XmlExport::encode(const QString& text, bool first) {
     }
 }
 
-bool XmlExport::write(TimeEntryDatabase& db, const EntryFilter& criteria,
+bool XmlExport::write(RecordStore& db, const EntryFilter& criteria,
                       const std::function<bool(const QByteArray&)>& write) {
     if (m_encoder && !m_encoder->isValid())
         return false;

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "store/Databases.h"
-
 namespace tempolatch {
+
+class RecordStore;
 
 class CharsetEncoder;
 class EntryFilter;
@@ -34,7 +34,7 @@ public:
     // Writes the whole document through `write`, one block of entries at a
     // time, so that memory stays bounded whatever the number of entries.
     // False as soon as a write fails.
-    bool write(TimeEntryDatabase& db, const EntryFilter& criteria,
+    bool write(RecordStore& db, const EntryFilter& criteria,
                const std::function<bool(const QByteArray&)>& write);
 
     // The pieces, as text: the declaration and ITEMS start tag; one ITEM

@@ -11,6 +11,7 @@
 #include "store/Databases.h"
 #include "store/Project.h"
 #include "store/Rates.h"
+#include "store/RecordStore.h"
 
 namespace tempolatch {
 
@@ -32,6 +33,8 @@ public:
     // The client's records in the order of the store; nullopt when one
     // cannot be read.
     std::optional<QList<ClientName>> of(quint32 clientId);
+    // Those read up to the first that cannot be read, for the pickers and trees.
+    QList<ClientName> readable(quint32 clientId) { return clientnames::records(m_db, clientId); }
 
 private:
     RecordDatabase& m_db;
@@ -43,6 +46,8 @@ private:
 // (Unchanged) for an empty name or one the client already has.
 class ClientStructure {
 public:
+    explicit ClientStructure(RecordStore& store) : ClientStructure(store.clientStructure()) {}
+    // The structure of databases outside a profile's store (an upgrade, a copy).
     explicit ClientStructure(ClientStructureStore& dbs) : m_dbs(dbs), m_rates(dbs.rates) {}
 
     std::optional<Client> findClient(quint32 recordId);
@@ -72,6 +77,27 @@ public:
     std::optional<QList<Rate>> ratesOf(quint32 clientId);
 
     Rates& rates() { return m_rates; }
+
+    // What the pickers and trees show: the records read up to the first
+    // that cannot be read, names as stored.
+    QList<Client> clientList() { return listClients(m_dbs.clients); }
+    int clientCount() const { return m_dbs.clients.recordCount(); }
+    // The client id of that name; NoClientId when there is none.
+    quint32 clientIdOf(const QString& name) { return findClientId(m_dbs.clients, name); }
+    QList<Project> projectList(quint32 clientId) {
+        return projectRecords(m_dbs.projects, clientId);
+    }
+    // The project names of one client, or of all clients.
+    QStringList projectNames(std::optional<quint32> clientId) {
+        return listProjects(m_dbs.projects, clientId);
+    }
+    QStringList taskNames(quint32 clientId) { return listTasks(m_dbs.tasks, clientId); }
+    // The task names under one project of the client.
+    QStringList projectTaskNames(quint32 clientId, const QString& project) {
+        return listProjectTasks(m_dbs.projects, clientId, project);
+    }
+    QStringList contactNames(quint32 clientId) { return listContacts(m_dbs.contacts, clientId); }
+    QList<Rate> rateList(quint32 clientId) { return listRates(m_dbs.rates, clientId); }
 
     // The store's error code of the last refused write.
     int lastError() const { return m_dbs.clients.lastError(); }

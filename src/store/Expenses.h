@@ -2,6 +2,7 @@
 
 #include "store/Databases.h"
 #include "store/ExpenseEntry.h"
+#include "store/RecordStore.h"
 #include "store/Records.h"
 
 namespace tempolatch {
@@ -10,6 +11,8 @@ namespace tempolatch {
 // walked by date.
 class Expenses : public Records<ExpenseEntry> {
 public:
+    explicit Expenses(RecordStore& store) : Records(store.expenses()) {}
+    // Those of one database outside a profile's store (an upgrade, a copy).
     explicit Expenses(ExpenseDatabase& db) : Records(db) {}
 };
 

@@ -26,7 +26,7 @@ struct RecordKind<ExpenseEntry> {
 // The stored records of that kind.
 template <typename Record>
 typename RecordKind<Record>::Repository recordsOf(RecordStore& store) {
-    return typename RecordKind<Record>::Repository(RecordKind<Record>::database(store));
+    return typename RecordKind<Record>::Repository(store);
 }
 
 }  // namespace tempolatch

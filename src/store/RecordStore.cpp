@@ -10,6 +10,9 @@ namespace tempolatch {
 
 RecordStore::RecordStore() = default;
 
+RecordStore::RecordStore(std::unique_ptr<platform::ObjectStore> store)
+    : m_store(std::move(store)) {}
+
 RecordStore::~RecordStore() {
     close();
 }

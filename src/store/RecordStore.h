@@ -20,6 +20,9 @@ class ObjectStore;
 class RecordStore {
 public:
     RecordStore();
+    // The databases of an object store already open (a scratch store of
+    // its own, outside any profile).
+    explicit RecordStore(std::unique_ptr<platform::ObjectStore> store);
     ~RecordStore();
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;

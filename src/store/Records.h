@@ -21,6 +21,8 @@ public:
     explicit RecordAccess(RecordDatabase& db) : m_db(db) {}
 
     bool isOpen() const { return m_db.isOpen(); }
+    // The number of records; -1 when the database is not open.
+    int count() const { return m_db.recordCount(); }
     std::optional<platform::PropertyList> findProperties(quint32 recordId);
     // Removes the record; NotFound when there is none of that id.
     WriteResult remove(quint32 recordId);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Databases.h"
+#include "store/RecordStore.h"
 #include "store/Records.h"
 #include "store/TimeEntry.h"
 
@@ -10,6 +11,8 @@ namespace tempolatch {
 // walked by date.
 class TimeEntries : public Records<TimeEntry> {
 public:
+    explicit TimeEntries(RecordStore& store) : Records(store.entries()) {}
+    // Those of one database outside a profile's store (an upgrade, a copy).
     explicit TimeEntries(TimeEntryDatabase& db) : Records(db) {}
 };
 

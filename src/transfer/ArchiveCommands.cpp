@@ -6,7 +6,9 @@
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "transfer/ArchiveOperation.h"
 #include "transfer/ArchiveRangeDialog.h"
 #include "widgets/CommandIds.h"
@@ -81,8 +83,8 @@ bool loadArchive(Context& context, QWidget* parent) {
 
 bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path) {
     int result = BackupOperation::RestoreFailed;
-    const int entriesBefore = context.store.entries().recordCount();
-    const int expensesBefore = context.store.expenses().recordCount();
+    const int entriesBefore = TimeEntries(context.store).count();
+    const int expensesBefore = Expenses(context.store).count();
     {
         WaitCursor wait;
         result = ArchiveOperation(context.store).loadArchive(path);
@@ -93,8 +95,8 @@ bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path) {
     if (result == BackupOperation::RestoreOk)
         context.ui.noticeDone(
             QStringLiteral("Archive loaded from"), path,
-            platform::recordCounts(context.store.entries().recordCount() - entriesBefore,
-                                   context.store.expenses().recordCount() - expensesBefore) +
+            platform::recordCounts(TimeEntries(context.store).count() - entriesBefore,
+                                   Expenses(context.store).count() - expensesBefore) +
                 QStringLiteral(" added"));
     return true;
 }

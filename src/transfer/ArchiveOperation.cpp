@@ -33,7 +33,7 @@ bool ArchiveOperation::writeRecords(CompoundStorage& records) {
     m_fingerprints.clear();
     int number = 0;
     bool written = true;
-    TimeEntries(store().entries()).forEachInRange(m_start, m_end, [&](const TimeEntry& entry) {
+    TimeEntries(store()).forEachInRange(m_start, m_end, [&](const TimeEntry& entry) {
         CompoundStream stream = records.createStream(BackupFile::recordName(number++));
         written = stream && BackupFile::writeEntry(stream, entry) && stream.close();
         if (written) {
@@ -67,7 +67,7 @@ bool ArchiveOperation::restoreExpense(CompoundStream& stream, quint32) {
         ++m_skippedExpenses;
         return true;
     }
-    if (Expenses(store().expenses()).add(expense) != WriteResult::Written)
+    if (Expenses(store()).add(expense) != WriteResult::Written)
         return false;
     m_addedExpenses.insert(expense.recordId);
     return true;
@@ -78,16 +78,15 @@ bool ArchiveOperation::restoreExpense(CompoundStream& stream, quint32) {
 // expenses of one file are both added, as they were both kept.
 bool ArchiveOperation::isStored(const ExpenseEntry& expense) {
     bool found = false;
-    Expenses(store().expenses())
-        .forEachInRange(expense.date, expense.date, [&](const ExpenseEntry& stored) {
-            if (m_addedExpenses.contains(stored.recordId))
-                return true;
-            ExpenseEntry other = stored;
-            other.recordId = expense.recordId;
-            other.changeFlags = expense.changeFlags;
-            found = other == expense;
-            return !found;
-        });
+    Expenses(store()).forEachInRange(expense.date, expense.date, [&](const ExpenseEntry& stored) {
+        if (m_addedExpenses.contains(stored.recordId))
+            return true;
+        ExpenseEntry other = stored;
+        other.recordId = expense.recordId;
+        other.changeFlags = expense.changeFlags;
+        found = other == expense;
+        return !found;
+    });
     return found;
 }
 
@@ -127,7 +126,7 @@ bool ArchiveOperation::deleteArchived() {
     std::iota(order.begin(), order.end(), size_t(0));
     std::sort(order.begin(), order.end(),
               [&](size_t a, size_t b) { return m_archived[a] < m_archived[b]; });
-    TimeEntries entries(store().entries());
+    TimeEntries entries(store());
     std::vector<quint32> unchanged;
     unchanged.reserve(order.size());
     int kept = 0;

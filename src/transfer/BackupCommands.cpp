@@ -6,7 +6,9 @@
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/TimeEntries.h"
 #include "transfer/BackupOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
@@ -31,7 +33,7 @@ bool askYesNo(Ui& ui, int text, QWidget* parent) {
 }  // namespace
 
 QString storedCounts(RecordStore& store) {
-    return platform::recordCounts(store.entries().recordCount(), store.expenses().recordCount());
+    return platform::recordCounts(TimeEntries(store).count(), Expenses(store).count());
 }
 
 bool createBackup(Context& context, QWidget* parent) {

@@ -86,18 +86,18 @@ bool BackupOperation::writeFileKind(CompoundStream& stream) {
 }
 
 bool BackupOperation::writeRecords(CompoundStorage& records) {
-    return writeAll(TimeEntries(m_store.entries()), records, BackupFile::writeEntry);
+    return writeAll(TimeEntries(m_store), records, BackupFile::writeEntry);
 }
 
 bool BackupOperation::writeExpenses(CompoundStorage& expenses) {
-    return writeAll(Expenses(m_store.expenses()), expenses, BackupFile::writeExpense);
+    return writeAll(Expenses(m_store), expenses, BackupFile::writeExpense);
 }
 
 bool BackupOperation::writeClients(CompoundStorage& root) {
     CompoundStorage clients = root.createStorage(BackupFile::clientsName());
     if (!clients)
         return false;
-    const auto all = ClientStructure(m_store.clientStructure()).clients();
+    const auto all = ClientStructure(m_store).clients();
     if (!all)
         return false;
     int number = 0;
@@ -111,7 +111,7 @@ bool BackupOperation::writeClients(CompoundStorage& root) {
 }
 
 bool BackupOperation::writeClient(CompoundStorage& storage, quint32 clientId, const QString& name) {
-    ClientStructure structure(m_store.clientStructure());
+    ClientStructure structure(m_store);
     CompoundStream nameStream = storage.createStream(BackupFile::nameStreamName());
     if (!nameStream || !nameStream.writeString(name) || !nameStream.close())
         return false;
@@ -135,7 +135,7 @@ bool BackupOperation::writeClient(CompoundStorage& storage, quint32 clientId, co
 }
 
 bool BackupOperation::writeRates(CompoundStream& stream, quint32 clientId) {
-    const auto rates = ClientStructure(m_store.clientStructure()).ratesOf(clientId);
+    const auto rates = ClientStructure(m_store).ratesOf(clientId);
     if (!rates || !writeCount(stream, rates->size()))
         return false;
     for (const Rate& rate : *rates) {
@@ -156,7 +156,7 @@ bool BackupOperation::restoreEntry(CompoundStream& stream, quint32 dataVersion) 
 bool BackupOperation::writeRestoredEntries() {
     if (m_unwritten.empty())
         return true;
-    const bool written = TimeEntries(m_store.entries()).addAll(m_unwritten) == WriteResult::Written;
+    const bool written = TimeEntries(m_store).addAll(m_unwritten) == WriteResult::Written;
     m_unwritten.clear();
     return written;
 }
@@ -164,7 +164,7 @@ bool BackupOperation::writeRestoredEntries() {
 bool BackupOperation::restoreExpense(CompoundStream& stream, quint32) {
     ExpenseEntry expense;
     return BackupFile::readExpense(stream, m_now, expense) &&
-           Expenses(m_store.expenses()).add(expense) == WriteResult::Written;
+           Expenses(m_store).add(expense) == WriteResult::Written;
 }
 
 bool BackupOperation::readClients(const CompoundStorage& root, quint32 dataVersion) {
@@ -208,7 +208,7 @@ bool BackupOperation::readClientStructure(const CompoundStorage& root, quint32 d
 
 bool BackupOperation::restoreClient(const CompoundStorage& storage, quint32 dataVersion,
                                     bool withRates) {
-    ClientStructure structure(m_store.clientStructure());
+    ClientStructure structure(m_store);
     CompoundStream nameStream = storage.openStream(BackupFile::nameStreamName());
     Client client;
     if (!nameStream || !nameStream.readString(client.name))
@@ -246,7 +246,7 @@ bool BackupOperation::restoreRates(CompoundStream& stream, quint32 clientId, qui
     quint32 count = 0;
     if (!stream.readUInt32(count))
         return false;
-    Rates rates(m_store.clientStructure().rates);
+    Rates rates(m_store);
     Rate rate;
     for (quint32 i = 0; i < count; ++i) {
         if (!BackupFile::readRate(stream, dataVersion, m_now, rate))

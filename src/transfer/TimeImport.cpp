@@ -51,17 +51,17 @@ std::set<EntryKey> storedKeys(RecordStore& store, const QList<ImportedRow>& rows
     auto [first, last] = std::minmax_element(
         rows.begin(), rows.end(),
         [](const ImportedRow& a, const ImportedRow& b) { return a.entry.date < b.entry.date; });
-    TimeEntries(store.entries())
-        .forEachInRange(first->entry.date, last->entry.date, [&keys](const TimeEntry& entry) {
-            keys.insert(keyOf(entry));
-            return true;
-        });
+    TimeEntries(store).forEachInRange(first->entry.date, last->entry.date,
+                                      [&keys](const TimeEntry& entry) {
+                                          keys.insert(keyOf(entry));
+                                          return true;
+                                      });
     return keys;
 }
 
 // The clients and projects the rows name that the store lacks.
 void findNewStructure(RecordStore& store, ImportPlan& plan) {
-    ClientStructure structure(store.clientStructure());
+    ClientStructure structure(store);
     QSet<QString> seenClients;
     QSet<QString> seenProjects;
     for (const ImportedRow& row : plan.toAdd) {
@@ -150,7 +150,7 @@ StoreOutcome runImport(RecordStore& store, const ImportPlan& plan,
     if (!plan.canImport())
         return {};
     return writeInOneTransaction(store, [&] {
-        TimeEntries entries(store.entries());
+        TimeEntries entries(store);
         const platform::FileTime now = platform::Clock::nowFileTime();
         for (const ImportedRow& row : plan.toAdd) {
             TimeEntry entry = row.entry;

@@ -11,6 +11,7 @@
 #include "records/EntryCriteria.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
@@ -99,9 +100,8 @@ QDialogButtonBox* FilterControls::createButtons(QDialog* sheet) {
 
 void FilterControls::fillClientLists(quint32 clientId) {
     fillProjectsAndContacts(m_project, m_billTo, m_store, clientId);
-    setItems(m_task, m_task && m_store.isOpen()
-                         ? listTasks(m_store.clientStructure().tasks, clientId)
-                         : QStringList());
+    setItems(m_task, m_task && m_store.isOpen() ? ClientStructure(m_store).taskNames(clientId)
+                                                : QStringList());
 }
 
 void FilterControls::clientChosen(int index) {

@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
 #include "views/ViewIds.h"
@@ -50,7 +51,7 @@ void fillClients(QComboBox* box, RecordStore& store) {
     box->clear();
     box->addItem(resourceString(str::All), 0u);
     if (store.isOpen())
-        for (const Client& client : listClients(store.clientStructure().clients))
+        for (const Client& client : ClientStructure(store).clientList())
             box->addItem(client.name, client.clientId);
 }
 
@@ -59,9 +60,9 @@ void fillProjectsAndContacts(QComboBox* projects, QComboBox* contacts, RecordSto
     QStringList projectNames;
     QStringList contactNames;
     if (store.isOpen()) {
-        ClientStructureStore& structure = store.clientStructure();
-        projectNames = listProjects(structure.projects, clientId);
-        contactNames = listContacts(structure.contacts, clientId);
+        ClientStructure structure(store);
+        projectNames = structure.projectNames(clientId);
+        contactNames = structure.contactNames(clientId);
     }
     setItems(projects, projectNames);
     setItems(contacts, contactNames);

@@ -166,18 +166,11 @@ void TimeEntryRecords::addRecord(const platform::PropertyList& props, quint32 re
     list.addRow(TimeEntryRows::build(entry, context, m_settings), select);
 }
 
-TimeEntryDatabase* TimeEntryRecords::database() {
-    if (m_db)
-        return m_db;
-    return m_store->isOpen() ? &m_store->entries() : nullptr;
-}
-
 bool TimeEntryRecords::walk(platform::FileTime from, platform::FileTime to,
                             const RecordAccess::Visit& visit) {
-    TimeEntryDatabase* db = database();
-    if (!db || !db->isOpen())
+    if (!m_store->isOpen())
         return false;
-    TimeEntries(*db).forEachStoredInRange(from, to, visit);
+    TimeEntries(*m_store).forEachStoredInRange(from, to, visit);
     return true;
 }
 

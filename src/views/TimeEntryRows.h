@@ -1,6 +1,5 @@
 #pragma once
 
-#include "store/Databases.h"
 #include "views/EntryList.h"
 #include "views/EntryRow.h"
 #include "views/PeriodRecords.h"
@@ -40,9 +39,6 @@ public:
     // The entries of the record store, whenever it is open.
     TimeEntryRecords(const EntryFilter& filter, const Settings& settings, RecordStore& store)
         : m_store(&store), m_filter(filter), m_settings(settings) {}
-    // The entries of one database of their own (another store).
-    TimeEntryRecords(const EntryFilter& filter, const Settings& settings, TimeEntryDatabase& db)
-        : m_db(&db), m_filter(filter), m_settings(settings) {}
 
     bool walk(platform::FileTime from, platform::FileTime to,
               const RecordAccess::Visit& visit) override;
@@ -57,10 +53,7 @@ public:
     void entryRemoved(const TimeEntry& entry);
 
 private:
-    TimeEntryDatabase* database();
-
     RecordStore* m_store = nullptr;
-    TimeEntryDatabase* m_db = nullptr;
     const EntryFilter& m_filter;
     const Settings& m_settings;
     PeriodTotals m_totals;

@@ -23,7 +23,7 @@ class DataFileArgumentTest : public test::EnvironmentTest {
         entry.client = client;
         entry.duration = 150;
         entry.date = platform::fileTimeOf(test::TestEnvironment::fixedNow());
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
     }
 
 private Q_SLOTS:
@@ -78,14 +78,14 @@ private Q_SLOTS:
         addEntry(QStringLiteral("Acme"));
         Client acme;
         acme.name = QStringLiteral("Acme");
-        QVERIFY(succeeded(ClientStructure(m_env->store().clientStructure()).addClient(acme)));
+        QVERIFY(succeeded(ClientStructure(m_env->store()).addClient(acme)));
         const QString file = m_env->filePath(QStringLiteral("acme.tlc"));
         QVERIFY(ClientStructureOperation(m_env->store()).exportTo(file));
         QVERIFY(m_env->store().deleteAllData());
 
         m_env->ui().queueAnswer(platform::Answer::Yes);
         QVERIFY(openDataFile(m_env->context(), nullptr, file));
-        QVERIFY(ClientStructure(m_env->store().clientStructure()).findClientNamed("Acme"));
+        QVERIFY(ClientStructure(m_env->store()).findClientNamed("Acme"));
         QCOMPARE(entryCount(), 0);
 
         m_env->ui().clear();

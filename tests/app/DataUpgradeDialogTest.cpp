@@ -33,7 +33,7 @@ class DataUpgradeDialogTest : public test::EnvironmentTest {
     }
 
     TimeEntry entry(quint32 id) {
-        return TimeEntries(m_env->store().entries()).find(id).value_or(TimeEntry());
+        return TimeEntries(m_env->store()).find(id).value_or(TimeEntry());
     }
 
 private Q_SLOTS:

@@ -75,11 +75,11 @@ private Q_SLOTS:
         const QList<std::pair<QString, Writer>> writers = {
             {"entries.csv",
              [](Context& c, const QString& p) {
-                 return exportTimeEntryCsv(c.store.entries(), c.settings, EntryFilter(), p);
+                 return exportTimeEntryCsv(c.store, c.settings, EntryFilter(), p);
              }},
             {"expenses.csv",
              [](Context& c, const QString& p) {
-                 return exportExpenseCsv(c.store.expenses(), c.settings, ExpenseType::General,
+                 return exportExpenseCsv(c.store, c.settings, ExpenseType::General,
                                          ExpenseCriteria(), p);
              }},
             {"summary.csv",

@@ -51,7 +51,7 @@ private Q_SLOTS:
         QVERIFY(m_env->ui().notices().last().contains(QStringLiteral("5 entries added")));
         // Toggl's description is the entry's note, in the note format.
         bool found = false;
-        TimeEntries(m_env->store().entries()).forEach([&found](const TimeEntry& e) {
+        TimeEntries(m_env->store()).forEach([&found](const TimeEntry& e) {
             found |= noteToPlainText(e.note) == QLatin1String("Header and footer");
             return true;
         });

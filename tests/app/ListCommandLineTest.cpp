@@ -38,17 +38,15 @@ private Q_SLOTS:
 
     void replaceText() {
         Client client{0, QStringLiteral("Acme"), 0};
-        QVERIFY(succeeded(ClientStructure(m_env->store().clientStructure()).addClient(client)));
+        QVERIFY(succeeded(ClientStructure(m_env->store()).addClient(client)));
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
 
         QCOMPARE(run({"replace-text", "client", "Acme", "Apex"}), 0);
         QCOMPARE(m_stdout, QByteArray("1 time entries changed\n"));
-        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
-                 QStringLiteral("Apex"));
-        QVERIFY(ClientStructure(m_env->store().clientStructure())
-                    .findClientNamed(QStringLiteral("Apex")));
+        QCOMPARE(TimeEntries(m_env->store()).find(entry.recordId)->client, QStringLiteral("Apex"));
+        QVERIFY(ClientStructure(m_env->store()).findClientNamed(QStringLiteral("Apex")));
         QCOMPARE(run({"replace-text", "colour", "Acme", "Apex"}), 2);
         QVERIFY(m_stderr.contains("unknown field"));
 
@@ -57,8 +55,7 @@ private Q_SLOTS:
         QVERIFY2(m_stderr.contains("goes after --"), m_stderr.constData());
         QCOMPARE(run({"replace-text", "client", "--", "Apex", "-Apex-"}), 0);
         QCOMPARE(run({"replace-text", "--", "client", "-Apex-", "-A"}), 0);
-        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
-                 QStringLiteral("-A"));
+        QCOMPARE(TimeEntries(m_env->store()).find(entry.recordId)->client, QStringLiteral("-A"));
     }
 
     void importThenExport_data() {

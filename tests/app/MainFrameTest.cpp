@@ -239,7 +239,7 @@ private Q_SLOTS:
         QVERIFY(addAcme());
         TimeEntry entry;
         entry.status = EntryStatus::Billable;
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
         MenuBar* bar = frame.commandBar();
         for (int button : {cmd::MenuButton, cmd::ViewButton, cmd::ToolsButton}) {
             if (bar->popup(button))
@@ -371,7 +371,7 @@ private Q_SLOTS:
     // The classic bar's Quick Summary button sums what the list shows.
     void quickSummaryButtonSumsTheListedEntries() {
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         for (int day : {7, 8, 30}) {
             TimeEntry entry;
             entry.client = QStringLiteral("Acme");
@@ -475,7 +475,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.status = EntryStatus(status);
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
 
         QSignalSpy routed(&frame, &MainFrame::commandRouted);
         std::unique_ptr<EntryContextMenu> menu(frame.createEntryContextMenu(entry.recordId));
@@ -497,9 +497,9 @@ private Q_SLOTS:
         QVERIFY(m_env->store().openAll());
         TimeEntry entry;
         entry.status = EntryStatus::Paid;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
         auto paidDate = [&] {
-            TimeEntries entries(m_env->store().entries());
+            TimeEntries entries(m_env->store());
             return entries.find(entry.recordId).value_or(TimeEntry()).paidDate;
         };
 
@@ -724,11 +724,11 @@ private Q_SLOTS:
     void replaceFieldTextChangesTheEntries() {
         MainFrame& frame = createFrame(false);
         Client client{0, QStringLiteral("Acme"), 0};
-        QVERIFY(succeeded(ClientStructure(m_env->store().clientStructure()).addClient(client)));
+        QVERIFY(succeeded(ClientStructure(m_env->store()).addClient(client)));
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.date = platform::Clock::nowFileTime();
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
         m_env->ui().queueAnswer(platform::Answer::Yes);
         test::onNextModal([](QDialog* dialog) {
             QVERIFY(qobject_cast<ReplaceTextDialog*>(dialog));
@@ -738,8 +738,7 @@ private Q_SLOTS:
             dialog->accept();
         });
         QVERIFY(frame.onCommand(cmd::ReplaceFieldText));
-        QCOMPARE(TimeEntries(m_env->store().entries()).find(entry.recordId)->client,
-                 QStringLiteral("Apex"));
+        QCOMPARE(TimeEntries(m_env->store()).find(entry.recordId)->client, QStringLiteral("Apex"));
     }
 
     void aboutShowsNameAndVersion() {

@@ -92,7 +92,7 @@ class MainFrameTimersTest : public test::EnvironmentTest {
         entry.client = QStringLiteral("Acme");
         entry.project = project;
         entry.task = task;
-        if (TimeEntries(m_env->store().entries()).add(entry) != WriteResult::Written)
+        if (TimeEntries(m_env->store()).add(entry) != WriteResult::Written)
             qWarning("the entry was not stored");
         return entry;
     }
@@ -230,8 +230,7 @@ private Q_SLOTS:
         const quint32 added = frame.entryList()->selectedRecordId();
         QVERIFY(added != 0 && added != paid.recordId);
         QVERIFY(frame.entryList()->recordIds().contains(added));
-        const TimeEntry entry =
-            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        const TimeEntry entry = TimeEntries(m_env->store()).find(added).value_or(TimeEntry());
         QCOMPARE(entry.client, QStringLiteral("Acme"));
         QCOMPARE(entry.duration, 50);
         QCOMPARE(entry.status, EntryStatus::NonBillable);
@@ -243,8 +242,8 @@ private Q_SLOTS:
     // with one click, shows its time there and in the window title, pauses
     // with one click and completes into an entry.
     void timerStripContinuesPausesAndCompletes() {
-        const TimeEntry done = addAcmeEntry(EntryStatus::Billed, QStringLiteral("Design"),
-                                            QStringLiteral("Website"));
+        const TimeEntry done =
+            addAcmeEntry(EntryStatus::Billed, QStringLiteral("Design"), QStringLiteral("Website"));
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());
         frame.show();
@@ -273,8 +272,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!frame.timerTable().anyInUse());
         const quint32 added = frame.entryList()->selectedRecordId();
         QVERIFY(added != 0 && added != done.recordId);
-        const TimeEntry entry =
-            TimeEntries(m_env->store().entries()).find(added).value_or(TimeEntry());
+        const TimeEntry entry = TimeEntries(m_env->store()).find(added).value_or(TimeEntry());
         QCOMPARE(entry.task, QStringLiteral("Design"));
         QCOMPARE(entry.status, EntryStatus::NonBillable);  // the new-entry default
     }

@@ -30,7 +30,7 @@ class SelectManyTest : public test::EnvironmentTest {
             e.status = EntryStatus::Billable;
             e.client = QStringLiteral("Acme");
             e.task = QStringLiteral("Work");
-            QCOMPARE(TimeEntries(m_env->store().entries()).add(e), WriteResult::Written);
+            QCOMPARE(TimeEntries(m_env->store()).add(e), WriteResult::Written);
             m_ids.append(e.recordId);
         }
     }
@@ -79,7 +79,7 @@ private Q_SLOTS:
         elsewhere.status = EntryStatus::Billable;
         elsewhere.client = QStringLiteral("Acme");
         elsewhere.task = QStringLiteral("Work");
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(elsewhere), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(elsewhere), WriteResult::Written);
         useListStyle(style);
         MainFrame frame(m_env->context());
         QVERIFY(frame.create());
@@ -101,7 +101,7 @@ private Q_SLOTS:
         // One question for all of them, and only for Delete.
         QCOMPARE(m_env->ui().shown().size(), command == cmd::Delete ? 1 : 0);
         QCOMPARE(m_env->ui().notices(), QStringList{notice});
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         for (const quint32 id : std::as_const(m_ids)) {
             const std::optional<TimeEntry> entry = entries.find(id);
             QCOMPARE(entry ? int(entry->status) : -1, status);

@@ -92,7 +92,7 @@ private Q_SLOTS:
         entry.project = QStringLiteral("Web");
         entry.task = QStringLiteral("Design");
         entry.date = platform::fileTimeOf(TestEnvironment::fixedNow());
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
 
         QVERIFY(editor().deleteClient(acme.recordId));
 
@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(rateDescriptions(other.clientId), QStringList{QStringLiteral("Other rate")});
         QCOMPARE(rateDescriptions(0), QStringList{QStringLiteral("Default")});
         QCOMPARE(m_env->store().entryCount(), 1);
-        const auto stored = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        const auto stored = TimeEntries(m_env->store()).find(entry.recordId);
         QVERIFY(stored);
         QCOMPARE(stored->client, QStringLiteral("Acme"));
     }

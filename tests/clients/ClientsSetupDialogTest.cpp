@@ -262,7 +262,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.project = QStringLiteral("Web");
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
         open();
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -287,7 +287,7 @@ private Q_SLOTS:
         QCOMPARE(projectPairs(m_acme.clientId),
                  (QStringList{QStringLiteral("Site/Design"), QStringLiteral("Site/Test"),
                               QStringLiteral("App/Design")}));
-        const auto found = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        const auto found = TimeEntries(m_env->store()).find(entry.recordId);
         QVERIFY(found);
         const TimeEntry& stored = *found;
         QCOMPARE(stored.project, QStringLiteral("Web"));
@@ -329,7 +329,7 @@ private Q_SLOTS:
         seedRate(m_acme.clientId, QStringLiteral("Acme rate"), RateType::Normal, 100);
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
         open();
         select({QStringLiteral("Acme")});
         m_env->ui().queueAnswer(platform::Answer::No);

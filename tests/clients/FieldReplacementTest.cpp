@@ -58,8 +58,7 @@ void addEntry(int day, const QStringList& fields) {
     e.billTo = fields.value(4);
     e.custom1 = fields.value(5);
     e.modified = at(2026, 11, day, 18);
-    QCOMPARE(TimeEntries(TestEnvironment::current().store().entries()).add(e),
-             WriteResult::Written);
+    QCOMPARE(TimeEntries(TestEnvironment::current().store()).add(e), WriteResult::Written);
 }
 
 const QString Baseline = QStringLiteral(

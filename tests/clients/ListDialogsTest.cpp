@@ -198,7 +198,7 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.phase = QStringLiteral("B");
         entry.date = at(2026, 12, 1, 9);
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
 
         ReplaceTextDialog dialog(m_env->context());
         auto* type = dialog.findChild<QComboBox*>(QStringLiteral("type"));

@@ -63,7 +63,7 @@ private Q_SLOTS:
     void treeGroupsAndOrder() {
         QVERIFY(m_env->store().openAll());
         // A new store: only the default rates.
-        QCOMPARE(RateTreeContent::load(structure()).groups.size(), 1);
+        QCOMPARE(RateTreeContent::load(m_env->store()).groups.size(), 1);
 
         const Client zeta = seedClient(QStringLiteral("zeta"));
         const Client acme = seedClient(QStringLiteral("Acme"));
@@ -75,7 +75,7 @@ private Q_SLOTS:
         seedRate(0, QStringLiteral("Default"), RateType::Normal, 100);
         Q_UNUSED(zeta);
 
-        const RateTreeContent content = RateTreeContent::load(structure());
+        const RateTreeContent content = RateTreeContent::load(m_env->store());
         QCOMPARE(content.groups.size(), 3);
         QCOMPARE(content.groups[0].title, resourceString(str::DefaultRates));
         QCOMPARE(content.groups[0].clientId, 0u);

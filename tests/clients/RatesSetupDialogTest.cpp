@@ -165,14 +165,14 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Acme");
         entry.rate = 5000;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(entry) == WriteResult::Written);
         open();
         tree()->setCurrentItem(group(1)->child(0));
         m_dialog->onCommand(cmd::DeleteItem);
         QVERIFY(m_env->ui().shown().isEmpty());
         QCOMPARE(group(1)->childCount(), 0);
         QVERIFY(rateDescriptions(acme.clientId).isEmpty());
-        const auto found = TimeEntries(m_env->store().entries()).find(entry.recordId);
+        const auto found = TimeEntries(m_env->store()).find(entry.recordId);
         QVERIFY(found);
         const TimeEntry& stored = *found;
         QCOMPARE(stored.rate, 5000);

@@ -125,12 +125,12 @@ bool fillSampleStore(RecordStore& store, int entries) {
         return false;
     for (int i = 0; i < entries; ++i) {
         TimeEntry e = sampleEntry(i);
-        if (TimeEntries(store.entries()).add(e) != WriteResult::Written)
+        if (TimeEntries(store).add(e) != WriteResult::Written)
             return false;
     }
     for (int i = 0; i < 6; ++i) {
         ExpenseEntry x = sampleExpense(i);
-        if (Expenses(store.expenses()).add(x) != WriteResult::Written)
+        if (Expenses(store).add(x) != WriteResult::Written)
             return false;
     }
     return batch.commit();

@@ -45,7 +45,7 @@ QString daysText(const QList<QDate>& days) {
 class EntryChangeCommandsTest : public test::EnvironmentTest {
     Q_OBJECT
 
-    TimeEntries entries() { return TimeEntries(m_env->store().entries()); }
+    TimeEntries entries() { return TimeEntries(m_env->store()); }
 
     quint32 addEntry(platform::FileTime date, EntryStatus status,
                      platform::FileTime paidDate = platform::FileTime{}) {
@@ -234,7 +234,7 @@ private Q_SLOTS:
             e.status = status;
             e.paidDate = paid;
             QCOMPARE(entrycopy::addCopies(m_env->store(), e, days, now), WriteResult::Written);
-            Expenses(m_env->store().expenses()).forEach([&](const ExpenseEntry& x) {
+            Expenses(m_env->store()).forEach([&](const ExpenseEntry& x) {
                 if (x.date != e.date)
                     copies.append({x.status, x.paidDate});
                 return true;

@@ -65,7 +65,7 @@ class EntryEditorTest : public test::EnvironmentTest {
     }
 
     quint32 addStored(TimeEntry entry) {
-        TimeEntries(m_env->store().entries()).add(entry);
+        TimeEntries(m_env->store()).add(entry);
         return entry.recordId;
     }
 

@@ -48,7 +48,7 @@ class EntrySaverTest : public test::EnvironmentTest {
     QStringList listTexts(ListKind kind) { return Lists(store().objectStore()).texts(kind); }
 
     TimeEntry storedEntry(quint32 recordId) {
-        return TimeEntries(store().entries()).find(recordId).value_or(TimeEntry());
+        return TimeEntries(store()).find(recordId).value_or(TimeEntry());
     }
 
 private Q_SLOTS:

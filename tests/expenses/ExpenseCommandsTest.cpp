@@ -21,11 +21,10 @@ namespace {
 
 QList<ExpenseEntry> storedExpenses() {
     QList<ExpenseEntry> all;
-    Expenses(test::TestEnvironment::current().store().expenses())
-        .forEach([&](const ExpenseEntry& e) {
-            all.append(e);
-            return true;
-        });
+    Expenses(test::TestEnvironment::current().store()).forEach([&](const ExpenseEntry& e) {
+        all.append(e);
+        return true;
+    });
     return all;
 }
 
@@ -131,7 +130,7 @@ private Q_SLOTS:
         window.onCommand(command);
         QString statuses;
         for (int i = 0; i < ids.size(); ++i) {
-            const ExpenseEntry e = *Expenses(m_env->store().expenses()).find(ids[i]);
+            const ExpenseEntry e = *Expenses(m_env->store()).find(ids[i]);
             statuses += QString::number(int(e.status));
             QCOMPARE(e.modified == platform::Clock::nowFileTime(), stamped[i] == u'1');
             if (command == cmd::MarkPaidEntries && stamped[i] == u'1')

@@ -21,7 +21,7 @@ namespace {
 
 QList<quint32> chosenIds(RecordStore& store, const ExpenseFilter& criteria) {
     QList<quint32> ids;
-    forEachChosenExpense(store.expenses(), criteria.chosen(), [&](const ExpenseEntry& e) {
+    forEachChosenExpense(store, criteria.chosen(), [&](const ExpenseEntry& e) {
         ids.append(e.recordId);
         return true;
     });

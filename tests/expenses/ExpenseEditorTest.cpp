@@ -94,7 +94,7 @@ private Q_SLOTS:
         window.onCommand(cmd::NewMileageExpense);
         const quint32 id = window.entryList()->selectedRecordId();
         QVERIFY(id != 0);
-        const ExpenseEntry e = *Expenses(m_env->store().expenses()).find(id);
+        const ExpenseEntry e = *Expenses(m_env->store()).find(id);
         QCOMPARE(e.type, ExpenseType::Mileage);
         QCOMPARE(e.amount, 35);
         QCOMPARE(e.startOdometer, 1000);
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(editor.result(), int(QDialog::Rejected));
         QCOMPARE(m_env->ui().shownTexts().size(), 2);
         int count = 0;
-        Expenses(m_env->store().expenses()).forEach([&count](const ExpenseEntry&) {
+        Expenses(m_env->store()).forEach([&count](const ExpenseEntry&) {
             ++count;
             return true;
         });
@@ -180,7 +180,7 @@ private Q_SLOTS:
         RecordStore& store = m_env->store();
         Client acme;
         acme.name = QStringLiteral("Acme");
-        ClientStructure structure(store.clientStructure());
+        ClientStructure structure(store);
         QVERIFY(succeeded(structure.addClient(acme)));
         structure.contacts().add(acme.clientId, QStringLiteral("Jane Roe"));
         ExpenseEntry e = test::generalExpense(1250);
@@ -200,7 +200,7 @@ private Q_SLOTS:
         child<QComboBox>(&editor, "status")->setCurrentIndex(3);
         editor.accept();
         QCOMPARE(editor.result(), int(QDialog::Accepted));
-        const ExpenseEntry saved = *Expenses(store.expenses()).find(e.recordId);
+        const ExpenseEntry saved = *Expenses(store).find(e.recordId);
         QCOMPARE(saved.amount, 1999);
         QCOMPARE(saved.status, EntryStatus::Paid);
         QCOMPARE(saved.paidDate, platform::Clock::nowFileTime());

@@ -54,7 +54,7 @@ inline quint32 storeExpense(ExpenseEntry& e) {
     if (!store.isOpen())
         store.openAll();
     e.modified = platform::Clock::nowFileTime();
-    if (Expenses(store.expenses()).add(e) != WriteResult::Written)
+    if (Expenses(store).add(e) != WriteResult::Written)
         return 0;
     return e.recordId;
 }

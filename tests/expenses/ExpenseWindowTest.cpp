@@ -319,29 +319,28 @@ private Q_SLOTS:
         QCOMPARE(window.entryList()->selectedRecordId(), e.recordId);
 
         const auto statusOf = [&] {
-            return int(Expenses(m_env->store().expenses()).find(e.recordId)->status);
+            return int(Expenses(m_env->store()).find(e.recordId)->status);
         };
         window.onCommand(cmd::MarkAsBilled);
         QCOMPARE(statusOf(), int(EntryStatus::Billed));
         window.onCommand(cmd::MarkAsPaid);
         QCOMPARE(statusOf(), int(EntryStatus::Paid));
-        const platform::FileTime paidDate =
-            Expenses(m_env->store().expenses()).find(e.recordId)->paidDate;
+        const platform::FileTime paidDate = Expenses(m_env->store()).find(e.recordId)->paidDate;
         QCOMPARE(paidDate, platform::Clock::nowFileTime());
         window.onCommand(cmd::MarkAsPaid);
         QCOMPARE(statusOf(), int(EntryStatus::Billed));
-        QCOMPARE(Expenses(m_env->store().expenses()).find(e.recordId)->paidDate, paidDate);
+        QCOMPARE(Expenses(m_env->store()).find(e.recordId)->paidDate, paidDate);
         window.onCommand(cmd::MarkAsBilled);
         QCOMPARE(statusOf(), int(EntryStatus::Billable));
         QCOMPARE(window.entryList()->selectedRecordId(), e.recordId);
 
         m_env->ui().queueAnswer(test::Answer::No);
         window.onCommand(cmd::Delete);
-        QVERIFY(Expenses(m_env->store().expenses()).find(e.recordId));
+        QVERIFY(Expenses(m_env->store()).find(e.recordId));
         QCOMPARE(m_env->ui().shown().last().text, resourceString(24));
         m_env->ui().queueAnswer(test::Answer::Yes);
         window.onCommand(cmd::Delete);
-        QVERIFY(!Expenses(m_env->store().expenses()).find(e.recordId));
+        QVERIFY(!Expenses(m_env->store()).find(e.recordId));
         QCOMPARE(window.entryList()->recordIds(), QList<quint32>{other.recordId});
     }
 
@@ -396,7 +395,7 @@ private Q_SLOTS:
         QCOMPARE(m_env->ui().shownTexts().size(), 1);
         QVERIFY(m_env->ui().shownTexts().first().startsWith(QStringLiteral("Error: ")));
         QVERIFY(m_env->ui().shownTexts().first() != QStringLiteral("Error: 0"));
-        QCOMPARE(Expenses(m_env->store().expenses()).find(e.recordId)->status, e.status);
+        QCOMPARE(Expenses(m_env->store()).find(e.recordId)->status, e.status);
         QCOMPARE(window.entryList()->selectedRecordId(), e.recordId);
     }
 
@@ -440,7 +439,7 @@ private Q_SLOTS:
         test::chooseInNextPopup(cmd::Delete, shown);
         test::requestContextMenu(view, path, second);
         QTRY_VERIFY(*shown);
-        QTRY_VERIFY(!Expenses(m_env->store().expenses()).find(target));
+        QTRY_VERIFY(!Expenses(m_env->store()).find(target));
         QCOMPARE(list.recordIds().size(), 2);
         QVERIFY(!list.recordIds().contains(target));
     }

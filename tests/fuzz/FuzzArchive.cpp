@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     bool inRange = true;
-    tempolatch::TimeEntries(records.entries()).forEach([&](const tempolatch::TimeEntry& e) {
+    tempolatch::TimeEntries(records).forEach([&](const tempolatch::TimeEntry& e) {
         inRange = inRange && shown(e.date);
         return true;
     });
-    tempolatch::Expenses(records.expenses()).forEach([&](const tempolatch::ExpenseEntry& x) {
+    tempolatch::Expenses(records).forEach([&](const tempolatch::ExpenseEntry& x) {
         inRange = inRange && shown(x.date);
         return true;
     });

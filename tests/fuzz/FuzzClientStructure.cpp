@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (path.isEmpty())
         return 0;
     const int result = tempolatch::ClientStructureOperation(records).importFrom(path);
-    tempolatch::ClientStructure structure(records.clientStructure());
+    tempolatch::ClientStructure structure(records);
     const auto clients = structure.clients();
     if (!clients)
         std::abort();

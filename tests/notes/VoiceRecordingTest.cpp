@@ -123,7 +123,7 @@ private Q_SLOTS:
         entry.date = test::at(2026, 12, 7, 9);
         entry.duration = 100;
         entry.note = m_ink->noteData();
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         QCOMPARE(entries.add(entry), WriteResult::Written);
         const NoteData stored = NoteData::fromBytes(entries.find(entry.recordId)->note);
         QCOMPARE(stored.content().clips.size(), 1);
@@ -275,7 +275,7 @@ private Q_SLOTS:
         entry.date = test::at(2026, 12, 7, 9);
         entry.duration = 50;
         entry.note = bytes;
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         QCOMPARE(entries.add(entry), WriteResult::Written);
         const QString backup = m_env->filePath(QStringLiteral("all.tld"));
         QVERIFY(BackupOperation(m_env->store()).backup(backup));

@@ -206,7 +206,7 @@ private Q_SLOTS:
         }
 
         QVERIFY(m_env->store().openAll());
-        TimeEntryDatabase& db = m_env->store().entries();
+        RecordStore& db = m_env->store();
         QVERIFY(TimeEntries(db).add(a) == WriteResult::Written);
         QVERIFY(TimeEntries(db).add(b) == WriteResult::Written);
         QVERIFY(EntryFilter::compare(db, a.recordId, b.recordId, 1) < 0);

@@ -123,7 +123,7 @@ private Q_SLOTS:
 
         RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
-        TimeEntries entries(store.entries());
+        TimeEntries entries(store);
         for (TimeEntry e : sampleEntries())
             QCOMPARE(entries.add(e), WriteResult::Written);
 
@@ -146,7 +146,7 @@ private Q_SLOTS:
         criteria.client = client;
 
         const QString path = m_env->filePath(QStringLiteral("out.csv"));
-        QVERIFY(exportTimeEntryCsv(store.entries(), settings, criteria, path));
+        QVERIFY(exportTimeEntryCsv(store, settings, criteria, path));
         QVERIFY(test::matchesGolden(test::fileBytes(path), golden));
 
         // Read back by an outside reader: 20 columns on every line, and the
@@ -179,7 +179,7 @@ private Q_SLOTS:
     void failedExportLeavesTheOldFile() {
         RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
-        QVERIFY(!exportTimeEntryCsv(store.entries(), m_env->settings(), EntryFilter(),
+        QVERIFY(!exportTimeEntryCsv(store, m_env->settings(), EntryFilter(),
                                     m_env->filePath(QStringLiteral("no/such/folder.csv"))));
     }
 
@@ -197,7 +197,7 @@ private Q_SLOTS:
 
         RecordStore& store = m_env->store();
         QVERIFY(store.openAll());
-        Expenses expenses(store.expenses());
+        Expenses expenses(store);
         ExpenseEntry trip;
         trip.type = ExpenseType::Mileage;
         trip.date = at(2026, 3, 3);
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(expenses.add(lunch), WriteResult::Written);
 
         const QString path = m_env->filePath(QStringLiteral("expenses.csv"));
-        QVERIFY(exportExpenseCsv(store.expenses(), m_env->settings(), ExpenseType(type),
+        QVERIFY(exportExpenseCsv(store, m_env->settings(), ExpenseType(type),
                                  ExpenseCriteria{at(2026, 3, 1), at(2026, 3, 31), {}}, path));
         QVERIFY(test::matchesGolden(test::fileBytes(path), golden));
 
@@ -315,13 +315,13 @@ private Q_SLOTS:
         TimeEntry e = entry(EntryStatus::Billable, value, at(2026, 3, 2, 9), 100);
         e.project = e.phase = e.task = e.currency = e.billTo = e.custom1 = value;
         e.note = noteOf(value);
-        QCOMPARE(TimeEntries(store.entries()).add(e), WriteResult::Written);
+        QCOMPARE(TimeEntries(store).add(e), WriteResult::Written);
         Settings& settings = m_env->settings();
         settings.custom2 = value;
         for (const bool guard : {true, false}) {
             settings.csvFormulaGuard = guard;
             const QString path = m_env->filePath(QStringLiteral("guard.csv"));
-            QVERIFY(exportTimeEntryCsv(store.entries(), settings, EntryFilter(), path));
+            QVERIFY(exportTimeEntryCsv(store, settings, EntryFilter(), path));
             const QList<QStringList> rows = test::readCsvWithPython(path);
             QCOMPARE(rows.size(), 2);
             const QString expected = guard ? guarded : raw;

@@ -15,7 +15,7 @@ namespace tempolatch::test {
 // The expenses of the export tests: the window shows December 2026 (the
 // fixed clock's month); one expense stands on each edge of it.
 inline void storeExportSamples(RecordStore& store) {
-    Expenses expenses(store.expenses());
+    Expenses expenses(store);
     const auto add = [&](ExpenseEntry e) {
         e.modified = at(2026, 12, 1);
         QCOMPARE(expenses.add(e), WriteResult::Written);

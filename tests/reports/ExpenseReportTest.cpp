@@ -27,8 +27,7 @@ class ExpenseReportTest : public test::EnvironmentTest {
     static ExpenseCriteria march() { return days(3, 1, 3, 31); }
     QString page(const ReportLayout& layout, const ExpenseCriteria& choice) {
         const auto report = ExpenseReport::make(layout, m_env->settings());
-        return report ? report->page(m_env->store().expenses(), choice, QStringLiteral("UTF-8"))
-                      : QString();
+        return report ? report->page(m_env->store(), choice, QStringLiteral("UTF-8")) : QString();
     }
     QString saved(const QString& text) {
         const QString path = m_env->filePath(QStringLiteral("expenses.html"));

@@ -39,7 +39,7 @@ class ExportCommandLineTest : public test::EnvironmentTest {
 
     QByteArray exported(const EntryFilter& criteria) {
         const QString path = m_env->filePath(QStringLiteral("window.csv"));
-        if (!exportTimeEntryCsv(m_env->store().entries(), m_env->settings(), criteria, path))
+        if (!exportTimeEntryCsv(m_env->store(), m_env->settings(), criteria, path))
             return {};
         return test::fileBytes(path);
     }
@@ -48,7 +48,7 @@ private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         const QStringList clients = {QStringLiteral("Acme"), QStringLiteral("Beta, \"B\"")};
         for (int i = 0; i < 12; ++i) {
             TimeEntry e;
@@ -103,9 +103,7 @@ private Q_SLOTS:
         const ClientSummaryChoice choice{QStringLiteral("Acme"), QStringLiteral("Web"), QString()};
         const QString path = m_env->filePath(QStringLiteral("client.csv"));
         QVERIFY(exportSummaryCsv(
-            clientSummaryRows(choice,
-                              computeClientSummary(m_env->store().entries(), choice, false)),
-            path));
+            clientSummaryRows(choice, computeClientSummary(m_env->store(), choice, false)), path));
         QCOMPARE(run({QStringLiteral("summary"), QStringLiteral("client"), QStringLiteral("Acme"),
                       QStringLiteral("--project"), QStringLiteral("Web")}),
                  0);
@@ -164,7 +162,7 @@ private Q_SLOTS:
         criteria.receipt = ExpenseFilter::WithReceipt;
         criteria.paid = criteria.billed = criteria.billable = false;
         const QString path = m_env->filePath(QStringLiteral("expected.csv"));
-        QVERIFY(exportExpenseCsv(m_env->store().expenses(), m_env->settings(), ExpenseType::General,
+        QVERIFY(exportExpenseCsv(m_env->store(), m_env->settings(), ExpenseType::General,
                                  criteria.chosen(), path));
         const QByteArray expected = test::fileBytes(path);
         QVERIFY(expected.contains("Taxi"));

@@ -25,8 +25,7 @@ class HtmlReportTest : public test::EnvironmentTest {
     }
     QString page(const ReportLayout& layout, const EntryFilter& criteria) {
         const auto report = HtmlReport::make(layout, m_env->settings());
-        return report ? report->page(m_env->store().entries(), criteria, QStringLiteral("UTF-8"))
-                      : QString();
+        return report ? report->page(m_env->store(), criteria, QStringLiteral("UTF-8")) : QString();
     }
     QString saved(const QString& text) {
         const QString path = m_env->filePath(QStringLiteral("report.html"));
@@ -43,7 +42,7 @@ class HtmlReportTest : public test::EnvironmentTest {
         e.rate = 1000;
         e.status = EntryStatus::Billable;
         e.modified = date;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
     }
 
     void addPriced(const QString& currency, EntryStatus status, qint32 duration, qint32 rate,
@@ -56,7 +55,7 @@ class HtmlReportTest : public test::EnvironmentTest {
         e.currency = currency;
         e.status = status;
         e.modified = e.date;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
     }
     // A month end in two currencies: three half hours at 75.25 (37.625
     // each, shown 37.63), three thirds of an hour at 85.00 in yen (28.333
@@ -176,7 +175,7 @@ private Q_SLOTS:
         e.duration = 200;
         e.breakTime = 50;
         e.modified = e.date;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
         ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
         layout.setFieldOrder(QStringLiteral("9h"));
         layout.setFieldMask((1u << ReportLayout::StartTime) | (1u << ReportLayout::EndTime));

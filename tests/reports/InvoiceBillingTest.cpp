@@ -29,11 +29,11 @@ class InvoiceBillingTest : public test::EnvironmentTest {
     // meet: they are unique across the store).
     QMap<quint32, EntryStatus> statuses() {
         QMap<quint32, EntryStatus> out;
-        TimeEntries(m_env->store().entries()).forEach([&](const TimeEntry& e) {
+        TimeEntries(m_env->store()).forEach([&](const TimeEntry& e) {
             out.insert(e.recordId, e.status);
             return true;
         });
-        Expenses(m_env->store().expenses()).forEach([&](const ExpenseEntry& e) {
+        Expenses(m_env->store()).forEach([&](const ExpenseEntry& e) {
             out.insert(e.recordId, e.status);
             return true;
         });
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.errors.contains("0 entries and 3 expenses marked Billed"), run.errors);
         QCOMPARE(statuses(), billed(before));
-        const auto expense = Expenses(m_env->store().expenses()).find(m_sample->expenses.first());
+        const auto expense = Expenses(m_env->store()).find(m_sample->expenses.first());
         QVERIFY(expense && expense->modified > platform::FileTime(test::at(2026, 12, 1)));
 
         run = invoiceCommand({QStringLiteral("--with-expenses"), QStringLiteral("--mark-billed")});

@@ -36,8 +36,8 @@ class InvoiceTest : public test::EnvironmentTest {
         settings.setFlag(OwnerBlockOnInvoices, true);
         settings.owner.name = QStringLiteral("Ann Smith");
         WrittenInvoice written;
-        const bool ok = writeReportFile(m_env->context(), layout, EntryFilter(), path, {number},
-                                        &written);
+        const bool ok =
+            writeReportFile(m_env->context(), layout, EntryFilter(), path, {number}, &written);
         if (printed)
             *printed = written.number;
         return ok;
@@ -123,10 +123,9 @@ private Q_SLOTS:
             criteria.startDate = test::day(2026, 12, 1);
             criteria.endDate = test::day(2026, 12, 31);
         }
-        const QString page =
-            HtmlReport::make(ReportLayout::builtInDefault(ReportLayout::Invoice), settings,
-                             {QStringLiteral("INV-7")})
-                ->page(m_env->store().entries(), criteria, QStringLiteral("UTF-8"));
+        const QString page = HtmlReport::make(ReportLayout::builtInDefault(ReportLayout::Invoice),
+                                              settings, {QStringLiteral("INV-7")})
+                                 ->page(m_env->store(), criteria, QStringLiteral("UTF-8"));
         QVERIFY(page.contains(QStringLiteral("<title>Invoice</title>")));
         QString expected = QStringLiteral("<h1>Invoice</h1>\r\n");
         if (!facts.isEmpty())
@@ -144,7 +143,7 @@ private Q_SLOTS:
     // (half away from zero), and Total due the sum of the figures above it.
     void taxesPerCurrency() {
         QVERIFY(m_env->store().deleteAllData());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         const auto add = [&](int day, const QString& currency, qint32 duration, qint32 rate,
                              EntryStatus status) {
             TimeEntry e;

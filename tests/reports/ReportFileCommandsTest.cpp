@@ -151,7 +151,7 @@ private Q_SLOTS:
         expense.currency = QStringLiteral("USD");
         expense.amount = 1250;
         expense.status = EntryStatus::Billable;
-        QCOMPARE(Expenses(m_env->store().expenses()).add(expense), WriteResult::Written);
+        QCOMPARE(Expenses(m_env->store()).add(expense), WriteResult::Written);
         CommandTable table;
         registerReportFileCommands(table, host());
         acceptNextModal();
@@ -170,10 +170,9 @@ private Q_SLOTS:
         const QByteArray page = test::fileBytes(m_opened.first());
         QVERIFY(page.contains("<h3>Expenses</h3>") && page.contains(">USD 12.50<"));
         QCOMPARE(m_reloads, 1);
-        QCOMPARE(Expenses(m_env->store().expenses()).find(expense.recordId)->status,
-                 EntryStatus::Billed);
+        QCOMPARE(Expenses(m_env->store()).find(expense.recordId)->status, EntryStatus::Billed);
         int billable = 0;
-        TimeEntries(m_env->store().entries()).forEach([&](const TimeEntry& e) {
+        TimeEntries(m_env->store()).forEach([&](const TimeEntry& e) {
             billable += e.status == EntryStatus::Billable;
             return true;
         });

@@ -56,9 +56,8 @@ class ReportPdfTest : public test::EnvironmentTest {
 
     // The layout's page over the store's entries, written as a PDF file.
     QString writePdf(const ReportLayout& layout) {
-        const QString html =
-            HtmlReport::make(layout, m_env->settings())
-                ->page(m_env->store().entries(), EntryFilter(), QStringLiteral("UTF-8"));
+        const QString html = HtmlReport::make(layout, m_env->settings())
+                                 ->page(m_env->store(), EntryFilter(), QStringLiteral("UTF-8"));
         const QString path = m_env->filePath(QStringLiteral("report.pdf"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !writeReportPdf(html, file))
@@ -71,7 +70,7 @@ private Q_SLOTS:
     // locale), each numbered, the totals on the last.
     void longReport() {
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         for (int i = 0; i < 240; ++i) {
             TimeEntry e;
             e.date = test::at(2026, 11, 1 + i % 28, 8 + i % 9, 0, 1);
@@ -84,9 +83,8 @@ private Q_SLOTS:
             QVERIFY(entries.add(e) == WriteResult::Written);
         }
         ReportLayout layout = ReportLayout::builtInDefault(ReportLayout::Tabular);
-        const QString html =
-            HtmlReport::make(layout, m_env->settings())
-                ->page(m_env->store().entries(), EntryFilter(), QStringLiteral("UTF-8"));
+        const QString html = HtmlReport::make(layout, m_env->settings())
+                                 ->page(m_env->store(), EntryFilter(), QStringLiteral("UTF-8"));
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));
         QVERIFY(writeReportPdf(html, buffer));
@@ -147,7 +145,7 @@ private Q_SLOTS:
         QFETCH(QString, pageSize);
         QFETCH(qreal, smallestPoints);
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         for (int i = 0; i < 6; ++i) {
             TimeEntry e;
             e.date = test::at(2026, 11, 2 + i, 9, 30, 1);
@@ -222,7 +220,7 @@ private Q_SLOTS:
         e.duration = 100;
         e.rate = 5000;
         e.status = EntryStatus::Billable;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
         const QString path = writePdf(ReportLayout::builtInDefault(ReportLayout::Invoice));
 
         const QList<PdfWord> words = pdfWords(path, 1);
@@ -255,7 +253,7 @@ private Q_SLOTS:
     void rowsOverPages() {
         QFETCH(int, kind);
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         constexpr int kRows = 300;
         qint64 hundredths = 0;
         for (int i = 0; i < kRows; ++i) {

@@ -64,7 +64,7 @@ inline QList<TimeEntry> reportSampleEntries() {
 }
 
 inline bool fillReportSample(RecordStore& store) {
-    TimeEntries entries(store.entries());
+    TimeEntries entries(store);
     for (TimeEntry e : reportSampleEntries())
         if (entries.add(e) != WriteResult::Written)
             return false;
@@ -126,7 +126,7 @@ inline QList<ExpenseEntry> expenseSampleEntries() {
 }
 
 inline bool fillExpenseSample(RecordStore& store) {
-    Expenses expenses(store.expenses());
+    Expenses expenses(store);
     for (ExpenseEntry e : expenseSampleEntries())
         if (expenses.add(e) != WriteResult::Written)
             return false;
@@ -139,7 +139,7 @@ inline bool fillExpenseSample(RecordStore& store) {
 // The items are the Billable ones of Globex's November, in date order.
 inline std::optional<InvoiceItems> fillInvoiceSample(RecordStore& store) {
     InvoiceItems items;
-    TimeEntries entries(store.entries());
+    TimeEntries entries(store);
     bool ok = true;
     const auto addEntry = [&](int day, const char* client, const char* currency, qint32 duration,
                               qint32 rate, EntryStatus status) {
@@ -163,7 +163,7 @@ inline std::optional<InvoiceItems> fillInvoiceSample(RecordStore& store) {
     addEntry(6, "Globex", "JPY", 100, 214600, EntryStatus::Billed);
     addEntry(7, "Initech", "EUR", 100, 9000, EntryStatus::Billable);
 
-    Expenses expenses(store.expenses());
+    Expenses expenses(store);
     const auto addExpense = [&](int month, int day, const char* client, const char* currency,
                                 ExpenseType type, qint32 amount, EntryStatus status) {
         const bool mileage = type == ExpenseType::Mileage;

@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void quickSummaryShares() {
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         // 2 h billable, 1 h of it paid, and 2 h non-billable; Alpha and
         // alpha are one project, labelled as met first.
         const QList<quint32> ids = {
@@ -107,7 +107,7 @@ private Q_SLOTS:
         period.periodType = 2;
         period.start = test::localTime(2026, 3, 1);
         period.end = test::localTime(2026, 3, 7, 23, 59, 59);
-        const SummaryRows rows = quickSummaryRows(m_env->store().entries(), period, ids, false);
+        const SummaryRows rows = quickSummaryRows(m_env->store(), period, ids, false);
         QCOMPARE(cell(rows, QStringLiteral("Billable "), 2), QStringLiteral("50.0%"));
         QCOMPARE(cell(rows, QStringLiteral("Paid "), 2), QStringLiteral("50.0%"));
         QCOMPARE(cell(rows, QStringLiteral("Non Billable "), 2), QStringLiteral("50.0%"));
@@ -131,7 +131,7 @@ private Q_SLOTS:
         period.periodType = periodType;
         period.start = test::localTime(2026, 2, 1);
         period.end = test::localTime(2026, 2, 28, 23, 59, 59);
-        const SummaryRows rows = quickSummaryRows(m_env->store().entries(), period, {}, false);
+        const SummaryRows rows = quickSummaryRows(m_env->store(), period, {}, false);
         for (const QStringList& row : rows) {
             QCOMPARE(row.size(), 3);
             if (!row[2].isEmpty())
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QFETCH(QString, task);
         QFETCH(QString, golden);
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         const QString acme = QStringLiteral("Acme");
         const QString web = QStringLiteral("Web");
         // Other clients' entries before, between and after Acme's.
@@ -181,7 +181,7 @@ private Q_SLOTS:
                  at(2026, 1, 1), 100, 1000);
 
         const ClientSummaryChoice choice{client, project, task};
-        const ClientSummary summary = computeClientSummary(m_env->store().entries(), choice, false);
+        const ClientSummary summary = computeClientSummary(m_env->store(), choice, false);
         QVERIFY(exportMatches(*m_env, clientSummaryRows(choice, summary), golden));
     }
 
@@ -196,7 +196,7 @@ private Q_SLOTS:
     void amountsPerCurrency() {
         QFETCH(bool, client);
         QVERIFY(m_env->store().openAll());
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         QList<quint32> ids;
         const auto add = [&](const QString& currency, EntryStatus status, int duration, int rate,
                              int day) {
@@ -223,9 +223,8 @@ private Q_SLOTS:
         period.end = test::localTime(2026, 3, 7, 23, 59, 59);
         const ClientSummaryChoice choice{QStringLiteral("Acme"), {}, {}};
         const SummaryRows rows =
-            client ? clientSummaryRows(choice,
-                                       computeClientSummary(m_env->store().entries(), choice, true))
-                   : quickSummaryRows(m_env->store().entries(), period, ids, true);
+            client ? clientSummaryRows(choice, computeClientSummary(m_env->store(), choice, true))
+                   : quickSummaryRows(m_env->store(), period, ids, true);
         const qsizetype first = rows.indexOf(QStringList{"Amount:", "EUR 123.39", ""});
         QVERIFY2(first >= 0, qPrintable(cell(rows, QStringLiteral("Amount:"), 1)));
         QCOMPARE(rows.mid(first, 8), (SummaryRows{{"Amount:", "EUR 123.39", ""},
@@ -241,7 +240,7 @@ private Q_SLOTS:
 
     void expenseQuickSummary() {
         QVERIFY(m_env->store().openAll());
-        Expenses expenses(m_env->store().expenses());
+        Expenses expenses(m_env->store());
         QList<quint32> ids;
         const auto add = [&](ExpenseType type, EntryStatus status, const QString& client,
                              const QString& category, int amount, int distance) {
@@ -266,7 +265,7 @@ private Q_SLOTS:
         period.periodType = 3;
         period.start = test::localTime(2026, 3, 1);
         period.end = test::localTime(2026, 3, 31, 23, 59, 59);
-        const SummaryRows rows = expenseQuickSummaryRows(m_env->store().expenses(), period, ids);
+        const SummaryRows rows = expenseQuickSummaryRows(m_env->store(), period, ids);
         QCOMPARE(cell(rows, QStringLiteral("Mileage:"), 1), QStringLiteral("42.00"));
         // Non Billable amounts count in the breakdown and in its base, so
         // that no share goes past 100 %.

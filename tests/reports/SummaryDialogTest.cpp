@@ -88,7 +88,7 @@ private Q_SLOTS:
     }
 
     void quickSummaryWindowShowsAndExportsItsRows() {
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         TimeEntry e;
         e.client = QStringLiteral("Acme");
         e.project = QStringLiteral("Web");
@@ -181,7 +181,7 @@ private Q_SLOTS:
     // Export > CSV...: the criteria sheet on the view's period, the save
     // dialog, the file; cancelling either writes nothing.
     void exportCsvCommandWritesThePeriodsEntries() {
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         for (int day : {1, 2, 8, 9}) {
             TimeEntry e;
             e.client = QStringLiteral("Acme");

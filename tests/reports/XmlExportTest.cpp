@@ -17,7 +17,7 @@ class XmlExportTest : public test::EnvironmentTest {
         m_env->settings().encoding = encoding;
         QByteArray bytes;
         XmlExport xml(m_env->settings());
-        const bool ok = xml.write(m_env->store().entries(), criteria, [&](const QByteArray& b) {
+        const bool ok = xml.write(m_env->store(), criteria, [&](const QByteArray& b) {
             bytes += b;
             return true;
         });

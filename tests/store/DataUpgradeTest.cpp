@@ -35,15 +35,12 @@ class DataUpgradeTest : public test::EnvironmentTest {
         return store().entries().addProperties(props);
     }
 
-    TimeEntry entry(quint32 id) {
-        return TimeEntries(store().entries()).find(id).value_or(TimeEntry());
-    }
+    TimeEntry entry(quint32 id) { return TimeEntries(store()).find(id).value_or(TimeEntry()); }
 
     QList<PropertyList> everything() {
         QList<PropertyList> all;
-        for (RecordDatabase* db :
-             {static_cast<RecordDatabase*>(&store().entries()),
-              static_cast<RecordDatabase*>(&store().clientStructure().rates)}) {
+        for (RecordDatabase* db : {static_cast<RecordDatabase*>(&store().entries()),
+                                   static_cast<RecordDatabase*>(&store().expenses())}) {
             PropertyList props;
             for (quint32 id = db->seekFirst(); id != 0; id = db->seekNext()) {
                 db->readCurrent(props);
@@ -109,10 +106,10 @@ private Q_SLOTS:
         TimeEntry current;
         current.date = at(2026, 1, 5);
         current.modified = at(2026, 1, 5, 18);
-        QVERIFY(TimeEntries(store().entries()).add(current, 3) == WriteResult::Written);
+        QVERIFY(TimeEntries(store()).add(current, 3) == WriteResult::Written);
         Rate oldRate;
         oldRate.description = QStringLiteral("Standard");
-        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
+        QCOMPARE(Rates(store()).add(oldRate, 3), WriteResult::Written);
 
         const DataUpgrade::Result result = DataUpgrade::run(store(), now);
         QVERIFY(result.ok);
@@ -134,7 +131,7 @@ private Q_SLOTS:
         oldEntry(EntryStatus::Paid);
         oldEntry(EntryStatus::Billable);
         Rate oldRate;
-        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
+        QCOMPARE(Rates(store()).add(oldRate, 3), WriteResult::Written);
         QVERIFY(DataUpgrade::run(store(), Clock::nowFileTime()).ok);
         const QList<PropertyList> before = everything();
         const DataUpgrade::Result again = DataUpgrade::run(store(), at(2030, 1, 1));
@@ -147,7 +144,7 @@ private Q_SLOTS:
     void refusedRepairKeepsNothing() {
         oldEntry(EntryStatus::Paid);
         Rate oldRate;
-        QCOMPARE(Rates(store().clientStructure().rates).add(oldRate, 3), WriteResult::Written);
+        QCOMPARE(Rates(store()).add(oldRate, 3), WriteResult::Written);
         const QList<PropertyList> before = everything();
         QVERIFY(test::refuseWrites(*store().objectStore(), db::RatesName, true));
         const DataUpgrade::Result result = DataUpgrade::run(store(), Clock::nowFileTime());

@@ -86,11 +86,11 @@ private Q_SLOTS:
         entry.date = at(2026, 12, 7, 9, 0, 1);
         entry.duration = 133;
         entry.breakTime = 17;
-        QVERIFY(TimeEntries(store.entries()).add(entry) == WriteResult::Written);
+        QVERIFY(TimeEntries(store).add(entry) == WriteResult::Written);
         ExpenseEntry expense;
         expense.type = ExpenseType::Mileage;
         expense.distance = 120;
-        QVERIFY(Expenses(store.expenses()).add(expense) == WriteResult::Written);
+        QVERIFY(Expenses(store).add(expense) == WriteResult::Written);
 
         QString text;
         QTextStream out(&text);

@@ -402,7 +402,7 @@ private Q_SLOTS:
         paid.status = EntryStatus::Paid;
         paid.billTo = "Jane";
         paid.date = at(2026, 12, 1, 0);
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(paid), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(paid), WriteResult::Written);
         m_env->settings().setFlag(NewEntriesBillable, false);
 
         onNext<TimersDialog>([&](TimersDialog* d) {
@@ -427,8 +427,7 @@ private Q_SLOTS:
         QCOMPARE(entry.status, EntryStatus::NonBillable);
         QCOMPARE(entry.billTo, QStringLiteral("Jane"));
         QCOMPARE(entry.duration, 100);
-        QCOMPARE(TimeEntries(m_env->store().entries()).find(paid.recordId)->status,
-                 EntryStatus::Paid);
+        QCOMPARE(TimeEntries(m_env->store()).find(paid.recordId)->status, EntryStatus::Paid);
     }
 };
 

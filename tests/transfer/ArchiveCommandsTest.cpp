@@ -32,7 +32,7 @@ class ArchiveCommandsTest : public test::EnvironmentTest {
         e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
     }
 
 private Q_SLOTS:

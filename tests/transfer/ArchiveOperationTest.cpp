@@ -63,7 +63,7 @@ private:
 Change addLate() {
     return [](RecordStore& other) {
         TimeEntry late = entryAt(at(2026, 1, 15, 12), QStringLiteral("Late"));
-        return TimeEntries(other.entries()).add(late) == WriteResult::Written;
+        return TimeEntries(other).add(late) == WriteResult::Written;
     };
 }
 
@@ -71,7 +71,7 @@ Change addLate() {
 Change edit(const QString& client, std::function<void(TimeEntry&)> change,
             std::function<void(TimeEntry&)> again = {}) {
     return [=](RecordStore& other) {
-        TimeEntries entries(other.entries());
+        TimeEntries entries(other);
         std::optional<TimeEntry> found;
         entries.forEach([&](const TimeEntry& e) {
             if (e.client == client)
@@ -109,9 +109,7 @@ class ArchiveOperationTest : public test::EnvironmentTest {
     QString path(const QString& name) const { return m_env->filePath(name); }
     RecordStore& store() { return m_env->store(); }
 
-    void add(TimeEntry e) {
-        QVERIFY(TimeEntries(store().entries()).add(e) == WriteResult::Written);
-    }
+    void add(TimeEntry e) { QVERIFY(TimeEntries(store()).add(e) == WriteResult::Written); }
 
     QStringList clientsInStore() {
         QStringList out;
@@ -227,7 +225,7 @@ private Q_SLOTS:
         QList<ExpenseEntry> expenses = test::allExpenses();
         ExpenseEntry changed = expenses.at(1);
         changed.modified = at(2026, 12, 24);
-        QCOMPARE(Expenses(store().expenses()).update(changed), WriteResult::Written);
+        QCOMPARE(Expenses(store()).update(changed), WriteResult::Written);
 
         ArchiveOperation load(store());
         QCOMPARE(load.loadArchive(file), int(BackupOperation::RestoreOk));
@@ -250,7 +248,7 @@ private Q_SLOTS:
         x.modified = at(2026, 3, 3, 18);
         for (int i = 0; i < 2; ++i) {
             ExpenseEntry copy = x;
-            QCOMPARE(Expenses(store().expenses()).add(copy), WriteResult::Written);
+            QCOMPARE(Expenses(store()).add(copy), WriteResult::Written);
         }
         const QString file = path(QStringLiteral("pair.tla"));
         QCOMPARE(ArchiveOperation(store(), at(2026, 1, 1), at(2026, 12, 31)).archive(file, true),
@@ -302,7 +300,7 @@ private Q_SLOTS:
                     [](TimeEntry& e) { e.task = QStringLiteral("Build"); })
             << 0 << QStringList{};
         QTest::newRow("deleted meanwhile") << Change([](RecordStore& other) {
-            return TimeEntries(other.entries()).remove(test::allEntries().at(1).recordId) ==
+            return TimeEntries(other).remove(test::allEntries().at(1).recordId) ==
                    WriteResult::Written;
         }) << 0 << QStringList{};
         QTest::newRow("one added, none changed") << addLate() << 0 << QStringList{"Late"};

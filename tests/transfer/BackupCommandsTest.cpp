@@ -36,7 +36,7 @@ class BackupCommandsTest : public test::EnvironmentTest {
         e.date = Clock::nowFileTime();  // in the period the main window shows
         e.client = client;
         e.modified = e.date;
-        QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+        QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
     }
     QStringList entryClients() {
         QStringList clients;

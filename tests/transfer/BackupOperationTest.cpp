@@ -13,6 +13,7 @@
 #include "platform/Profile.h"
 #include "records/EntryFilter.h"
 #include "reports/CsvExport.h"
+#include "store/ClientStructure.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
@@ -210,7 +211,7 @@ public:
         x.date = test::at(2027, 1, 4);
         x.client = QStringLiteral("Newcomer");
         x.description = QStringLiteral("Train");
-        replaced = Expenses(other.expenses()).add(x) == WriteResult::Written;
+        replaced = Expenses(other).add(x) == WriteResult::Written;
         return true;
     }
     bool replaced = false;
@@ -268,7 +269,7 @@ private Q_SLOTS:
         for (const ExpenseEntry& x : test::allExpenses())
             QVERIFY(x.date == FileTime::firstShown() || x.date == FileTime::lastShown());
         const QString csv = m_env->filePath(QStringLiteral("all.csv"));
-        QVERIFY(exportTimeEntryCsv(store().entries(), m_env->settings(), EntryFilter(), csv));
+        QVERIFY(exportTimeEntryCsv(store(), m_env->settings(), EntryFilter(), csv));
         QCOMPARE(test::fileContents(csv).count("\r\n"), 1 + 4);
     }
 
@@ -341,7 +342,7 @@ private Q_SLOTS:
         for (const ExpenseEntry& x : restoredExpenses)
             QCOMPARE(x.changeFlags, quint16(3));
         QCOMPARE(test::structureLines(), structure);
-        for (const Rate& r : listRates(store().clientStructure().rates, 0))
+        for (const Rate& r : ClientStructure(store()).rateList(0))
             QCOMPARE(r.changeFlags, quint16(3));
         // Ids are handed out anew in the order the storages are read.
         const QList<Client> clients = listClients(store().clientStructure().clients);
@@ -519,8 +520,7 @@ private Q_SLOTS:
         }
         QCOMPARE(ids.size(), count);
         // Each restored entry is found by its id.
-        QCOMPARE(TimeEntries(store().entries()).find(restored.last().recordId)->date,
-                 restored.last().date);
+        QCOMPARE(TimeEntries(store()).find(restored.last().recordId)->date, restored.last().date);
     }
 
     void failedBackupLeavesNoFileAndKeepsTheOldOne() {

@@ -44,11 +44,11 @@ QList<Record> allRecords(Records<Record>&& records) {
 }
 
 inline QList<TimeEntry> allEntries() {
-    return allRecords(TimeEntries(TestEnvironment::current().store().entries()));
+    return allRecords(TimeEntries(TestEnvironment::current().store()));
 }
 
 inline QList<ExpenseEntry> allExpenses() {
-    return allRecords(Expenses(TestEnvironment::current().store().expenses()));
+    return allRecords(Expenses(TestEnvironment::current().store()));
 }
 
 // Records as a file carries them: without record id and change flags.
@@ -134,7 +134,7 @@ inline void fillStore(int clients) {
         if (i != 0)
             for (int b = 0; b < 300 * i; ++b)
                 e.note.append(char((b * 37 + i) & 0xFF));
-        TimeEntries(store.entries()).add(e);
+        TimeEntries(store).add(e);
     }
     for (int i = 0; i < 3; ++i) {
         ExpenseEntry x;
@@ -158,7 +158,7 @@ inline void fillStore(int clients) {
         x.custom2 = QStringLiteral("x");
         x.note = i == 2 ? QStringLiteral("line 1\r\nline 2") : QString();
         x.modified = at(2026, 11, 21, 9, i);
-        Expenses(store.expenses()).add(x);
+        Expenses(store).add(x);
     }
     ClientStructureStore& s = store.clientStructure();
     for (int i = clients - 1; i >= 0; --i) {

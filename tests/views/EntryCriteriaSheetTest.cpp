@@ -177,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(criteria->task, QStringLiteral("Audit"));
         QCOMPARE(criteria->rateType, 0);
 
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         auto add = [&](platform::FileTime when) {
             TimeEntry e;
             e.client = QStringLiteral("Zeta");
@@ -191,7 +191,7 @@ private Q_SLOTS:
         add(test::at(2026, 12, 21, 0, 0, 0));
         add(test::at(2026, 12, 5, 23, 59, 59));
         QList<quint32> chosen;
-        forEachChosenEntry(m_env->store().entries(), *criteria, [&](const TimeEntry& e) {
+        forEachChosenEntry(m_env->store(), *criteria, [&](const TimeEntry& e) {
             chosen.append(e.recordId);
             return true;
         });

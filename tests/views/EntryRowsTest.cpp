@@ -168,7 +168,7 @@ private Q_SLOTS:
     // The whole reload: walk, filter, arrange, rows.
     void reloadShowsTheFilteredPeriod() {
         QVERIFY(m_env->store().openAll());
-        TimeEntryDatabase& db = m_env->store().entries();
+        RecordStore& db = m_env->store();
         auto add = [&db](platform::FileTime when, const QString& client, const QString& task) {
             TimeEntry e = entry(EntryStatus::Billable, false);
             e.date = when;

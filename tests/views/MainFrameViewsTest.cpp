@@ -86,7 +86,7 @@ class MainFrameViewsTest : public test::EnvironmentTest {
             e.status = sample.status;
             e.client = QString::fromLatin1(sample.client);
             e.task = QStringLiteral("Work");
-            QVERIFY(TimeEntries(m_env->store().entries()).add(e) == WriteResult::Written);
+            QVERIFY(TimeEntries(m_env->store()).add(e) == WriteResult::Written);
             m_ids.append(e.recordId);
         }
     }
@@ -324,8 +324,7 @@ private Q_SLOTS:
         });
         frame.onCommand(cmd::OpenEntryById);
         QCOMPARE(frame.entryList()->selectedRecordId(), m_ids[0]);
-        const TimeEntry edited =
-            TimeEntries(m_env->store().entries()).find(m_ids[0]).value_or(TimeEntry());
+        const TimeEntry edited = TimeEntries(m_env->store()).find(m_ids[0]).value_or(TimeEntry());
         QCOMPARE(edited.duration, 300);
     }
 
@@ -344,7 +343,7 @@ private Q_SLOTS:
         frame.onCommand(cmd::New);
         const quint32 added = frame.entryList()->selectedRecordId();
         QVERIFY(added != 0 && !m_ids.contains(added));
-        const TimeEntry fresh = TimeEntries(m_env->store().entries()).find(added).value();
+        const TimeEntry fresh = TimeEntries(m_env->store()).find(added).value();
         QCOMPARE(fresh.date, test::at(2026, 12, 13));
         QCOMPARE(frame.periodView()->start(), day(2026, 12, 13));
 
@@ -423,7 +422,7 @@ private Q_SLOTS:
             // Asked about the selected entry; No keeps it.
             QCOMPARE(m_env->ui().shownTexts(),
                      QStringList{resourceString(str::DeleteItemQuestion)});
-            QVERIFY(TimeEntries(m_env->store().entries()).find(m_ids[0]));
+            QVERIFY(TimeEntries(m_env->store()).find(m_ids[0]));
         } else if (command != 0) {
             QTRY_COMPARE(opened.size(), 1);
         }
@@ -473,7 +472,7 @@ private Q_SLOTS:
         for (int id : {cmd::Copy, cmd::MarkAsBilled, cmd::MarkAsPaid, cmd::Delete})
             QVERIFY2(menu->command(id)->isEnabled(), qPrintable(QString::number(id)));
         menu->command(cmd::MarkAsPaid)->trigger();
-        TimeEntries entries(m_env->store().entries());
+        TimeEntries entries(m_env->store());
         QCOMPARE(entries.find(m_ids[0])->status, EntryStatus::Paid);
         QCOMPARE(shown().size(), 4);
 

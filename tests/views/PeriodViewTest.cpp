@@ -59,8 +59,7 @@ public:
     QList<RowContext> contexts;
     bool walk(platform::FileTime from, platform::FileTime to,
               const RecordAccess::Visit& visit) override {
-        TimeEntries(test::TestEnvironment::current().store().entries())
-            .forEachStoredInRange(from, to, visit);
+        TimeEntries(test::TestEnvironment::current().store()).forEachStoredInRange(from, to, visit);
         return true;
     }
     void addRecord(const platform::PropertyList&, quint32 recordId, bool select,

@@ -28,8 +28,7 @@ int printRows(Context& context, const SummaryRows& rows) {
 }
 
 int exportCsvCommand(Context& context, const CliArguments& args) {
-    if (exportTimeEntryCsv(context.store.entries(), context.settings, args.criteria,
-                           args.positional.at(0)))
+    if (exportTimeEntryCsv(context.store, context.settings, args.criteria, args.positional.at(0)))
         return 0;
     return cannotWrite(args.positional.at(0), QString(), resourceString(str::ExportFailed));
 }
@@ -52,7 +51,7 @@ int exportExpensesCommand(Context& context, const CliArguments& args) {
     if (!expenseCriteriaFromOptions(args.parser, criteria, error))
         return fail(error);
     criteria.type = qint32(type);
-    if (exportExpenseCsv(context.store.expenses(), context.settings, type, criteria.chosen(),
+    if (exportExpenseCsv(context.store, context.settings, type, criteria.chosen(),
                          args.positional.at(1)))
         return 0;
     return cannotWrite(args.positional.at(1), QString(), resourceString(str::ExportFailed));
@@ -63,8 +62,8 @@ int clientSummaryCommand(Context& context, const CliArguments& args) {
     choice.client = args.positional.at(0);
     choice.project = args.parser.value(QStringLiteral("project"));
     choice.task = args.parser.value(QStringLiteral("task"));
-    const ClientSummary summary = computeClientSummary(
-        context.store.entries(), choice, context.settings.hasFlag(PreciseCalculation));
+    const ClientSummary summary =
+        computeClientSummary(context.store, choice, context.settings.hasFlag(PreciseCalculation));
     return printRows(context, clientSummaryRows(choice, summary, context.settings.hoursFormat));
 }
 
@@ -73,7 +72,7 @@ int clientSummaryCommand(Context& context, const CliArguments& args) {
 int quickSummaryCommand(Context& context, const CliArguments& args) {
     QList<quint32> ids;
     platform::FileTime first, last;
-    forEachChosenEntry(context.store.entries(), args.criteria, [&](const TimeEntry& entry) {
+    forEachChosenEntry(context.store, args.criteria, [&](const TimeEntry& entry) {
         ids.append(entry.recordId);
         if (first.isNull())
             first = entry.date;
@@ -91,7 +90,7 @@ int quickSummaryCommand(Context& context, const CliArguments& args) {
     const bool to = args.parser.isSet(QStringLiteral("to"));
     period.start = from ? args.criteria.startDate : dayOf(first);
     period.end = to ? args.criteria.endDate : dayOf(last);
-    return printRows(context, quickSummaryRows(context.store.entries(), period, ids,
+    return printRows(context, quickSummaryRows(context.store, period, ids,
                                                context.settings.hasFlag(PreciseCalculation),
                                                context.settings.hoursFormat));
 }

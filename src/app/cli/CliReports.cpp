@@ -98,7 +98,7 @@ int reportCommand(int kind, Context& context, const CliArguments& args) {
     if (!layout)
         return 1;
     bool any = false;
-    forEachChosenEntry(context.store.entries(), args.criteria, [&](const TimeEntry&) {
+    forEachChosenEntry(context.store, args.criteria, [&](const TimeEntry&) {
         any = true;
         return false;
     });
@@ -136,7 +136,7 @@ int expenseReportCommand(int kind, Context& context, const CliArguments& args) {
                                                                     : ExpenseType::General);
     const ExpenseCriteria chosen = criteria.chosen();
     bool any = false;
-    forEachChosenExpense(context.store.expenses(), chosen, [&](const ExpenseEntry&) {
+    forEachChosenExpense(context.store, chosen, [&](const ExpenseEntry&) {
         any = true;
         return false;
     });
