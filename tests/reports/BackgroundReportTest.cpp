@@ -114,14 +114,11 @@ private Q_SLOTS:
     }
 
     // Cancel in the progress dialog: the earlier file stays, no message
-    // is shown and nothing is opened.
-    void cancelKeepsEarlierFile_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("HTML") << QStringLiteral("all.html");
-        QTest::newRow("PDF") << QStringLiteral("all.pdf");
-    }
+    // is shown and nothing is opened. (A PDF of 10,000 entries takes long
+    // enough to be cancelled for certain; the other writers are cancelled
+    // at known places below.)
     void cancelKeepsEarlierFile() {
-        QFETCH(QString, name);
+        const QString name = QStringLiteral("all.pdf");
         writeEarlierFile(path(name));
         bool clicked = false;
         runTabularReport(path(name), [&](ProgressDialog* dialog) {
