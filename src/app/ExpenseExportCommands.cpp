@@ -32,8 +32,8 @@ void exportExpenses(Context& context, ExpenseWindow& window, ExpenseType type) {
         return;
     saveCsvExport(
         context, &window,
-        [&](const QString& path, int& written) {
-            return exportExpenseCsv(context.store, context.settings, type, criteria.chosen(), path,
+        [&](Context& worker, const QString& path, int& written) {
+            return exportExpenseCsv(worker.store, worker.settings, type, criteria.chosen(), path,
                                     &written);
         },
         CsvRecords::Expenses);

@@ -6,6 +6,7 @@
 #include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "transfer/ClientStructureOperation.h"
 #include "transfer/ListFile.h"
@@ -15,6 +16,10 @@
 namespace tempolatch {
 
 using platform::MessageIcon;
+
+namespace {
+const QString kWritingFile = QStringLiteral("Writing the file...");
+}
 
 ClientTransfers clientFileTransfers(Context& context) {
     ClientTransfers transfers;
@@ -35,16 +40,23 @@ bool exportClientStructure(Context& context, QWidget* parent) {
     const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
-    bool ok = false;
-    ClientStructureOperation operation(context.store);
-    {
-        WaitCursor wait;
-        ok = operation.exportTo(path);
-    }
+    QString error;
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, parent, kWritingFile,
+        [&](Context& worker) {
+            ClientStructureOperation operation(worker.store);
+            const bool written = operation.exportTo(path);
+            error = operation.errorString();
+            return written;
+        },
+        &cancelled);
+    if (cancelled)
+        return false;
     if (!ok)
-        context.ui.message(platform::writeFailureMessage(resourceString(str::BackupFailed), path,
-                                                         operation.errorString()),
-                           MessageIcon::Stop, parent);
+        context.ui.message(
+            platform::writeFailureMessage(resourceString(str::BackupFailed), path, error),
+            MessageIcon::Stop, parent);
     else
         context.ui.noticeDone(QStringLiteral("Client structure written to"), path);
     return ok;
@@ -60,10 +72,16 @@ bool importClientStructure(Context& context, QWidget* parent) {
 
 bool importClientStructureFrom(Context& context, QWidget* parent, const QString& path) {
     int result = BackupOperation::RestoreFailed;
-    {
-        WaitCursor wait;
-        result = ClientStructureOperation(context.store).importFrom(path);
-    }
+    bool cancelled = false;
+    runInBackground(
+        context, parent, QStringLiteral("Reading the client structure..."),
+        [&](Context& worker) {
+            result = ClientStructureOperation(worker.store).importFrom(path);
+            return result == BackupOperation::RestoreOk;
+        },
+        &cancelled);
+    if (cancelled)
+        return false;
     const ImportMessage message = importResultMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon, parent);
@@ -95,11 +113,12 @@ bool exportClientList(Context& context, QWidget* parent, const QStringList& name
     if (path.isEmpty())
         return false;
     const auto encoding = chosen.filter == 2 ? ListFileEncoding::Utf16 : ListFileEncoding::EightBit;
-    bool ok = false;
-    {
-        WaitCursor wait;
-        ok = exportList(path, names, encoding);
-    }
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, parent, kWritingFile, [&](Context&) { return exportList(path, names, encoding); },
+        &cancelled);
+    if (cancelled)
+        return false;
     // A list that did not reach its file is worth a word, as a failed
     // export of the structure is.
     if (!ok)

@@ -10,11 +10,11 @@
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
 #include "store/StoreIds.h"
 #include "widgets/HelpWindow.h"
-#include "widgets/ProgressDialog.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
@@ -89,13 +89,18 @@ void ReplaceTextDialog::accept() {
         return;
 
     ReplaceOutcome outcome;
-    ProgressDialog progress(resourceString(str::UpdatingRecords), this);
-    progress.run([&](ProgressDialog& dialog) {
-        dialog.showProgress(qMax(0, store.entryCount()) + 1);
-        outcome = replaceFieldText(store, field, find, replacement, platform::Clock::nowFileTime(),
-                                   [&dialog] { dialog.step(); });
-        dialog.step();
-    });
+    bool cancelled = false;
+    runInBackground(
+        m_context, this, resourceString(str::UpdatingRecords),
+        [&](Context& worker) {
+            outcome = replaceFieldText(worker.store, field, find, replacement,
+                                       platform::Clock::nowFileTime());
+            return outcome.ok;
+        },
+        &cancelled);
+    // Cancelled, nothing was changed and the dialog stays.
+    if (cancelled)
+        return;
     if (!outcome.ok) {
         // Nothing was changed; the dialog stays for another try.
         ui.message(QStringLiteral("Error: %1").arg(outcome.error), MessageIcon::Stop, this);

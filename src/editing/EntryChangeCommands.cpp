@@ -9,6 +9,7 @@
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "records/EntryCriteria.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
@@ -16,7 +17,6 @@
 #include "views/EntryCriteriaSheet.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
-#include "widgets/ProgressDialog.h"
 
 namespace tempolatch::entrycommands {
 
@@ -27,9 +27,6 @@ using platform::MessageIcon;
 void showError(Context& context, QWidget* parent, int error) {
     context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
 }
-
-// Steps of the progress bar over the criteria's range.
-constexpr int kProgressSteps = 1000;
 
 }  // namespace
 
@@ -129,14 +126,11 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
         mark == entrymarking::Mark::Paid ? CriteriaMode::MarkPaid : CriteriaMode::MarkBilled;
     if (!runEntryCriteria(context, parent, mode, periodStart, periodEnd, criteria))
         return false;
-    return markWithProgress(
-        context, parent, mark, MarkedRecords::Entries, criteriaStart(criteria),
-        criteriaEnd(criteria),
-        [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
-            return entrymarking::markEntries(context.store, criteria, mark, paidDate,
-                                             platform::Clock::nowFileTime(),
-                                             [&](const TimeEntry& entry) { reached(entry.date); });
-        });
+    return markWithProgress(context, parent, mark, MarkedRecords::Entries,
+                            [&](RecordStore& store, platform::FileTime paidDate) {
+                                return entrymarking::markEntries(store, criteria, mark, paidDate,
+                                                                 platform::Clock::nowFileTime());
+                            });
 }
 
 QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records) {
@@ -153,8 +147,7 @@ QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records
 }
 
 bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
-                      MarkedRecords records, platform::FileTime first, platform::FileTime last,
-                      const BulkMarking& markAll) {
+                      MarkedRecords records, const BulkMarking& markAll) {
     platform::FileTime paidDate;
     if (mark == entrymarking::Mark::Paid) {
         PaidDateDialog dialog(platform::FileTime{}, resourceString(str::CustomPaidDatePrompt),
@@ -163,21 +156,17 @@ bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark
             return false;
         paidDate = dialog.paidDate();
     }
-    // The bar follows the walk through the range, which runs in date order.
-    const quint64 span = std::max<quint64>(1, last.ticks - first.ticks);
     entrymarking::BulkResult result;
-    ProgressDialog progress(resourceString(str::UpdatingRecords), parent);
-    progress.setObjectName(QStringLiteral("markProgress"));
-    progress.run([&](ProgressDialog& dialog) {
-        dialog.showProgress(kProgressSteps);
-        int shown = 0;
-        result = markAll(paidDate, [&](platform::FileTime date) {
-            const quint64 done = date.ticks > first.ticks ? date.ticks - first.ticks : 0;
-            const int at = int(std::min<quint64>(kProgressSteps, done * kProgressSteps / span));
-            for (; shown < at; ++shown)
-                dialog.step();
-        });
-    });
+    bool cancelled = false;
+    runInBackground(
+        context, parent, resourceString(str::UpdatingRecords),
+        [&](Context& worker) {
+            result = markAll(worker.store, paidDate);
+            return succeeded(result.result);
+        },
+        &cancelled);
+    if (cancelled)
+        return false;
     if (result.result == WriteResult::Refused || result.result == WriteResult::NotStorable) {
         showError(context, parent, result.error);
         return false;

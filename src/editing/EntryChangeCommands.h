@@ -45,16 +45,16 @@ bool markEntries(Context& context, QWidget* parent, entrymarking::Mark mark,
                  const platform::SystemTime& periodStart, const platform::SystemTime& periodEnd);
 
 // What follows the criteria sheet of any bulk marking: for Mark Paid the
-// paid-date dialog (Cancel ends it), then `markAll` under the progress
-// dialog, whose bar follows the dates `markAll` reports through the range
-// [first, last]. A refused write shows "Error: %d"; otherwise the status
-// line says how many `records` were marked. True when records were written.
+// paid-date dialog (Cancel ends it), then `markAll` off the window's thread
+// under the progress dialog, on the worker's store (see runInBackground);
+// a cancelled marking changes nothing. A refused write shows "Error: %d";
+// otherwise the status line says how many `records` were marked. True when
+// records were written.
 enum class MarkedRecords { Entries, Expenses };
-using BulkMarking = std::function<entrymarking::BulkResult(
-    platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached)>;
+using BulkMarking =
+    std::function<entrymarking::BulkResult(RecordStore& store, platform::FileTime paidDate)>;
 bool markWithProgress(Context& context, QWidget* parent, entrymarking::Mark mark,
-                      MarkedRecords records, platform::FileTime first, platform::FileTime last,
-                      const BulkMarking& markAll);
+                      MarkedRecords records, const BulkMarking& markAll);
 // "12 entries marked Paid.", "No expenses to mark Billed."
 QString markedNotice(int written, entrymarking::Mark mark, MarkedRecords records);
 

@@ -394,11 +394,10 @@ void ExpenseWindow::markChosen(int id) {
         return;
     const ExpenseCriteria chosen = criteria.chosen();
     const bool marked = entrycommands::markWithProgress(
-        m_context, this, mark, entrycommands::MarkedRecords::Expenses, chosen.from, chosen.to,
-        [&](platform::FileTime paidDate, const std::function<void(platform::FileTime)>& reached) {
-            return expenseactions::markChosen(
-                m_context.store, chosen, mark, paidDate, platform::Clock::nowFileTime(),
-                [&](const ExpenseEntry& expense) { reached(expense.date); });
+        m_context, this, mark, entrycommands::MarkedRecords::Expenses,
+        [&](RecordStore& store, platform::FileTime paidDate) {
+            return expenseactions::markChosen(store, chosen, mark, paidDate,
+                                              platform::Clock::nowFileTime());
         });
     if (marked)
         reload(0, 0);

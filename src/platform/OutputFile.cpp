@@ -11,6 +11,7 @@
 #include "platform/NativePath.h"
 #include "platform/Profile.h"
 #include "platform/ReplacingFile.h"
+#include "platform/WorkProgress.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -25,6 +26,8 @@ namespace {
 constexpr qsizetype kBlock = 64 * 1024;
 
 qint64 g_diskSpace = -1;
+
+const QString kCancelled = QStringLiteral("cancelled");
 
 enum class TargetKind { Missing, Regular, Stream, Folder, Other };
 
@@ -199,6 +202,11 @@ bool OutputFile::flushBuffer() {
 qint64 OutputFile::writeData(const char* data, qint64 size) {
     if (m_failed || !target())
         return -1;
+    // A cancelled export stops at its next write and leaves no file.
+    if (WorkProgress::cancelledHere()) {
+        fail(kCancelled);
+        return -1;
+    }
     // A large block (a whole XML document) goes out as it is, not copied.
     if (m_buffer.isEmpty() && size >= kBlock)
         return deliver(*target(), data, size) ? size : -1;
@@ -256,7 +264,7 @@ bool OutputFile::streamSpool() {
 bool OutputFile::commit() {
     if (!isOpen())
         return false;
-    bool ok = flushBuffer();
+    bool ok = (!WorkProgress::cancelledHere() || fail(kCancelled)) && flushBuffer();
     if (m_file) {
         ok = ok && syncToDisk(m_file->device());
         // Dropped uncommitted (below), the new file is removed.

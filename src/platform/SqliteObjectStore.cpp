@@ -1,6 +1,7 @@
 #include "platform/SqliteObjectStore.h"
 
 #include <QFileInfo>
+#include <optional>
 
 #include "platform/SortKey.h"
 
@@ -243,14 +244,21 @@ bool SqliteObjectStore::deleteDatabase(quint32 databaseId) {
     setLastError(0);
     if (isReadOnly())
         return refuse(ErrorAccessDenied) != 0;
-    StoreBatch batch(*this);
+    // Inside a caller's batch the deletion takes no savepoint of its own:
+    // SQLite would keep a copy of every page it frees (all the records of the
+    // database, hundreds of MB at a million entries) in memory, in case the
+    // savepoint alone were taken back. The caller's batch takes it all back
+    // instead when the deletion fails.
+    std::optional<StoreBatch> batch;
+    if (!inBatch())
+        batch.emplace(*this);
     forgetSorts();
     auto records = m_db->prepare("DELETE FROM records WHERE db = ?");
     records.bind(1, qint64(databaseId));
     auto db = m_db->prepare("DELETE FROM databases WHERE id = ?");
     db.bind(1, qint64(databaseId));
-    const bool ok =
-        batch.isActive() && records.exec() && db.exec() && m_db->changes() == 1 && batch.commit();
+    const bool ok = (!batch || batch->isActive()) && records.exec() && db.exec() &&
+                    m_db->changes() == 1 && (!batch || batch->commit());
     noteWrite(ok);
     return ok;
 }

@@ -7,6 +7,7 @@
 #include "records/EntryFilter.h"
 #include "reports/CsvExport.h"
 #include "reports/SummaryDialog.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
@@ -72,25 +73,25 @@ void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& pe
     EntryFilter criteria;
     if (!runEntryCriteria(context, parent, CriteriaMode::Any, period.start, period.end, criteria))
         return;
-    saveCsvExport(context, parent, [&](const QString& path, int& written) {
-        return exportTimeEntryCsv(context.store, context.settings, criteria, path, &written);
+    saveCsvExport(context, parent, [&](Context& worker, const QString& path, int& written) {
+        return exportTimeEntryCsv(worker.store, worker.settings, criteria, path, &written);
     });
 }
 
-void saveCsvExport(Context& context, QWidget* parent,
-                   const std::function<bool(const QString& path, int& written)>& write,
-                   CsvRecords records) {
+void saveCsvExport(
+    Context& context, QWidget* parent,
+    const std::function<bool(Context& worker, const QString& path, int& written)>& write,
+    CsvRecords records) {
     const QString path = chooseCsvFile(context, parent);
     if (path.isEmpty())
         return;
-    if (parent)
-        parent->repaint();
-    bool ok = false;
     int written = 0;
-    {
-        WaitCursor wait;
-        ok = write(path, written);
-    }
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, parent, QStringLiteral("Writing the export..."),
+        [&](Context& worker) { return write(worker, path, written); }, &cancelled);
+    if (cancelled)
+        return;
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop, parent);
     else

@@ -28,14 +28,15 @@ void openExpenseQuickSummary(Context& context, QWidget* parent, const SummaryPer
 void exportEntriesCsv(Context& context, QWidget* parent, const SummaryPeriod& period);
 
 // What every CSV export does once its criteria are chosen: the save dialog
-// (Cancel ends silently), then `write` into the chosen file under the wait
-// cursor, counting the records it writes into `written`; message 76 when it
-// fails, else the notice of the file and its count of entries (or of
+// (Cancel ends silently), then `write` into the chosen file off the window's
+// thread (with the worker's context; see runInBackground), counting the records it writes into
+// `written`; message 76 when it fails, else the notice of the file and its count of entries (or of
 // expenses).
 enum class CsvRecords { TimeEntries, Expenses };
-void saveCsvExport(Context& context, QWidget* parent,
-                   const std::function<bool(const QString& path, int& written)>& write,
-                   CsvRecords records = CsvRecords::TimeEntries);
+void saveCsvExport(
+    Context& context, QWidget* parent,
+    const std::function<bool(Context& worker, const QString& path, int& written)>& write,
+    CsvRecords records = CsvRecords::TimeEntries);
 
 // What the commands need of the window they run in.
 struct ReportCommandHost {

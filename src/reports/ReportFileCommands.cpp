@@ -7,12 +7,12 @@
 #include "records/InvoiceItems.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportLayoutDialog.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "views/EntryCriteriaSheet.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/SaveFileName.h"
-#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kHtmlFilter = 158;
 constexpr int kXmlFilter = 211;
+const QString kWritingExport = QStringLiteral("Writing the export...");
 const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)|*.pdf|");
 
 bool chooseCriteria(const ReportFileCommandHost& host, EntryFilter& criteria,
@@ -47,12 +48,16 @@ void exportXml(const ReportFileCommandHost& host) {
     const QString path = chooseFile(context, host.parent, resourceString(kXmlFilter));
     if (path.isEmpty())
         return;
-    bool ok = false;
     int written = 0;
-    {
-        WaitCursor wait;
-        ok = writeXmlFile(context.store, context.settings, criteria, path, &written);
-    }
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, host.parent, kWritingExport,
+        [&](Context& worker) {
+            return writeXmlFile(worker.store, worker.settings, criteria, path, &written);
+        },
+        &cancelled);
+    if (cancelled)
+        return;
     if (!ok)
         context.ui.message(resourceString(str::ExportFailed), platform::MessageIcon::Stop,
                            host.parent);
@@ -64,15 +69,15 @@ void exportXml(const ReportFileCommandHost& host) {
 namespace {
 
 // The steps every report command takes: the layout dialog of the kind, the
-// criteria, the file (HTML or PDF), then the page written under the wait
-// cursor and shown; message 157 when it cannot be written. `write` may
+// criteria, the file (HTML or PDF), then the page written off the window's
+// thread and shown; message 157 when it cannot be written. `write` may
 // change the notice's words ("Report written to"); `written` follows a
 // file written, before it is shown.
-void runReportSteps(
-    const ReportFileCommandHost& host, int kind,
-    const std::function<bool(const ReportLayout&)>& chooseCriteria,
-    const std::function<bool(const ReportLayout&, const QString&, QString& notice)>& write,
-    const std::function<void()>& written = {}) {
+void runReportSteps(const ReportFileCommandHost& host, int kind,
+                    const std::function<bool(const ReportLayout&)>& chooseCriteria,
+                    const std::function<bool(Context& worker, const ReportLayout&, const QString&,
+                                             QString& notice)>& write,
+                    const std::function<void()>& written = {}) {
     Context& context = *host.context;
     ReportLayoutDialog dialog(context, kind, host.parent);
     // Closing the layout dialog's window ends the command.
@@ -84,12 +89,13 @@ void runReportSteps(
     const QString path = chooseFile(context, host.parent, resourceString(kHtmlFilter) + kPdfFilter);
     if (path.isEmpty())
         return;
-    bool ok = false;
     QString notice = QStringLiteral("Report written to");
-    {
-        WaitCursor wait;
-        ok = write(layout, path, notice);
-    }
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, host.parent, QStringLiteral("Writing the report..."),
+        [&](Context& worker) { return write(worker, layout, path, notice); }, &cancelled);
+    if (cancelled)
+        return;
     if (!ok) {
         context.ui.message(resourceString(ReportFailedMessage), platform::MessageIcon::Stop,
                            host.parent);
@@ -115,9 +121,8 @@ void runReport(const ReportFileCommandHost& host, int kind) {
             const bool isInvoice = layout.reportType() == ReportLayout::Invoice;
             return chooseCriteria(host, criteria, isInvoice ? &request.withExpenses : nullptr);
         },
-        [&](const ReportLayout& layout, const QString& path, QString& notice) {
-            const bool written =
-                writeReportFile(*host.context, layout, criteria, path, request, &invoice);
+        [&](Context& worker, const ReportLayout& layout, const QString& path, QString& notice) {
+            const bool written = writeReportFile(worker, layout, criteria, path, request, &invoice);
             // The number the sequence gave is worth a word: it is on no screen.
             if (!invoice.number.isEmpty())
                 notice = QStringLiteral("Invoice %1 written to").arg(invoice.number);
@@ -141,12 +146,18 @@ void offerToMarkBilled(const ReportFileCommandHost& host, const WrittenInvoice& 
     if (!context.ui.question(question, host.parent))
         return;
     entrymarking::BulkResult result;
-    {
-        WaitCursor wait;
-        result = markInvoiceBilled(context.store, invoice.items, platform::Clock::nowFileTime());
-    }
+    bool cancelled = false;
+    runInBackground(
+        context, host.parent, resourceString(str::UpdatingRecords),
+        [&](Context& worker) {
+            result = markInvoiceBilled(worker.store, invoice.items, platform::Clock::nowFileTime());
+            return succeeded(result.result);
+        },
+        &cancelled);
     if (host.reload)
         host.reload();
+    if (cancelled)
+        return;
     if (!succeeded(result.result)) {
         context.ui.message(
             QStringLiteral("Error: %1. Nothing was marked Billed.").arg(result.error),
@@ -169,9 +180,8 @@ void runExpenseReport(const ReportFileCommandHost& host, int kind,
             return ReportLayout::isExpenseType(layout.reportType()) &&
                    chooseCriteria(layout.reportType(), criteria);
         },
-        [&](const ReportLayout& layout, const QString& path, QString&) {
-            return writeExpenseReportFile(host.context->store, host.context->settings, layout,
-                                          criteria, path);
+        [&](Context& worker, const ReportLayout& layout, const QString& path, QString&) {
+            return writeExpenseReportFile(worker.store, worker.settings, layout, criteria, path);
         });
 }
 

@@ -1,6 +1,7 @@
 #include "store/RecordDatabase.h"
 
 #include "platform/ObjectStore.h"
+#include "platform/WorkProgress.h"
 #include "store/StoreIds.h"
 #include "store/StoredRecord.h"
 
@@ -104,7 +105,9 @@ quint32 RecordDatabase::seekFirst() {
 }
 
 quint32 RecordDatabase::seekNext() {
-    if (!m_handle)
+    // Each step of a walk is a row of the work on this thread; a cancelled
+    // work's walk ends here.
+    if (!m_handle || !platform::WorkProgress::countRows())
         return 0;
     if (m_searchKey)
         return track(m_handle->seekNextEqual(*m_searchKey));
@@ -130,7 +133,7 @@ quint32 RecordDatabase::seekLast() {
 }
 
 quint32 RecordDatabase::seekPrevious() {
-    if (!m_handle)
+    if (!m_handle || !platform::WorkProgress::countRows())
         return 0;
     m_searchKey.reset();
     return track(m_handle->seekCurrent(-1));

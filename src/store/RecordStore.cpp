@@ -1,5 +1,7 @@
 #include "store/RecordStore.h"
 
+#include <optional>
+
 #include "platform/Locale.h"
 #include "platform/ObjectStore.h"
 #include "platform/Profile.h"
@@ -115,15 +117,21 @@ bool RecordStore::deleteAllData(QObject* notifyTarget) {
     closeAll();
     if (deleteAndRecreate(*store, notifyTarget))
         return true;
-    // The batch was rolled back: every record is where it was.
+    // The batch was rolled back (or the caller's will be): every record is
+    // where it was.
     closeAll();
     openAll(notifyTarget);
     return false;
 }
 
 bool RecordStore::deleteAndRecreate(platform::ObjectStore& store, QObject* notifyTarget) {
-    platform::StoreBatch batch(store);
-    if (!batch.isActive())
+    // Within a caller's batch (a restore that deletes everything first) no
+    // savepoint: the deletion would be held in memory page by page for it.
+    // The caller's batch is the one that takes a failure back.
+    std::optional<platform::StoreBatch> batch;
+    if (!store.inBatch())
+        batch.emplace(store);
+    if (batch && !batch->isActive())
         return false;
     for (quint32 type : {db::EntriesType, db::ExpensesType, db::ClientsType, db::ProjectsType,
                          db::TasksType, db::ContactsType, db::RatesType, db::ListsType}) {
@@ -131,7 +139,7 @@ bool RecordStore::deleteAndRecreate(platform::ObjectStore& store, QObject* notif
         if (id != 0 && !store.deleteDatabase(id))
             return false;
     }
-    return openAll(notifyTarget) && batch.commit();
+    return openAll(notifyTarget) && (!batch || batch->commit());
 }
 
 int RecordStore::entryCount() const {

@@ -1,6 +1,7 @@
 #include "store/StoreTransaction.h"
 
 #include "platform/ObjectStore.h"
+#include "platform/WorkProgress.h"
 #include "store/RecordStore.h"
 
 namespace tempolatch {
@@ -28,6 +29,9 @@ StoreOutcome StoreTransaction::finish(WriteResult result) {
         return refused();
     m_active = false;
     platform::ObjectStore& objects = *m_store.objectStore();
+    // A cancelled work keeps nothing of what it wrote.
+    if (platform::WorkProgress::cancelledHere() && tempolatch::succeeded(result))
+        result = WriteResult::Refused;
     if (!tempolatch::succeeded(result)) {
         // Read the code before the rollback, which may set one of its own.
         const StoreOutcome outcome{result,

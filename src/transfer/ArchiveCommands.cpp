@@ -1,10 +1,12 @@
 #include "transfer/ArchiveCommands.h"
 
+#include <QWidget>
 #include <utility>
 
 #include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
@@ -14,7 +16,6 @@
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/SaveFileName.h"
-#include "widgets/WaitCursor.h"
 
 namespace tempolatch {
 
@@ -40,20 +41,31 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
     int archived = 0;
     int keptChanged = 0;
     QString writeError;
+    bool cancelled = false;
     if (start && end) {
-        WaitCursor wait;
-        ArchiveOperation operation(context.store, *start, *end);
-        result = operation.archive(path, range.deleteArchived);
-        archived = int(operation.archivedIds().size());
-        keptChanged = operation.keptChanged();
-        writeError = operation.errorString();
+        runInBackground(
+            context, parent, QStringLiteral("Writing the archive..."),
+            [&](Context& worker) {
+                ArchiveOperation operation(worker.store, *start, *end);
+                result = operation.archive(path, range.deleteArchived);
+                archived = int(operation.archivedIds().size());
+                keptChanged = operation.keptChanged();
+                writeError = operation.errorString();
+                return result == ArchiveOperation::ArchiveResult::Written;
+            },
+            &cancelled);
     }
+    // Cancelled while deleting, the archive is complete and the entries stay.
+    const bool deleted = range.deleteArchived && !cancelled;
+    if (cancelled && result == ArchiveOperation::ArchiveResult::DeleteFailed)
+        result = ArchiveOperation::ArchiveResult::Written;
+    else if (cancelled)
+        return true;
     switch (result) {
         case ArchiveOperation::ArchiveResult::Written:
-            context.ui.noticeDone(
-                QStringLiteral("Archive written to"), path,
-                platform::recordCounts(archived) +
-                    (range.deleteArchived ? QStringLiteral(", deleted here") : QString()));
+            context.ui.noticeDone(QStringLiteral("Archive written to"), path,
+                                  platform::recordCounts(archived) +
+                                      (deleted ? QStringLiteral(", deleted here") : QString()));
             if (keptChanged > 0)
                 context.ui.message(keptChangedText(keptChanged), MessageIcon::Information, parent);
             break;
@@ -85,10 +97,16 @@ bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path) {
     int result = BackupOperation::RestoreFailed;
     const int entriesBefore = TimeEntries(context.store).count();
     const int expensesBefore = Expenses(context.store).count();
-    {
-        WaitCursor wait;
-        result = ArchiveOperation(context.store).loadArchive(path);
-    }
+    bool cancelled = false;
+    runInBackground(
+        context, parent, QStringLiteral("Loading the archive..."),
+        [&](Context& worker) {
+            result = ArchiveOperation(worker.store).loadArchive(path);
+            return result == BackupOperation::RestoreOk;
+        },
+        &cancelled);
+    if (cancelled)
+        return true;
     const LoadArchiveMessage message = loadArchiveMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon, parent);

@@ -1,10 +1,12 @@
 #include "transfer/BackupCommands.h"
 
+#include <QWidget>
 #include <utility>
 
 #include "platform/FileProblem.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
+#include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
@@ -12,7 +14,6 @@
 #include "transfer/BackupOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
-#include "widgets/ProgressDialog.h"
 #include "widgets/SaveFileName.h"
 #include "widgets/WaitCursor.h"
 
@@ -41,14 +42,23 @@ bool createBackup(Context& context, QWidget* parent) {
     const QString path = chooseOutputFile(context.ui, filter, parent).path;
     if (path.isEmpty())
         return false;
-    bool ok = false;
-    BackupOperation backup(context.store);
-    ProgressDialog dialog(resourceString(str::BackupInProgress), parent);
-    dialog.run([&](ProgressDialog&) { ok = backup.backup(path); });
+    QString error;
+    bool cancelled = false;
+    const bool ok = runInBackground(
+        context, parent, resourceString(str::BackupInProgress),
+        [&](Context& worker) {
+            BackupOperation backup(worker.store);
+            const bool written = backup.backup(path);
+            error = backup.errorString();
+            return written;
+        },
+        &cancelled);
+    if (cancelled)
+        return false;
     if (!ok)
-        context.ui.message(platform::writeFailureMessage(resourceString(str::BackupFailed), path,
-                                                         backup.errorString()),
-                           MessageIcon::Stop, parent);
+        context.ui.message(
+            platform::writeFailureMessage(resourceString(str::BackupFailed), path, error),
+            MessageIcon::Stop, parent);
     else
         context.ui.noticeDone(QStringLiteral("Backup written to"), path,
                               storedCounts(context.store));
@@ -68,10 +78,16 @@ bool restoreBackupFrom(Context& context, QWidget* parent, const QString& path) {
     // to be unusable leaves the data where it was.
     const bool deleteAll = askYesNo(context.ui, str::DeleteBeforeRestoreQuestion, parent);
     int result = BackupOperation::RestoreFailed;
-    ProgressDialog dialog(resourceString(str::RestoreInProgress), parent);
-    dialog.run([&](ProgressDialog&) {
-        result = BackupOperation(context.store).restore(path, deleteAll, parent);
-    });
+    bool cancelled = false;
+    runInBackground(
+        context, parent, resourceString(str::RestoreInProgress),
+        [&](Context& worker) {
+            result = BackupOperation(worker.store).restore(path, deleteAll);
+            return result == BackupOperation::RestoreOk;
+        },
+        &cancelled);
+    if (cancelled)
+        return true;
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
         context.ui.message(text, MessageIcon::Stop, parent);

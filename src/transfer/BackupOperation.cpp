@@ -7,6 +7,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Profile.h"
 #include "platform/StringTable.h"
+#include "platform/WorkProgress.h"
 #include "platform/compound/CompoundFile.h"
 #include "store/ClientStructure.h"
 #include "store/Expenses.h"
@@ -379,7 +380,8 @@ bool BackupOperation::restoreStreams(const CompoundStorage& root, const QString&
     const qsizetype count = storage.childCount();
     for (qsizetype i = 0; i < count; ++i) {
         CompoundStream stream = storage.openStreamAt(i);
-        if (!stream || !(this->*restoreOne)(stream, dataVersion))
+        if (!platform::WorkProgress::countRows() || !stream ||
+            !(this->*restoreOne)(stream, dataVersion))
             return false;
     }
     return true;

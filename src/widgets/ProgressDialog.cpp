@@ -3,21 +3,29 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "platform/StringTable.h"
+#include "platform/WorkProgress.h"
 
 namespace tempolatch {
 
 namespace {
 constexpr int kRepaintMilliseconds = 50;
-}
+// How often the count of a work on its own thread is shown.
+constexpr int kCountMilliseconds = 100;
+}  // namespace
 
 ProgressDialog::ProgressDialog(const QString& text, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_text(new QLabel(text, this)),
       m_secondText(new QLabel(this)),
-      m_bar(new QProgressBar(this)) {
+      m_bar(new QProgressBar(this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(resourceString(str::AppName));
     setModal(true);
     m_text->setObjectName(QStringLiteral("text"));
@@ -27,10 +35,14 @@ ProgressDialog::ProgressDialog(const QString& text, QWidget* parent)
     m_secondText->hide();
     m_bar->setObjectName(QStringLiteral("progress"));
     m_bar->hide();
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &ProgressDialog::cancelWork);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(m_secondText);
     layout->addWidget(m_bar);
+    layout->addWidget(m_cancel, 0, Qt::AlignRight);
     setMinimumWidth(320);
 }
 
@@ -72,6 +84,43 @@ void ProgressDialog::run(Work work) {
     exec();
 }
 
+bool ProgressDialog::runInBackground(platform::WorkProgress& progress, std::function<void()> work) {
+    m_background = &progress;
+    // A bar that moves without an end: only the work knows how far it goes.
+    m_bar->setRange(0, 0);
+    m_bar->show();
+    m_cancel->show();
+    m_cancel->setEnabled(true);
+    QTimer counter;
+    connect(&counter, &QTimer::timeout, this, &ProgressDialog::showRows);
+    counter.start(kCountMilliseconds);
+    std::unique_ptr<QThread> thread(QThread::create(std::move(work)));
+    connect(thread.get(), &QThread::finished, this, &QDialog::accept, Qt::QueuedConnection);
+    m_working = true;
+    thread->start();
+    exec();
+    // The dialog ends only when the work has; closing it waits for the thread.
+    thread->wait();
+    m_working = false;
+    m_background = nullptr;
+    return !progress.isCancelled();
+}
+
+void ProgressDialog::showRows() {
+    if (!m_background)
+        return;
+    m_secondText->setText(QStringLiteral("%L1 records").arg(m_background->rows()));
+    m_secondText->show();
+}
+
+void ProgressDialog::cancelWork() {
+    if (!m_background || m_background->isCancelled())
+        return;
+    m_background->cancel();
+    m_cancel->setEnabled(false);
+    m_text->setText(QStringLiteral("Cancelling..."));
+}
+
 void ProgressDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_started || !m_work)
@@ -91,7 +140,9 @@ void ProgressDialog::startWork() {
 }
 
 void ProgressDialog::reject() {
-    if (!m_working)
+    if (m_background)
+        cancelWork();
+    else if (!m_working)
         QDialog::reject();
 }
 

@@ -121,7 +121,7 @@ bool fillSampleStore(RecordStore& store, int entries) {
     if (!objects || !store.isOpen())
         return false;
     platform::StoreBatch batch(*objects);
-    if (!batch.isActive() || !fillStructure(store.clientStructure()))
+    if (!batch.isActive() || !fillStructure(store))
         return false;
     for (int i = 0; i < entries; ++i) {
         TimeEntry e = sampleEntry(i);

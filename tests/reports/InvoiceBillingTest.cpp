@@ -140,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(dump(), unchanged);
 
         const QByteArray drop =
-            "DROP TRIGGER temp.refuse_record_" + QByteArray::number(m_sample->entries.last());
+            "DROP TRIGGER refuse_record_" + QByteArray::number(m_sample->entries.last());
         QVERIFY(test::sqliteOf(*m_env->store().objectStore()).exec(drop.constData()));
         ui.queueAnswer(platform::Answer::Yes);
         offerToMarkBilled(host, invoice);

@@ -42,11 +42,13 @@ inline bool refuseWrites(platform::ObjectStore& store, const char* databaseName,
     return ok;
 }
 
-// From now on this connection's store refuses to rewrite the one record,
-// as a lock or a damaged page met part-way through a long run of writes.
+// From now on the store refuses to rewrite the one record, as a lock or a
+// damaged page met part-way through a long run of writes: for every
+// connection to it, the window's and that of the work it runs on a thread
+// of its own. DROP TRIGGER refuse_record_<id> ends it.
 inline bool refuseRewriteOf(platform::ObjectStore& store, quint32 recordId) {
     const QString sql = QStringLiteral(
-                            "CREATE TEMP TRIGGER refuse_record_%1 BEFORE UPDATE ON main.records "
+                            "CREATE TRIGGER refuse_record_%1 BEFORE UPDATE ON records "
                             "WHEN OLD.id = %1 BEGIN SELECT RAISE(ABORT, 'refused'); END;")
                             .arg(recordId);
     return sqliteOf(store).exec(sql.toUtf8().constData());

@@ -11,6 +11,7 @@
 #include "app/GuiMain.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/CliCriteria.h"
+#include "app/cli/TerminalProgress.h"
 #include "platform/FileProblem.h"
 #include "platform/NativePath.h"
 #include "platform/OutputFile.h"
@@ -18,6 +19,7 @@
 #include "platform/Registry.h"
 #include "platform/StoreAddress.h"
 #include "platform/Ui.h"
+#include "platform/WorkProgress.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
 #include "store/RecordStore.h"
@@ -202,6 +204,9 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         }
         settings.load(context.registry);
     }
+    platform::WorkProgress progress;
+    const platform::WorkProgress::Scope working(progress);
+    const TerminalProgress shown(progress);
     return command.run(context, args);
 }
 
