@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "clients/ClientFileTransfers.h"
+#include "platform/FileProblem.h"
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "transfer/ArchiveCommands.h"
@@ -53,8 +54,9 @@ bool openDataFile(Context& context, QWidget* parent, const QString& path) {
     if (kind == DataFileKind::None)
         return false;
     const QString name = QDir::toNativeSeparators(path);
-    if (!QFileInfo(path).isFile()) {
-        context.ui.message(QStringLiteral("There is no file \"%1\".").arg(name),
+    // By the name as the system spells it, which need not be UTF-8.
+    if (const QString problem = platform::readProblem(path); !problem.isEmpty()) {
+        context.ui.message(QStringLiteral("Cannot open \"%1\": %2.").arg(name, problem),
                            platform::MessageIcon::Stop, parent);
         return false;
     }

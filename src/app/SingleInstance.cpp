@@ -8,13 +8,15 @@
 #include <memory>
 #include <optional>
 
+#include "platform/NativePath.h"
 #include "platform/Profile.h"
 
 namespace tempolatch {
 
 namespace {
 
-// The message: this tag, then the arguments in UTF-8, each ended by a zero.
+// The message: this tag, then the arguments as the system spelled them
+// (UTF-8, or the bytes of a file name that is not), each ended by a zero.
 const QByteArray kTag = QByteArrayLiteral("tempolatch-start-1\n");
 constexpr int kTimeoutMs = 2000;
 // A command line is short; anything longer is not one of ours.
@@ -30,7 +32,7 @@ QString userName() {
 QByteArray encode(const QStringList& args) {
     QByteArray bytes = kTag;
     for (const QString& arg : args)
-        bytes += arg.toUtf8() + '\0';
+        bytes += platform::nativePath(arg) + '\0';
     return bytes;
 }
 
@@ -40,7 +42,7 @@ std::optional<QStringList> decode(const QByteArray& bytes) {
     QStringList args;
     const QByteArray rest = bytes.mid(kTag.size());
     for (const QByteArray& part : rest.split('\0'))
-        args.append(QString::fromUtf8(part));
+        args.append(platform::pathFromNative(part));
     args.removeLast();  // after the last terminator
     return args;
 }

@@ -156,6 +156,9 @@ QAction* InkControl::addFormatAction(int commandId, const QString& objectName,
 }
 
 void InkControl::setNoteData(const QByteArray& bytes) {
+    // A recording ends with the note it was made in, before that goes:
+    // its clip must not land in the note loaded now.
+    m_recordingBar->stop();
     m_loading = true;
     m_original = bytes;
     const NoteData note = NoteData::fromBytes(bytes);
@@ -165,7 +168,6 @@ void InkControl::setNoteData(const QByteArray& bytes) {
     document->clear();
     m_surface->setStrokes({});
     m_foreign.clear();
-    m_recordingBar->stop();
     m_otherSections = note.content().otherSections;
     if (note.isReadable()) {
         QTextCursor cursor(document);

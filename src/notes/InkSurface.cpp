@@ -12,6 +12,7 @@
 #include <QtMath>
 
 #include "notes/ClipObject.h"
+#include "notes/NoteData.h"
 #include "notes/NoteDocument.h"
 
 namespace tempolatch {
@@ -332,25 +333,52 @@ void InkSurface::mouseDoubleClickEvent(QMouseEvent* event) {
     QTextEdit::mouseDoubleClickEvent(event);
 }
 
-bool InkSurface::canInsertFromMimeData(const QMimeData* source) const {
-    return source->hasText() || source->hasHtml();
+QMimeData* InkSurface::createMimeDataFromSelection() const {
+    const QTextCursor cursor = textCursor();
+    NoteContent selected;
+    selected.text = NoteDocument::toNoteText(document(), cursor.selectionStart(),
+                                             cursor.selectionEnd(), &selected.clips);
+    auto* mime = new QMimeData;
+    mime->setData(noteMimeType(), NoteData::encode(selected));
+    QTextDocument scratch;
+    QTextCursor scratchCursor(&scratch);
+    NoteDocument::insert(scratchCursor, selected.textWithClipMarkers(), true);
+    mime->setHtml(scratch.toHtml());
+    mime->setText(selected.toPlainText(QStringLiteral("\n")));
+    return mime;
 }
 
-void InkSurface::insertFromMimeData(const QMimeData* source) {
-    // Pasted and dropped content is cut down to what a note holds, so that
-    // the note never carries images, tables or fonts it cannot keep.
-    NoteText text;
+bool InkSurface::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasFormat(noteMimeType()) || source->hasText() || source->hasHtml();
+}
+
+// What pasted or dropped content puts into the note: a note's own
+// selection whole, with its clips; anything else cut down to what a note
+// holds, so that the note never carries images, tables or fonts it cannot
+// keep.
+NoteContent InkSurface::insertedContent(const QMimeData* source) {
+    if (source->hasFormat(noteMimeType())) {
+        const NoteData note = NoteData::fromBytes(source->data(noteMimeType()));
+        if (note.kind() == NoteData::Kind::Native)
+            return note.content();
+    }
+    NoteContent content;
     if (source->hasHtml()) {
         QTextDocument scratch;
         scratch.setHtml(source->html());
-        text = NoteDocument::toNoteText(&scratch);
+        content.text = NoteDocument::toNoteText(&scratch);
     } else if (source->hasText()) {
-        text = NoteText::fromPlainText(source->text());
+        content.text = NoteText::fromPlainText(source->text());
     }
+    return content;
+}
+
+void InkSurface::insertFromMimeData(const QMimeData* source) {
+    const NoteContent content = insertedContent(source);
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    NoteDocument::insert(cursor, text, false);
+    NoteDocument::insert(cursor, content.text, false, content.clips);
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();

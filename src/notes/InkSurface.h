@@ -43,6 +43,12 @@ public:
     // The document position of the voice clip under a viewport point, or -1.
     int clipPositionAt(const QPoint& viewportPos) const;
 
+    // What Copy, Cut and a drag carry: the selection as note bytes of our
+    // own type (text and voice clips, for a note), as HTML and as plain
+    // text (for other programs, each clip as its marker).
+    QMimeData* createMimeDataFromSelection() const override;
+    static QString noteMimeType() { return QStringLiteral("application/x-tempolatch-note"); }
+
 Q_SIGNALS:
     void strokesChanged();
     // A click on a voice clip in typing view; the clip is selected.
@@ -61,6 +67,7 @@ protected:
 private:
     friend class StrokeUndoItem;
 
+    static NoteContent insertedContent(const QMimeData* source);
     void beginStroke(const QPointF& viewportPos);
     void extendStroke(const QPointF& viewportPos);
     void endStroke();

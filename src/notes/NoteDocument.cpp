@@ -56,8 +56,14 @@ void NoteDocument::leaveList(QTextCursor& cursor) {
 }
 
 NoteText NoteDocument::toNoteText(const QTextDocument* document, QList<NoteClip>* clips) {
+    return toNoteText(document, 0, document->characterCount(), clips);
+}
+
+NoteText NoteDocument::toNoteText(const QTextDocument* document, int from, int to,
+                                  QList<NoteClip>* clips) {
     NoteText out;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
         NoteParagraph p;
         if (const QTextList* list = block.textList()) {
             p.list = NoteDocument::listKind(list->format().style());
@@ -67,14 +73,20 @@ NoteText NoteDocument::toNoteText(const QTextDocument* document, QList<NoteClip>
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
+            // The part of the fragment inside the range.
+            const int start = qMax(from, fragment.position());
+            const int end = qMin(to, fragment.position() + fragment.length());
+            if (start >= end)
+                continue;
+            const QString text = fragment.text().mid(start - fragment.position(), end - start);
             const std::optional<NoteClip> clip =
                 ClipObject::clipOf(document, fragment.charFormat());
             if (!clip) {
-                p.append(blockText(fragment.text()), noteFormat(fragment.charFormat()));
+                p.append(blockText(text), noteFormat(fragment.charFormat()));
                 continue;
             }
             // One fragment may hold the same clip twice over (pasted).
-            for (qsizetype i = 0; clips && i < fragment.text().size(); ++i) {
+            for (qsizetype i = 0; clips && i < text.size(); ++i) {
                 p.append(QString(QChar(NoteClipMark)), noteFormat(fragment.charFormat()));
                 clips->append(*clip);
             }

@@ -16,6 +16,10 @@ public:
     // With clips, each voice clip of the document becomes a clip mark in
     // the text and goes to clips, in order; without, clips are left out.
     static NoteText toNoteText(const QTextDocument* document, QList<NoteClip>* clips = nullptr);
+    // The same for the characters from `from` to `to` (not included): a
+    // selection. A paragraph cut by either end keeps its list state.
+    static NoteText toNoteText(const QTextDocument* document, int from, int to,
+                               QList<NoteClip>* clips = nullptr);
     // Inserts text at the cursor. With formatFirstBlock the first paragraph
     // also sets the list state of the block it lands in (a whole new
     // content); without it (a paste) that block keeps its own. Clip marks

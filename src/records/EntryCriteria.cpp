@@ -13,7 +13,9 @@ platform::FileTime criteriaStart(const EntryFilter& criteria) {
     if (criteria.hasDateRange())
         if (const auto start = platform::toFileTime(criteria.startDate))
             return *start;
-    return platform::FileTime{1};
+    // Every date is also 0: an entry that older data left without a date
+    // is still exported and reported rather than silently left out.
+    return platform::FileTime{0};
 }
 
 platform::FileTime criteriaEnd(const EntryFilter& criteria) {

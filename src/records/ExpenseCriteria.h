@@ -20,8 +20,9 @@ class ExpenseEntry;
 struct ExpenseCriteria {
     using Match = std::function<bool(const ExpenseEntry&)>;
 
-    // Expenses dated from `from` to `to`, both included.
-    platform::FileTime from{1};
+    // Expenses dated from `from` to `to`, both included; by default every
+    // date, 0 too (an expense older data left without one).
+    platform::FileTime from{0};
     platform::FileTime to{std::numeric_limits<quint64>::max()};
     // What else an expense of the range must pass; empty: every one.
     Match matches;

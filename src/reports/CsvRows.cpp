@@ -15,13 +15,6 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-QString shortDateOf(platform::FileTime time) {
-    if (time.isNull())
-        return {};
-    const auto st = platform::toSystemTime(time);
-    return st ? platform::Locale::shortDate(*st) : QString();
-}
-
 QString timeOf(platform::FileTime time) {
     const auto st = platform::toSystemTime(time);
     return st ? platform::Locale::timeWithoutSeconds(*st) : QString();
@@ -116,7 +109,7 @@ QString timeEntryCsvRow(const TimeEntry& entry, const Settings& settings) {
     };
     QString line;
     line.reserve(160 + note.size());
-    appendCsvField(line, shortDateOf(entry.date), true);
+    appendCsvField(line, shortDateText(entry.date), true);
     appendCsvField(line, text(entry.client));
     appendCsvField(line, text(entry.project));
     appendCsvField(line, text(entry.phase));
@@ -135,7 +128,7 @@ QString timeEntryCsvRow(const TimeEntry& entry, const Settings& settings) {
     appendCsvField(line, text(entry.custom3));
     appendCsvField(line, text(note));
     appendCsvField(line, hasStart ? timeOf(endTimeWithoutBreak(entry)) : QString());
-    appendCsvField(line, shortDateOf(entry.paidDate));
+    appendCsvField(line, shortDateText(entry.paidDate));
     appendCsvField(line, hundredthsText(entry.breakTime));
     return line + kLineEnd;
 }
@@ -151,7 +144,7 @@ QString expenseCsvRow(const ExpenseEntry& expense, bool guardFormulas) {
     QString line;
     line.reserve(160 + expense.note.size());
     appendCsvField(line, QString::number(int(expense.type)), true);
-    appendCsvField(line, shortDateOf(expense.date));
+    appendCsvField(line, shortDateText(expense.date));
     appendCsvField(line, text(expense.description));
     appendCsvField(line, text(expense.client));
     appendCsvField(line, text(expense.project));
@@ -166,7 +159,7 @@ QString expenseCsvRow(const ExpenseEntry& expense, bool guardFormulas) {
     appendCsvField(line, text(expense.currency));
     appendCsvField(line, amountText(expense.totalAmount()));
     appendCsvField(line, QString::number(int(expense.status)));
-    appendCsvField(line, shortDateOf(expense.paidDate));
+    appendCsvField(line, shortDateText(expense.paidDate));
     appendCsvField(line, text(expense.billTo));
     appendCsvField(line, text(expense.custom1));
     appendCsvField(line, text(expense.custom2));

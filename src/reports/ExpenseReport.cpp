@@ -3,6 +3,7 @@
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
 #include "records/MoneyTotals.h"
+#include "reports/ExportValues.h"
 #include "reports/ReportPage.h"
 #include "settings/Settings.h"
 #include "store/ExpenseEntry.h"
@@ -29,10 +30,8 @@ bool rightAligned(int field, bool mileage) {
 
 QString expenseCellText(const ExpenseEntry& e, int field) {
     switch (field) {
-        case Field::ExpenseDate: {
-            const auto st = platform::toSystemTime(e.date);
-            return st ? platform::Locale::shortDate(*st) : QString();
-        }
+        case Field::ExpenseDate:
+            return shortDateText(e.date);
         case Field::Description:
             return e.description;
         case Field::ExpenseClient:

@@ -19,6 +19,11 @@ int durationWholeMinutes(qint32 duration);
 // only meaningful when the entry has a start time.
 platform::FileTime endTimeWithoutBreak(const TimeEntry& entry);
 
+// A date of an entry or expense as the locale writes it short; empty for
+// no date (0), which older data may hold: a report must not show it as a
+// day ("1/1/01" reads as 2001).
+QString shortDateText(platform::FileTime date);
+
 // The plain text of the entry's note, paragraphs separated by CR LF; empty
 // when it has no note or the note holds no text (a drawing only, or bytes
 // that are not ours).

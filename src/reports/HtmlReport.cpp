@@ -29,13 +29,8 @@ namespace {
 
 constexpr int kInvoiceNumber = 107;
 
-// Dates and times as the locale writes them (the locale keeps the texts
-// it has made).
-QString shortDateOf(platform::FileTime time) {
-    const auto st = platform::toSystemTime(time);
-    return st ? Locale::shortDate(*st) : QString(QLatin1String(""));
-}
-
+// Times as the locale writes them (the locale keeps the texts it has
+// made).
 QString timeOf(platform::FileTime time) {
     const auto st = platform::toSystemTime(time);
     return st ? Locale::timeWithoutSeconds(*st) : QString();
@@ -50,7 +45,7 @@ struct CellFormat {
 QString cellText(const TimeEntry& e, int field, const CellFormat& format) {
     switch (field) {
         case Field::EntryDate:
-            return shortDateOf(e.date);
+            return shortDateText(e.date);
         case Field::Client:
             return e.client;
         case Field::Project:

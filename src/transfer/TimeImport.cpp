@@ -1,12 +1,13 @@
 #include "transfer/TimeImport.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <set>
 #include <tuple>
 
 #include "platform/Clock.h"
+#include "platform/FileProblem.h"
+#include "platform/NativePath.h"
 #include "records/RecordSaving.h"
 #include "store/ClientStructure.h"
 #include "store/RecordStore.h"
@@ -26,21 +27,23 @@ EntryKey keyOf(const TimeEntry& entry) {
 }
 
 std::optional<QByteArray> readImportFile(const QString& path, ImportRead& read) {
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() > MaxImportFileBytes) {
-        read.problem(0, QStringLiteral("The file is %1 MB; files over %2 MB are not read.")
-                            .arg(info.size() / (1024 * 1024))
+    // By the name as the system spells it, which need not be UTF-8.
+    QFile file;
+    if (const QString problem = platform::readProblem(path);
+        !problem.isEmpty() || !platform::openNative(file, path, QIODevice::ReadOnly, nullptr)) {
+        read.problem(0, QStringLiteral("The file cannot be read: %1.")
+                            .arg(problem.isEmpty() ? file.errorString() : problem));
+        return std::nullopt;
+    }
+    // A pipe tells no size: what it gives is counted instead.
+    const QByteArray bytes =
+        file.size() > MaxImportFileBytes ? QByteArray() : file.read(MaxImportFileBytes + 1);
+    if (file.size() > MaxImportFileBytes || bytes.size() > MaxImportFileBytes) {
+        read.problem(0, QStringLiteral("The file is over %1 MB; such files are not read.")
                             .arg(MaxImportFileBytes / (1024 * 1024)));
         return std::nullopt;
     }
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        read.problem(0, QStringLiteral("The file cannot be read: %1.")
-                            .arg(info.exists() ? file.errorString()
-                                               : QStringLiteral("there is no such file")));
-        return std::nullopt;
-    }
-    return file.readAll();
+    return bytes;
 }
 
 // The keys of the stored entries dated within the rows' dates.

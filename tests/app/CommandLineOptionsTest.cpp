@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QProcess>
 
 #include "app/GuiMain.h"
 #include "common/EnvironmentTest.h"
@@ -74,6 +75,27 @@ private Q_SLOTS:
         // Only the restore, which may, makes the missing folder.
         if (!args.contains(QStringLiteral("restore")))
             QVERIFY(!QFile::exists(missing));
+    }
+
+    // A profile folder whose name is no UTF-8 is refused in either form,
+    // rather than the data going to a folder of another name.
+    void eightBitProfileFolderIsRefused_data() {
+        QTest::addColumn<QString>("args");
+        QTest::newRow("before the command") << QStringLiteral("--profile \"$N\" restore x.tld");
+        QTest::newRow("after the command") << QStringLiteral("restore x.tld --profile=\"$N\"");
+    }
+    void eightBitProfileFolderIsRefused() {
+        QFETCH(QString, args);
+        QProcess shell;
+        shell.start(QStringLiteral("/bin/sh"),
+                    {"-c", "N=\"$1/$(printf 'p\\376')\"; exec \"$0\" " + args,
+                     QStringLiteral(TEMPOLATCH_EXECUTABLE), m_env->folder()});
+        QVERIFY(shell.waitForFinished(60000));
+        const QByteArray errors = shell.readAllStandardError();
+        QCOMPARE(shell.exitCode(), 2);
+        QVERIFY2(errors.contains("--profile needs a folder whose name is UTF-8"),
+                 errors.constData());
+        QVERIFY(QDir(m_env->folder()).entryList({QStringLiteral("p*")}, QDir::Dirs).isEmpty());
     }
 
     // The window asks before it makes a profile in a folder that is not

@@ -1,9 +1,13 @@
 #include <QDir>
+#include <QFile>
 #include <QTest>
+
+#include <unistd.h>
 
 #include "app/DataFileArgument.h"
 #include "common/EnvironmentTest.h"
 #include "common/TestRegistry.h"
+#include "platform/NativePath.h"
 #include "store/ClientStructure.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupOperation.h"
@@ -72,6 +76,21 @@ private Q_SLOTS:
         m_env->ui().queueAnswer(platform::Answer::No);
         QVERIFY(openDataFile(m_env->context(), nullptr, backup));
         QCOMPARE(entryCount(), 2);
+    }
+
+    // A file manager may hand over a name that is no UTF-8: the file is
+    // found under that very name.
+    void eightBitFileNameIsFound() {
+        addEntry(QStringLiteral("Acme"));
+        const QByteArray native = QFile::encodeName(m_env->folder()) + "/\xfe.tld";
+        const QString backup = platform::pathFromNative(native);
+        QVERIFY(BackupOperation(m_env->store()).backup(backup));
+        m_env->ui().queueAnswer(platform::Answer::No);
+        const bool opened = openDataFile(m_env->context(), nullptr, backup);
+        ::unlink(native.constData());  // which the temporary folder cannot
+        QVERIFY(!opened);
+        QVERIFY2(m_env->ui().shownTexts().first().contains(QStringLiteral("Restore the data")),
+                 qPrintable(m_env->ui().shownTexts().first()));
     }
 
     void clientStructureOffersImportAndMissingFileIsSaid() {

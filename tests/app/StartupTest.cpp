@@ -9,6 +9,7 @@
 #include "common/EnvironmentTest.h"
 #include "common/ProgramRun.h"
 #include "common/TestRegistry.h"
+#include "platform/NativePath.h"
 #include "platform/Profile.h"
 #include "store/RecordStore.h"
 
@@ -104,13 +105,14 @@ private Q_SLOTS:
         QTRY_COMPARE(handed.size(), 1);
         QCOMPARE(handed.at(0).at(0).toStringList(), QStringList());
 
-        // Whatever it hands over arrives as it was given.
+        // Whatever it hands over arrives as it was given, a file name that
+        // is no UTF-8 too.
+        const QStringList given{QStringLiteral("--from-test"), QStringLiteral("-x ü"),
+                                platform::pathFromNative("/tmp/\xfe\xe9t\xe9.tld")};
         SingleInstance another;
-        QCOMPARE(another.start({QStringLiteral("--from-test"), QStringLiteral("-x ü")}),
-                 SingleInstance::Start::HandedOver);
+        QCOMPARE(another.start(given), SingleInstance::Start::HandedOver);
         QTRY_COMPARE(handed.size(), 2);
-        QCOMPARE(handed.at(1).at(0).toStringList(),
-                 QStringList({QStringLiteral("--from-test"), QStringLiteral("-x ü")}));
+        QCOMPARE(handed.at(1).at(0).toStringList(), given);
     }
 
     void commandsNeverHandOver() {

@@ -165,6 +165,21 @@ private Q_SLOTS:
         QCOMPARE(noteToPlainText(m_ink->noteData()), QStringLiteral("[voice note 0:01]"));
     }
 
+    // Loading another note (the next timer's) ends the recording; its clip
+    // stays out of the note loaded, which comes as it was given.
+    void loadingANoteEndsTheRecordingWithoutTheClip() {
+        QVERIFY(m_ink->execute(Cmd::Record));
+        pushInPieces(m_devices, test::tone(1.0));
+        const QByteArray next = NoteData::encode(test::sampleContent());
+        m_ink->setNoteData(next);
+        QVERIFY(!bar()->isRecording());
+        QVERIFY(!m_ink->isModified());
+        QCOMPARE(m_ink->noteData(), next);
+        // What the control shows, too: edited, it gives the same content.
+        m_ink->setModified(true);
+        QCOMPARE(content(), test::sampleContent());
+    }
+
     // However much is said, the note stays within what the Note page
     // saves, and only just: the recording stops itself.
     void stopsJustUnderTheLimit_data() {

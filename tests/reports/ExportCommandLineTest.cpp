@@ -13,6 +13,7 @@
 #include "reports/ReportsTestSupport.h"
 #include "reports/Summaries.h"
 #include "settings/Settings.h"
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "widgets/CommandIds.h"
@@ -120,6 +121,46 @@ private Q_SLOTS:
         QCOMPARE(run({"summary", "quick", "--client", "Nobody"}), 0);
         QVERIFY2(m_stdout.contains("Number of Items") && !m_stdout.contains("1601"),
                  m_stdout.constData());
+    }
+
+    // An entry and an expense that older data left dated 0 ("no date") are
+    // in every output of all dates, without a date; a range that begins
+    // later leaves them out, as it leaves out every earlier record.
+    void undatedRecordsAreInOutputsOfAllDates_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("csv") << QStringList{"export", "csv"};
+        QTest::newRow("xml") << QStringList{"export", "xml"};
+        QTest::newRow("tabular report") << QStringList{"report", "tabular"};
+        QTest::newRow("expense csv") << QStringList{"export", "expenses", "general"};
+        QTest::newRow("expense report") << QStringList{"report", "general"};
+    }
+    void undatedRecordsAreInOutputsOfAllDates() {
+        QFETCH(QStringList, args);
+        TimeEntry entry;
+        entry.client = QStringLiteral("Undated");
+        entry.duration = 75;
+        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        ExpenseEntry expense;
+        expense.client = QStringLiteral("Undated");
+        expense.amount = 1250;
+        QCOMPARE(Expenses(m_env->store().expenses()).add(expense), WriteResult::Written);
+
+        const QString file = m_env->filePath(QStringLiteral("all.out"));
+        QCOMPARE(run(args + QStringList{file}), 0);
+        const QByteArray all = test::fileBytes(file);
+        QVERIFY2(all.contains("Undated"), all.constData());
+        // No date is shown as none, not as a day of 1601 or (short) 2001.
+        QVERIFY2(!all.contains("1/1/01"), all.constData());
+        if (args.contains(QStringLiteral("csv"))) {
+            const QList<QStringList> rows = test::readCsvWithPython(file);
+            QVERIFY(std::any_of(rows.begin(), rows.end(), [](const QStringList& row) {
+                return row.contains(QStringLiteral("Undated"));
+            }));
+        }
+        QCOMPARE(
+            run(args + QStringList{file, QStringLiteral("--from"), QStringLiteral("1601-01-02")}),
+            0);
+        QVERIFY(!test::fileBytes(file).contains("Undated"));
     }
 
     // The expense exports: the window's file for the shown month, byte for

@@ -19,8 +19,13 @@
 #include "editing/ClientFieldLists.h"
 #include "editing/EntryCommands.h"
 #include "editing/EntryEditor.h"
+#include "notes/FakeAudio.h"
 #include "notes/InkControl.h"
 #include "notes/InkSurface.h"
+#include "notes/NoteCommands.h"
+#include "notes/NoteData.h"
+#include "notes/NoteTestSupport.h"
+#include "notes/VoiceCodec.h"
 #include "platform/Clock.h"
 #include "platform/StringTable.h"
 #include "settings/Settings.h"
@@ -368,6 +373,52 @@ private Q_SLOTS:
         QCOMPARE(entry.duration, 150);
         QCOMPARE(entry.note, note);
         QCOMPARE(entry.date, at(2026, 12, 7, 9, 15, 1));
+    }
+
+    // A clip recorded in a timer's note goes into timers.dat with the note
+    // and into the entry the timer becomes, the very bytes the coder made
+    // of the sound; also when Complete Timer ends the recording itself.
+    void recordedClipReachesTheEntry_data() {
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("stopped, then completed") << true;
+        QTest::newRow("completed while recording") << false;
+    }
+    void recordedClipReachesTheEntry() {
+        QFETCH(bool, stopFirst);
+        setClock(9, 15);
+        test::FakeAudioDevices devices;
+        TimersDialog dialog(m_env->context(), *m_keeper);
+        dialog.note()->setAudioDevices(devices);
+        addTimer(dialog, "Acme");
+        table().slot(0).elapsedSeconds = 1800;
+        QTest::keyClicks(dialog.note()->surface(), "agreed: ");
+        QVERIFY(dialog.note()->execute(NoteCommand::Record));
+        QVERIFY(devices.recording);
+        const QList<qint16> sound = test::tone(1.5);
+        for (qsizetype at = 0; at < sound.size(); at += 1600)
+            devices.recording->push(sound.mid(at, 1600));
+        if (stopFirst)
+            QVERIFY(dialog.note()->execute(NoteCommand::StopVoice));
+        VoiceEncoder encoder;
+        encoder.push(sound);
+        const NoteClip made = encoder.finish();
+
+        QVERIFY(dialog.execute(TimersDialog::CompleteTimer));
+        QVERIFY(!devices.recording);
+        const QByteArray note = table().slot(0).note;
+        QCOMPARE(NoteData::fromBytes(note).content().clips, QList<NoteClip>{made});
+        QCOMPARE(TimerKeeper::load(m_keeper->path())->table.slot(0).note, note);
+
+        onNext<EntryEditor>([](EntryEditor* editor) { editor->accept(); });
+        const std::optional<quint32> id =
+            timercommands::completeTimer(m_env->context(), nullptr, *m_keeper, 0);
+        QVERIFY(id);
+        const TimeEntry entry =
+            entrycommands::readStoredEntry(m_env->store(), *id).value_or(TimeEntry());
+        QCOMPARE(entry.note, note);
+        const NoteContent stored = NoteData::fromBytes(entry.note).content();
+        QCOMPARE(stored.clips, QList<NoteClip>{made});
+        QCOMPARE(stored.toPlainText(), QStringLiteral("agreed: [voice note 0:02]"));
     }
 
     // A note over 65,000 bytes is warned about and goes on to the editor.

@@ -184,25 +184,76 @@ private Q_SLOTS:
     }
 
     // A file name in an older 8-bit encoding is written, and read back,
-    // under exactly that name, as a shell gives it.
+    // under exactly that name, as a shell gives it, by every command that
+    // names a FILE. In the script $N is such a name without its extension.
+    void eightBitFileNames_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("backup, restore elsewhere")
+            << QStringLiteral("$T backup \"$N.tld\" && $T2 restore \"$N.tld\"")
+            << QStringList{".tld"};
+        QTest::newRow("archive, load-archive")
+            << QStringLiteral(
+                   "$T archive \"$N.tla\" --from 2000-01-01 --to 2100-12-31 && "
+                   "$T load-archive \"$N.tla\"")
+            << QStringList{".tla"};
+        QTest::newRow("export and import clients")
+            << QStringLiteral("$T export clients \"$N.tlc\" && $T2 import clients \"$N.tlc\"")
+            << QStringList{".tlc"};
+        QTest::newRow("list export and import")
+            << QStringLiteral("$T list export phase \"$N.txt\" && $T2 list import phase \"$N.txt\"")
+            << QStringList{".txt"};
+        QTest::newRow("exports and reports")
+            << QStringLiteral(
+                   "$T export csv \"$N.csv\" && $T export xml \"$N.xml\" && "
+                   "$T export expenses general \"$N-x.csv\" && "
+                   "$T report tabular \"$N.pdf\" && $T report general \"$N.html\"")
+            << QStringList{".csv", ".xml", "-x.csv", ".pdf", ".html"};
+        QTest::newRow("import toggl")
+            << QStringLiteral(
+                   "printf 'Client,Project,Task,Description,Billable,Start date,Start time,"
+                   "Duration\\nAcme,Web,Dev,x,Yes,2026-03-02,09:00:00,01:00:00\\n' > \"$N.csv\" "
+                   "&& $T2 import toggl \"$N.csv\"")
+            << QStringList{".csv"};
+        QTest::newRow("import harvest")
+            << QStringLiteral(
+                   "printf "
+                   "'Date,Client,Project,Task,Notes,Hours\\n2026-03-03,Acme,Web,Dev,x,1.5\\n'"
+                   " > \"$N.csv\" && $T2 import harvest \"$N.csv\"")
+            << QStringList{".csv"};
+        QTest::newRow("import timew")
+            << QStringLiteral(
+                   "printf '[{\"id\":1,\"start\":\"20260302T090000Z\",\"end\":"
+                   "\"20260302T100000Z\",\"tags\":[\"Acme\"]}]' > \"$N.json\" && "
+                   "$T2 import timew \"$N.json\"")
+            << QStringList{".json"};
+    }
     void eightBitFileNames() {
+        QFETCH(QString, script);
+        QFETCH(QStringList, files);
         test::fillStore(1);
-        const QList<TimeEntry> entries = test::allEntries();
         m_env->store().close();
+        // The second profile starts as a copy of the first, so that what is
+        // read back there has something to land on.
+        QVERIFY(QFile::copy(path(QStringLiteral("store.db")), path(QStringLiteral("copy.db"))));
+        QVERIFY(QDir().mkpath(path(QStringLiteral("copy"))));
+        QVERIFY(
+            QFile::rename(path(QStringLiteral("copy.db")), path(QStringLiteral("copy/store.db"))));
         QProcess shell;
-        shell.start(
-            QStringLiteral("/bin/sh"),
-            {"-c",
-             "name=\"$1/$(printf '\\376.tld')\" && \"$0\" --profile \"$1\" backup \"$name\" "
-             "&& \"$0\" --profile \"$1/copy\" restore \"$name\"",
-             QStringLiteral(TEMPOLATCH_EXECUTABLE), m_env->folder()});
+        shell.start(QStringLiteral("/bin/sh"),
+                    {"-c",
+                     "N=\"$1/$(printf '\\376')\"; T=\"$0 --profile $1\"; "
+                     "T2=\"$0 --profile $1/copy\"; " +
+                         script,
+                     QStringLiteral(TEMPOLATCH_EXECUTABLE), m_env->folder()});
         QVERIFY(shell.waitForFinished(120000));
-        QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
-        const QByteArray written = QFile::encodeName(m_env->folder()) + "/\xfe.tld";
-        QVERIFY(::access(written.constData(), F_OK) == 0);
-        ::unlink(written.constData());  // which the temporary folder cannot
-        useProfile(path(QStringLiteral("copy")));
-        QCOMPARE(test::withoutIds(test::allEntries()), test::withoutIds(entries));
+        const QByteArray errors = shell.readAllStandardError();
+        for (const QString& file : files) {
+            const QByteArray written = QFile::encodeName(m_env->folder()) + "/\xfe" + file.toUtf8();
+            QVERIFY2(::access(written.constData(), F_OK) == 0, written.constData());
+            ::unlink(written.constData());  // which the temporary folder cannot
+        }
+        QVERIFY2(shell.exitCode() == 0, errors.constData());
     }
 
     void archiveKeepAndLoadBack() {

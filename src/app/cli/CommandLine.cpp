@@ -101,6 +101,17 @@ QString commandHelp(const CliCommand& command, QCommandLineParser& parser) {
     return text + options;
 }
 
+// Why --profile cannot take `folder`; empty when it can. The profile's
+// files are opened by names that must be text: a folder whose name is no
+// UTF-8 would end up under another name, so it is refused instead.
+QString profileFolderProblem(const QString& folder) {
+    if (folder.isEmpty())
+        return QStringLiteral("--profile needs a folder");
+    if (platform::nativePath(folder) != folder.toUtf8())
+        return QStringLiteral("--profile needs a folder whose name is UTF-8 text");
+    return {};
+}
+
 int runParsed(const CliCommand& command, const QStringList& rest) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -137,8 +148,9 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
         return 0;
     }
     if (parser.isSet(profile)) {
-        if (parser.value(profile).isEmpty()) {
-            std::fprintf(stderr, "tempolatch: --profile needs a folder\n%s", qPrintable(usageOf));
+        const QString problem = profileFolderProblem(parser.value(profile));
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "tempolatch: %s\n%s", qPrintable(problem), qPrintable(usageOf));
             return 2;
         }
         platform::Profile::setFolder(parser.value(profile));
@@ -259,6 +271,11 @@ bool takeLeadingOptions(QStringList& args, QString& error) {
         if (value.isEmpty() || (store && !platform::isServerAddress(value))) {
             error = QStringLiteral("%1 needs %2").arg(found->name, found->needs);
             return false;
+        }
+        if (!store) {
+            error = profileFolderProblem(value);
+            if (!error.isEmpty())
+                return false;
         }
         found->apply(value);
     }
