@@ -12,6 +12,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreIds.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/ProgressDialog.h"
@@ -98,7 +99,7 @@ void ReplaceTextDialog::accept() {
     });
     if (!outcome.ok) {
         // Nothing was changed; the dialog stays for another try.
-        ui.message(QStringLiteral("Error: %1").arg(outcome.error), MessageIcon::Stop, this);
+        ui.message(storeErrorText(outcome.error), MessageIcon::Stop, this);
         return;
     }
     m_entriesChanged = outcome.entriesChanged;

@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "transfer/ArchiveOperation.h"
 #include "transfer/ArchiveRangeDialog.h"
 #include "widgets/CommandIds.h"
@@ -63,8 +64,8 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
         case ArchiveOperation::ArchiveResult::DeleteFailed: {
             // The archive is complete; the entries stay, as the deletion
             // was undone whole.
-            context.ui.message(QStringLiteral("Error: %1").arg(context.store.lastError()),
-                               MessageIcon::Stop, parent);
+            context.ui.message(storeErrorText(context.store.lastError()), MessageIcon::Stop,
+                               parent);
             break;
         }
     }

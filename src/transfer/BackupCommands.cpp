@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "transfer/BackupOperation.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
@@ -91,8 +92,7 @@ bool removeAllData(Context& context, QWidget* parent) {
     // Everything is kept when the deletion cannot be completed; say so
     // rather than let the user believe the data is gone.
     if (!ok) {
-        context.ui.message(QStringLiteral("Error: %1").arg(store.lastError()), MessageIcon::Stop,
-                           parent);
+        context.ui.message(storeErrorText(store.lastError()), MessageIcon::Stop, parent);
     }
     return true;
 }
