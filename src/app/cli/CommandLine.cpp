@@ -20,6 +20,7 @@
 #include "platform/Ui.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
+#include "settings/StoreChoice.h"
 #include "store/RecordStore.h"
 
 #ifndef TEMPOLATCH_VERSION
@@ -194,6 +195,7 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     Settings settings;
     RecordStore store;
     Context context{store, settings, ui, platform::Registry::user()};
+    storechoice::apply(context.registry);
     if (command.opensStore) {
         if (!store.openAll()) {
             std::fprintf(stderr, "tempolatch: cannot open the store: %s\n",
