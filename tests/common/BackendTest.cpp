@@ -15,9 +15,10 @@ void BackendTest::initTestCase_data() {
 void BackendTest::init() {
     QFETCH_GLOBAL(bool, server);
     EnvironmentTest::init();
-    if (wholeRunOnServer() && !server)
-        QSKIP("the whole run is on the server store");
-    if (server && !environmentServer()) {
+    // Both stores are the ordinary run's business.
+    if (wholeRunOnServer())
+        QSKIP("runs in the ordinary run, on both stores");
+    if (server) {
         m_server = std::make_unique<ServerStore>();
         if (!m_server->isReady())
             QSKIP(qPrintable(m_server->why()));
@@ -41,7 +42,7 @@ bool BackendTest::onServer() const {
 }
 
 const ServerStore* BackendTest::server() const {
-    return m_server ? m_server.get() : environmentServer();
+    return m_server.get();
 }
 
 QString BackendTest::storeAddress() const {
@@ -50,6 +51,8 @@ QString BackendTest::storeAddress() const {
 
 void ServerTest::init() {
     EnvironmentTest::init();
+    if (wholeRunOnServer())
+        QSKIP("runs in the ordinary run");
     m_server = std::make_unique<ServerStore>();
     if (!m_server->isReady())
         QSKIP(qPrintable(m_server->why()));

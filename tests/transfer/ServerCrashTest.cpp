@@ -6,6 +6,7 @@
 
 #include "common/EnvironmentTest.h"
 #include "common/ProgramRun.h"
+#include "common/ServerStore.h"
 #include "common/SampleStore.h"
 #include "common/TestRegistry.h"
 #include "platform/Locale.h"
@@ -109,6 +110,8 @@ class ServerCrashTest : public EnvironmentTest {
 private Q_SLOTS:
     void init() {
         EnvironmentTest::init();
+        if (wholeRunOnServer())
+            QSKIP("runs in the ordinary run");
         if (!server("start"))
             QFAIL("the test's own server did not start");
         QFile address(m_serverDir.filePath(QStringLiteral("address")));
