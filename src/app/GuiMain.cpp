@@ -13,6 +13,7 @@
 #include "platform/WidgetUi.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
+#include "settings/StoreChoice.h"
 #include "store/RecordStore.h"
 #include "widgets/DesktopStyle.h"
 #include "widgets/HelpWindow.h"
@@ -51,6 +52,7 @@ int runGui(int argc, char* argv[], const QStringList& args) {
     Settings settings;
     RecordStore store;
     Context context{store, settings, ui, platform::Registry::user()};
+    storechoice::apply(context.registry);
     int code = 1;
     {
         MainFrame frame(context);

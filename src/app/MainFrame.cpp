@@ -35,8 +35,11 @@
 #include "settings/OptionsSheet.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
+#include "settings/StoreChoice.h"
+#include "settings/StoreLogin.h"
 #include "store/ClientStructure.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreWatcher.h"
 #include "store/TimeEntry.h"
 #include "timers/EntryTimer.h"
@@ -165,12 +168,16 @@ bool MainFrame::create() {
     buildMenuBar();
     keepWindowPlace(this, m_context.registry, QStringLiteral("MainWindow"));
 
-    if (!m_context.store.openAll(this)) {
+    if (!openStoreAskingPassword(m_context.store, this, passwordDialog(this))) {
         m_context.ui.message(resourceString(str::UnableToOpenDatabase), platform::MessageIcon::Stop,
                              this);
         return false;
     }
     m_created = true;
+    // A role that may only read (a shared store's), or a store file the
+    // user may not write: said where it stays in sight.
+    if (storeIsReadOnly(m_context.store))
+        statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Read-only store"), this));
     // The commands' words of success go to the status line.
     m_context.ui.setNoticeShown(
         [this](const QString& text) { statusBar()->showMessage(text, 15000); });
@@ -569,7 +576,10 @@ void MainFrame::filterCustom() {
 }
 
 void MainFrame::runOptions() {
+    const QString store = storechoice::kept(m_context.registry);
     const OptionsOutcome outcome = runOptionsSheet(m_context, this);
+    if (outcome.storeChanged)
+        openChosenStore(store);
     // Saved and rebuilt even when cancelled: the sheet may have been
     // opened after changes of the view that are not stored yet.
     if (!settings().save(m_context.registry))
@@ -581,6 +591,24 @@ void MainFrame::runOptions() {
     createListAndView();
     if (outcome.softKeysChanged)
         buildMenuBar();
+}
+
+void MainFrame::openChosenStore(const QString& previous) {
+    m_context.store.close();
+    if (openStoreAskingPassword(m_context.store, this, passwordDialog(this))) {
+        m_context.ui.notice(QStringLiteral("Connected to %1.").arg(storechoice::shownStore()));
+        return;
+    }
+    const QString chosen = storechoice::shownStore();
+    const QString why = m_context.store.openError();
+    storechoice::keep(m_context.registry, previous);
+    m_context.store.close();
+    openStoreAskingPassword(m_context.store, this, passwordDialog(this));
+    m_context.ui.message(QStringLiteral("Tempolatch cannot open the store %1: %2\n\n"
+                                        "It goes on with the store it had, %3.")
+                             .arg(chosen, why.isEmpty() ? QStringLiteral("it was not opened") : why,
+                                  storechoice::shownStore()),
+                         platform::MessageIcon::Stop, this);
 }
 
 void MainFrame::showAbout() {

@@ -140,6 +140,10 @@ private:
     void destroyListAndView();
     void replaceView(int type);
     void runOptions();
+    // Opens the store the profile was just connected to; when it cannot
+    // be opened, goes back to `previous` (a server's address, or empty for
+    // the file), saying why.
+    void openChosenStore(const QString& previous);
     void showAbout();
     // Timers a killed or crashed run left behind come back, said once.
     void restoreTimers();

@@ -11,6 +11,7 @@
 #include "store/ClientWalk.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
@@ -287,17 +288,24 @@ ReplaceOutcome replaceFieldText(RecordStore& store, ReplaceField field, const QS
         outcome.ok = true;
         return outcome;
     }
-    StoreTransaction transaction(store);
-    std::optional<int> changed;
-    if (transaction.isActive() && replaceInStructure(store, field, find, to, now))
-        changed = replaceInEntries(store, field, find, to, now, entryWalked);
-    // A failure takes back whatever was written before it.
-    const StoreOutcome ended =
-        transaction.finish(changed ? WriteResult::Written : WriteResult::Refused);
-    outcome.ok = ended.succeeded();
-    outcome.error = ended.error;
-    outcome.entriesChanged = outcome.ok ? *changed : 0;
-    return outcome;
+    // Run again from the start when another writer's transaction ran into
+    // this one: everything of the failed try was taken back.
+    return retryOnConflict(
+        [&] {
+            ReplaceOutcome tried;
+            StoreTransaction transaction(store);
+            std::optional<int> changed;
+            if (transaction.isActive() && replaceInStructure(store, field, find, to, now))
+                changed = replaceInEntries(store, field, find, to, now, entryWalked);
+            // A failure takes back whatever was written before it.
+            const StoreOutcome ended =
+                transaction.finish(changed ? WriteResult::Written : WriteResult::Refused);
+            tried.ok = ended.succeeded();
+            tried.error = ended.error;
+            tried.entriesChanged = tried.ok ? *changed : 0;
+            return tried;
+        },
+        [](const ReplaceOutcome& tried) { return tried.error; });
 }
 
 }  // namespace tempolatch

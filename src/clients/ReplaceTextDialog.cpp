@@ -13,6 +13,7 @@
 #include "settings/BackgroundWork.h"
 #include "settings/Context.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreIds.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
@@ -103,7 +104,7 @@ void ReplaceTextDialog::accept() {
         return;
     if (!outcome.ok) {
         // Nothing was changed; the dialog stays for another try.
-        ui.message(QStringLiteral("Error: %1").arg(outcome.error), MessageIcon::Stop, this);
+        ui.message(storeErrorText(outcome.error), MessageIcon::Stop, this);
         return;
     }
     m_entriesChanged = outcome.entriesChanged;

@@ -13,6 +13,7 @@
 #include "settings/Context.h"
 #include "store/ExpenseEntry.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/TimeEntry.h"
 #include "views/EntryCriteriaSheet.h"
 #include "widgets/CommandIds.h"
@@ -25,7 +26,7 @@ namespace {
 using platform::MessageIcon;
 
 void showError(Context& context, QWidget* parent, int error) {
-    context.ui.message(QStringLiteral("Error: %1").arg(error), MessageIcon::Stop, parent);
+    context.ui.message(storeErrorText(error), MessageIcon::Stop, parent);
 }
 
 }  // namespace

@@ -11,11 +11,14 @@
 #include "editing/EntryNotePage.h"
 #include "editing/EntrySaver.h"
 #include "editing/EntryValues.h"
+#include "editing/SaveConflict.h"
 #include "platform/Ui.h"
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientStructure.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
+#include "store/TimeEntries.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WindowPlace.h"
 
@@ -34,6 +37,8 @@ EntryEditor::EntryEditor(Context& context, const TimeEntry* from, bool keepValue
     // The Billing page may be shown before General: start from the entry's
     // own client so that its rates are offered.
     RecordStore& store = context.store;
+    if (store.isOpen() && m_state.entry.recordId != 0)
+        m_asRead = TimeEntries(store).find(m_state.entry.recordId);
     if (store.isOpen() && !m_state.entry.client.isEmpty()) {
         const quint32 id = ClientStructure(store).clientIdOf(m_state.entry.client);
         if (id != NoClientId) {
@@ -107,28 +112,56 @@ void EntryEditor::accept() {
             return;
         }
     }
+    save();
+}
+
+void EntryEditor::save() {
     EntrySaver saver(m_state.context.store);
-    const WriteResult result = saver.save(m_state.entry);
-    if (result != WriteResult::Written) {
-        // The editor stays open with what the user typed. An entry that
-        // cannot be stored has been explained by its page already.
-        if (result != WriteResult::NotStorable)
-            m_state.context.ui.message(QStringLiteral("Error: %1").arg(saver.error()),
-                                       platform::MessageIcon::Stop, this);
+    const SaveTry saved = saveSettlingConflict(
+        m_state.context.ui, QStringLiteral("entry"), this,
+        [&](bool overwrite) {
+            const WriteResult result =
+                saver.save(m_state.entry, overwrite ? std::nullopt : m_asRead);
+            return SaveTry{result, saver.error()};
+        },
+        m_reload);
+    if (m_reload) {
+        QDialog::reject();
         return;
     }
+    // Otherwise the editor stays open with what the user typed. An entry
+    // that cannot be stored has been explained by its page already, and a
+    // conflict by its question.
+    if (saved.result != WriteResult::Written && saved.result != WriteResult::NotStorable &&
+        !saved.changedElsewhere())
+        m_state.context.ui.message(storeErrorText(saved.error), platform::MessageIcon::Stop, this);
+    if (saved.result != WriteResult::Written)
+        return;
     m_saved = true;
     QDialog::accept();
 }
 
 bool EntryEditor::edit(Context& context, QWidget* parent, const TimeEntry* from, bool keepValues,
                        int firstPage, quint32* recordId) {
-    EntryEditor editor(context, from, keepValues, firstPage, parent);
-    if (editor.exec() != QDialog::Accepted)
-        return false;
-    if (recordId)
-        *recordId = editor.entry().recordId;
-    return editor.saved();
+    std::optional<TimeEntry> reloaded;
+    for (;;) {
+        EntryEditor editor(context, from, keepValues, firstPage, parent);
+        const int ended = editor.exec();
+        if (editor.reloadWanted() && context.store.isOpen())
+            reloaded = TimeEntries(context.store).find(editor.entry().recordId);
+        if (editor.reloadWanted() && reloaded) {
+            // Opened again on the entry as it is stored now, at the same page.
+            from = &*reloaded;
+            keepValues = false;
+            firstPage = editor.currentPage();
+            continue;
+        }
+        if (ended != QDialog::Accepted)
+            return false;
+        if (recordId)
+            *recordId = editor.entry().recordId;
+        return editor.saved();
+    }
 }
 
 }  // namespace tempolatch

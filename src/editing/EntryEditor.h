@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 #include "editing/EntryPage.h"
 
@@ -31,6 +32,10 @@ public:
 
     const TimeEntry& entry() const { return m_state.entry; }
     bool saved() const { return m_saved; }
+    // The user chose to see the entry as someone else stored it meanwhile:
+    // the editor closed, to be opened again on the stored entry.
+    bool reloadWanted() const { return m_reload; }
+    int currentPage() const { return m_current; }
     QTabWidget* tabs() const { return m_tabs; }
 
     void accept() override;
@@ -41,13 +46,18 @@ protected:
 private:
     void pageChanged(int index);
     void showPage(int index);
+    void save();
 
     EntryEditState m_state;
+    // The stored entry as it was when the editor opened, to tell whether
+    // someone else has changed it since.
+    std::optional<TimeEntry> m_asRead;
     QTabWidget* m_tabs;
     QList<EntryPage*> m_pages;
     int m_current = -1;
     bool m_switching = false;
     bool m_saved = false;
+    bool m_reload = false;
 };
 
 }  // namespace tempolatch

@@ -6,9 +6,10 @@
 
 namespace tempolatch {
 
-WriteResult EntrySaver::save(TimeEntry& entry) {
-    return saveEdited(m_store, m_error, entry,
-                      [this](const TimeEntry& saved) { return addStructure(saved); });
+WriteResult EntrySaver::save(TimeEntry& entry, const std::optional<TimeEntry>& asRead) {
+    return saveEdited(
+        m_store, m_error, entry, [this](const TimeEntry& saved) { return addStructure(saved); },
+        asRead);
 }
 
 WriteResult EntrySaver::saveStructure(const TimeEntry& entry) {

@@ -17,8 +17,10 @@ public:
 
     // Stamps the modified time, then adds the entry (which gets its record
     // id) or rewrites its record. When any write is refused, nothing is
-    // written and the entry is left as it was; error() says why.
-    WriteResult save(TimeEntry& entry);
+    // written and the entry is left as it was; error() says why. With
+    // `asRead`, an entry someone else changed since is left alone (Refused,
+    // error() ErrorChangedElsewhere).
+    WriteResult save(TimeEntry& entry, const std::optional<TimeEntry>& asRead = std::nullopt);
 
     // Adds only what the entry names that the client structure and the drop
     // lists lack (Add Timer, which starts no entry yet); all or nothing.

@@ -58,9 +58,10 @@ QString mileageTotalText(const QString& currency, const QString& rateText, qint3
 
 namespace tempolatch {
 
-WriteResult ExpenseSaver::save(ExpenseEntry& expense) {
-    return saveEdited(m_store, m_error, expense,
-                      [this](const ExpenseEntry& saved) { return addStructure(saved); });
+WriteResult ExpenseSaver::save(ExpenseEntry& expense, const std::optional<ExpenseEntry>& asRead) {
+    return saveEdited(
+        m_store, m_error, expense,
+        [this](const ExpenseEntry& saved) { return addStructure(saved); }, asRead);
 }
 
 WriteResult ExpenseSaver::addStructure(const ExpenseEntry& expense) {

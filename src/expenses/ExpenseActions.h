@@ -55,8 +55,10 @@ public:
 
     // Stamps the modified time, then adds the expense (which gets its
     // record id) or rewrites its record; a refused save leaves the expense
-    // as it was and error() says why.
-    WriteResult save(ExpenseEntry& expense);
+    // as it was and error() says why. With `asRead`, an expense someone
+    // else changed since is left alone (error() ErrorChangedElsewhere).
+    WriteResult save(ExpenseEntry& expense,
+                     const std::optional<ExpenseEntry>& asRead = std::nullopt);
     int error() const { return m_error; }
 
 private:

@@ -19,6 +19,7 @@
 
 #include "editing/EntryValues.h"
 #include "editing/PaidDateDialog.h"
+#include "editing/SaveConflict.h"
 #include "expenses/ExpenseActions.h"
 #include "platform/Clock.h"
 #include "platform/DayChange.h"
@@ -32,6 +33,7 @@
 #include "store/Lists.h"
 #include "store/Project.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "widgets/DatePicker.h"
 #include "widgets/DropLists.h"
 #include "widgets/HelpWindow.h"
@@ -72,6 +74,7 @@ ExpenseEditor::ExpenseEditor(Context& context, const ExpenseEntry& expense, int 
     if (m_expense.date.isNull())
         m_expense.date = expenseactions::fresh(m_expense.type, QString()).date;
     RecordStore& store = m_context.store;
+    m_asRead = expenseactions::read(store, m_expense.recordId);
     if (store.isOpen() && !m_expense.client.isEmpty()) {
         const quint32 id = ClientStructure(store).clientIdOf(m_expense.client);
         m_clientId = id == NoClientId ? 0 : id;
@@ -383,21 +386,43 @@ void ExpenseEditor::accept() {
         return;
     }
     ExpenseSaver saver(m_context.store);
-    const WriteResult result = saver.save(m_expense);
-    if (result != WriteResult::Written) {
-        m_context.ui.message(QStringLiteral("Error: %1").arg(saver.error()),
-                             platform::MessageIcon::Stop, this);
+    const SaveTry saved = saveSettlingConflict(
+        m_context.ui, QStringLiteral("expense"), this,
+        [&](bool overwrite) {
+            const WriteResult result = saver.save(m_expense, overwrite ? std::nullopt : m_asRead);
+            return SaveTry{result, saver.error()};
+        },
+        m_reload);
+    if (m_reload) {
+        QDialog::reject();
         return;
     }
-    QDialog::accept();
+    // Otherwise the editor stays open with what the user typed.
+    if (saved.result != WriteResult::Written && !saved.changedElsewhere())
+        m_context.ui.message(storeErrorText(saved.error), platform::MessageIcon::Stop, this);
+    if (saved.result == WriteResult::Written)
+        QDialog::accept();
 }
 
 std::optional<quint32> ExpenseEditor::edit(Context& context, QWidget* parent,
                                            const ExpenseEntry& expense, int firstPage) {
-    ExpenseEditor editor(context, expense, firstPage, parent);
-    if (editor.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return editor.expense().recordId;
+    ExpenseEntry from = expense;
+    for (;;) {
+        ExpenseEditor editor(context, from, firstPage, parent);
+        const int ended = editor.exec();
+        const auto stored = editor.reloadWanted()
+                                ? expenseactions::read(context.store, from.recordId)
+                                : std::nullopt;
+        if (stored) {
+            // Opened again on the expense as it is stored now, at the same page.
+            from = *stored;
+            firstPage = editor.m_current;
+            continue;
+        }
+        if (ended != QDialog::Accepted)
+            return std::nullopt;
+        return editor.expense().recordId;
+    }
 }
 
 }  // namespace tempolatch

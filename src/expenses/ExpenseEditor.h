@@ -34,6 +34,8 @@ public:
                                        const ExpenseEntry& expense, int firstPage = GeneralPage);
 
     const ExpenseEntry& expense() const { return m_expense; }
+    // The user chose to see the expense as someone else stored it meanwhile.
+    bool reloadWanted() const { return m_reload; }
     QTabWidget* tabs() const { return m_tabs; }
 
     void accept() override;
@@ -60,6 +62,10 @@ private:
 
     Context& m_context;
     ExpenseEntry m_expense;
+    // As stored when the editor opened, to tell whether someone else has
+    // changed it since.
+    std::optional<ExpenseEntry> m_asRead;
+    bool m_reload = false;
     quint32 m_clientId = 0;
     QTabWidget* m_tabs = nullptr;
     int m_current = 0;

@@ -2,6 +2,7 @@
 
 #include "records/EntryCriteria.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 
@@ -16,15 +17,22 @@ BulkResult runInOneBatch(RecordStore& store, const std::function<void(BulkResult
         out.error = store.lastError();
         return out;
     }
-    StoreTransaction transaction(store);
-    if (transaction.isActive())
-        markAll(out);
-    const StoreOutcome ended = transaction.finish(out.result);
-    if (!ended.succeeded()) {
-        // Every record written so far was taken back.
-        out = BulkResult{ended.result, 0, 0, ended.error};
-    }
-    return out;
+    // Run again from the start when another writer's transaction ran into
+    // this one: everything of the failed try was taken back.
+    return retryOnConflict(
+        [&] {
+            BulkResult tried;
+            StoreTransaction transaction(store);
+            if (transaction.isActive())
+                markAll(tried);
+            const StoreOutcome ended = transaction.finish(tried.result);
+            if (!ended.succeeded()) {
+                // Every record written so far was taken back.
+                tried = BulkResult{ended.result, 0, 0, ended.error};
+            }
+            return tried;
+        },
+        [](const BulkResult& tried) { return tried.error; });
 }
 
 }  // namespace detail

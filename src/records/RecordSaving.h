@@ -8,6 +8,7 @@
 #include "store/RecordDatabase.h"
 #include "store/RecordKinds.h"
 #include "store/Records.h"
+#include "store/StoreFailure.h"
 #include "store/StoreIds.h"
 #include "store/StoreTransaction.h"
 #include "store/TimeEntry.h"
@@ -29,24 +30,45 @@ WriteResult addOrRewrite(Records<Record>& records, Record& record) {
     return result;
 }
 
+// True when the stored record of `asRead`'s id is no longer what was read
+// (another user or window wrote it since). One that is gone counts as
+// unchanged: it is written anew.
+template <typename Record, typename Repository>
+bool changedSince(Repository& records, const Record& asRead) {
+    if (asRead.recordId == 0)
+        return false;
+    const std::optional<Record> now = records.find(asRead.recordId);
+    return now && !(*now == asRead);
+}
+
 // Saves an edited entry or expense with its modified time set to now, and
 // then `addStructure(record)`, in one transaction (opening the store first
 // when it is not). A refused write leaves the store's code in `error`
 // ("Error: %d"). The record changes (record id, modified time) only when
-// all of it was written.
+// all of it was written. With `asRead` (the record as it was read when the
+// editing began), a record someone else has changed since is not
+// overwritten: nothing is written, the result is Refused and `error` is
+// ErrorChangedElsewhere.
 template <typename Record, typename AddStructure>
-WriteResult saveEdited(RecordStore& store, int& error, Record& record, AddStructure addStructure) {
+WriteResult saveEdited(RecordStore& store, int& error, Record& record, AddStructure addStructure,
+                       const std::optional<Record>& asRead = std::nullopt) {
     Record saved = record;
+    bool changedElsewhere = false;
     const StoreOutcome outcome = writeInOneTransaction(store, [&] {
         saved.modified = platform::Clock::nowFileTime();
         // Made inside: the transaction may have opened the store.
         auto records = recordsOf<Record>(store);
+        // Compared under the write lock, which keeps every other writer
+        // out until this save is done.
+        changedElsewhere = asRead && changedSince(records, *asRead);
+        if (changedElsewhere)
+            return WriteResult::Refused;
         WriteResult written = addOrRewrite(records, saved);
         if (written == WriteResult::Written)
             written = addStructure(saved);
         return written;
     });
-    error = outcome.error;
+    error = changedElsewhere ? ErrorChangedElsewhere : outcome.error;
     if (outcome.result == WriteResult::Written)
         record = saved;
     return outcome.result;

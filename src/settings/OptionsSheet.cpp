@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "platform/PlatformInfo.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
@@ -23,6 +24,8 @@
 #include "settings/InvoiceNumbers.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFonts.h"
+#include "settings/StoreChoice.h"
+#include "settings/StorePage.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
@@ -116,10 +119,18 @@ OptionsSheet::OptionsSheet(const Settings& settings, const QStringList& currenci
                     text("Custom Fields 2"));
     m_pages->addTab(buildOwnerPage(settings), text("Owner"));
     m_pages->addTab(buildInvoicePage(settings), text("Invoice"));
+    m_storePage = new StorePage(storechoice::kept(registry), storechoice::givenForThisRun(),
+                                platform::Profile::storeAddress(), this);
+    m_pages->addTab(m_storePage, text("Store"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (m_storePage->showProblem())
+            m_pages->setCurrentWidget(m_storePage);
+        else
+            accept();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -510,6 +521,9 @@ OptionsOutcome runOptionsSheet(Context& context, QWidget* owner) {
     // while the sheet was open keep theirs.
     if (sheet.nextInvoiceNumber() != nextInvoice)
         invoicenumbers::setNext(registry, sheet.nextInvoiceNumber());
+    const QString store = sheet.storePage()->chosenAddress();
+    if (!storechoice::givenForThisRun() && store != storechoice::kept(registry))
+        outcome.storeChanged = storechoice::keep(registry, store);
     // A new currency joins the drop list; one already there is left alone.
     const QString currency = sheet.currency();
     if (!currency.isEmpty() && !currencies.contains(currency))

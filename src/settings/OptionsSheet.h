@@ -22,6 +22,7 @@ namespace platform {
 class Registry;
 }
 class Settings;
+class StorePage;
 
 // The Options sheet: eight pages ("View", "General", "Defaults", "Export",
 // "Custom Fields 1", "Custom Fields 2", "Owner", "Invoice") filled from the
@@ -48,6 +49,7 @@ public:
     void setLogoChooser(std::function<QString()> choose) { m_chooseLogo = std::move(choose); }
 
     QTabWidget* pages() const { return m_pages; }
+    StorePage* storePage() const { return m_storePage; }
 
 private:
     QWidget* buildViewPage(const Settings& s);
@@ -98,11 +100,15 @@ private:
     QList<std::pair<QLineEdit*, QDoubleSpinBox*>> m_taxes;  // name and rate
     QLineEdit* m_invoiceNote = nullptr;
     QLabel* m_nextInvoiceText = nullptr;
+    StorePage* m_storePage = nullptr;
 };
 
 struct OptionsOutcome {
     bool accepted = false;
     bool softKeysChanged = false;
+    // The profile was connected to another store (a server's, or its file
+    // again): the window opens it.
+    bool storeChanged = false;
 };
 
 // Runs the sheet modally on the context's settings. On OK the pages are written back

@@ -10,6 +10,7 @@
 #include "settings/Context.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/TimeEntries.h"
 #include "transfer/ArchiveOperation.h"
 #include "transfer/ArchiveRangeDialog.h"
@@ -77,8 +78,8 @@ bool archiveEntriesInRange(Context& context, QWidget* parent, const ArchiveRange
         case ArchiveOperation::ArchiveResult::DeleteFailed: {
             // The archive is complete; the entries stay, as the deletion
             // was undone whole.
-            context.ui.message(QStringLiteral("Error: %1").arg(context.store.lastError()),
-                               MessageIcon::Stop, parent);
+            context.ui.message(storeErrorText(context.store.lastError()), MessageIcon::Stop,
+                               parent);
             break;
         }
     }

@@ -9,6 +9,7 @@
 #include "platform/compound/CompoundFile.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupFile.h"
@@ -114,6 +115,13 @@ ArchiveOperation::Fingerprint ArchiveOperation::fingerprint(const TimeEntry& ent
 }
 
 bool ArchiveOperation::deleteArchived() {
+    // Run again from the start when another writer's transaction ran into
+    // this one: everything of the failed try was taken back.
+    return retryOnConflict([this] { return deleteArchivedOnce(); },
+                           [this](bool deleted) { return deleted ? 0 : store().lastError(); });
+}
+
+bool ArchiveOperation::deleteArchivedOnce() {
     StoreTransaction transaction(store());
     if (!transaction.isActive())
         return false;

@@ -55,6 +55,7 @@ private:
     static Fingerprint fingerprint(const TimeEntry& entry);
 
     bool deleteArchived();
+    bool deleteArchivedOnce();
     bool isStored(const ExpenseEntry& expense);
 
     platform::FileTime m_start;

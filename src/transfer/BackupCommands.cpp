@@ -10,6 +10,7 @@
 #include "settings/Context.h"
 #include "store/Expenses.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "store/TimeEntries.h"
 #include "transfer/BackupOperation.h"
 #include "widgets/CommandIds.h"
@@ -109,8 +110,7 @@ bool removeAllData(Context& context, QWidget* parent) {
     // Everything is kept when the deletion cannot be completed; say so
     // rather than let the user believe the data is gone.
     if (!ok) {
-        context.ui.message(QStringLiteral("Error: %1").arg(store.lastError()), MessageIcon::Stop,
-                           parent);
+        context.ui.message(storeErrorText(store.lastError()), MessageIcon::Stop, parent);
     }
     return true;
 }

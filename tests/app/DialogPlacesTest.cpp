@@ -52,7 +52,7 @@ private Q_SLOTS:
         QFETCH(MakeDialog, make);
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         // Left at a place of its own, then far larger than the screen.
-        const QRect left(area.left() + 23, area.top() + 31, 700, 520);
+        const QRect left(area.left() + 23, area.top() + 31, 760, 520);
         const QRect huge(area.left() + 300, area.top() + 200, area.width() * 2, area.height() * 2);
         for (const QRect& place : {left, huge}) {
             {

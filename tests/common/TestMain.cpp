@@ -21,13 +21,14 @@ int registerTestClass(const char* name, std::function<QObject*()> factory) {
 
 }  // namespace tempolatch::test
 
-// Runs every registered class, or only the one named by TEMPOLATCH_TEST_CLASS.
+// Runs every registered class, or only those named by TEMPOLATCH_TEST_CLASS
+// (a comma list).
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const QByteArray only = qgetenv("TEMPOLATCH_TEST_CLASS");
+    const QList<QByteArray> only = qgetenv("TEMPOLATCH_TEST_CLASS").split(',');
     int failures = 0;
     for (const auto& [name, factory] : tempolatch::test::classes()) {
-        if (!only.isEmpty() && only != name)
+        if (only != QList<QByteArray>{QByteArray()} && !only.contains(name))
             continue;
         std::unique_ptr<QObject> object(factory());
         failures += QTest::qExec(object.get(), argc, argv);

@@ -139,11 +139,11 @@ private Q_SLOTS:
         TimeEntry entry;
         entry.client = QStringLiteral("Undated");
         entry.duration = 75;
-        QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
         ExpenseEntry expense;
         expense.client = QStringLiteral("Undated");
         expense.amount = 1250;
-        QCOMPARE(Expenses(m_env->store().expenses()).add(expense), WriteResult::Written);
+        QCOMPARE(Expenses(m_env->store()).add(expense), WriteResult::Written);
 
         const QString file = m_env->filePath(QStringLiteral("all.out"));
         QCOMPARE(run(args + QStringList{file}), 0);

@@ -86,7 +86,7 @@ private Q_SLOTS:
         for (int i = 0; i < sheet.pages()->count(); ++i)
             tabs.append(sheet.pages()->tabText(i));
         QCOMPARE(tabs, QStringList({"View", "General", "Defaults", "Export", "Custom Fields 1",
-                                    "Custom Fields 2", "Owner", "Invoice"}));
+                                    "Custom Fields 2", "Owner", "Invoice", "Store"}));
 
         QCOMPARE(items(child<QComboBox>(&sheet, "weekStart")), QStringList({"Sunday", "Monday"}));
         QCOMPARE(items(child<QComboBox>(&sheet, "fontSize")), QStringList({"7", "8", "9"}));

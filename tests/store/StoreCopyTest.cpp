@@ -54,6 +54,8 @@ class StoreCopyTest : public QObject {
 
 private Q_SLOTS:
     void init() {
+        if (test::wholeRunOnServer())
+            QSKIP("copies between the file and the server: the ordinary run's");
         m_env = std::make_unique<test::TestEnvironment>();
         m_server = std::make_unique<test::ServerStore>();
         if (!m_server->isReady())

@@ -40,6 +40,8 @@ private Q_SLOTS:
                  WriteResult::Written);
         env.store().close();
 
+        // Every byte of the store file stays as it was (a server's store
+        // has no file: a dump there is a read-only session's).
         auto fileHash = [] {
             QFile f(platform::Profile::storePath());
             f.open(QIODevice::ReadOnly);
@@ -47,7 +49,7 @@ private Q_SLOTS:
         };
         const QByteArray before = fileHash();
         QString error;
-        auto store = platform::ObjectStore::open(platform::Profile::storePath(),
+        auto store = platform::ObjectStore::open(platform::Profile::storeAddress(),
                                                  platform::ObjectStore::Access::ReadOnly,
                                                  platform::Locale::collationName(), &error);
         QVERIFY2(store, qPrintable(error));

@@ -11,6 +11,7 @@
 #include "settings/Context.h"
 #include "store/Lists.h"
 #include "store/RecordStore.h"
+#include "store/StoreFailure.h"
 #include "transfer/ListFile.h"
 
 namespace tempolatch {
@@ -56,8 +57,7 @@ int replaceTextCommand(Context& context, const CliArguments& args) {
     const ReplaceOutcome outcome = replaceFieldText(context.store, ReplaceField(field), find,
                                                     replacement, platform::Clock::nowFileTime());
     if (!outcome.ok) {
-        context.ui.message(QStringLiteral("Error: %1").arg(outcome.error),
-                           platform::MessageIcon::Stop);
+        context.ui.message(storeErrorText(outcome.error), platform::MessageIcon::Stop);
         return 1;
     }
     std::printf("%d time entries changed\n", outcome.entriesChanged);

@@ -22,6 +22,7 @@
 #include "platform/WorkProgress.h"
 #include "settings/Context.h"
 #include "settings/Settings.h"
+#include "settings/StoreChoice.h"
 #include "store/RecordStore.h"
 
 #ifndef TEMPOLATCH_VERSION
@@ -208,6 +209,7 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
     Settings settings;
     RecordStore store;
     Context context{store, settings, ui, platform::Registry::user()};
+    storechoice::apply(context.registry);
     if (command.opensStore) {
         if (!store.openAll()) {
             std::fprintf(stderr, "tempolatch: cannot open the store: %s\n",

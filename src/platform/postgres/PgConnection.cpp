@@ -3,13 +3,37 @@
 #include <libpq-fe.h>
 #include <QtEndian>
 
+#include "platform/ServerPassword.h"
+
 namespace tempolatch::platform {
 
 namespace {
 
 constexpr int kBinary = 1;
 
+// The user's answer to the server's question for a password: this run's only.
+QByteArray g_password;
+bool g_wantsPassword = false;
+
+pg_conn* connect(const QString& address) {
+    const QByteArray conninfo = address.toUtf8();
+    if (g_password.isEmpty())
+        return PQconnectdb(conninfo.constData());
+    // After the address, so that it is the password used.
+    const char* const keys[] = {"dbname", "password", nullptr};
+    const char* const values[] = {conninfo.constData(), g_password.constData(), nullptr};
+    return PQconnectdbParams(keys, values, 1);
+}
+
 }  // namespace
+
+void setServerPassword(const QString& password) {
+    g_password = password.toUtf8();
+}
+
+bool serverWantsPassword() {
+    return g_wantsPassword;
+}
 
 void PgParams::push(QByteArray value, bool null) {
     m_values.append(std::move(value));
@@ -97,7 +121,12 @@ PgConnection::~PgConnection() {
 }
 
 std::unique_ptr<PgConnection> PgConnection::open(const QString& address, QString* error) {
-    pg_conn* db = PQconnectdb(address.toUtf8().constData());
+    pg_conn* db = connect(address);
+    // None at hand, or one the server did not take: the user may type one.
+    g_wantsPassword = db && PQstatus(db) != CONNECTION_OK &&
+                      (PQconnectionNeedsPassword(db) ||
+                       (PQconnectionUsedPassword(db) &&
+                        QByteArray(PQerrorMessage(db)).contains("password authentication failed")));
     if (!db || PQstatus(db) != CONNECTION_OK) {
         if (error)
             *error = db ? QString::fromUtf8(PQerrorMessage(db)).trimmed()
@@ -119,11 +148,47 @@ bool PgConnection::noteResult(const PgResult& result) const {
     return result.ok();
 }
 
+PgResult PgConnection::execOnce(const char* sql) const {
+    PgResult result(PQexec(m_db, sql));
+    noteResult(result);
+    return result;
+}
+
 bool PgConnection::exec(const char* sql) {
-    return noteResult(PgResult(PQexec(m_db, sql)));
+    if (execOnce(sql).ok())
+        return true;
+    return reconnected() && execOnce(sql).ok();
+}
+
+bool PgConnection::keep(const char* sql) {
+    m_session.append(sql);
+    return exec(sql);
+}
+
+bool PgConnection::reconnected() const {
+    // Inside a transaction the server has taken back all of it: running
+    // the rest on a new connection would land half of it.
+    if (m_depth != 0 || !isBroken())
+        return false;
+    PQreset(m_db);
+    if (isBroken())
+        return false;
+    ++m_reconnects;
+    // The new session knows none of the old one's statements.
+    m_prepared.clear();
+    for (const char* setting : m_session)
+        execOnce(setting);
+    return true;
 }
 
 PgResult PgConnection::run(const char* sql, const PgParams& params) const {
+    PgResult result = runOnce(sql, params);
+    if (!result.ok() && reconnected())
+        result = runOnce(sql, params);
+    return result;
+}
+
+PgResult PgConnection::runOnce(const char* sql, const PgParams& params) const {
     auto it = m_prepared.find(sql);
     if (it == m_prepared.end()) {
         const QByteArray name = "s" + QByteArray::number(qulonglong(m_prepared.size()));

@@ -72,6 +72,9 @@ public:
 
     // One or more statements without parameters; true when all ran.
     bool exec(const char* sql);
+    // A setting of the session (SET, LISTEN): run now, and again on every
+    // connection made anew after this one was lost.
+    bool keep(const char* sql);
     // A statement prepared on first use and kept for the connection; `sql`
     // must be a string literal (its address is the cache key).
     PgResult run(const char* sql, const PgParams& params = {}) const;
@@ -80,6 +83,12 @@ public:
     bool beginCopy(const char* sql);
     bool putCopy(const QByteArray& data);
     bool endCopy(bool complete);
+
+    // A connection that the server dropped (a restart, a network cut) is
+    // made anew by the next statement outside a transaction, which then
+    // runs on it; inside one, the statement fails and the transaction is
+    // lost whole. Counts the connections made anew.
+    int reconnects() const { return m_reconnects; }
 
     QString lastError() const;
     // SQLSTATE of the last failed statement; empty when the last one ran.
@@ -100,11 +109,18 @@ public:
 private:
     explicit PgConnection(pg_conn* db) : m_db(db) {}
     bool noteResult(const PgResult& result) const;
+    // True when the statement that failed may run again on a new connection.
+    bool reconnected() const;
+
+    PgResult execOnce(const char* sql) const;
+    PgResult runOnce(const char* sql, const PgParams& params) const;
 
     pg_conn* m_db = nullptr;
     int m_depth = 0;
     mutable QByteArray m_lastState;
     mutable std::unordered_map<const char*, QByteArray> m_prepared;
+    QList<const char*> m_session;
+    mutable int m_reconnects = 0;
 };
 
 }  // namespace tempolatch::platform

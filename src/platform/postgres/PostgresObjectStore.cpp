@@ -139,15 +139,15 @@ bool PostgresObjectStore::prepareSchema(const QString& collationLocale, QString*
     // remade them would reorder everyone's lists.
     const PgResult made = m_db->run(kMetaValue, PgParams().add(QStringLiteral("collation")));
     setKeys(std::make_unique<SortKeyMaker>(made.rows() == 1 ? made.text(0, 0) : collationLocale));
-    m_db->exec("SET lock_timeout = '10s'");
+    m_db->keep("SET lock_timeout = '10s'");
     // A role without the right to write opens the store read-only.
     const PgResult writable =
         m_db->run("SELECT has_table_privilege('records', 'INSERT')::int::int8");
     if (writable.rows() != 1 || writable.int64(0, 0) == 0)
         setReadOnly(true);
     if (isReadOnly())
-        m_db->exec("SET default_transaction_read_only = on");
-    m_db->exec("LISTEN tempolatch_changes");
+        m_db->keep("SET default_transaction_read_only = on");
+    m_db->keep("LISTEN tempolatch_changes");
     return true;
 }
 
@@ -483,7 +483,8 @@ bool PostgresObjectStore::inBatch() const {
 
 qint64 PostgresObjectStore::externalDataVersion() const {
     m_othersChanges += m_db->takeOthersNotifications();
-    return m_othersChanges;
+    // What others wrote while the connection was down was never announced.
+    return m_othersChanges + m_db->reconnects();
 }
 
 std::optional<ObjectStore::KeyedRow> PostgresObjectStore::firstRow(const PgResult& q) const {
