@@ -30,6 +30,7 @@
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "timers/EntryTimer.h"
+#include "views/PeriodView.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/EntryContextMenu.h"
@@ -239,9 +240,15 @@ private Q_SLOTS:
         QVERIFY(addAcme());
         TimeEntry entry;
         entry.status = EntryStatus::Billable;
+        entry.date = platform::Clock::nowFileTime();
         QCOMPARE(TimeEntries(m_env->store().entries()).add(entry), WriteResult::Written);
+        // A step to undo and one to redo.
+        frame.periodView()->reload(1, entry.recordId);
+        QVERIFY(frame.onCommand(cmd::MarkAsBilled));
+        QVERIFY(frame.onCommand(cmd::MarkAsBilled));
+        QVERIFY(frame.onCommand(cmd::Undo));
         MenuBar* bar = frame.commandBar();
-        for (int button : {cmd::MenuButton, cmd::ViewButton, cmd::ToolsButton}) {
+        for (int button : {cmd::MenuButton, cmd::EditButton, cmd::ViewButton, cmd::ToolsButton}) {
             if (bar->popup(button))
                 openPopup(frame, button);
         }
