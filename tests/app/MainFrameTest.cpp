@@ -138,6 +138,8 @@ private Q_SLOTS:
         QTest::newRow("classic, Alt+N") << false << int(Qt::Key_N) << 0;
         QTest::newRow("classic, Alt+V") << false << int(Qt::Key_V) << cmd::ViewButton;
         QTest::newRow("classic, Alt+T") << false << int(Qt::Key_T) << cmd::ToolsButton;
+        QTest::newRow("classic, Alt+E") << false << int(Qt::Key_E) << cmd::EditButton;
+        QTest::newRow("classic, Alt+H") << false << int(Qt::Key_H) << cmd::HelpButton;
         QTest::newRow("soft keys, Alt+N") << true << int(Qt::Key_N) << 0;
         QTest::newRow("soft keys, Alt+M") << true << int(Qt::Key_M) << cmd::MenuButton;
     }
@@ -160,7 +162,8 @@ private Q_SLOTS:
             barLetters.append(letter);
         }
         QList<QMenu*> menus;
-        for (const int id : {cmd::ViewButton, cmd::ToolsButton, cmd::MenuButton}) {
+        for (const int id : {cmd::EditButton, cmd::ViewButton, cmd::ToolsButton, cmd::HelpButton,
+                             cmd::MenuButton}) {
             if (QMenu* popup = bar->popup(id))
                 menus.append(popup);
         }
