@@ -1,8 +1,10 @@
 #include <QTest>
 
 #include "common/EnvironmentTest.h"
+#include "common/ServerStore.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "platform/Profile.h"
 #include "records/UndoHistory.h"
 #include "store/RecordJournal.h"
 #include "store/RecordStore.h"
@@ -11,23 +13,43 @@
 using namespace tempolatch;
 
 // The undo core without a window: what a journal notes, and how a step
-// puts records back.
+// puts records back, on the profile's file and on a server store.
 class UndoHistoryTest : public test::EnvironmentTest {
     Q_OBJECT
 
     TimeEntry m_entry;
+    std::unique_ptr<test::ServerStore> m_server;
 
     TimeEntries entries() { return TimeEntries(m_env->store().entries()); }
 
 private Q_SLOTS:
+    void initTestCase_data() {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
     void init() {
         EnvironmentTest::init();
+        QFETCH_GLOBAL(bool, server);
+        if (server) {
+            m_server = std::make_unique<test::ServerStore>();
+            if (!m_server->isReady())
+                QSKIP(qPrintable(m_server->why()));
+            platform::Profile::setStore(m_server->address());
+        }
         QVERIFY(m_env->store().openAll());
         m_entry = TimeEntry();
         m_entry.date = test::at(2026, 12, 7, 9);
         m_entry.client = QStringLiteral("Acme");
         m_entry.duration = 66;
         QCOMPARE(entries().add(m_entry), WriteResult::Written);
+    }
+
+    void cleanup() {
+        m_env->store().close();
+        platform::Profile::setStore({});
+        m_server.reset();
+        EnvironmentTest::cleanup();
     }
 
     // A deleted record comes back under its own id, so that older steps
