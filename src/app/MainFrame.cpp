@@ -22,6 +22,7 @@
 #include "app/MenuBar.h"
 #include "app/MenuState.h"
 #include "clients/SetupCommands.h"
+#include "editing/CommandUndo.h"
 #include "editing/EntryCommands.h"
 #include "expenses/ExpenseWindow.h"
 #include "platform/Clock.h"
@@ -60,6 +61,7 @@
 #include "views/TreeListOptions.h"
 #include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
+#include "widgets/CommandKeys.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/WaitCursor.h"
@@ -67,7 +69,8 @@
 
 namespace tempolatch {
 
-MainFrame::MainFrame(Context& context) : m_context(context) {
+MainFrame::MainFrame(Context& context)
+    : m_context(context), m_undo(context, m_undoHistory, UndoRecords::Entries, this) {
     initResources();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(resourceString(str::AppName));
@@ -88,14 +91,6 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
                              platform::MessageIcon::Stop, this);
     });
     registerCommands();
-
-    // Ctrl+Q closes as the close command does; F1 opens the help.
-    addKey(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] {
-        onCommand(cmd::Close);
-    })->setObjectName(QStringLiteral("closeAccelerator"));
-    addKey(QKeySequence(Qt::Key_F1), [] {
-        HelpWindow::showTopic(QStringLiteral("Main_Contents"));
-    })->setObjectName(QStringLiteral("helpKey"));
     addKeyboardShortcuts();
 
     QSize size(720, 540);
@@ -105,37 +100,21 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
 }
 
 void MainFrame::addKeyboardShortcuts() {
-    // The desktop's keys for the window's commands, beside the menus' own.
-    const std::pair<QKeySequence, int> commands[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
-        {QKeySequence(Qt::Key_F2), cmd::Edit},
-        {QKeySequence(QKeySequence::Delete), cmd::Delete},  // asks first
-        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
-    };
-    for (const auto& [keys, id] : commands)
-        addKey(keys, [this, id = id] { onCommand(id); })->setEnabled(m_commands.has(id));
-    // The period: back, forward and today, as the navigation bar's buttons.
-    const std::pair<QKeySequence, int> periods[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
-        {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
-        {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
-        {QKeySequence(Qt::ALT | Qt::Key_Right), cmd::NextPeriod},
-        {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
-    };
-    for (const auto& [keys, id] : periods) {
-        addKey(keys, [this, id = id] {
-            if (m_bar)
-                m_bar->runCommand(id);
-        });
-    }
-}
-
-QAction* MainFrame::addKey(const QKeySequence& keys, std::function<void()> run) {
-    auto* action = new QAction(this);
-    action->setShortcut(keys);
-    connect(action, &QAction::triggered, this, std::move(run));
-    addAction(action);
-    return action;
+    // The desktop's keys for the window's commands; the menus show them too.
+    using K = QKeySequence;
+    addCommandKeys(
+        m_commands,
+        {{cmd::New, {K(Qt::CTRL | Qt::Key_N)}, "New entry"},
+         {cmd::Edit, {K(Qt::Key_F2)}, "Edit the selected entry"},
+         {0, {K(Qt::Key_Return)}, "Preview or edit the selected entry (as the options say)"},
+         {cmd::Delete, {K(K::Delete)}, "Delete the selected entries (asks first)"},
+         {0, {K(Qt::CTRL | Qt::Key_A)}, "Select every entry of the list"},
+         {0, {K(Qt::SHIFT | Qt::Key_F10), K(Qt::Key_Menu)}, "Menu of the selected entries"},
+         {cmd::FilterCustom, {K(Qt::CTRL | Qt::Key_F)}, "Filter the entries shown"},
+         {cmd::Close, {K(Qt::CTRL | Qt::Key_Q)}, "Quit (running timers are kept)"}});
+    addUndoAndHelpKeys(m_commands);
+    addPeriodKeys(m_commands);
+    installCommandKeys(this, m_commands, [this](int id) { onCommand(id); });
 }
 
 Settings& MainFrame::settings() const {
@@ -434,9 +413,12 @@ void MainFrame::buildMenuBar() {
     connect(m_menuBar, &MenuBar::commandTriggered, this, &MainFrame::onCommand);
     connect(m_menuBar, &MenuBar::popupAboutToShow, this, &MainFrame::preparePopup);
     updateTimersIndicator();
+    updateUndoItems();
 }
 
 void MainFrame::preparePopup(int buttonId) {
+    if (buttonId == cmd::EditButton || buttonId == cmd::MenuButton)
+        updateUndoItems();
     if (buttonId == cmd::ViewButton || buttonId == cmd::MenuButton)
         m_menuBar->applyViewState(viewMenuState(settings()));
     if (buttonId == cmd::ToolsButton || buttonId == cmd::MenuButton)
@@ -624,6 +606,18 @@ void MainFrame::registerCommands() {
     });
     m_commands.add(cmd::Options, [this](int) { runOptions(); });
     m_commands.add(cmd::About, [this](int) { showAbout(); });
+    m_commands.add(cmd::HelpContents,
+                   [](int) { HelpWindow::showTopic(QStringLiteral("Main_Contents")); });
+    m_commands.add(cmd::KeyboardShortcuts, [this](int) {
+        KeyboardShortcutsDialog keys(m_commands, this);
+        keys.exec();
+    });
+    m_undo.registerCommands(m_commands, [this] { reloadView(0, 0); });
+    // The period: back, forward and today, as the navigation bar's buttons.
+    m_commands.add({cmd::PreviousPeriod, cmd::NextPeriod, cmd::GotoToday}, [this](int id) {
+        if (m_bar)
+            m_bar->runCommand(id);
+    });
 
     // The view area: period, list style, filter and order.
     m_commands.add({cmd::PeriodDay, cmd::PeriodWeek, cmd::PeriodMonth},
@@ -688,7 +682,17 @@ bool MainFrame::onCommand(int id) {
     // The notice of restored timers is said until the user looks at them.
     if ((id == cmd::Timers || id == cmd::CreateNewTimer) && m_menuBar)
         m_menuBar->setTimersNotice({});
-    return m_commands.run(id);
+    const bool ran = m_undo.run(m_commands, id);
+    updateUndoItems();
+    return ran;
+}
+
+void MainFrame::updateUndoItems() {
+    if (!m_menuBar)
+        return;
+    const UndoHistory& history = m_undo.history();
+    m_menuBar->setCommandText(cmd::Undo, history.undoText(), history.canUndo());
+    m_menuBar->setCommandText(cmd::Redo, history.redoText(), history.canRedo());
 }
 
 }  // namespace tempolatch

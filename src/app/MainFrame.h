@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "editing/CommandUndo.h"
 #include "platform/FileTime.h"
 #include "records/EntryFilter.h"
 #include "reports/Summaries.h"
@@ -110,8 +111,8 @@ private:
     void postCommand(int id);
     void buildMenuBar();
     void addKeyboardShortcuts();
-    // A key of the window that runs `run`.
-    QAction* addKey(const QKeySequence& keys, std::function<void()> run);
+    // Edit > Undo and Redo with the names of their steps.
+    void updateUndoItems();
     void loadEntryFilter();
     void createListAndView();
     void reloadView(int selectFlag, quint32 recordId);
@@ -157,6 +158,9 @@ private:
     EntryTimerTable m_timerTable;
     bool m_created = false;
     CommandTable m_commands;
+    // The steps of the session that Edit > Undo takes back.
+    UndoHistory m_undoHistory;
+    CommandUndo m_undo;
     MenuBar* m_menuBar = nullptr;
     QWidget* m_viewArea = nullptr;
     QFont m_listFont;

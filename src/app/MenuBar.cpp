@@ -9,7 +9,9 @@
 #include "app/ImportCommands.h"
 #include "app/MenuState.h"
 #include "platform/StringTable.h"
+#include "widgets/CommandIcons.h"
 #include "widgets/CommandIds.h"
+#include "widgets/CommandKeys.h"
 #include "widgets/CommandTable.h"
 #include "widgets/Mnemonics.h"
 
@@ -32,6 +34,11 @@ const std::initializer_list<MenuBar::Item> kReports = {{cmd::ReportGroupBy, "Gro
                                                        {cmd::ReportInvoice, "Invoice..."}};
 const std::initializer_list<MenuBar::Item> kExports = {{cmd::ExportCsv, "CSV..."},
                                                        {cmd::ExportXml, "XML..."}};
+const std::initializer_list<MenuBar::Item> kEdit = {{cmd::Undo, "Undo"}, {cmd::Redo, "Redo"}};
+const std::initializer_list<MenuBar::Item> kHelp = {{cmd::HelpContents, "Contents"},
+                                                    {cmd::KeyboardShortcuts, "Keyboard Shortcuts"},
+                                                    {},
+                                                    {cmd::About, "About..."}};
 const std::initializer_list<MenuBar::Item> kImports = {
     {cmd::ImportToggl, "Toggl Track CSV..."},
     {cmd::ImportHarvest, "Harvest CSV..."},
@@ -76,6 +83,8 @@ void MenuBar::setCommandEnabled(int id, bool allowed) {
 
 QAction* MenuBar::addCommand(QMenu* menu, int id, const QString& label) {
     QAction* action = makeCommand(id, label);
+    action->setIcon(commandIcon(id));
+    showCommandKeys(action, m_table, id);
     menu->addAction(action);
     return action;
 }
@@ -99,6 +108,10 @@ QMenu* MenuBar::addPopupButton(int buttonId, const QString& label) {
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Reached by Alt and its letter, as a menu bar is: with the focus the
+    // button would also answer its items' keys, and a key that two answer
+    // runs nothing.
+    button->setFocusPolicy(Qt::NoFocus);
     // The text alone says it all; the menu arrow would only crowd the bar.
     button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     addWidget(button);
@@ -159,6 +172,7 @@ void MenuBar::buildClassic() {
     setIconSize(QSize(16, 16));
     addNewButton();
 
+    addCommands(addPopupButton(cmd::EditButton, text("Edit")), kEdit);
     buildViewMenu(addPopupButton(cmd::ViewButton, text("View")));
 
     QMenu* tools = addPopupButton(cmd::ToolsButton, text("Tools"));
@@ -180,8 +194,8 @@ void MenuBar::buildClassic() {
                         {cmd::MarkBilledEntries, "Mark Billed Entries..."},
                         {cmd::MarkPaidEntries, "Mark Paid Entries..."},
                         {},
-                        {cmd::Options, "Options..."},
-                        {cmd::About, "About..."}});
+                        {cmd::Options, "Options..."}});
+    addCommands(addPopupButton(cmd::HelpButton, text("Help")), kHelp);
 
     addSeparator();
     // The image buttons, with tooltips in place of text.
@@ -234,7 +248,10 @@ void MenuBar::buildSoftKeys() {
                               {},
                               {cmd::RemoveAllData, "Remove All Data"}});
     data->setObjectName(QStringLiteral("dataMenu"));
-    addCommands(menu, {{}, {cmd::Options, "Options..."}, {cmd::About, "About..."}});
+    addCommands(menu, {{}, {cmd::Options, "Options..."}});
+    // At the end, where the positions of the others stay as they were.
+    addSubmenu(menu, "Edit", kEdit);
+    addSubmenu(menu, "Help", kHelp);
 }
 
 void MenuBar::applyViewState(const ViewMenuState& state) {
@@ -251,6 +268,17 @@ void MenuBar::applyViewState(const ViewMenuState& state) {
         m_commands.value(cmd::ArrangeCustom1 + i)
             ->setText(mnemonics::literal(state.customFieldNames[std::size_t(i)]));
     mnemonics::assign(m_arrangeByMenu);
+}
+
+void MenuBar::setCommandText(int id, const QString& label, bool allowed) {
+    QAction* action = m_commands.value(id);
+    if (!action)
+        return;
+    action->setText(mnemonics::literal(label));
+    setCommandEnabled(id, allowed);
+    for (QObject* owner : action->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(owner))
+            mnemonics::assign(menu);
 }
 
 void MenuBar::setClientSummaryEnabled(bool enabled) {

@@ -42,13 +42,17 @@ public:
     // The action of a command (nullptr when this bar does not offer it).
     QAction* command(int id) const { return m_commands.value(id); }
     QList<int> commandIds() const { return m_commands.keys(); }
-    // The popup a bar button opens: 40031 and 40006 (classic), 117 (soft keys).
+    // The popup a bar button opens: 40400 Edit, 40031 View, 40006 Tools and
+    // 40401 Help (classic), 117 (soft keys).
     QMenu* popup(int buttonId) const { return m_popups.value(buttonId); }
     QMenu* viewMenu() const { return m_viewMenu; }
     QMenu* arrangeByMenu() const { return m_arrangeByMenu; }
 
     void applyViewState(const ViewMenuState& state);
     void setClientSummaryEnabled(bool enabled);
+    // A command's text as the window's state has it now ("Undo Delete 3
+    // Entries"), and whether the state allows it.
+    void setCommandText(int id, const QString& text, bool allowed);
     // Soft keys: the Timers item shows the count; classic: the button's image.
     void setTimersInUse(int count);
     int timersImage() const { return m_timersImage; }

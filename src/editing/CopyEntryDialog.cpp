@@ -28,20 +28,33 @@ namespace tempolatch {
 namespace ev = entryvalues;
 
 CopyEntryDialog::CopyEntryDialog(Context& context, const TimeEntry& entry, QWidget* parent)
-    : CopyEntryDialog(context, entry.date, parent) {
-    m_record = entry;
-    setWindowTitle(tr("Copy Entry"));
+    : CopyEntryDialog(context, QList<TimeEntry>{entry}, parent) {}
+
+CopyEntryDialog::CopyEntryDialog(Context& context, const ExpenseEntry& expense, QWidget* parent)
+    : CopyEntryDialog(context, QList<ExpenseEntry>{expense}, parent) {}
+
+CopyEntryDialog::CopyEntryDialog(Context& context, const QList<TimeEntry>& entries, QWidget* parent)
+    : CopyEntryDialog(context, entries.value(0).date, parent) {
+    m_records = entries;
+    setWindowTitle(entries.size() > 1 ? tr("Copy %1 Entries").arg(entries.size())
+                                      : tr("Copy Entry"));
     m_duration = createDurationList(QStringLiteral("duration"), context.settings, this);
-    m_duration->setEditText(QString::asprintf("%.2f", entry.duration / 100.0));
+    m_duration->setEditText(entries.size() > 1
+                                ? QString()
+                                : QString::asprintf("%.2f", entries.value(0).duration / 100.0));
+    if (entries.size() > 1)
+        m_duration->lineEdit()->setPlaceholderText(tr("each entry's own"));
     m_grid->addWidget(new QLabel(tr("Duration:"), this), 0, 0);
     m_grid->addWidget(m_duration, 0, 1);
     setTabOrder(m_duration, m_onDate);
 }
 
-CopyEntryDialog::CopyEntryDialog(Context& context, const ExpenseEntry& expense, QWidget* parent)
-    : CopyEntryDialog(context, expense.date, parent) {
-    m_record = expense;
-    setWindowTitle(tr("Copy Expense"));
+CopyEntryDialog::CopyEntryDialog(Context& context, const QList<ExpenseEntry>& expenses,
+                                 QWidget* parent)
+    : CopyEntryDialog(context, expenses.value(0).date, parent) {
+    m_records = expenses;
+    setWindowTitle(expenses.size() > 1 ? tr("Copy %1 Expenses").arg(expenses.size())
+                                       : tr("Copy Expense"));
 }
 
 CopyEntryDialog::CopyEntryDialog(Context& context, platform::FileTime date, QWidget* parent)
@@ -102,10 +115,14 @@ entrycopy::Choice CopyEntryDialog::choice() const {
     return c;
 }
 
-bool CopyEntryDialog::takeDuration(TimeEntry& entry) {
+bool CopyEntryDialog::takeDuration(QList<TimeEntry>& entries) {
     const QString text = m_duration->currentText().left(128);
+    if (entries.size() > 1 && text.trimmed().isEmpty())
+        return true;
     int message = ev::isNumericText(text) ? 0 : int(str::NumericOnly);
-    if (message == 0) {
+    for (TimeEntry& entry : entries) {
+        if (message != 0)
+            break;
         ev::setDurationText(entry, text, m_context.settings);
         message = ev::rangeMessage(entry);
     }
@@ -133,42 +150,55 @@ QString CopyEntryDialog::copiesNotice(int written, entrycopy::Target target) {
 }
 
 void CopyEntryDialog::accept() {
-    auto copy = m_record;
-    if (auto* entry = std::get_if<TimeEntry>(&copy); entry && !takeDuration(*entry))
+    auto copies = m_records;
+    if (auto* entries = std::get_if<QList<TimeEntry>>(&copies); entries && !takeDuration(*entries))
         return;
-    const platform::FileTime date =
-        std::visit([](const auto& record) { return record.date; }, copy);
     const bool weekStartsMonday = m_context.settings.hasFlag(WeekStartsMonday);
-    const QList<QDate> days =
-        entrycopy::copyDays(platform::dateTimeOf(date).date(), choice(), weekStartsMonday);
-    if (days.size() > entrycopy::MostCopiesUnasked &&
+    const entrycopy::Choice chosen = choice();
+    // Asked about as a whole: the days of every record, the latest last.
+    qsizetype total = 0;
+    QDate last;
+    std::visit(
+        [&](const auto& records) {
+            for (const auto& record : records) {
+                const QList<QDate> days = entrycopy::copyDays(
+                    platform::dateTimeOf(record.date).date(), chosen, weekStartsMonday);
+                total += days.size();
+                if (!days.isEmpty() && (!last.isValid() || days.last() > last))
+                    last = days.last();
+            }
+        },
+        copies);
+    if (total > entrycopy::MostCopiesUnasked &&
         !m_context.ui.question(
             tr("This makes %1 copies, one a day up to %2. Do you want to make them all?")
-                .arg(days.size())
+                .arg(total)
                 .arg(platform::Locale::shortDate(
-                    platform::SystemTime::fromDateTime(days.last().startOfDay()))),
+                    platform::SystemTime::fromDateTime(last.startOfDay()))),
             this)) {
         m_endDate->setFocus();
         return;
     }
     int error = 0;
+    int written = 0;
     WriteResult result = WriteResult::Refused;
     {
         const WaitCursor wait;
         result = std::visit(
-            [&](const auto& record) {
-                return entrycopy::addCopies(m_context.store, record, days,
-                                            platform::Clock::nowFileTime(), &error);
+            [&](const auto& records) {
+                return entrycopy::addCopiesOfEach(m_context.store, records, chosen,
+                                                  weekStartsMonday, platform::Clock::nowFileTime(),
+                                                  &error, &written);
             },
-            copy);
+            copies);
     }
     if (!succeeded(result)) {
         m_context.ui.message(QStringLiteral("Error: %1").arg(error), platform::MessageIcon::Stop,
                              this);
         return;
     }
-    m_written = result == WriteResult::Written ? int(days.size()) : 0;
-    m_context.ui.notice(copiesNotice(m_written, choice().target));
+    m_written = written;
+    m_context.ui.notice(copiesNotice(m_written, chosen.target));
     QDialog::accept();
 }
 

@@ -21,12 +21,19 @@ struct Context;
 // date, the rest of the week, or every day to an end date). OK writes the
 // copies; a duration that is not a number keeps the dialog open. An
 // expense is copied the same way ("Copy Expense"), without a duration.
+// Several entries or expenses ("Copy 3 Entries") are each copied from
+// their own day, all in one transaction; their duration box starts empty,
+// which keeps each entry's own.
 class CopyEntryDialog : public QDialog {
     Q_OBJECT
 
 public:
     CopyEntryDialog(Context& context, const TimeEntry& entry, QWidget* parent = nullptr);
     CopyEntryDialog(Context& context, const ExpenseEntry& expense, QWidget* parent = nullptr);
+    // At least one record, in date order.
+    CopyEntryDialog(Context& context, const QList<TimeEntry>& entries, QWidget* parent = nullptr);
+    CopyEntryDialog(Context& context, const QList<ExpenseEntry>& expenses,
+                    QWidget* parent = nullptr);
 
     // The days chosen now.
     entrycopy::Choice choice() const;
@@ -43,10 +50,10 @@ private:
     void targetChanged();
     // The entry's duration from its box; false (after message 11 or the
     // range message) when the text will not do.
-    bool takeDuration(TimeEntry& entry);
+    bool takeDuration(QList<TimeEntry>& entries);
 
     Context& m_context;
-    std::variant<TimeEntry, ExpenseEntry> m_record;
+    std::variant<QList<TimeEntry>, QList<ExpenseEntry>> m_records;
     int m_written = 0;
     QGridLayout* m_grid;
     QComboBox* m_duration = nullptr;

@@ -1,5 +1,6 @@
 #include "editing/EntryChangeCommands.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "editing/CopyEntryDialog.h"
@@ -31,11 +32,17 @@ void showError(Context& context, QWidget* parent, int error) {
 
 }  // namespace
 
-bool copyToDays(Context& context, QWidget* parent, quint32 recordId) {
-    const std::optional<TimeEntry> entry = readStoredEntry(context.store, recordId);
-    if (!entry)
+bool copyToDays(Context& context, QWidget* parent, const QList<quint32>& recordIds) {
+    QList<TimeEntry> entries;
+    for (const quint32 id : recordIds)
+        if (const std::optional<TimeEntry> entry = readStoredEntry(context.store, id))
+            entries.append(*entry);
+    if (entries.isEmpty())
         return false;
-    CopyEntryDialog dialog(context, *entry, parent);
+    // The dialog's days start from the earliest.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TimeEntry& a, const TimeEntry& b) { return a.date < b.date; });
+    CopyEntryDialog dialog(context, entries, parent);
     return dialog.exec() == QDialog::Accepted && dialog.copiesWritten() > 0;
 }
 
@@ -184,7 +191,7 @@ void registerEntryChangeCommands(CommandTable& table, const EntryCommandHost& ho
     using namespace entrycommands;
     using entrymarking::Mark;
     table.add(cmd::Copy, [host](int) {
-        if (copyToDays(*host.context, host.parent, host.selectedEntry()))
+        if (copyToDays(*host.context, host.parent, host.selectedEntries()))
             host.reload();
     });
     table.add({cmd::MarkAsBilled, cmd::MarkAsPaid}, [host](int id) {

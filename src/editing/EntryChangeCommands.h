@@ -19,8 +19,8 @@ struct EntryCommandHost;
 // changed the store.
 namespace entrycommands {
 
-// "Copy Entry" on the stored entry.
-bool copyToDays(Context& context, QWidget* parent, quint32 recordId);
+// "Copy Entry" on the stored entries (one or several selected).
+bool copyToDays(Context& context, QWidget* parent, const QList<quint32>& recordIds);
 // Mark As Billed or Mark As Paid on the stored entry or expense (TimeEntry
 // or ExpenseEntry); a refused write says "Error: %d". True when written.
 template <typename Record>

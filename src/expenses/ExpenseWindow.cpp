@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editing/CopyEntryDialog.h"
 #include "editing/EntryChangeCommands.h"
@@ -32,7 +32,9 @@
 #include "views/PeriodView.h"
 #include "views/SimpleEntryList.h"
 #include "views/ViewIds.h"
+#include "widgets/CommandIcons.h"
 #include "widgets/CommandIds.h"
+#include "widgets/CommandKeys.h"
 #include "widgets/EntryContextMenu.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/Mnemonics.h"
@@ -42,17 +44,20 @@
 namespace tempolatch {
 
 ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFont& captionFont,
-                             QWidget* parent, ExpenseFilter* filter)
+                             QWidget* parent, ExpenseFilter* filter, UndoHistory* history)
     : QDialog(parent),
       m_context(context),
       m_listFont(listFont),
       m_captionFont(captionFont),
+      m_ownHistory(history ? nullptr : std::make_unique<UndoHistory>()),
+      m_undo(context, history ? *history : *m_ownHistory, UndoRecords::Expenses, this),
       m_ownFilter(filter ? nullptr : std::make_unique<ExpenseFilter>()),
       m_filter(filter ? *filter : *m_ownFilter) {
     setObjectName(QStringLiteral("expenseWindow"));
     setWindowTitle(QStringLiteral("Expenses"));
     setSizeGripEnabled(true);
     registerCommands();
+    addKeys();
     buildMenus();
 
     auto* layout = new QVBoxLayout(this);
@@ -68,26 +73,6 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [] { HelpWindow::showTopic(QStringLiteral("expenses")); });
-    // The main window's keys, for the same commands here.
-    const std::pair<QKeySequence, int> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
-        {QKeySequence(Qt::Key_F2), cmd::Edit},
-        {QKeySequence(QKeySequence::Delete), cmd::Delete},
-        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
-        {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
-        {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
-        {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
-        {QKeySequence(Qt::ALT | Qt::Key_Right), cmd::NextPeriod},
-        {QKeySequence(Qt::CTRL | Qt::Key_T), cmd::GotoToday},
-    };
-    for (const auto& [sequence, id] : keys) {
-        auto* key = new QShortcut(sequence, this);
-        connect(key, &QShortcut::activated, this, [this, id = id] { onCommand(id); });
-    }
-
     m_records = std::make_unique<ExpenseRecords>(m_filter, context.settings, context.store);
     createList();
     resize(640, 520);
@@ -102,7 +87,25 @@ ExpenseWindow::~ExpenseWindow() {
         delete m_list->widget();
 }
 
+void ExpenseWindow::addKeys() {
+    // The main window's keys, for the same commands here.
+    using K = QKeySequence;
+    addCommandKeys(m_commands,
+                   {{cmd::NewGeneralExpense, {K(Qt::CTRL | Qt::Key_N)}, "New general expense"},
+                    {cmd::Edit, {K(Qt::Key_F2)}, "Edit the selected expense"},
+                    {cmd::Delete, {K(K::Delete)}, "Delete the selected expenses (asks first)"},
+                    {cmd::FilterCustom, {K(Qt::CTRL | Qt::Key_F)}, "Filter the expenses shown"}});
+    addUndoAndHelpKeys(m_commands);
+    addPeriodKeys(m_commands);
+    installCommandKeys(this, m_commands, [this](int id) { onCommand(id); });
+}
+
 void ExpenseWindow::registerCommands() {
+    m_undo.addCommand(cmd::NewMileageExpense, UndoAction::Edit);
+    m_undo.addCommand(cmd::NewGeneralExpense, UndoAction::Edit);
+    m_undo.registerCommands(m_commands, [this] { reload(0, 0); });
+    m_commands.add(cmd::HelpContents,
+                   [](int) { HelpWindow::showTopic(QStringLiteral("expenses")); });
     m_commands.add(cmd::NewMileageExpense, [this](int) { newExpense(int(ExpenseType::Mileage)); });
     m_commands.add(cmd::NewGeneralExpense, [this](int) { newExpense(int(ExpenseType::General)); });
     m_commands.add({cmd::EditSelected, cmd::Edit},
@@ -144,6 +147,8 @@ QAction* ExpenseWindow::addCommand(QMenu* menu, int id, const QString& text, boo
     action->setData(id);
     action->setEnabled(m_commands.has(id));
     action->setCheckable(radio);
+    action->setIcon(commandIcon(id));
+    showCommandKeys(action, m_commands, id);
     connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
     m_actions.insert(id, action);
     return action;
@@ -156,6 +161,12 @@ void ExpenseWindow::buildMenus() {
     newMenu->setObjectName(QStringLiteral("newMenu"));
     addCommand(newMenu, cmd::NewMileageExpense, QStringLiteral("Mileage Expense..."));
     addCommand(newMenu, cmd::NewGeneralExpense, QStringLiteral("General Expense..."));
+
+    QMenu* edit = m_menuBar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    connect(edit, &QMenu::aboutToShow, this, &ExpenseWindow::updateUndoItems);
+    addCommand(edit, cmd::Undo, QStringLiteral("Undo"));
+    addCommand(edit, cmd::Redo, QStringLiteral("Redo"));
 
     QMenu* menu = m_menuBar->addMenu(QStringLiteral("&Menu"));
     menu->setObjectName(QStringLiteral("menu"));
@@ -200,6 +211,13 @@ void ExpenseWindow::buildMenus() {
     addCommand(menu, cmd::MarkPaidEntries, QStringLiteral("Mark Paid Entries..."));
     mnemonics::assign(newMenu);
     mnemonics::assign(menu);
+    updateUndoItems();
+}
+
+void ExpenseWindow::updateUndoItems() {
+    m_undo.updateActions(m_actions.value(cmd::Undo), m_actions.value(cmd::Redo));
+    if (QMenu* edit = m_menuBar->findChild<QMenu*>(QStringLiteral("editMenu")))
+        mnemonics::assign(edit);
 }
 
 QAction* ExpenseWindow::command(int id) const {
@@ -224,6 +242,7 @@ void ExpenseWindow::prepareMenu() {
     const bool selection = selected() != 0;
     for (const int id : {cmd::Edit, cmd::Preview})
         m_actions.value(id)->setEnabled(selection && m_commands.has(id));
+    updateUndoItems();
 }
 
 void ExpenseWindow::createList() {
@@ -318,7 +337,9 @@ void ExpenseWindow::postCommand(int id) {
 }
 
 bool ExpenseWindow::onCommand(int id) {
-    return m_commands.run(id);
+    const bool ran = m_undo.run(m_commands, id);
+    updateUndoItems();
+    return ran;
 }
 
 quint32 ExpenseWindow::selected() const {
@@ -372,10 +393,15 @@ void ExpenseWindow::createCopy() {
 }
 
 void ExpenseWindow::copyToDays() {
-    const auto expense = expenseactions::read(m_context.store, selected());
-    if (!expense)
+    QList<ExpenseEntry> expenses;
+    for (const quint32 id : m_list ? m_list->selectedRecordIds() : QList<quint32>())
+        if (const auto expense = expenseactions::read(m_context.store, id))
+            expenses.append(*expense);
+    if (expenses.isEmpty())
         return;
-    CopyEntryDialog dialog(m_context, *expense, this);
+    std::stable_sort(expenses.begin(), expenses.end(),
+                     [](const ExpenseEntry& a, const ExpenseEntry& b) { return a.date < b.date; });
+    CopyEntryDialog dialog(m_context, expenses, this);
     if (dialog.exec() == QDialog::Accepted && dialog.copiesWritten() > 0)
         reload(0, 0);
 }
@@ -450,12 +476,16 @@ void registerExpenseCommands(CommandTable& table, Context& context, QWidget* par
                              std::function<void(ExpenseWindow&)> addCommands) {
     // The filter stays as the user left it from one opening to the next.
     auto filter = std::make_shared<ExpenseFilter>();
-    table.add(cmd::Expenses, [&context, parent, listFont, captionFont, addCommands, filter](int) {
-        ExpenseWindow window(context, listFont(), captionFont(), parent, filter.get());
-        if (addCommands)
-            addCommands(window);
-        window.exec();
-    });
+    // So do the steps that can be undone.
+    auto history = std::make_shared<UndoHistory>();
+    table.add(cmd::Expenses,
+              [&context, parent, listFont, captionFont, addCommands, filter, history](int) {
+                  ExpenseWindow window(context, listFont(), captionFont(), parent, filter.get(),
+                                       history.get());
+                  if (addCommands)
+                      addCommands(window);
+                  window.exec();
+              });
 }
 
 }  // namespace tempolatch

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "editing/CommandUndo.h"
 #include "widgets/CommandTable.h"
 
 class QLabel;
@@ -43,8 +44,10 @@ public:
     // The fonts are the main window's: the list's and the bar's caption.
     // `filter` is the one the window shows its expenses through, kept by its
     // opener from one opening to the next; without one the window has its own.
+    // So is `history`, the steps Edit > Undo takes back.
     ExpenseWindow(Context& context, const QFont& listFont, const QFont& captionFont,
-                  QWidget* parent = nullptr, ExpenseFilter* filter = nullptr);
+                  QWidget* parent = nullptr, ExpenseFilter* filter = nullptr,
+                  UndoHistory* history = nullptr);
     // The list goes before the window: the Simple list keeps its columns.
     ~ExpenseWindow() override;
 
@@ -65,7 +68,9 @@ public:
 
 private:
     void registerCommands();
+    void addKeys();
     void buildMenus();
+    void updateUndoItems();
     void prepareMenu();
     QAction* addCommand(QMenu* menu, int id, const QString& text, bool radio = false);
     void createList();
@@ -97,6 +102,8 @@ private:
     QFont m_listFont;
     QFont m_captionFont;
     CommandTable m_commands;
+    std::unique_ptr<UndoHistory> m_ownHistory;
+    CommandUndo m_undo;
     QMenuBar* m_menuBar = nullptr;
     QHash<int, QAction*> m_actions;
     QMenu* m_arrangeBy = nullptr;

@@ -77,5 +77,36 @@ WriteResult addCopies(RecordStore& store, const Record& record, const QList<QDat
     return outcome.result;
 }
 
+// Copy... on several records: each copied to the days `choice` gives from
+// its own date (as addCopies does it), all of them in one transaction.
+// `written` gets the number of copies added.
+template <typename Record>
+WriteResult addCopiesOfEach(RecordStore& store, const QList<Record>& records, const Choice& choice,
+                            bool weekStartsMonday, platform::FileTime now, int* error = nullptr,
+                            int* written = nullptr) {
+    int added = 0;
+    int refusal = 0;
+    const StoreOutcome outcome = writeInOneTransaction(store, [&] {
+        WriteResult result = WriteResult::Unchanged;
+        for (const Record& record : records) {
+            const QList<QDate> days =
+                copyDays(platform::dateTimeOf(record.date).date(), choice, weekStartsMonday);
+            const WriteResult one = addCopies(store, record, days, now, &refusal);
+            if (!succeeded(one))
+                return one;
+            if (one == WriteResult::Written) {
+                result = one;
+                added += int(days.size());
+            }
+        }
+        return result;
+    });
+    if (error && outcome.result == WriteResult::Refused)
+        *error = refusal != 0 ? refusal : outcome.error;
+    if (written)
+        *written = outcome.succeeded() ? added : 0;
+    return outcome.result;
+}
+
 }  // namespace entrycopy
 }  // namespace tempolatch

@@ -2,6 +2,7 @@
 
 #include "platform/ObjectStore.h"
 #include "platform/WorkProgress.h"
+#include "store/RecordJournal.h"
 #include "store/StoreIds.h"
 #include "store/StoredRecord.h"
 
@@ -169,12 +170,17 @@ ReadResult RecordDatabase::readProperty(PropertyList& props, std::initializer_li
 }
 
 quint32 RecordDatabase::addProperties(const PropertyList& props) {
-    return m_handle ? track(m_handle->write(0, props)) : 0;
+    if (!m_handle)
+        return 0;
+    const quint32 id = track(m_handle->write(0, props));
+    RecordJournal::added(m_store, m_databaseId, id);
+    return id;
 }
 
 bool RecordDatabase::updateProperties(const PropertyList& props) {
     if (!m_handle || m_currentId == 0)
         return false;
+    RecordJournal::aboutToWrite(m_store, m_databaseId, m_currentId);
     return m_handle->write(m_currentId, props) != 0;
 }
 
@@ -204,8 +210,10 @@ WriteResult RecordDatabase::addAll(std::span<StoredRecord* const> records, quint
     const quint32 first = m_handle->addAll(props);
     if (first == 0)
         return WriteResult::Refused;
-    for (size_t i = 0; i < records.size(); ++i)
+    for (size_t i = 0; i < records.size(); ++i) {
         records[i]->recordId = first + quint32(i);
+        RecordJournal::added(m_store, m_databaseId, records[i]->recordId);
+    }
     return WriteResult::Written;
 }
 
@@ -235,6 +243,7 @@ bool RecordDatabase::deleteCurrent() {
 bool RecordDatabase::deleteRecord(quint32 recordId) {
     if (!m_handle || recordId == 0)
         return false;
+    RecordJournal::aboutToWrite(m_store, m_databaseId, recordId);
     const bool ok = m_handle->deleteRecord(recordId);
     if (ok && recordId == m_currentId)
         m_currentId = 0;

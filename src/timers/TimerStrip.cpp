@@ -19,7 +19,8 @@ TimerStrip::TimerStrip(TimerKeeper& keeper, QWidget* parent) : QWidget(parent), 
     m_idle->setObjectName(QStringLiteral("noTimers"));
     m_continue = new QToolButton(this);
     m_continue->setObjectName(QStringLiteral("continueWork"));
-    m_continue->setText(QStringLiteral("Start Timer for &Entry"));
+    // Alt+E is the Edit menu's.
+    m_continue->setText(QStringLiteral("&Start Timer for Entry"));
     m_continue->setToolTip(QStringLiteral("A new timer for the work of the selected entry"));
     m_continue->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addLayout(m_chips);

@@ -19,6 +19,7 @@
 #include "views/PeriodView.h"
 #include "views/ViewIcons.h"
 #include "views/ViewIds.h"
+#include "widgets/CommandKeys.h"
 
 namespace tempolatch {
 
@@ -268,6 +269,17 @@ void NavigationBar::editCustomPeriod() {
         return;
     CustomPeriodDialog::store(m_view->settings(), dialog.start(), dialog.end());
     m_view->setPeriod(dialog.start(), dialog.end());
+}
+
+void addPeriodKeys(CommandTable& table) {
+    using K = QKeySequence;
+    addCommandKeys(table, {{cmd::PreviousPeriod,
+                            {K(Qt::CTRL | Qt::Key_Left), K(Qt::ALT | Qt::Key_Left)},
+                            "Previous period"},
+                           {cmd::NextPeriod,
+                            {K(Qt::CTRL | Qt::Key_Right), K(Qt::ALT | Qt::Key_Right)},
+                            "Next period"},
+                           {cmd::GotoToday, {K(Qt::CTRL | Qt::Key_T)}, "Today"}});
 }
 
 }  // namespace tempolatch

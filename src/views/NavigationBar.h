@@ -11,7 +11,11 @@ class QToolButton;
 
 namespace tempolatch {
 
+class CommandTable;
 class PeriodView;
+
+// The keys of the bar's period commands: Ctrl or Alt+Left and Right, Ctrl+T.
+void addPeriodKeys(CommandTable& table);
 
 // The bar across the top of a period view: the period's title, the week
 // number, and Goto Today, Previous Period and Next Period. Tapping the

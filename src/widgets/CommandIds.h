@@ -69,6 +69,15 @@ inline constexpr int EditSelected = 40063;   // the tap action; no menu item
 inline constexpr int OpenEntryById = 40255;  // no menu item
 inline constexpr int About = 40003;
 
+// The desktop's own: the Edit and Help popups of the classic bar and what
+// they hold.
+inline constexpr int EditButton = 40400;
+inline constexpr int HelpButton = 40401;
+inline constexpr int Undo = 40402;
+inline constexpr int Redo = 40403;
+inline constexpr int HelpContents = 40404;
+inline constexpr int KeyboardShortcuts = 40405;
+
 // The entry context menu: each item's id is the number of its text.
 inline constexpr int Preview = 310;
 inline constexpr int Edit = 311;

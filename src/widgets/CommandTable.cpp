@@ -20,6 +20,17 @@ void CommandTable::addRange(int first, int last, const Handler& handler) {
         add(id, handler);
 }
 
+void CommandTable::addKeys(int id, QList<QKeySequence> sequences, QString description) {
+    m_keys.push_back({id, std::move(sequences), std::move(description)});
+}
+
+QList<QKeySequence> CommandTable::keysOf(int id) const {
+    for (const Keys& keys : m_keys)
+        if (keys.id == id)
+            return keys.sequences;
+    return {};
+}
+
 bool CommandTable::run(int id) const {
     const auto found = m_handlers.find(id);
     if (found == m_handlers.end())

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
+#include <QString>
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <vector>
 
 namespace tempolatch {
 
@@ -25,8 +29,23 @@ public:
     // Runs the command's handler; false when it has none.
     bool run(int id) const;
 
+    // The keys of a command, with what the list of keys calls it. The
+    // window makes them work, the menus show them beside their items and
+    // Help > Keyboard Shortcuts lists them, all from here. Id 0: a key that
+    // a widget answers itself (Ctrl+A in a list), only listed.
+    struct Keys {
+        int id = 0;
+        QList<QKeySequence> sequences;
+        QString description;
+    };
+    void addKeys(int id, QList<QKeySequence> sequences, QString description);
+    // In the order they were added.
+    const std::vector<Keys>& keys() const { return m_keys; }
+    QList<QKeySequence> keysOf(int id) const;
+
 private:
     std::map<int, Handler> m_handlers;
+    std::vector<Keys> m_keys;
 };
 
 }  // namespace tempolatch

@@ -1,7 +1,9 @@
 #include "widgets/EntryContextMenu.h"
 
 #include "platform/StringTable.h"
+#include "widgets/CommandIcons.h"
 #include "widgets/CommandIds.h"
+#include "widgets/CommandKeys.h"
 #include "widgets/CommandTable.h"
 #include "widgets/Mnemonics.h"
 
@@ -20,6 +22,8 @@ EntryContextMenu::EntryContextMenu(std::optional<int> status, const CommandTable
         QAction* action = addAction(label);
         action->setData(id);
         action->setEnabled(commands.has(id));
+        action->setIcon(commandIcon(id));
+        showCommandKeys(action, commands, id);
         connect(action, &QAction::triggered, this, [this, id] { Q_EMIT commandTriggered(id); });
     }
     const EntryMenuState state = entryMenuState(status);

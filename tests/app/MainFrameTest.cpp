@@ -30,6 +30,7 @@
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 #include "timers/EntryTimer.h"
+#include "views/PeriodView.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
 #include "widgets/EntryContextMenu.h"
@@ -137,6 +138,8 @@ private Q_SLOTS:
         QTest::newRow("classic, Alt+N") << false << int(Qt::Key_N) << 0;
         QTest::newRow("classic, Alt+V") << false << int(Qt::Key_V) << cmd::ViewButton;
         QTest::newRow("classic, Alt+T") << false << int(Qt::Key_T) << cmd::ToolsButton;
+        QTest::newRow("classic, Alt+E") << false << int(Qt::Key_E) << cmd::EditButton;
+        QTest::newRow("classic, Alt+H") << false << int(Qt::Key_H) << cmd::HelpButton;
         QTest::newRow("soft keys, Alt+N") << true << int(Qt::Key_N) << 0;
         QTest::newRow("soft keys, Alt+M") << true << int(Qt::Key_M) << cmd::MenuButton;
     }
@@ -159,7 +162,8 @@ private Q_SLOTS:
             barLetters.append(letter);
         }
         QList<QMenu*> menus;
-        for (const int id : {cmd::ViewButton, cmd::ToolsButton, cmd::MenuButton}) {
+        for (const int id : {cmd::EditButton, cmd::ViewButton, cmd::ToolsButton, cmd::HelpButton,
+                             cmd::MenuButton}) {
             if (QMenu* popup = bar->popup(id))
                 menus.append(popup);
         }
@@ -239,9 +243,15 @@ private Q_SLOTS:
         QVERIFY(addAcme());
         TimeEntry entry;
         entry.status = EntryStatus::Billable;
+        entry.date = platform::Clock::nowFileTime();
         QCOMPARE(TimeEntries(m_env->store()).add(entry), WriteResult::Written);
+        // A step to undo and one to redo.
+        frame.periodView()->reload(1, entry.recordId);
+        QVERIFY(frame.onCommand(cmd::MarkAsBilled));
+        QVERIFY(frame.onCommand(cmd::MarkAsBilled));
+        QVERIFY(frame.onCommand(cmd::Undo));
         MenuBar* bar = frame.commandBar();
-        for (int button : {cmd::MenuButton, cmd::ViewButton, cmd::ToolsButton}) {
+        for (int button : {cmd::MenuButton, cmd::EditButton, cmd::ViewButton, cmd::ToolsButton}) {
             if (bar->popup(button))
                 openPopup(frame, button);
         }

@@ -167,7 +167,7 @@ private Q_SLOTS:
             duration->setEditText(QStringLiteral("1.1"));
             dialog->accept();
         });
-        QVERIFY(entrycommands::copyToDays(m_env->context(), nullptr, id));
+        QVERIFY(entrycommands::copyToDays(m_env->context(), nullptr, {id}));
         QVERIFY(wasOpenAfterBadText);
         QCOMPARE(m_env->ui().shownTexts(),
                  QStringList{QStringLiteral("This field accepts numeric values only.")});
@@ -187,6 +187,49 @@ private Q_SLOTS:
         }
     }
 
+    // Several entries are each copied from their own day, in one go; an
+    // empty duration keeps each one's own, a typed one sets all of them.
+    void copySeveralFromTheirOwnDays_data() {
+        QTest::addColumn<QString>("duration");
+        QTest::addColumn<QList<int>>("durations");  // Monday's copies, then Wednesday's
+        QTest::newRow("own durations") << QString() << QList<int>{100, 100, 100, 100, 250, 250};
+        QTest::newRow("typed duration") << "2" << QList<int>{200, 200, 200, 200, 200, 200};
+    }
+    void copySeveralFromTheirOwnDays() {
+        QFETCH(QString, duration);
+        QFETCH(QList<int>, durations);
+        const quint32 wednesday = addEntry(test::at(2026, 12, 9, 14, 0, 1), EntryStatus::Billable);
+        const quint32 monday = addEntry(test::at(2026, 12, 7, 9), EntryStatus::Billable);
+        TimeEntries entries(m_env->store());
+        TimeEntry longer = *entries.find(wednesday);
+        longer.duration = 250;
+        QCOMPARE(entries.update(longer), WriteResult::Written);
+        test::onNextModal([&](QDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Copy 2 Entries"));
+            auto* box = dialog->findChild<QComboBox*>(QStringLiteral("duration"));
+            QCOMPARE(box->currentText(), QString());
+            box->setEditText(duration);
+            dialog->findChild<QRadioButton*>(QStringLiteral("restOfWeek"))->click();
+            dialog->accept();
+        });
+        QVERIFY(entrycommands::copyToDays(m_env->context(), nullptr, {wednesday, monday}));
+        QCOMPARE(m_env->ui().notices(), QStringList{QStringLiteral("6 copies made.")});
+        QList<TimeEntry> copies = allEntries();
+        copies.removeIf(
+            [&](const TimeEntry& e) { return e.recordId == monday || e.recordId == wednesday; });
+        const QList<platform::FileTime> days = {
+            test::at(2026, 12, 8, 9),         test::at(2026, 12, 9, 9),
+            test::at(2026, 12, 10, 9),        test::at(2026, 12, 11, 9),
+            test::at(2026, 12, 10, 14, 0, 1), test::at(2026, 12, 11, 14, 0, 1)};
+        QCOMPARE(copies.size(), days.size());
+        std::sort(copies.begin(), copies.end(),
+                  [](const TimeEntry& a, const TimeEntry& b) { return a.recordId < b.recordId; });
+        for (int i = 0; i < copies.size(); ++i) {
+            QCOMPARE(copies[i].date, days[i]);
+            QCOMPARE(copies[i].duration, durations[i]);
+        }
+    }
+
     // A copy that has no day to go to says so rather than nothing.
     void copyWithoutDaysSaysSo() {
         const quint32 id =
@@ -195,7 +238,7 @@ private Q_SLOTS:
             dialog->findChild<QRadioButton*>(QStringLiteral("restOfWeek"))->click();
             dialog->accept();
         });
-        QVERIFY(!entrycommands::copyToDays(m_env->context(), nullptr, id));
+        QVERIFY(!entrycommands::copyToDays(m_env->context(), nullptr, {id}));
         QCOMPARE(allEntries().size(), 1);
         QCOMPARE(m_env->ui().notices(),
                  QStringList{QStringLiteral("No copies: the rest of the week is empty.")});
@@ -284,7 +327,7 @@ private Q_SLOTS:
             if (openAfterNo)
                 dialog->reject();
         });
-        entrycommands::copyToDays(m_env->context(), nullptr, id);
+        entrycommands::copyToDays(m_env->context(), nullptr, {id});
         QCOMPARE(allEntries().size(), 1 + written);
         const bool asked = copies > 366;
         QCOMPARE(m_env->ui().shown().size(), asked ? 1 : 0);

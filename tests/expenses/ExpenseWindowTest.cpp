@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTest>
 #include <QtEndian>
 
@@ -79,22 +80,31 @@ private Q_SLOTS:
         QCOMPARE(rowsOf(window).rowModel().rowAt(0).lines.value(0), QStringLiteral("12/7/26 "));
     }
 
-    // Several selected expenses are marked or deleted at once: one question
-    // for Delete, one word in the status line.
+    // Several selected expenses are marked, deleted or copied at once: one
+    // question for Delete, one word in the status line; Edit > Undo names
+    // the step and takes all of it back.
     void commandsActOnEverySelectedExpense_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<int>("status");  // -1: deleted
         QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("undo");
         QTest::newRow("mark billed")
-            << int(cmd::MarkAsBilled) << int(EntryStatus::Billed) << "2 expenses marked Billed.";
+            << int(cmd::MarkAsBilled) << int(EntryStatus::Billed) << "2 expenses marked Billed."
+            << "Undo Mark 2 Expenses Billed";
         QTest::newRow("mark paid")
-            << int(cmd::MarkAsPaid) << int(EntryStatus::Paid) << "2 expenses marked Paid.";
-        QTest::newRow("delete") << int(cmd::Delete) << -1 << "2 expenses deleted.";
+            << int(cmd::MarkAsPaid) << int(EntryStatus::Paid) << "2 expenses marked Paid."
+            << "Undo Mark 2 Expenses Paid";
+        QTest::newRow("delete") << int(cmd::Delete) << -1 << "2 expenses deleted."
+                                << "Undo Delete 2 Expenses";
+        // Monday's to Tuesday to Friday, Tuesday's to Wednesday to Friday.
+        QTest::newRow("copy") << int(cmd::Copy) << int(EntryStatus::Billable) << "7 copies made."
+                              << "Undo Copy";
     }
     void commandsActOnEverySelectedExpense() {
         QFETCH(int, command);
         QFETCH(int, status);
         QFETCH(QString, notice);
+        QFETCH(QString, undo);
         m_env->settings().expView = PeriodView::Week;
         QList<quint32> ids;
         for (int i = 0; i < 2; ++i) {
@@ -110,6 +120,12 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(window.entryList()->selectedRecordIds().size(), 2);
         m_env->ui().queueAnswer(platform::Answer::Yes);
+        if (command == cmd::Copy)
+            test::onNextModal([](QDialog* dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Copy 2 Expenses"));
+                dialog->findChild<QRadioButton*>(QStringLiteral("restOfWeek"))->click();
+                dialog->accept();
+            });
         QVERIFY(window.onCommand(command));
         QCOMPARE(m_env->ui().shown().size(), command == cmd::Delete ? 1 : 0);
         QCOMPARE(m_env->ui().notices(), QStringList{notice});
@@ -117,6 +133,18 @@ private Q_SLOTS:
             const auto stored = expenseactions::read(m_env->store(), id);
             QCOMPARE(stored ? int(stored->status) : -1, status);
         }
+        QCOMPARE(window.entryList()->recordIds().size(), command == cmd::Copy ? 9
+                                                         : status < 0         ? 0
+                                                                              : 2);
+
+        QMenu* edit = window.commandBar()->findChild<QMenu*>(QStringLiteral("editMenu"));
+        Q_EMIT edit->aboutToShow();
+        QCOMPARE(mnemonics::plain(window.command(cmd::Undo)->text()), undo);
+        QVERIFY(window.command(cmd::Undo)->isEnabled());
+        window.command(cmd::Undo)->trigger();
+        for (const quint32 id : std::as_const(ids))
+            QCOMPARE(expenseactions::read(m_env->store(), id)->status, EntryStatus::Billable);
+        QCOMPARE(window.entryList()->recordIds().size(), 2);
     }
 
     // A stored period type the window does not have becomes Month.
