@@ -43,6 +43,7 @@
 #include "timers/TimerKeeper.h"
 #include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
+#include "timers/TimerWatch.h"
 #include "transfer/ArchiveCommands.h"
 #include "transfer/BackupCommands.h"
 #include "views/ColumnLayout.h"
@@ -83,6 +84,8 @@ MainFrame::MainFrame(Context& context) : m_context(context) {
                                  .arg(why),
                              platform::MessageIcon::Stop, this);
     });
+    auto* watch = new TimerWatch(m_context, *m_timers, this);
+    connect(watch, &TimerWatch::entrySaved, this, [this](quint32 id) { entrySaved(id); });
     registerCommands();
 
     // Ctrl+Q closes as the close command does; F1 opens the help.
