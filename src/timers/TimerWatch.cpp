@@ -47,6 +47,9 @@ void TimerWatch::lookForAway() {
         m_idleTried = true;
         m_idle = m_services.idleSource();
     }
+    // Nothing to ask about: the desktop is left alone.
+    if (!running && !m_away.isAway())
+        return;
     const auto idleMs = m_idle ? m_idle->idleMilliseconds() : std::nullopt;
     if (!idleMs)
         return;

@@ -68,6 +68,9 @@ void addLineList(const QList<ImportProblem>& lines, const QString& name, QVBoxLa
         return;
     auto* list = new QListWidget(layout->parentWidget());
     list->setObjectName(name);
+    // Reasons are sentences: wrapped, not cut at the edge.
+    list->setWordWrap(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const ImportProblem& line : lines)
         list->addItem(importLineText(line));
     layout->addWidget(list, 1);

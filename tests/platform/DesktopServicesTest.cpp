@@ -131,8 +131,8 @@ private Q_SLOTS:
                                                 "/org/gnome/Mutter/IdleMonitor/Core");
         } else if (!service.isEmpty()) {
             fake = std::make_unique<FakeScreenSaver>();
-            serving = std::make_unique<Service>(bus, fake.get(), service,
-                                                "/org/freedesktop/ScreenSaver");
+            serving =
+                std::make_unique<Service>(bus, fake.get(), service, "/org/freedesktop/ScreenSaver");
         }
         const QDBusConnection client = bus.connect(QStringLiteral("client"));
         const std::unique_ptr<IdleSource> source = dbusIdleSource(client);
