@@ -34,6 +34,11 @@ QString exportFilter(ImportFormat format) {
             return QStringLiteral("Toggl Track CSV (*.csv)|*.csv|All Files (*.*)|*.*|");
         case ImportFormat::Harvest:
             return QStringLiteral("Harvest CSV (*.csv)|*.csv|All Files (*.*)|*.*|");
+        case ImportFormat::Kimai:
+            return QStringLiteral(
+                "Kimai CSV or JSON (*.csv *.json)|*.csv;*.json|All Files (*.*)|*.*|");
+        case ImportFormat::ICalendar:
+            return QStringLiteral("iCalendar (*.ics)|*.ics|All Files (*.*)|*.*|");
         case ImportFormat::Timewarrior:
             break;
     }
@@ -73,7 +78,9 @@ void registerImportCommands(CommandTable& table, Context& context, QWidget* pare
                             std::function<void()> changed) {
     for (auto [id, format] : {std::pair{cmd::ImportToggl, ImportFormat::Toggl},
                               std::pair{cmd::ImportHarvest, ImportFormat::Harvest},
-                              std::pair{cmd::ImportTimewarrior, ImportFormat::Timewarrior}}) {
+                              std::pair{cmd::ImportTimewarrior, ImportFormat::Timewarrior},
+                              std::pair{cmd::ImportKimai, ImportFormat::Kimai},
+                              std::pair{cmd::ImportICalendar, ImportFormat::ICalendar}}) {
         table.add(id, [&context, parent, changed, format = format](int) {
             if (importTimeEntries(context, parent, format))
                 changed();

@@ -18,6 +18,8 @@ namespace cmd {
 inline constexpr int ImportToggl = 40291;
 inline constexpr int ImportTimewarrior = 40292;
 inline constexpr int ImportHarvest = 40293;
+inline constexpr int ImportKimai = 40294;
+inline constexpr int ImportICalendar = 40295;
 }  // namespace cmd
 
 class Settings;
@@ -37,8 +39,9 @@ bool confirmInPreviewDialog(const ImportPlan& plan, const QString& path, QWidget
 bool importTimeEntries(Context& context, QWidget* parent, ImportFormat format,
                        const ImportConfirm& confirm = confirmInPreviewDialog);
 
-// Registers Import > "Toggl Track CSV...", "Harvest CSV..." and "Timewarrior
-// JSON..."; `changed` runs after entries were added.
+// Registers Import > "Toggl Track CSV...", "Harvest CSV...", "Timewarrior
+// JSON...", "Kimai CSV or JSON..." and "iCalendar (.ics)..."; `changed` runs
+// after entries were added.
 void registerImportCommands(CommandTable& table, Context& context, QWidget* parent,
                             std::function<void()> changed);
 

@@ -48,6 +48,7 @@
 #include "timers/TimerKeeper.h"
 #include "timers/TimerStrip.h"
 #include "timers/TimerTray.h"
+#include "timers/TimerWatch.h"
 #include "transfer/ArchiveCommands.h"
 #include "transfer/BackupCommands.h"
 #include "views/ColumnLayout.h"
@@ -90,6 +91,8 @@ MainFrame::MainFrame(Context& context)
                                  .arg(why),
                              platform::MessageIcon::Stop, this);
     });
+    auto* watch = new TimerWatch(m_context, *m_timers, this);
+    connect(watch, &TimerWatch::entrySaved, this, [this](quint32 id) { entrySaved(id); });
     registerCommands();
     addKeyboardShortcuts();
 

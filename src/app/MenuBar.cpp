@@ -42,7 +42,9 @@ const std::initializer_list<MenuBar::Item> kHelp = {{cmd::HelpContents, "Content
 const std::initializer_list<MenuBar::Item> kImports = {
     {cmd::ImportToggl, "Toggl Track CSV..."},
     {cmd::ImportHarvest, "Harvest CSV..."},
-    {cmd::ImportTimewarrior, "Timewarrior JSON..."}};
+    {cmd::ImportTimewarrior, "Timewarrior JSON..."},
+    {cmd::ImportKimai, "Kimai CSV or JSON..."},
+    {cmd::ImportICalendar, "iCalendar (.ics)..."}};
 
 }  // namespace
 
@@ -245,6 +247,8 @@ void MenuBar::buildSoftKeys() {
                               {cmd::ImportToggl, "Import Toggl Track CSV..."},
                               {cmd::ImportHarvest, "Import Harvest CSV..."},
                               {cmd::ImportTimewarrior, "Import Timewarrior JSON..."},
+                              {cmd::ImportKimai, "Import Kimai CSV or JSON..."},
+                              {cmd::ImportICalendar, "Import iCalendar (.ics)..."},
                               {},
                               {cmd::RemoveAllData, "Remove All Data"}});
     data->setObjectName(QStringLiteral("dataMenu"));

@@ -29,6 +29,7 @@
 #include "store/Lists.h"
 #include "store/RecordStore.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/OptionalNumber.h"
 #include "widgets/WindowPlace.h"
 
 namespace tempolatch {
@@ -194,6 +195,15 @@ QWidget* OptionsSheet::buildGeneralPage(const Settings& s) {
     m_askClose = checkBox(QStringLiteral("askClose"),
                           text("Prompt before close if timers are running"), s.askClose);
     timersLayout->addWidget(m_askClose);
+    m_idleLimit = new OptionalNumber(
+        QStringLiteral("idleLimit"), text("When I return after being idle for"),
+        text("minutes, ask what to do with the time away"),
+        {Settings::LeastIdleMinutes, Settings::MostIdleMinutes, 15}, s.idleMinutes);
+    timersLayout->addWidget(m_idleLimit);
+    m_longTimer = new OptionalNumber(
+        QStringLiteral("longTimer"), text("Notify me when a timer has run for more than"),
+        text("hours"), {1, Settings::MostLongTimerHours, 8}, s.longTimerHours);
+    timersLayout->addWidget(m_longTimer);
     layout->addWidget(timers);
     layout->addStretch();
     return widget;
@@ -466,6 +476,8 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.setFlag(PreciseCalculation, m_precise->isChecked());
     s.timeInterval = chosen(m_interval, s.timeInterval);
     s.askClose = m_askClose->isChecked();
+    s.idleMinutes = quint16(m_idleLimit->value());
+    s.longTimerHours = quint16(m_longTimer->value());
 
     s.setFlag(NewEntriesBillable, m_billable->isChecked());
     s.defaultCurrency = currency();

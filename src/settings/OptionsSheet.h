@@ -21,6 +21,7 @@ struct Context;
 namespace platform {
 class Registry;
 }
+class OptionalNumber;
 class Settings;
 class StorePage;
 
@@ -75,6 +76,8 @@ private:
     QCheckBox* m_precise = nullptr;
     QComboBox* m_interval = nullptr;
     QCheckBox* m_askClose = nullptr;
+    OptionalNumber* m_idleLimit = nullptr;
+    OptionalNumber* m_longTimer = nullptr;
     QCheckBox* m_billable = nullptr;
     QComboBox* m_currency = nullptr;
     QCheckBox* m_granularity = nullptr;

@@ -145,6 +145,11 @@ void Settings::loadNumbers(Registry& reg) {
                   ? min
                   : 15;
     timeInterval = readChoice<quint16>(reg, "TimeInterval", 3, 0, 4);
+    // Off, or a limit in the range offered.
+    idleMinutes = readChoice<quint16>(reg, "IdleMinutes", 0, 0, MostIdleMinutes);
+    if (idleMinutes < LeastIdleMinutes)
+        idleMinutes = 0;
+    longTimerHours = readChoice<quint16>(reg, "LongTimerHours", 0, 0, MostLongTimerHours);
     sort = readChoice<quint16>(reg, "Sort", 0, 0, 8);
     expSort = readChoice<quint16>(reg, "ExpSort", 0, 0, 8);
     hourSymbol = readChoice<quint16>(reg, "HourSymbol", 1, 0, 2);
@@ -230,6 +235,8 @@ bool Settings::save(Registry& reg) const {
     reg.writeNumber(kKey, name("CsvFormulaGuard"), csvFormulaGuard ? 1 : 0);
     reg.writeNumber(kKey, name("MinTime"), minTime);
     reg.writeNumber(kKey, name("TimeInterval"), timeInterval);
+    reg.writeNumber(kKey, name("IdleMinutes"), idleMinutes);
+    reg.writeNumber(kKey, name("LongTimerHours"), longTimerHours);
     QByteArray cust(24, '\0');
     for (int i = 0; i < 6; ++i)
         qToLittleEndian(viewCust[i], cust.data() + 4 * i);

@@ -74,6 +74,9 @@ public:
     static constexpr quint32 CurrentVersion = 300;
     static constexpr int MinTimeChoices[] = {6, 10, 15, 20, 30, 40, 45, 50};
     static constexpr int TimeIntervalMinutes[] = {10, 15, 20, 30, 6};
+    static constexpr int LeastIdleMinutes = 5;
+    static constexpr int MostIdleMinutes = 120;
+    static constexpr int MostLongTimerHours = 24;
 
     // Never fails visibly: what cannot be read keeps its default.
     void load(platform::Registry& registry);
@@ -109,6 +112,11 @@ public:
     // apostrophe. On unless the user needs the raw values.
     bool csvFormulaGuard = true;
     quint16 minTime = 15;
+    // Minutes without keyboard or mouse after which, on the user's return,
+    // running timers ask what to do with the time away; 0: never.
+    quint16 idleMinutes = 0;
+    // Hours after which a running timer is told on the desktop; 0: never.
+    quint16 longTimerHours = 0;
     quint16 timeInterval = 3;
     std::array<quint32, 6> viewCust = {0, 3, 0, 0, 0, 0};
     quint16 sort = 0;

@@ -80,6 +80,11 @@ QString elapsedText(qint32 seconds) {
     return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
 }
 
+QString hoursMinutesText(qint64 seconds) {
+    const qint64 minutes = std::max<qint64>(0, seconds) / 60;
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
 qint64 secondsBetween(const SystemTime& from, const SystemTime& to) {
     const auto a = platform::toFileTime(from);
     const auto b = platform::toFileTime(to);

@@ -90,6 +90,8 @@ namespace timers {
 
 // "hh:mm:ss" of a number of seconds (3725 shows 01:02:05).
 QString elapsedText(qint32 seconds);
+// "h:mm" of a number of seconds (3725 shows 1:02).
+QString hoursMinutesText(qint64 seconds);
 // Whole seconds from `from` to `to`; negative when `to` is earlier.
 qint64 secondsBetween(const platform::SystemTime& from, const platform::SystemTime& to);
 // True when a start given in Add Timer lies after now (to the minute the

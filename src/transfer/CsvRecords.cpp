@@ -114,6 +114,13 @@ int CsvColumns::indexOf(const QString& name) const {
     return int(m_header.indexOf(name));
 }
 
+int CsvColumns::indexOfAny(const QStringList& names) const {
+    for (const QString& name : names)
+        if (const int index = indexOf(name); index >= 0)
+            return index;
+    return -1;
+}
+
 int CsvColumns::indexStartingWith(const QString& prefix) const {
     for (int i = 0; i < m_header.size(); ++i)
         if (m_header.at(i).startsWith(prefix))
@@ -123,9 +130,14 @@ int CsvColumns::indexStartingWith(const QString& prefix) const {
 
 QStringList CsvColumns::missing(const QStringList& required) const {
     QStringList lacking;
-    for (const QString& name : required)
-        if (!m_header.contains(name))
-            lacking.append(name);
+    for (const QString& name : required) {
+        const QStringList either = name.split(QLatin1Char('|'));
+        if (indexOfAny(either) < 0)
+            lacking.append(
+                either.size() == 1
+                    ? name
+                    : QStringLiteral("%1 (or %2)").arg(either.first(), either.mid(1).join(u'/')));
+    }
     return lacking;
 }
 
@@ -153,9 +165,9 @@ std::optional<CsvExport> readCsvExport(const QByteArray& bytes, const QStringLis
 
 std::optional<bool> yesOrNo(const QString& text) {
     const QString word = text.trimmed().toLower();
-    if (word == QLatin1String("yes") || word == QLatin1String("true"))
+    if (word == QLatin1String("yes") || word == QLatin1String("true") || word == u'1')
         return true;
-    if (word == QLatin1String("no") || word == QLatin1String("false"))
+    if (word == QLatin1String("no") || word == QLatin1String("false") || word == u'0')
         return false;
     return std::nullopt;
 }

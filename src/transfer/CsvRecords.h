@@ -31,10 +31,14 @@ public:
     explicit CsvColumns(const QStringList& header);
 
     int indexOf(const QString& name) const;
+    // The first of `names` the header has (a column a tracker renamed
+    // between versions).
+    int indexOfAny(const QStringList& names) const;
     // The first column whose name starts with `prefix` ("Amount (").
     int indexStartingWith(const QString& prefix) const;
     const QString& nameAt(int index) const { return m_header.at(index); }
-    // The required names the header lacks.
+    // The required names the header lacks; "From|Begin" requires either
+    // and is missing as "From (or Begin)".
     QStringList missing(const QStringList& required) const;
 
 private:
@@ -55,7 +59,8 @@ struct CsvExport {
 std::optional<CsvExport> readCsvExport(const QByteArray& bytes, const QStringList& required,
                                        const QString& kind, ImportRead& read);
 
-// "Yes" / "No" (and "true" / "false") in any case; nullopt for anything else.
+// "Yes" / "No" (and "true" / "false", "1" / "0") in any case; nullopt for
+// anything else.
 std::optional<bool> yesOrNo(const QString& text);
 
 }  // namespace tempolatch

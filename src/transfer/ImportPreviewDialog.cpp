@@ -62,6 +62,20 @@ QTableWidget* entryTable(const ImportPlan& plan, QWidget* parent) {
     return table;
 }
 
+// The notices or the problems, a line each; nothing when there are none.
+void addLineList(const QList<ImportProblem>& lines, const QString& name, QVBoxLayout* layout) {
+    if (lines.isEmpty())
+        return;
+    auto* list = new QListWidget(layout->parentWidget());
+    list->setObjectName(name);
+    // Reasons are sentences: wrapped, not cut at the edge.
+    list->setWordWrap(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const ImportProblem& line : lines)
+        list->addItem(importLineText(line));
+    layout->addWidget(list, 1);
+}
+
 }  // namespace
 
 ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& fileName,
@@ -75,14 +89,8 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     layout->addWidget(summary);
     if (!plan.toAdd.isEmpty())
         layout->addWidget(entryTable(plan, this), 1);
-    if (!plan.problems.isEmpty()) {
-        auto* problems = new QListWidget(this);
-        problems->setObjectName(QStringLiteral("importProblems"));
-        for (const ImportProblem& p : plan.problems)
-            problems->addItem(p.line > 0 ? QStringLiteral("Line %1: %2").arg(p.line).arg(p.reason)
-                                         : p.reason);
-        layout->addWidget(problems, 1);
-    }
+    addLineList(plan.notices, QStringLiteral("importNotices"), layout);
+    addLineList(plan.problems, QStringLiteral("importProblems"), layout);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     QPushButton* import =
         buttons->addButton(QStringLiteral("&Import"), QDialogButtonBox::AcceptRole);

@@ -27,8 +27,12 @@ struct ImportProblem {
 struct ImportRead {
     QList<ImportedRow> rows;
     QList<ImportProblem> problems;
+    // What the user should know of rows that were read: those left out on
+    // purpose, or read only in part.
+    QList<ImportProblem> notices;
 
     void problem(int line, const QString& reason) { problems.append({line, reason}); }
+    void notice(int line, const QString& what) { notices.append({line, what}); }
 };
 
 // Files larger than this are refused before they are read.

@@ -13,6 +13,8 @@
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "transfer/HarvestCsvReader.h"
+#include "transfer/ICalendarReader.h"
+#include "transfer/KimaiReader.h"
 #include "transfer/TimewarriorReader.h"
 #include "transfer/TogglCsvReader.h"
 
@@ -112,6 +114,10 @@ ImportRead readExport(ImportFormat format, const QByteArray& bytes, EntryStatus 
             return readTogglCsv(bytes, status);
         case ImportFormat::Harvest:
             return readHarvestCsv(bytes, status);
+        case ImportFormat::Kimai:
+            return readKimaiExport(bytes, status);
+        case ImportFormat::ICalendar:
+            return readICalendar(bytes, status);
         case ImportFormat::Timewarrior:
             break;
     }
@@ -130,6 +136,7 @@ ImportPlan planImport(RecordStore& store, ImportFormat format, const QString& pa
 ImportPlan planImportOf(RecordStore& store, ImportRead read) {
     ImportPlan plan;
     plan.problems = read.problems;
+    plan.notices = read.notices;
     for (const ImportedRow& row : std::as_const(read.rows)) {
         if (row.entry.problem() == TimeEntry::Problem::DurationOutOfRange)
             plan.problems.append({row.line, QStringLiteral("The duration is over 655.35 hours, "
@@ -170,6 +177,11 @@ StoreOutcome runImport(RecordStore& store, const ImportPlan& plan,
     });
 }
 
+QString importLineText(const ImportProblem& problem) {
+    return problem.line > 0 ? QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.reason)
+                            : problem.reason;
+}
+
 QString importPreview(const ImportPlan& plan, int firstRows) {
     QStringList lines;
     const auto counted = [](qsizetype n, const char* one, const char* many) {
@@ -189,10 +201,10 @@ QString importPreview(const ImportPlan& plan, int firstRows) {
         for (qsizetype i = 0; i < plan.toAdd.size() && i < firstRows; ++i)
             lines << rowText(plan.toAdd.at(i));
     }
-    for (const ImportProblem& problem : plan.problems)
-        lines << (problem.line > 0
-                      ? QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.reason)
-                      : problem.reason);
+    for (const auto* list : {&plan.notices, &plan.problems}) {
+        for (const ImportProblem& problem : *list)
+            lines << importLineText(problem);
+    }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

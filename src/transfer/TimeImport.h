@@ -15,7 +15,7 @@ namespace tempolatch {
 class RecordStore;
 
 // The trackers whose exports are read.
-enum class ImportFormat { Toggl, Harvest, Timewarrior };
+enum class ImportFormat { Toggl, Harvest, Timewarrior, Kimai, ICalendar };
 
 // The entries of a tracker's export, read as that tracker writes it.
 ImportRead readExport(ImportFormat format, const QByteArray& bytes, EntryStatus defaultStatus);
@@ -31,6 +31,7 @@ struct ImportPlan {
     QStringList newClients;
     QStringList newProjects;  // "Client / Project"
     QList<ImportProblem> problems;
+    QList<ImportProblem> notices;
 
     bool canImport() const { return problems.isEmpty(); }
 };
@@ -50,7 +51,10 @@ StoreOutcome runImport(RecordStore& store, const ImportPlan& plan,
                        const std::function<QByteArray(const QString&)>& noteBytes);
 
 // The preview: the counts, the clients and projects to create, the first
-// `firstRows` entries and every row that cannot be read with its reason.
+// `firstRows` entries, the notices and every row that cannot be read with
+// its reason.
 QString importPreview(const ImportPlan& plan, int firstRows = 5);
+// "Line 3: reason", or the reason alone for the whole file.
+QString importLineText(const ImportProblem& problem);
 
 }  // namespace tempolatch

@@ -1,46 +1,12 @@
 #include "transfer/TimewarriorReader.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+
+#include "transfer/JsonArrayExport.h"
 
 namespace tempolatch {
 
 namespace {
-
-int lineAtByte(const QByteArray& bytes, qsizetype offset) {
-    return int(bytes.left(offset).count('\n')) + 1;
-}
-
-// The line each element of the top-level array starts on; the export
-// writes one interval a line, but any layout is read.
-QList<int> elementLines(const QByteArray& bytes) {
-    QList<int> lines;
-    int line = 1;
-    int depth = 0;
-    bool inString = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
-        if (c == '\n')
-            ++line;
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"')
-            inString = true;
-        else if (c == '{' || c == '[') {
-            if (depth == 1)
-                lines.append(line);
-            ++depth;
-        } else if (c == '}' || c == ']')
-            --depth;
-    }
-    return lines;
-}
 
 std::optional<QDateTime> utcInstant(const QJsonValue& value) {
     const QDateTime dt =
@@ -84,25 +50,11 @@ void readInterval(const QJsonValue& value, int line, EntryStatus status, ImportR
 
 ImportRead readTimewarriorJson(const QByteArray& bytes, EntryStatus status) {
     ImportRead read;
-    const auto text = importText(bytes, read);
-    if (!text)
+    const auto file = readJsonArrayExport(bytes, QStringLiteral("timew export"), read);
+    if (!file)
         return read;
-    const QByteArray utf8 = text->toUtf8();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(utf8, &error);
-    if (error.error != QJsonParseError::NoError) {
-        read.problem(lineAtByte(utf8, error.offset),
-                     QStringLiteral("Not the JSON of timew export: %1.").arg(error.errorString()));
-        return read;
-    }
-    if (!document.isArray()) {
-        read.problem(1, QStringLiteral("Not the JSON of timew export: an array is expected."));
-        return read;
-    }
-    const QJsonArray intervals = document.array();
-    const QList<int> lines = elementLines(utf8);
-    for (qsizetype i = 0; i < intervals.size(); ++i)
-        readInterval(intervals.at(i), i < lines.size() ? lines.at(i) : 0, status, read);
+    for (qsizetype i = 0; i < file->records.size(); ++i)
+        readInterval(file->records.at(i), file->lineOf(i), status, read);
     return read;
 }
 

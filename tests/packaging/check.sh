@@ -56,7 +56,17 @@ desktop)
   desktop-file-validate "$build/packaging/$id.desktop"
   ;;
 appstream)
-  appstreamcli validate --no-net "$build/packaging/$id.metainfo.xml"
+  metainfo=$build/packaging/$id.metainfo.xml
+  appstreamcli validate --no-net "$metainfo"
+  ! grep -n '@[A-Z_]*@' "$metainfo" || fail "placeholders left in the metainfo"
+  # The home page and the maintainer are those of the package.
+  cache=$build/CMakeCache.txt
+  value() { sed -n "s/^$1:[A-Z]*=//p" "$cache"; }
+  tag() { sed -n "s|.*<$1[^>]*>\(.*\)</$1>.*|\1|p" "$metainfo"; }
+  [[ $(tag url) == "$(value TEMPOLATCH_HOMEPAGE)" && $(tag url) == https://* ]] || fail "home page $(tag url)"
+  [[ $(tag developer_name) == "$(value TEMPOLATCH_MAINTAINER)" ]] || fail "developer $(tag developer_name)"
+  [[ $(tag update_contact) == "$(value TEMPOLATCH_MAINTAINER_EMAIL)" &&
+     $(tag update_contact) == *@*.* ]] || fail "update contact $(tag update_contact)"
   ;;
 manpage)
   page=$build/packaging/tempolatch.1
@@ -74,10 +84,19 @@ deb)
   listed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | grep -v '^share/doc/' | sort)
   [[ $listed == "$(expected_files | sort)" ]] || fail "package holds: $listed"
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libqt6widgets6 libqt6svg6 libsqlite3-0 libc6 qt6-qpa-plugins; do
+  for lib in libqt6widgets6 libqt6svg6 libqt6dbus6 libxss1 libsqlite3-0 libc6 qt6-qpa-plugins; do
     [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
   done
   [[ $(dpkg-deb -f "$deb" Package) == tempolatch ]] || fail "wrong package name"
+  # The metainfo it carries names the package's home page and maintainer.
+  dpkg-deb -x "$deb" "$tmp/root"
+  metainfo=$(cat "$tmp/root/usr/share/metainfo/$id.metainfo.xml")
+  [[ $metainfo == *"<url type=\"homepage\">$(dpkg-deb -f "$deb" Homepage)</url>"* ]] ||
+    fail "home page differs from $(dpkg-deb -f "$deb" Homepage)"
+  maintainer=$(dpkg-deb -f "$deb" Maintainer)
+  email=${maintainer##*<} && email=${email%>}
+  [[ $metainfo == *"<developer_name>${maintainer% <*}</developer_name>"* &&
+     $metainfo == *"<update_contact>$email</update_contact>"* ]] || fail "maintainer differs from $maintainer"
   ;;
 *)
   fail "unknown check $mode"

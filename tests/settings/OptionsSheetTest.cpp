@@ -198,6 +198,38 @@ private Q_SLOTS:
         QCOMPARE(out.ownerLogo, QStringLiteral("/pictures/logo.png"));
     }
 
+    // The idle limit and the long-timer hours: off by default, the number
+    // offered only while checked, held to its range.
+    void timerWatchOptions_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("typed");  // held to the range
+        QTest::addColumn<int>("stored");
+        QTest::newRow("idle 4 minutes") << "idleLimit" << 4 << 5;
+        QTest::newRow("idle 120 minutes") << "idleLimit" << 120 << 120;
+        QTest::newRow("idle 121 minutes") << "idleLimit" << 121 << 120;
+        QTest::newRow("idle off") << "idleLimit" << 0 << 0;
+        QTest::newRow("8 hours") << "longTimer" << 8 << 8;
+        QTest::newRow("25 hours") << "longTimer" << 25 << 24;
+        QTest::newRow("hours off") << "longTimer" << 0 << 0;
+    }
+    void timerWatchOptions() {
+        QFETCH(QString, name);
+        QFETCH(int, typed);
+        const Settings s;
+        OptionsSheet sheet(s, {}, m_env->registry());
+        auto* on = sheet.findChild<QCheckBox*>(name);
+        auto* number = sheet.findChild<QSpinBox*>(name + QStringLiteral("Value"));
+        QVERIFY(on && number);
+        QVERIFY(!on->isChecked() && !number->isEnabled());
+        on->setChecked(typed > 0);
+        QCOMPARE(number->isEnabled(), typed > 0);
+        number->setValue(typed);
+        Settings out = s;
+        sheet.writeTo(out);
+        QTEST(int(name == QLatin1String("idleLimit") ? out.idleMinutes : out.longTimerHours),
+              "stored");
+    }
+
     void granularityMinutesFollowTheBox_data() {
         QTest::addColumn<bool>("onAtOpening");
         QTest::addColumn<bool>("onAtOk");
@@ -275,7 +307,7 @@ private Q_SLOTS:
     // writes it only when changed: a number taken by an invoice written
     // meanwhile is not taken back.
     void nextInvoiceNumberIsWrittenOnlyWhenChanged_data() {
-        QTest::addColumn<int>("typed");  // -1: left as shown
+        QTest::addColumn<int>("typed");  // held to the range  // -1: left as shown
         QTest::addColumn<quint32>("after");
         QTest::newRow("changed") << 500 << 500u;
         QTest::newRow("left alone") << -1 << 42u;

@@ -174,6 +174,8 @@ private Q_SLOTS:
         reg().writeNumber(kKey, QStringLiteral("MinTime"), 7);
         reg().writeNumber(kKey, QStringLiteral("TimeInterval"), 9);
         reg().writeNumber(kKey, QStringLiteral("AskClose"), 2);
+        reg().writeNumber(kKey, QStringLiteral("IdleMinutes"), 4);
+        reg().writeNumber(kKey, QStringLiteral("LongTimerHours"), 25);
         reg().writeString(kKey, QStringLiteral("Custom1"), QString(50, QLatin1Char('x')), 102);
         reg().writeBytes(kKey, QStringLiteral("ViewCust"), QByteArray(7, '\1'));
         reg().writeBytes(kKey, QStringLiteral("PeriodStart"),
@@ -184,6 +186,8 @@ private Q_SLOTS:
         QCOMPARE(s.minTime, quint16(15));
         QCOMPARE(s.timeInterval, quint16(3));
         QVERIFY(!s.askClose);
+        QCOMPARE(s.idleMinutes, quint16(0));
+        QCOMPARE(s.longTimerHours, quint16(0));
         QCOMPARE(s.custom1, QStringLiteral("Custom 1"));
         QCOMPARE(s.viewCust[1], 3u);
         QVERIFY(s.periodStart.isNull());
@@ -202,6 +206,8 @@ private Q_SLOTS:
         s.csvFormulaGuard = false;
         s.minTime = 45;
         s.timeInterval = 4;
+        s.idleMinutes = 120;
+        s.longTimerHours = 24;
         s.sort = 8;
         s.hourSymbol = 2;
         s.periodStart = platform::SystemTime{2026, 2, 0, 1, 0, 0, 0, 0};
@@ -219,6 +225,8 @@ private Q_SLOTS:
         QVERIFY(!back.csvFormulaGuard);
         QCOMPARE(back.minTime, quint16(45));
         QCOMPARE(back.timeInterval, quint16(4));
+        QCOMPARE(back.idleMinutes, quint16(120));
+        QCOMPARE(back.longTimerHours, quint16(24));
         QCOMPARE(back.sort, quint16(8));
         QCOMPARE(back.hourSymbol, quint16(2));
         QCOMPARE(back.periodStart, s.periodStart);

@@ -1,13 +1,11 @@
 #include <QFile>
 #include <QTest>
 
-#include "common/EnvironmentTest.h"
 #include "common/SampleStore.h"
 #include "common/TestRegistry.h"
-#include "notes/NoteStream.h"
 #include "transfer/CommandLineSupport.h"
+#include "transfer/ImportTestSupport.h"
 #include "transfer/TimeImport.h"
-#include "transfer/TransferTestSupport.h"
 
 using namespace tempolatch;
 using namespace tempolatch::platform;
@@ -24,40 +22,20 @@ QByteArray togglRow(const QByteArray& start, const QByteArray& duration,
            ",," + amount + "\r\n";
 }
 
-QByteArray noteBytes(const QString& text) {
-    return NoteStream::read(NoteStream::writeText(text, NoteStreamFormat::UnicodeText),
-                            NoteStreamFormat::UnicodeText)
-        ->bytes();
-}
+using test::startAt;
 
-FileTime startAt(int y, int mo, int d, int h, int mi) {
-    SystemTime st{quint16(y), quint16(mo), 0, quint16(d), quint16(h), quint16(mi), 1, 0};
-    return *toFileTime(st);
+QByteArray noteBytes(const QString& text) {
+    return test::importNoteBytes(text);
 }
 
 }  // namespace
 
 // Time entries brought over from other trackers' exports: what is read from
 // each column, the preview, all or nothing, and a second import of one file.
-class TimeImportTest : public test::EnvironmentTest {
+class TimeImportTest : public test::ImportTest {
     Q_OBJECT
 
-    QString write(const QByteArray& bytes, const QString& name = QStringLiteral("in.csv")) {
-        QFile file(m_env->filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return file.fileName();
-    }
-    ImportPlan plan(ImportFormat format, const QString& path) {
-        return planImport(m_env->store(), format, path, EntryStatus::Billable);
-    }
-
 private Q_SLOTS:
-    void init() {
-        EnvironmentTest::init();
-        QVERIFY(m_env->store().openAll());
-    }
-
     void togglDetailedReportColumns() {
         const ImportPlan p = plan(ImportFormat::Toggl,
                                   test::testDataPath(QStringLiteral("import/toggl-detailed.csv")));

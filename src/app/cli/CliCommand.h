@@ -59,6 +59,6 @@ CliCommands listCommands();      // replace-text, list export, list import
 CliCommands transferCommands();  // archive, load-archive, export clients, import clients
 CliCommands exportCommands();    // export csv, export expenses, summary client, summary quick
 CliCommands reportCommands();    // export xml, report group-by|tabular|invoice|mileage|general
-CliCommands importCommands();    // import toggl|harvest|timew
+CliCommands importCommands();    // import toggl|harvest|timew|kimai|ics
 
 }  // namespace tempolatch

@@ -45,7 +45,7 @@ CliCommand importOf(ImportFormat format, const QString& word, const QString& tra
                     const QString& file, const QString& columns) {
     CliCommand command =
         cliCommand(QStringLiteral("import ") + word,
-                   QStringLiteral("add the time entries of %1's %2 FILE").arg(tracker, file),
+                   QStringLiteral("add the time entries of %1 %2 FILE").arg(tracker, file),
                    [format](Context& context, const CliArguments& args) {
                        return importCommand(format, context, args);
                    });
@@ -62,24 +62,42 @@ CliCommand importOf(ImportFormat format, const QString& word, const QString& tra
 
 CliCommands importCommands() {
     return {
-        importOf(ImportFormat::Toggl, QStringLiteral("toggl"), QStringLiteral("Toggl Track"),
+        importOf(ImportFormat::Toggl, QStringLiteral("toggl"), QStringLiteral("Toggl Track's"),
                  QStringLiteral("detailed report CSV"),
                  QStringLiteral(
                      "Columns read: Client, Project, Task, Description (the note), Billable,\n"
                      "Start date, Start time, Duration and Amount (CUR), which gives the\n"
                      "currency and the rate. Without Billable, the new-entry default applies.\n")),
         importOf(
-            ImportFormat::Harvest, QStringLiteral("harvest"), QStringLiteral("Harvest"),
+            ImportFormat::Harvest, QStringLiteral("harvest"), QStringLiteral("Harvest's"),
             QStringLiteral("detailed time report CSV"),
             QStringLiteral("Columns read: Date, Client, Project, Task, Notes (the note), Hours,\n"
                            "Billable?, Invoiced? (invoiced entries are Billed), Billable Rate and\n"
                            "Currency. Harvest keeps no start times.\n")),
         importOf(
-            ImportFormat::Timewarrior, QStringLiteral("timew"), QStringLiteral("Timewarrior"),
+            ImportFormat::Timewarrior, QStringLiteral("timew"), QStringLiteral("Timewarrior's"),
             QStringLiteral("timew export JSON"),
             QStringLiteral("Tags name the client (first), project (second) and task (third); the\n"
                            "annotation is the note; entries get the new-entry status. Open\n"
                            "intervals cannot be read.\n")),
+        importOf(ImportFormat::Kimai, QStringLiteral("kimai"), QStringLiteral("Kimai's"),
+                 QStringLiteral("timesheet export (CSV or JSON)"),
+                 QStringLiteral(
+                     "CSV columns read (English headers): Date, From and To (or Begin and End),\n"
+                     "Duration (decimal hours or H:MM; without it, From to To, past midnight\n"
+                     "when To is earlier), Customer, Project, Activity (the task), Description\n"
+                     "(the note), Billable, Exported (exported records are Billed), Price (or\n"
+                     "Rate: the record's total) and Currency. JSON: the API's timesheet list\n"
+                     "fetched with full=true. Records still running cannot be read.\n")),
+        importOf(ImportFormat::ICalendar, QStringLiteral("ics"), QStringLiteral("the events of"),
+                 QStringLiteral("an iCalendar .ics"),
+                 QStringLiteral(
+                     "Each event (VEVENT) with a start and end time is an entry: DTSTART and\n"
+                     "DTEND (or DURATION) in UTC, with a TZID, or in local time; CATEGORIES name\n"
+                     "the client, project and task; SUMMARY and DESCRIPTION make the note.\n"
+                     "All-day and cancelled events are skipped, and the preview says so. A\n"
+                     "repeating event (RRULE) gives its first occurrence only: repetitions are\n"
+                     "not expanded, and the preview names each such event.\n")),
     };
 }
 
