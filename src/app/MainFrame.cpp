@@ -342,7 +342,8 @@ void MainFrame::showTotals() {
             empty = QStringLiteral("No entries in this period");
             break;
     }
-    m_totals->setText(m_records ? m_records->totals().text(empty) : empty);
+    m_totals->setText(m_records ? m_records->totals().text(empty, m_context.settings.hoursFormat)
+                                : empty);
 }
 
 void MainFrame::reloadView(int selectFlag, quint32 recordId) {
