@@ -1,4 +1,5 @@
 #include <QDate>
+#include <QTabWidget>
 
 #include "common/EnvironmentTest.h"
 #include "common/ProgramRun.h"
@@ -7,7 +8,9 @@
 #include "records/EntryFilter.h"
 #include "records/MoneyTotals.h"
 #include "reports/ChartData.h"
+#include "reports/ChartsDialog.h"
 #include "reports/ReportsTestSupport.h"
+#include "reports/Summaries.h"
 #include "store/RecordStore.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
@@ -140,6 +143,27 @@ private Q_SLOTS:
         QVERIFY(client9 >= 0);
         QCOMPARE(table.hundredths[1][client9], 4983);
         QCOMPARE(table.hundredths[0][client9], centsOf(1.90 * 50.50));
+    }
+
+    // The window charts the entries its list shows, and exports the page
+    // shown as the file type chosen.
+    void windowExportsTheChartShown() {
+        QList<quint32> shown;
+        for (const TimeEntry& e : std::as_const(m_entries))
+            if (e.client == QStringLiteral("Client 9"))
+                shown.append(e.recordId);
+        const SummaryPeriod period{3, test::day(2026, 3, 1), test::day(2026, 3, 31)};
+        ChartsDialog dialog(m_env->context(), period, shown);
+        QCOMPARE(dialog.table(0).series, QStringList{QStringLiteral("Client 9")});
+        QCOMPARE(dialog.table(0).total(0), 190 + 67 + 66);
+        QCOMPARE(dialog.table(1).categories, QStringList{QStringLiteral("Client 9")});
+        dialog.findChild<QTabWidget*>()->setCurrentIndex(1);
+        const QString chosen = m_env->filePath(QStringLiteral("client 9"));
+        m_env->ui().queueFile(chosen);
+        m_env->ui().queueFilter(2);
+        dialog.exportShown();
+        QCOMPARE(test::xmllintErrors(chosen + QStringLiteral(".svg"), false), QByteArray());
+        QVERIFY(test::fileBytes(chosen + QStringLiteral(".svg")).contains("Amount per client"));
     }
 
     // The command line writes what the window draws, as PNG and SVG that
