@@ -94,11 +94,12 @@ private:
                         const EntryRow& row) const {
         const QPalette& palette = option.palette;
         painter->save();
-        painter->fillRect(option.rect, palette.color(QPalette::Button));
+        // Separators cannot be chosen, but are not greyed as disabled rows are.
+        painter->fillRect(option.rect, palette.color(QPalette::Active, QPalette::Button));
         QFont bold = option.font;
         bold.setBold(true);
         painter->setFont(bold);
-        painter->setPen(palette.color(QPalette::ButtonText));
+        painter->setPen(palette.color(QPalette::Active, QPalette::ButtonText));
         const QRect area = option.rect.adjusted(4, 0, -4, 0);
         const QFontMetrics metrics(bold);
         painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, row.line1Right);

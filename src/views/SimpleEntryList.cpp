@@ -32,7 +32,10 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.data(EntryRowModel::RecordIdRole).toUInt() == 0) {
+            // A separator reads as a heading, not greyed as a disabled row.
             option->font.setBold(true);
+            option->state |= QStyle::State_Enabled;
+            option->backgroundBrush = option->palette.brush(QPalette::Active, QPalette::Button);
             return;
         }
         if (index.column() != 0)
