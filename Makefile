@@ -3,7 +3,7 @@
 #   make deb                                         build the Debian package in BUILD_DIR
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
-PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 \
+PACKAGES = build-essential cmake pkg-config ccache qt6-base-dev qt6-svg-dev libqt6svg6 qt6-charts-dev \
            libsqlite3-dev libicu-dev libgsf-1-dev libbenchmark-dev libgl-dev zlib1g-dev \
            libopus-dev qt6-multimedia-dev postgresql libpq-dev libxss-dev \
            python3 python3-olefile libxml2-utils poppler-utils xvfb xauth fonts-dejavu-core \

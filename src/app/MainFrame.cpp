@@ -195,6 +195,7 @@ void MainFrame::restoreTimers() {
         if (!QApplication::activeModalWidget())
             onCommand(cmd::Timers);
     });
+    connect(m_tray, &TimerTray::showWindowRequested, this, [this] { bringToFront(); });
     connect(m_tray, &TimerTray::quitRequested, this, [this] {
         bringToFront();
         if (!QApplication::activeModalWidget())
@@ -213,9 +214,7 @@ void MainFrame::restoreTimers() {
 
 void MainFrame::createTimerStrip() {
     m_strip = new TimerStrip(*m_timers, m_viewArea);
-    // Above the list, whichever list is made later.
-    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
-    area->insertWidget(std::max(0, area->count() - 1), m_strip);
+    placeTimerStrip();
     connect(m_strip, &TimerStrip::completeRequested, this, [this](int slot) {
         const std::optional<quint32> saved =
             timercommands::completeTimer(m_context, this, *m_timers, slot);
@@ -232,6 +231,20 @@ void MainFrame::createTimerStrip() {
     connect(m_timers, &TimerKeeper::ticked, this, showInTitle);
     connect(m_timers, &TimerKeeper::timersChanged, this, showInTitle);
     showInTitle();
+}
+
+void MainFrame::placeTimerStrip() {
+    if (!m_strip)
+        return;
+    // Above the list, or under it by the status line; a new list goes in
+    // last, so the strip is placed again after each.
+    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
+    area->removeWidget(m_strip);
+    const int list = m_list ? area->indexOf(m_list->widget()) : -1;
+    if (settings().timerStripPlace == TimerStrip::AtStatusLine || list < 0)
+        area->addWidget(m_strip);
+    else
+        area->insertWidget(list, m_strip);
 }
 
 void MainFrame::loadEntryFilter() {
@@ -263,6 +276,7 @@ void MainFrame::createListAndView() {
                                      m_viewArea);
     m_list->setListFont(m_listFont);
     m_viewArea->layout()->addWidget(m_list->widget());
+    placeTimerStrip();
     m_list->events().route(
         this, [this] { entryTapped(); }, [this](int id) { onCommand(id); },
         [this](const QPoint& pos) { showEntryContextMenu(pos); });
@@ -332,7 +346,8 @@ void MainFrame::showTotals() {
             empty = QStringLiteral("No entries in this period");
             break;
     }
-    m_totals->setText(m_records ? m_records->totals().text(empty) : empty);
+    m_totals->setText(m_records ? m_records->totals().text(empty, m_context.settings.hoursFormat)
+                                : empty);
 }
 
 void MainFrame::reloadView(int selectFlag, quint32 recordId) {

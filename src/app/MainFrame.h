@@ -102,6 +102,7 @@ protected:
 private:
     // The strip of running timers above the list, and the title that shows them.
     void createTimerStrip();
+    void placeTimerStrip();
     // What becomes of the timers in use at quit; nullopt: the user stays.
     std::optional<TimerKeeper::AtQuit> askAboutTimers();
     void registerCommands();

@@ -179,8 +179,10 @@ void MenuBar::buildClassic() {
 
     QMenu* tools = addPopupButton(cmd::ToolsButton, text("Tools"));
     addSubmenu(tools, "Reports", kReports);
-    addCommands(tools,
-                {{cmd::ClientSummary, "Client Summary..."}, {cmd::Expenses, "Expenses..."}, {}});
+    addCommands(tools, {{cmd::ClientSummary, "Client Summary..."},
+                        {cmd::Charts, "Charts..."},
+                        {cmd::Expenses, "Expenses..."},
+                        {}});
     addSubmenu(tools, "Export", kExports);
     addSubmenu(tools, "Backup",
                {{cmd::BackupCreate, "Create..."}, {cmd::BackupRestore, "Restore..."}});
@@ -237,6 +239,7 @@ void MenuBar::buildSoftKeys() {
     QMenu* data = addSubmenu(menu, "Data",  // position 10
                              {{cmd::QuickSummary, "Quick Summary..."},
                               {cmd::ClientSummary, "Client Summary..."},
+                              {cmd::Charts, "Charts..."},
                               {},
                               {cmd::BackupCreate, "Create Backup..."},
                               {cmd::BackupRestore, "Restore Backup..."},

@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "platform/Ui.h"
 #include "records/EntryFilter.h"
+#include "reports/ChartsDialog.h"
 #include "reports/CsvExport.h"
 #include "reports/SummaryDialog.h"
 #include "settings/BackgroundWork.h"
@@ -104,6 +105,9 @@ void registerReportCommands(CommandTable& table, const ReportCommandHost& host) 
     table.add(cmd::ClientSummary, [host](int) { openClientSummary(*host.context, host.parent); });
     table.add(cmd::QuickSummary, [host](int) {
         openQuickSummary(*host.context, host.parent, host.period(), host.listedEntries());
+    });
+    table.add(cmd::Charts, [host](int) {
+        openCharts(*host.context, host.parent, host.period(), host.listedEntries());
     });
     table.add(cmd::ExportCsv,
               [host](int) { exportEntriesCsv(*host.context, host.parent, host.period()); });

@@ -48,7 +48,7 @@ struct ReportCommandHost {
     std::function<QList<quint32>()> listedEntries;
 };
 
-// Registers Client Summary, Quick Summary and Export > CSV....
+// Registers Client Summary, Quick Summary, Charts and Export > CSV....
 void registerReportCommands(CommandTable& table, const ReportCommandHost& host);
 
 }  // namespace tempolatch

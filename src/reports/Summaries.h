@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/FileTime.h"
+#include "records/HoursTotal.h"
 #include "records/MoneyTotals.h"
 #include "settings/Settings.h"
 
@@ -19,19 +20,6 @@ class TimeEntry;
 // The summary windows' lists, computed without a window: each row is three
 // cells (label, value, share); a row of empty cells separates sections.
 using SummaryRows = QList<QStringList>;
-
-// Hours added up two ways: in hundredths, and in the whole minutes each
-// duration shows as h:mm, so that a total in either format is the sum of
-// the durations printed above it.
-struct HoursTotal {
-    qint64 hundredths = 0;
-    qint64 minutes = 0;
-
-    void add(qint64 duration);
-    HoursTotal operator+(const HoursTotal& other) const {
-        return {hundredths + other.hundredths, minutes + other.minutes};
-    }
-};
 
 // Hours and amounts by status, as summaries and reports add them up: Non
 // Billable hours apart (they have no amount); every other status counts as
@@ -90,12 +78,5 @@ SummaryRows expenseQuickSummaryRows(RecordStore& expenses, const SummaryPeriod& 
 // "50.0%"-style shares: `part` of `base` with the given printf format; "0%"
 // on a zero base.
 QString shareText(double part, double base, const char* format);
-// Hundredths of an hour as summaries and reports print them: "12.50h", or
-// in hours and whole minutes "12:30" (0.66 h and 0.67 h are both 0:40).
-QString hoursText(qint64 hundredths, HoursFormat format = HoursFormat::Decimal);
-// A total in the format, as the sum of its parts as printed.
-QString hoursText(const HoursTotal& total, HoursFormat format);
-// Whole minutes of hundredths of an hour, half a minute away from zero.
-qint64 minutesOf(qint64 hundredths);
 
 }  // namespace tempolatch

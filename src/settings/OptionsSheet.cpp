@@ -164,6 +164,10 @@ QWidget* OptionsSheet::buildViewPage(const Settings& s) {
                            {resourceString(str::TapEdit), resourceString(str::TapEdit + 1)},
                            s.hasFlag(TapPreviews) ? 1 : 0);
     f->addRow(text("Item tap option:"), m_itemTap);
+    m_timerStripPlace = choiceList(
+        QStringLiteral("timerStripPlace"),
+        {text("Above the list"), text("At the bottom, by the status line")}, s.timerStripPlace);
+    f->addRow(text("Timer strip:"), m_timerStripPlace);
     m_weekNumbers = checkBox(QStringLiteral("showWeekNumber"),
                              text("Show week number (Week view only)"), s.hasFlag(ShowWeekNumbers));
     layout->addWidget(m_weekNumbers);
@@ -494,6 +498,7 @@ void OptionsSheet::writeTo(Settings& s) const {
     s.csvFormulaGuard = m_csvFormulaGuard->isChecked();
     s.hourSymbol = chosen(m_hourSymbol, s.hourSymbol);
     s.hoursFormat = chosen(m_hoursFormat, s.hoursFormat);
+    s.timerStripPlace = chosen(m_timerStripPlace, s.timerStripPlace);
 
     s.custom1 = m_customFields[0]->text();
     s.custom2 = m_customFields[1]->text();

@@ -71,6 +71,7 @@ private:
     QComboBox* m_fontSize = nullptr;
     QCheckBox* m_bold = nullptr;
     QComboBox* m_itemTap = nullptr;
+    QComboBox* m_timerStripPlace = nullptr;
     QCheckBox* m_weekNumbers = nullptr;
     QCheckBox* m_softKeys = nullptr;
     QCheckBox* m_precise = nullptr;

@@ -154,6 +154,7 @@ void Settings::loadNumbers(Registry& reg) {
     expSort = readChoice<quint16>(reg, "ExpSort", 0, 0, 8);
     hourSymbol = readChoice<quint16>(reg, "HourSymbol", 1, 0, 2);
     hoursFormat = HoursFormat(readChoice<quint16>(reg, "HoursFormat", 0, 0, 1));
+    timerStripPlace = readChoice<quint16>(reg, "TimerStripPlace", 0, 0, 1);
     askClose = reg.readNumber(kKey, name("AskClose")) == 1u;
 }
 
@@ -245,6 +246,7 @@ bool Settings::save(Registry& reg) const {
     reg.writeNumber(kKey, name("ExpSort"), expSort);
     reg.writeNumber(kKey, name("HourSymbol"), hourSymbol);
     reg.writeNumber(kKey, name("HoursFormat"), quint16(hoursFormat));
+    reg.writeNumber(kKey, name("TimerStripPlace"), timerStripPlace);
     for (int i = 0; i < 5; ++i) {
         const QString value = QStringLiteral("DefReport%1").arg(i);
         // Readers take at most 63 characters; a longer name would not come back.

@@ -128,6 +128,9 @@ public:
     // has the block; empty: none.
     QString ownerLogo;
     HoursFormat hoursFormat = HoursFormat::Decimal;
+    // The main window's timer strip: 0 above the list, 1 at its foot by the
+    // status line.
+    quint16 timerStripPlace = 0;
     InvoiceOptions invoice;
     platform::SystemTime periodStart;
     platform::SystemTime periodEnd;

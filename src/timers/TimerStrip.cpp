@@ -6,15 +6,15 @@
 
 #include "timers/EntryTimer.h"
 #include "timers/TimerKeeper.h"
+#include "widgets/FlowLayout.h"
 
 namespace tempolatch {
 
 TimerStrip::TimerStrip(TimerKeeper& keeper, QWidget* parent) : QWidget(parent), m_keeper(keeper) {
     setObjectName(QStringLiteral("timerStrip"));
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
-    m_chips = new QHBoxLayout;
-    m_chips->setSpacing(12);
+    // The timers wrap into more rows when the window is narrow.
+    m_chips = new FlowLayout(this, 12);
+    m_chips->setContentsMargins(4, 2, 4, 2);
     m_idle = new QLabel(QStringLiteral("No timer running."), this);
     m_idle->setObjectName(QStringLiteral("noTimers"));
     m_continue = new QToolButton(this);
@@ -23,14 +23,16 @@ TimerStrip::TimerStrip(TimerKeeper& keeper, QWidget* parent) : QWidget(parent), 
     m_continue->setText(QStringLiteral("&Start Timer for Entry"));
     m_continue->setToolTip(QStringLiteral("A new timer for the work of the selected entry"));
     m_continue->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    layout->addLayout(m_chips);
-    layout->addWidget(m_idle);
-    layout->addStretch(1);
-    layout->addWidget(m_continue);
+    m_chips->addWidget(m_idle);
+    m_chips->addRightWidget(m_continue);
     connect(m_continue, &QToolButton::clicked, this, &TimerStrip::continueRequested);
     connect(&m_keeper, &TimerKeeper::timersChanged, this, &TimerStrip::rebuild);
     connect(&m_keeper, &TimerKeeper::ticked, this, &TimerStrip::updateTimes);
     rebuild();
+}
+
+int TimerStrip::rows() const {
+    return m_chips->rowsAt(width());
 }
 
 QString TimerStrip::timerText(const EntryTimerTable& table, int slot) {
@@ -99,7 +101,7 @@ void TimerStrip::rebuild() {
         m_shown.clear();
         for (const int slot : std::as_const(inUse)) {
             m_shown.append(makeChip(slot));
-            m_chips->addWidget(m_shown.last().box);
+            m_chips->insertWidget(int(m_shown.size()) - 1, m_shown.last().box);
         }
     }
     m_idle->setVisible(m_shown.isEmpty());

@@ -11,10 +11,10 @@ namespace tempolatch {
 class EntryTimerTable;
 class TimerKeeper;
 
-// An icon in the desktop's tray while any timer runs: its tooltip shows
-// each timer's client and time, its menu opens the timers, pauses and
-// resumes each one, and quits. Where the desktop has no tray nothing is
-// shown and the program works as without it.
+// An icon in the desktop's tray while any timer runs or is paused: its
+// tooltip shows each timer's client and time, its menu shows the window,
+// opens the timers, pauses or resumes all of them or each one, and quits. Where the desktop has no
+// tray nothing is shown and the program works as without it.
 class TimerTray : public QObject {
     Q_OBJECT
 public:
@@ -28,12 +28,16 @@ public:
     // The icon, while it is shown; nullptr otherwise.
     QSystemTrayIcon* icon() const { return m_icon; }
     QMenu* menu() const { return m_menu; }
+    // Pauses every running timer, or resumes every paused one.
+    void setAllPaused(bool paused);
 
 Q_SIGNALS:
     void openTimersRequested();
+    void showWindowRequested();
     void quitRequested();
 
 private:
+    static bool anyInUse(const EntryTimerTable& table);
     void timersChanged();
     void ticked();
     void rebuildMenu();

@@ -21,7 +21,9 @@ class DefaultRowDelegate : public QStyledItemDelegate {
 public:
     explicit DefaultRowDelegate(DefaultEntryList* list) : QStyledItemDelegate(list), m_list(list) {}
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (m_list->rowModel().isSeparator(index.row()))
+            return {option.rect.width(), option.fontMetrics.height() + scaled(m_list, 4)};
         return {option.rect.width(),
                 option.fontMetrics.height() * m_list->linesPerRow() + scaled(m_list, 1)};
     }
@@ -29,6 +31,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const EntryRow& row = m_list->rowModel().rowAt(index.row());
+        if (row.separator) {
+            paintSeparator(painter, option, row);
+            return;
+        }
         const QPalette& palette = option.palette;
         const bool selected = option.state & QStyle::State_Selected;
         const ViewCustomization cust(m_list->settings().viewCust);
@@ -82,6 +88,28 @@ public:
     }
 
 private:
+    // The day's heading on the left and its totals on the right, bold on
+    // a band of the button colour.
+    void paintSeparator(QPainter* painter, const QStyleOptionViewItem& option,
+                        const EntryRow& row) const {
+        const QPalette& palette = option.palette;
+        painter->save();
+        // Separators cannot be chosen, but are not greyed as disabled rows are.
+        painter->fillRect(option.rect, palette.color(QPalette::Active, QPalette::Button));
+        QFont bold = option.font;
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(palette.color(QPalette::Active, QPalette::ButtonText));
+        const QRect area = option.rect.adjusted(4, 0, -4, 0);
+        const QFontMetrics metrics(bold);
+        painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, row.line1Right);
+        const int left = area.width() - metrics.horizontalAdvance(row.line1Right) - 8;
+        painter->drawText(QRect(area.left(), area.top(), std::max(0, left), area.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter,
+                          metrics.elidedText(row.lines.value(0), Qt::ElideRight, left));
+        painter->restore();
+    }
+
     DefaultEntryList* m_list;
 };
 
@@ -91,7 +119,8 @@ DefaultEntryList::DefaultEntryList(const Settings& settings, QWidget* parent)
     : QListView(parent), m_settings(settings) {
     setObjectName(QStringLiteral("defaultList"));
     setProperty("controlId", ControlId);
-    setUniformItemSizes(true);
+    // Day separators are one line high, entries three or four.
+    setUniformItemSizes(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setIconSize(QSize(scaled(this, 16), scaled(this, 16)));

@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "settings/Settings.h"
 #include "views/EntryRow.h"
 
 namespace tempolatch {
@@ -35,6 +36,12 @@ public:
     virtual void deleteSelected() = 0;
     // Arrange-by index; lists without an order of their own ignore it.
     virtual void sort(int arrangeBy) = 0;
+    // Whether the rows' days (or groups) show what they add up to, from the
+    // next sort on; lists without totals ignore it.
+    virtual void setTotals(bool shown, HoursFormat format) {
+        Q_UNUSED(shown);
+        Q_UNUSED(format);
+    }
     // The record ids shown, in display order (summaries walk them).
     virtual QList<quint32> recordIds() const = 0;
 };

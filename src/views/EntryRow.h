@@ -26,6 +26,16 @@ struct TreeNodeText {
     bool operator==(const TreeNodeText&) const = default;
 };
 
+// What one record adds to the totals of its day or group: its hours (time
+// entries only) and, when it is billed in some way, its amount.
+struct RowTotal {
+    bool hasHours = false;
+    qint32 hundredths = 0;
+    bool hasAmount = false;
+    QString currency;
+    double amount = 0;
+};
+
 // One row of an entry list, made from a time entry or an expense by that
 // record's row builder: what each list style shows of it and what arranging
 // needs. The lists only render rows, so they serve every record kind.
@@ -56,6 +66,11 @@ struct EntryRow {
     platform::FileTime date;
     QString tieText;
     platform::FileTime tieTime;
+
+    RowTotal total;
+    // A day or group heading with its totals, put in by the list itself:
+    // it has no record, its text is in lines[0] and its totals in line1Right.
+    bool separator = false;
 };
 
 // Arrange-by order of two rows: key text in the user's locale, then date,

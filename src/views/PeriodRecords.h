@@ -28,6 +28,8 @@ public:
                            const RowContext& context, EntryList& list) = 0;
     // The arrange-by index the list is sorted by after loading.
     virtual int arrangeBy() const = 0;
+    // Whether the list shows the totals of each day or group of records.
+    virtual bool addsUp() const { return false; }
 };
 
 }  // namespace tempolatch

@@ -2,34 +2,45 @@
 
 #include <QStringList>
 
-#include "store/RecordValues.h"
 #include "store/TimeEntry.h"
 
 namespace tempolatch {
 
+namespace {
+
+// "12.50 h" and "12:30 h": the status line has always spaced its unit.
+QString spacedHours(const HoursTotal& total, HoursFormat format) {
+    QString text = hoursText(total, format);
+    if (text.endsWith(u'h'))
+        text.chop(1);
+    return text + QStringLiteral(" h");
+}
+
+}  // namespace
+
 void PeriodTotals::add(const TimeEntry& entry, bool precise) {
     ++count;
-    hundredths += entry.duration;
+    hours.add(entry.duration);
     if (entry.status == EntryStatus::NonBillable)
         return;
-    billableHundredths += entry.duration;
+    billableHours.add(entry.duration);
     amounts.add(entry.currency, entry.amount(precise));
 }
 
 void PeriodTotals::remove(const TimeEntry& entry, bool precise) {
     --count;
-    hundredths -= entry.duration;
+    hours.remove(entry.duration);
     if (entry.status == EntryStatus::NonBillable)
         return;
-    billableHundredths -= entry.duration;
+    billableHours.remove(entry.duration);
     amounts.remove(entry.currency, entry.amount(precise));
 }
 
-QString PeriodTotals::text(const QString& empty) const {
+QString PeriodTotals::text(const QString& empty, HoursFormat format) const {
     if (count == 0)
         return empty;
-    QStringList parts{hundredthsText(hundredths) + QStringLiteral(" h"),
-                      hundredthsText(billableHundredths) + QStringLiteral(" h billable")};
+    QStringList parts{spacedHours(hours, format),
+                      spacedHours(billableHours, format) + QStringLiteral(" billable")};
     parts << amounts.localeTexts();
     return parts.join(QStringLiteral(", "));
 }

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "records/PeriodMath.h"
+#include "settings/Settings.h"
 #include "views/CustomView.h"
 #include "views/DayView.h"
 #include "views/EntryList.h"
@@ -124,6 +125,7 @@ void PeriodView::reload(int selectFlag, quint32 recordId) {
         m_list->setRedraw(false);
         m_list->rememberSelection();
         m_list->deleteAll();
+        m_list->setTotals(m_records && m_records->addsUp(), m_settings->hoursFormat);
         load(selectFlag == 1, recordId);
         if (m_records)
             m_list->sort(m_records->arrangeBy());

@@ -24,7 +24,7 @@ void RowEntryList::setUp(QAbstractItemView* view, EntryRowModel* model) {
                      });
     events().watch(view, [this](const QPoint& pos) {
         const QModelIndex index = m_view->indexAt(pos);
-        if (!index.isValid())
+        if (!index.isValid() || m_model->isSeparator(index.row()))
             return false;
         pickRow(index.row());
         return true;
@@ -106,6 +106,13 @@ void RowEntryList::pickRow(int row) {
 void RowEntryList::deleteSelected() {
     for (const quint32 id : selectedRecordIds())
         m_model->removeRowAt(m_model->rowOf(id));
+    // The days they were on add up to less now, or are gone.
+    if (m_model->totalsShown())
+        m_model->regroup();
+}
+
+void RowEntryList::setTotals(bool shown, HoursFormat format) {
+    m_model->setTotals(shown, format);
 }
 
 void RowEntryList::sort(int arrangeBy) {

@@ -23,6 +23,7 @@ public:
     void restoreSelection() override;
     void deleteSelected() override;
     void sort(int arrangeBy) override;
+    void setTotals(bool shown, HoursFormat format) override;
     QList<quint32> recordIds() const override;
 
     EntryRowModel& rowModel() const { return *m_model; }

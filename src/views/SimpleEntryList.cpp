@@ -20,9 +20,24 @@ class StatusImageDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // A separator spans the row: its text must not widen the first column.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.data(EntryRowModel::RecordIdRole).toUInt() == 0)
+            size.setWidth(0);
+        return size;
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(EntryRowModel::RecordIdRole).toUInt() == 0) {
+            // A separator reads as a heading, not greyed as a disabled row.
+            option->font.setBold(true);
+            option->state |= QStyle::State_Enabled;
+            option->backgroundBrush = option->palette.brush(QPalette::Active, QPalette::Button);
+            return;
+        }
         if (index.column() != 0)
             return;
         option->icon = ViewIcons::statusIcon(index.data(EntryRowModel::StatusRole).toInt(),
@@ -43,6 +58,9 @@ SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, platform::Registry
     setAllColumnsShowFocus(true);
     setItemDelegate(new StatusImageDelegate(this));
     setUp(this, new EntryRowModel(&m_columns, this));
+    // A separator's heading and totals take the whole row.
+    connect(&rowModel(), &QAbstractItemModel::layoutChanged, this,
+            &SimpleEntryList::spanSeparators);
     header()->setSectionsMovable(true);
     header()->setStretchLastSection(false);
     // The rows shown and a hundred around them are measured, not a long
@@ -55,6 +73,13 @@ SimpleEntryList::SimpleEntryList(const ColumnLayout& columns, platform::Registry
         if (!m_fitting)
             m_chosenWidths.insert(column);
     });
+}
+
+void SimpleEntryList::spanSeparators() {
+    const EntryRowModel& model = rowModel();
+    for (int row = 0; row < model.rowCount(); ++row)
+        if (model.isSeparator(row))
+            setFirstColumnSpanned(row, {}, true);
 }
 
 void SimpleEntryList::fitColumns() {

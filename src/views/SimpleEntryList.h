@@ -46,6 +46,7 @@ protected:
 
 private:
     void loadLayout();
+    void spanSeparators();
     // The columns whose width the user never chose fit their title and the
     // rows shown, in the list's font; the 96-dpi width is the least.
     void fitColumns();

@@ -54,6 +54,14 @@ EntryRow TimeEntryRows::build(const TimeEntry& entry, const RowContext& context,
         row.keys.append(EntryFilter::sortKey(entry, index));
     row.date = entry.date;
     row.tieText = entry.task;
+    row.total.hasHours = true;
+    row.total.hundredths = entry.duration;
+    // As the status line adds up: amounts of the entries billed in some way.
+    if (entry.status != EntryStatus::NonBillable) {
+        row.total.hasAmount = true;
+        row.total.currency = entry.currency;
+        row.total.amount = entry.amount(settings.hasFlag(PreciseCalculation));
+    }
     switch (context.listStyle) {
         case EntryList::Simple:
             fillSimple(row, entry, settings);

@@ -45,6 +45,7 @@ public:
     void addRecord(const platform::PropertyList& props, quint32 recordId, bool select,
                    const RowContext& context, EntryList& list) override;
     int arrangeBy() const override;
+    bool addsUp() const override { return true; }
     void beginLoad() override { m_totals = {}; }
 
     // The entries of the last load that passed the filter, added up.

@@ -7,6 +7,7 @@
 
 #include "platform/Locale.h"
 #include "platform/StringTable.h"
+#include "views/GroupTotals.h"
 #include "views/ViewIcons.h"
 #include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
@@ -22,9 +23,21 @@ QTreeWidgetItem* makeItem(const TreeNodeText& node, bool withNote = false) {
     return item;
 }
 
+QTreeWidgetItem* makeGroup(const TreeNodeText& node) {
+    QTreeWidgetItem* item = makeItem(node);
+    item->setData(0, TreeEntryList::GroupTextRole, node.text);
+    return item;
+}
+
+// A node's text as it sorts and is found: a group's without its totals.
+QString ownText(const QTreeWidgetItem* item) {
+    const QVariant group = item->data(0, TreeEntryList::GroupTextRole);
+    return group.isValid() ? group.toString() : item->text(0);
+}
+
 QTreeWidgetItem* childWithText(QTreeWidgetItem* parent, const QString& text) {
     for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(0) == text)
+        if (ownText(parent->child(i)) == text)
             return parent->child(i);
     return nullptr;
 }
@@ -33,7 +46,7 @@ QTreeWidgetItem* childWithText(QTreeWidgetItem* parent, const QString& text) {
 // order they came in.
 void insertSorted(QTreeWidgetItem* parent, QTreeWidgetItem* item) {
     int at = parent->childCount();
-    while (at > 0 && platform::Locale::compare(parent->child(at - 1)->text(0), item->text(0)) > 0)
+    while (at > 0 && platform::Locale::compare(ownText(parent->child(at - 1)), ownText(item)) > 0)
         --at;
     parent->insertChild(at, item);
 }
@@ -85,6 +98,7 @@ void TreeEntryList::setListFont(const QFont& font) {
 }
 
 void TreeEntryList::deleteAll() {
+    m_rowTotals.clear();
     m_newGroups.clear();
     m_groups.clear();
     clear();
@@ -93,6 +107,8 @@ void TreeEntryList::deleteAll() {
 void TreeEntryList::setRedraw(bool on) {
     if (on) {
         expandNewGroups();
+        if (m_filling)
+            showGroupTotals();
         m_groups.clear();  // rows deleted later may take their groups with them
     }
     m_filling = !on;
@@ -120,7 +136,7 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
                 m_groups.insert({parent, group.text}, node);
         }
         if (!node) {
-            node = makeItem(group);
+            node = makeGroup(group);
             if (level == 0)
                 parent->addChild(node);
             else
@@ -144,6 +160,34 @@ void TreeEntryList::addRow(const EntryRow& row, bool select) {
     insertSorted(parent, item);
     if (select)
         m_added = row.recordId;
+    if (m_totalsShown) {
+        m_rowTotals.insert(row.recordId, row.total);
+        if (!m_filling)
+            showGroupTotals();
+    }
+}
+
+void TreeEntryList::setTotals(bool shown, HoursFormat format) {
+    m_totalsShown = shown;
+    m_hoursFormat = format;
+}
+
+void TreeEntryList::showGroupTotals() {
+    if (!m_totalsShown)
+        return;
+    QHash<QTreeWidgetItem*, GroupTotals> groups;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if (!isRecordNode(*it))
+            continue;
+        const RowTotal total = m_rowTotals.value((*it)->data(0, RecordIdRole).toUInt());
+        for (QTreeWidgetItem* group = (*it)->parent(); group; group = group->parent())
+            groups[group].add(total);
+    }
+    for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+        const QString totals = it->text(m_hoursFormat);
+        const QString own = ownText(it.key());
+        it.key()->setText(0, totals.isEmpty() ? own : own + QStringLiteral("  (") + totals + u')');
+    }
 }
 
 bool TreeEntryList::hasSelection() const {
@@ -194,7 +238,9 @@ void TreeEntryList::deleteSelected() {
             delete item;
             item = parent && parent->childCount() == 0 ? parent : nullptr;
         }
+        m_rowTotals.remove(id);
     }
+    showGroupTotals();
 }
 
 QList<quint32> TreeEntryList::recordIds() const {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "views/EntryListWidget.h"
+#include "views/EntryRow.h"
 
 class QMenu;
 
@@ -18,7 +19,8 @@ class TreeEntryList : public QTreeWidget, public EntryListWidget {
     Q_OBJECT
 
 public:
-    enum Role { RecordIdRole = Qt::UserRole };
+    // A group node's own text, without its totals.
+    enum Role { RecordIdRole = Qt::UserRole, GroupTextRole };
 
     explicit TreeEntryList(QWidget* parent = nullptr);
     ~TreeEntryList() override;
@@ -38,6 +40,8 @@ public:
     void deleteSelected() override;
     // The tree keeps its own order.
     void sort(int) override {}
+    // Each group node shows the hours and amounts of the records under it.
+    void setTotals(bool shown, HoursFormat format) override;
     QList<quint32> recordIds() const override;
 
     // The node of a record; nullptr when it is not shown.
@@ -56,6 +60,11 @@ private:
     bool pickAt(const QPoint& viewportPos);
     void select(QTreeWidgetItem* item);
     void expandNewGroups();
+    void showGroupTotals();
+
+    bool m_totalsShown = false;
+    HoursFormat m_hoursFormat = HoursFormat::Decimal;
+    QHash<quint32, RowTotal> m_rowTotals;  // by record id, while totals are shown
 
     quint32 m_remembered = 0;
     quint32 m_added = 0;

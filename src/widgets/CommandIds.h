@@ -49,6 +49,8 @@ inline constexpr int ReportTabular = 40283;
 inline constexpr int ReportInvoice = 40284;
 inline constexpr int ClientSummary = 40250;
 inline constexpr int QuickSummary = 40218;
+// Charts of the shown period: hours per day by client, amounts per client.
+inline constexpr int Charts = 40296;
 inline constexpr int Expenses = 40274;
 inline constexpr int ExportCsv = 40101;
 inline constexpr int ExportXml = 40102;

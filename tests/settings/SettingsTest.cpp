@@ -99,6 +99,12 @@ private Q_SLOTS:
         // A format this version does not know reads as the default.
         reg().writeNumber(kKey, QStringLiteral("HoursFormat"), 2);
         QCOMPARE(loaded().hoursFormat, HoursFormat::Decimal);
+        // The timer strip's place likewise: above the list unless 1.
+        s.timerStripPlace = 1;
+        s.save(reg());
+        QCOMPARE(loaded().timerStripPlace, quint16(1));
+        reg().writeNumber(kKey, QStringLiteral("TimerStripPlace"), 2);
+        QCOMPARE(loaded().timerStripPlace, quint16(0));
     }
 
     void failedUpgradeKeepsTheOldVersion() {

@@ -34,6 +34,7 @@ struct CliCommand {
     bool takesCriteria = false;  // --from, --to, --client, ... --status
     bool opensStore = true;      // the profile's store is opened first
     bool drawsPages = false;     // renders pages (PDF): runs with an offscreen QGuiApplication
+    bool drawsCharts = false;    // renders charts (widgets): runs with an offscreen QApplication
     bool writesFile = false;     // the argument FILE is written (refused first when it must not be)
     bool readsFile = false;      // the argument FILE is read (refused first when it cannot be)
     bool needsProfile = true;    // refused when the profile folder holds no store
@@ -60,5 +61,6 @@ CliCommands transferCommands();  // archive, load-archive, export clients, impor
 CliCommands exportCommands();    // export csv, export expenses, summary client, summary quick
 CliCommands reportCommands();    // export xml, report group-by|tabular|invoice|mileage|general
 CliCommands importCommands();    // import toggl|harvest|timew|kimai|ics
+CliCommands chartCommands();     // chart hours-per-day|amount-per-client
 
 }  // namespace tempolatch

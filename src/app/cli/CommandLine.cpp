@@ -1,5 +1,6 @@
 #include "app/cli/CommandLine.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -36,7 +37,7 @@ namespace {
 CliCommands allCommands() {
     CliCommands all;
     for (auto part : {storeCommands, listCommands, transferCommands, importCommands, exportCommands,
-                      reportCommands}) {
+                      reportCommands, chartCommands}) {
         CliCommands commands = part();
         std::move(commands.begin(), commands.end(), std::back_inserter(all));
     }
@@ -349,9 +350,13 @@ int runCommandLine(int argc, char* argv[]) {
         // Commands that render pages need fonts, but never a window.
         const CliCommands commands = allCommands();
         const CliCommand* command = findCommand(commands, args);
-        if (command && command->drawsPages) {
+        if (command && (command->drawsPages || command->drawsCharts)) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            if (command->drawsCharts) {
+                QApplication app(argc, argv);
+                return runCommand(args);
+            }
             QGuiApplication app(argc, argv);
             return runCommand(args);
         }
