@@ -8,7 +8,7 @@
 #include "records/EntryCriteria.h"
 #include "records/EntryFilter.h"
 #include "records/MoneyTotals.h"
-#include "store/DatabaseSnapshot.h"
+#include "store/StoreTransaction.h"
 #include "store/TimeEntries.h"
 #include "store/TimeEntry.h"
 
@@ -70,7 +70,7 @@ qint64 ChartTable::total(int index) const {
     return sum;
 }
 
-EntryWalk chosenEntries(TimeEntryDatabase& db, const EntryFilter& criteria) {
+EntryWalk chosenEntries(RecordStore& db, const EntryFilter& criteria) {
     return [&db, criteria](const std::function<void(const TimeEntry&)>& visit) {
         forEachChosenEntry(db, criteria, [&](const TimeEntry& entry) {
             visit(entry);
@@ -79,9 +79,9 @@ EntryWalk chosenEntries(TimeEntryDatabase& db, const EntryFilter& criteria) {
     };
 }
 
-EntryWalk listedEntries(TimeEntryDatabase& db, const QList<quint32>& recordIds) {
+EntryWalk listedEntries(RecordStore& db, const QList<quint32>& recordIds) {
     return [&db, recordIds](const std::function<void(const TimeEntry&)>& visit) {
-        const DatabaseSnapshot oneRead(db);
+        const StoreSnapshot oneRead(db);
         TimeEntries entries(db);
         for (const quint32 id : recordIds)
             if (const auto entry = entries.find(id))

@@ -6,19 +6,18 @@
 #include <QStringList>
 #include <functional>
 
-#include "store/Databases.h"
-
 namespace tempolatch {
 
 class EntryFilter;
+class RecordStore;
 class TimeEntry;
 
 // Shows each entry a chart counts to the function it is given.
 using EntryWalk = std::function<void(const std::function<void(const TimeEntry&)>&)>;
 // The entries criteria choose (the command line's), in date order.
-EntryWalk chosenEntries(TimeEntryDatabase& db, const EntryFilter& criteria);
+EntryWalk chosenEntries(RecordStore& db, const EntryFilter& criteria);
 // The entries a list shows, by record id.
-EntryWalk listedEntries(TimeEntryDatabase& db, const QList<quint32>& recordIds);
+EntryWalk listedEntries(RecordStore& db, const QList<quint32>& recordIds);
 
 // The numbers a chart is drawn from: one value per series and category, in
 // whole hundredths (hundredths of an hour, or cents), so that what the
