@@ -48,11 +48,8 @@ QTreeWidgetItem* groupItem(QTreeWidget* tree, const QString& title, quint32 clie
 }
 
 QList<Rate> sortedRates(RecordStore& store, quint32 clientId) {
-    if (!store.isOpen())
-        return {};
-    QList<Rate> rates = listRates(store.clientStructure().rates, clientId);
-    sortRates(rates);
-    return rates;
+    return store.isOpen() ? listSortedRates(store.clientStructure().rates, clientId)
+                          : QList<Rate>();
 }
 
 }  // namespace
