@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
@@ -23,7 +24,9 @@
 #include "app/MenuState.h"
 #include "clients/SetupCommands.h"
 #include "editing/EntryCommands.h"
+#include "editing/QuickEntryBar.h"
 #include "expenses/ExpenseWindow.h"
+#include "notes/NoteStream.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -52,6 +55,7 @@
 #include "views/FilterSheet.h"
 #include "views/NavigationBar.h"
 #include "views/PeriodView.h"
+#include "views/SearchBox.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
 #include "views/ViewIds.h"
@@ -106,10 +110,19 @@ void MainFrame::addKeyboardShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::New},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
         {QKeySequence(QKeySequence::Delete), cmd::Delete},  // asks first
-        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), cmd::FilterCustom},
     };
     for (const auto& [keys, id] : commands)
         addKey(keys, [this, id = id] { onCommand(id); })->setEnabled(m_commands.has(id));
+    // The lines above the list.
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
+        if (m_quickEntry)
+            m_quickEntry->focusForTyping();
+    })->setObjectName(QStringLiteral("quickEntryKey"));
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        if (m_search)
+            m_search->focusForTyping();
+    })->setObjectName(QStringLiteral("searchKey"));
     // The period: back, forward and today, as the navigation bar's buttons.
     const std::pair<QKeySequence, int> periods[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
@@ -191,6 +204,7 @@ bool MainFrame::create() {
         reloadView(0, 0);
     });
     m_watcher->start();
+    createEntryTools();
     restoreTimers();
     return true;
 }
@@ -242,6 +256,29 @@ void MainFrame::createTimerStrip() {
     connect(m_timers, &TimerKeeper::ticked, this, showInTitle);
     connect(m_timers, &TimerKeeper::timersChanged, this, showInTitle);
     showInTitle();
+}
+
+void MainFrame::createEntryTools() {
+    auto* tools = new QWidget(m_viewArea);
+    tools->setObjectName(QStringLiteral("entryTools"));
+    auto* row = new QHBoxLayout(tools);
+    row->setContentsMargins(4, 2, 4, 2);
+    m_quickEntry = new QuickEntryBar(
+        m_context, [this] { return newEntryDay(); }, tools);
+    connect(m_quickEntry, &QuickEntryBar::entryWritten, this,
+            [this](quint32 recordId) { entrySaved(recordId); });
+    m_search = new SearchBox(tools);
+    connect(m_search, &SearchBox::searchChanged, this, &MainFrame::searchFor);
+    row->addWidget(m_quickEntry, 3, Qt::AlignTop);
+    row->addWidget(m_search, 2, Qt::AlignTop);
+    // Above the list, whichever list is made later.
+    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
+    area->insertWidget(std::max(0, area->count() - 1), tools);
+}
+
+void MainFrame::searchFor(const QString& words) {
+    m_filter.search = SearchWords(words, noteToPlainText);
+    reloadView(0, 0);
 }
 
 void MainFrame::loadEntryFilter() {
@@ -548,7 +585,7 @@ void MainFrame::customizeList() {
 }
 
 void MainFrame::filterShowAll() {
-    m_filter.reset();
+    m_filter.showAll();
     m_filter.store(m_context.registry);
     reloadView(0, 0);
 }

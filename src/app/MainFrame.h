@@ -27,6 +27,8 @@ class EntryContextMenu;
 class EntryListWidget;
 class NavigationBar;
 class PeriodView;
+class QuickEntryBar;
+class SearchBox;
 class StoreWatcher;
 class TimeEntry;
 class TimeEntryRecords;
@@ -63,6 +65,9 @@ public:
     PeriodView* periodView() const { return m_view.get(); }
     EntryListWidget* entryList() const { return m_list; }
     NavigationBar* navigationBar() const { return m_bar; }
+    // The quick entry line and the search box above the list.
+    QuickEntryBar* quickEntry() const { return m_quickEntry; }
+    SearchBox* searchBox() const { return m_search; }
     StoreWatcher* storeWatcher() const { return m_watcher; }
 
     // Checks and greys the items of a popup that is about to open
@@ -101,6 +106,9 @@ protected:
 private:
     // The strip of running timers above the list, and the title that shows them.
     void createTimerStrip();
+    // The quick entry line and the search box, above the list.
+    void createEntryTools();
+    void searchFor(const QString& words);
     // What becomes of the timers in use at quit; nullopt: the user stays.
     std::optional<TimerKeeper::AtQuit> askAboutTimers();
     void registerCommands();
@@ -167,6 +175,8 @@ private:
     TimerKeeper* m_timers = nullptr;
     TimerTray* m_tray = nullptr;
     TimerStrip* m_strip = nullptr;
+    QuickEntryBar* m_quickEntry = nullptr;
+    SearchBox* m_search = nullptr;
 };
 
 }  // namespace tempolatch

@@ -30,6 +30,7 @@
 #include "views/EntryRowModel.h"
 #include "views/NavigationBar.h"
 #include "views/PeriodView.h"
+#include "views/SearchBox.h"
 #include "views/SimpleEntryList.h"
 #include "views/ViewIds.h"
 #include "widgets/CommandIds.h"
@@ -76,7 +77,7 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
         {QKeySequence(Qt::CTRL | Qt::Key_N), cmd::NewGeneralExpense},
         {QKeySequence(Qt::Key_F2), cmd::Edit},
         {QKeySequence(QKeySequence::Delete), cmd::Delete},
-        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::FilterCustom},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), cmd::FilterCustom},
         {QKeySequence(Qt::CTRL | Qt::Key_Left), cmd::PreviousPeriod},
         {QKeySequence(Qt::ALT | Qt::Key_Left), cmd::PreviousPeriod},
         {QKeySequence(Qt::CTRL | Qt::Key_Right), cmd::NextPeriod},
@@ -87,6 +88,17 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
         auto* key = new QShortcut(sequence, this);
         connect(key, &QShortcut::activated, this, [this, id = id] { onCommand(id); });
     }
+
+    // The search box above the list, with the words of the last opening.
+    m_search = new SearchBox(m_viewArea);
+    m_search->setText(m_filter.search.text());
+    area->addWidget(m_search);
+    connect(m_search, &SearchBox::searchChanged, this, [this](const QString& words) {
+        m_filter.search = SearchWords(words);
+        reload(0, 0);
+    });
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, m_search, &SearchBox::focusForTyping);
 
     m_records = std::make_unique<ExpenseRecords>(m_filter, context.settings, context.store);
     createList();
@@ -124,7 +136,7 @@ void ExpenseWindow::registerCommands() {
                     cmd::ArrangeBillTo, cmd::ArrangeCustom1, cmd::ArrangeCustom2},
                    [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
     m_commands.add(cmd::FilterShowAll, [this](int) {
-        m_filter.reset();
+        m_filter.showAll();
         filterChanged();
     });
     m_commands.add(cmd::FilterUnpaidOnly, [this](int) {
