@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringListModel>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "editing/QuickEntryWriter.h"
@@ -41,10 +40,6 @@ QuickEntryBar::QuickEntryBar(Context& context, std::function<platform::SystemTim
     m_completer->setCompletionMode(QCompleter::PopupCompletion);
     m_completer->setModelSorting(QCompleter::UnsortedModel);
     m_line->setCompleter(m_completer);
-    connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this, [this] {
-        m_completing = true;
-        QTimer::singleShot(0, this, [this] { m_completing = false; });
-    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -52,6 +47,12 @@ QuickEntryBar::QuickEntryBar(Context& context, std::function<platform::SystemTim
     layout->addWidget(m_line);
     layout->addWidget(m_message);
 
+    // The completions follow what the user types; the completer's own
+    // changes of the text (a highlighted completion) must leave its list
+    // alone, or the item picked with Enter would be gone.
+    connect(m_line, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_completions->setStringList(quickentry::completions(text, m_names));
+    });
     connect(m_line, &QLineEdit::textChanged, this, &QuickEntryBar::edited);
     connect(m_line, &QLineEdit::returnPressed, this, &QuickEntryBar::submit);
 }
@@ -62,8 +63,6 @@ void QuickEntryBar::focusForTyping() {
 }
 
 void QuickEntryBar::edited(const QString& text) {
-    // Before the line edit asks its completer: the list must be this text's.
-    m_completions->setStringList(quickentry::completions(text, m_names));
     if (text.trimmed().isEmpty()) {
         say({}, false);
         return;
@@ -96,7 +95,11 @@ QString QuickEntryBar::readBack(const QuickEntry& entry) const {
 }
 
 void QuickEntryBar::submit() {
-    if (m_completing || m_line->text().trimmed().isEmpty())
+    // The line hears Enter before its completer: Enter on a highlighted
+    // completion picks it and writes nothing.
+    if (m_completer->popup()->isVisible() && m_completer->popup()->currentIndex().isValid())
+        return;
+    if (m_line->text().trimmed().isEmpty())
         return;
     const QuickEntryReading reading = quickentry::read(m_line->text(), m_names);
     if (!reading.entry) {

@@ -27,6 +27,7 @@ public:
                   QWidget* parent = nullptr);
 
     QLineEdit* line() const { return m_line; }
+    QCompleter* completer() const { return m_completer; }
     QLabel* message() const { return m_message; }
     // Focuses the line, its text selected.
     void focusForTyping();
@@ -48,8 +49,6 @@ private:
     QLabel* m_message;
     QCompleter* m_completer;
     QStringListModel* m_completions;
-    // Enter that picked a completion is not Enter that writes the line.
-    bool m_completing = false;
 };
 
 }  // namespace tempolatch

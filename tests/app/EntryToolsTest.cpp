@@ -1,4 +1,6 @@
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -150,6 +152,29 @@ private Q_SLOTS:
         QCOMPARE(ranged.date, at(2026, 12, 13, 9, 0, 1));
         QCOMPARE(ranged.duration, 67);
         QCOMPARE(ranged.rate, 5000);
+    }
+
+    // A completion picked with the keys goes into the line, and the Enter
+    // that picks it writes nothing.
+    void quickEntryCompletes() {
+        MainFrame& frame = shownFrame();
+        press(Qt::CTRL | Qt::Key_L);
+        QTest::keyClicks(quickLine(), QStringLiteral("2h acme/"));
+        QAbstractItemView* popup = frame.quickEntry()->completer()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->model()->rowCount(), 1);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+        QCOMPARE(quickLine()->text(), QStringLiteral("2h acme/Website/"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_env->store().entries().recordCount(), 3);
+        QTest::keyClicks(quickLine(), QStringLiteral("d"));
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->model()->index(0, 0).data().toString(),
+                 QStringLiteral("2h acme/Website/Design "));
+        // Enter with no completion picked writes the line as it stands.
+        QTest::keyClick(popup, Qt::Key_Return);
+        QCOMPARE(m_env->store().entries().recordCount(), 4);
     }
 
     // What cannot be read or kept is said under the line, and nothing is written.
