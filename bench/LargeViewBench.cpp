@@ -81,9 +81,9 @@ BENCHMARK(BM_MonthReload)->Apply(monthArgs)->Unit(benchmark::kMillisecond);
 // The month reloaded through the search box's words, in the Simple list of
 // a store whose entries all have text notes: "minutes" stands only in the
 // notes (every entry's note is read, every row shown), "client 07" in a
-// client's name (a twentieth of the rows, no note read), "zzz" nowhere
-// (every note read, no row). per_entry is the time for each entry of the
-// month walked, shown or not.
+// client's name (a twentieth of the rows; the others' notes are read for
+// "07"), "zzz" nowhere (every note read, no row). per_entry is the time for
+// each entry of the month walked, shown or not.
 void BM_MonthReloadSearch(benchmark::State& state) {
     static const char* const kWords[] = {"minutes", "client 07", "zzz"};
     const int entries = int(state.range(1));
