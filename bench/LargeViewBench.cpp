@@ -12,6 +12,7 @@
 
 #include "LargeProfile.h"
 #include "app/MainFrame.h"
+#include "notes/NoteStream.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/WidgetUi.h"
@@ -76,6 +77,46 @@ void monthArgs(benchmark::internal::Benchmark* b) {
             b->Args({style, entries});
 }
 BENCHMARK(BM_MonthReload)->Apply(monthArgs)->Unit(benchmark::kMillisecond);
+
+// The month reloaded through the search box's words, in the Simple list of
+// a store whose entries all have text notes: "minutes" stands only in the
+// notes (every entry's note is read, every row shown), "client 07" in a
+// client's name (a twentieth of the rows; the others' notes are read for
+// "07"), "zzz" nowhere (every note read, no row). per_entry is the time for
+// each entry of the month walked, shown or not.
+void BM_MonthReloadSearch(benchmark::State& state) {
+    static const char* const kWords[] = {"minutes", "client 07", "zzz"};
+    const int entries = int(state.range(1));
+    bench::LargeProfile& profile = bench::largeProfile(entries, true);
+    Settings settings;
+    EntryFilter filter;
+    TimeEntryRecords records(filter, settings, profile.store);
+    platform::Registry registry(platform::Profile::registryPath());
+    SimpleEntryList list(ColumnLayout::timeEntries(), registry);
+    list.widget()->resize(800, 600);
+    auto view = PeriodView::make(PeriodView::Month, settings);
+    view->attach(&list, &records);
+    const platform::SystemTime middle{bench::kMiddleYear, bench::kMiddleMonth, 0, 15, 0, 0, 0, 0};
+    view->setPeriod(middle, middle);
+    const double walked = double(list.recordIds().size());
+    filter.search = SearchWords(QString::fromLatin1(kWords[state.range(0)]), noteToPlainText);
+    for (auto _ : state)
+        view->reload(0, 0);
+    state.counters["rows"] = double(list.recordIds().size());
+    state.counters["per_entry"] = benchmark::Counter(
+        walked, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.SetLabel(kWords[state.range(0)]);
+}
+
+void searchArgs(benchmark::internal::Benchmark* b) {
+    QList<int> sizes = {1000, 100'000};
+    if (qEnvironmentVariableIntValue("TEMPOLATCH_BENCH_MILLION") == 1)
+        sizes << 1'000'000;
+    for (int words : {0, 1, 2})
+        for (int entries : sizes)
+            b->Args({words, entries});
+}
+BENCHMARK(BM_MonthReloadSearch)->Apply(searchArgs)->Unit(benchmark::kMillisecond);
 
 // From nothing to the painted main window (the profile's month view), the
 // store already generated: what the program does between its start and its

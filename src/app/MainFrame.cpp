@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
@@ -24,7 +25,9 @@
 #include "clients/SetupCommands.h"
 #include "editing/CommandUndo.h"
 #include "editing/EntryCommands.h"
+#include "editing/QuickEntryBar.h"
 #include "expenses/ExpenseWindow.h"
+#include "notes/NoteStream.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -58,6 +61,7 @@
 #include "views/FilterSheet.h"
 #include "views/NavigationBar.h"
 #include "views/PeriodView.h"
+#include "views/SearchBox.h"
 #include "views/TimeEntryRows.h"
 #include "views/TreeListOptions.h"
 #include "views/ViewIds.h"
@@ -113,11 +117,31 @@ void MainFrame::addKeyboardShortcuts() {
          {cmd::Delete, {K(K::Delete)}, "Delete the selected entries (asks first)"},
          {0, {K(Qt::CTRL | Qt::Key_A)}, "Select every entry of the list"},
          {0, {K(Qt::SHIFT | Qt::Key_F10), K(Qt::Key_Menu)}, "Menu of the selected entries"},
-         {cmd::FilterCustom, {K(Qt::CTRL | Qt::Key_F)}, "Filter the entries shown"},
+         {cmd::FilterCustom, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}, "Filter the entries shown"},
+         {0, {K(Qt::CTRL | Qt::Key_L)}, "Type an entry on one line (quick entry)"},
+         {0, {K(Qt::CTRL | Qt::Key_F)}, "Search the shown period"},
          {cmd::Close, {K(Qt::CTRL | Qt::Key_Q)}, "Quit (running timers are kept)"}});
     addUndoAndHelpKeys(m_commands);
     addPeriodKeys(m_commands);
     installCommandKeys(this, m_commands, [this](int id) { onCommand(id); });
+    // The lines above the list.
+    focusKey(QKeySequence(Qt::CTRL | Qt::Key_L), QStringLiteral("quickEntryKey"), [this] {
+        if (m_quickEntry)
+            m_quickEntry->focusForTyping();
+    });
+    focusKey(QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("searchKey"), [this] {
+        if (m_search)
+            m_search->focusForTyping();
+    });
+}
+
+void MainFrame::focusKey(const QKeySequence& keys, const QString& name,
+                         const std::function<void()>& focus) {
+    auto* action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, focus);
+    addAction(action);
 }
 
 Settings& MainFrame::settings() const {
@@ -181,6 +205,7 @@ bool MainFrame::create() {
         reloadView(0, 0);
     });
     m_watcher->start();
+    createEntryTools();
     restoreTimers();
     return true;
 }
@@ -245,6 +270,29 @@ void MainFrame::placeTimerStrip() {
         area->addWidget(m_strip);
     else
         area->insertWidget(list, m_strip);
+}
+
+void MainFrame::createEntryTools() {
+    auto* tools = new QWidget(m_viewArea);
+    tools->setObjectName(QStringLiteral("entryTools"));
+    auto* row = new QHBoxLayout(tools);
+    row->setContentsMargins(4, 2, 4, 2);
+    m_quickEntry = new QuickEntryBar(
+        m_context, [this] { return newEntryDay(); }, tools);
+    connect(m_quickEntry, &QuickEntryBar::entryWritten, this,
+            [this](quint32 recordId) { entrySaved(recordId); });
+    m_search = new SearchBox(tools);
+    connect(m_search, &SearchBox::searchChanged, this, &MainFrame::searchFor);
+    row->addWidget(m_quickEntry, 3, Qt::AlignTop);
+    row->addWidget(m_search, 2, Qt::AlignTop);
+    // Above the list, whichever list is made later.
+    auto* area = static_cast<QBoxLayout*>(m_viewArea->layout());
+    area->insertWidget(std::max(0, area->count() - 1), tools);
+}
+
+void MainFrame::searchFor(const QString& words) {
+    m_filter.search = SearchWords(words, noteToPlainText);
+    reloadView(0, 0);
 }
 
 void MainFrame::loadEntryFilter() {
@@ -556,7 +604,7 @@ void MainFrame::customizeList() {
 }
 
 void MainFrame::filterShowAll() {
-    m_filter.reset();
+    m_filter.showAll();
     m_filter.store(m_context.registry);
     reloadView(0, 0);
 }

@@ -28,6 +28,8 @@ class EntryContextMenu;
 class EntryListWidget;
 class NavigationBar;
 class PeriodView;
+class QuickEntryBar;
+class SearchBox;
 class StoreWatcher;
 class TimeEntry;
 class TimeEntryRecords;
@@ -64,6 +66,9 @@ public:
     PeriodView* periodView() const { return m_view.get(); }
     EntryListWidget* entryList() const { return m_list; }
     NavigationBar* navigationBar() const { return m_bar; }
+    // The quick entry line and the search box above the list.
+    QuickEntryBar* quickEntry() const { return m_quickEntry; }
+    SearchBox* searchBox() const { return m_search; }
     StoreWatcher* storeWatcher() const { return m_watcher; }
 
     // Checks and greys the items of a popup that is about to open
@@ -103,6 +108,9 @@ private:
     // The strip of running timers above the list, and the title that shows them.
     void createTimerStrip();
     void placeTimerStrip();
+    // The quick entry line and the search box, above the list.
+    void createEntryTools();
+    void searchFor(const QString& words);
     // What becomes of the timers in use at quit; nullopt: the user stays.
     std::optional<TimerKeeper::AtQuit> askAboutTimers();
     void registerCommands();
@@ -112,6 +120,9 @@ private:
     void postCommand(int id);
     void buildMenuBar();
     void addKeyboardShortcuts();
+    // A key that puts the focus in one of the lines above the list.
+    void focusKey(const QKeySequence& keys, const QString& name,
+                  const std::function<void()>& focus);
     // Edit > Undo and Redo with the names of their steps.
     void updateUndoItems();
     void loadEntryFilter();
@@ -176,6 +187,8 @@ private:
     TimerKeeper* m_timers = nullptr;
     TimerTray* m_tray = nullptr;
     TimerStrip* m_strip = nullptr;
+    QuickEntryBar* m_quickEntry = nullptr;
+    SearchBox* m_search = nullptr;
 };
 
 }  // namespace tempolatch

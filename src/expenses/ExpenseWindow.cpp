@@ -30,6 +30,7 @@
 #include "views/EntryRowModel.h"
 #include "views/NavigationBar.h"
 #include "views/PeriodView.h"
+#include "views/SearchBox.h"
 #include "views/SimpleEntryList.h"
 #include "views/ViewIds.h"
 #include "widgets/CommandIcons.h"
@@ -73,6 +74,17 @@ ExpenseWindow::ExpenseWindow(Context& context, const QFont& listFont, const QFon
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
+    // The search box above the list, with the words of the last opening.
+    m_search = new SearchBox(m_viewArea);
+    m_search->setText(m_filter.search.text());
+    area->addWidget(m_search);
+    connect(m_search, &SearchBox::searchChanged, this, [this](const QString& words) {
+        m_filter.search = SearchWords(words);
+        reload(0, 0);
+    });
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, m_search, &SearchBox::focusForTyping);
+
     m_records = std::make_unique<ExpenseRecords>(m_filter, context.settings, context.store);
     createList();
     resize(640, 520);
@@ -90,11 +102,13 @@ ExpenseWindow::~ExpenseWindow() {
 void ExpenseWindow::addKeys() {
     // The main window's keys, for the same commands here.
     using K = QKeySequence;
-    addCommandKeys(m_commands,
-                   {{cmd::NewGeneralExpense, {K(Qt::CTRL | Qt::Key_N)}, "New general expense"},
-                    {cmd::Edit, {K(Qt::Key_F2)}, "Edit the selected expense"},
-                    {cmd::Delete, {K(K::Delete)}, "Delete the selected expenses (asks first)"},
-                    {cmd::FilterCustom, {K(Qt::CTRL | Qt::Key_F)}, "Filter the expenses shown"}});
+    addCommandKeys(
+        m_commands,
+        {{cmd::NewGeneralExpense, {K(Qt::CTRL | Qt::Key_N)}, "New general expense"},
+         {cmd::Edit, {K(Qt::Key_F2)}, "Edit the selected expense"},
+         {cmd::Delete, {K(K::Delete)}, "Delete the selected expenses (asks first)"},
+         {cmd::FilterCustom, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}, "Filter the expenses shown"},
+         {0, {K(Qt::CTRL | Qt::Key_F)}, "Search the shown period"}});
     addUndoAndHelpKeys(m_commands);
     addPeriodKeys(m_commands);
     installCommandKeys(this, m_commands, [this](int id) { onCommand(id); });
@@ -127,7 +141,7 @@ void ExpenseWindow::registerCommands() {
                     cmd::ArrangeBillTo, cmd::ArrangeCustom1, cmd::ArrangeCustom2},
                    [this](int id) { setArrangeBy(id - cmd::ArrangeDefault); });
     m_commands.add(cmd::FilterShowAll, [this](int) {
-        m_filter.reset();
+        m_filter.showAll();
         filterChanged();
     });
     m_commands.add(cmd::FilterUnpaidOnly, [this](int) {

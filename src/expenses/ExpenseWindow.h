@@ -23,6 +23,7 @@ class ExpenseFilter;
 class ExpenseRecords;
 class NavigationBar;
 class PeriodView;
+class SearchBox;
 
 // Command ids of the expense window beside the main window's.
 namespace cmd {
@@ -62,6 +63,7 @@ public:
     EntryListWidget* entryList() const { return m_list; }
     NavigationBar* navigationBar() const { return m_bar; }
     QLabel* totalsLine() const { return m_totals; }
+    SearchBox* searchBox() const { return m_search; }
 
     // The context menu of an expense (record id 0: none), ready to show.
     EntryContextMenu* createContextMenu(quint32 recordId);
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<PeriodView> m_view;
     NavigationBar* m_bar = nullptr;
     QLabel* m_totals = nullptr;
+    SearchBox* m_search = nullptr;
 };
 
 // Registers the main window's Expenses... (40274): the expense window,

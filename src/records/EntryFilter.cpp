@@ -35,7 +35,7 @@ constexpr const char* kNotStored[] = {"fCustom1", "fCustom2", "fCustom3"};
 }  // namespace
 
 void EntryFilter::showUnpaidOnly() {
-    reset();
+    showAll();
     paid = false;
     nonBillable = false;
 }
@@ -118,7 +118,11 @@ bool EntryFilter::matches(const TimeEntry& entry) const {
         return false;
     if (!statusPasses(flags(), entry.status))
         return false;
-    return rateType == -1 || qint32(entry.rateType) == rateType;
+    if (rateType != -1 && qint32(entry.rateType) != rateType)
+        return false;
+    return search.matches({&entry.client, &entry.project, &entry.phase, &entry.task, &entry.billTo,
+                           &entry.custom1, &entry.custom2, &entry.custom3},
+                          entry.note);
 }
 
 void EntryFilter::store(platform::Registry& registry) const {

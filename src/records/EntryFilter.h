@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include "platform/FileTime.h"
+#include "records/SearchWords.h"
+#include "store/Databases.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
@@ -32,7 +34,15 @@ public:
 
     // Every entry passes.
     void reset() { *this = EntryFilter(); }
-    // Only Billable and Billed entries pass; every other criterion is reset.
+    // Every criterion of the filter sheet reset; the search stays, as its
+    // box shows it.
+    void showAll() {
+        EntryFilter fresh;
+        fresh.search = search;
+        *this = fresh;
+    }
+    // Only Billable and Billed entries pass; every other criterion of the
+    // sheet is reset.
     void showUnpaidOnly();
 
     bool matches(const TimeEntry& entry) const;
@@ -82,6 +92,9 @@ public:
     QString custom1;
     QString custom2;
     QString custom3;
+    // Words the entry's texts (client, project, phase, task, bill to, the
+    // custom fields and the note) must hold; a search, not kept.
+    SearchWords search;
 };
 
 }  // namespace tempolatch

@@ -51,7 +51,7 @@ ExpenseCriteria ExpenseFilter::chosen() const {
 }
 
 void ExpenseFilter::showUnpaidOnly() {
-    reset();
+    showAll();
     paid = false;
     nonBillable = false;
 }
@@ -87,7 +87,9 @@ bool ExpenseFilter::matches(const ExpenseEntry& expense) const {
         return false;
     if (type != AnyType && qint32(expense.type) != type)
         return false;
-    return receipt == AnyReceipt || (receipt == WithReceipt) == expense.receipt;
+    if (receipt != AnyReceipt && (receipt == WithReceipt) != expense.receipt)
+        return false;
+    return search.matches({&expense.description, &expense.client, &expense.project, &expense.note});
 }
 
 QString ExpenseFilter::description() const {

@@ -5,6 +5,7 @@
 #include "platform/FileTime.h"
 #include "records/EntryCriteria.h"
 #include "records/ExpenseCriteria.h"
+#include "records/SearchWords.h"
 #include "store/RecordValues.h"
 
 namespace tempolatch {
@@ -38,7 +39,15 @@ public:
     ExpenseCriteria chosen() const;
 
     void reset() { *this = ExpenseFilter(); }
-    // Only Billable and Billed expenses pass; every other criterion is reset.
+    // Every criterion of the filter sheet reset; the search stays, as its
+    // box shows it.
+    void showAll() {
+        ExpenseFilter fresh;
+        fresh.search = search;
+        *this = fresh;
+    }
+    // Only Billable and Billed expenses pass; every other criterion of the
+    // sheet is reset.
     void showUnpaidOnly();
 
     bool matches(const ExpenseEntry& expense) const;
@@ -76,6 +85,8 @@ public:
     bool billed = true;
     qint32 receipt = AnyReceipt;
     qint32 type = AnyType;
+    // Words the description, client, project or note must hold; not kept.
+    SearchWords search;
 };
 
 }  // namespace tempolatch

@@ -81,4 +81,10 @@ void deleteRatesOfClient(RatesDatabase& db, quint32 clientId) {
     db.deleteAllOfClient(clientId);
 }
 
+QList<Rate> listSortedRates(RatesDatabase& db, quint32 clientId) {
+    QList<Rate> rates = listRates(db, clientId);
+    sortRates(rates);
+    return rates;
+}
+
 }  // namespace tempolatch

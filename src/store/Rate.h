@@ -43,6 +43,8 @@ QList<Rate> listRates(RatesDatabase& db, quint32 clientId);
 // case-sensitively: -1, 0 or 1.
 int compareRates(const Rate& a, const Rate& b);
 void sortRates(QList<Rate>& rates);
+// The client's rates in that order, as the rate trees list them.
+QList<Rate> listSortedRates(RatesDatabase& db, quint32 clientId);
 
 void deleteRatesOfClient(RatesDatabase& db, quint32 clientId);
 

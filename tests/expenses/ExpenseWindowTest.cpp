@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include "views/DefaultEntryList.h"
 #include "views/EntryRowModel.h"
 #include "views/PeriodView.h"
+#include "views/SearchBox.h"
 #include "views/SimpleEntryList.h"
 #include "widgets/CommandIds.h"
 #include "widgets/CommandTable.h"
@@ -272,6 +274,41 @@ private Q_SLOTS:
         window.onCommand(cmd::FilterShowAll);
         QCOMPARE(window.entryList()->recordIds().size(), 2);
         QCOMPARE(reg.readNumber(kKey, QStringLiteral("fExpFlags")), std::optional<quint32>(0x35));
+    }
+
+    // Ctrl+F is the search box, which narrows the month to the expenses
+    // whose description, client, project or note hold the words; Ctrl+Shift+F
+    // the filter sheet. The words stay for the next opening, in the box.
+    void searchNarrowsTheMonth() {
+        ExpenseEntry taxi = test::generalExpense(100);
+        taxi.description = QStringLiteral("Taxi");
+        taxi.note = QStringLiteral("to the airport");
+        ExpenseEntry lunch = test::generalExpense(200);
+        test::storeExpense(taxi);
+        test::storeExpense(lunch);
+        ExpenseFilter filter;
+        auto window =
+            std::make_unique<ExpenseWindow>(m_env->context(), QFont(), QFont(), nullptr, &filter);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), window->searchBox());
+        QTest::keyClicks(window->searchBox(), QStringLiteral("AIRPORT acme"));
+        QTRY_COMPARE(window->entryList()->recordIds(), QList<quint32>{taxi.recordId});
+        QString opened;
+        test::onNextModal([&opened](QDialog* sheet) {
+            opened = sheet->objectName();
+            sheet->reject();
+        });
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(!opened.isEmpty());
+        window->onCommand(cmd::FilterShowAll);
+        QCOMPARE(window->entryList()->recordIds(), QList<quint32>{taxi.recordId});
+
+        window =
+            std::make_unique<ExpenseWindow>(m_env->context(), QFont(), QFont(), nullptr, &filter);
+        QCOMPARE(window->searchBox()->text(), QStringLiteral("AIRPORT acme"));
+        QCOMPARE(window->entryList()->recordIds(), QList<quint32>{taxi.recordId});
     }
 
     // A stored order of eleven columns gets 11 to 14 in order; the list

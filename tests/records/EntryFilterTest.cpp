@@ -1,6 +1,8 @@
 #include "common/EnvironmentTest.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "notes/NoteData.h"
+#include "notes/NoteStream.h"
 #include "platform/Registry.h"
 #include "records/EntryFilter.h"
 #include "store/RecordStore.h"
@@ -40,6 +42,48 @@ class EntryFilterTest : public test::EnvironmentTest {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every word somewhere in the searched texts, in any case; the note only
+    // through its reader.
+    void search_data() {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("client in small letters") << "acme" << true;
+        QTest::newRow("words in two texts") << "SITE draw" << true;
+        QTest::newRow("phase, bill to, custom 3") << "design ann c3" << true;
+        QTest::newRow("in the note") << "header" << true;
+        QTest::newRow("note and client") << "Acme fixed" << true;
+        QTest::newRow("one word missing") << "acme footer" << false;
+        QTest::newRow("a phrase stands in one text") << "\"acme site\"" << false;
+        QTest::newRow("a phrase of the note") << "\"fixed the\"" << true;
+        QTest::newRow("currency is no search text") << "eur" << false;
+    }
+    void search() {
+        QFETCH(QString, words);
+        QFETCH(bool, found);
+        TimeEntry e = entry();
+        e.note =
+            NoteData::fromContent({NoteText::fromPlainText(QStringLiteral("Fixed the header")), {}})
+                .bytes();
+        EntryFilter filter;
+        filter.search = SearchWords(words, noteToPlainText);
+        QCOMPARE(filter.matches(e), found);
+        // Show All and Show Unpaid Only leave the search box's words.
+        filter.client = QStringLiteral("Other");
+        filter.showAll();
+        QCOMPARE(filter.matches(e), found);
+        filter.showUnpaidOnly();
+        QCOMPARE(filter.matches(e), found);
+        // Without a reader the note is not searched; bytes that are no note
+        // of ours are no text.
+        filter.search = SearchWords(words);
+        QCOMPARE(filter.matches(e), found && !words.contains(QLatin1String("header")) &&
+                                        !words.contains(QLatin1String("fixed")));
+        e.note = QByteArray("\x01\x02header", 8);
+        filter.search = SearchWords(words, noteToPlainText);
+        QCOMPARE(filter.matches(e), found && !words.contains(QLatin1String("header")) &&
+                                        !words.contains(QLatin1String("fixed")));
+    }
 
     void showUnpaidOnly_data() {
         QTest::addColumn<int>("status");

@@ -16,6 +16,30 @@ class ExpenseFilterTest : public test::EnvironmentTest {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The expense window's search: description, client, project and note.
+    void search_data() {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("description and client") << "TAXI acme" << true;
+        QTest::newRow("project") << "launch" << true;
+        QTest::newRow("note") << "airport" << true;
+        QTest::newRow("category is no search text") << "travel" << false;
+        QTest::newRow("one word missing") << "taxi hotel" << false;
+    }
+    void search() {
+        QFETCH(QString, words);
+        QFETCH(bool, found);
+        ExpenseEntry expense = test::generalExpense(1250);
+        expense.description = QStringLiteral("Taxi");
+        expense.client = QStringLiteral("Acme");
+        expense.project = QStringLiteral("Launch");
+        expense.category = QStringLiteral("Travel");
+        expense.note = QStringLiteral("To the airport");
+        ExpenseFilter filter;
+        filter.search = SearchWords(words);
+        QCOMPARE(filter.matches(expense), found);
+        QCOMPARE(filter.chosen().matches(expense), found);
+    }
 
     void matches_data() {
         QTest::addColumn<int>("receipt");

@@ -5,6 +5,8 @@
 #include "common/ProgramRun.h"
 #include "common/TestDates.h"
 #include "common/TestRegistry.h"
+#include "notes/NoteData.h"
+#include "notes/NoteStream.h"
 #include "platform/Profile.h"
 #include "records/EntryFilter.h"
 #include "records/ExpenseFilter.h"
@@ -98,6 +100,41 @@ private Q_SLOTS:
                 options),
             0);
         QCOMPARE(m_stdout, expected);
+    }
+
+    // --search narrows as the window's search box does, the note included;
+    // the export and the report take the same entries.
+    void searchOption() {
+        TimeEntry noted;
+        noted.client = QStringLiteral("Acme");
+        noted.task = QStringLiteral("T");
+        noted.status = EntryStatus::Billable;
+        noted.date = at(2026, 3, 20, 9);
+        noted.duration = 100;
+        noted.modified = at(2026, 3, 1);
+        noted.note =
+            NoteData::fromContent({NoteText::fromPlainText(QStringLiteral("Header fixed")), {}})
+                .bytes();
+        QCOMPARE(TimeEntries(m_env->store()).add(noted), WriteResult::Written);
+
+        EntryFilter criteria;
+        criteria.search = SearchWords(QStringLiteral("web ACME"), noteToPlainText);
+        const QByteArray expected = exported(criteria);
+        QCOMPARE(expected.count('\n'), 1 + 4);  // Acme's entries of project Web
+        QCOMPARE(run({"export", "csv", "-", "--search", "web ACME"}), 0);
+        QCOMPARE(m_stdout, expected);
+
+        QCOMPARE(run({"export", "csv", "-", "--search", "header"}), 0);
+        QCOMPARE(m_stdout.count('\n'), 2);
+        QVERIFY(m_stdout.contains("Header fixed"));
+        QCOMPARE(run({"summary", "quick", "--search", "header"}), 0);
+        QVERIFY2(m_stdout.contains("\"Number of Items:\",\"1\""), m_stdout.constData());
+        QCOMPARE(run({"report", "tabular", m_env->filePath(QStringLiteral("r.html")), "--search",
+                      "nothing-holds-this"}),
+                 0);
+        QVERIFY(m_stderr.contains("0 entries chosen"));
+        QCOMPARE(run({"export", "csv", "--help"}), 0);
+        QVERIFY(m_stdout.contains("--search <WORDS>"));
     }
 
     void summariesPrintTheWindowsRows() {

@@ -379,7 +379,10 @@ private Q_SLOTS:
         QTest::newRow("Enter, tree")
             << int(Qt::Key_Return) << none << 2 << cmd::EditSelected << week;
         QTest::newRow("Delete") << int(Qt::Key_Delete) << none << 1 << cmd::Delete << week;
-        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << ctrl << 1 << cmd::FilterCustom << week;
+        QTest::newRow("Ctrl+Shift+F")
+            << int(Qt::Key_F) << int(Qt::ControlModifier | Qt::ShiftModifier) << 1
+            << cmd::FilterCustom << week;
+        QTest::newRow("Ctrl+F, the search box") << int(Qt::Key_F) << ctrl << 1 << 0 << week;
         const int next = cmd::NextPeriod;
         const int previous = cmd::PreviousPeriod;
         QTest::newRow("Ctrl+Right") << int(Qt::Key_Right) << ctrl << 1 << next << week.addDays(7);

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include "notes/NoteStream.h"
 #include "records/EntryFilter.h"
 #include "records/ExpenseFilter.h"
 
@@ -121,15 +122,38 @@ bool textsAndStatusFromOptions(const QCommandLineParser& parser,
     return true;
 }
 
+// The search box's words, as the window's search narrows its list.
+QCommandLineOption searchOption(const QString& records, const QString& texts) {
+    return {QStringLiteral("search"),
+            QStringLiteral("Only %1 whose %2 hold every one of WORDS, in any case (as the "
+                           "window's search box; \"quoted words\" as one).")
+                .arg(records, texts),
+            QStringLiteral("WORDS")};
+}
+
+template <typename Filter>
+void searchFromOptions(const QCommandLineParser& parser, Filter& filter,
+                       SearchWords::NoteReader noteReader) {
+    if (parser.isSet(QStringLiteral("search")))
+        filter.search = SearchWords(parser.value(QStringLiteral("search")), noteReader);
+}
+
 }  // namespace
 
 QList<QCommandLineOption> criteriaOptions() {
-    return textAndStatusOptions(kTextOptions, QStringLiteral("entry"), QStringLiteral("entries"));
+    QList<QCommandLineOption> options =
+        textAndStatusOptions(kTextOptions, QStringLiteral("entry"), QStringLiteral("entries"));
+    options.append(searchOption(
+        QStringLiteral("entries"),
+        QStringLiteral("client, project, phase, task, bill to, custom fields or note")));
+    return options;
 }
 
 QList<QCommandLineOption> expenseCriteriaOptions() {
     QList<QCommandLineOption> options = textAndStatusOptions(
         kExpenseTextOptions, QStringLiteral("expense"), QStringLiteral("expenses"));
+    options.append(searchOption(QStringLiteral("expenses"),
+                                QStringLiteral("description, client, project or note")));
     options.append({QStringLiteral("receipt"),
                     QStringLiteral("Only expenses with a receipt (yes) or without one (no)."),
                     QStringLiteral("yes|no")});
@@ -171,13 +195,17 @@ bool dateRangeFromOptions(const QCommandLineParser& parser, platform::SystemTime
 }
 
 bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, QString& error) {
-    return textsAndStatusFromOptions(parser, kTextOptions, filter, error);
+    if (!textsAndStatusFromOptions(parser, kTextOptions, filter, error))
+        return false;
+    searchFromOptions(parser, filter, noteToPlainText);
+    return true;
 }
 
 bool expenseCriteriaFromOptions(const QCommandLineParser& parser, ExpenseFilter& filter,
                                 QString& error) {
     if (!textsAndStatusFromOptions(parser, kExpenseTextOptions, filter, error))
         return false;
+    searchFromOptions(parser, filter, nullptr);
     if (!parser.isSet(QStringLiteral("receipt")))
         return true;
     const QString receipt = parser.value(QStringLiteral("receipt")).trimmed().toLower();

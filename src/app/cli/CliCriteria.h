@@ -16,8 +16,8 @@ struct SystemTime;
 
 // The criteria of the entry criteria sheet as options: --from and --to
 // (YYYY-MM-DD, inclusive), exact texts (--client, --project, --phase,
-// --task, --bill-to, --currency) and --status, a comma list of
-// nonbillable, billable, billed and paid.
+// --task, --bill-to, --currency), --status, a comma list of
+// nonbillable, billable, billed and paid, and --search WORDS.
 QList<QCommandLineOption> criteriaOptions();
 
 // Sets the filter's range from --from and --to; a side not given is open.
@@ -32,7 +32,7 @@ bool criteriaFromOptions(const QCommandLineParser& parser, EntryFilter& filter, 
 
 // The criteria options that choose expenses: --from and --to, exact
 // --client, --project, --category, --bill-to and --currency, --status as
-// for entries, and --receipt yes|no.
+// for entries, --search WORDS and --receipt yes|no.
 QList<QCommandLineOption> expenseCriteriaOptions();
 
 // The expense criteria those options give, over a reset filter (any type:
