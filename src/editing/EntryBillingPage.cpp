@@ -49,11 +49,7 @@ QTreeWidgetItem* groupItem(QTreeWidget* tree, const QString& title, quint32 clie
 }
 
 QList<Rate> sortedRates(RecordStore& store, quint32 clientId) {
-    if (!store.isOpen())
-        return {};
-    QList<Rate> rates = ClientStructure(store).rateList(clientId);
-    sortRates(rates);
-    return rates;
+    return store.isOpen() ? ClientStructure(store).sortedRateList(clientId) : QList<Rate>();
 }
 
 }  // namespace

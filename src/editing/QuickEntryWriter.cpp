@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "store/Client.h"
 #include "store/ClientNames.h"
+#include "store/ClientStructure.h"
 #include "store/Project.h"
 #include "store/Rate.h"
 #include "store/RecordStore.h"
@@ -21,7 +22,7 @@ namespace {
 quint32 clientIdOf(RecordStore& store, const QString& name) {
     if (name.isEmpty() || !store.isOpen())
         return 0;
-    const quint32 id = findClientId(store.clientStructure().clients, name);
+    const quint32 id = ClientStructure(store).clientIdOf(name);
     return id == NoClientId ? 0 : id;
 }
 
@@ -31,10 +32,10 @@ quint32 clientIdOf(RecordStore& store, const QString& name) {
 // at, and a billable entry at no rate bills nothing.
 void takeFirstRate(TimeEntry& entry, RecordStore& store) {
     const quint32 clientId = clientIdOf(store, entry.client);
-    RatesDatabase& rates = store.clientStructure().rates;
-    const QList<Rate> own = clientId != 0 ? listSortedRates(rates, clientId) : QList<Rate>();
+    ClientStructure structure(store);
+    const QList<Rate> own = clientId != 0 ? structure.sortedRateList(clientId) : QList<Rate>();
     const billing::RateLocation where =
-        billing::locateRate(entry, own, listSortedRates(rates, 0), !own.isEmpty());
+        billing::locateRate(entry, own, structure.sortedRateList(0), !own.isEmpty());
     if (where.rate) {
         entry.rate = where.rate->rate;
         entry.rateType = where.rate->rateType;
@@ -48,21 +49,21 @@ KnownNames storeNames(RecordStore& store) {
     names.clients = [&store] {
         QStringList clients;
         if (store.isOpen())
-            for (const Client& client : listClients(store.clientStructure().clients))
+            for (const Client& client : ClientStructure(store).clientList())
                 clients.append(client.name);
         return clients;
     };
     names.projects = [&store](const QString& client) {
         const quint32 id = clientIdOf(store, client);
-        return id != 0 ? listProjects(store.clientStructure().projects, id) : QStringList();
+        return id != 0 ? ClientStructure(store).projectNames(id) : QStringList();
     };
     names.tasks = [&store](const QString& client, const QString& project) {
         const quint32 id = clientIdOf(store, client);
         if (id == 0)
             return QStringList();
-        ClientStructureStore& structure = store.clientStructure();
-        return project.isEmpty() ? listTasks(structure.tasks, id)
-                                 : listProjectTasks(structure.projects, id, project);
+        ClientStructure structure(store);
+        return project.isEmpty() ? structure.taskNames(id)
+                                 : structure.projectTaskNames(id, project);
     };
     return names;
 }

@@ -1,7 +1,9 @@
 #include "records/UndoHistory.h"
 
+#include "store/Expenses.h"
 #include "store/RecordStore.h"
 #include "store/StoreTransaction.h"
+#include "store/TimeEntries.h"
 
 namespace tempolatch {
 
@@ -123,8 +125,8 @@ UndoStep stepOf(const RecordJournal& journal, RecordStore& store, UndoAction act
     QList<RecordChange> changes = journal.changes();
     if (action != UndoAction::Replace) {
         // What an editor adds beside the entry (a client, a list value) stays.
-        const quint32 kept = records == UndoRecords::Expenses ? store.expenses().databaseId()
-                                                              : store.entries().databaseId();
+        const quint32 kept = records == UndoRecords::Expenses ? Expenses(store).databaseId()
+                                                              : TimeEntries(store).databaseId();
         changes.removeIf([kept](const RecordChange& c) { return c.databaseId != kept; });
     }
     const int count = int(changes.size());

@@ -98,6 +98,8 @@ public:
     }
     QStringList contactNames(quint32 clientId) { return listContacts(m_dbs.contacts, clientId); }
     QList<Rate> rateList(quint32 clientId) { return listRates(m_dbs.rates, clientId); }
+    // The same in the order of the rates setup.
+    QList<Rate> sortedRateList(quint32 clientId) { return listSortedRates(m_dbs.rates, clientId); }
 
     // The store's error code of the last refused write.
     int lastError() const { return m_dbs.clients.lastError(); }

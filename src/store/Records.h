@@ -23,6 +23,8 @@ public:
     bool isOpen() const { return m_db.isOpen(); }
     // The number of records; -1 when the database is not open.
     int count() const { return m_db.recordCount(); }
+    // The id of the database in the store, as the store's journal names it.
+    quint32 databaseId() const { return m_db.databaseId(); }
     std::optional<platform::PropertyList> findProperties(quint32 recordId);
     // Removes the record; NotFound when there is none of that id.
     WriteResult remove(quint32 recordId);
