@@ -114,7 +114,7 @@ void reloadPeriod(benchmark::State& state, int kind, EntryListWidget& list) {
     Settings settings;
     settings.treeOptions = 0x1F;
     EntryFilter filter;
-    TimeEntryRecords records(filter, settings, store->entries());
+    TimeEntryRecords records(filter, settings, *store);
     list.widget()->resize(800, 600);
     auto view = PeriodView::make(kind, settings);
     view->attach(&list, &records);

@@ -30,7 +30,8 @@ FileTime day(int index, int hour, int minute, int second) {
 const QString kClients[] = {QStringLiteral("Acme"), QStringLiteral("Bäckerei Müller"),
                             QStringLiteral("globex \"East\""), QStringLiteral("Initech")};
 
-bool fillStructure(ClientStructureStore& s) {
+bool fillStructure(RecordStore& store) {
+    ClientStructureStore& s = store.clientStructure();
     for (int c = 0; c < 4; ++c) {
         Client client{0, kClients[c], 0};
         if (!addClient(s.clients, client))

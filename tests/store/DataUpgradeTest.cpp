@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
+#include "store/ClientStructure.h"
 #include "store/DataUpgrade.h"
 #include "store/Rate.h"
 #include "store/Rates.h"
@@ -40,8 +41,9 @@ class DataUpgradeTest : public test::EnvironmentTest {
 
     QList<PropertyList> everything() {
         QList<PropertyList> all;
-        for (RecordDatabase* db : {static_cast<RecordDatabase*>(&store()),
-                                   static_cast<RecordDatabase*>(&store())}) {
+        RecordDatabase* entries = &store().entries();
+        RecordDatabase* expenses = &store().expenses();
+        for (RecordDatabase* db : {entries, expenses}) {
             PropertyList props;
             for (quint32 id = db->seekFirst(); id != 0; id = db->seekNext()) {
                 db->readCurrent(props);
@@ -125,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(entry(billed).modified, now);
         QCOMPARE(entry(current.recordId).modified, at(2026, 1, 5, 18));
         QCOMPARE(entry(current.recordId).changeFlags, quint16(3));
-        QCOMPARE(listRates(store(), 0).first().modified, now);
+        QCOMPARE(ClientStructure(store()).rateList(0).first().modified, now);
     }
 
     void secondRunChangesNothing() {
