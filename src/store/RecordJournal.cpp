@@ -55,24 +55,32 @@ RecordJournal::~RecordJournal() {
 void RecordJournal::aboutToWrite(platform::ObjectStore* store, quint32 databaseId,
                                  quint32 recordId) {
     tellJournals([&](RecordJournal* journal) {
-        if (journal->m_store == store)
-            journal->note(databaseId, recordId, false);
+        if (journal->isOf(store))
+            journal->note(store, databaseId, recordId, false);
     });
 }
 
 void RecordJournal::added(platform::ObjectStore* store, quint32 databaseId, quint32 recordId) {
     tellJournals([&](RecordJournal* journal) {
-        if (journal->m_store == store)
-            journal->note(databaseId, recordId, true);
+        if (journal->isOf(store))
+            journal->note(store, databaseId, recordId, true);
     });
 }
 
-void RecordJournal::note(quint32 databaseId, quint32 recordId, bool isNew) {
+bool RecordJournal::isOf(const platform::ObjectStore* writer) const {
+    // Long work writes through a connection of its own to the same store.
+    return writer && m_store && (writer == m_store || writer->path() == m_store->path());
+}
+
+void RecordJournal::note(platform::ObjectStore* writer, quint32 databaseId, quint32 recordId,
+                         bool isNew) {
     const QPair<quint32, quint32> key(databaseId, recordId);
     if (recordId == 0 || m_before.contains(key))
         return;
     m_order.append(key);
-    m_before.insert(key, isNew ? std::nullopt : encodedRecord(m_store, databaseId, recordId));
+    // Read through the writer: inside its transaction it sees the record as
+    // its own earlier writes left it.
+    m_before.insert(key, isNew ? std::nullopt : encodedRecord(writer, databaseId, recordId));
 }
 
 QList<RecordChange> RecordJournal::changes() const {

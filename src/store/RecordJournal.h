@@ -48,7 +48,8 @@ public:
     static void added(platform::ObjectStore* store, quint32 databaseId, quint32 recordId);
 
 private:
-    void note(quint32 databaseId, quint32 recordId, bool isNew);
+    bool isOf(const platform::ObjectStore* writer) const;
+    void note(platform::ObjectStore* writer, quint32 databaseId, quint32 recordId, bool isNew);
 
     platform::ObjectStore* m_store;
     QList<QPair<quint32, quint32>> m_order;  // (database, record) as first written
