@@ -81,6 +81,29 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(missing));
     }
 
+    // The per-user profile of a new user is never mistyped: a first command
+    // (bringing in another tracker's file) starts it there.
+    void firstCommandStartsThePerUserProfile() {
+        if (test::wholeRunOnServer())
+            QSKIP("the store is on the server, not in the profile folder");
+        const QString home = m_env->filePath(QStringLiteral("home"));
+        const QString file = m_env->filePath(QStringLiteral("week.csv"));
+        QFile csv(file);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write(
+            "Client,Project,Task,Description,Billable,Start date,Start time,Duration\n"
+            "Acme,Web,Dev,x,Yes,2026-03-02,09:00:00,01:00:00\n");
+        csv.close();
+        test::ProgramOptions options;
+        options.dataHome = home;
+        const test::ProgramRun first = test::runProgram(
+            QString(), {QStringLiteral("import"), QStringLiteral("toggl"), file}, options);
+        QVERIFY2(first.exitCode == 0, first.errors.constData());
+        QVERIFY(QFile::exists(home + QStringLiteral("/Tempolatch/store.db")));
+        // The same folder named by --profile is a chosen one, and stays refused when missing.
+        QCOMPARE(run(QStringList{"--profile", home + QStringLiteral("/Other"), "dump"}), 1);
+    }
+
     // A profile folder whose name is no UTF-8 is refused in either form,
     // rather than the data going to a folder of another name.
     void eightBitProfileFolderIsRefused_data() {

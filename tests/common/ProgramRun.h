@@ -10,6 +10,7 @@ struct ProgramOptions {
     bool display = true;      // false: no platform plugin at all, as under cron
     bool usLocale = false;    // the formats of the tests' own locale
     QString stdoutFile = {};  // standard output goes to this file instead
+    QString dataHome = {};    // the per-user data folder (XDG_DATA_HOME) instead
 };
 
 // The program started on the store and settings of `profile` (none given
@@ -29,6 +30,8 @@ public:
             env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
             env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
         }
+        if (!options.dataHome.isEmpty())
+            env.insert(QStringLiteral("XDG_DATA_HOME"), options.dataHome);
         process.setProcessEnvironment(env);
         if (!options.stdoutFile.isEmpty())
             process.setStandardOutputFile(options.stdoutFile);

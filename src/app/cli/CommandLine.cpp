@@ -191,8 +191,9 @@ int runParsed(const CliCommand& command, const QStringList& rest) {
             return cannotRead(positional.value(input), problem);
     }
     // A mistyped --profile would otherwise give a new, empty profile on
-    // which a backup of nothing succeeds.
-    if (command.needsProfile && platform::Profile::storeIsFile() &&
+    // which a backup of nothing succeeds. The per-user folder is never
+    // mistyped: a first command there (an import, say) starts the profile.
+    if (command.needsProfile && platform::Profile::isChosen() && platform::Profile::storeIsFile() &&
         !QFileInfo::exists(platform::Profile::storePath())) {
         std::fprintf(stderr, "tempolatch: no profile at %s\n",
                      qPrintable(QDir::toNativeSeparators(platform::Profile::folder())));
