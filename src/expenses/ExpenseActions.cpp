@@ -67,7 +67,7 @@ WriteResult ExpenseSaver::save(ExpenseEntry& expense, const std::optional<Expens
 WriteResult ExpenseSaver::addStructure(const ExpenseEntry& expense) {
     const WriteResult result = addClientStructure(
         m_store, expense.client, expense.billTo,
-        [this, &expense](ClientStructure& structure, quint32 id) {
+        [&expense](ClientStructure& structure, quint32 id) {
             // A project is a project-task record; one of that name, whatever
             // its task, is enough.
             if (expense.project.isEmpty() || structure.projectNames(id).contains(expense.project))

@@ -32,40 +32,41 @@ class CancelledStoreChangeTest : public test::EnvironmentTest {
 
     // Each change, run on the test's store; true when it says it succeeded.
     std::map<QString, std::function<bool()>> changes() {
-        RecordStore& store = m_env->store();
         const platform::FileTime now = platform::Clock::nowFileTime();
         return {
             {QStringLiteral("restore over the data"),
              [&] {
-                 return BackupOperation(store).restore(file(QStringLiteral("b.tld")), true) ==
+                 return BackupOperation(m_env->store())
+                            .restore(file(QStringLiteral("b.tld")), true) ==
                         BackupOperation::RestoreOk;
              }},
             {QStringLiteral("restore beside the data"),
              [&] {
-                 return BackupOperation(store).restore(file(QStringLiteral("b.tld"))) ==
+                 return BackupOperation(m_env->store()).restore(file(QStringLiteral("b.tld"))) ==
                         BackupOperation::RestoreOk;
              }},
             {QStringLiteral("archive and delete"),
              [&] {
-                 return ArchiveOperation(store, test::at(2000, 1, 1), test::at(2100, 1, 1))
+                 return ArchiveOperation(m_env->store(), test::at(2000, 1, 1), test::at(2100, 1, 1))
                             .archive(file(QStringLiteral("a.tla")), true) ==
                         ArchiveOperation::ArchiveResult::Written;
              }},
             {QStringLiteral("load archive"),
              [&] {
-                 return ArchiveOperation(store).loadArchive(file(QStringLiteral("old.tla"))) ==
+                 return ArchiveOperation(m_env->store())
+                            .loadArchive(file(QStringLiteral("old.tla"))) ==
                         BackupOperation::RestoreOk;
              }},
             {QStringLiteral("mark billed"),
              [&, now] {
-                 return succeeded(entrymarking::markEntries(store, EntryFilter(),
+                 return succeeded(entrymarking::markEntries(m_env->store(), EntryFilter(),
                                                             entrymarking::Mark::Paid, now, now)
                                       .result);
              }},
             {QStringLiteral("replace text"),
              [&, now] {
-                 return replaceFieldText(store, ReplaceField::Client, QStringLiteral("Acme"),
-                                         QStringLiteral("Acme Ltd"), now)
+                 return replaceFieldText(m_env->store(), ReplaceField::Client,
+                                         QStringLiteral("Acme"), QStringLiteral("Acme Ltd"), now)
                      .ok;
              }},
         };
