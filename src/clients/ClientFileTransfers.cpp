@@ -71,17 +71,13 @@ bool importClientStructure(Context& context, QWidget* parent) {
 }
 
 bool importClientStructureFrom(Context& context, QWidget* parent, const QString& path) {
-    int result = BackupOperation::RestoreFailed;
-    bool cancelled = false;
-    runInBackground(
+    const std::optional<int> read = resultInBackground(
         context, parent, QStringLiteral("Reading the client structure..."),
-        [&](Context& worker) {
-            result = ClientStructureOperation(worker.store).importFrom(path);
-            return result == BackupOperation::RestoreOk;
-        },
-        &cancelled);
-    if (cancelled)
+        [&](Context& worker) { return ClientStructureOperation(worker.store).importFrom(path); },
+        BackupOperation::RestoreOk);
+    if (!read)
         return false;
+    const int result = *read;
     const ImportMessage message = importResultMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon, parent);

@@ -44,4 +44,21 @@ bool runInBackground(Context& context, QWidget* parent, const QString& text,
     return ok;
 }
 
+std::optional<int> resultInBackground(Context& context, QWidget* parent, const QString& text,
+                                      const std::function<int(Context& worker)>& work,
+                                      int success) {
+    int result = success;
+    bool cancelled = false;
+    runInBackground(
+        context, parent, text,
+        [&](Context& worker) {
+            result = work(worker);
+            return result == success;
+        },
+        &cancelled);
+    if (cancelled)
+        return std::nullopt;
+    return result;
+}
+
 }  // namespace tempolatch

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -23,5 +24,10 @@ struct Context;
 // made anew included.
 bool runInBackground(Context& context, QWidget* parent, const QString& text,
                      const std::function<bool(Context& worker)>& work, bool* cancelled = nullptr);
+
+// The same for work that ends with a result code, `success` when it did
+// what it should; nullopt when the user cancelled it.
+std::optional<int> resultInBackground(Context& context, QWidget* parent, const QString& text,
+                                      const std::function<int(Context& worker)>& work, int success);
 
 }  // namespace tempolatch

@@ -95,19 +95,15 @@ bool loadArchive(Context& context, QWidget* parent) {
 }
 
 bool loadArchiveFrom(Context& context, QWidget* parent, const QString& path) {
-    int result = BackupOperation::RestoreFailed;
     const int entriesBefore = TimeEntries(context.store).count();
     const int expensesBefore = Expenses(context.store).count();
-    bool cancelled = false;
-    runInBackground(
+    const std::optional<int> loaded = resultInBackground(
         context, parent, QStringLiteral("Loading the archive..."),
-        [&](Context& worker) {
-            result = ArchiveOperation(worker.store).loadArchive(path);
-            return result == BackupOperation::RestoreOk;
-        },
-        &cancelled);
-    if (cancelled)
+        [&](Context& worker) { return ArchiveOperation(worker.store).loadArchive(path); },
+        BackupOperation::RestoreOk);
+    if (!loaded)
         return true;
+    const int result = *loaded;
     const LoadArchiveMessage message = loadArchiveMessage(result);
     if (!message.text.isEmpty())
         context.ui.message(message.text, message.icon, parent);

@@ -78,17 +78,13 @@ bool restoreBackupFrom(Context& context, QWidget* parent, const QString& path) {
     // The deletion runs inside the restore, so that a file that turns out
     // to be unusable leaves the data where it was.
     const bool deleteAll = askYesNo(context.ui, str::DeleteBeforeRestoreQuestion, parent);
-    int result = BackupOperation::RestoreFailed;
-    bool cancelled = false;
-    runInBackground(
+    const std::optional<int> restored = resultInBackground(
         context, parent, resourceString(str::RestoreInProgress),
-        [&](Context& worker) {
-            result = BackupOperation(worker.store).restore(path, deleteAll);
-            return result == BackupOperation::RestoreOk;
-        },
-        &cancelled);
-    if (cancelled)
+        [&](Context& worker) { return BackupOperation(worker.store).restore(path, deleteAll); },
+        BackupOperation::RestoreOk);
+    if (!restored)
         return true;
+    const int result = *restored;
     const QString text = restoreResultText(result);
     if (!text.isEmpty())
         context.ui.message(text, MessageIcon::Stop, parent);

@@ -11,9 +11,9 @@
 
 namespace tempolatch {
 
-void addCommandKeys(CommandTable& table, std::initializer_list<CommandKeySpec> specs) {
-    for (const CommandKeySpec& spec : specs)
-        table.addKeys(spec.id, spec.keys, QString::fromLatin1(spec.description));
+void addCommandKeys(CommandTable& table, std::initializer_list<CommandKeyRow> rows) {
+    for (const CommandKeyRow& row : rows)
+        table.addKeys(row.id, row.keys, QString::fromLatin1(row.description));
 }
 
 void addUndoAndHelpKeys(CommandTable& table) {

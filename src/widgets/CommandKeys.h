@@ -15,12 +15,12 @@ namespace tempolatch {
 class CommandTable;
 
 // A command's keys as windows list them: {id, {keys}, "what it does"}.
-struct CommandKeySpec {
+struct CommandKeyRow {
     int id = 0;
     QList<QKeySequence> keys;
     const char* description = nullptr;
 };
-void addCommandKeys(CommandTable& table, std::initializer_list<CommandKeySpec> specs);
+void addCommandKeys(CommandTable& table, std::initializer_list<CommandKeyRow> rows);
 // The keys every window with a list has: Undo, Redo and Help.
 void addUndoAndHelpKeys(CommandTable& table);
 
